@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+
+// One status frame of the thermometer, as it stands on the wire: 14 bytes, the
+// first 0x10, each byte carrying its position in the high nibble. Only bytes 0..9
+// carry information.
+inline constexpr std::size_t kFrameSize = 14;
+inline constexpr std::uint8_t kFrameStart = 0x10;
+
+// Flag bits of byte F.
+inline constexpr std::uint8_t kFlagNegative = 0x01;
+inline constexpr std::uint8_t kFlagCelsius = 0x04;
+inline constexpr std::uint8_t kFlagLock = 0x10;
+inline constexpr std::uint8_t kFlagLogValue = 0x20;
+inline constexpr std::uint8_t kFlagLog = 0x40;
+
+// The raw content of one frame, with the position nibbles removed.
+struct Frame {
+    std::uint8_t modeByte = 0;   // byte 1 as received (0x20..0x28 name a mode)
+    int emissivityCount = 0;     // E; emissivity = E / 100
+    int temperatureCount = 0;    // R; temperature = R * 0.1
+    std::uint8_t flags = 0;      // F
+
+    bool negative() const { return flags & kFlagNegative; }
+    bool celsius() const { return flags & kFlagCelsius; }
+    bool locked() const { return flags & kFlagLock; }
+    bool logFrame() const { return flags & kFlagLog; }
+    bool logHasValue() const { return flags & kFlagLogValue; }
+    // A log frame without a value is stored as the no-value mark.
+    bool logWithoutValue() const { return logFrame() && !logHasValue(); }
+};
+
+// Decodes bytes 0..9 of a received block. Returns nothing when the block is
+// shorter than 10 bytes or does not start with 0x10.
+std::optional<Frame> decodeFrame(std::span<const std::uint8_t> block);
+
+// The mode keyword of byte 1 ("EMS" .. "LOG"), or nullptr for any other value.
+const char* modeKeyword(std::uint8_t modeByte);
+
+// Where the next frame may begin in a block that does not start with 0x10: the
+// index of the next 0x10 after byte 0, or the block's size when there is none.
+// Bytes before that index can never be part of a frame and are dropped.
+std::size_t resyncOffset(std::span<const std::uint8_t> block);

@@ -1,0 +1,37 @@
+# Sourced by run and test: installs the Debian 12 packages Orvane needs, only
+# when some are missing, through sudo when not root.
+
+orvane_packages=(
+    qt6-base-dev qt6-serialport-dev cmake ninja-build g++ libgtest-dev libbenchmark-dev
+    fonts-liberation2 socat xvfb xdotool poppler-utils fp-utils xdg-utils
+)
+
+orvane_install_missing() {
+    local missing=()
+    local pkg
+    for pkg in "${orvane_packages[@]}" "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$pkg")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        sudo=(sudo)
+    fi
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}" >/dev/null
+}
+
+# Configures (once) and builds the tree in build/.
+orvane_build() {
+    local root="$1"
+    shift
+    local dir="$root/build"
+    if [ ! -f "$dir/build.ninja" ]; then
+        cmake -S "$root" -B "$dir" -G Ninja "$@" >/dev/null
+    fi
+    cmake --build "$dir" -- --quiet
+}
