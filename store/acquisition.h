@@ -1,0 +1,120 @@
+#pragma once
+
+#include "store/samplestore.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+// Regions of the display panel that a reading may need repainted.
+enum PanelRegion : unsigned {
+    RegionValue = 1u << 0,      // reading text
+    RegionMode = 1u << 1,       // mode keyword
+    RegionMax = 1u << 2,        // running maximum
+    RegionMin = 1u << 3,        // running minimum
+    RegionLock = 1u << 4,       // lock indicator
+    RegionUnit = 1u << 5,       // unit letter
+    RegionEmissivity = 1u << 6, // emissivity text
+    RegionBlink = 1u << 7,      // data-input indicator
+};
+
+// The texts the display panel shows; written by every decoded frame.
+struct DisplayTexts {
+    std::string m_strMode;
+    std::string m_strEmissivity;
+    std::string m_strValue;
+    std::string m_strMax;
+    std::string m_strMin;
+    float m_fMax = 0.0f;
+    float m_fMin = 0.0f;
+};
+
+// One data-list row: the 1-based number, value text, unit letter and time text.
+struct ListRow {
+    int index = 0;
+    std::string number;
+    std::string value;
+    std::string unit;
+    std::string time;
+};
+
+// What the window has to do after a received block was handled.
+struct BlockOutcome {
+    bool decoded = false;       // the block began with a frame
+    unsigned regions = 0;       // PanelRegion bits to repaint
+    bool clearList = false;     // empty the data list first (first frame after a load)
+    std::optional<ListRow> row; // a committed reading to list
+    bool updateViews = false;   // the graph has a new reading
+    bool storeFull = false;     // close the port, go offline and say so
+};
+
+// What On/Off has to do before the port is toggled.
+struct OnOffPlan {
+    bool askToSave = false;     // the store is full: offer to save, then empty it
+    bool updateViews = false;
+};
+
+// Turns received blocks into readings and decides, from the sample-rate mode and
+// the frame's flags, whether each one is committed now, kept pending for the
+// interval timer, or refused because the store is full. Holds the store, the
+// panel texts and the link indicators; the windows show them and do the I/O.
+class Acquisition {
+public:
+    SampleStore m_store;
+    DisplayTexts m_panel;
+
+    // Link indicators.
+    std::string m_strUnit;
+    bool m_bNegative = false;
+    bool m_bLocked = false;
+    bool m_bBlink = false;
+
+    // Recording control.
+    int m_nSampleRateSel = 0;
+    bool m_bSampleSelFromIni = true;
+    int m_nSampleRateIni = 0;
+    int m_nSampleMs = 0;
+    bool m_bRestartTimer = false;
+    bool m_bReadingPending = false;
+    int m_nResetOnNextFrame = 0;
+    bool m_bNewData = false;
+
+    // Running extremes of decoded values since the recorded series was empty.
+    float g_fRunMax = -100.0f;
+    float g_fRunMin = 2000.0f;
+
+    // Sets the selection read from the configuration file at start-up; the
+    // commit interval starts from it.
+    void setStartupSampleRate(int index);
+
+    // Handles one block read from the serial buffer at calendar time `now`.
+    BlockOutcome onBlock(std::span<const std::uint8_t> block, std::int64_t now);
+
+    // The interval timer: commits the pending reading, if any. The row to list
+    // is returned when the counts moved.
+    std::optional<ListRow> onCommitTimer();
+
+    // The user picked sample rate `index` (-1: nothing selected). True when the
+    // views must update (a new interval to arm).
+    bool selectSampleRate(int index);
+
+    // On/Off, before the port is toggled: takes the start-up selection while the
+    // user has not chosen one, and says whether the full store must be offered
+    // for saving and emptied.
+    OnOffPlan prepareOnOff();
+    // Empties both series after the save question of a full store.
+    void resetStore();
+
+    // Clear Screen: restart the graph series. Clear All: empty everything and
+    // blank the panel.
+    void clearScreen();
+    void clearAll();
+
+    // A data file was loaded into the graph series; the next live frame empties
+    // the store first.
+    void markLoaded();
+
+private:
+    ListRow rowFor(int count, const std::string& valueText) const;
+};

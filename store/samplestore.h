@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Capacity of the store: committed samples per series, plus spare slots. Slot
+// [count] is the current slot, which always holds the latest reading, so slot
+// MAX_DATA must exist for a full series.
+inline constexpr int MAX_DATA = 4000;
+inline constexpr int kStoreSlots = MAX_DATA + 5;
+
+// 3000.0 or more means "no value" (a log frame without a reading).
+inline constexpr float kNoValue = 3000.0f;
+inline bool isNoValue(float v) { return v >= kNoValue; }
+
+// The two parallel series of samples: the graph series (what the graph shows, and
+// what Open fills) and the recorded series (what the list, Save, the export and
+// the report use). Both are written together by live readings.
+class SampleStore {
+public:
+    SampleStore();
+
+    // Graph series.
+    std::vector<float> m_fGraphData;
+    std::vector<std::string> m_strGraphTime;
+    std::vector<std::string> m_strGraphUnit;
+    int m_nGraphCount = 0;
+
+    // Recorded series.
+    std::vector<float> m_fRecData;
+    std::vector<std::int64_t> m_tRecTime;
+    std::vector<std::string> m_strRecTime;
+    std::vector<std::string> m_strRecUnit;
+    int m_nRecCount = 0;
+
+    int m_nMaxData = MAX_DATA;
+
+    // Writes a reading into the current slot of both series.
+    void storeCurrent(float value, const std::string& unit, std::int64_t time,
+                      const std::string& timeText);
+    // Overwrites the value of the current slot of both series.
+    void overwriteCurrentValue(float value);
+    // Advances both counts unless the store is full; true when they moved.
+    bool commit();
+    bool isFull() const { return m_nRecCount >= m_nMaxData; }
+
+    void clearGraph() { m_nGraphCount = 0; }
+    void reset() { m_nGraphCount = m_nRecCount = 0; }
+    // Replaces the graph series with a loaded one; the recorded series is kept.
+    // Values beyond the capacity are ignored.
+    void loadGraph(const std::vector<float>& values, const std::vector<std::string>& units,
+                   const std::vector<std::string>& times);
+};
+
+// The time text of a sample: local time, "%m-%d-%y/%H:%M:%S".
+std::string formatTimeText(std::int64_t time);

@@ -1,0 +1,289 @@
+#include "store/acquisition.h"
+#include "store/samplerate.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+const Bytes kEms253 = {0x10, 0x20, 0x35, 0x4F, 0x5F, 0x6D, 0x70, 0x80, 0x90, 0xA4, 0, 0, 0, 0};
+const Bytes kMaxMinus35 = {0x10, 0x21, 0x36, 0x44, 0x52, 0x63, 0x70, 0x80, 0x90, 0xA5, 0, 0, 0, 0};
+const Bytes kLog12709 = {0x10, 0x28, 0x35, 0x4F, 0x5A, 0x65, 0x73, 0x81, 0x96, 0xA4, 0, 0, 0, 0};
+
+// A Celsius EMS frame carrying `count` tenths of a degree, with flag byte `flags`.
+Bytes frame(int count, std::uint8_t flags = 0x04)
+{
+    const int r = count;
+    return {0x10,
+            0x20,
+            0x35,
+            0x4F,
+            static_cast<std::uint8_t>(0x50 + ((r >> 4) & 0xF)),
+            static_cast<std::uint8_t>(0x60 + (r & 0xF)),
+            static_cast<std::uint8_t>(0x70 + ((r >> 12) & 0xF)),
+            static_cast<std::uint8_t>(0x80 + ((r >> 8) & 0xF)),
+            static_cast<std::uint8_t>(0x90 + (flags >> 4)),
+            static_cast<std::uint8_t>(0xA0 + (flags & 0xF)),
+            0xB0,
+            0xC0,
+            0xD0,
+            0xE0};
+}
+
+constexpr std::int64_t kNow = 1'800'000'000; // after 2038's 32-bit limit on purpose
+
+TEST(Acquisition, ExampleFramesSetTextsValuesAndRegions)
+{
+    Acquisition a;
+    auto out = a.onBlock(kEms253, kNow);
+    EXPECT_TRUE(out.decoded);
+    EXPECT_EQ(a.m_panel.m_strMode, "EMS");
+    EXPECT_EQ(a.m_panel.m_strEmissivity, "0.95");
+    EXPECT_EQ(a.m_panel.m_strValue, "25.3");
+    EXPECT_EQ(a.m_strUnit, "C");
+    EXPECT_FALSE(a.m_bNegative);
+    EXPECT_FALSE(a.m_bLocked);
+    EXPECT_FLOAT_EQ(a.m_store.m_fRecData[0], 25.3f);
+    EXPECT_EQ(out.regions, unsigned(RegionBlink | RegionMode | RegionEmissivity | RegionValue |
+                                    RegionMax | RegionMin | RegionUnit));
+    ASSERT_TRUE(out.row);
+    EXPECT_EQ(out.row->index, 0);
+    EXPECT_EQ(out.row->number, "1");
+    EXPECT_EQ(out.row->value, "25.3");
+    EXPECT_EQ(out.row->unit, "C");
+    EXPECT_EQ(out.row->time, formatTimeText(kNow));
+    EXPECT_EQ(a.m_store.m_tRecTime[0], kNow);
+    EXPECT_EQ(formatTimeText(kNow).size(), 17u);
+
+    out = a.onBlock(kMaxMinus35, kNow);
+    EXPECT_EQ(a.m_panel.m_strMode, "MAX");
+    EXPECT_EQ(a.m_panel.m_strEmissivity, "1.00");
+    EXPECT_EQ(a.m_panel.m_strValue, "-3.5");
+    EXPECT_TRUE(a.m_bNegative);
+    EXPECT_FLOAT_EQ(a.m_store.m_fGraphData[1], -3.5f);
+    EXPECT_FLOAT_EQ(a.m_store.m_fRecData[1], -3.5f);
+    EXPECT_EQ(a.m_panel.m_strMax, "25.3");
+    EXPECT_EQ(a.m_panel.m_strMin, "-3.5");
+    EXPECT_FALSE(out.regions & RegionMax);
+    EXPECT_TRUE(out.regions & RegionMin);
+
+    out = a.onBlock(kLog12709, kNow);
+    EXPECT_EQ(a.m_panel.m_strValue, "1270.9");
+    ASSERT_TRUE(out.row);
+    EXPECT_EQ(out.row->value, "1270.9log");
+    EXPECT_EQ(a.m_store.m_nRecCount, 3);
+}
+
+TEST(Acquisition, ModeBytesOutsideTheTableKeepTheKeyword)
+{
+    Acquisition a;
+    a.onBlock(kEms253, kNow);
+    for (std::uint8_t mode : {0x29, 0x1F}) {
+        Bytes b = kEms253;
+        b[1] = mode;
+        const auto out = a.onBlock(b, kNow);
+        EXPECT_EQ(a.m_panel.m_strMode, "EMS");
+        EXPECT_FALSE(out.regions & RegionMode);
+        EXPECT_EQ(a.m_panel.m_strValue, "25.3");
+    }
+}
+
+TEST(Acquisition, BlocksNotStartingWithAFrameChangeNothing)
+{
+    Acquisition a;
+    Bytes b = kEms253;
+    b[0] = 0x11;
+    const auto out = a.onBlock(b, kNow);
+    EXPECT_FALSE(out.decoded);
+    EXPECT_FALSE(out.row);
+    EXPECT_FALSE(out.updateViews);
+    EXPECT_EQ(a.m_panel.m_strValue, "");
+    EXPECT_FALSE(a.m_bBlink);
+}
+
+TEST(Acquisition, EqualValuesRepaintOnlyTheIndicator)
+{
+    Acquisition a;
+    a.onBlock(kEms253, kNow);
+    const auto out = a.onBlock(kEms253, kNow);
+    EXPECT_EQ(out.regions, unsigned(RegionBlink));
+    EXPECT_FALSE(a.m_bBlink); // two frames: on, then off again
+}
+
+TEST(Acquisition, LogFrameWithoutValueStoresTheNoValueMark)
+{
+    Acquisition a;
+    Bytes b = kLog12709;
+    b[8] = 0x94; // flags 0x44: log frame, no value, Celsius
+    b[9] = 0xA4;
+    const auto out = a.onBlock(b, kNow);
+    EXPECT_FLOAT_EQ(a.m_store.m_fRecData[0], kNoValue);
+    EXPECT_FLOAT_EQ(a.m_store.m_fGraphData[0], kNoValue);
+    ASSERT_TRUE(out.row);
+    EXPECT_EQ(out.row->value, "----log");
+    EXPECT_EQ(a.m_panel.m_strValue, "1270.9");
+    EXPECT_EQ(a.m_panel.m_strMax, "1270.9");
+}
+
+TEST(Acquisition, IntervalModeKeepsTheLatestReadingUntilTheTimer)
+{
+    Acquisition a;
+    a.selectSampleRate(3); // 10s
+    EXPECT_EQ(a.m_nSampleMs, 10000);
+    EXPECT_TRUE(a.m_bRestartTimer);
+    for (int c : {100, 200, 300}) {
+        const auto out = a.onBlock(frame(c), kNow + c);
+        EXPECT_FALSE(out.row);
+        EXPECT_TRUE(a.m_bReadingPending);
+    }
+    EXPECT_EQ(a.m_store.m_nRecCount, 0);
+    auto row = a.onCommitTimer();
+    ASSERT_TRUE(row);
+    EXPECT_EQ(row->number, "1");
+    EXPECT_EQ(row->value, "30.0");
+    EXPECT_EQ(row->time, formatTimeText(kNow + 300));
+    EXPECT_FALSE(a.onCommitTimer()); // an interval without a frame commits nothing
+
+    // A log frame is committed at once and leaves nothing for the timer.
+    a.onBlock(frame(400), kNow);
+    const auto out = a.onBlock(kLog12709, kNow);
+    ASSERT_TRUE(out.row);
+    EXPECT_EQ(out.row->number, "2");
+    EXPECT_FALSE(a.m_bReadingPending);
+    EXPECT_FALSE(a.onCommitTimer());
+}
+
+TEST(Acquisition, SwitchingToAutoDropsThePendingReading)
+{
+    Acquisition a;
+    a.selectSampleRate(3);
+    a.m_bRestartTimer = false;
+    a.onBlock(frame(100), kNow);
+    EXPECT_FALSE(a.selectSampleRate(0));
+    EXPECT_FALSE(a.m_bReadingPending);
+    EXPECT_EQ(a.m_nSampleMs, 10000); // the timer keeps its period
+    EXPECT_FALSE(a.m_bRestartTimer);
+    EXPECT_FALSE(a.onCommitTimer());
+    EXPECT_TRUE(a.onBlock(frame(100), kNow).row);
+}
+
+TEST(Acquisition, OnOffTakesTheStartupSelectionUntilTheUserChooses)
+{
+    Acquisition a;
+    a.setStartupSampleRate(3);
+    EXPECT_EQ(a.m_nSampleMs, 10000);
+    auto plan = a.prepareOnOff();
+    EXPECT_EQ(a.m_nSampleRateSel, 3);
+    EXPECT_TRUE(plan.updateViews);
+    EXPECT_FALSE(plan.askToSave);
+
+    a.selectSampleRate(0);
+    a.prepareOnOff();
+    EXPECT_EQ(a.m_nSampleRateSel, 0);
+}
+
+TEST(Acquisition, StartupSelectionsOutsideTheTableRecordEveryReading)
+{
+    for (int stored : {12, -1}) {
+        Acquisition a;
+        a.setStartupSampleRate(stored);
+        EXPECT_EQ(a.m_nSampleMs, 0);
+        a.prepareOnOff();
+        EXPECT_TRUE(a.onBlock(frame(100), kNow).row) << stored;
+    }
+}
+
+TEST(Acquisition, TheStoreStopsAtItsLimit)
+{
+    Acquisition a;
+    for (int i = 1; i < MAX_DATA; ++i)
+        ASSERT_FALSE(a.onBlock(frame(i % 1000), kNow).storeFull);
+    auto out = a.onBlock(frame(777), kNow);
+    ASSERT_TRUE(out.row);
+    EXPECT_EQ(out.row->number, "4000");
+    EXPECT_TRUE(out.storeFull);
+
+    // A further frame overwrites slot 4000; nothing moves and nothing is listed.
+    out = a.onBlock(frame(555), kNow + 1);
+    EXPECT_TRUE(out.storeFull);
+    EXPECT_FALSE(out.row);
+    EXPECT_EQ(a.m_store.m_nRecCount, MAX_DATA);
+    EXPECT_EQ(a.m_store.m_nGraphCount, MAX_DATA);
+    EXPECT_FLOAT_EQ(a.m_store.m_fRecData[MAX_DATA], 55.5f);
+    EXPECT_FLOAT_EQ(a.m_store.m_fRecData[MAX_DATA - 1], 77.7f);
+
+    // Interval mode: no reading is left pending at a full store.
+    a.selectSampleRate(1);
+    a.onBlock(frame(1), kNow);
+    EXPECT_FALSE(a.m_bReadingPending);
+
+    EXPECT_TRUE(a.prepareOnOff().askToSave);
+    a.resetStore();
+    EXPECT_EQ(a.m_store.m_nRecCount, 0);
+    EXPECT_FALSE(a.prepareOnOff().askToSave);
+}
+
+TEST(Acquisition, ClearScreenRestartsOnlyTheGraph)
+{
+    Acquisition a;
+    for (int i = 0; i < 100; ++i)
+        a.onBlock(frame(i), kNow);
+    a.clearScreen();
+    const auto out = a.onBlock(frame(123), kNow);
+    EXPECT_EQ(a.m_store.m_nGraphCount, 1);
+    EXPECT_EQ(a.m_store.m_nRecCount, 101);
+    EXPECT_FLOAT_EQ(a.m_store.m_fGraphData[0], 12.3f);
+    EXPECT_FLOAT_EQ(a.m_store.m_fRecData[100], 12.3f);
+    EXPECT_EQ(out.row->number, "101");
+}
+
+TEST(Acquisition, ClearAllBlanksThePanelAndRestartsTheExtremes)
+{
+    Acquisition a;
+    a.onBlock(frame(900), kNow);
+    a.onBlock(frame(100), kNow);
+    a.clearAll();
+    EXPECT_EQ(a.m_store.m_nRecCount, 0);
+    EXPECT_EQ(a.m_panel.m_strValue, "        ");
+    EXPECT_EQ(a.m_strUnit, "        ");
+    EXPECT_EQ(a.m_panel.m_strMax, "         ");
+    a.onBlock(frame(500), kNow);
+    EXPECT_EQ(a.m_panel.m_strMax, "50.0");
+    EXPECT_EQ(a.m_panel.m_strMin, "50.0");
+}
+
+TEST(Acquisition, TheFirstFrameAfterALoadEmptiesTheStore)
+{
+    Acquisition a;
+    a.onBlock(frame(900), kNow);
+    a.onBlock(frame(100), kNow);
+    a.m_store.loadGraph({1.0f, 2.0f, 3.0f}, {"C", "C", "C"}, {"a", "b", "c"});
+    a.markLoaded();
+    EXPECT_EQ(a.m_store.m_nGraphCount, 3);
+    EXPECT_EQ(a.m_store.m_nRecCount, 2);
+    const auto out = a.onBlock(frame(300), kNow);
+    EXPECT_TRUE(out.clearList);
+    EXPECT_EQ(a.m_store.m_nRecCount, 1);
+    EXPECT_EQ(a.m_store.m_nGraphCount, 1);
+    EXPECT_EQ(out.row->number, "1");
+    EXPECT_EQ(a.m_panel.m_strMax, "30.0"); // extremes restart with the empty store
+    EXPECT_FALSE(a.onBlock(frame(300), kNow).clearList);
+}
+
+TEST(SampleRate, TableOfIntervals)
+{
+    EXPECT_EQ(sampleRateMs(0), 0);
+    EXPECT_EQ(sampleRateMs(1), 2000);
+    EXPECT_EQ(sampleRateMs(5), 60000);
+    EXPECT_EQ(sampleRateMs(10), 2700000);
+    EXPECT_EQ(sampleRateMs(11), 3600000);
+    EXPECT_EQ(sampleRateMs(12), 0);
+    EXPECT_EQ(sampleRateMs(-1), 0);
+    EXPECT_EQ(kSampleRateLabels[11], "60min");
+}
+
+} // namespace
