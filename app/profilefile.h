@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+// A small initialisation file of "[section]" headers and "key=value" lines.
+//
+// Reading: section and key names compare case-insensitively and are trimmed of
+// blanks, values are trimmed; lines starting with ';' or '#' are comments. When
+// a section or key appears more than once, the first key in the first section
+// that has it wins. A missing, unreadable or oversized (over kMaxFileSize bytes)
+// file reads as empty, so every read returns its default.
+//
+// Writing rewrites the whole file through a temporary file in the same folder
+// and a rename, keeping every other line byte for byte (comments, other
+// sections and keys, CRLF or LF endings). The file is read afresh on every
+// call, so a write is always visible to the next read.
+class ProfileFile {
+public:
+    // Larger files are neither parsed nor rewritten.
+    static constexpr std::size_t kMaxFileSize = 1024 * 1024;
+
+    explicit ProfileFile(std::filesystem::path path);
+
+    const std::filesystem::path& path() const { return m_path; }
+
+    // The classic profile-integer rules: an optional sign, then decimal digits
+    // up to the first non-digit; a value that does not start with digits gives
+    // 0, a missing file, section or key or an empty value gives def. Values
+    // beyond the int range saturate.
+    int readInt(std::string_view section, std::string_view key, int def) const;
+
+    // The trimmed value, or def when the file, section or key is missing.
+    std::string readString(std::string_view section, std::string_view key,
+                           std::string_view def) const;
+
+    // Sets key=value: updates the key's line in place, or adds the line after
+    // the last key of the section, or adds the section at the end of the file.
+    // Creates the folder and the file when they do not exist. On failure
+    // returns false, leaves the file as it was, and (when error is given) sets
+    // a message naming the file and the reason. A section containing ']', a
+    // key containing '=', or any line break in the three is refused.
+    bool writeString(std::string_view section, std::string_view key, std::string_view value,
+                     std::string* error);
+
+private:
+    std::filesystem::path m_path;
+};
