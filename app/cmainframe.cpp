@@ -1,0 +1,220 @@
+#include "app/cmainframe.h"
+
+#include "app/cdtdoc.h"
+#include "app/commandids.h"
+#include "app/prompter.h"
+#include "graph/cdtview.h"
+#include "link/frame.h"
+#include "panels/cdatalistpanel.h"
+#include "panels/cdisplaypanel.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QStatusBar>
+
+#include <ctime>
+
+CMainFrame::CMainFrame(const Startup& startup, QWidget* parent)
+    : QMainWindow(parent), m_prompter(std::make_unique<Prompter>())
+{
+    setWindowTitle(QStringLiteral("Orvane"));
+    m_link.m_nComPort = startup.comPort;
+
+    // The serial component: fixed line settings, an event per 14 bytes, input
+    // as bytes. The port opens only on On/Off.
+    m_Comm.setParent(this);
+    m_Comm.bindDevice(startup.boundDevice);
+    m_Comm.setCommPort(static_cast<short>(m_link.m_nComPort));
+    m_Comm.setInputMode(1);
+    m_Comm.setSettings(QStringLiteral("2400,n,8,1"));
+    m_Comm.setRThreshold(kFrameSize);
+    m_Comm.setInputLen(0);
+    m_Comm.setInBufferCount(0);
+    connect(&m_Comm, &CMSComm::OnComm, this, &CMainFrame::OnComm);
+    connect(&m_Comm, &CMSComm::lineLost, this, &CMainFrame::onLineLost);
+
+    m_pDoc = new CDTDoc(this);
+    CDTView::Startup viewStartup;
+    viewStartup.sampleRateIni = startup.sampleRateIni;
+    viewStartup.alarmHigh = startup.alarmHigh;
+    viewStartup.alarmLow = startup.alarmLow;
+    m_pView = new CDTView(*m_pDoc, m_link, viewStartup, this);
+    setCentralWidget(m_pView);
+
+    buildMenus();
+    statusBar()->showMessage(tr("Ready"));
+    qApp->installEventFilter(this);
+    m_pView->OnInitialUpdate();
+}
+
+CMainFrame::~CMainFrame()
+{
+    qApp->removeEventFilter(this);
+}
+
+void CMainFrame::setPrompter(std::unique_ptr<Prompter> prompter)
+{
+    m_prompter = std::move(prompter);
+}
+
+void CMainFrame::buildMenus()
+{
+    QMenu* file = menuBar()->addMenu(tr("&File(F)"));
+    file->addAction(tr("&Exit"), this, &QWidget::close);
+    QMenu* tools = menuBar()->addMenu(tr("&Tools(T)"));
+    tools->addAction(tr("&Select COM"), this, &CMainFrame::OnSelectCom);
+    tools->addSeparator();
+    tools->addAction(tr("&On/Off"), this, &CMainFrame::OnOnOff);
+    tools->addSeparator();
+    tools->addAction(tr("&Clear Screen"), this, &CMainFrame::OnClearScreen);
+    tools->addSeparator();
+    tools->addAction(tr("&Clear All"), this, &CMainFrame::OnClearAll);
+}
+
+QRect CMainFrame::frameClientRect() const
+{
+    const int top = menuBar()->isVisible() ? menuBar()->height() : 0;
+    return QRect(0, top, width(), height() - top);
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    m_pView->layoutPanels(frameClientRect());
+}
+
+void CMainFrame::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    m_pView->layoutPanels(frameClientRect());
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Shift)
+            m_link.m_bShiftDown = type == QEvent::KeyPress;
+        // Enter and Escape never close or trigger anything in this window's
+        // panels (dialogs of their own keep them).
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (type == QEvent::KeyPress && widget && widget->window() == this &&
+            (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
+             key->key() == Qt::Key_Escape))
+            return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::OnSelectCom()
+{
+    const bool shiftHeld = QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
+    const bool tracked = m_link.m_bShiftDown;
+    m_link.m_bShiftDown = tracked || shiftHeld;
+    m_link.selectNextPort();
+    m_link.m_bShiftDown = tracked;
+    m_pView->m_dlgPanel->update(CDisplayPanel::portBox());
+    m_pView->m_dlgPanel->update(CDisplayPanel::onlineBox());
+    m_pView->m_dlgPanel->m_strPortPath = m_Comm.devicePath(m_link.m_nComPort);
+}
+
+void CMainFrame::OnOnOff()
+{
+    Acquisition& acq = m_pDoc->m_acq;
+    const OnOffPlan plan = acq.prepareOnOff();
+    if (plan.updateViews)
+        m_pDoc->UpdateAllViews();
+    if (plan.askToSave) {
+        // Whatever the answer, a full store is emptied so recording can restart.
+        m_prompter->askYesNo(this, QStringLiteral("Do you want to save? "));
+        acq.resetStore();
+        m_pView->m_dlgList->deleteAllRows();
+        m_pDoc->UpdateAllViews();
+    }
+
+    if (m_link.m_bOnline) {
+        if (m_Comm.portOpen())
+            m_Comm.setPortOpen(false);
+        m_link.m_bOnline = false;
+    } else {
+        connectPort();
+    }
+    m_pView->m_dlgPanel->update(CDisplayPanel::onlineBox());
+}
+
+void CMainFrame::connectPort()
+{
+    if (m_Comm.portOpen())
+        m_Comm.setPortOpen(false);
+    m_Comm.setCommPort(static_cast<short>(m_link.m_nComPort));
+    m_Comm.setInputMode(1);
+    m_Comm.setInputLen(0);
+    m_Comm.setInBufferCount(0);
+    if (!m_Comm.setPortOpen(true)) {
+        m_link.m_bOnline = false;
+        m_prompter->warning(this, m_Comm.lastError());
+        return;
+    }
+    // What arrived before the user switched on is not a reading of this run.
+    m_Comm.input();
+    m_link.m_bOnline = true;
+}
+
+void CMainFrame::onLineLost(const QString& reason)
+{
+    m_link.m_bOnline = false;
+    m_pView->m_dlgPanel->update(CDisplayPanel::onlineBox());
+    statusBar()->showMessage(reason);
+    m_prompter->warning(this, reason + tr("\nThe recording is kept. Choose On/Off to connect again."));
+}
+
+void CMainFrame::OnClearScreen()
+{
+    m_pDoc->m_acq.clearScreen();
+    m_pDoc->UpdateAllViews();
+}
+
+void CMainFrame::OnClearAll()
+{
+    m_pDoc->m_acq.clearAll();
+    m_pView->m_dlgPanel->update();
+    m_pView->m_dlgList->deleteAllRows();
+    m_pDoc->UpdateAllViews();
+}
+
+void CMainFrame::OnComm()
+{
+    if (m_Comm.commEvent() != CMSComm::comEvReceive) {
+        m_Comm.setInBufferCount(0);
+        return;
+    }
+    const QByteArray block = m_Comm.input();
+    const auto bytes = std::span(reinterpret_cast<const std::uint8_t*>(block.constData()),
+                                 static_cast<std::size_t>(block.size()));
+    if (!bytes.empty() && bytes[0] != kFrameStart) {
+        // Opened in the middle of a frame: drop only what cannot be part of one
+        // and keep the rest for the next event.
+        const std::size_t next = resyncOffset(bytes);
+        if (next < bytes.size())
+            m_Comm.unread(block.mid(static_cast<qsizetype>(next)));
+    }
+
+    const BlockOutcome out = m_pDoc->m_acq.onBlock(bytes, static_cast<std::int64_t>(std::time(nullptr)));
+    if (out.clearList)
+        m_pView->m_dlgList->deleteAllRows();
+    m_pView->m_dlgPanel->invalidateRegions(out.regions);
+    if (out.row)
+        m_pView->m_dlgList->appendRow(*out.row);
+    if (out.updateViews && !m_pView->m_bDragging)
+        m_pDoc->UpdateAllViews();
+    if (out.storeFull) {
+        if (m_Comm.portOpen())
+            m_Comm.setPortOpen(false);
+        m_link.m_bOnline = false;
+        m_pView->m_dlgPanel->update();
+        m_prompter->information(this, QStringLiteral("You have got the max data number,please restart!"));
+    }
+}

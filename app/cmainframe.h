@@ -1,0 +1,62 @@
+#pragma once
+
+#include "link/cmscomm.h"
+#include "link/linkstate.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class CDTDoc;
+class CDTView;
+class Prompter;
+
+// The main window: owns the serial component and the link state, decodes what
+// the instrument sends, and carries out the commands.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    struct Startup {
+        int comPort = 3;
+        int sampleRateIni = 0;
+        int alarmHigh = 150;
+        int alarmLow = -50;
+        QString boundDevice; // --device: every port number opens this path
+    };
+
+    explicit CMainFrame(const Startup& startup, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // Replaces the message boxes (tests answer them without a click).
+    void setPrompter(std::unique_ptr<Prompter> prompter);
+    Prompter& prompter() { return *m_prompter; }
+
+    CMSComm m_Comm;
+    LinkState m_link;
+    CDTDoc* m_pDoc = nullptr;
+    CDTView* m_pView = nullptr;
+
+    // Commands.
+    void OnSelectCom();
+    void OnOnOff();
+    void OnClearScreen();
+    void OnClearAll();
+
+    // The serial component's receive event.
+    void OnComm();
+
+    // The client rectangle the panels are laid out in (below the menu bar).
+    QRect frameClientRect() const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void connectPort();
+    void onLineLost(const QString& reason);
+    void buildMenus();
+
+    std::unique_ptr<Prompter> m_prompter;
+};

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// The program's message boxes, all captioned "Orvane". Tests put a recording
+// prompter in its place so that nothing waits for a click.
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+    virtual void information(QWidget* parent, const QString& text);
+    virtual void warning(QWidget* parent, const QString& text);
+    // A Yes/No question; true for Yes.
+    virtual bool askYesNo(QWidget* parent, const QString& text);
+};

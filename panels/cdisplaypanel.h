@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QFont>
+#include <QRect>
+#include <QString>
+#include <QWidget>
+
+class Acquisition;
+class QComboBox;
+class QPainter;
+struct LinkState;
+
+// The replica of the instrument's face across the top of the main window: port
+// and on-line state, data-input indicator, clock, emissivity, reading, mode,
+// running maximum and minimum, lock, range, unit, and the sample-rate selector.
+// It owns no measurement data: it draws what the acquisition and the link hold.
+class CDisplayPanel : public QWidget {
+    Q_OBJECT
+public:
+    CDisplayPanel(Acquisition& acq, const LinkState& link, const int& alarmHigh,
+                  const int& alarmLow, int sampleRateIni, QWidget* parent = nullptr);
+
+    // Regions that readings and commands repaint.
+    static QRect regionRect(unsigned panelRegion);
+    static constexpr QRect portBox() { return QRect(QPoint(16, 10), QPoint(110, 32)); }
+    static constexpr QRect onlineBox() { return QRect(QPoint(116, 10), QPoint(215, 32)); }
+    // Repaints the regions named by PanelRegion bits.
+    void invalidateRegions(unsigned regions);
+
+    // Draws the whole face into `p` (widget coordinates).
+    void paintFace(QPainter& p);
+
+    QString m_strClock;
+    QString m_strPortPath; // device the port number stands for, shown as a tool tip
+    int m_nSampleRateIni = 0;
+    QComboBox* m_comboTime = nullptr;
+
+    void tickClock();
+
+Q_SIGNALS:
+    // The user picked a sample rate (index into the table, -1 for none).
+    void sampleRateChosen(int index);
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void drawText(QPainter& p, int x, int y, const QFont& font, const QColor& colour,
+                  const QString& text);
+
+    Acquisition& m_acq;
+    const LinkState& m_link;
+    const int& m_nAlarmHigh;
+    const int& m_nAlarmLow;
+    int m_nClockTimer = 0;
+
+    QFont m_fontReading;
+    QFont m_fontSmall;
+    QFont m_fontClock;
+    QFont m_fontLogo;
+    QFont m_fontLogoSub;
+    QFont m_fontCaption;
+    QFont m_fontFigures;
+};

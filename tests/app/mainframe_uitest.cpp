@@ -1,0 +1,238 @@
+#include "app/cdtdoc.h"
+#include "app/cmainframe.h"
+#include "graph/cdtview.h"
+#include "panels/cdatalistpanel.h"
+#include "support/frames.h"
+#include "support/ptypair.h"
+#include "support/recordingprompter.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+
+namespace {
+
+// A main window bound to one end of a pseudo-terminal; the test plays the
+// instrument on the other end.
+struct Rig {
+    PtyPair pty;
+    QStringList messages;
+    std::unique_ptr<CMainFrame> frame;
+
+    explicit Rig(bool answerYes = false)
+    {
+        CMainFrame::Startup startup;
+        startup.boundDevice = pty.slavePath();
+        frame = std::make_unique<CMainFrame>(startup);
+        frame->setPrompter(std::make_unique<RecordingPrompter>(&messages, answerYes));
+        frame->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+    }
+    Acquisition& acq() { return frame->m_pDoc->m_acq; }
+    CDataListModel& list() { return *frame->m_pView->m_dlgList->model(); }
+    int rows() { return list().rowCount(); }
+    QString cell(int row, int col) { return list().rowAt(row)[static_cast<std::size_t>(col)]; }
+
+    void connect()
+    {
+        frame->OnOnOff();
+        ASSERT_TRUE(frame->m_link.m_bOnline) << messages.join('\n').toStdString();
+    }
+    // Writes a frame and waits until the logger has decoded it.
+    bool send(const QByteArray& bytes)
+    {
+        const bool blink = acq().m_bBlink;
+        pty.write(bytes);
+        return QTest::qWaitFor([&] { return acq().m_bBlink != blink; }, 2000);
+    }
+};
+
+double cpuSeconds()
+{
+    rusage use{};
+    getrusage(RUSAGE_SELF, &use);
+    return double(use.ru_utime.tv_sec + use.ru_stime.tv_sec) +
+           double(use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1e6;
+}
+
+TEST(MainFrameLink, ExampleFramesAreDecodedListedAndShown)
+{
+    Rig rig;
+    ASSERT_TRUE(rig.pty.isOpen());
+    rig.connect();
+    ASSERT_TRUE(rig.send(frameBytes({0x10, 0x20, 0x35, 0x4F, 0x5F, 0x6D, 0x70, 0x80, 0x90, 0xA4})));
+    EXPECT_EQ(rig.acq().m_panel.m_strValue, "25.3");
+    EXPECT_EQ(rig.acq().m_panel.m_strEmissivity, "0.95");
+    EXPECT_EQ(rig.acq().m_panel.m_strMode, "EMS");
+    EXPECT_EQ(rig.acq().m_strUnit, "C");
+    ASSERT_TRUE(rig.send(frameBytes({0x10, 0x21, 0x36, 0x44, 0x52, 0x63, 0x70, 0x80, 0x90, 0xA5})));
+    EXPECT_FLOAT_EQ(rig.acq().m_store.m_fRecData[1], -3.5f);
+    ASSERT_TRUE(rig.send(frameBytes({0x10, 0x28, 0x35, 0x4F, 0x5A, 0x65, 0x73, 0x81, 0x96, 0xA4})));
+    ASSERT_EQ(rig.rows(), 3);
+    EXPECT_EQ(rig.cell(0, 0), "1");
+    EXPECT_EQ(rig.cell(0, 1), "25.3");
+    EXPECT_EQ(rig.cell(1, 1), "-3.5");
+    EXPECT_EQ(rig.cell(2, 1), "1270.9log");
+    EXPECT_EQ(rig.cell(2, 2), "C");
+    EXPECT_EQ(rig.cell(2, 3).size(), 17);
+    EXPECT_TRUE(rig.messages.isEmpty());
+}
+
+TEST(MainFrameLink, SplitFramesAreJoinedAndCoalescedOnesKeepTheFirst)
+{
+    Rig rig;
+    rig.connect();
+    const QByteArray f = celsiusFrame(111);
+    rig.pty.write(f.left(5));
+    QTest::qWait(30);
+    EXPECT_EQ(rig.rows(), 0);
+    rig.pty.write(f.mid(5));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.rows() == 1; }, 2000));
+    rig.pty.write(celsiusFrame(222) + celsiusFrame(333));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.rows() == 2; }, 2000));
+    QTest::qWait(50);
+    EXPECT_EQ(rig.rows(), 2);
+    EXPECT_EQ(rig.cell(1, 1), "22.2");
+}
+
+TEST(MainFrameLink, AStreamStartedMidFrameDecodesItsSecondFrame)
+{
+    for (int offset = 1; offset < 14; ++offset) {
+        Rig rig;
+        rig.connect();
+        const QByteArray first = celsiusFrame(100 + offset);
+        rig.pty.write(first.mid(offset));
+        QTest::qWait(5);
+        rig.pty.write(celsiusFrame(500 + offset));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return rig.rows() == 1; }, 2000)) << "offset " << offset;
+        EXPECT_EQ(rig.cell(0, 1), QString::number((500 + offset) / 10.0, 'f', 1)) << offset;
+        rig.send(celsiusFrame(700));
+        EXPECT_EQ(rig.rows(), 2) << offset;
+    }
+}
+
+TEST(MainFrameLink, IntervalModeCommitsTheLastFrameOfEachInterval)
+{
+    Rig rig;
+    Acquisition& acq = rig.acq();
+    acq.selectSampleRate(1);
+    acq.m_nSampleMs = 400; // a short interval keeps the test quick
+    rig.frame->m_pView->repaint();
+    ASSERT_EQ(rig.frame->m_pView->m_nCommitTimerMs, 400);
+    rig.connect();
+    QElapsedTimer clock;
+    clock.start();
+    for (int c = 1; c <= 3; ++c)
+        ASSERT_TRUE(rig.send(celsiusFrame(c * 10)));
+    ASSERT_LT(clock.elapsed(), 350);
+    EXPECT_EQ(rig.rows(), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.rows() == 1; }, 1000));
+    EXPECT_EQ(rig.cell(0, 1), "3.0");
+    QTest::qWait(500);
+    EXPECT_EQ(rig.rows(), 1); // nothing arrived in that interval
+}
+
+TEST(MainFrameLink, TheStoreFullMessageClosesThePortOnce)
+{
+    Rig rig;
+    rig.connect();
+    for (int i = 0; i < MAX_DATA; ++i)
+        ASSERT_TRUE(rig.send(celsiusFrame(i % 2000))) << i;
+    EXPECT_EQ(rig.rows(), MAX_DATA);
+    EXPECT_EQ(rig.cell(MAX_DATA - 1, 0), "4000");
+    EXPECT_FALSE(rig.frame->m_Comm.portOpen());
+    EXPECT_FALSE(rig.frame->m_link.m_bOnline);
+    EXPECT_EQ(rig.messages, QStringList{"You have got the max data number,please restart!"});
+
+    // A frame still handed over overwrites slot 4000; the counts stay.
+    rig.frame->m_Comm.unread(celsiusFrame(1234));
+    rig.frame->OnComm();
+    EXPECT_EQ(rig.acq().m_store.m_nRecCount, MAX_DATA);
+    EXPECT_FLOAT_EQ(rig.acq().m_store.m_fRecData[MAX_DATA], 123.4f);
+    EXPECT_EQ(rig.rows(), MAX_DATA);
+
+    // On/Off answered No: the store restarts and the port opens again.
+    rig.messages.clear();
+    rig.frame->OnOnOff();
+    EXPECT_EQ(rig.messages.value(0), "Do you want to save? ");
+    EXPECT_EQ(rig.acq().m_store.m_nRecCount, 0);
+    EXPECT_EQ(rig.rows(), 0);
+    EXPECT_TRUE(rig.frame->m_link.m_bOnline);
+}
+
+TEST(MainFrameLink, AHangUpClosesThePortKeepsTheSamplesAndIdles)
+{
+    Rig rig;
+    rig.connect();
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(rig.send(celsiusFrame(100 + i)));
+    rig.pty.hangUp();
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.frame->m_Comm.portOpen(); }, 1000));
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_FALSE(rig.frame->m_link.m_bOnline);
+    EXPECT_EQ(rig.acq().m_store.m_nRecCount, 5);
+    EXPECT_EQ(rig.rows(), 5);
+    ASSERT_EQ(rig.messages.size(), 1);
+    EXPECT_TRUE(rig.messages[0].contains(rig.pty.slavePath()));
+
+    const double before = cpuSeconds();
+    QTest::qWait(1000);
+    EXPECT_LT(cpuSeconds() - before, 0.2); // no error loop left spinning
+}
+
+TEST(MainFrameLink, AMissingDeviceIsReportedWithItsPathAndReason)
+{
+    QStringList messages;
+    CMainFrame::Startup startup;
+    startup.boundDevice = QStringLiteral("/dev/orvane-no-such-device");
+    CMainFrame frame(startup);
+    frame.setPrompter(std::make_unique<RecordingPrompter>(&messages));
+    frame.OnOnOff();
+    EXPECT_FALSE(frame.m_link.m_bOnline);
+    EXPECT_FALSE(frame.m_Comm.portOpen());
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains("/dev/orvane-no-such-device"));
+    EXPECT_TRUE(messages[0].contains("No such file or directory")) << messages[0].toStdString();
+}
+
+TEST(MainFrameLink, APortHeldByAnotherProgramIsReported)
+{
+    PtyPair pty;
+    CMSComm other;
+    other.bindDevice(pty.slavePath());
+    ASSERT_TRUE(other.setPortOpen(true)) << other.lastError().toStdString();
+
+    QStringList messages;
+    CMainFrame::Startup startup;
+    startup.boundDevice = pty.slavePath();
+    CMainFrame frame(startup);
+    frame.setPrompter(std::make_unique<RecordingPrompter>(&messages));
+    frame.OnOnOff();
+    EXPECT_FALSE(frame.m_link.m_bOnline);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(pty.slavePath())) << messages[0].toStdString();
+}
+
+TEST(MainFrameLink, OnOffTwiceOpensAndClosesAndSelectComGoesOffline)
+{
+    Rig rig;
+    rig.connect();
+    EXPECT_TRUE(rig.frame->m_Comm.portOpen());
+    rig.frame->OnSelectCom();
+    EXPECT_EQ(rig.frame->m_link.m_nComPort, 4);
+    EXPECT_FALSE(rig.frame->m_link.m_bOnline);
+    EXPECT_TRUE(rig.frame->m_Comm.portOpen()); // keeps listening on the old port
+    ASSERT_TRUE(rig.send(celsiusFrame(10)));
+    rig.frame->OnOnOff(); // offline: closes and reopens
+    EXPECT_TRUE(rig.frame->m_link.m_bOnline);
+    rig.frame->OnOnOff();
+    EXPECT_FALSE(rig.frame->m_Comm.portOpen());
+    EXPECT_FALSE(rig.frame->m_link.m_bOnline);
+}
+
+} // namespace
