@@ -3,12 +3,14 @@
 #include "app/cdtdoc.h"
 #include "app/commandids.h"
 #include "app/prompter.h"
+#include "files/cdocumentfiles.h"
 #include "graph/cdtview.h"
 #include "link/frame.h"
 #include "panels/cdatalistpanel.h"
 #include "panels/cdisplaypanel.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -17,15 +19,17 @@
 #include <ctime>
 
 CMainFrame::CMainFrame(const Startup& startup, QWidget* parent)
-    : QMainWindow(parent), m_prompter(std::make_unique<Prompter>())
+    : QMainWindow(parent), m_config(startup.configPath), m_prompter(std::make_unique<Prompter>())
 {
     setWindowTitle(QStringLiteral("Orvane"));
-    m_link.m_nComPort = startup.comPort;
+    m_link.m_nComPort = m_config.comPort();
 
     // The serial component: fixed line settings, an event per 14 bytes, input
     // as bytes. The port opens only on On/Off.
     m_Comm.setParent(this);
     m_Comm.bindDevice(startup.boundDevice);
+    m_Comm.setDeviceResolver(
+        [this](int port) { return QString::fromStdString(m_config.comDevicePath(port)); });
     m_Comm.setCommPort(static_cast<short>(m_link.m_nComPort));
     m_Comm.setInputMode(1);
     m_Comm.setSettings(QStringLiteral("2400,n,8,1"));
@@ -37,11 +41,12 @@ CMainFrame::CMainFrame(const Startup& startup, QWidget* parent)
 
     m_pDoc = new CDTDoc(this);
     CDTView::Startup viewStartup;
-    viewStartup.sampleRateIni = startup.sampleRateIni;
-    viewStartup.alarmHigh = startup.alarmHigh;
-    viewStartup.alarmLow = startup.alarmLow;
+    viewStartup.sampleRateIni = m_config.sampleRate();
+    viewStartup.alarmHigh = m_config.alarmHigh();
+    viewStartup.alarmLow = m_config.alarmLow();
     m_pView = new CDTView(*m_pDoc, m_link, viewStartup, this);
     setCentralWidget(m_pView);
+    m_files = std::make_unique<CDocumentFiles>(this, *m_prompter, *m_pDoc, *m_pView->m_dlgList);
 
     buildMenus();
     statusBar()->showMessage(tr("Ready"));
@@ -57,6 +62,12 @@ CMainFrame::~CMainFrame()
 void CMainFrame::setPrompter(std::unique_ptr<Prompter> prompter)
 {
     m_prompter = std::move(prompter);
+    m_files = std::make_unique<CDocumentFiles>(this, *m_prompter, *m_pDoc, *m_pView->m_dlgList);
+}
+
+bool CMainFrame::saveRecording()
+{
+    return m_files->save();
 }
 
 void CMainFrame::buildMenus()
@@ -77,6 +88,29 @@ QRect CMainFrame::frameClientRect() const
 {
     const int top = menuBar()->isVisible() ? menuBar()->height() : 0;
     return QRect(0, top, width(), height() - top);
+}
+
+bool CMainFrame::confirmClose()
+{
+    Acquisition& acq = m_pDoc->m_acq;
+    if (acq.m_bSampleSelFromIni)
+        acq.m_nSampleRateSel = acq.m_nSampleRateIni;
+    std::string error;
+    if (!m_config.writeCloseValues(m_link.m_nComPort, acq.m_nSampleRateSel, m_pView->m_nAlarmHigh,
+                                   m_pView->m_nAlarmLow, &error))
+        m_prompter->warning(this, tr("The settings could not be kept.\n%1")
+                                      .arg(QString::fromStdString(error)));
+    if (acq.m_store.m_nRecCount > 1 && m_prompter->askYesNo(this, QStringLiteral("Do you want to save? ")))
+        return saveRecording();
+    return true;
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (confirmClose())
+        event->accept();
+    else
+        event->ignore();
 }
 
 void CMainFrame::resizeEvent(QResizeEvent* event)
@@ -128,8 +162,10 @@ void CMainFrame::OnOnOff()
     if (plan.updateViews)
         m_pDoc->UpdateAllViews();
     if (plan.askToSave) {
-        // Whatever the answer, a full store is emptied so recording can restart.
-        m_prompter->askYesNo(this, QStringLiteral("Do you want to save? "));
+        // A full store is emptied so that recording can restart; when the user
+        // wanted it saved and that did not happen, nothing is thrown away.
+        if (m_prompter->askYesNo(this, QStringLiteral("Do you want to save? ")) && !saveRecording())
+            return;
         acq.resetStore();
         m_pView->m_dlgList->deleteAllRows();
         m_pDoc->UpdateAllViews();

@@ -1,13 +1,16 @@
 #pragma once
 
+#include "app/configuration.h"
 #include "link/cmscomm.h"
 #include "link/linkstate.h"
 
 #include <QMainWindow>
 
+#include <filesystem>
 #include <memory>
 
 class CDTDoc;
+class CDocumentFiles;
 class CDTView;
 class Prompter;
 
@@ -17,10 +20,7 @@ class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
     struct Startup {
-        int comPort = 3;
-        int sampleRateIni = 0;
-        int alarmHigh = 150;
-        int alarmLow = -50;
+        std::filesystem::path configPath = configFilePath();
         QString boundDevice; // --device: every port number opens this path
     };
 
@@ -31,16 +31,20 @@ public:
     void setPrompter(std::unique_ptr<Prompter> prompter);
     Prompter& prompter() { return *m_prompter; }
 
+    Configuration m_config;
     CMSComm m_Comm;
     LinkState m_link;
     CDTDoc* m_pDoc = nullptr;
     CDTView* m_pView = nullptr;
+    std::unique_ptr<CDocumentFiles> m_files;
 
     // Commands.
     void OnSelectCom();
     void OnOnOff();
     void OnClearScreen();
     void OnClearAll();
+    // Save: true when the recording was written.
+    bool saveRecording();
 
     // The serial component's receive event.
     void OnComm();
@@ -48,7 +52,12 @@ public:
     // The client rectangle the panels are laid out in (below the menu bar).
     QRect frameClientRect() const;
 
+    // The close sequence: writes the settings back and offers to save. False
+    // when the window must stay open (a save was wanted but did not happen).
+    bool confirmClose();
+
 protected:
+    void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

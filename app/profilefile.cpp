@@ -1,5 +1,7 @@
 #include "app/profilefile.h"
 
+#include "files/atomicfile.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -43,7 +45,6 @@ enum class LoadStatus { Ok, Missing, Failed, TooLarge, NotRegular };
 struct Loaded {
     LoadStatus status = LoadStatus::Missing;
     int error = 0;
-    mode_t mode = 0;
     std::string text;
 };
 
@@ -67,7 +68,6 @@ Loaded load(const fs::path& path) {
     } else if (static_cast<std::uintmax_t>(st.st_size) > ProfileFile::kMaxFileSize) {
         out.status = LoadStatus::TooLarge;
     } else {
-        out.mode = st.st_mode & 07777;
         out.status = LoadStatus::Ok;
         out.text.resize(ProfileFile::kMaxFileSize + 1);
         std::size_t got = 0;
@@ -156,58 +156,6 @@ bool validName(std::string_view s, std::string_view forbidden) {
 std::string lineEnding(std::string_view text) {
     const std::size_t nl = text.find('\n');
     return (nl != std::string_view::npos && nl > 0 && text[nl - 1] == '\r') ? "\r\n" : "\n";
-}
-
-bool writeAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return false;
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-// Writes data to a new file beside target and renames it over target, so a
-// reader sees either the old or the new file, never half of one. Returns 0 or
-// the errno of the step that failed.
-int replaceFile(const fs::path& target, std::string_view data, mode_t keepMode) {
-    fs::path dir = target.parent_path();
-    if (dir.empty())
-        dir = ".";
-    fs::path tmp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        tmp = dir / ("." + target.filename().string() + "." + std::to_string(::getpid()) + "." +
-                     std::to_string(attempt) + ".tmp");
-        fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
-        if (fd < 0 && errno != EEXIST)
-            return errno;
-    }
-    if (fd < 0)
-        return EEXIST;
-    if (keepMode != 0)
-        (void)::fchmod(fd, keepMode);
-
-    int err = 0;
-    if (!writeAll(fd, data) || ::fsync(fd) != 0)
-        err = errno;
-    if (::close(fd) != 0 && err == 0)
-        err = errno;
-    if (err == 0 && ::rename(tmp.c_str(), target.c_str()) != 0)
-        err = errno;
-    if (err != 0) {
-        ::unlink(tmp.c_str());
-        return err;
-    }
-    const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd >= 0) {
-        (void)::fsync(dfd);
-        ::close(dfd);
-    }
-    return 0;
 }
 
 } // namespace
@@ -331,7 +279,8 @@ bool ProfileFile::writeString(std::string_view section, std::string_view key,
         if (ec)
             return fail(ec.message());
     }
-    if (const int err = replaceFile(target, out, file.mode); err != 0)
-        return fail(std::strerror(err));
+    AtomicFile replacement(target);
+    if (!replacement.write(out) || !replacement.commit())
+        return fail(replacement.errorString());
     return true;
 }

@@ -1,5 +1,6 @@
 #include "app/prompter.h"
 
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace {
@@ -20,4 +21,27 @@ bool Prompter::askYesNo(QWidget* parent, const QString& text)
 {
     return QMessageBox::question(parent, kCaption, text, QMessageBox::Yes | QMessageBox::No) ==
            QMessageBox::Yes;
+}
+
+QString Prompter::saveFileName(QWidget* parent, const QString& proposed, const QString& filter,
+                               const QString& defaultSuffix)
+{
+    QFileDialog dialog(parent, QStringLiteral("Save As"), QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(defaultSuffix);
+    dialog.selectFile(proposed);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+QString Prompter::openFileName(QWidget* parent, const QString& filter, const QString& defaultSuffix)
+{
+    QFileDialog dialog(parent, QStringLiteral("Open"), QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
 }

@@ -13,4 +13,10 @@ public:
     virtual void warning(QWidget* parent, const QString& text);
     // A Yes/No question; true for Yes.
     virtual bool askYesNo(QWidget* parent, const QString& text);
+    // File dialogs: the chosen path, or an empty string when cancelled.
+    // `filter` is a name filter such as "ZavoDezuza Files (*.DovDat)".
+    virtual QString saveFileName(QWidget* parent, const QString& proposed, const QString& filter,
+                                 const QString& defaultSuffix);
+    virtual QString openFileName(QWidget* parent, const QString& filter,
+                                 const QString& defaultSuffix);
 };

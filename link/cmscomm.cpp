@@ -61,6 +61,11 @@ bool CMSComm::setPortOpen(bool open)
     if (m_port->isOpen())
         return true;
     const QString path = currentDevicePath();
+    if (path.isEmpty()) {
+        m_strLastError = tr("COM%1 has no device. Choose another port with Select COM.")
+                             .arg(m_nCommPort);
+        return false;
+    }
     m_strOpenPath = path;
     m_port->setPortName(path);
     m_port->setBaudRate(m_nBaud);

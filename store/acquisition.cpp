@@ -48,6 +48,7 @@ BlockOutcome Acquisition::onBlock(std::span<const std::uint8_t> block, std::int6
         if (m_nResetOnNextFrame == 1) {
             m_nResetOnNextFrame = 0;
             s.reset();
+            m_bUnsaved = false;
             out.clearList = true;
             // The store is empty again: the extremes restart from this frame.
             g_fRunMax = -100.0f;
@@ -94,6 +95,7 @@ BlockOutcome Acquisition::onBlock(std::span<const std::uint8_t> block, std::int6
         if (!interval || frame->logFrame()) {
             if (s.commit()) {
                 m_bReadingPending = false;
+                m_bUnsaved = true;
                 std::string text = m_panel.m_strValue;
                 if (frame->logFrame())
                     text = frame->logHasValue() ? text + "log" : std::string("----log");
@@ -114,6 +116,7 @@ std::optional<ListRow> Acquisition::onCommitTimer()
     m_bReadingPending = false;
     if (!m_store.commit())
         return std::nullopt;
+    m_bUnsaved = true;
     return rowFor(m_store.m_nRecCount, m_panel.m_strValue);
 }
 
@@ -147,6 +150,7 @@ OnOffPlan Acquisition::prepareOnOff()
 void Acquisition::resetStore()
 {
     m_store.reset();
+    m_bUnsaved = false;
 }
 
 void Acquisition::clearScreen()
@@ -157,6 +161,7 @@ void Acquisition::clearScreen()
 void Acquisition::clearAll()
 {
     m_store.reset();
+    m_bUnsaved = false;
     const std::string eight(8, ' ');
     const std::string nine(9, ' ');
     m_panel.m_strValue = eight;

@@ -79,6 +79,8 @@ public:
     bool m_bReadingPending = false;
     int m_nResetOnNextFrame = 0;
     bool m_bNewData = false;
+    // Samples were committed since the recorded series was last saved.
+    bool m_bUnsaved = false;
 
     // Running extremes of decoded values since the recorded series was empty.
     float g_fRunMax = -100.0f;
