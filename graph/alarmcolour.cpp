@@ -16,6 +16,12 @@ struct Point {
 // direction, so that truncating the ends stays within int range. False when the
 // line lies wholly outside the square.
 bool clipToLimit(Point& a, Point& b) {
+    const auto inside = [](const Point& p) {
+        return std::abs(p.x) <= kPixelLimit && std::abs(p.y) <= kPixelLimit;
+    };
+    if (inside(a) && inside(b)) {
+        return true;
+    }
     const double dx = b.x - a.x;
     const double dy = b.y - a.y;
     double t0 = 0.0;

@@ -59,15 +59,17 @@ public:
     void build(const float* values, int count, const AlarmBand& band, GraphScene& scene) {
         float* zoomX = m_g.g_fZoomX[0];
         float* zoomY = m_g.g_fZoomY[0];
-        for (int i = 1; i < count; ++i) {
-            m_g.g_fCurveX[0] = 0.0f;
-            m_g.g_fCurveX[i] = static_cast<float>(i * static_cast<double>(m_g.g_fPixelsPerSample));
+        m_g.g_fCurveX[0] = 0.0f;
+        zoomX[0] = 0.0f;
+        if (count >= 1) {
             m_g.g_fCurveY[0] = row(values[0]);
+            zoomY[0] = m_g.g_fCurveY[0];
+        }
+        for (int i = 1; i < count; ++i) {
+            m_g.g_fCurveX[i] = static_cast<float>(i * static_cast<double>(m_g.g_fPixelsPerSample));
             m_g.g_fCurveY[i] = row(values[i]);
             zoomX[i] =
                 m_fit ? m_g.g_fCurveX[i] : static_cast<float>(i * static_cast<double>(baseStep()));
-            zoomX[0] = 0.0f;
-            zoomY[0] = m_g.g_fCurveY[0];
             zoomY[i] = m_g.g_fCurveY[i];
             if (m_unzoomed) {
                 const SegmentEnd p0{m_g.g_fCurveX[i - 1], m_g.g_fCurveY[i - 1], values[i - 1]};
@@ -84,13 +86,7 @@ public:
         if (count < 2) {
             // No segment, but the first two entries of row 0 still give the
             // level's step and origin to the zoomed axis and the hover readout.
-            m_g.g_fCurveX[0] = 0.0f;
-            zoomX[0] = 0.0f;
             zoomX[1] = m_fit ? m_g.g_fPixelsPerSample : baseStep();
-            if (count == 1) {
-                m_g.g_fCurveY[0] = row(values[0]);
-                zoomY[0] = m_g.g_fCurveY[0];
-            }
         }
     }
 
