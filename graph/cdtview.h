@@ -28,6 +28,12 @@ public:
     void OnInitialUpdate();
     // Moves the panels for the frame's client rectangle (below the menu bar).
     void layoutPanels(const QRect& rc);
+    // The graph is zoomed (UndoZoom is enabled).
+    bool isZoomed() const { return false; }
+    // UndoZoom: back to the unzoomed graph in one step.
+    void undoZoom() {}
+    // Print: the test report, through the print dialog.
+    void printReport() {}
     // The plot rectangle of the current view size.
     QRect plotRect() const;
 
@@ -43,6 +49,11 @@ public:
     int m_nYScrollPos = 72;
     bool m_bDragging = false;
     int m_nCommitTimerMs = 0; // period timer 1 runs with (0: not running)
+
+Q_SIGNALS:
+    // The status bar's readout of the sample under the pointer ("time:...",
+    // "temp:..."); both plain labels when nothing is under it.
+    void hoverReadout(const QString& timeText, const QString& tempText);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
