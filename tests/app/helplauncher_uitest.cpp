@@ -1,0 +1,157 @@
+#include "app/helplauncher.h"
+#include "tests/app/tempdir.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+QString q(const fs::path& p) {
+    return QString::fromStdString(p.string());
+}
+
+// Puts PATH back as it was when the test ends.
+class PathGuard {
+public:
+    PathGuard() : m_old(qgetenv("PATH")) {}
+    ~PathGuard() { qputenv("PATH", m_old); }
+    PathGuard(const PathGuard&) = delete;
+    PathGuard& operator=(const PathGuard&) = delete;
+
+    void set(const fs::path& dir) { qputenv("PATH", QByteArray::fromStdString(dir.string())); }
+
+private:
+    QByteArray m_old;
+};
+
+void writeScript(const fs::path& p, const std::string& body) {
+    writeText(p, "#!/bin/sh\n" + body);
+    fs::permissions(p, fs::perms::owner_all);
+}
+
+// A help file, and a PATH folder where the desktop's tools can be faked.
+struct HelpRig {
+    TempDir tmp;
+    fs::path bin = tmp.path() / "bin";
+    fs::path chm = tmp.path() / "program dir" / "help.chm";
+    fs::path opened = tmp.path() / "opened.txt"; // what the fake xdg-open was given
+    PathGuard path;
+
+    HelpRig() {
+        fs::create_directories(bin);
+        fs::create_directories(chm.parent_path());
+        writeText(chm, "ITSF");
+        path.set(bin);
+    }
+    // An xdg-mime that names a handler only for the given type.
+    void fakeXdgMime(const std::string& typeWithHandler) {
+        writeScript(bin / "xdg-mime",
+                    "[ \"$3\" = \"" + typeWithHandler + "\" ] && echo viewer.desktop\nexit 0\n");
+    }
+    void fakeXdgOpen() {
+        writeScript(bin / "xdg-open", "printf '%s' \"$1\" > '" + opened.string() + "'\n");
+    }
+    std::optional<std::string> openedFile() {
+        if (!QTest::qWaitFor([&] { return fs::exists(opened) && fs::file_size(opened) > 0; }, 5000))
+            return std::nullopt;
+        return readText(opened);
+    }
+};
+
+TEST(HelpLauncher, HelpFileLiesBesideTheRunningProgram) {
+    const QString program = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+    ASSERT_FALSE(program.isEmpty());
+    EXPECT_EQ(helpFilePath(), QFileInfo(program).dir().filePath(QStringLiteral("help.chm")));
+}
+
+TEST(HelpLauncher, LinksToTheProgramAreFollowedToItsRealFolder) {
+    TempDir tmp;
+    const fs::path real = tmp.path() / "lib" / "orvane" / "orvane";
+    fs::create_directories(real.parent_path());
+    fs::create_directories(tmp.path() / "bin");
+    fs::create_directories(tmp.path() / "links");
+    writeText(real, "");
+    fs::create_symlink("../lib/orvane/orvane", tmp.path() / "bin" / "orvane");
+    fs::create_symlink("../bin/orvane", tmp.path() / "links" / "logger"); // a link to a link
+
+    const QString expected = q(fs::canonical(real.parent_path()) / "help.chm");
+    EXPECT_EQ(helpFileBeside(q(real)), expected);
+    EXPECT_EQ(helpFileBeside(q(tmp.path() / "bin" / "orvane")), expected);
+    EXPECT_EQ(helpFileBeside(q(tmp.path() / "links" / "logger")), expected);
+    // A program path that no longer exists still gives the file beside it.
+    EXPECT_EQ(helpFileBeside(q(tmp.path() / "gone" / "orvane")),
+              q(tmp.path() / "gone" / "help.chm"));
+}
+
+TEST(HelpLauncher, MissingHelpFileIsReportedByName) {
+    HelpRig rig;
+    rig.fakeXdgMime("application/vnd.ms-htmlhelp");
+    rig.fakeXdgOpen();
+    const fs::path missing = rig.tmp.path() / "elsewhere" / "help.chm";
+    QString error;
+    EXPECT_FALSE(openHelpFile(q(missing), &error));
+    EXPECT_TRUE(error.contains(q(missing))) << error.toStdString();
+    EXPECT_TRUE(error.contains(QStringLiteral("not found"))) << error.toStdString();
+
+    // A folder of that name is no help file either.
+    fs::create_directories(missing);
+    error.clear();
+    EXPECT_FALSE(openHelpFile(q(missing), &error));
+    EXPECT_TRUE(error.contains(q(missing))) << error.toStdString();
+    EXPECT_FALSE(fs::exists(rig.opened));
+}
+
+TEST(HelpLauncher, WithoutXdgOpenTheErrorSaysNoViewerAndNamesTheFile) {
+    HelpRig rig; // PATH holds only the empty rig folder
+    QString error;
+    EXPECT_FALSE(openHelpFile(q(rig.chm), &error));
+    EXPECT_TRUE(error.contains(q(rig.chm))) << error.toStdString();
+    EXPECT_TRUE(error.contains(QStringLiteral("no viewer"))) << error.toStdString();
+    EXPECT_TRUE(error.contains(QStringLiteral("xdg-open"))) << error.toStdString();
+}
+
+TEST(HelpLauncher, WithoutAProgramForChmFilesTheErrorSaysNoViewerAndNamesTheFile) {
+    HelpRig rig;
+    rig.fakeXdgMime("text/plain");
+    rig.fakeXdgOpen();
+    QString error;
+    EXPECT_FALSE(openHelpFile(q(rig.chm), &error));
+    EXPECT_TRUE(error.contains(q(rig.chm))) << error.toStdString();
+    EXPECT_TRUE(error.contains(QStringLiteral("no viewer"))) << error.toStdString();
+    // xdg-open would have fallen back to a web browser: it is not run.
+    QTest::qWait(200);
+    EXPECT_FALSE(fs::exists(rig.opened));
+}
+
+TEST(HelpLauncher, TheFileIsHandedToXdgOpenWhenAViewerIsInstalled) {
+    // Either name of the CHM type will do.
+    for (const char* type : {"application/vnd.ms-htmlhelp", "application/x-chm"}) {
+        HelpRig rig;
+        rig.fakeXdgMime(type);
+        rig.fakeXdgOpen();
+        QString error = QStringLiteral("stale");
+        EXPECT_TRUE(openHelpFile(q(rig.chm), &error)) << type << ": " << error.toStdString();
+        EXPECT_TRUE(error.isEmpty());
+        EXPECT_EQ(rig.openedFile(), std::optional(rig.chm.string())) << type;
+    }
+}
+
+TEST(HelpLauncher, WithoutXdgMimeTheChoiceIsLeftToXdgOpen) {
+    HelpRig rig;
+    rig.fakeXdgOpen();
+    QString error;
+    EXPECT_TRUE(openHelpFile(q(rig.chm), &error)) << error.toStdString();
+    EXPECT_EQ(rig.openedFile(), std::optional(rig.chm.string()));
+}
+
+} // namespace
