@@ -1,7 +1,11 @@
 #include "app/cmainframe.h"
 
 #include "app/cdtdoc.h"
+#include "app/caboutdlg.h"
 #include "app/commandids.h"
+#include "app/commandtable.h"
+#include "app/helplauncher.h"
+#include "app/toolbaricons.h"
 #include "app/prompter.h"
 #include "files/cdocumentfiles.h"
 #include "graph/cdtview.h"
@@ -13,7 +17,9 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenuBar>
+#include <QToolBar>
 #include <QStatusBar>
 
 #include <ctime>
@@ -22,6 +28,11 @@ CMainFrame::CMainFrame(const Startup& startup, QWidget* parent)
     : QMainWindow(parent), m_config(startup.configPath), m_prompter(std::make_unique<Prompter>())
 {
     setWindowTitle(QStringLiteral("Orvane"));
+    setWindowIcon(programIcon());
+    // 865 x 700 on the screen with a title bar and a thin fixed border; the
+    // user cannot resize it.
+    move(50, 20);
+    setFixedSize(kClientSize);
     m_link.m_nComPort = m_config.comPort();
 
     // The serial component: fixed line settings, an event per 14 bytes, input
@@ -48,8 +59,13 @@ CMainFrame::CMainFrame(const Startup& startup, QWidget* parent)
     setCentralWidget(m_pView);
     m_files = std::make_unique<CDocumentFiles>(this, *m_prompter, *m_pDoc, *m_pView->m_dlgList);
 
-    buildMenus();
-    statusBar()->showMessage(tr("Ready"));
+    buildCommands();
+    connect(m_pDoc, &CDTDoc::viewsNeedUpdate, this, &CMainFrame::updateCommandUI);
+    connect(m_pView, &CDTView::hoverReadout, this, [this](const QString& time, const QString& temp) {
+        m_pane1->setText(time);
+        m_pane2->setText(temp);
+    });
+    updateCommandUI();
     qApp->installEventFilter(this);
     m_pView->OnInitialUpdate();
 }
@@ -70,18 +86,139 @@ bool CMainFrame::saveRecording()
     return m_files->save();
 }
 
-void CMainFrame::buildMenus()
+void CMainFrame::buildCommands()
 {
-    QMenu* file = menuBar()->addMenu(tr("&File(F)"));
-    file->addAction(tr("&Exit"), this, &QWidget::close);
-    QMenu* tools = menuBar()->addMenu(tr("&Tools(T)"));
-    tools->addAction(tr("&Select COM"), this, &CMainFrame::OnSelectCom);
-    tools->addSeparator();
-    tools->addAction(tr("&On/Off"), this, &CMainFrame::OnOnOff);
-    tools->addSeparator();
-    tools->addAction(tr("&Clear Screen"), this, &CMainFrame::OnClearScreen);
-    tools->addSeparator();
-    tools->addAction(tr("&Clear All"), this, &CMainFrame::OnClearAll);
+    for (const MenuPopup& popup : menuBarLayout()) {
+        QMenu* menu = menuBar()->addMenu(QString::fromLatin1(popup.title));
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandUI);
+        for (const MenuEntry& entry : popup.entries) {
+            if (entry.id == 0) {
+                menu->addSeparator();
+                continue;
+            }
+            const CommandInfo* info = findCommand(entry.id);
+            auto* act = new QAction(QString::fromLatin1(info->label), this);
+            act->setStatusTip(QString::fromLatin1(info->prompt));
+            act->setToolTip(QString::fromLatin1(info->tip));
+            const int id = entry.id;
+            connect(act, &QAction::triggered, this, [this, id] { runCommand(id); });
+            menu->addAction(act);
+            m_actions.insert(id, act);
+        }
+    }
+    action(ID_FILE_PRINT)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+
+    // The framework's document commands, reached only from the keyboard.
+    const auto addShortcut = [this](QKeySequence keys, auto handler) {
+        auto* act = new QAction(this);
+        act->setShortcut(keys);
+        act->setShortcutContext(Qt::WindowShortcut);
+        connect(act, &QAction::triggered, this, handler);
+        addAction(act);
+    };
+    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_N), [this] { m_files->newDocument(); });
+    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), [this] { m_files->openDocument(); });
+    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), [this] {
+        if (m_pDoc->store().m_nRecCount != 0)
+            m_files->saveDocument();
+    });
+
+    m_toolBar = addToolBar(QStringLiteral("Standard"));
+    m_toolBar->setObjectName(QStringLiteral("Standard"));
+    m_toolBar->setIconSize(kToolbarIconSize);
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_toolBar->setFloatable(true);
+    m_toolBar->setMovable(true);
+    for (const int id : toolbarLayout()) {
+        QAction* act = action(id);
+        act->setIcon(toolbarIcon(id));
+        m_toolBar->addAction(act);
+        m_toolBar->addSeparator();
+    }
+
+    // Status bar: the prompt pane, two plain 150-pixel panes and SCRL.
+    auto* ready = new QLabel(tr("Ready"));
+    statusBar()->addWidget(ready, 1);
+    m_pane1 = new QLabel;
+    m_pane2 = new QLabel;
+    m_pane3 = new QLabel(QStringLiteral("SCRL"));
+    m_pane3->setEnabled(false); // Scroll Lock is not on
+    for (QLabel* pane : {m_pane1, m_pane2}) {
+        pane->setFixedWidth(150);
+        pane->setFrameShape(QFrame::Panel);
+        pane->setFrameShadow(QFrame::Sunken);
+        statusBar()->addPermanentWidget(pane);
+    }
+    m_pane3->setFrameShape(QFrame::Panel);
+    m_pane3->setFrameShadow(QFrame::Sunken);
+    statusBar()->addPermanentWidget(m_pane3);
+}
+
+void CMainFrame::runCommand(int id)
+{
+    switch (id) {
+    case ID_SAVE: OnSave(); break;
+    case ID_OPEN: OnOpen(); break;
+    case ID_FILE_PRINT: OnPrint(); break;
+    case ID_APP_EXIT: close(); break;
+    case ID_SELECT_COM: OnSelectCom(); break;
+    case ID_ON_OFF: OnOnOff(); break;
+    case ID_UNDO_ZOOM: OnUndoZoom(); break;
+    case ID_CLEAR_SCREEN: OnClearScreen(); break;
+    case ID_CLEAR_ALL: OnClearAll(); break;
+    case ID_APP_ABOUT: OnAppAbout(); break;
+    case ID_HELP_CONTENTS: OnHelpContents(); break;
+    default: break;
+    }
+    updateCommandUI();
+}
+
+void CMainFrame::updateCommandUI()
+{
+    const bool recorded = m_pDoc->store().m_nRecCount != 0;
+    action(ID_SAVE)->setEnabled(recorded);
+    action(ID_FILE_PRINT)->setEnabled(recorded);
+    action(ID_UNDO_ZOOM)->setEnabled(m_pView->isZoomed());
+}
+
+void CMainFrame::OnSave()
+{
+    if (m_pDoc->store().m_nRecCount != 0)
+        saveRecording();
+}
+
+void CMainFrame::OnOpen()
+{
+    m_files->open();
+}
+
+bool CMainFrame::openFile(const QString& path)
+{
+    return m_files->load(path);
+}
+
+void CMainFrame::OnPrint()
+{
+    if (m_pDoc->store().m_nRecCount != 0)
+        m_pView->printReport();
+}
+
+void CMainFrame::OnUndoZoom()
+{
+    m_pView->undoZoom();
+}
+
+void CMainFrame::OnAppAbout()
+{
+    CAboutDlg dlg(this);
+    dlg.exec();
+}
+
+void CMainFrame::OnHelpContents()
+{
+    QString error;
+    if (!openHelp(&error))
+        m_prompter->warning(this, error);
 }
 
 QRect CMainFrame::frameClientRect() const

@@ -4,6 +4,7 @@
 #include "link/cmscomm.h"
 #include "link/linkstate.h"
 
+#include <QHash>
 #include <QMainWindow>
 
 #include <filesystem>
@@ -13,6 +14,9 @@ class CDTDoc;
 class CDocumentFiles;
 class CDTView;
 class Prompter;
+class QAction;
+class QLabel;
+class QToolBar;
 
 // The main window: owns the serial component and the link state, decodes what
 // the instrument sends, and carries out the commands.
@@ -23,6 +27,9 @@ public:
         std::filesystem::path configPath = configFilePath();
         QString boundDevice; // --device: every port number opens this path
     };
+
+    // The window's own area (menu bar included) of an 865 x 700 window.
+    static constexpr QSize kClientSize{859, 671};
 
     explicit CMainFrame(const Startup& startup, QWidget* parent = nullptr);
     ~CMainFrame() override;
@@ -49,8 +56,26 @@ public:
     // The serial component's receive event.
     void OnComm();
 
+    void OnSave();
+    void OnOpen();
+    void OnPrint();
+    void OnUndoZoom();
+    void OnAppAbout();
+    void OnHelpContents();
+
+    // Opens a data file named on the command line, as Open does.
+    bool openFile(const QString& path);
+
     // The client rectangle the panels are laid out in (below the menu bar).
     QRect frameClientRect() const;
+
+    // Evaluates the enable rules of the commands again.
+    void updateCommandUI();
+    QAction* action(int id) const { return m_actions.value(id); }
+    QToolBar* toolBar() const { return m_toolBar; }
+    // The status bar's plain panes 1 and 2 (the hover readout).
+    QLabel* m_pane1 = nullptr;
+    QLabel* m_pane2 = nullptr;
 
     // The close sequence: writes the settings back and offers to save. False
     // when the window must stay open (a save was wanted but did not happen).
@@ -65,7 +90,12 @@ protected:
 private:
     void connectPort();
     void onLineLost(const QString& reason);
-    void buildMenus();
+    void buildCommands();
+    void runCommand(int id);
+
+    QHash<int, QAction*> m_actions;
+    QToolBar* m_toolBar = nullptr;
+    QLabel* m_pane3 = nullptr;
 
     std::unique_ptr<Prompter> m_prompter;
 };
