@@ -1,0 +1,159 @@
+#include "files/reportlayout.h"
+
+#include "files/valuetext.h"
+#include "graph/pixelmath.h"
+#include "store/acquisition.h"
+#include "store/samplestore.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+
+namespace {
+
+// The frame of the graph page.
+constexpr int kLeft = -750;
+constexpr int kRight = -10;
+constexpr int kBottom = 200;
+constexpr int kTop = 1000;
+constexpr float kWidth = 740.0f;
+constexpr double kHeight = 800.0;
+
+// Sample numbers: one label per so many units at least, twenty at the most.
+constexpr float kLabelSpacing = 61.0f;
+constexpr int kMaxSampleLabels = 20;
+
+// Row positions of a table page and the left edge of its four columns.
+constexpr int kTitleY = 1080;
+constexpr int kFirstRowY = 1020;
+constexpr int kRowHeight = 30;
+constexpr std::array<int, 4> kColumnX = {-618, -466, -314, -162};
+
+std::string tickText(float value) {
+    // Wide enough for every float with one decimal.
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.1f", static_cast<double>(value));
+    return buffer;
+}
+
+// The x of sample i when the step between samples is s.
+int sampleX(int i, float s) {
+    return truncPixel(static_cast<float>(i) * s + static_cast<float>(kLeft));
+}
+
+} // namespace
+
+int reportPageCount(int recCount) {
+    return std::max(recCount, 0) / kReportRowsPerPage + 2;
+}
+
+ReportGraphPage reportGraphPage(std::span<const float> values, const ReportTicks& ticks) {
+    ReportGraphPage page;
+    page.title = {" Orvane Test Report ", -610, 1120, ReportFont::Title};
+    page.frame = {{kLeft, kBottom, kRight, kBottom},
+                  {kLeft, kBottom, kLeft, kTop},
+                  {kLeft, kTop, kRight, kTop},
+                  {kRight, kTop, kRight, kBottom}};
+    const int n = static_cast<int>(std::min<std::size_t>(values.size(), MAX_DATA));
+    if (n < 1)
+        return page;
+
+    // A single sample sits at the frame's left edge.
+    const float s = n > 1 ? kWidth / static_cast<float>(n - 1) : 0.0f;
+
+    // The curve, unless the value window has no height.
+    const float t0 = ticks.front();
+    const float t12 = ticks.back();
+    if (t12 != t0) {
+        const auto y = [&](int i) {
+            return truncPixel(kBottom + static_cast<double>(values[i] - t0) * kHeight /
+                                            static_cast<double>(t12 - t0));
+        };
+        page.curve.reserve(static_cast<std::size_t>(n - 1));
+        for (int i = 0; i + 1 < n; ++i)
+            page.curve.push_back({sampleX(i, s), y(i), sampleX(i + 1, s), y(i + 1)});
+    }
+
+    page.labels.push_back({"Temperature", kLeft, 1025, ReportFont::Text});
+    for (int k = 0; k < kReportTickCount; ++k)
+        page.labels.push_back({tickText(ticks[k]), -800, 215 + 66 * k, ReportFont::Text});
+
+    // Sample numbers, each with a vertical grid line: every k-th sample so that
+    // labels stand at least kLabelSpacing apart, and only samples that exist (a
+    // short series gets one label per sample).
+    const int k = n > 1 ? std::max(1, truncIndex(kLabelSpacing / s)) : 1;
+    std::vector<int> labelX;
+    for (int j = 0; j < kMaxSampleLabels && j * k < n; ++j) {
+        const int x = sampleX(j * k, s);
+        page.labels.push_back({std::to_string(1 + j * k), x, 195, ReportFont::Text});
+        labelX.push_back(x);
+    }
+
+    for (int m = 1; m <= 12; ++m) {
+        const int y = kBottom + (800 * m) / 12;
+        page.grid.push_back({kRight, y, -755, y});
+    }
+    for (int x : labelX)
+        page.grid.push_back({x, kBottom, x, kTop});
+    return page;
+}
+
+ReportTablePage reportTablePage(int page, std::span<const float> values,
+                                std::span<const std::string> units,
+                                std::span<const std::string> times) {
+    ReportTablePage table;
+    table.rule = {-770, 1050, -10, 1050};
+    const std::array<const char*, 4> titles = {"NO", "DATA", "UNIT", "TIME"};
+    for (std::size_t c = 0; c < titles.size(); ++c)
+        table.texts.push_back({titles[c], kColumnX[c], kTitleY, ReportFont::Text});
+
+    const std::size_t count = std::min({values.size(), units.size(), times.size()});
+    const long long first = static_cast<long long>(std::max(page, 2) - 2) * kReportRowsPerPage;
+    for (int j = 0; j < kReportRowsPerPage; ++j) {
+        const long long r = first + j;
+        if (r >= static_cast<long long>(count))
+            break;
+        const auto i = static_cast<std::size_t>(r);
+        const int y = kFirstRowY - kRowHeight * j;
+        table.texts.push_back({std::to_string(r + 1), kColumnX[0], y, ReportFont::Text});
+        table.texts.push_back({valueText(values[i]), kColumnX[1], y, ReportFont::Text});
+        table.texts.push_back({units[i], kColumnX[2], y, ReportFont::Text});
+        table.texts.push_back({times[i], kColumnX[3], y, ReportFont::Text});
+    }
+    return table;
+}
+
+void adoptGraphSeries(SampleStore& store) {
+    store.m_nRecCount = std::clamp(store.m_nGraphCount, 0, store.m_nMaxData);
+    for (int i = 0; i < store.m_nRecCount; ++i) {
+        store.m_fRecData[i] = store.m_fGraphData[i];
+        store.m_strRecUnit[i] = store.m_strGraphUnit[i];
+        store.m_strRecTime[i] = store.m_strGraphTime[i];
+        // The text export formats the seconds again; keep them with the text.
+        store.m_tRecTime[i] = parseTimeText(store.m_strGraphTime[i]).value_or(0);
+    }
+}
+
+int reportRecordCount(const Acquisition& acq) {
+    const SampleStore& s = acq.m_store;
+    return acq.m_nResetOnNextFrame == 1 ? std::clamp(s.m_nGraphCount, 0, s.m_nMaxData)
+                                        : s.m_nRecCount;
+}
+
+int beginReport(Acquisition& acq) {
+    if (acq.m_nResetOnNextFrame == 1)
+        adoptGraphSeries(acq.m_store);
+    return reportPageCount(acq.m_store.m_nRecCount);
+}
+
+std::optional<std::int64_t> parseTimeText(const std::string& text) {
+    std::tm local{};
+    const char* end = strptime(text.c_str(), "%m-%d-%y/%H:%M:%S", &local);
+    if (!end || *end != '\0')
+        return std::nullopt;
+    local.tm_isdst = -1;
+    const std::time_t t = std::mktime(&local);
+    if (t == static_cast<std::time_t>(-1))
+        return std::nullopt;
+    return static_cast<std::int64_t>(t);
+}
