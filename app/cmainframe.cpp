@@ -332,6 +332,7 @@ void CMainFrame::connectPort()
         return;
     }
     // What arrived before the user switched on is not a reading of this run.
+    m_Comm.setInBufferCount(0);
     m_Comm.input();
     m_link.m_bOnline = true;
 }

@@ -41,8 +41,14 @@ bool CMSComm::setSettings(const QString& settings)
 
 void CMSComm::setInBufferCount(short n)
 {
-    if (n == 0)
-        m_buffer.clear();
+    if (n != 0)
+        return;
+    m_buffer.clear();
+    // The driver's buffer goes too, with what the instrument sent before.
+    if (m_port->isOpen()) {
+        m_port->clear(QSerialPort::Input);
+        m_port->readAll();
+    }
 }
 
 bool CMSComm::portOpen() const

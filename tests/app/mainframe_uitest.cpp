@@ -41,12 +41,16 @@ struct Rig {
         frame->OnOnOff();
         ASSERT_TRUE(frame->m_link.m_bOnline) << messages.join('\n').toStdString();
     }
-    // Writes a frame and waits until the logger has decoded it.
+    // Writes a frame and waits until the logger has decoded it: a row was
+    // listed or the reading changed. (The indicator alone is no proof: the
+    // panel's clock also switches it off.)
     bool send(const QByteArray& bytes)
     {
-        const bool blink = acq().m_bBlink;
+        const int before = rows();
+        const std::string value = acq().m_panel.m_strValue;
         pty.write(bytes);
-        return QTest::qWaitFor([&] { return acq().m_bBlink != blink; }, 2000);
+        return QTest::qWaitFor(
+            [&] { return rows() != before || acq().m_panel.m_strValue != value; }, 2000);
     }
 };
 
@@ -233,6 +237,22 @@ TEST(MainFrameLink, OnOffTwiceOpensAndClosesAndSelectComGoesOffline)
     rig.frame->OnOnOff();
     EXPECT_FALSE(rig.frame->m_Comm.portOpen());
     EXPECT_FALSE(rig.frame->m_link.m_bOnline);
+}
+
+} // namespace
+
+namespace {
+
+TEST(MainFrameLink, WhatArrivedBeforeOnOffIsNotRecorded)
+{
+    Rig rig;
+    rig.pty.write(celsiusFrame(111) + celsiusFrame(222));
+    QTest::qWait(50);
+    rig.connect();
+    ASSERT_TRUE(rig.send(celsiusFrame(333)));
+    QTest::qWait(50);
+    ASSERT_EQ(rig.rows(), 1);
+    EXPECT_EQ(rig.cell(0, 1), "33.3");
 }
 
 } // namespace
