@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -69,9 +70,17 @@ Loaded load(const fs::path& path) {
         out.status = LoadStatus::TooLarge;
     } else {
         out.status = LoadStatus::Ok;
-        out.text.resize(ProfileFile::kMaxFileSize + 1);
+        // Room for the size fstat gave and one byte more, which tells a file
+        // that grew since; it grows up to one byte over the limit.
+        constexpr std::size_t limit = ProfileFile::kMaxFileSize + 1;
+        out.text.resize(static_cast<std::size_t>(st.st_size) + 1);
         std::size_t got = 0;
-        while (got < out.text.size()) {
+        while (true) {
+            if (got == out.text.size()) {
+                if (got >= limit)
+                    break;
+                out.text.resize(std::min(limit, 2 * got));
+            }
             const ssize_t n = ::read(fd, out.text.data() + got, out.text.size() - got);
             if (n < 0 && errno == EINTR)
                 continue;
