@@ -7,8 +7,7 @@
 #include <QTableView>
 
 CDataListPanel::CDataListPanel(QWidget* parent)
-    : QWidget(parent), m_model(new CDataListModel(this)), m_list(new QTableView(this))
-{
+    : QWidget(parent), m_model(new CDataListModel(this)), m_list(new QTableView(this)) {
     m_list->setModel(m_model);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -33,34 +32,34 @@ CDataListPanel::CDataListPanel(QWidget* parent)
     installEventFilter(this);
 }
 
-void CDataListPanel::appendRow(int index, CDataListModel::Row row)
-{
+void CDataListPanel::appendRow(int index, CDataListModel::Row row) {
     m_model->insertRowAt(index, std::move(row));
-    const int at = std::min(index, m_model->rowCount() - 1);
-    m_list->scrollTo(m_model->index(at, 0), QAbstractItemView::EnsureVisible);
+    scrollToRow(std::min(index, m_model->rowCount() - 1));
 }
 
-void CDataListPanel::appendRow(const ListRow& row)
-{
+void CDataListPanel::scrollToRow(int row) {
+    // The view lays out new rows later, on its own; until then its scroll
+    // range ends a row short and the new row would stay out of sight.
+    m_list->doItemsLayout();
+    m_list->scrollTo(m_model->index(row, 0), QAbstractItemView::EnsureVisible);
+}
+
+void CDataListPanel::appendRow(const ListRow& row) {
     appendRow(row.index, {QString::fromStdString(row.number), QString::fromStdString(row.value),
                           QString::fromStdString(row.unit), QString::fromStdString(row.time)});
 }
 
-void CDataListPanel::deleteAllRows()
-{
+void CDataListPanel::deleteAllRows() {
     m_model->deleteAllRows();
 }
 
-void CDataListPanel::refill(std::vector<CDataListModel::Row> rows)
-{
+void CDataListPanel::refill(std::vector<CDataListModel::Row> rows) {
     m_model->refill(std::move(rows));
     if (m_model->rowCount() > 0)
-        m_list->scrollTo(m_model->index(m_model->rowCount() - 1, 0),
-                         QAbstractItemView::EnsureVisible);
+        scrollToRow(m_model->rowCount() - 1);
 }
 
-bool CDataListPanel::eventFilter(QObject* watched, QEvent* event)
-{
+bool CDataListPanel::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)
@@ -69,8 +68,7 @@ bool CDataListPanel::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void CDataListPanel::resizeEvent(QResizeEvent* event)
-{
+void CDataListPanel::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     m_list->setGeometry(rect());
 }

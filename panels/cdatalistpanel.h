@@ -28,6 +28,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void scrollToRow(int row);
+
     CDataListModel* m_model = nullptr;
     QTableView* m_list = nullptr;
 };

@@ -26,16 +26,15 @@ const QColor kBlack(0, 0, 0);
 
 // The nineteen etched frames, (x, y, width, height).
 constexpr int kFrames[19][4] = {
-    {14, 0, 100, 36},   {114, 0, 104, 36},  {218, 0, 166, 36},  {384, 0, 302, 36},
-    {14, 28, 156, 38},  {170, 28, 388, 38}, {560, 28, 290, 38}, {14, 58, 156, 44},
-    {14, 94, 156, 38},  {170, 58, 388, 74}, {560, 58, 290, 98}, {638, 62, 210, 50},
-    {638, 104, 210, 50}, {14, 124, 68, 32}, {170, 124, 74, 32}, {244, 124, 74, 32},
+    {14, 0, 100, 36},    {114, 0, 104, 36},  {218, 0, 166, 36},  {384, 0, 302, 36},
+    {14, 28, 156, 38},   {170, 28, 388, 38}, {560, 28, 290, 38}, {14, 58, 156, 44},
+    {14, 94, 156, 38},   {170, 58, 388, 74}, {560, 58, 290, 98}, {638, 62, 210, 50},
+    {638, 104, 210, 50}, {14, 124, 68, 32},  {170, 124, 74, 32}, {244, 124, 74, 32},
     {318, 124, 134, 32}, {452, 124, 68, 32}, {520, 124, 38, 32}};
 
 // A font by em height in pixels and, where given, average character width
 // (0: the face's natural width).
-QFont makeFont(const QString& family, int height, int width, bool heavy, bool italic)
-{
+QFont makeFont(const QString& family, int height, int width, bool heavy, bool italic) {
     QFont f(family);
     f.setPixelSize(height);
     f.setWeight(heavy ? QFont::Black : QFont::Normal);
@@ -54,8 +53,7 @@ QFont makeFont(const QString& family, int height, int width, bool heavy, bool it
 CDisplayPanel::CDisplayPanel(Acquisition& acq, const LinkState& link, const int& alarmHigh,
                              const int& alarmLow, int sampleRateIni, QWidget* parent)
     : QWidget(parent), m_nSampleRateIni(sampleRateIni), m_comboTime(new QComboBox(this)),
-      m_acq(acq), m_link(link), m_nAlarmHigh(alarmHigh), m_nAlarmLow(alarmLow)
-{
+      m_acq(acq), m_link(link), m_nAlarmHigh(alarmHigh), m_nAlarmLow(alarmLow) {
     const QString sans = QStringLiteral("Liberation Sans");
     m_fontReading = makeFont(sans, 65, 0, false, false);
     m_fontSmall = makeFont(sans, 16, 0, true, false);
@@ -67,55 +65,64 @@ CDisplayPanel::CDisplayPanel(Acquisition& acq, const LinkState& link, const int&
 
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAutoFillBackground(false);
-    for (const std::string_view label : kSampleRateLabels)
-        m_comboTime->addItem(QString::fromLatin1(label.data(), qsizetype(label.size())).toLower());
-    m_comboTime->setCurrentIndex(isIntervalRate(m_nSampleRateIni) || m_nSampleRateIni == 0
-                                     ? m_nSampleRateIni
-                                     : -1);
+    // The list shows its items in lower case; the item data keeps the label.
+    for (const std::string_view label : kSampleRateLabels) {
+        const QString text = QString::fromLatin1(label.data(), qsizetype(label.size()));
+        m_comboTime->addItem(text.toLower(), text);
+    }
+    m_comboTime->setCurrentIndex(
+        isIntervalRate(m_nSampleRateIni) || m_nSampleRateIni == 0 ? m_nSampleRateIni : -1);
     m_comboTime->setGeometry(82, 132, 82, 22);
     m_comboTime->setFocusPolicy(Qt::StrongFocus);
-    connect(m_comboTime, &QComboBox::activated, this, &CDisplayPanel::sampleRateChosen);
+    connect(m_comboTime, &QComboBox::activated, this, &CDisplayPanel::onSampleRateActivated);
     m_comboTime->installEventFilter(this);
     installEventFilter(this);
     m_nClockTimer = startTimer(1000);
 }
 
-QRect CDisplayPanel::regionRect(unsigned panelRegion)
-{
+QRect CDisplayPanel::regionRect(unsigned panelRegion) {
     // (left, top, right, bottom), right and bottom exclusive.
-    const auto r = [](int l, int t, int rr, int b) { return QRect(QPoint(l, t), QPoint(rr - 1, b - 1)); };
+    const auto r = [](int l, int t, int rr, int b) {
+        return QRect(QPoint(l, t), QPoint(rr - 1, b - 1));
+    };
     switch (panelRegion) {
-    case RegionValue: return r(172, 68, 554, 128);
-    case RegionMode: return r(65, 104, 163, 142);
-    case RegionMax: return r(641, 73, 849, 108);
-    case RegionMin: return r(641, 115, 849, 150);
-    case RegionLock: return r(150, 132, 240, 158);
-    case RegionUnit: return r(322, 134, 556, 153);
-    case RegionEmissivity: return r(16, 68, 166, 98);
-    case RegionBlink: return r(342, 13, 359, 30);
-    default: return QRect();
+    case RegionValue:
+        return r(172, 68, 554, 128);
+    case RegionMode:
+        return r(65, 104, 163, 142);
+    case RegionMax:
+        return r(641, 73, 849, 108);
+    case RegionMin:
+        return r(641, 115, 849, 150);
+    case RegionLock:
+        return r(150, 132, 240, 158);
+    case RegionUnit:
+        return r(322, 134, 556, 153);
+    case RegionEmissivity:
+        return r(16, 68, 166, 98);
+    case RegionBlink:
+        return r(342, 13, 359, 30);
+    default:
+        return QRect();
     }
 }
 
-void CDisplayPanel::invalidateRegions(unsigned regions)
-{
+void CDisplayPanel::invalidateRegions(unsigned regions) {
     for (unsigned bit = 1; bit <= RegionBlink; bit <<= 1)
         if (regions & bit)
             update(regionRect(bit));
 }
 
 void CDisplayPanel::drawText(QPainter& p, int x, int y, const QFont& font, const QColor& colour,
-                             const QString& text)
-{
+                             const QString& text) {
     p.setFont(font);
     p.setPen(colour);
     // (x, y) is the top-left corner of the text cell.
     p.drawText(QPoint(x, y + QFontMetrics(font).ascent()), text);
 }
 
-void CDisplayPanel::paintFace(QPainter& p)
-{
-    const QColor face = palette().color(QPalette::Button);
+void CDisplayPanel::paintFace(QPainter& p) {
+    const QColor face = palette().color(QPalette::Window);
     p.fillRect(rect(), face);
 
     p.fillRect(116, 10, 100, 23, kPlateGrey);
@@ -179,24 +186,24 @@ void CDisplayPanel::paintFace(QPainter& p)
 
     drawText(p, 373, 6, m_fontClock, kYellow, m_strClock);
 
-    // Etched frames: a shadow line with a highlight one pixel inside. An empty
-    // caption puts the top edge a few pixels below the frame's top.
+    // Etched group frames with empty captions: a groove of a shadow line and a
+    // highlight line beside it on each side. As with any group box, the top
+    // edge runs through the middle of the (empty) caption, 6 px down.
     const QColor shadow = palette().color(QPalette::Dark);
     const QColor light = palette().color(QPalette::Light);
     for (const auto& f : kFrames) {
-        const QRect r(f[0], f[1] + 6, f[2] - 1, f[3] - 7);
+        const int left = f[0];
+        const int top = f[1] + 6;
+        const int right = f[0] + f[2] - 1; // inclusive
+        const int bottom = f[1] + f[3] - 1;
         p.setPen(shadow);
-        p.drawRect(r.adjusted(0, 0, -1, -1));
+        p.drawRect(left, top, right - left - 1, bottom - top - 1);
         p.setPen(light);
-        p.drawLine(r.left() + 1, r.top() + 1, r.right() - 2, r.top() + 1);
-        p.drawLine(r.left() + 1, r.top() + 1, r.left() + 1, r.bottom() - 2);
-        p.drawLine(r.left(), r.bottom(), r.right(), r.bottom());
-        p.drawLine(r.right(), r.top(), r.right(), r.bottom());
+        p.drawRect(left + 1, top + 1, right - left - 1, bottom - top - 1);
     }
 }
 
-bool CDisplayPanel::event(QEvent* event)
-{
+bool CDisplayPanel::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);
         if (portBox().contains(help->pos()) && !m_strPortPath.isEmpty())
@@ -208,14 +215,12 @@ bool CDisplayPanel::event(QEvent* event)
     return QWidget::event(event);
 }
 
-void CDisplayPanel::paintEvent(QPaintEvent*)
-{
+void CDisplayPanel::paintEvent(QPaintEvent*) {
     QPainter p(this);
     paintFace(p);
 }
 
-void CDisplayPanel::tickClock()
-{
+void CDisplayPanel::tickClock() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     char text[64] = {};
@@ -223,21 +228,30 @@ void CDisplayPanel::tickClock()
     if (localtime_r(&now, &local))
         n = std::strftime(text, sizeof text, "   %m-%d-%y  %H:%M:%S", &local);
     m_strClock = QString::fromLatin1(text, qsizetype(n));
-    update(QRect(373, 6, 314, 30));
-    // The indicator lights for each frame; it is shown dark until the next one.
+    // Only the box and whatever of the text reaches past it are redrawn.
+    const QFontMetrics metrics(m_fontClock);
+    const QRect textCell(373, 6, metrics.horizontalAdvance(m_strClock), metrics.height());
+    update(clockBox().united(textCell.intersected(rect())));
+    // The indicator lights for each frame; it shows the cleared state at its
+    // next repaint.
     m_acq.m_bBlink = false;
 }
 
-void CDisplayPanel::timerEvent(QTimerEvent* event)
-{
+void CDisplayPanel::onSampleRateActivated(int index) {
+    const bool newInterval = m_acq.selectSampleRate(index);
+    Q_EMIT sampleRateChosen(index);
+    if (newInterval)
+        Q_EMIT updateViewsRequested();
+}
+
+void CDisplayPanel::timerEvent(QTimerEvent* event) {
     if (event->timerId() == m_nClockTimer)
         tickClock();
     else
         QWidget::timerEvent(event);
 }
 
-bool CDisplayPanel::eventFilter(QObject* watched, QEvent* event)
-{
+bool CDisplayPanel::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)

@@ -17,13 +17,14 @@ struct LinkState;
 class CDisplayPanel : public QWidget {
     Q_OBJECT
 public:
-    CDisplayPanel(Acquisition& acq, const LinkState& link, const int& alarmHigh,
-                  const int& alarmLow, int sampleRateIni, QWidget* parent = nullptr);
+    explicit CDisplayPanel(Acquisition& acq, const LinkState& link, const int& alarmHigh,
+                           const int& alarmLow, int sampleRateIni, QWidget* parent = nullptr);
 
     // Regions that readings and commands repaint.
     static QRect regionRect(unsigned panelRegion);
     static constexpr QRect portBox() { return QRect(QPoint(16, 10), QPoint(110, 32)); }
     static constexpr QRect onlineBox() { return QRect(QPoint(116, 10), QPoint(215, 32)); }
+    static constexpr QRect clockBox() { return QRect(387, 10, 295, 23); }
     // Repaints the regions named by PanelRegion bits.
     void invalidateRegions(unsigned regions);
 
@@ -35,11 +36,26 @@ public:
     int m_nSampleRateIni = 0;
     QComboBox* m_comboTime = nullptr;
 
+    // Pixel-sized faces of the instrument's lettering.
+    QFont m_fontReading; // reading and its big unit letter
+    QFont m_fontSmall;   // bottom row
+    QFont m_fontClock;
+    QFont m_fontLogo;
+    QFont m_fontLogoSub;
+    QFont m_fontCaption; // top row, captions, "MAX:"/"MIN:"
+    QFont m_fontFigures; // maximum, minimum, mode, emissivity
+
+    // The one-second tick: new clock text, redrawn in its box alone, and the
+    // data-input indicator cleared.
     void tickClock();
 
 Q_SIGNALS:
-    // The user picked a sample rate (index into the table, -1 for none).
+    // The user picked a sample rate (index into the table, -1 for none); the
+    // recording control has already taken it.
     void sampleRateChosen(int index);
+    // A new commit interval was chosen: the views must update so that the
+    // graph's paint re-arms the commit timer.
+    void updateViewsRequested();
 
 protected:
     bool event(QEvent* event) override;
@@ -50,18 +66,11 @@ protected:
 private:
     void drawText(QPainter& p, int x, int y, const QFont& font, const QColor& colour,
                   const QString& text);
+    void onSampleRateActivated(int index);
 
     Acquisition& m_acq;
     const LinkState& m_link;
     const int& m_nAlarmHigh;
     const int& m_nAlarmLow;
     int m_nClockTimer = 0;
-
-    QFont m_fontReading;
-    QFont m_fontSmall;
-    QFont m_fontClock;
-    QFont m_fontLogo;
-    QFont m_fontLogoSub;
-    QFont m_fontCaption;
-    QFont m_fontFigures;
 };

@@ -1,0 +1,148 @@
+#include "panels/calarmbar.h"
+#include "tests/panels/panelsupport.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+namespace {
+
+// The values a spy has seen, in order.
+std::vector<int> seen(const QSignalSpy& spy) {
+    std::vector<int> out;
+    for (const QList<QVariant>& args : spy)
+        out.push_back(args.at(0).toInt());
+    return out;
+}
+
+TEST(AlarmBar, StartsWithTheGivenLimitsWithoutNotifying) {
+    CAlarmBar bar(150, -50);
+    EXPECT_EQ(bar.m_editAlarmHigh->text(), "150");
+    EXPECT_EQ(bar.m_editAlarmLow->text(), "-50");
+    EXPECT_EQ(bar.m_nBarAlarmHigh, 150);
+    EXPECT_EQ(bar.m_nBarAlarmLow, -50);
+
+    // The pan bar is shown but never reacts to the user.
+    bar.resize(729, 45);
+    bar.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&bar));
+    keepShot(bar.grab().toImage(), "alarmbar.png");
+    EXPECT_TRUE(bar.m_scrollPan->isVisible());
+    EXPECT_FALSE(bar.m_scrollPan->isEnabled());
+    const int before = bar.m_scrollPan->value();
+    bar.m_scrollPan->setRange(0, 100);
+    QTest::mouseClick(bar.m_scrollPan, Qt::LeftButton, {},
+                      QPoint(bar.m_scrollPan->width() - 30, 8));
+    EXPECT_EQ(bar.m_scrollPan->value(), before);
+
+    // The controls at two pixels per template unit.
+    EXPECT_EQ(bar.m_scrollPan->geometry(), QRect(0, 0, 560, 16));
+    EXPECT_EQ(bar.m_labelAlarmHigh->text(), "AlarmHI:");
+    EXPECT_EQ(bar.m_labelAlarmHigh->geometry(), QRect(292, 18, 58, 22));
+    EXPECT_EQ(bar.m_editAlarmHigh->geometry(), QRect(352, 16, 80, 24));
+    EXPECT_EQ(bar.m_labelAlarmLow->text(), "Lo:");
+    EXPECT_EQ(bar.m_labelAlarmLow->geometry(), QRect(438, 18, 28, 22));
+    EXPECT_EQ(bar.m_editAlarmLow->geometry(), QRect(468, 16, 90, 24));
+}
+
+TEST(AlarmBar, EveryKeystrokeSetsTheLimit) {
+    CAlarmBar bar(150, -50);
+    QSignalSpy high(&bar, &CAlarmBar::highLimitEdited);
+    QSignalSpy low(&bar, &CAlarmBar::lowLimitEdited);
+
+    bar.m_editAlarmHigh->clear();
+    QTest::keyClicks(bar.m_editAlarmHigh, "150");
+    EXPECT_EQ(seen(high), (std::vector<int>{1, 15, 150}));
+    EXPECT_EQ(bar.m_nBarAlarmHigh, 150);
+
+    // Clearing the edit gives 0 at once.
+    QTest::keyClick(bar.m_editAlarmHigh, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(bar.m_editAlarmHigh, Qt::Key_Backspace);
+    EXPECT_EQ(bar.m_editAlarmHigh->text(), "");
+    EXPECT_EQ(high.back().at(0).toInt(), 0);
+    EXPECT_EQ(bar.m_nBarAlarmHigh, 0);
+
+    // A lone minus sign is 0, then -2 and -20; a decimal point ends the number.
+    bar.m_editAlarmLow->clear();
+    QTest::keyClicks(bar.m_editAlarmLow, "-20.7");
+    EXPECT_EQ(seen(low), (std::vector<int>{0, -2, -20, -20, -20}));
+    EXPECT_EQ(bar.m_nBarAlarmLow, -20);
+    EXPECT_EQ(bar.m_nBarAlarmHigh, 0); // each edit sets its own limit only
+}
+
+TEST(AlarmBar, LettersAndOtherCharactersAreDropped) {
+    CAlarmBar bar(150, -50);
+    QSignalSpy high(&bar, &CAlarmBar::highLimitEdited);
+    QSignalSpy low(&bar, &CAlarmBar::lowLimitEdited);
+    QTest::keyClicks(bar.m_editAlarmHigh, "a+ e,");
+    QTest::keyClicks(bar.m_editAlarmLow, "x");
+    EXPECT_EQ(bar.m_editAlarmHigh->text(), "150");
+    EXPECT_EQ(bar.m_editAlarmLow->text(), "-50");
+    EXPECT_EQ(high.count(), 0);
+    EXPECT_EQ(low.count(), 0);
+    EXPECT_EQ(bar.m_nBarAlarmHigh, 150);
+
+    // Keys that type nothing keep working: Home, Delete.
+    QTest::keyClick(bar.m_editAlarmHigh, Qt::Key_Home);
+    QTest::keyClick(bar.m_editAlarmHigh, Qt::Key_Delete);
+    EXPECT_EQ(bar.m_editAlarmHigh->text(), "50");
+    EXPECT_EQ(bar.m_nBarAlarmHigh, 50);
+}
+
+TEST(AlarmBar, PastedTextKeepsOnlyWhatCouldBeTyped) {
+    CAlarmBar bar(150, -50);
+    QSignalSpy high(&bar, &CAlarmBar::highLimitEdited);
+    QGuiApplication::clipboard()->setText(QStringLiteral("1e2 C"));
+    if (QGuiApplication::clipboard()->text() != QLatin1String("1e2 C"))
+        GTEST_SKIP() << "no clipboard on this platform";
+    bar.m_editAlarmHigh->selectAll();
+    bar.m_editAlarmHigh->paste();
+    EXPECT_EQ(bar.m_editAlarmHigh->text(), "12");
+    EXPECT_EQ(seen(high), std::vector<int>{12});
+}
+
+TEST(AlarmBar, EnterAndEscapeAreSwallowed) {
+    QWidget host;
+    KeyWatch watch;
+    host.installEventFilter(&watch);
+    auto* bar = new CAlarmBar(150, -50, &host);
+    QSignalSpy returnPressed(bar->m_editAlarmHigh, &QLineEdit::returnPressed);
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+        QTest::keyClick(bar->m_editAlarmHigh, key);
+        QTest::keyClick(bar->m_editAlarmLow, key);
+        QTest::keyClick(bar, key);
+    }
+    EXPECT_EQ(watch.keys, 0);
+    EXPECT_EQ(returnPressed.count(), 0);
+}
+
+TEST(AlarmBar, ConversionFollowsTheCLibrary) {
+    const std::pair<const char*, int> cases[] = {
+        {"", 0},
+        {"-", 0},
+        {"12.7", 12},
+        {"-20", -20},
+        {"  42", 42},
+        {"+7", 7},
+        {"--5", 0},
+        {"5-3", 5},
+        {".5", 0},
+        {"007", 7},
+        {"2147483647", INT_MAX},
+        {"99999999999999999999", INT_MAX},
+        {"-2147483648", INT_MIN},
+        {"-99999999999999999999", INT_MIN},
+    };
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(CAlarmBar::toLimit(QString::fromLatin1(text)), value) << text;
+}
+
+} // namespace

@@ -1,0 +1,351 @@
+#include "link/linkstate.h"
+#include "panels/cdisplaypanel.h"
+#include "store/acquisition.h"
+#include "support/frames.h"
+#include "tests/panels/panelsupport.h"
+
+#include <QComboBox>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <span>
+
+namespace {
+
+const QColor kRed(255, 0, 0);
+const QColor kBlue(0, 0, 255);
+const QColor kBlack(0, 0, 0);
+const QColor kWhite(255, 255, 255);
+const QColor kYellow(255, 255, 0);
+
+// A display panel over state the test owns, at the size the view gives it.
+struct PanelRig {
+    Acquisition acq;
+    LinkState link;
+    int alarmHigh = 150;
+    int alarmLow = -50;
+    CDisplayPanel panel;
+
+    explicit PanelRig(int sampleRateIni = 0)
+        : panel(acq, link, alarmHigh, alarmLow, sampleRateIni) {
+        panel.resize(880, 155);
+    }
+
+    QImage image() { return panel.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+    // Feeds one received block as the main window does, repainting what it says.
+    BlockOutcome receive(const QByteArray& bytes) {
+        const auto span = std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                    static_cast<std::size_t>(bytes.size()));
+        const BlockOutcome out = acq.onBlock(span, 1'700'000'000);
+        panel.invalidateRegions(out.regions);
+        return out;
+    }
+};
+
+// Whether `area` of `img` shows `texts` drawn with `font` and `colour`, each
+// text's cell at its top-left point, over `background` (panel pixels). Text
+// drawn twice may differ a little at its anti-aliased edges; another text
+// differs by far more.
+bool shows(const QImage& img, const QRect& area, const QColor& background, const QFont& font,
+           const QColor& colour, const QList<QPair<QPoint, QString>>& texts) {
+    QImage expected(area.size(), QImage::Format_RGB32);
+    expected.fill(background);
+    QPainter p(&expected);
+    p.setFont(font);
+    p.setPen(colour);
+    for (const auto& [cell, text] : texts)
+        p.drawText(cell - area.topLeft() + QPoint(0, QFontMetrics(font).ascent()), text);
+    int worst = 0;
+    for (int y = 0; y < area.height(); ++y)
+        for (int x = 0; x < area.width(); ++x) {
+            const QRgb a = img.pixel(area.left() + x, area.top() + y);
+            const QRgb b = expected.pixel(x, y);
+            worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                              std::abs(qBlue(a) - qBlue(b))});
+        }
+    return worst <= 24;
+}
+
+int countColour(const QImage& img, const QRect& area, const QColor& colour) {
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += img.pixel(x, y) == colour.rgb();
+    return n;
+}
+
+bool filled(const QImage& img, const QRect& area, const QColor& colour) {
+    return countColour(img, area, colour) == area.width() * area.height();
+}
+
+// Inside the maximum and minimum windows, clear of the frame lines that cross
+// their right-hand end.
+const QRect kMaxText(642, 74, 204, 33);
+const QRect kMinText(642, 116, 204, 33);
+const QRect kReadingWindow(172, 68, 382, 60);
+const QRect kEmissivityWindow(16, 68, 150, 30);
+const QRect kRangeWindow(322, 134, 126, 19);
+const QRect kUnitWindow(522, 134, 34, 19);
+
+// The unit and range windows of the bottom row.
+bool bottomRowShows(const QImage& img, const PanelRig& rig, const char* unit, const char* range) {
+    const QFont& small = rig.panel.m_fontSmall;
+    return shows(img, kUnitWindow, kWhite, small, kBlack, {{{530, 132}, unit}}) &&
+           shows(img, kRangeWindow, kWhite, small, kBlack, {{{330, 132}, range}});
+}
+
+// Before the first reading and after Clear All: empty windows, Fahrenheit.
+void expectAtRest(const QImage& img, const PanelRig& rig) {
+    EXPECT_TRUE(bottomRowShows(img, rig, "F", "-58 to 1922"));
+    EXPECT_FALSE(bottomRowShows(img, rig, "C", "-50 to 1050"));
+    EXPECT_TRUE(filled(img, kReadingWindow, kBlack));
+    EXPECT_TRUE(filled(img, kEmissivityWindow, kBlack));
+    EXPECT_TRUE(filled(img, kMaxText, kWhite));
+    EXPECT_TRUE(filled(img, kMinText, kWhite));
+}
+
+TEST(DisplayPanel, BeforeTheFirstReadingAndAfterClearAllShowsFahrenheitAndEmptyWindows) {
+    PanelRig rig;
+    QImage img = rig.image();
+    keepShot(img, "panel-start.png");
+    expectAtRest(img, rig);
+    EXPECT_TRUE(filled(img, CDisplayPanel::clockBox(), kBlack)); // no tick yet
+    // Fills of the face at their places.
+    EXPECT_EQ(img.pixel(20, 20), qRgb(177, 178, 172));
+    EXPECT_EQ(img.pixel(20, 50), qRgb(95, 158, 160));
+    EXPECT_EQ(img.pixel(845, 5), kWhite.rgb()); // logo box, right of the lettering
+    EXPECT_EQ(img.pixel(350, 21), kRed.rgb());  // no frame yet
+
+    rig.receive(celsiusFrame(35, 0x05));
+    ASSERT_TRUE(bottomRowShows(rig.image(), rig, "C", "-50 to 1050"));
+    rig.acq.clearAll();
+    img = rig.image();
+    keepShot(img, "panel-cleared.png");
+    expectAtRest(img, rig);
+}
+
+TEST(DisplayPanel, NegativeCelsiusReadingShowsOneMinusSignAndTheCelsiusRange) {
+    PanelRig rig;
+    rig.receive(celsiusFrame(1509));     // a maximum above the high limit
+    rig.receive(celsiusFrame(35, 0x05)); // -3.5 C
+    rig.panel.tickClock();
+    ASSERT_EQ(rig.acq.m_panel.m_strValue, "-3.5");
+    const QImage img = rig.image();
+    keepShot(img, "panel-reading.png");
+
+    const QFont& big = rig.panel.m_fontReading;
+    EXPECT_TRUE(
+        shows(img, kReadingWindow, kBlack, big, kRed, {{{200, 60}, "-3.5"}, {{415, 60}, "C"}}));
+    EXPECT_FALSE(
+        shows(img, kReadingWindow, kBlack, big, kRed, {{{200, 60}, "--3.5"}, {{415, 60}, "C"}}));
+    EXPECT_TRUE(bottomRowShows(img, rig, "C", "-50 to 1050"));
+    EXPECT_TRUE(
+        shows(img, kEmissivityWindow, kBlack, rig.panel.m_fontFigures, kRed, {{{65, 60}, "0.95"}}));
+    EXPECT_GT(countColour(img, kMaxText, kRed), 20);
+}
+
+TEST(DisplayPanel, ExtremesTurnRedOnlyStrictlyBeyondTheLimits) {
+    PanelRig rig;
+    DisplayTexts& t = rig.acq.m_panel;
+    t.m_strMax = "150.0";
+    t.m_strMin = "-50.0";
+    t.m_fMax = 150.0f;
+    t.m_fMin = -50.0f;
+    QImage img = rig.image();
+    EXPECT_GT(countColour(img, kMaxText, kBlack), 20);
+    EXPECT_EQ(countColour(img, kMaxText, kRed), 0);
+    EXPECT_GT(countColour(img, kMinText, kBlack), 20);
+    EXPECT_EQ(countColour(img, kMinText, kRed), 0);
+
+    t.m_strMax = "150.1";
+    t.m_strMin = "-50.1";
+    t.m_fMax = 150.1f;
+    t.m_fMin = -50.1f;
+    img = rig.image();
+    EXPECT_GT(countColour(img, kMaxText, kRed), 20);
+    EXPECT_EQ(countColour(img, kMaxText, kBlack), 0);
+    EXPECT_GT(countColour(img, kMinText, kRed), 20);
+    EXPECT_EQ(countColour(img, kMinText, kBlack), 0);
+
+    // The limits are read at every paint.
+    rig.alarmHigh = 151;
+    rig.alarmLow = -51;
+    img = rig.image();
+    EXPECT_EQ(countColour(img, kMaxText, kRed), 0);
+    EXPECT_EQ(countColour(img, kMinText, kRed), 0);
+}
+
+TEST(DisplayPanel, IndicatorAlternatesFromFrameToFrameAndTheClockClearsIt) {
+    PanelRig rig;
+    const auto square = [&] { return QColor(rig.image().pixel(350, 21)); };
+    rig.receive(celsiusFrame(253));
+    EXPECT_EQ(square(), kBlue);
+    rig.receive(celsiusFrame(253));
+    EXPECT_EQ(square(), kRed);
+    rig.receive(celsiusFrame(253));
+    EXPECT_EQ(square(), kBlue);
+
+    rig.panel.tickClock();
+    EXPECT_FALSE(rig.acq.m_bBlink);
+    EXPECT_EQ(square(), kRed); // when frames stop
+    rig.receive(celsiusFrame(253));
+    EXPECT_EQ(square(), kBlue); // the next frame after a tick
+}
+
+TEST(DisplayPanel, ClockDigitsStayInsideTheBlackBox) {
+    PanelRig rig;
+    rig.panel.tickClock();
+    ASSERT_EQ(rig.panel.m_strClock.size(), 3 + 8 + 2 + 8);
+    EXPECT_TRUE(rig.panel.m_strClock.startsWith(QLatin1String("   ")));
+    const QImage img = rig.image();
+    const QRect box = CDisplayPanel::clockBox();
+    EXPECT_GT(countColour(img, box, kYellow), 50);
+    // Nothing yellow left, right, above or below the box.
+    const QRect around(360, 0, 340, 40);
+    EXPECT_EQ(countColour(img, around, kYellow), countColour(img, box, kYellow));
+}
+
+TEST(DisplayPanel, TopRowShowsPortAndOnlineState) {
+    PanelRig rig;
+    const QRect port(60, 10, 50, 23); // right of "COM"
+    const QRect online(116, 10, 100, 23);
+    rig.link.m_nComPort = 16;
+    rig.link.m_bOnline = false;
+    QImage img = rig.image();
+    const QFont& caption = rig.panel.m_fontCaption;
+    const QColor grey(177, 178, 172);
+    EXPECT_TRUE(shows(img, port, grey, caption, kBlue, {{{29, 8}, "COM"}, {{80, 8}, "16"}}));
+    EXPECT_TRUE(shows(img, online, grey, caption, kBlue, {{{129, 8}, "OffLine"}}));
+    rig.link.m_bOnline = true;
+    img = rig.image();
+    EXPECT_TRUE(shows(img, online, grey, caption, kBlue, {{{129, 8}, "OnLine"}}));
+}
+
+TEST(DisplayPanel, NineteenEtchedFramesLieAtTheirPlaces) {
+    PanelRig rig;
+    const QImage img = rig.image();
+    const QColor shadow = rig.panel.palette().color(QPalette::Dark);
+    const QColor light = rig.panel.palette().color(QPalette::Light);
+    const int frames[19][4] = {
+        {14, 0, 100, 36},    {114, 0, 104, 36},  {218, 0, 166, 36},  {384, 0, 302, 36},
+        {14, 28, 156, 38},   {170, 28, 388, 38}, {560, 28, 290, 38}, {14, 58, 156, 44},
+        {14, 94, 156, 38},   {170, 58, 388, 74}, {560, 58, 290, 98}, {638, 62, 210, 50},
+        {638, 104, 210, 50}, {14, 124, 68, 32},  {170, 124, 74, 32}, {244, 124, 74, 32},
+        {318, 124, 134, 32}, {452, 124, 68, 32}, {520, 124, 38, 32}};
+    for (const auto& f : frames) {
+        const int midY = f[1] + f[3] / 2;
+        SCOPED_TRACE(testing::Message() << "frame at " << f[0] << "," << f[1]);
+        EXPECT_EQ(img.pixel(f[0], midY), shadow.rgb());
+        EXPECT_EQ(img.pixel(f[0] + 1, midY), light.rgb());
+        EXPECT_EQ(img.pixel(f[0] + f[2] - 2, midY), shadow.rgb());
+        EXPECT_EQ(img.pixel(f[0] + f[2] - 1, midY), light.rgb());
+    }
+}
+
+// Records the regions the panel is asked to paint.
+struct PaintWatch : QObject {
+    QRegion painted;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+};
+
+TEST(DisplayPanel, ReadingsAndTheClockRepaintOnlyWhatChanged) {
+    PanelRig rig;
+    rig.panel.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&rig.panel));
+    QCoreApplication::processEvents();
+    PaintWatch watch;
+    rig.panel.installEventFilter(&watch);
+
+    rig.receive(celsiusFrame(253)); // everything new
+    QCoreApplication::processEvents();
+    QRegion expected;
+    for (unsigned r :
+         {RegionValue, RegionMode, RegionMax, RegionMin, RegionUnit, RegionEmissivity, RegionBlink})
+        expected += CDisplayPanel::regionRect(r);
+    EXPECT_EQ(watch.painted, expected);
+
+    watch.painted = QRegion();
+    rig.receive(celsiusFrame(253)); // the same reading: only the indicator
+    QCoreApplication::processEvents();
+    EXPECT_EQ(watch.painted, QRegion(CDisplayPanel::regionRect(RegionBlink)));
+    EXPECT_EQ(CDisplayPanel::regionRect(RegionValue), QRect(172, 68, 382, 60));
+    EXPECT_EQ(CDisplayPanel::regionRect(RegionBlink), QRect(342, 13, 17, 17));
+
+    watch.painted = QRegion();
+    rig.panel.tickClock();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(watch.painted.contains(CDisplayPanel::clockBox()));
+    EXPECT_TRUE(QRegion(360, 0, 340, 40).contains(watch.painted.boundingRect()));
+}
+
+TEST(DisplayPanel, SelectorShowsLowerCaseItemsAndTheStoredChoice) {
+    for (int stored : {-1, 0, 5, 11, 12}) {
+        PanelRig rig(stored);
+        const QComboBox& combo = *rig.panel.m_comboTime;
+        ASSERT_EQ(combo.count(), 12);
+        EXPECT_EQ(combo.itemText(0), "auto");
+        EXPECT_EQ(combo.itemText(5), "1min");
+        EXPECT_EQ(combo.currentIndex(), stored >= 0 && stored <= 11 ? stored : -1) << stored;
+        EXPECT_EQ(combo.geometry().topLeft(), QPoint(82, 132));
+        EXPECT_EQ(combo.width(), 82);
+    }
+}
+
+TEST(DisplayPanel, ChoosingAutoAfterAnIntervalKeepsTheTimerButCommitsEveryReading) {
+    PanelRig rig(0);
+    QSignalSpy updates(&rig.panel, &CDisplayPanel::updateViewsRequested);
+    QComboBox* combo = rig.panel.m_comboTime;
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(combo, Qt::Key_Down);
+    ASSERT_EQ(combo->currentIndex(), 3);
+    EXPECT_EQ(rig.acq.m_nSampleRateSel, 3);
+    EXPECT_FALSE(rig.acq.m_bSampleSelFromIni);
+    EXPECT_EQ(rig.acq.m_nSampleMs, 10000);
+    EXPECT_TRUE(rig.acq.m_bRestartTimer);
+    EXPECT_EQ(updates.count(), 3);
+    EXPECT_FALSE(rig.receive(celsiusFrame(253)).row); // waits for the interval
+    EXPECT_TRUE(rig.acq.m_bReadingPending);
+
+    rig.acq.m_bRestartTimer = false;
+    QTest::keyClick(combo, Qt::Key_Home);
+    ASSERT_EQ(combo->currentIndex(), 0);
+    EXPECT_EQ(rig.acq.m_nSampleRateSel, 0);
+    EXPECT_EQ(rig.acq.m_nSampleMs, 10000);
+    EXPECT_FALSE(rig.acq.m_bRestartTimer);
+    EXPECT_FALSE(rig.acq.m_bReadingPending);
+    EXPECT_EQ(updates.count(), 3);
+    EXPECT_TRUE(rig.receive(celsiusFrame(254)).row);
+    EXPECT_TRUE(rig.receive(celsiusFrame(255)).row);
+}
+
+TEST(DisplayPanel, EnterAndEscapeStopAtThePanel) {
+    QWidget host;
+    KeyWatch watch;
+    host.installEventFilter(&watch);
+    Acquisition acq;
+    LinkState link;
+    int high = 150;
+    int low = -50;
+    auto* panel = new CDisplayPanel(acq, link, high, low, 2, &host);
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+        QTest::keyClick(panel->m_comboTime, key);
+        QTest::keyClick(panel, key);
+    }
+    EXPECT_EQ(watch.keys, 0);
+    EXPECT_EQ(panel->m_comboTime->currentIndex(), 2);
+    // Other keys take their usual way.
+    QTest::keyClick(panel, Qt::Key_F5);
+    EXPECT_EQ(watch.keys, 1);
+}
+
+} // namespace
