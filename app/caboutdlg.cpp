@@ -11,15 +11,13 @@ namespace {
 constexpr double kUnitX = 1.5;
 constexpr double kUnitY = 1.625;
 
-QRect units(int x, int y, int w, int h)
-{
+QRect units(int x, int y, int w, int h) {
     return QRect(int(x * kUnitX), int(y * kUnitY), int(w * kUnitX), int(h * kUnitY));
 }
 
 } // namespace
 
-CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
-{
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("About Orvane"));
     setFixedSize(units(0, 0, 235, 55).size());
 

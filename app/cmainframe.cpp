@@ -1,12 +1,12 @@
 #include "app/cmainframe.h"
 
-#include "app/cdtdoc.h"
 #include "app/caboutdlg.h"
+#include "app/cdtdoc.h"
 #include "app/commandids.h"
 #include "app/commandtable.h"
 #include "app/helplauncher.h"
-#include "app/toolbaricons.h"
 #include "app/prompter.h"
+#include "app/toolbaricons.h"
 #include "files/cdocumentfiles.h"
 #include "graph/cdtview.h"
 #include "link/frame.h"
@@ -19,14 +19,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
-#include <QToolBar>
 #include <QStatusBar>
+#include <QToolBar>
 
 #include <ctime>
 
 CMainFrame::CMainFrame(const Startup& startup, QWidget* parent)
-    : QMainWindow(parent), m_config(startup.configPath), m_prompter(std::make_unique<Prompter>())
-{
+    : QMainWindow(parent), m_config(startup.configPath), m_prompter(std::make_unique<Prompter>()) {
     setWindowTitle(QStringLiteral("Orvane"));
     setWindowIcon(programIcon());
     // 865 x 700 on the screen with a title bar and a thin fixed border; the
@@ -61,33 +60,30 @@ CMainFrame::CMainFrame(const Startup& startup, QWidget* parent)
 
     buildCommands();
     connect(m_pDoc, &CDTDoc::viewsNeedUpdate, this, &CMainFrame::updateCommandUI);
-    connect(m_pView, &CDTView::hoverReadout, this, [this](const QString& time, const QString& temp) {
-        m_pane1->setText(time);
-        m_pane2->setText(temp);
-    });
+    connect(m_pView, &CDTView::hoverReadout, this,
+            [this](const QString& time, const QString& temp) {
+                m_pane1->setText(time);
+                m_pane2->setText(temp);
+            });
     updateCommandUI();
     qApp->installEventFilter(this);
     m_pView->OnInitialUpdate();
 }
 
-CMainFrame::~CMainFrame()
-{
+CMainFrame::~CMainFrame() {
     qApp->removeEventFilter(this);
 }
 
-void CMainFrame::setPrompter(std::unique_ptr<Prompter> prompter)
-{
+void CMainFrame::setPrompter(std::unique_ptr<Prompter> prompter) {
     m_prompter = std::move(prompter);
     m_files = std::make_unique<CDocumentFiles>(this, *m_prompter, *m_pDoc, *m_pView->m_dlgList);
 }
 
-bool CMainFrame::saveRecording()
-{
+bool CMainFrame::saveRecording() {
     return m_files->save();
 }
 
-void CMainFrame::buildCommands()
-{
+void CMainFrame::buildCommands() {
     for (const MenuPopup& popup : menuBarLayout()) {
         QMenu* menu = menuBar()->addMenu(QString::fromLatin1(popup.title));
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandUI);
@@ -154,116 +150,125 @@ void CMainFrame::buildCommands()
     statusBar()->addPermanentWidget(m_pane3);
 }
 
-void CMainFrame::runCommand(int id)
-{
+void CMainFrame::runCommand(int id) {
     switch (id) {
-    case ID_SAVE: OnSave(); break;
-    case ID_OPEN: OnOpen(); break;
-    case ID_FILE_PRINT: OnPrint(); break;
-    case ID_APP_EXIT: close(); break;
-    case ID_SELECT_COM: OnSelectCom(); break;
-    case ID_ON_OFF: OnOnOff(); break;
-    case ID_UNDO_ZOOM: OnUndoZoom(); break;
-    case ID_CLEAR_SCREEN: OnClearScreen(); break;
-    case ID_CLEAR_ALL: OnClearAll(); break;
-    case ID_APP_ABOUT: OnAppAbout(); break;
-    case ID_HELP_CONTENTS: OnHelpContents(); break;
-    default: break;
+    case ID_SAVE:
+        OnSave();
+        break;
+    case ID_OPEN:
+        OnOpen();
+        break;
+    case ID_FILE_PRINT:
+        OnPrint();
+        break;
+    case ID_APP_EXIT:
+        close();
+        break;
+    case ID_SELECT_COM:
+        OnSelectCom();
+        break;
+    case ID_ON_OFF:
+        OnOnOff();
+        break;
+    case ID_UNDO_ZOOM:
+        OnUndoZoom();
+        break;
+    case ID_CLEAR_SCREEN:
+        OnClearScreen();
+        break;
+    case ID_CLEAR_ALL:
+        OnClearAll();
+        break;
+    case ID_APP_ABOUT:
+        OnAppAbout();
+        break;
+    case ID_HELP_CONTENTS:
+        OnHelpContents();
+        break;
+    default:
+        break;
     }
     updateCommandUI();
 }
 
-void CMainFrame::updateCommandUI()
-{
+void CMainFrame::updateCommandUI() {
     const bool recorded = m_pDoc->store().m_nRecCount != 0;
     action(ID_SAVE)->setEnabled(recorded);
     action(ID_FILE_PRINT)->setEnabled(recorded);
     action(ID_UNDO_ZOOM)->setEnabled(m_pView->isZoomed());
 }
 
-void CMainFrame::OnSave()
-{
+void CMainFrame::OnSave() {
     if (m_pDoc->store().m_nRecCount != 0)
         saveRecording();
 }
 
-void CMainFrame::OnOpen()
-{
+void CMainFrame::OnOpen() {
     m_files->open();
 }
 
-bool CMainFrame::openFile(const QString& path)
-{
+bool CMainFrame::openFile(const QString& path) {
     return m_files->load(path);
 }
 
-void CMainFrame::OnPrint()
-{
+void CMainFrame::OnPrint() {
     if (m_pDoc->store().m_nRecCount != 0)
         m_pView->printReport();
 }
 
-void CMainFrame::OnUndoZoom()
-{
+void CMainFrame::OnUndoZoom() {
     m_pView->undoZoom();
 }
 
-void CMainFrame::OnAppAbout()
-{
+void CMainFrame::OnAppAbout() {
     CAboutDlg dlg(this);
     dlg.exec();
 }
 
-void CMainFrame::OnHelpContents()
-{
+void CMainFrame::OnHelpContents() {
     QString error;
     if (!openHelp(&error))
         m_prompter->warning(this, error);
 }
 
-QRect CMainFrame::frameClientRect() const
-{
+QRect CMainFrame::frameClientRect() const {
     const int top = menuBar()->isVisible() ? menuBar()->height() : 0;
     return QRect(0, top, width(), height() - top);
 }
 
-bool CMainFrame::confirmClose()
-{
+bool CMainFrame::confirmClose() {
     Acquisition& acq = m_pDoc->m_acq;
     if (acq.m_bSampleSelFromIni)
         acq.m_nSampleRateSel = acq.m_nSampleRateIni;
     std::string error;
     if (!m_config.writeCloseValues(m_link.m_nComPort, acq.m_nSampleRateSel, m_pView->m_nAlarmHigh,
                                    m_pView->m_nAlarmLow, &error))
-        m_prompter->warning(this, tr("The settings could not be kept.\n%1")
-                                      .arg(QString::fromStdString(error)));
-    if (acq.m_store.m_nRecCount > 1 && m_prompter->askYesNo(this, QStringLiteral("Do you want to save? ")))
+        m_prompter->warning(
+            this, tr("The settings could not be kept.\n%1").arg(QString::fromStdString(error)));
+    if (acq.m_store.m_nRecCount > 1 &&
+        m_prompter->askYesNo(this, QStringLiteral("Do you want to save? ")))
         return saveRecording();
     return true;
 }
 
-void CMainFrame::closeEvent(QCloseEvent* event)
-{
+void CMainFrame::closeEvent(QCloseEvent* event) {
     if (confirmClose())
         event->accept();
     else
         event->ignore();
 }
 
-void CMainFrame::resizeEvent(QResizeEvent* event)
-{
+void CMainFrame::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     m_pView->layoutPanels(frameClientRect());
 }
 
-void CMainFrame::showEvent(QShowEvent* event)
-{
+void CMainFrame::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     m_pView->layoutPanels(frameClientRect());
 }
 
-bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
-{
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
         const auto* key = static_cast<QKeyEvent*>(event);
@@ -280,8 +285,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-void CMainFrame::OnSelectCom()
-{
+void CMainFrame::OnSelectCom() {
     const bool shiftHeld = QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
     const bool tracked = m_link.m_bShiftDown;
     m_link.m_bShiftDown = tracked || shiftHeld;
@@ -292,8 +296,7 @@ void CMainFrame::OnSelectCom()
     m_pView->m_dlgPanel->m_strPortPath = m_Comm.devicePath(m_link.m_nComPort);
 }
 
-void CMainFrame::OnOnOff()
-{
+void CMainFrame::OnOnOff() {
     Acquisition& acq = m_pDoc->m_acq;
     const OnOffPlan plan = acq.prepareOnOff();
     if (plan.updateViews)
@@ -318,8 +321,7 @@ void CMainFrame::OnOnOff()
     m_pView->m_dlgPanel->update(CDisplayPanel::onlineBox());
 }
 
-void CMainFrame::connectPort()
-{
+void CMainFrame::connectPort() {
     if (m_Comm.portOpen())
         m_Comm.setPortOpen(false);
     m_Comm.setCommPort(static_cast<short>(m_link.m_nComPort));
@@ -337,30 +339,27 @@ void CMainFrame::connectPort()
     m_link.m_bOnline = true;
 }
 
-void CMainFrame::onLineLost(const QString& reason)
-{
+void CMainFrame::onLineLost(const QString& reason) {
     m_link.m_bOnline = false;
     m_pView->m_dlgPanel->update(CDisplayPanel::onlineBox());
     statusBar()->showMessage(reason);
-    m_prompter->warning(this, reason + tr("\nThe recording is kept. Choose On/Off to connect again."));
+    m_prompter->warning(this,
+                        reason + tr("\nThe recording is kept. Choose On/Off to connect again."));
 }
 
-void CMainFrame::OnClearScreen()
-{
+void CMainFrame::OnClearScreen() {
     m_pDoc->m_acq.clearScreen();
     m_pDoc->UpdateAllViews();
 }
 
-void CMainFrame::OnClearAll()
-{
+void CMainFrame::OnClearAll() {
     m_pDoc->m_acq.clearAll();
     m_pView->m_dlgPanel->update();
     m_pView->m_dlgList->deleteAllRows();
     m_pDoc->UpdateAllViews();
 }
 
-void CMainFrame::OnComm()
-{
+void CMainFrame::OnComm() {
     if (m_Comm.commEvent() != CMSComm::comEvReceive) {
         m_Comm.setInBufferCount(0);
         return;
@@ -376,7 +375,8 @@ void CMainFrame::OnComm()
             m_Comm.unread(block.mid(static_cast<qsizetype>(next)));
     }
 
-    const BlockOutcome out = m_pDoc->m_acq.onBlock(bytes, static_cast<std::int64_t>(std::time(nullptr)));
+    const BlockOutcome out =
+        m_pDoc->m_acq.onBlock(bytes, static_cast<std::int64_t>(std::time(nullptr)));
     if (out.clearList)
         m_pView->m_dlgList->deleteAllRows();
     m_pView->m_dlgPanel->invalidateRegions(out.regions);
@@ -389,6 +389,7 @@ void CMainFrame::OnComm()
             m_Comm.setPortOpen(false);
         m_link.m_bOnline = false;
         m_pView->m_dlgPanel->update();
-        m_prompter->information(this, QStringLiteral("You have got the max data number,please restart!"));
+        m_prompter->information(this,
+                                QStringLiteral("You have got the max data number,please restart!"));
     }
 }

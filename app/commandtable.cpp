@@ -25,9 +25,15 @@ constexpr MenuEntry kSeparator{0};
 
 constexpr std::array<MenuEntry, 7> kFileMenu = {
     {{ID_SAVE}, kSeparator, {ID_OPEN}, kSeparator, {ID_FILE_PRINT}, kSeparator, {ID_APP_EXIT}}};
-constexpr std::array<MenuEntry, 9> kToolsMenu = {{{ID_SELECT_COM}, kSeparator, {ID_ON_OFF},
-                                                  kSeparator, {ID_UNDO_ZOOM}, kSeparator,
-                                                  {ID_CLEAR_SCREEN}, kSeparator, {ID_CLEAR_ALL}}};
+constexpr std::array<MenuEntry, 9> kToolsMenu = {{{ID_SELECT_COM},
+                                                  kSeparator,
+                                                  {ID_ON_OFF},
+                                                  kSeparator,
+                                                  {ID_UNDO_ZOOM},
+                                                  kSeparator,
+                                                  {ID_CLEAR_SCREEN},
+                                                  kSeparator,
+                                                  {ID_CLEAR_ALL}}};
 constexpr std::array<MenuEntry, 3> kHelpMenu = {{{ID_APP_ABOUT}, kSeparator, {ID_HELP_CONTENTS}}};
 
 const std::array<MenuPopup, 3> kMenuBar = {{
@@ -36,25 +42,22 @@ const std::array<MenuPopup, 3> kMenuBar = {{
     {"&Help(H)", kHelpMenu},
 }};
 
-constexpr std::array<int, 9> kToolbar = {ID_SAVE,      ID_OPEN,         ID_FILE_PRINT,
-                                         ID_SELECT_COM, ID_ON_OFF,      ID_UNDO_ZOOM,
+constexpr std::array<int, 9> kToolbar = {ID_SAVE,         ID_OPEN,      ID_FILE_PRINT,
+                                         ID_SELECT_COM,   ID_ON_OFF,    ID_UNDO_ZOOM,
                                          ID_CLEAR_SCREEN, ID_CLEAR_ALL, ID_HELP_CONTENTS};
 
 } // namespace
 
-const CommandInfo* findCommand(int id)
-{
+const CommandInfo* findCommand(int id) {
     const auto it = std::find_if(kCommands.begin(), kCommands.end(),
                                  [id](const CommandInfo& c) { return c.id == id; });
     return it == kCommands.end() ? nullptr : &*it;
 }
 
-std::span<const MenuPopup> menuBarLayout()
-{
+std::span<const MenuPopup> menuBarLayout() {
     return kMenuBar;
 }
 
-std::span<const int> toolbarLayout()
-{
+std::span<const int> toolbarLayout() {
     return kToolbar;
 }

@@ -7,8 +7,7 @@
 
 #include <cstdio>
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvane"));
     QApplication::setApplicationVersion(QStringLiteral(ORVANE_VERSION));
@@ -22,8 +21,8 @@ int main(int argc, char** argv)
                                     QStringLiteral("Open PATH (a serial device or pseudo-terminal) "
                                                    "whatever COM port is selected."),
                                     QStringLiteral("PATH"));
-    const QCommandLineOption simulator(QStringLiteral("simulator"),
-                                       QStringLiteral("Connect to a built-in simulated instrument."));
+    const QCommandLineOption simulator(
+        QStringLiteral("simulator"), QStringLiteral("Connect to a built-in simulated instrument."));
     parser.addOption(device);
     parser.addOption(simulator);
     parser.addPositionalArgument(QStringLiteral("file"),
@@ -52,8 +51,9 @@ int main(int argc, char** argv)
         if (instrument.start(&error))
             startup.boundDevice = instrument.slavePath();
         else
-            QMessageBox::warning(nullptr, QStringLiteral("Orvane"),
-                                 QStringLiteral("The simulated instrument could not start: %1").arg(error));
+            QMessageBox::warning(
+                nullptr, QStringLiteral("Orvane"),
+                QStringLiteral("The simulated instrument could not start: %1").arg(error));
     }
 
     CMainFrame frame(startup);

@@ -7,25 +7,21 @@ namespace {
 const QString kCaption = QStringLiteral("Orvane");
 }
 
-void Prompter::information(QWidget* parent, const QString& text)
-{
+void Prompter::information(QWidget* parent, const QString& text) {
     QMessageBox::information(parent, kCaption, text);
 }
 
-void Prompter::warning(QWidget* parent, const QString& text)
-{
+void Prompter::warning(QWidget* parent, const QString& text) {
     QMessageBox::warning(parent, kCaption, text);
 }
 
-bool Prompter::askYesNo(QWidget* parent, const QString& text)
-{
+bool Prompter::askYesNo(QWidget* parent, const QString& text) {
     return QMessageBox::question(parent, kCaption, text, QMessageBox::Yes | QMessageBox::No) ==
            QMessageBox::Yes;
 }
 
 QString Prompter::saveFileName(QWidget* parent, const QString& proposed, const QString& filter,
-                               const QString& defaultSuffix)
-{
+                               const QString& defaultSuffix) {
     QFileDialog dialog(parent, QStringLiteral("Save As"), QString(), filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(defaultSuffix);
@@ -35,8 +31,8 @@ QString Prompter::saveFileName(QWidget* parent, const QString& proposed, const Q
     return dialog.selectedFiles().constFirst();
 }
 
-QString Prompter::openFileName(QWidget* parent, const QString& filter, const QString& defaultSuffix)
-{
+QString Prompter::openFileName(QWidget* parent, const QString& filter,
+                               const QString& defaultSuffix) {
     QFileDialog dialog(parent, QStringLiteral("Open"), QString(), filter);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);

@@ -9,16 +9,15 @@
 
 namespace {
 
-std::vector<FrameBytes> frames()
-{
+std::vector<FrameBytes> frames() {
     std::vector<FrameBytes> out;
     for (int i = 0; i < 64; ++i)
-        out.push_back(encodeFrame(makeFrame(20.0 + i * 1.7, true, i % 9, 0.95, i % 7 == 0, false, false)));
+        out.push_back(
+            encodeFrame(makeFrame(20.0 + i * 1.7, true, i % 9, 0.95, i % 7 == 0, false, false)));
     return out;
 }
 
-void BM_DecodeAndCommit(benchmark::State& state)
-{
+void BM_DecodeAndCommit(benchmark::State& state) {
     const auto fs = frames();
     Acquisition acq;
     std::size_t i = 0;
@@ -35,8 +34,7 @@ void BM_DecodeAndCommit(benchmark::State& state)
 }
 BENCHMARK(BM_DecodeAndCommit);
 
-void BM_DecodePending(benchmark::State& state)
-{
+void BM_DecodePending(benchmark::State& state) {
     const auto fs = frames();
     Acquisition acq;
     acq.selectSampleRate(3);

@@ -25,14 +25,15 @@ namespace {
 class SilentPrompter : public Prompter {
 public:
     void information(QWidget*, const QString&) override {}
-    void warning(QWidget*, const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
+    void warning(QWidget*, const QString& text) override {
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+    }
     bool askYesNo(QWidget*, const QString&) override { return false; }
 };
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int frames = argc > 1 ? std::max(10, std::atoi(argv[1])) : 500;
@@ -71,7 +72,8 @@ int main(int argc, char** argv)
     QTimer pace;
     pace.setTimerType(Qt::PreciseTimer);
     QObject::connect(&pace, &QTimer::timeout, &frame, [&] {
-        const FrameBytes f = encodeFrame(makeFrame(20.0 + (n++ % 200) * 0.5, true, 0, 0.95, false, false, false));
+        const FrameBytes f =
+            encodeFrame(makeFrame(20.0 + (n++ % 200) * 0.5, true, 0, 0.95, false, false, false));
         sentAt = clock.nsecsElapsed();
         if (::write(master, f.data(), f.size()) != static_cast<ssize_t>(f.size()))
             app.quit();
@@ -83,8 +85,11 @@ int main(int argc, char** argv)
     if (latencies.empty())
         return 1;
     std::sort(latencies.begin(), latencies.end());
-    const auto at = [&](double q) { return latencies[std::min(latencies.size() - 1, std::size_t(q * latencies.size()))]; };
-    std::printf("frame-to-row latency over %zu frames at the wire rate: p50 %.3f ms, p99 %.3f ms, max %.3f ms\n",
+    const auto at = [&](double q) {
+        return latencies[std::min(latencies.size() - 1, std::size_t(q * latencies.size()))];
+    };
+    std::printf("frame-to-row latency over %zu frames at the wire rate: p50 %.3f ms, p99 %.3f ms, "
+                "max %.3f ms\n",
                 latencies.size(), at(0.50), at(0.99), latencies.back());
     ::close(master);
     ::close(slave);

@@ -8,8 +8,7 @@
 
 namespace {
 
-bool writeAll(int fd, std::string_view data)
-{
+bool writeAll(int fd, std::string_view data) {
     while (!data.empty()) {
         const ssize_t n = ::write(fd, data.data(), data.size());
         if (n < 0 && errno == EINTR)
@@ -28,13 +27,11 @@ bool writeAll(int fd, std::string_view data)
 
 AtomicFile::AtomicFile(std::filesystem::path target) : m_target(std::move(target)) {}
 
-AtomicFile::~AtomicFile()
-{
+AtomicFile::~AtomicFile() {
     cancel();
 }
 
-bool AtomicFile::write(std::string_view data)
-{
+bool AtomicFile::write(std::string_view data) {
     cancel();
     std::filesystem::path dir = m_target.parent_path();
     if (dir.empty())
@@ -45,8 +42,8 @@ bool AtomicFile::write(std::string_view data)
 
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        m_temp = dir / ("." + m_target.filename().string() + "." + std::to_string(::getpid()) + "." +
-                        std::to_string(attempt) + ".tmp");
+        m_temp = dir / ("." + m_target.filename().string() + "." + std::to_string(::getpid()) +
+                        "." + std::to_string(attempt) + ".tmp");
         fd = ::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
         if (fd < 0 && errno != EEXIST) {
             m_nError = errno;
@@ -76,8 +73,7 @@ bool AtomicFile::write(std::string_view data)
     return true;
 }
 
-bool AtomicFile::commit()
-{
+bool AtomicFile::commit() {
     if (!m_bStaged) {
         if (m_nError == 0)
             m_nError = EINVAL;
@@ -101,15 +97,13 @@ bool AtomicFile::commit()
     return true;
 }
 
-void AtomicFile::cancel()
-{
+void AtomicFile::cancel() {
     if (m_bStaged && !m_temp.empty())
         ::unlink(m_temp.c_str());
     m_bStaged = false;
     m_temp.clear();
 }
 
-std::string AtomicFile::errorString() const
-{
+std::string AtomicFile::errorString() const {
     return std::strerror(m_nError);
 }

@@ -28,25 +28,22 @@ public:
     BusyCursor& operator=(const BusyCursor&) = delete;
 };
 
-QString failure(const AtomicFile& file)
-{
+QString failure(const AtomicFile& file) {
     return QStringLiteral("Cannot write %1: %2")
-        .arg(QString::fromStdString(file.target().string()), QString::fromStdString(file.errorString()));
+        .arg(QString::fromStdString(file.target().string()),
+             QString::fromStdString(file.errorString()));
 }
 
 } // namespace
 
 CDocumentFiles::CDocumentFiles(QWidget* parent, Prompter& prompter, CDTDoc& doc,
                                CDataListPanel& list)
-    : m_parent(parent), m_prompter(prompter), m_doc(doc), m_list(list)
-{
-}
+    : m_parent(parent), m_prompter(prompter), m_doc(doc), m_list(list) {}
 
-bool CDocumentFiles::save()
-{
+bool CDocumentFiles::save() {
     const SaveFileNames names = saveFileNames(static_cast<std::int64_t>(std::time(nullptr)));
-    const QString path = m_prompter.saveFileName(m_parent, QString::fromStdString(names.dataFile),
-                                                 kFilter, kSuffix);
+    const QString path =
+        m_prompter.saveFileName(m_parent, QString::fromStdString(names.dataFile), kFilter, kSuffix);
     if (path.isEmpty())
         return false;
     // The text export goes beside the data file, under its time-stamped name.
@@ -55,8 +52,7 @@ bool CDocumentFiles::save()
     return writeFiles(path, textPath);
 }
 
-bool CDocumentFiles::writeFiles(const QString& dataPath, const QString& textPath)
-{
+bool CDocumentFiles::writeFiles(const QString& dataPath, const QString& textPath) {
     BusyCursor busy;
     const SampleStore& s = m_doc.store();
     const auto n = static_cast<std::size_t>(s.m_nRecCount);
@@ -70,10 +66,9 @@ bool CDocumentFiles::writeFiles(const QString& dataPath, const QString& textPath
     QString error;
     if (!dataFile.write(std::string_view(reinterpret_cast<const char*>(data.data()), data.size())))
         error = failure(dataFile);
-    else if (!textPath.isEmpty() &&
-             !textFile.write(textExport(std::span(s.m_fRecData).first(n),
-                                        std::span(s.m_strRecUnit).first(n),
-                                        std::span(s.m_tRecTime).first(n))))
+    else if (!textPath.isEmpty() && !textFile.write(textExport(std::span(s.m_fRecData).first(n),
+                                                               std::span(s.m_strRecUnit).first(n),
+                                                               std::span(s.m_tRecTime).first(n))))
         error = failure(textFile);
     else if (!dataFile.commit())
         error = failure(dataFile);
@@ -87,8 +82,7 @@ bool CDocumentFiles::writeFiles(const QString& dataPath, const QString& textPath
     return true;
 }
 
-bool CDocumentFiles::open()
-{
+bool CDocumentFiles::open() {
     // The first live frame after a load empties the recording: offer to keep it.
     if (m_doc.m_acq.m_bUnsaved && m_doc.store().m_nRecCount > 0 &&
         m_prompter.askYesNo(m_parent, QStringLiteral("Do you want to save? ")) && !save())
@@ -99,29 +93,31 @@ bool CDocumentFiles::open()
     return load(path);
 }
 
-bool CDocumentFiles::load(const QString& path, bool refillList)
-{
+bool CDocumentFiles::load(const QString& path, bool refillList) {
     DovDatDecoded decoded;
     {
         BusyCursor busy;
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
-            m_prompter.warning(m_parent, QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
+            m_prompter.warning(m_parent,
+                               QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
             return false;
         }
         // Larger than any data file of 4000 samples can be.
         const QByteArray bytes = file.read(kMaxFileSize + 1);
         if (bytes.size() > kMaxFileSize) {
-            m_prompter.warning(m_parent,
-                               QStringLiteral("Cannot open %1: the file is too large to be a data file.").arg(path));
+            m_prompter.warning(
+                m_parent, QStringLiteral("Cannot open %1: the file is too large to be a data file.")
+                              .arg(path));
             return false;
         }
         decoded = decodeDovDat(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                          static_cast<std::size_t>(bytes.size())));
     }
     if (!decoded) {
-        m_prompter.warning(m_parent, QStringLiteral("Cannot open %1: %2.")
-                                         .arg(path, QString::fromStdString(decoded.error)));
+        m_prompter.warning(
+            m_parent,
+            QStringLiteral("Cannot open %1: %2.").arg(path, QString::fromStdString(decoded.error)));
         return false;
     }
 
@@ -134,7 +130,8 @@ bool CDocumentFiles::load(const QString& path, bool refillList)
         for (int i = 0; i < c.count(); ++i) {
             const auto at = static_cast<std::size_t>(i);
             rows.push_back({QString::number(i + 1), QString::fromStdString(valueText(c.values[at])),
-                            QString::fromStdString(c.units[at]), QString::fromStdString(c.times[at])});
+                            QString::fromStdString(c.units[at]),
+                            QString::fromStdString(c.times[at])});
         }
         m_list.refill(std::move(rows));
     }
@@ -142,8 +139,7 @@ bool CDocumentFiles::load(const QString& path, bool refillList)
     return true;
 }
 
-bool CDocumentFiles::saveDocument()
-{
+bool CDocumentFiles::saveDocument() {
     if (m_strDocumentPath.isEmpty()) {
         const QString path = m_prompter.saveFileName(m_parent, QStringLiteral("Untitled"),
                                                      QStringLiteral("All Files (*)"), QString());
@@ -157,17 +153,16 @@ bool CDocumentFiles::saveDocument()
     return writeFiles(m_strDocumentPath, QString());
 }
 
-bool CDocumentFiles::openDocument()
-{
-    const QString path = m_prompter.openFileName(m_parent, QStringLiteral("All Files (*)"), QString());
+bool CDocumentFiles::openDocument() {
+    const QString path =
+        m_prompter.openFileName(m_parent, QStringLiteral("All Files (*)"), QString());
     if (path.isEmpty() || !load(path, false))
         return false;
     m_strDocumentPath = path;
     return true;
 }
 
-void CDocumentFiles::newDocument()
-{
+void CDocumentFiles::newDocument() {
     m_strDocumentPath.clear();
     m_doc.UpdateAllViews();
 }

@@ -4,21 +4,18 @@
 #include <QStringList>
 #include <QTimer>
 
-CMSComm::CMSComm(QObject* parent) : QObject(parent), m_port(new QSerialPort(this))
-{
+CMSComm::CMSComm(QObject* parent) : QObject(parent), m_port(new QSerialPort(this)) {
     connect(m_port, &QSerialPort::readyRead, this, &CMSComm::readAvailable);
     connect(m_port, &QSerialPort::errorOccurred, this, &CMSComm::handleError);
 }
 
 CMSComm::~CMSComm() = default;
 
-void CMSComm::setDeviceResolver(std::function<QString(int)> resolver)
-{
+void CMSComm::setDeviceResolver(std::function<QString(int)> resolver) {
     m_resolver = std::move(resolver);
 }
 
-QString CMSComm::devicePath(int port) const
-{
+QString CMSComm::devicePath(int port) const {
     if (!m_boundDevice.isEmpty())
         return m_boundDevice;
     if (m_resolver)
@@ -26,12 +23,12 @@ QString CMSComm::devicePath(int port) const
     return QStringLiteral("/dev/ttyUSB%1").arg(port - 1);
 }
 
-bool CMSComm::setSettings(const QString& settings)
-{
+bool CMSComm::setSettings(const QString& settings) {
     const QStringList parts = settings.split(QLatin1Char(','));
     bool ok = parts.size() == 4;
     const int baud = ok ? parts[0].trimmed().toInt(&ok) : 0;
-    if (!ok || baud <= 0 || parts[1].trimmed().compare(QLatin1String("n"), Qt::CaseInsensitive) != 0 ||
+    if (!ok || baud <= 0 ||
+        parts[1].trimmed().compare(QLatin1String("n"), Qt::CaseInsensitive) != 0 ||
         parts[2].trimmed() != QLatin1String("8") || parts[3].trimmed() != QLatin1String("1"))
         return false;
     m_strSettings = settings;
@@ -39,8 +36,7 @@ bool CMSComm::setSettings(const QString& settings)
     return true;
 }
 
-void CMSComm::setInBufferCount(short n)
-{
+void CMSComm::setInBufferCount(short n) {
     if (n != 0)
         return;
     m_buffer.clear();
@@ -51,13 +47,11 @@ void CMSComm::setInBufferCount(short n)
     }
 }
 
-bool CMSComm::portOpen() const
-{
+bool CMSComm::portOpen() const {
     return m_port->isOpen();
 }
 
-bool CMSComm::setPortOpen(bool open)
-{
+bool CMSComm::setPortOpen(bool open) {
     m_strLastError.clear();
     if (!open) {
         if (m_port->isOpen())
@@ -68,8 +62,8 @@ bool CMSComm::setPortOpen(bool open)
         return true;
     const QString path = currentDevicePath();
     if (path.isEmpty()) {
-        m_strLastError = tr("COM%1 has no device. Choose another port with Select COM.")
-                             .arg(m_nCommPort);
+        m_strLastError =
+            tr("COM%1 has no device. Choose another port with Select COM.").arg(m_nCommPort);
         return false;
     }
     m_strOpenPath = path;
@@ -87,8 +81,7 @@ bool CMSComm::setPortOpen(bool open)
     return true;
 }
 
-QByteArray CMSComm::input()
-{
+QByteArray CMSComm::input() {
     // Bytes that arrived but were not yet handed over belong to this read too.
     if (m_port->isOpen())
         m_buffer.append(m_port->readAll());
@@ -102,8 +95,7 @@ QByteArray CMSComm::input()
     return out;
 }
 
-void CMSComm::unread(const QByteArray& bytes)
-{
+void CMSComm::unread(const QByteArray& bytes) {
     m_buffer.prepend(bytes);
     if (!m_bRecheckQueued && m_nRThreshold > 0 && m_buffer.size() >= m_nRThreshold) {
         m_bRecheckQueued = true;
@@ -114,14 +106,12 @@ void CMSComm::unread(const QByteArray& bytes)
     }
 }
 
-void CMSComm::readAvailable()
-{
+void CMSComm::readAvailable() {
     m_buffer.append(m_port->readAll());
     raiseIfThreshold();
 }
 
-void CMSComm::raiseIfThreshold()
-{
+void CMSComm::raiseIfThreshold() {
     if (!m_port->isOpen() || m_bRaising || m_nRThreshold <= 0 || m_buffer.size() < m_nRThreshold)
         return;
     m_bRaising = true;
@@ -133,8 +123,7 @@ void CMSComm::raiseIfThreshold()
         unread(QByteArray());
 }
 
-void CMSComm::handleError()
-{
+void CMSComm::handleError() {
     const QSerialPort::SerialPortError error = m_port->error();
     if (error == QSerialPort::NoError)
         return;

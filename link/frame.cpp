@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <array>
 
-std::optional<Frame> decodeFrame(std::span<const std::uint8_t> block)
-{
+std::optional<Frame> decodeFrame(std::span<const std::uint8_t> block) {
     if (block.size() < 10 || block[0] != kFrameStart)
         return std::nullopt;
     const auto b = [&](std::size_t i) { return static_cast<int>(block[i]); };
@@ -16,8 +15,7 @@ std::optional<Frame> decodeFrame(std::span<const std::uint8_t> block)
     return f;
 }
 
-const char* modeKeyword(std::uint8_t modeByte)
-{
+const char* modeKeyword(std::uint8_t modeByte) {
     static constexpr std::array<const char*, 9> keywords = {"EMS", "MAX", "MIN", "DIF", "AVG",
                                                             "HAL", "LAL", "TK",  "LOG"};
     if (modeByte < 0x20 || modeByte > 0x28)
@@ -25,8 +23,7 @@ const char* modeKeyword(std::uint8_t modeByte)
     return keywords[modeByte - 0x20];
 }
 
-std::size_t resyncOffset(std::span<const std::uint8_t> block)
-{
+std::size_t resyncOffset(std::span<const std::uint8_t> block) {
     if (block.empty())
         return 0;
     const auto it = std::find(block.begin() + 1, block.end(), kFrameStart);

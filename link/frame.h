@@ -20,10 +20,10 @@ inline constexpr std::uint8_t kFlagLog = 0x40;
 
 // The raw content of one frame, with the position nibbles removed.
 struct Frame {
-    std::uint8_t modeByte = 0;   // byte 1 as received (0x20..0x28 name a mode)
-    int emissivityCount = 0;     // E; emissivity = E / 100
-    int temperatureCount = 0;    // R; temperature = R * 0.1
-    std::uint8_t flags = 0;      // F
+    std::uint8_t modeByte = 0; // byte 1 as received (0x20..0x28 name a mode)
+    int emissivityCount = 0;   // E; emissivity = E / 100
+    int temperatureCount = 0;  // R; temperature = R * 0.1
+    std::uint8_t flags = 0;    // F
 
     bool negative() const { return flags & kFlagNegative; }
     bool celsius() const { return flags & kFlagCelsius; }

@@ -9,8 +9,7 @@ struct LinkState {
 
     // Select COM: one up, or one down with Shift (not below 1); 17 wraps to 1.
     // Leaves the port offline until the next connect.
-    void selectNextPort()
-    {
+    void selectNextPort() {
         if (!m_bShiftDown)
             ++m_nComPort;
         else if (m_nComPort > 1)

@@ -7,16 +7,14 @@
 
 namespace {
 
-std::string format(const char* fmt, double v)
-{
+std::string format(const char* fmt, double v) {
     char text[64];
     const int n = std::snprintf(text, sizeof text, fmt, v);
     return std::string(text, n > 0 ? static_cast<std::size_t>(n) : 0);
 }
 
 // Sets `field` to `text` and reports whether it changed.
-bool assign(std::string& field, std::string text)
-{
+bool assign(std::string& field, std::string text) {
     if (field == text)
         return false;
     field = std::move(text);
@@ -25,14 +23,12 @@ bool assign(std::string& field, std::string text)
 
 } // namespace
 
-void Acquisition::setStartupSampleRate(int index)
-{
+void Acquisition::setStartupSampleRate(int index) {
     m_nSampleRateIni = index;
     m_nSampleMs = sampleRateMs(index);
 }
 
-BlockOutcome Acquisition::onBlock(std::span<const std::uint8_t> block, std::int64_t now)
-{
+BlockOutcome Acquisition::onBlock(std::span<const std::uint8_t> block, std::int64_t now) {
     BlockOutcome out;
     SampleStore& s = m_store;
     if (s.m_nRecCount == 0) {
@@ -56,7 +52,8 @@ BlockOutcome Acquisition::onBlock(std::span<const std::uint8_t> block, std::int6
         }
         m_bNewData = true;
 
-        if (const char* keyword = modeKeyword(frame->modeByte); keyword && assign(m_panel.m_strMode, keyword))
+        if (const char* keyword = modeKeyword(frame->modeByte);
+            keyword && assign(m_panel.m_strMode, keyword))
             out.regions |= RegionMode;
         if (assign(m_panel.m_strEmissivity, format("%.2f", frame->emissivityCount / 100.0)))
             out.regions |= RegionEmissivity;
@@ -87,7 +84,8 @@ BlockOutcome Acquisition::onBlock(std::span<const std::uint8_t> block, std::int6
             out.regions |= RegionLock;
         }
 
-        s.storeCurrent(frame->logWithoutValue() ? kNoValue : v, m_strUnit, now, formatTimeText(now));
+        s.storeCurrent(frame->logWithoutValue() ? kNoValue : v, m_strUnit, now,
+                       formatTimeText(now));
 
         const bool interval = isIntervalRate(m_nSampleRateSel);
         if (interval && !s.isFull())
@@ -109,8 +107,7 @@ BlockOutcome Acquisition::onBlock(std::span<const std::uint8_t> block, std::int6
     return out;
 }
 
-std::optional<ListRow> Acquisition::onCommitTimer()
-{
+std::optional<ListRow> Acquisition::onCommitTimer() {
     if (!m_bReadingPending)
         return std::nullopt;
     m_bReadingPending = false;
@@ -120,8 +117,7 @@ std::optional<ListRow> Acquisition::onCommitTimer()
     return rowFor(m_store.m_nRecCount, m_panel.m_strValue);
 }
 
-bool Acquisition::selectSampleRate(int index)
-{
+bool Acquisition::selectSampleRate(int index) {
     m_nSampleRateSel = index;
     m_bSampleSelFromIni = false;
     m_bReadingPending = false;
@@ -132,8 +128,7 @@ bool Acquisition::selectSampleRate(int index)
     return true;
 }
 
-OnOffPlan Acquisition::prepareOnOff()
-{
+OnOffPlan Acquisition::prepareOnOff() {
     OnOffPlan plan;
     if (m_bSampleSelFromIni) {
         m_nSampleRateSel = m_nSampleRateIni;
@@ -147,19 +142,16 @@ OnOffPlan Acquisition::prepareOnOff()
     return plan;
 }
 
-void Acquisition::resetStore()
-{
+void Acquisition::resetStore() {
     m_store.reset();
     m_bUnsaved = false;
 }
 
-void Acquisition::clearScreen()
-{
+void Acquisition::clearScreen() {
     m_store.clearGraph();
 }
 
-void Acquisition::clearAll()
-{
+void Acquisition::clearAll() {
     m_store.reset();
     m_bUnsaved = false;
     const std::string eight(8, ' ');
@@ -172,13 +164,11 @@ void Acquisition::clearAll()
     m_panel.m_strMin = nine;
 }
 
-void Acquisition::markLoaded()
-{
+void Acquisition::markLoaded() {
     m_nResetOnNextFrame = 1;
 }
 
-ListRow Acquisition::rowFor(int count, const std::string& valueText) const
-{
+ListRow Acquisition::rowFor(int count, const std::string& valueText) const {
     ListRow row;
     row.index = count - 1;
     row.number = std::to_string(count);

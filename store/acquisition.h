@@ -51,7 +51,7 @@ struct BlockOutcome {
 
 // What On/Off has to do before the port is toggled.
 struct OnOffPlan {
-    bool askToSave = false;     // the store is full: offer to save, then empty it
+    bool askToSave = false; // the store is full: offer to save, then empty it
     bool updateViews = false;
 };
 

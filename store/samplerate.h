@@ -12,4 +12,6 @@ inline constexpr std::array<std::string_view, kSampleRateCount> kSampleRateLabel
 // The commit interval of an index in 1..11, in milliseconds; 0 for "Auto" and
 // for anything outside the table.
 int sampleRateMs(int index);
-inline bool isIntervalRate(int index) { return index >= 1 && index < kSampleRateCount; }
+inline bool isIntervalRate(int index) {
+    return index >= 1 && index < kSampleRateCount;
+}

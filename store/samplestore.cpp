@@ -6,15 +6,13 @@
 SampleStore::SampleStore()
     : m_fGraphData(kStoreSlots, 0.0f), m_strGraphTime(kStoreSlots), m_strGraphUnit(kStoreSlots),
       m_fRecData(kStoreSlots, 0.0f), m_tRecTime(kStoreSlots, 0), m_strRecTime(kStoreSlots),
-      m_strRecUnit(kStoreSlots)
-{
+      m_strRecUnit(kStoreSlots) {
     // The first graph value until the first reading replaces it.
     m_fGraphData[0] = -500.0f;
 }
 
 void SampleStore::storeCurrent(float value, const std::string& unit, std::int64_t time,
-                               const std::string& timeText)
-{
+                               const std::string& timeText) {
     m_fGraphData[m_nGraphCount] = value;
     m_strGraphUnit[m_nGraphCount] = unit;
     m_strGraphTime[m_nGraphCount] = timeText;
@@ -24,14 +22,12 @@ void SampleStore::storeCurrent(float value, const std::string& unit, std::int64_
     m_tRecTime[m_nRecCount] = time;
 }
 
-void SampleStore::overwriteCurrentValue(float value)
-{
+void SampleStore::overwriteCurrentValue(float value) {
     m_fGraphData[m_nGraphCount] = value;
     m_fRecData[m_nRecCount] = value;
 }
 
-bool SampleStore::commit()
-{
+bool SampleStore::commit() {
     if (m_nRecCount >= m_nMaxData)
         return false;
     ++m_nRecCount;
@@ -41,8 +37,7 @@ bool SampleStore::commit()
 }
 
 void SampleStore::loadGraph(const std::vector<float>& values, const std::vector<std::string>& units,
-                            const std::vector<std::string>& times)
-{
+                            const std::vector<std::string>& times) {
     const int n = static_cast<int>(std::min<std::size_t>(values.size(), MAX_DATA));
     for (int i = 0; i < n; ++i) {
         m_fGraphData[i] = values[i];
@@ -52,8 +47,7 @@ void SampleStore::loadGraph(const std::vector<float>& values, const std::vector<
     m_nGraphCount = n;
 }
 
-std::string formatTimeText(std::int64_t time)
-{
+std::string formatTimeText(std::int64_t time) {
     const std::time_t t = static_cast<std::time_t>(time);
     std::tm local{};
     if (!localtime_r(&t, &local))

@@ -21,8 +21,7 @@ struct Rig {
     QStringList messages;
     std::unique_ptr<CMainFrame> frame;
 
-    Rig()
-    {
+    Rig() {
         CMainFrame::Startup startup;
         startup.configPath = (dir.path() + "/loggerconfig.ini").toStdString();
         frame = std::make_unique<CMainFrame>(startup);
@@ -31,16 +30,14 @@ struct Rig {
 };
 
 // The menu as the user sees it: item texts, "-" for a separator.
-QStringList menuItems(QMenu* menu)
-{
+QStringList menuItems(QMenu* menu) {
     QStringList items;
     for (QAction* a : menu->actions())
         items << (a->isSeparator() ? QStringLiteral("-") : a->text());
     return items;
 }
 
-TEST(Commands, MenusListTheirItemsInOrder)
-{
+TEST(Commands, MenusListTheirItemsInOrder) {
     Rig rig;
     const QList<QAction*> popups = rig.frame->menuBar()->actions();
     ASSERT_EQ(popups.size(), 3);
@@ -57,8 +54,7 @@ TEST(Commands, MenusListTheirItemsInOrder)
     EXPECT_EQ(rig.frame->action(ID_FILE_PRINT)->statusTip(), "Print the active document");
 }
 
-TEST(Commands, ToolbarHasTheNineButtonsInOrder)
-{
+TEST(Commands, ToolbarHasTheNineButtonsInOrder) {
     Rig rig;
     QStringList tips;
     for (QAction* a : rig.frame->toolBar()->actions())
@@ -71,8 +67,7 @@ TEST(Commands, ToolbarHasTheNineButtonsInOrder)
     EXPECT_EQ(rig.frame->toolBar()->iconSize(), QSize(32, 22));
 }
 
-TEST(Commands, SaveAndPrintWaitForTheFirstCommittedReading)
-{
+TEST(Commands, SaveAndPrintWaitForTheFirstCommittedReading) {
     Rig rig;
     QAction* save = rig.frame->action(ID_SAVE);
     QAction* print = rig.frame->action(ID_FILE_PRINT);
@@ -91,8 +86,7 @@ TEST(Commands, SaveAndPrintWaitForTheFirstCommittedReading)
     EXPECT_FALSE(print->isEnabled());
 }
 
-TEST(Commands, SelectComStepsUpAndWithShiftDown)
-{
+TEST(Commands, SelectComStepsUpAndWithShiftDown) {
     Rig rig;
     QAction* select = rig.frame->action(ID_SELECT_COM);
     select->trigger();
@@ -106,8 +100,7 @@ TEST(Commands, SelectComStepsUpAndWithShiftDown)
     EXPECT_EQ(rig.frame->m_link.m_nComPort, 3);
 }
 
-TEST(Commands, EnterAndEscapeNeverReachThePanels)
-{
+TEST(Commands, EnterAndEscapeNeverReachThePanels) {
     Rig rig;
     rig.frame->show();
     QWidget* target = rig.frame->centralWidget();
@@ -115,8 +108,7 @@ TEST(Commands, EnterAndEscapeNeverReachThePanels)
     struct Spy : QObject {
         bool* hit;
         explicit Spy(bool* h) : hit(h) {}
-        bool eventFilter(QObject*, QEvent* e) override
-        {
+        bool eventFilter(QObject*, QEvent* e) override {
             if (e->type() == QEvent::KeyPress)
                 *hit = true;
             return false;

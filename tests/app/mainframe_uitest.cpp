@@ -22,8 +22,7 @@ struct Rig {
     QStringList messages;
     std::unique_ptr<CMainFrame> frame;
 
-    explicit Rig(bool answerYes = false)
-    {
+    explicit Rig(bool answerYes = false) {
         CMainFrame::Startup startup;
         startup.boundDevice = pty.slavePath();
         frame = std::make_unique<CMainFrame>(startup);
@@ -36,16 +35,14 @@ struct Rig {
     int rows() { return list().rowCount(); }
     QString cell(int row, int col) { return list().rowAt(row)[static_cast<std::size_t>(col)]; }
 
-    void connect()
-    {
+    void connect() {
         frame->OnOnOff();
         ASSERT_TRUE(frame->m_link.m_bOnline) << messages.join('\n').toStdString();
     }
     // Writes a frame and waits until the logger has decoded it: a row was
     // listed or the reading changed. (The indicator alone is no proof: the
     // panel's clock also switches it off.)
-    bool send(const QByteArray& bytes)
-    {
+    bool send(const QByteArray& bytes) {
         const int before = rows();
         const std::string value = acq().m_panel.m_strValue;
         pty.write(bytes);
@@ -54,16 +51,14 @@ struct Rig {
     }
 };
 
-double cpuSeconds()
-{
+double cpuSeconds() {
     rusage use{};
     getrusage(RUSAGE_SELF, &use);
     return double(use.ru_utime.tv_sec + use.ru_stime.tv_sec) +
            double(use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1e6;
 }
 
-TEST(MainFrameLink, ExampleFramesAreDecodedListedAndShown)
-{
+TEST(MainFrameLink, ExampleFramesAreDecodedListedAndShown) {
     Rig rig;
     ASSERT_TRUE(rig.pty.isOpen());
     rig.connect();
@@ -85,8 +80,7 @@ TEST(MainFrameLink, ExampleFramesAreDecodedListedAndShown)
     EXPECT_TRUE(rig.messages.isEmpty());
 }
 
-TEST(MainFrameLink, SplitFramesAreJoinedAndCoalescedOnesKeepTheFirst)
-{
+TEST(MainFrameLink, SplitFramesAreJoinedAndCoalescedOnesKeepTheFirst) {
     Rig rig;
     rig.connect();
     const QByteArray f = celsiusFrame(111);
@@ -102,8 +96,7 @@ TEST(MainFrameLink, SplitFramesAreJoinedAndCoalescedOnesKeepTheFirst)
     EXPECT_EQ(rig.cell(1, 1), "22.2");
 }
 
-TEST(MainFrameLink, AStreamStartedMidFrameDecodesItsSecondFrame)
-{
+TEST(MainFrameLink, AStreamStartedMidFrameDecodesItsSecondFrame) {
     for (int offset = 1; offset < 14; ++offset) {
         Rig rig;
         rig.connect();
@@ -118,8 +111,7 @@ TEST(MainFrameLink, AStreamStartedMidFrameDecodesItsSecondFrame)
     }
 }
 
-TEST(MainFrameLink, IntervalModeCommitsTheLastFrameOfEachInterval)
-{
+TEST(MainFrameLink, IntervalModeCommitsTheLastFrameOfEachInterval) {
     Rig rig;
     Acquisition& acq = rig.acq();
     acq.selectSampleRate(1);
@@ -139,8 +131,7 @@ TEST(MainFrameLink, IntervalModeCommitsTheLastFrameOfEachInterval)
     EXPECT_EQ(rig.rows(), 1); // nothing arrived in that interval
 }
 
-TEST(MainFrameLink, TheStoreFullMessageClosesThePortOnce)
-{
+TEST(MainFrameLink, TheStoreFullMessageClosesThePortOnce) {
     Rig rig;
     rig.connect();
     for (int i = 0; i < MAX_DATA; ++i)
@@ -167,8 +158,7 @@ TEST(MainFrameLink, TheStoreFullMessageClosesThePortOnce)
     EXPECT_TRUE(rig.frame->m_link.m_bOnline);
 }
 
-TEST(MainFrameLink, AHangUpClosesThePortKeepsTheSamplesAndIdles)
-{
+TEST(MainFrameLink, AHangUpClosesThePortKeepsTheSamplesAndIdles) {
     Rig rig;
     rig.connect();
     for (int i = 0; i < 5; ++i)
@@ -189,8 +179,7 @@ TEST(MainFrameLink, AHangUpClosesThePortKeepsTheSamplesAndIdles)
     EXPECT_LT(cpuSeconds() - before, 0.2); // no error loop left spinning
 }
 
-TEST(MainFrameLink, AMissingDeviceIsReportedWithItsPathAndReason)
-{
+TEST(MainFrameLink, AMissingDeviceIsReportedWithItsPathAndReason) {
     QStringList messages;
     CMainFrame::Startup startup;
     startup.boundDevice = QStringLiteral("/dev/orvane-no-such-device");
@@ -204,8 +193,7 @@ TEST(MainFrameLink, AMissingDeviceIsReportedWithItsPathAndReason)
     EXPECT_TRUE(messages[0].contains("No such file or directory")) << messages[0].toStdString();
 }
 
-TEST(MainFrameLink, APortHeldByAnotherProgramIsReported)
-{
+TEST(MainFrameLink, APortHeldByAnotherProgramIsReported) {
     PtyPair pty;
     CMSComm other;
     other.bindDevice(pty.slavePath());
@@ -222,8 +210,7 @@ TEST(MainFrameLink, APortHeldByAnotherProgramIsReported)
     EXPECT_TRUE(messages[0].contains(pty.slavePath())) << messages[0].toStdString();
 }
 
-TEST(MainFrameLink, OnOffTwiceOpensAndClosesAndSelectComGoesOffline)
-{
+TEST(MainFrameLink, OnOffTwiceOpensAndClosesAndSelectComGoesOffline) {
     Rig rig;
     rig.connect();
     EXPECT_TRUE(rig.frame->m_Comm.portOpen());
@@ -243,8 +230,7 @@ TEST(MainFrameLink, OnOffTwiceOpensAndClosesAndSelectComGoesOffline)
 
 namespace {
 
-TEST(MainFrameLink, WhatArrivedBeforeOnOffIsNotRecorded)
-{
+TEST(MainFrameLink, WhatArrivedBeforeOnOffIsNotRecorded) {
     Rig rig;
     rig.pty.write(celsiusFrame(111) + celsiusFrame(222));
     QTest::qWait(50);

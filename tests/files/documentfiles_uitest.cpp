@@ -26,8 +26,7 @@ struct Rig {
     RecordingPrompter* prompter = nullptr;
     std::unique_ptr<CMainFrame> frame;
 
-    explicit Rig(bool answerYes = true)
-    {
+    explicit Rig(bool answerYes = true) {
         CMainFrame::Startup startup;
         startup.configPath = (dir.path() + "/config/loggerconfig.ini").toStdString();
         frame = std::make_unique<CMainFrame>(startup);
@@ -41,27 +40,23 @@ struct Rig {
     QString path(const QString& name) const { return dir.path() + "/" + name; }
 
     // Feeds readings as the serial component would hand them over.
-    void record(std::initializer_list<int> tenths)
-    {
+    void record(std::initializer_list<int> tenths) {
         for (int c : tenths) {
             frame->m_Comm.unread(celsiusFrame(c));
             frame->OnComm();
         }
     }
-    QStringList filesIn(const QString& sub = QString()) const
-    {
+    QStringList filesIn(const QString& sub = QString()) const {
         return QDir(dir.path() + sub).entryList(QDir::Files | QDir::Hidden);
     }
 };
 
-QByteArray readAll(const QString& path)
-{
+QByteArray readAll(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-TEST(DocumentFiles, SaveWritesTheDataFileAndTheExportBesideIt)
-{
+TEST(DocumentFiles, SaveWritesTheDataFileAndTheExportBesideIt) {
     Rig rig;
     rig.record({253, -35, 300});
     rig.prompter->m_savePaths << rig.path("run.DovDat");
@@ -79,8 +74,7 @@ TEST(DocumentFiles, SaveWritesTheDataFileAndTheExportBesideIt)
     EXPECT_FALSE(rig.acq().m_bUnsaved);
 }
 
-TEST(DocumentFiles, CancelWritesNothing)
-{
+TEST(DocumentFiles, CancelWritesNothing) {
     Rig rig;
     rig.record({10, 20});
     EXPECT_FALSE(rig.frame->saveRecording());
@@ -88,8 +82,7 @@ TEST(DocumentFiles, CancelWritesNothing)
     EXPECT_TRUE(rig.messages.isEmpty());
 }
 
-TEST(DocumentFiles, AFailedSaveLeavesNoFileAndKeepsTheRecording)
-{
+TEST(DocumentFiles, AFailedSaveLeavesNoFileAndKeepsTheRecording) {
     Rig rig;
     rig.record({10, 20, 30});
     // A folder that is not there.
@@ -117,8 +110,7 @@ TEST(DocumentFiles, AFailedSaveLeavesNoFileAndKeepsTheRecording)
     EXPECT_TRUE(rig.acq().m_bUnsaved);
 }
 
-TEST(DocumentFiles, OpenLoadsTheGraphAndListsMissingValues)
-{
+TEST(DocumentFiles, OpenLoadsTheGraphAndListsMissingValues) {
     Rig rig;
     rig.record({253, 300});
     rig.acq().m_store.m_fRecData[1] = kNoValue;
@@ -145,8 +137,7 @@ TEST(DocumentFiles, OpenLoadsTheGraphAndListsMissingValues)
     EXPECT_EQ(other.acq().m_store.m_nRecCount, 1);
 }
 
-TEST(DocumentFiles, ABadFileIsRefusedAndChangesNothing)
-{
+TEST(DocumentFiles, ABadFileIsRefusedAndChangesNothing) {
     Rig rig;
     rig.record({11, 22});
     rig.acq().m_bUnsaved = false;
@@ -163,8 +154,7 @@ TEST(DocumentFiles, ABadFileIsRefusedAndChangesNothing)
     EXPECT_EQ(rig.list().rowCount(), 2);
 }
 
-TEST(DocumentFiles, OpenOffersToSaveAnUnsavedRecordingFirst)
-{
+TEST(DocumentFiles, OpenOffersToSaveAnUnsavedRecordingFirst) {
     Rig rig; // answers Yes
     rig.record({11, 22});
     rig.prompter->m_openPaths << rig.path("whatever.DovDat");
@@ -174,8 +164,7 @@ TEST(DocumentFiles, OpenOffersToSaveAnUnsavedRecordingFirst)
     EXPECT_EQ(rig.acq().m_store.m_nRecCount, 2);
 }
 
-TEST(DocumentFiles, AFullStoreIsKeptWhenTheWantedSaveDoesNotHappen)
-{
+TEST(DocumentFiles, AFullStoreIsKeptWhenTheWantedSaveDoesNotHappen) {
     Rig rig; // answers Yes, then the save dialog is cancelled
     rig.acq().m_store.m_nMaxData = 3;
     rig.record({1, 2, 3});
@@ -187,8 +176,7 @@ TEST(DocumentFiles, AFullStoreIsKeptWhenTheWantedSaveDoesNotHappen)
     EXPECT_FALSE(rig.frame->m_Comm.portOpen());
 }
 
-TEST(CloseSequence, AsksToSaveFromTwoSamplesAndStaysOpenWhenTheSaveFails)
-{
+TEST(CloseSequence, AsksToSaveFromTwoSamplesAndStaysOpenWhenTheSaveFails) {
     {
         Rig rig;
         rig.record({1});

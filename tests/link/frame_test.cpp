@@ -14,8 +14,7 @@ struct DecodeRow {
     std::uint8_t flags;
 };
 
-TEST(FrameDecode, ExampleFramesGiveTheirCounts)
-{
+TEST(FrameDecode, ExampleFramesGiveTheirCounts) {
     const DecodeRow rows[] = {
         {{0x10, 0x20, 0x35, 0x4F, 0x5F, 0x6D, 0x70, 0x80, 0x90, 0xA4}, "EMS", 95, 253, 0x04},
         {{0x10, 0x21, 0x36, 0x44, 0x52, 0x63, 0x70, 0x80, 0x90, 0xA5}, "MAX", 100, 35, 0x05},
@@ -31,8 +30,7 @@ TEST(FrameDecode, ExampleFramesGiveTheirCounts)
     }
 }
 
-TEST(FrameDecode, RefusesShortBlocksAndWrongStart)
-{
+TEST(FrameDecode, RefusesShortBlocksAndWrongStart) {
     std::vector<std::uint8_t> b = {0x11, 0x20, 0x35, 0x4F, 0x5F, 0x6D, 0x70, 0x80, 0x90, 0xA4};
     EXPECT_FALSE(decodeFrame(b));
     b[0] = 0x10;
@@ -40,15 +38,13 @@ TEST(FrameDecode, RefusesShortBlocksAndWrongStart)
     EXPECT_TRUE(decodeFrame(b));
 }
 
-TEST(FrameDecode, KeywordsOnlyForModeBytesInRange)
-{
+TEST(FrameDecode, KeywordsOnlyForModeBytesInRange) {
     EXPECT_EQ(modeKeyword(0x1F), nullptr);
     EXPECT_EQ(modeKeyword(0x29), nullptr);
     EXPECT_STREQ(modeKeyword(0x27), "TK");
 }
 
-TEST(FrameResync, FindsTheNextStartByte)
-{
+TEST(FrameResync, FindsTheNextStartByte) {
     const std::vector<std::uint8_t> b = {0x40, 0x5F, 0x10, 0x20, 0x10};
     EXPECT_EQ(resyncOffset(b), 2u);
     EXPECT_EQ(resyncOffset(std::span(b).subspan(2)), 2u); // skips its own first byte

@@ -4,8 +4,7 @@
 
 namespace {
 
-TEST(SelectCom, SixteenStepsFromPortOneComeBack)
-{
+TEST(SelectCom, SixteenStepsFromPortOneComeBack) {
     LinkState link;
     link.m_nComPort = 1;
     for (int i = 0; i < 15; ++i) {
@@ -16,8 +15,7 @@ TEST(SelectCom, SixteenStepsFromPortOneComeBack)
     EXPECT_EQ(link.m_nComPort, 1);
 }
 
-TEST(SelectCom, ShiftStepsDownAndStopsAtOne)
-{
+TEST(SelectCom, ShiftStepsDownAndStopsAtOne) {
     LinkState link;
     link.m_bOnline = true;
     link.m_bShiftDown = true;
@@ -29,8 +27,7 @@ TEST(SelectCom, ShiftStepsDownAndStopsAtOne)
     EXPECT_EQ(link.m_nComPort, 1);
 }
 
-TEST(SelectCom, NumbersOutsideTheRangeStepFromWhereTheyAre)
-{
+TEST(SelectCom, NumbersOutsideTheRangeStepFromWhereTheyAre) {
     LinkState link;
     link.m_nComPort = 0;
     link.selectNextPort();

@@ -15,8 +15,7 @@ const Bytes kMaxMinus35 = {0x10, 0x21, 0x36, 0x44, 0x52, 0x63, 0x70, 0x80, 0x90,
 const Bytes kLog12709 = {0x10, 0x28, 0x35, 0x4F, 0x5A, 0x65, 0x73, 0x81, 0x96, 0xA4, 0, 0, 0, 0};
 
 // A Celsius EMS frame carrying `count` tenths of a degree, with flag byte `flags`.
-Bytes frame(int count, std::uint8_t flags = 0x04)
-{
+Bytes frame(int count, std::uint8_t flags = 0x04) {
     const int r = count;
     return {0x10,
             0x20,
@@ -36,8 +35,7 @@ Bytes frame(int count, std::uint8_t flags = 0x04)
 
 constexpr std::int64_t kNow = 1'800'000'000; // after 2038's 32-bit limit on purpose
 
-TEST(Acquisition, ExampleFramesSetTextsValuesAndRegions)
-{
+TEST(Acquisition, ExampleFramesSetTextsValuesAndRegions) {
     Acquisition a;
     auto out = a.onBlock(kEms253, kNow);
     EXPECT_TRUE(out.decoded);
@@ -78,8 +76,7 @@ TEST(Acquisition, ExampleFramesSetTextsValuesAndRegions)
     EXPECT_EQ(a.m_store.m_nRecCount, 3);
 }
 
-TEST(Acquisition, ModeBytesOutsideTheTableKeepTheKeyword)
-{
+TEST(Acquisition, ModeBytesOutsideTheTableKeepTheKeyword) {
     Acquisition a;
     a.onBlock(kEms253, kNow);
     for (std::uint8_t mode : {0x29, 0x1F}) {
@@ -92,8 +89,7 @@ TEST(Acquisition, ModeBytesOutsideTheTableKeepTheKeyword)
     }
 }
 
-TEST(Acquisition, BlocksNotStartingWithAFrameChangeNothing)
-{
+TEST(Acquisition, BlocksNotStartingWithAFrameChangeNothing) {
     Acquisition a;
     Bytes b = kEms253;
     b[0] = 0x11;
@@ -105,8 +101,7 @@ TEST(Acquisition, BlocksNotStartingWithAFrameChangeNothing)
     EXPECT_FALSE(a.m_bBlink);
 }
 
-TEST(Acquisition, EqualValuesRepaintOnlyTheIndicator)
-{
+TEST(Acquisition, EqualValuesRepaintOnlyTheIndicator) {
     Acquisition a;
     a.onBlock(kEms253, kNow);
     const auto out = a.onBlock(kEms253, kNow);
@@ -114,8 +109,7 @@ TEST(Acquisition, EqualValuesRepaintOnlyTheIndicator)
     EXPECT_FALSE(a.m_bBlink); // two frames: on, then off again
 }
 
-TEST(Acquisition, LogFrameWithoutValueStoresTheNoValueMark)
-{
+TEST(Acquisition, LogFrameWithoutValueStoresTheNoValueMark) {
     Acquisition a;
     Bytes b = kLog12709;
     b[8] = 0x94; // flags 0x44: log frame, no value, Celsius
@@ -129,8 +123,7 @@ TEST(Acquisition, LogFrameWithoutValueStoresTheNoValueMark)
     EXPECT_EQ(a.m_panel.m_strMax, "1270.9");
 }
 
-TEST(Acquisition, IntervalModeKeepsTheLatestReadingUntilTheTimer)
-{
+TEST(Acquisition, IntervalModeKeepsTheLatestReadingUntilTheTimer) {
     Acquisition a;
     a.selectSampleRate(3); // 10s
     EXPECT_EQ(a.m_nSampleMs, 10000);
@@ -157,8 +150,7 @@ TEST(Acquisition, IntervalModeKeepsTheLatestReadingUntilTheTimer)
     EXPECT_FALSE(a.onCommitTimer());
 }
 
-TEST(Acquisition, SwitchingToAutoDropsThePendingReading)
-{
+TEST(Acquisition, SwitchingToAutoDropsThePendingReading) {
     Acquisition a;
     a.selectSampleRate(3);
     a.m_bRestartTimer = false;
@@ -171,8 +163,7 @@ TEST(Acquisition, SwitchingToAutoDropsThePendingReading)
     EXPECT_TRUE(a.onBlock(frame(100), kNow).row);
 }
 
-TEST(Acquisition, OnOffTakesTheStartupSelectionUntilTheUserChooses)
-{
+TEST(Acquisition, OnOffTakesTheStartupSelectionUntilTheUserChooses) {
     Acquisition a;
     a.setStartupSampleRate(3);
     EXPECT_EQ(a.m_nSampleMs, 10000);
@@ -186,8 +177,7 @@ TEST(Acquisition, OnOffTakesTheStartupSelectionUntilTheUserChooses)
     EXPECT_EQ(a.m_nSampleRateSel, 0);
 }
 
-TEST(Acquisition, StartupSelectionsOutsideTheTableRecordEveryReading)
-{
+TEST(Acquisition, StartupSelectionsOutsideTheTableRecordEveryReading) {
     for (int stored : {12, -1}) {
         Acquisition a;
         a.setStartupSampleRate(stored);
@@ -197,8 +187,7 @@ TEST(Acquisition, StartupSelectionsOutsideTheTableRecordEveryReading)
     }
 }
 
-TEST(Acquisition, TheStoreStopsAtItsLimit)
-{
+TEST(Acquisition, TheStoreStopsAtItsLimit) {
     Acquisition a;
     for (int i = 1; i < MAX_DATA; ++i)
         ASSERT_FALSE(a.onBlock(frame(i % 1000), kNow).storeFull);
@@ -227,8 +216,7 @@ TEST(Acquisition, TheStoreStopsAtItsLimit)
     EXPECT_FALSE(a.prepareOnOff().askToSave);
 }
 
-TEST(Acquisition, ClearScreenRestartsOnlyTheGraph)
-{
+TEST(Acquisition, ClearScreenRestartsOnlyTheGraph) {
     Acquisition a;
     for (int i = 0; i < 100; ++i)
         a.onBlock(frame(i), kNow);
@@ -241,8 +229,7 @@ TEST(Acquisition, ClearScreenRestartsOnlyTheGraph)
     EXPECT_EQ(out.row->number, "101");
 }
 
-TEST(Acquisition, ClearAllBlanksThePanelAndRestartsTheExtremes)
-{
+TEST(Acquisition, ClearAllBlanksThePanelAndRestartsTheExtremes) {
     Acquisition a;
     a.onBlock(frame(900), kNow);
     a.onBlock(frame(100), kNow);
@@ -256,8 +243,7 @@ TEST(Acquisition, ClearAllBlanksThePanelAndRestartsTheExtremes)
     EXPECT_EQ(a.m_panel.m_strMin, "50.0");
 }
 
-TEST(Acquisition, TheFirstFrameAfterALoadEmptiesTheStore)
-{
+TEST(Acquisition, TheFirstFrameAfterALoadEmptiesTheStore) {
     Acquisition a;
     a.onBlock(frame(900), kNow);
     a.onBlock(frame(100), kNow);
@@ -274,8 +260,7 @@ TEST(Acquisition, TheFirstFrameAfterALoadEmptiesTheStore)
     EXPECT_FALSE(a.onBlock(frame(300), kNow).clearList);
 }
 
-TEST(SampleRate, TableOfIntervals)
-{
+TEST(SampleRate, TableOfIntervals) {
     EXPECT_EQ(sampleRateMs(0), 0);
     EXPECT_EQ(sampleRateMs(1), 2000);
     EXPECT_EQ(sampleRateMs(5), 60000);

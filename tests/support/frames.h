@@ -6,8 +6,7 @@
 #include <initializer_list>
 
 // A 14-byte frame from its ten meaningful bytes, padded with position-tagged bytes.
-inline QByteArray frameBytes(std::initializer_list<std::uint8_t> ten)
-{
+inline QByteArray frameBytes(std::initializer_list<std::uint8_t> ten) {
     QByteArray b;
     for (std::uint8_t v : ten)
         b.append(static_cast<char>(v));
@@ -17,8 +16,7 @@ inline QByteArray frameBytes(std::initializer_list<std::uint8_t> ten)
 }
 
 // A Celsius EMS frame carrying `count` tenths of a degree and flag byte `flags`.
-inline QByteArray celsiusFrame(int count, std::uint8_t flags = 0x04)
-{
+inline QByteArray celsiusFrame(int count, std::uint8_t flags = 0x04) {
     const auto n = [](int v) { return static_cast<std::uint8_t>(v & 0xF); };
     return frameBytes({0x10, 0x20, 0x35, 0x4F, static_cast<std::uint8_t>(0x50 + n(count >> 4)),
                        static_cast<std::uint8_t>(0x60 + n(count)),

@@ -5,8 +5,7 @@
 #include <termios.h>
 #include <unistd.h>
 
-PtyPair::PtyPair()
-{
+PtyPair::PtyPair() {
     char name[256] = {};
     if (::openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0) {
         m_master = m_slave = -1;
@@ -19,15 +18,13 @@ PtyPair::PtyPair()
     m_slavePath = QString::fromLocal8Bit(name);
 }
 
-PtyPair::~PtyPair()
-{
+PtyPair::~PtyPair() {
     hangUp();
     if (m_slave >= 0)
         ::close(m_slave);
 }
 
-bool PtyPair::write(const QByteArray& bytes)
-{
+bool PtyPair::write(const QByteArray& bytes) {
     if (m_master < 0)
         return false;
     qsizetype done = 0;
@@ -40,8 +37,7 @@ bool PtyPair::write(const QByteArray& bytes)
     return true;
 }
 
-void PtyPair::hangUp()
-{
+void PtyPair::hangUp() {
     if (m_master >= 0) {
         ::close(m_master);
         m_master = -1;

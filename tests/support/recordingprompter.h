@@ -8,22 +8,21 @@
 // file dialogs (an empty one cancels) and remembers what was shown.
 class RecordingPrompter : public Prompter {
 public:
-    explicit RecordingPrompter(QStringList* log, bool answer = false) : m_log(log), m_answer(answer) {}
+    explicit RecordingPrompter(QStringList* log, bool answer = false)
+        : m_log(log), m_answer(answer) {}
 
     void information(QWidget*, const QString& text) override { m_log->append(text); }
     void warning(QWidget*, const QString& text) override { m_log->append(text); }
-    bool askYesNo(QWidget*, const QString& text) override
-    {
+    bool askYesNo(QWidget*, const QString& text) override {
         m_log->append(text);
         return m_answer;
     }
-    QString saveFileName(QWidget*, const QString& proposed, const QString&, const QString&) override
-    {
+    QString saveFileName(QWidget*, const QString& proposed, const QString&,
+                         const QString&) override {
         m_proposed = proposed;
         return m_savePaths.isEmpty() ? QString() : m_savePaths.takeFirst();
     }
-    QString openFileName(QWidget*, const QString&, const QString&) override
-    {
+    QString openFileName(QWidget*, const QString&, const QString&) override {
         return m_openPaths.isEmpty() ? QString() : m_openPaths.takeFirst();
     }
 
