@@ -1,22 +1,92 @@
 #include "graph/cdtview.h"
 
 #include "app/cdtdoc.h"
+#include "graph/graphscale.h"
+#include "graph/zoominteraction.h"
 #include "panels/cdatalistpanel.h"
 #include "panels/cdisplaypanel.h"
 
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTimerEvent>
 
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+constexpr int kDragWatchMs = 10;
+// Dotted pens: three pixels on, three off.
+constexpr int kDotLength = 3;
+
+// The drawing code of the toolkit may leave the upper halves of the vector
+// registers in use; some processors then run the plain floating-point
+// arithmetic of the scene several times slower until they are cleared.
+void clearUpperVectorState() {
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+    static const bool hasAvx = __builtin_cpu_supports("avx");
+    if (hasAvx)
+        asm volatile("vzeroupper" ::: "memory");
+#endif
+}
+
+QColor colourOf(const Rgb& c) {
+    return QColor(c.r, c.g, c.b);
+}
+
+QPen makePen(const PenSpec& spec) {
+    QPen pen(colourOf(spec.colour));
+    pen.setWidth(spec.width);
+    if (spec.width <= 1)
+        pen.setCosmetic(true);
+    if (spec.style == PenStyle::Dotted) {
+        pen.setCapStyle(Qt::FlatCap);
+        pen.setDashPattern({qreal(kDotLength), qreal(kDotLength)});
+    } else {
+        // Square ends close the joints of the curve as round ones would, at a
+        // fraction of their cost.
+        pen.setCapStyle(Qt::SquareCap);
+    }
+    return pen;
+}
+
+QRect toQRect(const DragRect& r) {
+    return QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom));
+}
+
+QString latin1(const std::string& text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Draws one batch of lines with one pen.
+void drawBatch(QPainter& p, const QPen& pen, const std::vector<QLine>& lines) {
+    if (lines.empty())
+        return;
+    p.setPen(pen);
+    p.drawLines(lines.data(), static_cast<int>(lines.size()));
+}
+
+} // namespace
+
 CDTView::CDTView(CDTDoc& doc, const LinkState& link, const Startup& startup, QWidget* frame)
-    : QWidget(frame), m_doc(doc), m_nAlarmHigh(startup.alarmHigh), m_nAlarmLow(startup.alarmLow)
-{
+    : QWidget(frame), m_doc(doc) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    m_nAlarmHigh = startup.alarmHigh;
+    m_nAlarmLow = startup.alarmLow;
+    m_nBarAlarmHigh = startup.alarmHigh;
+    m_nBarAlarmLow = startup.alarmLow;
 
     m_dlgAlarm = new QWidget(frame);
-    m_dlgPanel = new CDisplayPanel(doc.m_acq, link, m_nAlarmHigh, m_nAlarmLow,
-                                   startup.sampleRateIni, frame);
+    m_scrollPan = new QScrollBar(Qt::Horizontal, m_dlgAlarm);
+    m_scrollPan->setEnabled(false);
+    m_dlgPanel =
+        new CDisplayPanel(doc.m_acq, link, m_nAlarmHigh, m_nAlarmLow, startup.sampleRateIni, frame);
     m_dlgScroll = new QWidget(frame);
     m_scrollY = new QScrollBar(Qt::Vertical, m_dlgScroll);
     m_scrollY->setRange(0, 72);
@@ -24,15 +94,16 @@ CDTView::CDTView(CDTDoc& doc, const LinkState& link, const Startup& startup, QWi
     m_dlgList = new CDataListPanel(frame);
 
     doc.m_acq.setStartupSampleRate(startup.sampleRateIni);
-    connect(&doc, &CDTDoc::viewsNeedUpdate, this, [this] { update(); });
+    doc.m_acq.m_store.m_fGraphData[0] = -500.0f;
+    connect(&doc, &CDTDoc::viewsNeedUpdate, this, &CDTView::invalidateGraph);
     connect(m_dlgPanel, &CDisplayPanel::sampleRateChosen, this, [this](int index) {
         if (m_doc.m_acq.selectSampleRate(index))
             m_doc.UpdateAllViews();
     });
+    connect(m_scrollY, &QScrollBar::valueChanged, this, &CDTView::setYScrollPos);
 }
 
-CDTView::~CDTView()
-{
+CDTView::~CDTView() {
     // The panels draw from this view's state: they go with it.
     delete m_dlgAlarm;
     delete m_dlgPanel;
@@ -40,13 +111,21 @@ CDTView::~CDTView()
     delete m_dlgList;
 }
 
-void CDTView::OnInitialUpdate()
-{
+QFont CDTView::labelFont() {
+    QFont font(QStringLiteral("SimSun"));
+    font.setPointSize(10);
+    if (QFontInfo(font).family() != QLatin1String("SimSun")) {
+        font = QFont(QStringLiteral("Liberation Sans"));
+        font.setPixelSize(13);
+    }
+    return font;
+}
+
+void CDTView::OnInitialUpdate() {
     restartCommitTimer();
 }
 
-void CDTView::restartCommitTimer()
-{
+void CDTView::restartCommitTimer() {
     const int ms = m_doc.m_acq.m_nSampleMs;
     if (ms > 0) {
         m_commitTimer.start(ms, this);
@@ -54,8 +133,7 @@ void CDTView::restartCommitTimer()
     }
 }
 
-void CDTView::layoutPanels(const QRect& rc)
-{
+void CDTView::layoutPanels(const QRect& rc) {
     const auto place = [](QWidget* w, int x, int y, int width, int height) {
         w->setGeometry(x, y, qMax(0, width), qMax(0, height));
         w->raise();
@@ -66,41 +144,394 @@ void CDTView::layoutPanels(const QRect& rc)
     place(m_dlgScroll, rc.left() + rc.width() - 312, rc.top() + 200, 20, 350);
     place(m_dlgList, rc.left() + rc.width() - 295, rc.top() + 200, 290, rc.height() - 220);
     m_scrollY->setGeometry(0, 0, 20, 350);
+    m_scrollPan->setGeometry(0, 0, qMax(0, m_dlgAlarm->width() - 10), 14);
+    if (m_rcFrameClient != rc) {
+        // The sample numbers are placed in the frame's coordinates.
+        m_rcFrameClient = rc;
+        invalidateGraph();
+    }
 }
 
-QRect CDTView::plotRect() const
-{
+QRect CDTView::plotRect() const {
     return QRect(QPoint(70, 170), QPoint(width() - 310 - 1, height() - 75 - 1));
 }
 
-void CDTView::paintEvent(QPaintEvent*)
-{
+PlotRect CDTView::plot() const {
+    return PlotRect::fromClient({0, 0, width(), height()});
+}
+
+int CDTView::graphCount() const {
+    const SampleStore& store = m_doc.m_acq.m_store;
+    return std::clamp(store.m_nGraphCount, 0, static_cast<int>(store.m_fGraphData.size()));
+}
+
+bool CDTView::isZoomed() const {
+    return undoZoomEnabled(m_graph);
+}
+
+void CDTView::invalidateGraph() {
+    m_bSceneDirty = true;
+    update();
+}
+
+void CDTView::setYScrollPos(int position) {
+    m_nYScrollPos = std::clamp(position, 0, 72);
+    invalidateGraph();
+}
+
+void CDTView::undoZoom() {
+    ::undoZoom(m_graph, *this);
+    m_scrollPan->setEnabled(false);
+    invalidateGraph();
+    repaint();
+}
+
+void CDTView::printReport() {}
+
+QPoint CDTView::frameClientOffset() const {
+    if (!parentWidget() || m_rcFrameClient.isNull())
+        return {};
+    return m_rcFrameClient.topLeft() - pos();
+}
+
+// ---------------------------------------------------------------- painting
+
+void CDTView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    invalidateGraph();
+}
+
+void CDTView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    invalidateGraph();
+}
+
+void CDTView::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange)
+        invalidateGraph();
+}
+
+void CDTView::paintEvent(QPaintEvent* event) {
     Acquisition& acq = m_doc.m_acq;
+    if (m_bSceneDirty || m_canvas.size() != size()) {
+        buildScene();
+        renderCanvas();
+    } else if (m_bCanvasStale) {
+        renderCanvas();
+    }
     if (acq.m_bRestartTimer) {
         restartCommitTimer();
         acq.m_bRestartTimer = false;
     }
+
     QPainter p(this);
-    p.fillRect(rect(), palette().color(QPalette::Button));
-    const QRect plot = plotRect();
-    if (plot.width() > 0 && plot.height() > 0)
-        p.fillRect(plot, Qt::black);
+    for (const QRect& r : event->region())
+        p.drawImage(r.topLeft(), m_canvas, r);
+    drawOverlays(p, event->region());
 }
 
-void CDTView::timerEvent(QTimerEvent* event)
-{
+void CDTView::buildScene() {
+    clearUpperVectorState();
+    Acquisition& acq = m_doc.m_acq;
+    const SampleStore& store = acq.m_store;
+    m_nResetOnNextFrame = acq.m_nResetOnNextFrame;
+    m_bNewData = acq.m_bNewData;
+    const PaintInput in{{0, 0, width(), height()},
+                        store.m_fGraphData.data(),
+                        graphCount(),
+                        m_nBarAlarmHigh,
+                        m_nBarAlarmLow};
+    buildGraphScene(m_graph, *this, in, m_scene);
+    acq.m_bNewData = m_bNewData;
+    m_bSceneDirty = false;
+
+    if (m_scene.emptyReadout)
+        Q_EMIT hoverReadout(QStringLiteral("time:"), QStringLiteral("temp:"));
+    {
+        const QSignalBlocker quiet(m_scrollY);
+        m_scrollY->setRange(m_scene.valueScroll.minimum, m_scene.valueScroll.maximum);
+        m_scrollY->setValue(m_scene.valueScroll.position);
+    }
+    if (m_scene.panMaximum) {
+        const QSignalBlocker quiet(m_scrollPan);
+        m_scrollPan->setRange(0, *m_scene.panMaximum);
+        if (m_scene.panPosition)
+            m_scrollPan->setValue(*m_scene.panPosition);
+    }
+    if (m_scene.repaintRequested) {
+        // The live scale was compressed: one more paint with the new step.
+        QMetaObject::invokeMethod(this, &CDTView::invalidateGraph, Qt::QueuedConnection);
+    }
+}
+
+void CDTView::renderCanvas() {
+    m_bCanvasStale = false;
+    if (m_canvas.size() != size())
+        m_canvas = QImage(size(), QImage::Format_RGB32);
+    if (m_canvas.isNull())
+        return;
+
+    QPainter p(&m_canvas);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    const QColor face = palette().color(QPalette::Button);
+    const QRect plotArea(m_scene.plot.left, m_scene.plot.top, m_scene.width, m_scene.height);
+    if (!m_scene.hasArea) {
+        p.fillRect(m_canvas.rect(), face);
+        return;
+    }
+    for (const QRect& r : QRegion(m_canvas.rect()) - plotArea)
+        p.fillRect(r, face);
+    drawPlot(p);
+    drawMargin(p);
+    drawSampleLabels(p);
+}
+
+void CDTView::drawPlot(QPainter& p) const {
+    const int w = m_scene.width;
+    const int h = m_scene.height;
+    p.save();
+    p.setClipRect(QRect(m_scene.plot.left, m_scene.plot.top, w, h));
+    p.translate(m_scene.plot.left, m_scene.plot.top);
+    p.fillRect(QRect(0, 0, w, h), colourOf(kPlotBackground));
+    // Dotted lines are opaque: their gaps take the plot's black.
+    p.setBackgroundMode(Qt::OpaqueMode);
+    p.setBackground(colourOf(kPlotBackground));
+
+    if (m_scene.hoverLineX) {
+        p.setPen(makePen(kHoverPen));
+        p.drawLine(*m_scene.hoverLineX, 0, *m_scene.hoverLineX, h);
+    }
+
+    // Grid: the unzoomed vertical lines come before the horizontal ones, the
+    // zoomed vertical lines after them.
+    std::vector<QLine> lines;
+    lines.reserve(m_scene.verticalGridX.size() + m_scene.horizontalGridY.size());
+    const auto addVertical = [&] {
+        for (const int x : m_scene.verticalGridX)
+            lines.emplace_back(x, h, x, 0);
+    };
+    const bool zoomed = m_scene.panMaximum.has_value();
+    if (!zoomed)
+        addVertical();
+    for (const int y : m_scene.horizontalGridY)
+        lines.emplace_back(0, y, w, y);
+    if (zoomed)
+        addVertical();
+    drawBatch(p, makePen(kGridPen), lines);
+
+    // The curve: each run of pieces of one colour in one call, in drawing order.
+    const QPen red = makePen(kRedCurvePen);
+    const QPen blue = makePen(kBlueCurvePen);
+    const auto& curve = m_scene.curve;
+    lines.reserve(curve.size());
+    for (std::size_t start = 0; start < curve.size();) {
+        const CurveColour colour = curve[start].colour;
+        lines.clear();
+        std::size_t i = start;
+        for (; i < curve.size() && curve[i].colour == colour; ++i)
+            lines.emplace_back(curve[i].x1, curve[i].y1, curve[i].x2, curve[i].y2);
+        drawBatch(p, colour == CurveColour::Red ? red : blue, lines);
+        start = i;
+    }
+
+    // The alarm limits, over the curve.
+    lines.clear();
+    for (const int y : m_scene.alarmLineY)
+        lines.emplace_back(0, y, w, y);
+    drawBatch(p, makePen(kAlarmPen), lines);
+    p.restore();
+}
+
+void CDTView::drawMargin(QPainter& p) const {
+    const QRect margin(0, m_scene.plot.top - 7, m_scene.plot.left, m_scene.height + 17);
+    p.save();
+    p.setClipRect(margin);
+    p.translate(margin.topLeft());
+    std::vector<QLine> ticks;
+    ticks.reserve(m_scene.valueAxis.size());
+    for (const ValueAxisMark& mark : m_scene.valueAxis)
+        ticks.emplace_back(mark.tickX1, mark.tickY, mark.tickX2, mark.tickY);
+    drawBatch(p, makePen(kTickPen), ticks);
+    for (const ValueAxisMark& mark : m_scene.valueAxis)
+        drawText(p, mark.label);
+    p.restore();
+}
+
+void CDTView::drawSampleLabels(QPainter& p) const {
+    if (!m_scene.labelStrip)
+        return;
+    const QPoint offset = frameClientOffset();
+    const SceneRect& s = *m_scene.labelStrip;
+    p.save();
+    // Drawn in the frame's coordinates, but never over the plot.
+    p.setClipRegion(QRegion(rect()) -
+                    QRect(m_scene.plot.left, m_scene.plot.top, m_scene.width, m_scene.height));
+    p.translate(offset);
+    p.fillRect(QRect(s.x, s.y, s.width, s.height), palette().color(QPalette::Button));
+    for (const SceneText& label : m_scene.sampleLabels)
+        drawText(p, label);
+    p.restore();
+}
+
+void CDTView::drawText(QPainter& p, const SceneText& text) const {
+    // Black on the button face, anchored at its top-left corner.
+    static const QFont font = labelFont();
+    static const int ascent = QFontMetrics(font).ascent();
+    p.setFont(font);
+    p.setPen(colourOf(kTextColour));
+    p.setBackgroundMode(Qt::OpaqueMode);
+    p.setBackground(palette().color(QPalette::Button));
+    p.drawText(QPoint(text.x, text.y + ascent), latin1(text.text));
+}
+
+// ---------------------------------------------------------------- overlays
+
+QRegion CDTView::hoverStrip(int x) const {
+    const PlotRect pr = plot();
+    return QRect(x, pr.top, 1, pr.height());
+}
+
+QRegion CDTView::boxFrame(const QRect& box) {
+    QRegion frame;
+    if (box.width() <= 1 && box.height() <= 1)
+        return frame; // a point: no box yet
+    frame += QRect(box.left(), box.top(), box.width(), 1);
+    frame += QRect(box.left(), box.bottom(), box.width(), 1);
+    frame += QRect(box.left(), box.top(), 1, box.height());
+    frame += QRect(box.right(), box.top(), 1, box.height());
+    return frame;
+}
+
+QRect CDTView::dragBox() const {
+    const DragPoint a = m_graph.g_ptDragStart;
+    const DragPoint b = m_graph.g_ptDragLast;
+    return toQRect(
+        {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)});
+}
+
+void CDTView::drawOverlays(QPainter& p, const QRegion& exposed) const {
+    const PlotRect pr = plot();
+    if (!pr.hasArea())
+        return;
+    // The hover line, unless the last paint drew it into the picture already.
+    const bool baked =
+        m_scene.hoverLineX && *m_scene.hoverLineX + m_scene.plot.left == m_graph.g_nHoverX;
+    if (m_graph.g_bHoverLineErased == 0 && !baked) {
+        const QRect line(m_graph.g_nHoverX, pr.top, 1, pr.height());
+        if (exposed.intersects(line))
+            drawInverted(p, line, true);
+    }
+    if (m_graph.g_bButtonDown) {
+        for (const QRect& edge : boxFrame(dragBox()))
+            if (exposed.intersects(edge))
+                drawInverted(p, edge, false);
+    }
+}
+
+void CDTView::drawInverted(QPainter& p, const QRect& r, bool dotted) const {
+    const QRect area = r & m_canvas.rect();
+    if (area.isEmpty())
+        return;
+    QImage strip = m_canvas.copy(area);
+    for (int y = 0; y < strip.height(); ++y) {
+        if (dotted && ((area.top() - r.top() + y) / kDotLength) % 2 != 0)
+            continue;
+        auto* line = reinterpret_cast<QRgb*>(strip.scanLine(y));
+        for (int x = 0; x < strip.width(); ++x)
+            line[x] = ~line[x] | 0xff000000u;
+    }
+    p.drawImage(area.topLeft(), strip);
+}
+
+// ---------------------------------------------------------------- mouse
+
+void CDTView::mousePressEvent(QMouseEvent* event) {
+    QWidget::mousePressEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_ptPointer = event->position().toPoint();
+    if (zoomPress(m_graph, plot(), graphCount(), m_ptPointer.x(), m_ptPointer.y()))
+        m_dragTimer.start(kDragWatchMs, this);
+}
+
+void CDTView::mouseMoveEvent(QMouseEvent* event) {
+    m_ptPointer = event->position().toPoint();
+    const MouseMoveResult r =
+        mouseMove(m_graph, *this, plot(), graphCount(), m_ptPointer.x(), m_ptPointer.y());
+    QWidget::mouseMoveEvent(event);
+    if (!r.handled)
+        return;
+
+    QRegion changed = hoverStrip(r.hoverX);
+    if (r.eraseHoverX) {
+        changed += hoverStrip(*r.eraseHoverX);
+        if (m_scene.hoverLineX && *m_scene.hoverLineX + m_scene.plot.left == *r.eraseHoverX) {
+            // The last paint drew this line into the picture: draw it again without.
+            m_scene.hoverLineX.reset();
+            m_bCanvasStale = true;
+        }
+    }
+    if (r.box) {
+        changed += boxFrame(toQRect(r.box->erase));
+        changed += boxFrame(toQRect(r.box->draw));
+    }
+    update(changed);
+
+    if (r.hoverIndex) {
+        const SampleStore& store = m_doc.m_acq.m_store;
+        const auto i = static_cast<std::size_t>(*r.hoverIndex);
+        Q_EMIT hoverReadout(
+            latin1(hoverTimeText(store.m_strGraphTime[i])),
+            latin1(hoverTemperatureText(store.m_fGraphData[i], store.m_strGraphUnit[i])));
+    }
+}
+
+void CDTView::mouseReleaseEvent(QMouseEvent* event) {
+    QWidget::mouseReleaseEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_ptPointer = event->position().toPoint();
+    const ZoomReleaseResult r =
+        zoomRelease(m_graph, *this, plot(), graphCount(), m_ptPointer.x(), m_ptPointer.y());
+    if (r.outcome == ZoomOutcome::Ignored)
+        return;
+    // The drag is over: nothing left to watch.
+    m_dragTimer.stop();
+    if (r.eraseBox)
+        update(boxFrame(toQRect(*r.eraseBox)));
+    if (r.repaint()) {
+        // Zoomed, or out of auto-scale: UndoZoom's state changed with the picture.
+        m_doc.UpdateAllViews();
+        invalidateGraph();
+        repaint();
+    }
+}
+
+void CDTView::watchDrag() {
+    if (dragWatch(m_graph, *this, plot(), m_ptPointer.x(), m_ptPointer.y())) {
+        m_dragTimer.stop();
+        invalidateGraph();
+        repaint();
+    }
+}
+
+// ---------------------------------------------------------------- timers
+
+void CDTView::timerEvent(QTimerEvent* event) {
     if (event->timerId() == m_commitTimer.timerId())
         commitPending();
+    else if (event->timerId() == m_dragTimer.timerId())
+        watchDrag();
     else
         QWidget::timerEvent(event);
 }
 
-void CDTView::commitPending()
-{
+void CDTView::commitPending() {
     const auto row = m_doc.m_acq.onCommitTimer();
     if (!row)
         return;
     if (!m_bDragging)
-        update();
+        invalidateGraph();
     m_dlgList->appendRow(*row);
 }

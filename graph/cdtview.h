@@ -1,17 +1,39 @@
 #pragma once
 
+#include "graph/graphscene.h"
+#include "graph/graphstate.h"
+#include "graph/graphviewmembers.h"
+
 #include <QBasicTimer>
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QRegion>
 #include <QWidget>
+
+#include <optional>
 
 class CDTDoc;
 class CDataListPanel;
 class CDisplayPanel;
+class QPainter;
 class QScrollBar;
 struct LinkState;
 
-// The graph view: paints the recorded series, runs the commit timer that turns
-// a pending reading into a sample, and owns the panels laid out around it.
-class CDTView : public QWidget {
+// The graph view: paints the recorded series, lets the user zoom into it and read
+// single samples with the mouse, runs the commit timer that turns a pending
+// reading into a sample, and owns the panels laid out around it.
+//
+// The graph members (limits, scroll position, pan, label texts, m_bDragging) are
+// the view's own through GraphViewMembers; the graph's shared scale state is the
+// one GraphState m_graph. Fit mode and the new-data flag belong to the
+// acquisition: every paint reads them from there and writes the flag back.
+//
+// Painting: a paint that follows a change of the graph (new samples, zoom,
+// scroll, limits, resize) rebuilds the whole picture off screen; the hover line
+// and the zoom box are drawn over that picture by inverting its pixels, so moving
+// them repaints only their strips and never rebuilds the graph.
+class CDTView : public QWidget, public GraphViewMembers {
     Q_OBJECT
 public:
     // Start-up values read from the configuration file by the caller.
@@ -29,13 +51,23 @@ public:
     // Moves the panels for the frame's client rectangle (below the menu bar).
     void layoutPanels(const QRect& rc);
     // The graph is zoomed (UndoZoom is enabled).
-    bool isZoomed() const { return false; }
+    bool isZoomed() const;
     // UndoZoom: back to the unzoomed graph in one step.
-    void undoZoom() {}
+    void undoZoom();
     // Print: the test report, through the print dialog.
-    void printReport() {}
-    // The plot rectangle of the current view size.
+    void printReport();
+    // The plot rectangle of the current view size (view pixels; right and
+    // bottom are the last pixel rows inside the plot).
     QRect plotRect() const;
+    // The graph changed: the next paint rebuilds the picture.
+    void invalidateGraph();
+    // The value window's scroll position changed (0..72).
+    void setYScrollPos(int position);
+    // What the last full paint drew.
+    const GraphScene& scene() const { return m_scene; }
+    // The label font of the axes: SimSun 10 pt where installed, otherwise a
+    // 13-pixel Liberation Sans of about the same size.
+    static QFont labelFont();
 
     CDTDoc& m_doc;
     CDisplayPanel* m_dlgPanel = nullptr;
@@ -43,11 +75,14 @@ public:
     QWidget* m_dlgScroll = nullptr;
     QScrollBar* m_scrollY = nullptr;
     QWidget* m_dlgAlarm = nullptr;
+    QScrollBar* m_scrollPan = nullptr; // the alarm bar's pan bar, always disabled
+    // The limits the alarm bar holds (what its edits show).
+    int m_nBarAlarmHigh = 150;
+    int m_nBarAlarmLow = -50;
 
-    int m_nAlarmHigh = 150;
-    int m_nAlarmLow = -50;
-    int m_nYScrollPos = 72;
-    bool m_bDragging = false;
+    // The graph's shared scale, zoom, drag and hover state.
+    GraphState m_graph;
+
     int m_nCommitTimerMs = 0; // period timer 1 runs with (0: not running)
 
 Q_SIGNALS:
@@ -57,11 +92,49 @@ Q_SIGNALS:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    // Fit mode and the new-data flag live in the acquisition, not here.
+    using GraphViewMembers::m_bNewData;
+    using GraphViewMembers::m_nResetOnNextFrame;
+
     void commitPending();
     void restartCommitTimer();
+    void watchDrag();
+    int graphCount() const;
+    PlotRect plot() const;
+
+    // Builds the scene from the store and the graph state and applies what it
+    // sets outside the picture (scroll bars, status bar, further repaint).
+    void buildScene();
+    // Draws m_scene into m_canvas.
+    void renderCanvas();
+    void drawPlot(QPainter& p) const;
+    void drawMargin(QPainter& p) const;
+    void drawSampleLabels(QPainter& p) const;
+    void drawText(QPainter& p, const SceneText& text) const;
+    // The hover line and the zoom box over the picture.
+    void drawOverlays(QPainter& p, const QRegion& exposed) const;
+    void drawInverted(QPainter& p, const QRect& r, bool dotted) const;
+    QRegion hoverStrip(int x) const;
+    static QRegion boxFrame(const QRect& box);
+    QRect dragBox() const;
+    // Where frame-client coordinates lie in this view.
+    QPoint frameClientOffset() const;
 
     QBasicTimer m_commitTimer;
+    QBasicTimer m_dragTimer;
+    GraphScene m_scene;
+    QImage m_canvas;             // the last picture of the graph, without overlays
+    bool m_bSceneDirty = true;   // the next paint rebuilds the scene and the canvas
+    bool m_bCanvasStale = false; // the next paint redraws the canvas from m_scene
+    QRect m_rcFrameClient;       // as last given to layoutPanels
+    QPoint m_ptPointer;          // the pointer as last seen, view pixels, unclamped
 };

@@ -49,11 +49,15 @@ void rebuildZoomChain(GraphState& g, const PlotRect& plot, int count, int rowLen
 
         const double left = static_cast<double>(g.g_fZoomDownX[j]) - plot.left;
         const double top = static_cast<double>(g.g_fZoomDownY[j]) - plot.top;
+        // One factor per row rather than a division per sample: the rows are
+        // rebuilt for every level at every zoomed paint.
+        const double scaleX = w / boxW;
+        const double scaleY = h / boxH;
         for (int c = 0; c < rowLength; ++c) {
-            toX[c] = static_cast<float>((fromX[c] - left) * w / boxW);
+            toX[c] = static_cast<float>((fromX[c] - left) * scaleX);
         }
         for (int c = 0; c < count; ++c) {
-            toY[c] = static_cast<float>((fromY[c] - top) * h / boxH);
+            toY[c] = static_cast<float>((fromY[c] - top) * scaleY);
         }
 
         const double bottomValue = fromTick[0];

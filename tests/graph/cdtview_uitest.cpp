@@ -1,0 +1,252 @@
+#include "viewrig.h"
+
+#include "panels/cdatalistpanel.h"
+#include "panels/cdisplaypanel.h"
+
+#include <cmath>
+
+namespace {
+
+QRgb faceOf(const ViewRig& rig) {
+    return rig.view->palette().color(QPalette::Button).rgb();
+}
+
+// Indent counts of the value labels, by the tick's size and sign.
+int indentOf(double t) {
+    if (t >= 1000)
+        return 1;
+    if (t >= 100)
+        return 2;
+    if (t >= 10)
+        return 3;
+    if (t >= 0)
+        return 4;
+    if (t > -10)
+        return 3;
+    if (t > -100)
+        return 2;
+    return t >= -1000 ? 1 : 0;
+}
+
+// The value label of tick k, as the margin shows it (view pixels).
+QPoint valueLabelPos(const ViewRig& rig, int k, double tick) {
+    const PlotRect p = rig.plot();
+    const int x = static_cast<int>(indentOf(tick) * 7.5 + 2.0);
+    return {x, p.bottom - (k * (rig.h() - 2) / 12) - 8};
+}
+
+// Where frame-client coordinates lie in the view.
+QPoint frameOffset(const ViewRig& rig) {
+    return rig.frame->frameClientRect().topLeft() - rig.view->pos();
+}
+
+std::vector<float> sine(int n) {
+    std::vector<float> v;
+    for (int i = 0; i < n; ++i)
+        v.push_back(100.0f + 80.0f * std::sin(static_cast<float>(i) * 0.1f));
+    return v;
+}
+
+} // namespace
+
+TEST(GraphView, StartUpShowsTheEmptyLiveGraph) {
+    ViewRig rig;
+    const QImage img = rig.shot();
+    const int w = rig.w();
+    const int h = rig.h();
+
+    // Black plot: away from the grid nothing but black.
+    const int firstCell = h / 12;
+    EXPECT_EQ(rig.plotCount(img, QRect(3, 3, w - 6, firstCell - 6), kBlack),
+              (w - 6) * (firstCell - 6) -
+                  rig.plotCount(img, QRect(3, 3, w - 6, firstCell - 6), kGrid));
+    EXPECT_EQ(rig.plotCount(img, QRect(0, 0, w, h), kBlue), 0);
+    EXPECT_EQ(rig.plotCount(img, QRect(0, 0, w, h), kRed), 0);
+
+    // Horizontal grid rows at j x H / 12, dotted; the rows between hold only
+    // the dots of the vertical grid.
+    for (int j = 1; j < 12; ++j) {
+        const int y = static_cast<int>(j * h * (1.0 / 12.0));
+        if (std::abs(y - rig.rowOf(150)) <= 1 || std::abs(y - rig.rowOf(-50)) <= 1)
+            continue; // under a limit line
+        const int dots = rig.plotCount(img, QRect(0, y, w, 1), kGrid);
+        EXPECT_GT(dots, w / 3) << "row " << j;
+        EXPECT_LT(dots, w * 2 / 3) << "row " << j;
+        EXPECT_LT(rig.plotCount(img, QRect(0, y + 2, w, 1), kGrid), 25) << "row " << j;
+    }
+    // The vertical grid of the live mode starts at the left edge.
+    EXPECT_GT(rig.plotCount(img, QRect(0, 0, 1, h), kGrid), h / 3);
+
+    // Green limit lines at 150 and -50, over the grid.
+    for (const int limit : {150, -50}) {
+        const int y = rig.rowOf(limit);
+        EXPECT_EQ(rig.plotCount(img, QRect(0, y, w, 1), kGreen), w) << limit;
+        EXPECT_EQ(rig.plotCount(img, QRect(0, y - 2, w, 1), kGreen), 0) << limit;
+        EXPECT_EQ(rig.plotCount(img, QRect(0, y + 2, w, 1), kGreen), 0) << limit;
+    }
+
+    // Value labels -100.00 at the bottom up to 200.00 at the top.
+    for (int k = 0; k <= 12; ++k) {
+        const double tick = -100 + 25 * k;
+        EXPECT_TRUE(
+            textAt(img, valueLabelPos(rig, k, tick), QString::number(tick, 'f', 2), faceOf(rig)));
+    }
+    EXPECT_EQ(rig.view->m_strYLabel[0], "-100.00");
+    EXPECT_EQ(rig.view->m_strYLabel[12], "200.00");
+    EXPECT_EQ(rig.view->m_scrollY->value(), 72);
+    EXPECT_EQ(rig.view->m_scrollY->maximum(), 72);
+    EXPECT_EQ(rig.pane1(), "time:");
+    EXPECT_EQ(rig.pane2(), "temp:");
+}
+
+TEST(GraphView, ScrollPositionSelectsTheValueWindow) {
+    ViewRig rig;
+    struct Row {
+        int position;
+        double bottom;
+        int greenLines;
+    };
+    for (const Row row : {Row{0, 1700, 0}, Row{68, 0, 1}, Row{72, -100, 2}}) {
+        rig.view->setYScrollPos(row.position);
+        rig.settle();
+        const QImage img = rig.shot();
+        EXPECT_TRUE(textAt(img, valueLabelPos(rig, 0, row.bottom),
+                           QString::number(row.bottom, 'f', 2), faceOf(rig)));
+        EXPECT_TRUE(textAt(img, valueLabelPos(rig, 12, row.bottom + 300),
+                           QString::number(row.bottom + 300, 'f', 2), faceOf(rig)));
+        EXPECT_EQ(rig.view->m_scrollY->value(), row.position);
+        // A limit outside the window draws no line.
+        EXPECT_EQ(rig.plotCount(img, QRect(0, 0, rig.w(), rig.h()), kGreen) / rig.w(),
+                  2 * row.greenLines)
+            << row.position;
+    }
+}
+
+TEST(GraphView, CurveIsBlueInsideTheLimitsAndRedBeyondThem) {
+    ViewRig rig;
+    // Fit mode: five samples across the width, crossing the high limit (150) up
+    // and down and the low limit (-50) down.
+    rig.setSamples({100, 200, 100, -20, -80}, true);
+    const QImage img = rig.shot();
+    const int high = rig.rowOf(150);
+    const int low = rig.rowOf(-50);
+    int red = 0;
+    int blue = 0;
+    for (int y = 0; y < rig.h(); ++y) {
+        for (int x = 0; x < rig.w(); ++x) {
+            const QRgb c = img.pixel(rig.at(x, y));
+            if (c == kRed) {
+                ++red;
+                EXPECT_TRUE(y <= high + 1 || y >= low - 1) << "red at " << x << "," << y;
+            } else if (c == kBlue) {
+                ++blue;
+                EXPECT_TRUE(y >= high - 1 && y <= low + 1) << "blue at " << x << "," << y;
+            }
+        }
+    }
+    EXPECT_GT(red, 100);
+    EXPECT_GT(blue, 200);
+    // Right above the high row the rising segment is red, right below it blue.
+    const int crossX = rig.w() / 5 / 2; // 150 is halfway from 100 to 200
+    EXPECT_GT(rig.plotCount(img, QRect(crossX, high - 4, 8, 2), kRed), 0);
+    EXPECT_GT(rig.plotCount(img, QRect(crossX - 8, high + 3, 8, 2), kBlue), 0);
+}
+
+TEST(GraphView, LiveSeriesIsSqueezedWhenItReachesTheRightEdge) {
+    ViewRig rig;
+    rig.setSamples(sine(101));
+    const QImage img = rig.shot();
+    EXPECT_EQ(rig.g().g_nPointsPerScreen, 110);
+    // The last sample now lies at 11/12 of the width.
+    int lastX = -1;
+    for (int x = 0; x < rig.w(); ++x)
+        if (rig.plotCount(img, QRect(x, 0, 1, rig.h()), kBlue) +
+                rig.plotCount(img, QRect(x, 0, 1, rig.h()), kRed) >
+            0)
+            lastX = x;
+    const double end = rig.w() - rig.w() / 12.0;
+    EXPECT_NEAR(lastX, end, 2.0);
+}
+
+TEST(GraphView, FitModeWithOneSampleShowsOneLineNumberedOne) {
+    ViewRig rig;
+    rig.setSamples({42}, true);
+    const QImage img = rig.shot();
+    const int between = rig.h() / 24; // a row between two horizontal grid rows
+    EXPECT_GT(rig.plotCount(img, QRect(0, 0, 1, rig.h()), kGrid), rig.h() / 3);
+    EXPECT_EQ(rig.plotCount(img, QRect(1, between, rig.w() - 1, 1), kGrid), 0);
+    const QPoint label = QPoint(rig.plot().left, rig.plot().bottom + 40) + frameOffset(rig);
+    EXPECT_TRUE(textAt(img, label, QStringLiteral("1"), faceOf(rig)));
+    EXPECT_EQ(rig.plotCount(img, QRect(0, 0, rig.w(), rig.h()), kBlue), 0); // no segment
+}
+
+TEST(GraphView, SampleNumbersSitUnderTheLiveGrid) {
+    ViewRig rig;
+    rig.setSamples(sine(50));
+    const QImage img = rig.shot();
+    // Live mode, 100 samples per width: a line every k samples, numbered 1, 1 + k, ...
+    const double step = rig.w() / 99.0;
+    const int k = static_cast<int>((rig.w() / 12) / step);
+    for (int m = 0; m < 3; ++m) {
+        const int x = static_cast<int>(k * m * static_cast<double>(static_cast<float>(step)));
+        const QPoint label = QPoint(rig.plot().left + x, rig.plot().bottom + 40) + frameOffset(rig);
+        EXPECT_TRUE(textAt(img, label, QString::number(1 + m * k), faceOf(rig))) << m;
+    }
+}
+
+TEST(GraphView, TooSmallAWindowPaintsWithoutAPlot) {
+    ViewRig rig;
+    rig.setSamples(sine(30));
+    int withoutArea = 0;
+    for (const QSize size : {QSize(330, 300), QSize(200, 120), QSize(1, 1), QSize(450, 330)}) {
+        rig.resizeFrame(size);
+        const QImage img = rig.shot();
+        if (rig.plot().hasArea())
+            continue;
+        ++withoutArea;
+        EXPECT_EQ(countColour(img, img.rect(), faceOf(rig)), img.width() * img.height())
+            << size.width() << "x" << size.height();
+    }
+    EXPECT_EQ(withoutArea, 3);
+    rig.resizeFrame(QSize(1000, 700));
+    EXPECT_GT(rig.plotCount(rig.shot(), QRect(0, 0, rig.w(), rig.h()), kBlue), 0);
+}
+
+TEST(GraphView, PanelsAreLaidOutAroundThePlot) {
+    ViewRig rig;
+    for (const QSize size : {QSize(1100, 800), QSize(900, 650)}) {
+        rig.resizeFrame(size);
+        const QRect rc = rig.frame->frameClientRect();
+        const CDTView& v = *rig.view;
+        EXPECT_EQ(v.m_dlgPanel->geometry(), QRect(rc.left(), rc.top() + 33, rc.width(), 155));
+        EXPECT_EQ(v.m_dlgAlarm->geometry(),
+                  QRect(rc.left(), rc.bottom() + 1 - 65, rc.width() - 295, 45));
+        EXPECT_EQ(v.m_dlgScroll->geometry(), QRect(rc.right() + 1 - 312, rc.top() + 200, 20, 350));
+        EXPECT_EQ(v.m_dlgList->geometry(),
+                  QRect(rc.right() + 1 - 295, rc.top() + 200, 290, rc.height() - 220));
+        EXPECT_TRUE(v.m_dlgList->isVisible());
+    }
+}
+
+TEST(GraphView, LimitsFollowTheAlarmBarUntilTyped) {
+    ViewRig rig;
+    rig.view->m_nBarAlarmHigh = 100;
+    rig.view->m_nBarAlarmLow = 175; // below the low limit: the two are exchanged
+    rig.view->invalidateGraph();
+    rig.settle();
+    EXPECT_EQ(rig.view->m_nAlarmHigh, 175);
+    EXPECT_EQ(rig.view->m_nAlarmLow, 100);
+    const QImage img = rig.shot();
+    EXPECT_EQ(rig.plotCount(img, QRect(0, rig.rowOf(175), rig.w(), 1), kGreen), rig.w());
+    EXPECT_EQ(rig.plotCount(img, QRect(0, rig.rowOf(100), rig.w(), 1), kGreen), rig.w());
+}
+
+TEST(GraphView, NewIntervalRestartsTheCommitTimerAtTheNextPaint) {
+    ViewRig rig;
+    rig.acq().m_nSampleMs = 250;
+    rig.acq().m_bRestartTimer = true;
+    rig.frame->m_pDoc->UpdateAllViews();
+    rig.settle();
+    EXPECT_EQ(rig.view->m_nCommitTimerMs, 250);
+    EXPECT_FALSE(rig.acq().m_bRestartTimer);
+}

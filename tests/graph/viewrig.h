@@ -1,0 +1,157 @@
+#pragma once
+
+#include "../app/tempdir.h"
+#include "app/cdtdoc.h"
+#include "app/cmainframe.h"
+#include "graph/cdtview.h"
+#include "support/recordingprompter.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+// A main window with its graph view, on a configuration file of its own; the
+// test writes the graph series straight into the store.
+struct ViewRig {
+    TempDir dir;
+    QStringList messages;
+    std::unique_ptr<CMainFrame> frame;
+    CDTView* view = nullptr;
+
+    ViewRig() {
+        CMainFrame::Startup startup;
+        startup.configPath = dir.path() / "loggerconfig.ini";
+        frame = std::make_unique<CMainFrame>(startup);
+        frame->setPrompter(std::make_unique<RecordingPrompter>(&messages));
+        frame->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+        view = frame->m_pView;
+        settle();
+    }
+
+    // Gives the main window another size, whatever its own size rules.
+    void resizeFrame(QSize size) {
+        frame->setMinimumSize(0, 0);
+        frame->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        frame->resize(size);
+        settle();
+    }
+
+    Acquisition& acq() { return frame->m_pDoc->m_acq; }
+    SampleStore& store() { return acq().m_store; }
+    GraphState& g() { return view->m_graph; }
+    PlotRect plot() const { return PlotRect::fromClient({0, 0, view->width(), view->height()}); }
+    int w() const { return plot().width(); }
+    int h() const { return plot().height(); }
+
+    // Puts `values` on the graph (unit "C", one second apart) and repaints.
+    void setSamples(const std::vector<float>& values, bool fitMode = false) {
+        SampleStore& s = store();
+        const std::string unit(1, 'C');
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            s.m_fGraphData[i] = values[i];
+            s.m_strGraphUnit[i] = unit;
+            s.m_strGraphTime[i] = formatTimeText(1700000000 + static_cast<std::int64_t>(i));
+        }
+        s.m_nGraphCount = static_cast<int>(values.size());
+        acq().m_nResetOnNextFrame = fitMode ? 1 : 0;
+        frame->m_pDoc->UpdateAllViews();
+        settle();
+    }
+
+    // Lets every pending paint (and the repaint a compression asks for) happen.
+    void settle() {
+        for (int i = 0; i < 3; ++i) {
+            QApplication::processEvents();
+            view->repaint();
+        }
+    }
+
+    QImage shot() { return view->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+    // View pixels of a point given relative to the plot's top-left corner.
+    QPoint at(int x, int y) const { return {plot().left + x, plot().top + y}; }
+
+    // Row of value v in the unzoomed value window of the current scroll position.
+    int rowOf(double v) const {
+        const double bottom = (0 - view->m_nYScrollPos + 68) * 25.0;
+        return static_cast<int>(h() - (v - bottom) * h() / 300.0);
+    }
+
+    // Pixels of `colour` in a rectangle given relative to the plot.
+    int plotCount(const QImage& img, const QRect& r, QRgb colour) const;
+
+    QString pane1() const { return frame->m_pane1->text(); }
+    QString pane2() const { return frame->m_pane2->text(); }
+};
+
+inline QRgb rgb(int r, int g, int b) {
+    return qRgb(r, g, b);
+}
+
+inline constexpr QRgb kBlack = 0xff000000u;
+inline constexpr QRgb kWhite = 0xffffffffu;
+inline constexpr QRgb kGrid = 0xffaaaaaau;
+inline constexpr QRgb kGreen = 0xff009b00u;
+inline constexpr QRgb kBlue = 0xff0000ffu;
+inline constexpr QRgb kRed = 0xffff0000u;
+
+// How many pixels of `colour` lie in the rectangle.
+inline int countColour(const QImage& img, const QRect& r, QRgb colour) {
+    int n = 0;
+    const QRect area = r & img.rect();
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += img.pixel(x, y) == colour ? 1 : 0;
+    return n;
+}
+
+inline QRgb inverted(QRgb c) {
+    return ~c | 0xff000000u;
+}
+
+// Whether `text` is drawn at `topLeft` (view pixels) in the graph's label font:
+// the pixels of its cell match a reference drawing of it, black on `face`.
+inline ::testing::AssertionResult textAt(const QImage& shot, QPoint topLeft, const QString& text,
+                                         QRgb face) {
+    const QFont font = CDTView::labelFont();
+    const QFontMetrics fm(font);
+    const QRect cell(topLeft, QSize(fm.horizontalAdvance(text), fm.height()));
+    QImage ref(cell.size(), QImage::Format_RGB32);
+    ref.fill(face);
+    {
+        QPainter p(&ref);
+        p.setFont(font);
+        p.setPen(Qt::black);
+        p.drawText(QPoint(0, fm.ascent()), text);
+    }
+    if (!shot.rect().contains(cell))
+        return ::testing::AssertionFailure() << "cell outside the image";
+    int ink = 0;
+    for (int y = 0; y < cell.height(); ++y) {
+        for (int x = 0; x < cell.width(); ++x) {
+            const QRgb want = ref.pixel(x, y);
+            if (shot.pixel(cell.left() + x, cell.top() + y) != want)
+                return ::testing::AssertionFailure()
+                       << text.toStdString() << " differs at (" << cell.left() + x << ","
+                       << cell.top() + y << ")";
+            ink += want != face ? 1 : 0;
+        }
+    }
+    if (ink == 0)
+        return ::testing::AssertionFailure()
+               << "reference of " << text.toStdString() << " is blank";
+    return ::testing::AssertionSuccess();
+}
+
+inline int ViewRig::plotCount(const QImage& img, const QRect& r, QRgb colour) const {
+    return countColour(img, r.translated(plot().left, plot().top), colour);
+}
