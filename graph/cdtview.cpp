@@ -1,10 +1,13 @@
 #include "graph/cdtview.h"
 
 #include "app/cdtdoc.h"
+#include "files/creportprinter.h"
 #include "graph/graphscale.h"
 #include "graph/zoominteraction.h"
+#include "panels/calarmbar.h"
 #include "panels/cdatalistpanel.h"
 #include "panels/cdisplaypanel.h"
+#include "panels/cvaluescrollpanel.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -79,28 +82,21 @@ CDTView::CDTView(CDTDoc& doc, const LinkState& link, const Startup& startup, QWi
     setMouseTracking(true);
     m_nAlarmHigh = startup.alarmHigh;
     m_nAlarmLow = startup.alarmLow;
-    m_nBarAlarmHigh = startup.alarmHigh;
-    m_nBarAlarmLow = startup.alarmLow;
 
-    m_dlgAlarm = new QWidget(frame);
-    m_scrollPan = new QScrollBar(Qt::Horizontal, m_dlgAlarm);
-    m_scrollPan->setEnabled(false);
+    m_dlgAlarm = new CAlarmBar(startup.alarmHigh, startup.alarmLow, frame);
     m_dlgPanel =
         new CDisplayPanel(doc.m_acq, link, m_nAlarmHigh, m_nAlarmLow, startup.sampleRateIni, frame);
-    m_dlgScroll = new QWidget(frame);
-    m_scrollY = new QScrollBar(Qt::Vertical, m_dlgScroll);
-    m_scrollY->setRange(0, 72);
-    m_scrollY->setValue(m_nYScrollPos);
+    m_dlgScroll = new CValueScrollPanel(m_nYScrollPos, frame);
     m_dlgList = new CDataListPanel(frame);
 
     doc.m_acq.setStartupSampleRate(startup.sampleRateIni);
     doc.m_acq.m_store.m_fGraphData[0] = -500.0f;
     connect(&doc, &CDTDoc::viewsNeedUpdate, this, &CDTView::invalidateGraph);
-    connect(m_dlgPanel, &CDisplayPanel::sampleRateChosen, this, [this](int index) {
-        if (m_doc.m_acq.selectSampleRate(index))
-            m_doc.UpdateAllViews();
-    });
-    connect(m_scrollY, &QScrollBar::valueChanged, this, &CDTView::setYScrollPos);
+    // A new commit interval: the next paint re-arms the commit timer.
+    connect(m_dlgPanel, &CDisplayPanel::updateViewsRequested, &doc, &CDTDoc::UpdateAllViews);
+    connect(m_dlgScroll, &CValueScrollPanel::positionChanged, this, &CDTView::setYScrollPos);
+    connect(m_dlgAlarm, &CAlarmBar::highLimitEdited, this, &CDTView::onHighLimitEdited);
+    connect(m_dlgAlarm, &CAlarmBar::lowLimitEdited, this, &CDTView::onLowLimitEdited);
 }
 
 CDTView::~CDTView() {
@@ -143,8 +139,6 @@ void CDTView::layoutPanels(const QRect& rc) {
     place(m_dlgAlarm, rc.left(), rc.top() + rc.height() - 65, rc.width() - 295, 45);
     place(m_dlgScroll, rc.left() + rc.width() - 312, rc.top() + 200, 20, 350);
     place(m_dlgList, rc.left() + rc.width() - 295, rc.top() + 200, 290, rc.height() - 220);
-    m_scrollY->setGeometry(0, 0, 20, 350);
-    m_scrollPan->setGeometry(0, 0, qMax(0, m_dlgAlarm->width() - 10), 14);
     if (m_rcFrameClient != rc) {
         // The sample numbers are placed in the frame's coordinates.
         m_rcFrameClient = rc;
@@ -181,12 +175,33 @@ void CDTView::setYScrollPos(int position) {
 
 void CDTView::undoZoom() {
     ::undoZoom(m_graph, *this);
-    m_scrollPan->setEnabled(false);
+    m_dlgAlarm->m_scrollPan->setEnabled(false);
     invalidateGraph();
     repaint();
 }
 
-void CDTView::printReport() {}
+void CDTView::onHighLimitEdited(int value) {
+    // Typed limits replace the bar's at every paint from now on.
+    m_bAlarmHighFromBar = false;
+    m_nAlarmHigh = value;
+    m_nAlarmLow = m_dlgAlarm->m_nBarAlarmLow;
+    m_dlgPanel->update();
+    m_doc.UpdateAllViews();
+}
+
+void CDTView::onLowLimitEdited(int value) {
+    m_bAlarmLowFromBar = false;
+    m_nAlarmLow = value;
+    m_nAlarmHigh = m_dlgAlarm->m_nBarAlarmHigh;
+    m_dlgPanel->update();
+    m_doc.UpdateAllViews();
+}
+
+void CDTView::printReport() {
+    ReportTicks ticks{};
+    std::copy_n(m_graph.g_fYTick[0].begin(), ticks.size(), ticks.begin());
+    ::printReport(window(), m_doc, ticks);
+}
 
 QPoint CDTView::frameClientOffset() const {
     if (!parentWidget() || m_rcFrameClient.isNull())
@@ -240,24 +255,21 @@ void CDTView::buildScene() {
     const PaintInput in{{0, 0, width(), height()},
                         store.m_fGraphData.data(),
                         graphCount(),
-                        m_nBarAlarmHigh,
-                        m_nBarAlarmLow};
+                        m_dlgAlarm->m_nBarAlarmHigh,
+                        m_dlgAlarm->m_nBarAlarmLow};
     buildGraphScene(m_graph, *this, in, m_scene);
     acq.m_bNewData = m_bNewData;
     m_bSceneDirty = false;
 
     if (m_scene.emptyReadout)
         Q_EMIT hoverReadout(QStringLiteral("time:"), QStringLiteral("temp:"));
-    {
-        const QSignalBlocker quiet(m_scrollY);
-        m_scrollY->setRange(m_scene.valueScroll.minimum, m_scene.valueScroll.maximum);
-        m_scrollY->setValue(m_scene.valueScroll.position);
-    }
+    m_dlgScroll->setPosition(m_scene.valueScroll.position); // range 0..72, no notification
     if (m_scene.panMaximum) {
-        const QSignalBlocker quiet(m_scrollPan);
-        m_scrollPan->setRange(0, *m_scene.panMaximum);
+        QScrollBar* pan = m_dlgAlarm->m_scrollPan;
+        const QSignalBlocker quiet(pan);
+        pan->setRange(0, *m_scene.panMaximum);
         if (m_scene.panPosition)
-            m_scrollPan->setValue(*m_scene.panPosition);
+            pan->setValue(*m_scene.panPosition);
     }
     if (m_scene.repaintRequested) {
         // The live scale was compressed: one more paint with the new step.

@@ -13,11 +13,12 @@
 
 #include <optional>
 
+class CAlarmBar;
 class CDTDoc;
 class CDataListPanel;
 class CDisplayPanel;
+class CValueScrollPanel;
 class QPainter;
-class QScrollBar;
 struct LinkState;
 
 // The graph view: paints the recorded series, lets the user zoom into it and read
@@ -54,7 +55,8 @@ public:
     bool isZoomed() const;
     // UndoZoom: back to the unzoomed graph in one step.
     void undoZoom();
-    // Print: the test report, through the print dialog.
+    // Print: the test report, through the print dialog, with the value window
+    // of the unzoomed graph.
     void printReport();
     // The plot rectangle of the current view size (view pixels; right and
     // bottom are the last pixel rows inside the plot).
@@ -72,13 +74,8 @@ public:
     CDTDoc& m_doc;
     CDisplayPanel* m_dlgPanel = nullptr;
     CDataListPanel* m_dlgList = nullptr;
-    QWidget* m_dlgScroll = nullptr;
-    QScrollBar* m_scrollY = nullptr;
-    QWidget* m_dlgAlarm = nullptr;
-    QScrollBar* m_scrollPan = nullptr; // the alarm bar's pan bar, always disabled
-    // The limits the alarm bar holds (what its edits show).
-    int m_nBarAlarmHigh = 150;
-    int m_nBarAlarmLow = -50;
+    CValueScrollPanel* m_dlgScroll = nullptr; // its m_scrollY sets the value window
+    CAlarmBar* m_dlgAlarm = nullptr; // the limits the graph follows; its pan bar m_scrollPan
 
     // The graph's shared scale, zoom, drag and hover state.
     GraphState m_graph;
@@ -108,6 +105,8 @@ private:
     void commitPending();
     void restartCommitTimer();
     void watchDrag();
+    void onHighLimitEdited(int value);
+    void onLowLimitEdited(int value);
     int graphCount() const;
     PlotRect plot() const;
 

@@ -93,31 +93,45 @@ TEST(GraphView, StartUpShowsTheEmptyLiveGraph) {
     }
     EXPECT_EQ(rig.view->m_strYLabel[0], "-100.00");
     EXPECT_EQ(rig.view->m_strYLabel[12], "200.00");
-    EXPECT_EQ(rig.view->m_scrollY->value(), 72);
-    EXPECT_EQ(rig.view->m_scrollY->maximum(), 72);
+    EXPECT_EQ(rig.view->m_dlgScroll->m_scrollY->value(), 72);
+    EXPECT_EQ(rig.view->m_dlgScroll->m_scrollY->maximum(), 72);
     EXPECT_EQ(rig.pane1(), "time:");
     EXPECT_EQ(rig.pane2(), "temp:");
 }
 
-TEST(GraphView, ScrollPositionSelectsTheValueWindow) {
+TEST(GraphView, ScrollBarSelectsTheValueWindow) {
     ViewRig rig;
+    QScrollBar* bar = rig.view->m_dlgScroll->m_scrollY;
     struct Row {
+        std::vector<QAbstractSlider::SliderAction> actions;
         int position;
         double bottom;
-        int greenLines;
+        int limitLines; // limits inside the window
     };
-    for (const Row row : {Row{0, 1700, 0}, Row{68, 0, 1}, Row{72, -100, 2}}) {
-        rig.view->setYScrollPos(row.position);
+    const std::vector<Row> rows = {
+        {{QAbstractSlider::SliderPageStepSub}, 0, 1700, 0},
+        {{QAbstractSlider::SliderPageStepAdd, QAbstractSlider::SliderSingleStepSub,
+          QAbstractSlider::SliderSingleStepSub, QAbstractSlider::SliderSingleStepSub,
+          QAbstractSlider::SliderSingleStepSub},
+         68,
+         0,
+         1},
+        {{QAbstractSlider::SliderPageStepAdd}, 72, -100, 2},
+    };
+    for (const Row& row : rows) {
+        for (const auto action : row.actions)
+            bar->triggerAction(action);
         rig.settle();
+        ASSERT_EQ(rig.view->m_nYScrollPos, row.position);
         const QImage img = rig.shot();
         EXPECT_TRUE(textAt(img, valueLabelPos(rig, 0, row.bottom),
                            QString::number(row.bottom, 'f', 2), faceOf(rig)));
         EXPECT_TRUE(textAt(img, valueLabelPos(rig, 12, row.bottom + 300),
                            QString::number(row.bottom + 300, 'f', 2), faceOf(rig)));
-        EXPECT_EQ(rig.view->m_scrollY->value(), row.position);
-        // A limit outside the window draws no line.
+        EXPECT_EQ(bar->value(), row.position);
+        // A limit outside the window draws no line (each line is two rows).
         EXPECT_EQ(rig.plotCount(img, QRect(0, 0, rig.w(), rig.h()), kGreen) / rig.w(),
-                  2 * row.greenLines)
+                  2 * row.limitLines)
             << row.position;
     }
 }
@@ -230,15 +244,41 @@ TEST(GraphView, PanelsAreLaidOutAroundThePlot) {
 
 TEST(GraphView, LimitsFollowTheAlarmBarUntilTyped) {
     ViewRig rig;
-    rig.view->m_nBarAlarmHigh = 100;
-    rig.view->m_nBarAlarmLow = 175; // below the low limit: the two are exchanged
+    CAlarmBar& bar = *rig.view->m_dlgAlarm;
+    // Limits the bar holds (as loaded) reach the graph at the next paint; a high
+    // limit under the low one is exchanged with it.
+    bar.m_nBarAlarmHigh = 100;
+    bar.m_nBarAlarmLow = 175;
     rig.view->invalidateGraph();
     rig.settle();
     EXPECT_EQ(rig.view->m_nAlarmHigh, 175);
     EXPECT_EQ(rig.view->m_nAlarmLow, 100);
-    const QImage img = rig.shot();
+    QImage img = rig.shot();
     EXPECT_EQ(rig.plotCount(img, QRect(0, rig.rowOf(175), rig.w(), 1), kGreen), rig.w());
     EXPECT_EQ(rig.plotCount(img, QRect(0, rig.rowOf(100), rig.w(), 1), kGreen), rig.w());
+
+    // Typing a high limit: the graph follows every keystroke and then keeps the
+    // typed value whatever the bar is given later.
+    bar.m_editAlarmHigh->selectAll();
+    QTest::keyClicks(bar.m_editAlarmHigh, QStringLiteral("125"));
+    rig.settle();
+    EXPECT_FALSE(rig.view->m_bAlarmHighFromBar);
+    EXPECT_TRUE(rig.view->m_bAlarmLowFromBar);
+    EXPECT_EQ(rig.view->m_nAlarmHigh, 175); // 125 under the low 175: exchanged
+    EXPECT_EQ(rig.view->m_nAlarmLow, 125);
+    bar.m_editAlarmLow->selectAll();
+    QTest::keyClicks(bar.m_editAlarmLow, QStringLiteral("-25"));
+    rig.settle();
+    EXPECT_EQ(rig.view->m_nAlarmHigh, 125);
+    EXPECT_EQ(rig.view->m_nAlarmLow, -25);
+    bar.m_nBarAlarmHigh = 190;
+    rig.view->invalidateGraph();
+    rig.settle();
+    EXPECT_EQ(rig.view->m_nAlarmHigh, 125);
+    img = rig.shot();
+    EXPECT_EQ(rig.plotCount(img, QRect(0, rig.rowOf(125), rig.w(), 1), kGreen), rig.w());
+    EXPECT_EQ(rig.plotCount(img, QRect(0, rig.rowOf(-25), rig.w(), 1), kGreen), rig.w());
+    EXPECT_EQ(rig.plotCount(img, QRect(0, rig.rowOf(190), rig.w(), 1), kGreen), 0);
 }
 
 TEST(GraphView, NewIntervalRestartsTheCommitTimerAtTheNextPaint) {

@@ -4,11 +4,14 @@
 #include "app/cdtdoc.h"
 #include "app/cmainframe.h"
 #include "graph/cdtview.h"
+#include "panels/calarmbar.h"
+#include "panels/cvaluescrollpanel.h"
 #include "support/recordingprompter.h"
 
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTest>

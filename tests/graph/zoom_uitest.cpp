@@ -175,9 +175,9 @@ TEST(GraphZoom, ZoomedPaintShowsTheBoxWithWholeSampleGridAndPanBar) {
             EXPECT_GT(rig.plotCount(img, QRect(x, 0, 1, rig.h() / 13), kGrid), 5) << m;
         }
     }
-    EXPECT_EQ(rig.view->m_scrollPan->maximum(), 200);
-    EXPECT_EQ(rig.view->m_scrollPan->value(), rig.view->m_nZoomFirstIndex);
-    EXPECT_FALSE(rig.view->m_scrollPan->isEnabled());
+    EXPECT_EQ(rig.view->m_dlgAlarm->m_scrollPan->maximum(), 200);
+    EXPECT_EQ(rig.view->m_dlgAlarm->m_scrollPan->value(), rig.view->m_nZoomFirstIndex);
+    EXPECT_FALSE(rig.view->m_dlgAlarm->m_scrollPan->isEnabled());
     EXPECT_GT(rig.plotCount(img, QRect(0, 0, rig.w(), rig.h()), kBlue), 300);
 }
 
@@ -247,7 +247,7 @@ TEST(GraphZoom, UndoZoomFromAnyDepthRestoresTheUnzoomedPicture) {
         rig.settle();
         EXPECT_EQ(rig.g().g_nZoomLevel, 0);
         EXPECT_FALSE(rig.frame->action(ID_UNDO_ZOOM)->isEnabled()) << depth;
-        EXPECT_FALSE(rig.view->m_scrollPan->isEnabled());
+        EXPECT_FALSE(rig.view->m_dlgAlarm->m_scrollPan->isEnabled());
         EXPECT_TRUE(rig.shot() == before) << depth;
     }
 }
