@@ -14,8 +14,14 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 
+#include <cerrno>
+#include <cstring>
 #include <ctime>
 #include <span>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -97,8 +103,22 @@ bool CDocumentFiles::load(const QString& path, bool refillList) {
     DovDatDecoded decoded;
     {
         BusyCursor busy;
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
+        // Only a regular file can be a data file. Opening without waiting keeps
+        // a named pipe or a device from holding the window until it speaks.
+        const int fd =
+            ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        struct stat st {};
+        if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+            const QString reason = fd < 0 ? QString::fromLocal8Bit(std::strerror(errno))
+                                          : QStringLiteral("it is not a regular file");
+            if (fd >= 0)
+                ::close(fd);
+            m_prompter.warning(m_parent, QStringLiteral("Cannot open %1: %2").arg(path, reason));
+            return false;
+        }
+        QFile file;
+        if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+            ::close(fd);
             m_prompter.warning(m_parent,
                                QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
             return false;
