@@ -1,0 +1,233 @@
+// The real main window against a pseudo-terminal, offscreen:
+//  1. fills the store with 4000 readings (each frame sent once the previous one
+//     is listed) and reports the resident memory;
+//  2. times Save (data file and text export) and Open of those 4000 samples;
+//  3. empties the store with On/Off and streams frames at the wire rate (one
+//     every 58.3 ms, from a child process) for SECONDS (default 60), and reports
+//     the share of one core the logger used meanwhile.
+// Prints one "name: value" line per figure.
+//
+//   streaming_bench [SECONDS]
+#include "app/cdtdoc.h"
+#include "app/cmainframe.h"
+#include "app/prompter.h"
+#include "files/cdocumentfiles.h"
+#include "graph/cdtview.h"
+#include "link/frameencoder.h"
+#include "panels/cdatalistpanel.h"
+#include "sim/ptyinstrument.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <map>
+#include <pty.h>
+#include <signal.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+class SilentPrompter : public Prompter {
+public:
+    void information(QWidget*, const QString&) override {}
+    void warning(QWidget*, const QString& text) override {
+        std::fprintf(stderr, "warning: %s\n", qPrintable(text));
+    }
+    bool askYesNo(QWidget*, const QString&) override { return false; }
+};
+
+// A field of /proc/self/status in MiB ("VmRSS", "VmHWM").
+double statusMiB(const char* field) {
+    std::ifstream in("/proc/self/status");
+    std::string line;
+    const std::string key = std::string(field) + ":";
+    while (std::getline(in, line)) {
+        if (line.rfind(key, 0) == 0)
+            return std::atof(line.c_str() + key.size()) / 1024.0; // kB
+    }
+    return 0.0;
+}
+
+double cpuSeconds() {
+    rusage use{};
+    getrusage(RUSAGE_SELF, &use);
+    return double(use.ru_utime.tv_sec + use.ru_stime.tv_sec) +
+           double(use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1e6;
+}
+
+FrameBytes frameFor(int n) {
+    return encodeFrame(makeFrame(20.0 + (n % 700) * 0.25, true, 0, 0.95, false, false, false));
+}
+
+// Runs the event loop (sleeping while there is nothing to do) until `done`
+// holds or `ms` have passed.
+template <typename F> bool waitFor(F done, int ms) {
+    QEventLoop loop;
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+        if (done())
+            loop.quit();
+    });
+    check.start(1);
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    if (!done())
+        loop.exec();
+    return done();
+}
+
+void wait(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// Counts paint events per widget class while it lives (ORVANE_BENCH_PAINTS=1).
+class PaintCounter : public QObject {
+public:
+    std::map<std::string, int> counts;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++counts[watched->metaObject()->className()];
+        return false;
+    }
+};
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;
+
+    int master = -1, slave = -1;
+    char name[256] = {};
+    if (::openpty(&master, &slave, name, nullptr, nullptr) != 0)
+        return 1;
+    termios tio{};
+    ::tcgetattr(slave, &tio);
+    ::cfmakeraw(&tio);
+    ::tcsetattr(slave, TCSANOW, &tio);
+
+    QTemporaryDir dir;
+    CMainFrame::Startup startup;
+    startup.configPath = (dir.path() + "/loggerconfig.ini").toStdString();
+    startup.boundDevice = QString::fromLocal8Bit(name);
+    CMainFrame frame(startup);
+    frame.setPrompter(std::make_unique<SilentPrompter>());
+    frame.show();
+    wait(200);
+    frame.OnOnOff();
+    if (!frame.m_link.m_bOnline)
+        return 1;
+    CDataListModel* model = frame.m_pView->m_dlgList->model();
+    const SampleStore& store = frame.m_pDoc->m_acq.m_store;
+
+    // 1. Fill: the next frame goes out once the previous one is listed.
+    QElapsedTimer clock;
+    clock.start();
+    for (int n = 0; n < MAX_DATA; ++n) {
+        const FrameBytes f = frameFor(n);
+        if (::write(master, f.data(), f.size()) != static_cast<ssize_t>(f.size()))
+            return 1;
+        if (!waitFor([&] { return store.m_nRecCount > n; }, 5000)) {
+            std::fprintf(stderr, "frame %d was not listed\n", n + 1);
+            return 1;
+        }
+    }
+    wait(200); // the last repaints
+    std::printf("fill_frames: %d\n", store.m_nRecCount);
+    std::printf("fill_seconds: %.1f\n", clock.elapsed() / 1000.0);
+    std::printf("list_rows: %d\n", model->rowCount());
+    std::printf("rss_4000_mib: %.1f\n", statusMiB("VmRSS"));
+    std::printf("rss_peak_mib: %.1f\n", statusMiB("VmHWM"));
+
+    // 2. Save and Open of the 4000 samples, the median of five.
+    std::vector<double> saves, opens;
+    const QString dataPath = dir.path() + "/bench.DovDat";
+    const QString textPath = dir.path() + "/bench.txt";
+    for (int i = 0; i < 5; ++i) {
+        QElapsedTimer t;
+        t.start();
+        if (!frame.m_files->writeFiles(dataPath, textPath))
+            return 1;
+        saves.push_back(t.nsecsElapsed() / 1e6);
+        t.restart();
+        if (!frame.m_files->load(dataPath))
+            return 1;
+        QCoreApplication::processEvents(); // the refilled list and the graph repaint
+        opens.push_back(t.nsecsElapsed() / 1e6);
+    }
+    std::printf("save_4000_ms: %.2f\n", median(saves));
+    std::printf("open_4000_ms: %.2f\n", median(opens));
+
+    // 3. Streaming: On/Off offers the full store for saving (No) and empties it.
+    frame.OnOnOff();
+    if (!frame.m_link.m_bOnline)
+        frame.OnOnOff();
+    if (!frame.m_link.m_bOnline || store.m_nRecCount != 0)
+        return 1;
+    const int frames = static_cast<int>(seconds * 1000.0 / PtyInstrument::kFrameMs);
+    const pid_t writer = ::fork();
+    if (writer < 0)
+        return 1;
+    if (writer == 0) {
+        // The instrument: a frame every 58.3 ms on a fixed schedule.
+        timespec next{};
+        clock_gettime(CLOCK_MONOTONIC, &next);
+        const long periodNs = static_cast<long>(PtyInstrument::kFrameMs * 1e6);
+        for (int n = 0; n < frames; ++n) {
+            next.tv_nsec += periodNs;
+            while (next.tv_nsec >= 1000000000L) {
+                next.tv_nsec -= 1000000000L;
+                ++next.tv_sec;
+            }
+            clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &next, nullptr);
+            const FrameBytes f = frameFor(n);
+            if (::write(master, f.data(), f.size()) != static_cast<ssize_t>(f.size()))
+                _exit(1);
+        }
+        _exit(0);
+    }
+    PaintCounter paints;
+    const bool countPaints = qEnvironmentVariableIntValue("ORVANE_BENCH_PAINTS") != 0;
+    if (countPaints)
+        app.installEventFilter(&paints);
+    const double cpuBefore = cpuSeconds();
+    clock.restart();
+    wait(static_cast<int>(frames * PtyInstrument::kFrameMs) + 200);
+    const double wall = clock.elapsed() / 1000.0;
+    const double cpu = cpuSeconds() - cpuBefore;
+    int status = 0;
+    ::waitpid(writer, &status, 0);
+    if (countPaints) {
+        app.removeEventFilter(&paints);
+        for (const auto& [name, count] : paints.counts)
+            std::printf("paints %s: %d\n", name.c_str(), count);
+    }
+    std::printf("stream_seconds: %.1f\n", wall);
+    std::printf("stream_frames: %d\n", frames);
+    std::printf("stream_rows: %d\n", model->rowCount());
+    std::printf("cpu_percent: %.2f\n", 100.0 * cpu / wall);
+    std::printf("rss_streaming_mib: %.1f\n", statusMiB("VmRSS"));
+    ::close(master);
+    ::close(slave);
+    return model->rowCount() == frames ? 0 : 2;
+}
