@@ -4,6 +4,7 @@
 orvane_packages=(
     qt6-base-dev qt6-serialport-dev cmake ninja-build g++ libgtest-dev libbenchmark-dev
     fonts-liberation2 socat xvfb xdotool poppler-utils fp-utils xdg-utils
+    clang libclang-rt-14-dev llvm-14 python3
 )
 
 orvane_install_missing() {
@@ -29,9 +30,22 @@ orvane_install_missing() {
 orvane_build() {
     local root="$1"
     shift
-    local dir="$root/build"
+    orvane_build_tree "$root" "$root/build" "" "$@"
+}
+
+# orvane_build_tree ROOT DIR "TARGET..." CMAKE_ARGS...: configures DIR (once)
+# and builds the named targets, or everything when none are named.
+orvane_build_tree() {
+    local root="$1" dir="$2" targets="$3"
+    shift 3
     if [ ! -f "$dir/build.ninja" ]; then
         cmake -S "$root" -B "$dir" -G Ninja "$@" >/dev/null
     fi
-    cmake --build "$dir" -- --quiet
+    local args=()
+    [ -n "$targets" ] && read -r -a args <<<"$targets"
+    if [ ${#args[@]} -gt 0 ]; then
+        cmake --build "$dir" --target "${args[@]}" -- --quiet
+    else
+        cmake --build "$dir" -- --quiet
+    fi
 }
