@@ -165,7 +165,15 @@ bool CDTView::isZoomed() const {
 
 void CDTView::invalidateGraph() {
     m_bSceneDirty = true;
-    update();
+    // Only what the panels leave uncovered: a repaint of the area under them
+    // would repaint every panel on top of it as well.
+    QRegion visible(rect());
+    for (const QWidget* panel :
+         {static_cast<QWidget*>(m_dlgPanel), static_cast<QWidget*>(m_dlgAlarm),
+          static_cast<QWidget*>(m_dlgScroll), static_cast<QWidget*>(m_dlgList)})
+        if (panel && panel->isVisible())
+            visible -= panel->geometry().translated(-pos());
+    update(visible);
 }
 
 void CDTView::setYScrollPos(int position) {
