@@ -1,5 +1,7 @@
 #include "app/helplauncher.h"
 
+#include "app/busycursor.h"
+
 #include <QCoreApplication>
 #include <QCursor>
 #include <QDir>
@@ -15,14 +17,6 @@ constexpr const char* kChmTypes[] = {"application/vnd.ms-htmlhelp", "application
 
 // How long the desktop may take to name its handler for a file type.
 constexpr int kQueryTimeoutMs = 3000;
-
-class BusyCursor {
-public:
-    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 // Whether the desktop has a program for compiled help files. xdg-open itself
 // would fall back to a web browser, which shows nothing useful for them. When

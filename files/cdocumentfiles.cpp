@@ -1,5 +1,6 @@
 #include "files/cdocumentfiles.h"
 
+#include "app/busycursor.h"
 #include "app/cdtdoc.h"
 #include "app/prompter.h"
 #include "files/atomicfile.h"
@@ -24,15 +25,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Shows the busy cursor for as long as it lives.
-class BusyCursor {
-public:
-    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 QString failure(const AtomicFile& file) {
     return QStringLiteral("Cannot write %1: %2")

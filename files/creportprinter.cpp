@@ -1,5 +1,6 @@
 #include "files/creportprinter.h"
 
+#include "app/busycursor.h"
 #include "app/cdtdoc.h"
 #include "files/atomicfile.h"
 #include "store/acquisition.h"
@@ -178,8 +179,7 @@ bool CReportPrinter::print(QPagedPaintDevice& device, QString* error) {
         return false;
     }
 
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const auto restoreCursor = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
+    const BusyCursor busy;
 
     QPainter painter;
     if (!painter.begin(&device)) {
