@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QPaintEvent>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -94,13 +95,26 @@ void wait(int ms) {
     loop.exec();
 }
 
-// Counts paint events per widget class while it lives (ORVANE_BENCH_PAINTS=1).
+// Counts paint events and the pixels they cover per widget class while it
+// lives (ORVANE_BENCH_PAINTS=1).
 class PaintCounter : public QObject {
 public:
-    std::map<std::string, int> counts;
+    struct Tally {
+        int events = 0;
+        long long pixels = 0;
+        QRect last;
+    };
+    std::map<std::string, Tally> counts;
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            ++counts[watched->metaObject()->className()];
+        if (event->type() == QEvent::Paint) {
+            Tally& t = counts[std::string(watched->metaObject()->className()) + " " +
+                              watched->objectName().toStdString()];
+            ++t.events;
+            const QRegion& region = static_cast<QPaintEvent*>(event)->region();
+            for (const QRect& r : region)
+                t.pixels += static_cast<long long>(r.width()) * r.height();
+            t.last = region.boundingRect();
+        }
         return false;
     }
 };
@@ -219,8 +233,10 @@ int main(int argc, char** argv) {
     ::waitpid(writer, &status, 0);
     if (countPaints) {
         app.removeEventFilter(&paints);
-        for (const auto& [name, count] : paints.counts)
-            std::printf("paints %s: %d\n", name.c_str(), count);
+        for (const auto& [name, t] : paints.counts)
+            std::printf("paints %s: %d events, %lld px each, last %d,%d %dx%d\n", name.c_str(),
+                        t.events, t.pixels / std::max(1, t.events), t.last.x(), t.last.y(),
+                        t.last.width(), t.last.height());
     }
     std::printf("stream_seconds: %.1f\n", wall);
     std::printf("stream_frames: %d\n", frames);

@@ -3,6 +3,7 @@
 #include "graph/graphscene.h"
 #include "graph/graphstate.h"
 #include "graph/graphviewmembers.h"
+#include "panels/textcache.h"
 
 #include <QBasicTimer>
 #include <QImage>
@@ -132,6 +133,7 @@ private:
     QBasicTimer m_dragTimer;
     GraphScene m_scene;
     QImage m_canvas;             // the last picture of the graph, without overlays
+    mutable TextCache m_labelTexts;
     bool m_bSceneDirty = true;   // the next paint rebuilds the scene and the canvas
     bool m_bCanvasStale = false; // the next paint redraws the canvas from m_scene
     QRect m_rcFrameClient;       // as last given to layoutPanels

@@ -1,5 +1,7 @@
 #include "panels/cdatalistpanel.h"
 
+#include "panels/cachedscrollbar.h"
+#include "panels/datalistdelegate.h"
 #include "store/acquisition.h"
 
 #include <QHeaderView>
@@ -9,6 +11,9 @@
 CDataListPanel::CDataListPanel(QWidget* parent)
     : QWidget(parent), m_model(new CDataListModel(this)), m_list(new QTableView(this)) {
     m_list->setModel(m_model);
+    m_list->setItemDelegate(new CDataListDelegate(m_list));
+    m_list->setVerticalScrollBar(new CachedScrollBar(Qt::Vertical));
+    m_list->setHorizontalScrollBar(new CachedScrollBar(Qt::Horizontal));
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -6,6 +6,8 @@
 
 #include <QComboBox>
 #include <QFontMetrics>
+#include <QPaintEvent>
+#include <QtMath>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QTimerEvent>
@@ -115,13 +117,27 @@ void CDisplayPanel::invalidateRegions(unsigned regions) {
 
 void CDisplayPanel::drawText(QPainter& p, int x, int y, const QFont& font, const QColor& colour,
                              const QString& text) {
+    // (x, y) is the top-left corner of the text cell. Most paints redraw one
+    // or two regions; the other texts are not even laid out.
+    const TextCache::Text& laid = m_texts.get(font, text);
+    const QSize cell(qCeil(laid.advance), m_texts.metrics(font).ascent * 2);
+    constexpr int kOverhang = 4; // italic and heavy glyphs reach past their cell
+    if (!m_exposed.intersects(QRect(x, y, cell.width(), cell.height())
+                                  .adjusted(-kOverhang, -kOverhang, kOverhang, kOverhang)))
+        return;
     p.setFont(font);
     p.setPen(colour);
-    // (x, y) is the top-left corner of the text cell.
-    p.drawText(QPoint(x, y + QFontMetrics(font).ascent()), text);
+    // Past 64 px glyphs are filled as outlines, which static text smooths
+    // slightly otherwise than plain text does; the reading keeps the plain look.
+    constexpr int kLargestCachedGlyphs = 64;
+    if (font.pixelSize() > kLargestCachedGlyphs)
+        p.drawText(QPoint(x, y + m_texts.metrics(font).ascent), text);
+    else
+        p.drawStaticText(x, y, laid.laid);
 }
 
-void CDisplayPanel::paintFace(QPainter& p) {
+void CDisplayPanel::paintFace(QPainter& p, const QRegion& exposed) {
+    m_exposed = exposed;
     const QColor face = palette().color(QPalette::Window);
     p.fillRect(rect(), face);
 
@@ -215,9 +231,9 @@ bool CDisplayPanel::event(QEvent* event) {
     return QWidget::event(event);
 }
 
-void CDisplayPanel::paintEvent(QPaintEvent*) {
+void CDisplayPanel::paintEvent(QPaintEvent* event) {
     QPainter p(this);
-    paintFace(p);
+    paintFace(p, event->region());
 }
 
 void CDisplayPanel::tickClock() {

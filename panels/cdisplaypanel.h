@@ -1,7 +1,10 @@
 #pragma once
 
+#include "panels/textcache.h"
+
 #include <QFont>
 #include <QRect>
+#include <QRegion>
 #include <QString>
 #include <QWidget>
 
@@ -28,8 +31,10 @@ public:
     // Repaints the regions named by PanelRegion bits.
     void invalidateRegions(unsigned regions);
 
-    // Draws the whole face into `p` (widget coordinates).
-    void paintFace(QPainter& p);
+    // Draws the face into `p` (widget coordinates); texts wholly outside
+    // `exposed` are left out.
+    void paintFace(QPainter& p, const QRegion& exposed);
+    void paintFace(QPainter& p) { paintFace(p, QRegion(rect())); }
 
     QString m_strClock;
     QString m_strPortPath; // device the port number stands for, shown as a tool tip
@@ -73,4 +78,6 @@ private:
     const int& m_nAlarmHigh;
     const int& m_nAlarmLow;
     int m_nClockTimer = 0;
+    TextCache m_texts;
+    QRegion m_exposed; // what the paint in progress covers
 };

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QFont>
+#include <QHash>
+#include <QStaticText>
+#include <QString>
+
+class QPainter;
+
+// Texts laid out once per font and kept, so that a repaint only draws glyphs.
+// Readings repeat, captions never change, and a screenful needs at most a
+// few hundred texts; past the capacity the cache starts again.
+class TextCache {
+public:
+    struct Text {
+        QStaticText laid; // drawn with QPainter::drawStaticText at its top-left corner
+        qreal advance = 0;
+    };
+    struct Metrics {
+        int ascent = 0; // whole pixels, as QFontMetrics gives it
+        qreal exactAscent = 0;
+        qreal exactDescent = 0;
+    };
+
+    explicit TextCache(qsizetype capacity = 1024) : m_capacity(capacity) {}
+
+    const Text& get(const QFont& font, const QString& text);
+    const Metrics& metrics(const QFont& font);
+
+    qsizetype size() const { return m_count; }
+
+private:
+    struct FontTexts {
+        Metrics metrics;
+        QHash<QString, Text> texts;
+    };
+    FontTexts& forFont(const QFont& font);
+
+    qsizetype m_capacity;
+    qsizetype m_count = 0;
+    QHash<QString, FontTexts> m_byFont; // by QFont::key()
+};
+
+// Draws `text` of `font` with its top-left corner at (x, y) exactly as
+// QPainter::drawText at the baseline y + ascent does, including the
+// background box in opaque mode.
+void drawCachedText(QPainter& p, TextCache& cache, const QFont& font, int x, int y,
+                    const QString& text);

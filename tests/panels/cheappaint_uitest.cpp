@@ -1,0 +1,198 @@
+// The pieces that keep a reading's repaint cheap must draw exactly what the
+// plain drawing they stand in for draws.
+#include "panels/cachedscrollbar.h"
+#include "panels/cdatalistpanel.h"
+#include "panels/textcache.h"
+#include "store/acquisition.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QStyleOptionSlider>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+QFont labelFont(int pixels) {
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(pixels);
+    return font;
+}
+
+int differingPixels(const QImage& a, const QImage& b) {
+    if (a.size() != b.size())
+        return a.width() * a.height() + 1;
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            n += a.pixel(x, y) != b.pixel(x, y);
+    return n;
+}
+
+// The largest difference of any colour channel of any pixel.
+int worstDifference(const QImage& a, const QImage& b) {
+    if (a.size() != b.size())
+        return 256;
+    int worst = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            worst = std::max({worst, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                              std::abs(qBlue(p) - qBlue(q))});
+        }
+    return worst;
+}
+
+// The same text drawn by QPainter::drawText and by drawCachedText, with the
+// painter translated and clipped as the graph's label strips are.
+TEST(TextCache, DrawsWhatPlainTextDrawsInBothBackgroundModes) {
+    TextCache cache;
+    for (const Qt::BGMode mode : {Qt::TransparentMode, Qt::OpaqueMode}) {
+        for (const int pixels : {12, 13, 19, 30}) {
+            const QFont font = labelFont(pixels);
+            const QFontMetrics fm(font);
+            for (const QString& text : {QStringLiteral("-100.00"), QStringLiteral("4000"),
+                                       QStringLiteral("UnLock")}) {
+                QImage plain(160, 60, QImage::Format_RGB32);
+                QImage cached(plain.size(), plain.format());
+                plain.fill(Qt::white);
+                cached.fill(Qt::white);
+                const auto setUp = [&](QPainter& p) {
+                    p.setClipRect(QRect(3, 2, 150, 50));
+                    p.translate(7, 9);
+                    p.setFont(font);
+                    p.setPen(Qt::black);
+                    p.setBackgroundMode(mode);
+                    p.setBackground(QColor(236, 236, 236));
+                };
+                {
+                    QPainter p(&plain);
+                    setUp(p);
+                    p.drawText(QPoint(2, 3 + fm.ascent()), text);
+                }
+                {
+                    QPainter p(&cached);
+                    setUp(p);
+                    drawCachedText(p, cache, font, 2, 3, text);
+                    EXPECT_EQ(p.backgroundMode(), mode);
+                }
+                EXPECT_EQ(differingPixels(plain, cached), 0)
+                    << text.toStdString() << " at " << pixels << " px, mode " << mode;
+            }
+        }
+    }
+}
+
+TEST(TextCache, KeepsOneLayoutPerFontAndTextAndStartsAgainWhenFull) {
+    TextCache cache(3);
+    const QFont small = labelFont(12);
+    const QFont large = labelFont(20);
+    const TextCache::Text* first = &cache.get(small, QStringLiteral("25.3"));
+    EXPECT_EQ(&cache.get(small, QStringLiteral("25.3")), first);
+    EXPECT_EQ(cache.size(), 1);
+    EXPECT_DOUBLE_EQ(first->advance, QFontMetricsF(small).horizontalAdvance("25.3"));
+    EXPECT_GT(cache.get(large, QStringLiteral("25.3")).advance, first->advance);
+    EXPECT_EQ(cache.size(), 2);
+    cache.get(small, QStringLiteral("25.4"));
+    EXPECT_EQ(cache.size(), 3);
+    cache.get(small, QStringLiteral("25.5")); // past the capacity: a fresh start
+    EXPECT_EQ(cache.size(), 1);
+    EXPECT_EQ(cache.get(small, QStringLiteral("25.5")).laid.text(), QStringLiteral("25.5"));
+}
+
+// A cached bar and a plain one in the same state, side by side.
+struct BarPair {
+    QWidget host;
+    CachedScrollBar* cached = new CachedScrollBar(Qt::Vertical, &host);
+    QScrollBar* plain = new QScrollBar(Qt::Vertical, &host);
+    BarPair() {
+        // Away from the pointer, which the offscreen screen keeps at (0, 0).
+        host.setGeometry(100, 100, 80, 300);
+        cached->setGeometry(20, 0, 14, 300);
+        plain->setGeometry(50, 0, 14, 300);
+        host.show();
+    }
+    void set(int maximum, int value) {
+        for (QScrollBar* bar : {static_cast<QScrollBar*>(cached), plain}) {
+            bar->setRange(0, maximum);
+            bar->setPageStep(24);
+            bar->setValue(value);
+        }
+        QCoreApplication::processEvents();
+    }
+    QImage shot(QWidget* w) { return host.grab(w->geometry()).toImage().convertToFormat(QImage::Format_RGB32); }
+};
+
+TEST(CachedScrollBar, LooksLikeAPlainBarAndDrawsOnlyWhenItsLookChanges) {
+    BarPair bars;
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&bars.host));
+    struct Step {
+        int maximum;
+        int value;
+    };
+    // A list growing at its bottom, then scrolled to the top and the middle.
+    for (const Step s : {Step{0, 0}, Step{10, 10}, Step{500, 500}, Step{3976, 3976},
+                         Step{3976, 0}, Step{3976, 1988}}) {
+        bars.set(s.maximum, s.value);
+        // The style's arrows come out a shade apart on a picture (rounding of
+        // their translucent strokes); nothing else may differ.
+        EXPECT_LE(worstDifference(bars.shot(bars.cached), bars.shot(bars.plain)), 2)
+            << s.maximum << " " << s.value;
+    }
+
+    // At the bottom of a long list the handle no longer moves: new rows
+    // repaint the bar from its picture.
+    bars.set(3976, 3976);
+    bars.cached->grab();
+    const int before = bars.cached->renders();
+    for (int rows = 3977; rows < 3990; ++rows) {
+        bars.set(rows, rows);
+        bars.cached->repaint();
+    }
+    EXPECT_EQ(bars.cached->renders(), before);
+    bars.set(3990, 100); // the handle moves
+    bars.cached->repaint();
+    EXPECT_EQ(bars.cached->renders(), before + 1);
+}
+
+TEST(DataListDelegate, CellsLookAsTheStylesOwnItemPaintingMakesThem) {
+    // Two lists side by side in one window, the second with the stock delegate.
+    QWidget host;
+    host.resize(600, 200);
+    CDataListPanel ours(&host);
+    CDataListPanel stock(&host);
+    stock.list()->setItemDelegate(new QStyledItemDelegate(stock.list()));
+    // Neither takes the focus, which would frame one list's current cell.
+    ours.list()->setFocusPolicy(Qt::NoFocus);
+    stock.list()->setFocusPolicy(Qt::NoFocus);
+    ours.setGeometry(0, 0, 290, 200);
+    stock.setGeometry(300, 0, 290, 200);
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    for (CDataListPanel* panel : {&ours, &stock}) {
+        for (int n = 1; n <= 12; ++n)
+            panel->appendRow(ListRow{n - 1, std::to_string(n), n % 4 == 3 ? "1270.9log" : "25.3",
+                                     n % 2 ? "C" : "F", "07-26-25/08:00:00"});
+        panel->list()->selectRow(9);
+    }
+    QCoreApplication::processEvents();
+    // "1270.9log" is too wide for its column and comes out elided.
+    const QFontMetrics fm(ours.list()->font());
+    const int margin =
+        ours.list()->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, ours.list()) + 1;
+    ASSERT_GT(fm.horizontalAdvance("1270.9log"), ours.list()->columnWidth(1) - 2 * margin);
+
+    const auto shot = [](CDataListPanel& panel) {
+        return panel.list()->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    EXPECT_EQ(differingPixels(shot(ours), shot(stock)), 0);
+}
+
+} // namespace
