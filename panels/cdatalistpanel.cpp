@@ -46,7 +46,12 @@ void CDataListPanel::scrollToRow(int row) {
     // The view lays out new rows later, on its own; until then its scroll
     // range ends a row short and the new row would stay out of sight.
     m_list->doItemsLayout();
+    // The layout repaints every visible row anyway; without updates the
+    // viewport skips shifting its old picture by the scrolled rows first.
+    QWidget* viewport = m_list->viewport();
+    viewport->setUpdatesEnabled(false);
     m_list->scrollTo(m_model->index(row, 0), QAbstractItemView::EnsureVisible);
+    viewport->setUpdatesEnabled(true);
 }
 
 void CDataListPanel::appendRow(const ListRow& row) {

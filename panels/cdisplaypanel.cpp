@@ -119,12 +119,16 @@ void CDisplayPanel::drawText(QPainter& p, int x, int y, const QFont& font, const
                              const QString& text) {
     // (x, y) is the top-left corner of the text cell. Most paints redraw one
     // or two regions; the other texts are not even laid out.
-    const TextCache::Text& laid = m_texts.get(font, text);
-    const QSize cell(qCeil(laid.advance), m_texts.metrics(font).ascent * 2);
-    constexpr int kOverhang = 4; // italic and heavy glyphs reach past their cell
-    if (!m_exposed.intersects(QRect(x, y, cell.width(), cell.height())
-                                  .adjusted(-kOverhang, -kOverhang, kOverhang, kOverhang)))
+    // No glyph of these faces is wider than its pixel height, nor reaches
+    // further below the top than twice that; a few pixels more for the
+    // italic and heavy ones.
+    const int pixels = font.pixelSize();
+    constexpr int kOverhang = 4;
+    if (!m_exposed.intersects(QRect(x - kOverhang, y - kOverhang,
+                                    int(text.size()) * pixels + 2 * kOverhang,
+                                    2 * pixels + 2 * kOverhang)))
         return;
+    const TextCache::Text& laid = m_texts.get(font, text);
     p.setFont(font);
     p.setPen(colour);
     // Past 64 px glyphs are filled as outlines, which static text smooths
@@ -212,6 +216,10 @@ void CDisplayPanel::paintFace(QPainter& p, const QRegion& exposed) {
         const int top = f[1] + 6;
         const int right = f[0] + f[2] - 1; // inclusive
         const int bottom = f[1] + f[3] - 1;
+        const QRect outline(QPoint(left, top), QPoint(right, bottom));
+        // Its two lines along each edge; a repaint inside the frame leaves them be.
+        if (exposed.intersected(outline).subtracted(outline.adjusted(2, 2, -2, -2)).isEmpty())
+            continue;
         p.setPen(shadow);
         p.drawRect(left, top, right - left - 1, bottom - top - 1);
         p.setPen(light);

@@ -25,8 +25,8 @@ void CDataListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     const QFont& font = option.font;
     // Texts cut short, the focus frame and empty cells are rare: the style
     // paints those itself.
-    if (text.isEmpty() || (option.state & QStyle::State_HasFocus) ||
-        m_texts.get(font, text).advance > textRect.width()) {
+    const TextCache::Text* laid = text.isEmpty() ? nullptr : &m_texts.get(font, text);
+    if (!laid || (option.state & QStyle::State_HasFocus) || laid->advance > textRect.width()) {
         QStyledItemDelegate::paint(painter, option, index);
         return;
     }
@@ -43,5 +43,5 @@ void CDataListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     const TextCache::Metrics& m = m_texts.metrics(font);
     const int lineHeight = qCeil(m.exactAscent + m.exactDescent);
     const int top = textRect.top() + (textRect.height() - lineHeight) / 2;
-    painter->drawStaticText(textRect.left(), top, m_texts.get(font, text).laid);
+    painter->drawStaticText(textRect.left(), top, laid->laid);
 }

@@ -5,14 +5,19 @@
 #include <QPainter>
 
 TextCache::FontTexts& TextCache::forFont(const QFont& font) {
-    const QString key = font.key();
-    auto it = m_byFont.find(key);
+    // Painters and style options hand the same font over and over as copies
+    // of one another, which is a pointer comparison.
+    if (m_lastTexts && font.isCopyOf(m_lastFont))
+        return *m_lastTexts;
+    auto it = m_byFont.find(font);
     if (it == m_byFont.end()) {
         const QFontMetricsF exact(font);
-        it = m_byFont.insert(key, FontTexts{{QFontMetrics(font).ascent(), exact.ascent(),
+        it = m_byFont.insert(font, FontTexts{{QFontMetrics(font).ascent(), exact.ascent(),
                                              exact.descent()},
                                             {}});
     }
+    m_lastFont = font;
+    m_lastTexts = &*it;
     return *it;
 }
 
@@ -21,21 +26,23 @@ const TextCache::Metrics& TextCache::metrics(const QFont& font) {
 }
 
 const TextCache::Text& TextCache::get(const QFont& font, const QString& text) {
-    if (m_count >= m_capacity && !forFont(font).texts.contains(text)) {
-        m_byFont.clear();
-        m_count = 0;
-    }
-    FontTexts& f = forFont(font);
-    auto it = f.texts.constFind(text);
-    if (it != f.texts.constEnd())
+    FontTexts* f = &forFont(font);
+    auto it = f->texts.constFind(text);
+    if (it != f->texts.constEnd())
         return *it;
+    if (m_count >= m_capacity) {
+        m_byFont.clear();
+        m_lastTexts = nullptr;
+        m_count = 0;
+        f = &forFont(font);
+    }
     Text entry;
     entry.laid.setText(text);
     entry.laid.setTextFormat(Qt::PlainText);
     entry.laid.prepare(QTransform(), font);
     entry.advance = QFontMetricsF(font).horizontalAdvance(text);
     ++m_count;
-    return *f.texts.insert(text, entry);
+    return *f->texts.insert(text, entry);
 }
 
 void drawCachedText(QPainter& p, TextCache& cache, const QFont& font, int x, int y,

@@ -38,7 +38,9 @@ private:
 
     qsizetype m_capacity;
     qsizetype m_count = 0;
-    QHash<QString, FontTexts> m_byFont; // by QFont::key()
+    QHash<QFont, FontTexts> m_byFont;
+    QFont m_lastFont;                    // the font looked up last
+    FontTexts* m_lastTexts = nullptr;    // and its entry
 };
 
 // Draws `text` of `font` with its top-left corner at (x, y) exactly as
