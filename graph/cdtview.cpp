@@ -239,7 +239,10 @@ void CDTView::paintEvent(QPaintEvent* event) {
     Acquisition& acq = m_doc.m_acq;
     if (m_bSceneDirty || m_canvas.size() != size()) {
         buildScene();
-        renderCanvas();
+        if (m_canvas.size() == size() && !m_bCanvasStale && extendsCurveOnly(m_drawn, m_scene))
+            renderNewPieces();
+        else
+            renderCanvas();
     } else if (m_bCanvasStale) {
         renderCanvas();
     }
@@ -290,8 +293,24 @@ void CDTView::buildScene() {
     }
 }
 
+void CDTView::renderNewPieces() {
+    const std::size_t first = m_drawn.curve.size();
+    m_drawn = m_scene;
+    ++m_nPieceRenders;
+    if (first == m_scene.curve.size())
+        return;
+    QPainter p(&m_canvas);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setClipRect(QRect(m_scene.plot.left, m_scene.plot.top, m_scene.width, m_scene.height));
+    p.translate(m_scene.plot.left, m_scene.plot.top);
+    // As in a whole paint: the new pieces after the old ones, the limits over all.
+    drawCurve(p, first);
+    drawAlarmLines(p);
+}
+
 void CDTView::renderCanvas() {
     m_bCanvasStale = false;
+    m_drawn = m_scene;
     if (m_canvas.size() != size())
         m_canvas = QImage(size(), QImage::Format_RGB32);
     if (m_canvas.isNull())
@@ -345,12 +364,19 @@ void CDTView::drawPlot(QPainter& p) const {
         addVertical();
     drawBatch(p, makePen(kGridPen), lines);
 
-    // The curve: each run of pieces of one colour in one call, in drawing order.
+    drawCurve(p, 0);
+    drawAlarmLines(p);
+    p.restore();
+}
+
+void CDTView::drawCurve(QPainter& p, std::size_t first) const {
+    // Each run of pieces of one colour in one call, in drawing order.
     const QPen red = makePen(kRedCurvePen);
     const QPen blue = makePen(kBlueCurvePen);
     const auto& curve = m_scene.curve;
-    lines.reserve(curve.size());
-    for (std::size_t start = 0; start < curve.size();) {
+    std::vector<QLine> lines;
+    lines.reserve(curve.size() - std::min(first, curve.size()));
+    for (std::size_t start = first; start < curve.size();) {
         const CurveColour colour = curve[start].colour;
         lines.clear();
         std::size_t i = start;
@@ -359,13 +385,14 @@ void CDTView::drawPlot(QPainter& p) const {
         drawBatch(p, colour == CurveColour::Red ? red : blue, lines);
         start = i;
     }
+}
 
-    // The alarm limits, over the curve.
-    lines.clear();
+void CDTView::drawAlarmLines(QPainter& p) const {
+    // Over the curve.
+    std::vector<QLine> lines;
     for (const int y : m_scene.alarmLineY)
-        lines.emplace_back(0, y, w, y);
+        lines.emplace_back(0, y, m_scene.width, y);
     drawBatch(p, makePen(kAlarmPen), lines);
-    p.restore();
 }
 
 void CDTView::drawMargin(QPainter& p) const {

@@ -68,6 +68,10 @@ public:
     void setYScrollPos(int position);
     // What the last full paint drew.
     const GraphScene& scene() const { return m_scene; }
+    // Paints that only added curve pieces to the last picture (for the tests).
+    int pieceRenders() const { return m_nPieceRenders; }
+    // Forgets the picture: the next paint draws the graph whole (for the tests).
+    void dropPicture() { m_bCanvasStale = true; update(); }
     // The label font of the axes: SimSun 10 pt where installed, otherwise a
     // 13-pixel Liberation Sans of about the same size.
     static QFont labelFont();
@@ -116,7 +120,12 @@ private:
     void buildScene();
     // Draws m_scene into m_canvas.
     void renderCanvas();
+    // Draws the curve pieces m_scene has beyond those of m_drawn, and the
+    // alarm lines again over them.
+    void renderNewPieces();
     void drawPlot(QPainter& p) const;
+    void drawCurve(QPainter& p, std::size_t first) const;
+    void drawAlarmLines(QPainter& p) const;
     void drawMargin(QPainter& p) const;
     void drawSampleLabels(QPainter& p) const;
     void drawText(QPainter& p, const SceneText& text) const;
@@ -132,10 +141,12 @@ private:
     QBasicTimer m_commitTimer;
     QBasicTimer m_dragTimer;
     GraphScene m_scene;
+    GraphScene m_drawn;          // the scene the canvas shows
     QImage m_canvas;             // the last picture of the graph, without overlays
     mutable TextCache m_labelTexts;
     bool m_bSceneDirty = true;   // the next paint rebuilds the scene and the canvas
     bool m_bCanvasStale = false; // the next paint redraws the canvas from m_scene
     QRect m_rcFrameClient;       // as last given to layoutPanels
     QPoint m_ptPointer;          // the pointer as last seen, view pixels, unclamped
+    int m_nPieceRenders = 0;
 };

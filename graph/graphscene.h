@@ -48,6 +48,8 @@ struct SceneText {
     std::string text;
     int x = 0;
     int y = 0;
+
+    friend bool operator==(const SceneText&, const SceneText&) = default;
 };
 
 // One value-axis mark on the margin buffer: a tick line from (tickX1, tickY) to
@@ -57,6 +59,8 @@ struct ValueAxisMark {
     int tickX2 = 0;
     int tickY = 0;
     SceneText label;
+
+    friend bool operator==(const ValueAxisMark&, const ValueAxisMark&) = default;
 };
 
 // A rectangle as (x, y, width, height).
@@ -65,6 +69,8 @@ struct SceneRect {
     int y = 0;
     int width = 0;
     int height = 0;
+
+    friend bool operator==(const SceneRect&, const SceneRect&) = default;
 };
 
 // Everything one paint of the graph draws and sets, computed without any widget.
@@ -111,3 +117,10 @@ struct GraphScene {
     // The live scale was compressed: ask for one more full repaint.
     bool repaintRequested = false;
 };
+
+// Whether `after` draws exactly what `before` draws plus curve pieces at the
+// end of its curve: the picture of `before` then needs only those pieces and
+// the alarm lines over them. True for most new samples of the live graph;
+// false whenever the scale, the grid, a label or the hover line moved.
+bool extendsCurveOnly(const GraphScene& before, const GraphScene& after);
+

@@ -19,6 +19,8 @@ struct PlotRect {
     int right = 0;
     int bottom = 0;
 
+    friend bool operator==(const PlotRect&, const PlotRect&) = default;
+
     static PlotRect fromClient(const ClientRect& client) {
         return {client.left + 70, client.top + 170, client.right - 310, client.bottom - 75};
     }

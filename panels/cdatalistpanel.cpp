@@ -1,15 +1,17 @@
 #include "panels/cdatalistpanel.h"
 
 #include "panels/cachedscrollbar.h"
+#include "panels/cdatalistview.h"
 #include "panels/datalistdelegate.h"
 #include "store/acquisition.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScrollBar>
 #include <QTableView>
 
 CDataListPanel::CDataListPanel(QWidget* parent)
-    : QWidget(parent), m_model(new CDataListModel(this)), m_list(new QTableView(this)) {
+    : QWidget(parent), m_model(new CDataListModel(this)), m_list(new CDataListView(this)) {
     m_list->setModel(m_model);
     m_list->setItemDelegate(new CDataListDelegate(m_list));
     m_list->setVerticalScrollBar(new CachedScrollBar(Qt::Vertical));
@@ -38,6 +40,9 @@ CDataListPanel::CDataListPanel(QWidget* parent)
 }
 
 void CDataListPanel::appendRow(int index, CDataListModel::Row row) {
+    const QScrollBar* bar = m_list->verticalScrollBar();
+    if (index == m_model->rowCount() && bar->value() == bar->maximum())
+        m_list->expectAppendAtEnd(index);
     m_model->insertRowAt(index, std::move(row));
     scrollToRow(std::min(index, m_model->rowCount() - 1));
 }
@@ -46,12 +51,13 @@ void CDataListPanel::scrollToRow(int row) {
     // The view lays out new rows later, on its own; until then its scroll
     // range ends a row short and the new row would stay out of sight.
     m_list->doItemsLayout();
-    // The layout repaints every visible row anyway; without updates the
-    // viewport skips shifting its old picture by the scrolled rows first.
+    // Every visible row is repainted from the view's picture, so the window
+    // need not shift its own copy of the rows first: no updates meanwhile.
     QWidget* viewport = m_list->viewport();
     viewport->setUpdatesEnabled(false);
     m_list->scrollTo(m_model->index(row, 0), QAbstractItemView::EnsureVisible);
     viewport->setUpdatesEnabled(true);
+    m_list->takeAppendedRows();
 }
 
 void CDataListPanel::appendRow(const ListRow& row) {

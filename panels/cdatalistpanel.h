@@ -1,10 +1,10 @@
 #pragma once
 
 #include "panels/cdatalistmodel.h"
+#include "panels/cdatalistview.h"
 
 #include <QWidget>
 
-class QTableView;
 struct ListRow;
 
 // The data list: every committed sample (or the samples of a loaded file), one
@@ -21,7 +21,7 @@ public:
     void refill(std::vector<CDataListModel::Row> rows);
 
     CDataListModel* model() const { return m_model; }
-    QTableView* list() const { return m_list; }
+    CDataListView* list() const { return m_list; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -31,5 +31,5 @@ private:
     void scrollToRow(int row);
 
     CDataListModel* m_model = nullptr;
-    QTableView* m_list = nullptr;
+    CDataListView* m_list = nullptr;
 };

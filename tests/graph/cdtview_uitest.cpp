@@ -290,3 +290,51 @@ TEST(GraphView, NewIntervalRestartsTheCommitTimerAtTheNextPaint) {
     EXPECT_EQ(rig.view->m_nCommitTimerMs, 250);
     EXPECT_FALSE(rig.acq().m_bRestartTimer);
 }
+
+namespace {
+
+// A live graph fed one sample at a time draws each new sample onto its last
+// picture; the picture must stay what a whole repaint draws, through limit
+// crossings, the squeeze at the right edge and a hover line.
+TEST(GraphView, SampleBySamplePictureMatchesAWholeRepaint) {
+    ViewRig rig;
+    std::vector<float> values;
+    const auto valueAt = [](int i) {
+        return static_cast<float>(50.0 + 130.0 * std::sin(i / 23.0) + (i % 7) * 3.0);
+    };
+    const auto matchesWholeRepaint = [&](int n) {
+        const QImage stepwise = rig.shot();
+        rig.view->dropPicture();
+        rig.settle();
+        const QImage whole = rig.shot();
+        if (stepwise == whole)
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "after " << n << " samples";
+    };
+    const int before = rig.view->pieceRenders();
+    // The series is squeezed at about 100 samples and again at about 200.
+    int squeezes = 0;
+    for (int n = 1; n <= 240; ++n) {
+        const int screen = rig.g().g_nPointsPerScreen;
+        values.push_back(valueAt(n));
+        rig.setSamples(values);
+        squeezes += rig.g().g_nPointsPerScreen != screen;
+        if (n % 3 == 0 || rig.g().g_nPointsPerScreen != screen) {
+            ASSERT_TRUE(matchesWholeRepaint(n));
+        }
+    }
+    EXPECT_GE(squeezes, 2);
+    // Most samples took the short road.
+    EXPECT_GT(rig.view->pieceRenders() - before, 150);
+
+    // A hover line in the plot: later samples still match.
+    QTest::mouseMove(rig.view, rig.at(rig.w() / 3, rig.h() / 2));
+    rig.settle();
+    for (int n = 0; n < 5; ++n) {
+        values.push_back(valueAt(int(values.size()) + 1));
+        rig.setSamples(values);
+    }
+    EXPECT_TRUE(matchesWholeRepaint(int(values.size())));
+}
+
+} // namespace

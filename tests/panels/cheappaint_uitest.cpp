@@ -9,12 +9,17 @@
 #include <QPainter>
 #include <QStyleOptionSlider>
 #include <QStyledItemDelegate>
+#include <QHeaderView>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <vector>
 #include <cstdlib>
 
 namespace {
@@ -193,6 +198,114 @@ TEST(DataListDelegate, CellsLookAsTheStylesOwnItemPaintingMakesThem) {
         return panel.list()->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     };
     EXPECT_EQ(differingPixels(shot(ours), shot(stock)), 0);
+}
+
+} // namespace
+
+namespace {
+
+// What the screen shows of the list's rows, against what painting every row
+// afresh gives.
+struct ShownList {
+    QWidget host;
+    CDataListPanel* panel = new CDataListPanel(&host);
+    int next = 1;
+
+    ShownList() {
+        host.setGeometry(50, 50, 320, 260);
+        panel->setGeometry(10, 10, 290, 200);
+        host.show();
+    }
+    CDataListView* view() const { return panel->list(); }
+    void settle() {
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+    }
+    void append(int count) {
+        for (int i = 0; i < count; ++i, ++next) {
+            panel->appendRow(ListRow{next - 1, std::to_string(next),
+                                     next % 5 ? "25.3" : "1270.9log", "C", "07-26-25/08:00:00"});
+            settle();
+        }
+    }
+    QImage onScreen() const {
+        QWidget* vp = view()->viewport();
+        const QRect r(vp->mapTo(&host, QPoint(0, 0)), vp->size());
+        return QGuiApplication::primaryScreen()
+            ->grabWindow(host.winId(), r.x(), r.y(), r.width(), r.height())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    }
+    QImage drawnAfresh() const {
+        view()->dropPicture();
+        return view()->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+    // Compares, then lets the view take its picture again. A stale or
+    // misplaced row differs by whole text strokes; the current row's frame
+    // comes out a shade apart where it was drawn in pieces.
+    bool stale() {
+        const QImage shown = onScreen();
+        const QImage fresh = drawnAfresh();
+        settle();
+        return worstDifference(shown, fresh) > 8;
+    }
+};
+
+TEST(DataListView, RowsOnScreenMatchAFreshPaintThroughAppendsAndEverythingElse) {
+    ShownList list;
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&list.host));
+    ASSERT_FALSE(list.onScreen().isNull());
+
+    // Filling an empty list, then scrolling row by row.
+    for (int step = 0; step < 30; ++step) {
+        list.append(1);
+        ASSERT_FALSE(list.stale()) << "after row " << list.next - 1;
+    }
+    // Plain appends take the cheap road: no whole-picture paint.
+    const int full = list.view()->fullPaints();
+    const int rows = list.view()->rowPaints();
+    list.append(10);
+    EXPECT_EQ(list.view()->fullPaints(), full);
+    EXPECT_EQ(list.view()->rowPaints(), rows + 10);
+    EXPECT_FALSE(list.stale());
+
+    QTableView* view = list.view();
+    const auto clickRow = [&](int row) {
+        const QRect r = view->visualRect(list.panel->model()->index(row, 1));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, r.center());
+    };
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+    };
+    const std::vector<Step> steps = {
+        {"a selected row", [&] { view->selectRow(list.next - 4); }},
+        {"a click on a row", [&] { clickRow(list.next - 3); }},
+        {"the keyboard moving the selection", [&] { QTest::keyClick(view, Qt::Key_Up); }},
+        {"a wider column", [&] { view->horizontalHeader()->resizeSection(1, 80); }},
+        {"a horizontal scroll", [&] { view->horizontalScrollBar()->setValue(20); }},
+        {"a scroll to the top", [&] { view->verticalScrollBar()->setValue(0); }},
+        {"focus lost", [&] { view->clearFocus(); }},
+        {"a taller list", [&] { list.panel->resize(290, 260); }},
+        {"a refill", [&] {
+             std::vector<CDataListModel::Row> rows;
+             for (int i = 1; i <= 50; ++i)
+                 rows.push_back({QString::number(i), "1.5", "F", "07-26-25/08:00:01"});
+             list.panel->refill(std::move(rows));
+             list.next = 51;
+         }},
+        {"everything deleted", [&] {
+             list.panel->deleteAllRows();
+             list.next = 1;
+         }},
+    };
+    for (const Step& step : steps) {
+        step.act();
+        list.settle();
+        EXPECT_FALSE(list.stale()) << step.what;
+        list.append(3);
+        EXPECT_FALSE(list.stale()) << "appends after " << step.what;
+    }
 }
 
 } // namespace
