@@ -164,7 +164,27 @@ bool CDTView::isZoomed() const {
 }
 
 void CDTView::invalidateGraph() {
-    m_bSceneDirty = true;
+    // With the picture up to date, the new scene is built at once: when it
+    // only adds curve pieces (a new live sample), they are drawn into the
+    // picture and only the area they cover is repainted.
+    if (isVisible() && !m_bSceneDirty && !m_bCanvasStale && m_canvas.size() == size()) {
+        const bool hoverShown = m_graph.g_bHoverLineErased == 0;
+        const int hoverX = m_graph.g_nHoverX;
+        buildScene();
+        if (extendsCurveOnly(m_drawn, m_scene)) {
+            QRegion changed = renderNewPieces();
+            if (hoverShown && m_graph.g_bHoverLineErased != 0)
+                changed += hoverStrip(hoverX); // the scene wiped the hover line
+            // Something is repainted all the same: the paint re-arms the commit timer.
+            if (changed.isEmpty())
+                changed = QRect(m_scene.plot.left, m_scene.plot.top, 1, 1);
+            update(changed);
+            return;
+        }
+        m_bCanvasStale = true;
+    } else {
+        m_bSceneDirty = true;
+    }
     // Only what the panels leave uncovered: a repaint of the area under them
     // would repaint every panel on top of it as well.
     QRegion visible(rect());
@@ -293,12 +313,24 @@ void CDTView::buildScene() {
     }
 }
 
-void CDTView::renderNewPieces() {
+QRect CDTView::renderNewPieces() {
     const std::size_t first = m_drawn.curve.size();
     m_drawn = m_scene;
     ++m_nPieceRenders;
     if (first == m_scene.curve.size())
-        return;
+        return QRect();
+    // The pieces' extent, widened by their pen (square caps), in view pixels.
+    QRect changed;
+    for (std::size_t i = first; i < m_scene.curve.size(); ++i) {
+        const CurvePiece& c = m_scene.curve[i];
+        changed |= QRect(QPoint(std::min(c.x1, c.x2), std::min(c.y1, c.y2)),
+                         QPoint(std::max(c.x1, c.x2), std::max(c.y1, c.y2)));
+    }
+    const int reach = curvePen(CurveColour::Red).width + 1;
+    const QRect plotArea(m_scene.plot.left, m_scene.plot.top, m_scene.width, m_scene.height);
+    changed = changed.adjusted(-reach, -reach, reach, reach)
+                  .translated(plotArea.topLeft())
+                  .intersected(plotArea);
     QPainter p(&m_canvas);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setClipRect(QRect(m_scene.plot.left, m_scene.plot.top, m_scene.width, m_scene.height));
@@ -306,6 +338,7 @@ void CDTView::renderNewPieces() {
     // As in a whole paint: the new pieces after the old ones, the limits over all.
     drawCurve(p, first);
     drawAlarmLines(p);
+    return changed;
 }
 
 void CDTView::renderCanvas() {

@@ -121,8 +121,8 @@ private:
     // Draws m_scene into m_canvas.
     void renderCanvas();
     // Draws the curve pieces m_scene has beyond those of m_drawn, and the
-    // alarm lines again over them.
-    void renderNewPieces();
+    // alarm lines again over them; gives the area that changed.
+    QRect renderNewPieces();
     void drawPlot(QPainter& p) const;
     void drawCurve(QPainter& p, std::size_t first) const;
     void drawAlarmLines(QPainter& p) const;

@@ -57,6 +57,19 @@ struct ViewRig {
 
     // Puts `values` on the graph (unit "C", one second apart) and repaints.
     void setSamples(const std::vector<float>& values, bool fitMode = false) {
+        storeSamples(values, fitMode);
+        settle();
+    }
+
+    // The same, with only the repaints the view asks for itself, as when
+    // readings arrive.
+    void streamSamples(const std::vector<float>& values) {
+        storeSamples(values, false);
+        for (int i = 0; i < 3; ++i)
+            QApplication::processEvents();
+    }
+
+    void storeSamples(const std::vector<float>& values, bool fitMode) {
         SampleStore& s = store();
         const std::string unit(1, 'C');
         for (std::size_t i = 0; i < values.size(); ++i) {
@@ -67,7 +80,6 @@ struct ViewRig {
         s.m_nGraphCount = static_cast<int>(values.size());
         acq().m_nResetOnNextFrame = fitMode ? 1 : 0;
         frame->m_pDoc->UpdateAllViews();
-        settle();
     }
 
     // Lets every pending paint (and the repaint a compression asks for) happen.
