@@ -62,7 +62,10 @@ struct Graph {
         }
     }
 
+    // A whole paint: the scene built again and every layer drawn, as after a
+    // zoom or a new fit (a new live sample only adds its pieces to the picture).
     void paint() {
+        view->dropPicture();
         view->invalidateGraph();
         view->render(&target);
     }

@@ -71,7 +71,7 @@ public:
     // Paints that only added curve pieces to the last picture (for the tests).
     int pieceRenders() const { return m_nPieceRenders; }
     // Forgets the picture: the next paint draws the graph whole (for the tests).
-    void dropPicture() { m_bCanvasStale = true; update(); }
+    void dropPicture() { m_bCanvasStale = true; }
     // The label font of the axes: SimSun 10 pt where installed, otherwise a
     // 13-pixel Liberation Sans of about the same size.
     static QFont labelFont();
