@@ -333,8 +333,8 @@ QRect CDTView::renderNewPieces() {
                   .intersected(plotArea);
     QPainter p(&m_canvas);
     p.setRenderHint(QPainter::Antialiasing, false);
-    p.setClipRect(QRect(m_scene.plot.left, m_scene.plot.top, m_scene.width, m_scene.height));
-    p.translate(m_scene.plot.left, m_scene.plot.top);
+    p.setClipRect(plotArea);
+    p.translate(plotArea.topLeft());
     // As in a whole paint: the new pieces after the old ones, the limits over all.
     drawCurve(p, first);
     drawAlarmLines(p);

@@ -62,7 +62,7 @@ void CDataListView::takeAppendedRows() {
     if (shift != 0)
         m_picture.scroll(0, qRound(shift * vp->devicePixelRatio()), m_picture.rect());
     int top = height + shift;
-    if (firstNew >= 0 && firstNew < model()->rowCount())
+    if (firstNew < model()->rowCount())
         top = std::min(top, rowViewportPosition(firstNew));
     top = std::clamp(top, 0, height);
     if (top < height)
