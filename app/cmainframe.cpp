@@ -367,21 +367,18 @@ void CMainFrame::OnComm() {
     const QByteArray block = m_Comm.input();
     const auto bytes = std::span(reinterpret_cast<const std::uint8_t*>(block.constData()),
                                  static_cast<std::size_t>(block.size()));
-    if (!bytes.empty() && bytes[0] != kFrameStart) {
-        // Opened in the middle of a frame: drop only what cannot be part of one
-        // and keep the rest for the next event.
-        const std::size_t next = resyncOffset(bytes);
-        if (next < bytes.size())
-            m_Comm.unread(block.mid(static_cast<qsizetype>(next)));
-    }
+    BlockOutcome out;
+    const std::size_t used =
+        m_pDoc->m_acq.onReceived(bytes, static_cast<std::int64_t>(std::time(nullptr)), out);
+    // The start of a frame still arriving waits for the next event.
+    if (used < bytes.size())
+        m_Comm.unread(block.mid(static_cast<qsizetype>(used)));
 
-    const BlockOutcome out =
-        m_pDoc->m_acq.onBlock(bytes, static_cast<std::int64_t>(std::time(nullptr)));
     if (out.clearList)
         m_pView->m_dlgList->deleteAllRows();
     m_pView->m_dlgPanel->invalidateRegions(out.regions);
-    if (out.row)
-        m_pView->m_dlgList->appendRow(*out.row);
+    for (const ListRow& row : out.rows)
+        m_pView->m_dlgList->appendRow(row);
     if (out.updateViews && !m_pView->m_bDragging)
         m_pDoc->UpdateAllViews();
     if (out.storeFull) {

@@ -1,8 +1,8 @@
 // Received bytes through the road the main window gives them: the serial
 // component buffers them and raises its event once 14 or more are waiting, the
-// handler takes the whole buffer, puts back what follows a lost start (from the
-// next 0x10 on), and hands the block to Acquisition::onBlock; a full store
-// closes the port until On/Off. The list is kept as the data list would be.
+// handler hands the whole buffer to Acquisition::onReceived and puts back what
+// it did not use (the start of a frame still arriving); a full store closes
+// the port until On/Off. The list is kept as the data list would be.
 //
 // Byte 0 of the input sets up the run, the rest is the line:
 //   bits 0..3  sample rate: 0..11 chosen by the user, 12 nothing chosen,
@@ -93,33 +93,27 @@ private:
     void onComm() {
         std::vector<std::uint8_t> block;
         block.swap(m_buffer);
-        const bool framed = block[0] == kFrameStart;
-        if (!framed) {
-            const std::size_t next = resyncOffset(block);
-            check(next >= 1 && next <= block.size(), "resync offset out of the block");
-            if (next < block.size()) {
-                check(block[next] == kFrameStart, "resync does not stop at a start byte");
-                m_buffer.assign(block.begin() + static_cast<std::ptrdiff_t>(next), block.end());
-            }
+        BlockOutcome out;
+        const std::size_t used = m_acq.onReceived(block, m_tNow, out);
+        check(used <= block.size(), "used more than was buffered");
+        const std::vector<std::uint8_t> rest(block.begin() + static_cast<std::ptrdiff_t>(used),
+                                             block.end());
+        if (!out.storeFull) {
+            check(rest.size() < kFrameSize, "a whole frame's worth was left over");
+            check(rest.empty() || rest[0] == kFrameStart, "left over does not start a frame");
         }
-
+        m_buffer = rest;
+        const bool framed = out.decoded;
         const SampleStore& s = m_acq.m_store;
-        const int recBefore = s.m_nRecCount;
-        const int graphBefore = s.m_nGraphCount;
-        const BlockOutcome out = m_acq.onBlock(block, m_tNow);
-        check(out.decoded == framed, "decoded flag disagrees with the start byte");
-        if (!framed) {
-            check(!out.row && !out.clearList && out.regions == 0 && !out.updateViews,
-                  "a block without a start byte changed something");
-            check(s.m_nRecCount == recBefore && s.m_nGraphCount == graphBefore,
-                  "a block without a start byte moved the counts");
-        }
+        if (!framed)
+            check(out.rows.empty() && !out.clearList && out.regions == 0 && !out.updateViews,
+                  "a block without a frame changed something");
         if (framed)
             check(m_acq.g_fRunMax >= m_acq.g_fRunMin, "running extremes crossed after a reading");
         if (out.clearList)
             m_rows.clear();
-        if (out.row)
-            list(*out.row);
+        for (const ListRow& row : out.rows)
+            list(row);
         checkCounts();
         if (out.storeFull) {
             check(s.isFull(), "store-full outcome for a store with room");

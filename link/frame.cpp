@@ -6,6 +6,9 @@
 std::optional<Frame> decodeFrame(std::span<const std::uint8_t> block) {
     if (block.size() < 10 || block[0] != kFrameStart)
         return std::nullopt;
+    for (std::size_t i = 2; i < 10; ++i)
+        if (block[i] >> 4 != i + 1)
+            return std::nullopt;
     const auto b = [&](std::size_t i) { return static_cast<int>(block[i]); };
     Frame f;
     f.modeByte = block[1];
@@ -28,4 +31,23 @@ std::size_t resyncOffset(std::span<const std::uint8_t> block) {
         return 0;
     const auto it = std::find(block.begin() + 1, block.end(), kFrameStart);
     return static_cast<std::size_t>(it - block.begin());
+}
+
+FrameCut cutFrames(std::span<const std::uint8_t> bytes) {
+    FrameCut cut;
+    std::size_t& pos = cut.used;
+    while (pos < bytes.size()) {
+        const auto rest = bytes.subspan(pos);
+        if (rest[0] == kFrameStart) {
+            if (rest.size() < kFrameSize)
+                break; // the rest of this frame is still on its way
+            if (decodeFrame(rest.first(kFrameSize))) {
+                cut.frames.push_back(pos);
+                pos += kFrameSize;
+                continue;
+            }
+        }
+        pos += resyncOffset(rest);
+    }
+    return cut;
 }

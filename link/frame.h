@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <vector>
 
 // One status frame of the thermometer, as it stands on the wire: 14 bytes, the
 // first 0x10, each byte carrying its position in the high nibble. Only bytes 0..9
@@ -35,7 +36,9 @@ struct Frame {
 };
 
 // Decodes bytes 0..9 of a received block. Returns nothing when the block is
-// shorter than 10 bytes or does not start with 0x10.
+// shorter than 10 bytes, does not start with 0x10, or any of bytes 2..9 lacks
+// its position tag (0x3_ .. 0xA_): noise and other devices are not readings.
+// Byte 1 is not checked, so unknown mode bytes still decode.
 std::optional<Frame> decodeFrame(std::span<const std::uint8_t> block);
 
 // The mode keyword of byte 1 ("EMS" .. "LOG"), or nullptr for any other value.
@@ -45,3 +48,13 @@ const char* modeKeyword(std::uint8_t modeByte);
 // index of the next 0x10 after byte 0, or the block's size when there is none.
 // Bytes before that index can never be part of a frame and are dropped.
 std::size_t resyncOffset(std::span<const std::uint8_t> block);
+
+// The whole frames at the front of what is buffered, in order, and how many
+// bytes they (and what was dropped around them) use up. What cannot start a
+// frame is dropped up to the next 0x10; the start of a frame still arriving is
+// left over for the next read.
+struct FrameCut {
+    std::vector<std::size_t> frames; // offsets of whole frames
+    std::size_t used = 0;
+};
+FrameCut cutFrames(std::span<const std::uint8_t> bytes);

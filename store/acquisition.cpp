@@ -84,21 +84,19 @@ BlockOutcome Acquisition::onBlock(std::span<const std::uint8_t> block, std::int6
             out.regions |= RegionLock;
         }
 
-        s.storeCurrent(frame->logWithoutValue() ? kNoValue : v, m_strUnit, now,
-                       formatTimeText(now));
+        m_pending = {frame->logWithoutValue() ? kNoValue : v, m_strUnit, now, formatTimeText(now),
+                     m_panel.m_strValue};
+        s.storeCurrent(m_pending.value, m_pending.unit, m_pending.time, m_pending.timeText);
 
         const bool interval = isIntervalRate(m_nSampleRateSel);
         if (interval && !s.isFull())
             m_bReadingPending = true;
         if (!interval || frame->logFrame()) {
-            if (s.commit()) {
-                m_bReadingPending = false;
-                m_bUnsaved = true;
-                std::string text = m_panel.m_strValue;
-                if (frame->logFrame())
-                    text = frame->logHasValue() ? text + "log" : std::string("----log");
-                out.row = rowFor(s.m_nRecCount, text);
-            }
+            std::string text = m_panel.m_strValue;
+            if (frame->logFrame())
+                text = frame->logHasValue() ? text + "log" : std::string("----log");
+            if (auto row = commitCurrent(text))
+                out.rows.push_back(std::move(*row));
         }
         out.updateViews = true;
     }
@@ -107,20 +105,52 @@ BlockOutcome Acquisition::onBlock(std::span<const std::uint8_t> block, std::int6
     return out;
 }
 
+std::size_t Acquisition::onReceived(std::span<const std::uint8_t> bytes, std::int64_t now,
+                                    BlockOutcome& out) {
+    const FrameCut cut = cutFrames(bytes);
+    for (const std::size_t at : cut.frames) {
+        BlockOutcome one = onBlock(bytes.subspan(at, kFrameSize), now);
+        if (one.clearList) {
+            out = {}; // the rows before it are gone
+            out.clearList = true;
+        }
+        out.decoded = true;
+        out.regions |= one.regions;
+        out.updateViews |= one.updateViews;
+        for (ListRow& row : one.rows)
+            out.rows.push_back(std::move(row));
+        if (one.storeFull) {
+            // The port closes now: what follows the filling frame is not read.
+            out.storeFull = true;
+            return bytes.size();
+        }
+    }
+    out.storeFull = m_store.isFull();
+    return cut.used;
+}
+
 std::optional<ListRow> Acquisition::onCommitTimer() {
     if (!m_bReadingPending)
         return std::nullopt;
-    m_bReadingPending = false;
+    // Clear Screen may have moved the current slot since the reading came.
+    m_store.storeCurrent(m_pending.value, m_pending.unit, m_pending.time, m_pending.timeText);
+    return commitCurrent(m_pending.valueText);
+}
+
+std::optional<ListRow> Acquisition::commitCurrent(const std::string& valueText) {
     if (!m_store.commit())
         return std::nullopt;
+    dropPending();
     m_bUnsaved = true;
-    return rowFor(m_store.m_nRecCount, m_panel.m_strValue);
+    const int n = m_store.m_nRecCount;
+    return ListRow{n - 1, std::to_string(n), valueText, m_store.m_strRecUnit[n - 1],
+                   m_store.m_strRecTime[n - 1]};
 }
 
 bool Acquisition::selectSampleRate(int index) {
     m_nSampleRateSel = index;
     m_bSampleSelFromIni = false;
-    m_bReadingPending = false;
+    dropPending();
     if (!isIntervalRate(index))
         return false;
     m_nSampleMs = sampleRateMs(index);
@@ -144,6 +174,7 @@ OnOffPlan Acquisition::prepareOnOff() {
 
 void Acquisition::resetStore() {
     m_store.reset();
+    dropPending();
     m_bUnsaved = false;
 }
 
@@ -153,6 +184,7 @@ void Acquisition::clearScreen() {
 
 void Acquisition::clearAll() {
     m_store.reset();
+    dropPending();
     m_bUnsaved = false;
     const std::string eight(8, ' ');
     const std::string nine(9, ' ');
@@ -166,14 +198,6 @@ void Acquisition::clearAll() {
 
 void Acquisition::markLoaded() {
     m_nResetOnNextFrame = 1;
-}
-
-ListRow Acquisition::rowFor(int count, const std::string& valueText) const {
-    ListRow row;
-    row.index = count - 1;
-    row.number = std::to_string(count);
-    row.value = valueText;
-    row.unit = m_strUnit;
-    row.time = m_store.m_strRecTime[count - 1];
-    return row;
+    // A reading taken before the load belongs to neither recording.
+    dropPending();
 }

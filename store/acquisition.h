@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 // Regions of the display panel that a reading may need repainted.
 enum PanelRegion : unsigned {
@@ -41,12 +42,12 @@ struct ListRow {
 
 // What the window has to do after a received block was handled.
 struct BlockOutcome {
-    bool decoded = false;       // the block began with a frame
-    unsigned regions = 0;       // PanelRegion bits to repaint
-    bool clearList = false;     // empty the data list first (first frame after a load)
-    std::optional<ListRow> row; // a committed reading to list
-    bool updateViews = false;   // the graph has a new reading
-    bool storeFull = false;     // close the port, go offline and say so
+    bool decoded = false;      // the block began with a frame
+    unsigned regions = 0;      // PanelRegion bits to repaint
+    bool clearList = false;    // empty the data list first (first frame after a load)
+    std::vector<ListRow> rows; // committed readings to list, in order
+    bool updateViews = false;  // the graph has a new reading
+    bool storeFull = false;    // close the port, go offline and say so
 };
 
 // What On/Off has to do before the port is toggled.
@@ -93,6 +94,12 @@ public:
     // Handles one block read from the serial buffer at calendar time `now`.
     BlockOutcome onBlock(std::span<const std::uint8_t> block, std::int64_t now);
 
+    // Handles what the serial buffer holds: every whole frame in it, in order,
+    // until the store is full. Returns how many bytes were used up; the rest
+    // (the start of a frame still arriving) is for the next read.
+    std::size_t onReceived(std::span<const std::uint8_t> bytes, std::int64_t now,
+                           BlockOutcome& out);
+
     // The interval timer: commits the pending reading, if any. The row to list
     // is returned when the counts moved.
     std::optional<ListRow> onCommitTimer();
@@ -118,5 +125,19 @@ public:
     void markLoaded();
 
 private:
-    ListRow rowFor(int count, const std::string& valueText) const;
+    // The reading that waits for the interval timer, as it was decoded; the
+    // timer commits it as it is, whatever happened to the current slot since.
+    struct PendingReading {
+        float value = 0.0f;
+        std::string unit;
+        std::int64_t time = 0;
+        std::string timeText;
+        std::string valueText;
+    };
+
+    // Commits the current slot; the list row when the counts moved.
+    std::optional<ListRow> commitCurrent(const std::string& valueText);
+    void dropPending() { m_bReadingPending = false; }
+
+    PendingReading m_pending;
 };

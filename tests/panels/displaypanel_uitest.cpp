@@ -313,7 +313,7 @@ TEST(DisplayPanel, ChoosingAutoAfterAnIntervalKeepsTheTimerButCommitsEveryReadin
     EXPECT_EQ(rig.acq.m_nSampleMs, 10000);
     EXPECT_TRUE(rig.acq.m_bRestartTimer);
     EXPECT_EQ(updates.count(), 3);
-    EXPECT_FALSE(rig.receive(celsiusFrame(253)).row); // waits for the interval
+    EXPECT_TRUE(rig.receive(celsiusFrame(253)).rows.empty()); // waits for the interval
     EXPECT_TRUE(rig.acq.m_bReadingPending);
 
     rig.acq.m_bRestartTimer = false;
@@ -324,8 +324,8 @@ TEST(DisplayPanel, ChoosingAutoAfterAnIntervalKeepsTheTimerButCommitsEveryReadin
     EXPECT_FALSE(rig.acq.m_bRestartTimer);
     EXPECT_FALSE(rig.acq.m_bReadingPending);
     EXPECT_EQ(updates.count(), 3);
-    EXPECT_TRUE(rig.receive(celsiusFrame(254)).row);
-    EXPECT_TRUE(rig.receive(celsiusFrame(255)).row);
+    EXPECT_EQ(rig.receive(celsiusFrame(254)).rows.size(), 1u);
+    EXPECT_EQ(rig.receive(celsiusFrame(255)).rows.size(), 1u);
 }
 
 TEST(DisplayPanel, EnterAndEscapeStopAtThePanel) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -48,12 +49,12 @@ TEST(Acquisition, ExampleFramesSetTextsValuesAndRegions) {
     EXPECT_FLOAT_EQ(a.m_store.m_fRecData[0], 25.3f);
     EXPECT_EQ(out.regions, unsigned(RegionBlink | RegionMode | RegionEmissivity | RegionValue |
                                     RegionMax | RegionMin | RegionUnit));
-    ASSERT_TRUE(out.row);
-    EXPECT_EQ(out.row->index, 0);
-    EXPECT_EQ(out.row->number, "1");
-    EXPECT_EQ(out.row->value, "25.3");
-    EXPECT_EQ(out.row->unit, "C");
-    EXPECT_EQ(out.row->time, formatTimeText(kNow));
+    ASSERT_EQ(out.rows.size(), 1u);
+    EXPECT_EQ(out.rows.front().index, 0);
+    EXPECT_EQ(out.rows.front().number, "1");
+    EXPECT_EQ(out.rows.front().value, "25.3");
+    EXPECT_EQ(out.rows.front().unit, "C");
+    EXPECT_EQ(out.rows.front().time, formatTimeText(kNow));
     EXPECT_EQ(a.m_store.m_tRecTime[0], kNow);
     EXPECT_EQ(formatTimeText(kNow).size(), 17u);
 
@@ -71,8 +72,8 @@ TEST(Acquisition, ExampleFramesSetTextsValuesAndRegions) {
 
     out = a.onBlock(kLog12709, kNow);
     EXPECT_EQ(a.m_panel.m_strValue, "1270.9");
-    ASSERT_TRUE(out.row);
-    EXPECT_EQ(out.row->value, "1270.9log");
+    ASSERT_EQ(out.rows.size(), 1u);
+    EXPECT_EQ(out.rows.front().value, "1270.9log");
     EXPECT_EQ(a.m_store.m_nRecCount, 3);
 }
 
@@ -95,7 +96,7 @@ TEST(Acquisition, BlocksNotStartingWithAFrameChangeNothing) {
     b[0] = 0x11;
     const auto out = a.onBlock(b, kNow);
     EXPECT_FALSE(out.decoded);
-    EXPECT_FALSE(out.row);
+    EXPECT_TRUE(out.rows.empty());
     EXPECT_FALSE(out.updateViews);
     EXPECT_EQ(a.m_panel.m_strValue, "");
     EXPECT_FALSE(a.m_bBlink);
@@ -117,8 +118,8 @@ TEST(Acquisition, LogFrameWithoutValueStoresTheNoValueMark) {
     const auto out = a.onBlock(b, kNow);
     EXPECT_FLOAT_EQ(a.m_store.m_fRecData[0], kNoValue);
     EXPECT_FLOAT_EQ(a.m_store.m_fGraphData[0], kNoValue);
-    ASSERT_TRUE(out.row);
-    EXPECT_EQ(out.row->value, "----log");
+    ASSERT_EQ(out.rows.size(), 1u);
+    EXPECT_EQ(out.rows.front().value, "----log");
     EXPECT_EQ(a.m_panel.m_strValue, "1270.9");
     EXPECT_EQ(a.m_panel.m_strMax, "1270.9");
 }
@@ -130,7 +131,7 @@ TEST(Acquisition, IntervalModeKeepsTheLatestReadingUntilTheTimer) {
     EXPECT_TRUE(a.m_bRestartTimer);
     for (int c : {100, 200, 300}) {
         const auto out = a.onBlock(frame(c), kNow + c);
-        EXPECT_FALSE(out.row);
+        EXPECT_TRUE(out.rows.empty());
         EXPECT_TRUE(a.m_bReadingPending);
     }
     EXPECT_EQ(a.m_store.m_nRecCount, 0);
@@ -144,8 +145,8 @@ TEST(Acquisition, IntervalModeKeepsTheLatestReadingUntilTheTimer) {
     // A log frame is committed at once and leaves nothing for the timer.
     a.onBlock(frame(400), kNow);
     const auto out = a.onBlock(kLog12709, kNow);
-    ASSERT_TRUE(out.row);
-    EXPECT_EQ(out.row->number, "2");
+    ASSERT_EQ(out.rows.size(), 1u);
+    EXPECT_EQ(out.rows.front().number, "2");
     EXPECT_FALSE(a.m_bReadingPending);
     EXPECT_FALSE(a.onCommitTimer());
 }
@@ -160,7 +161,7 @@ TEST(Acquisition, SwitchingToAutoDropsThePendingReading) {
     EXPECT_EQ(a.m_nSampleMs, 10000); // the timer keeps its period
     EXPECT_FALSE(a.m_bRestartTimer);
     EXPECT_FALSE(a.onCommitTimer());
-    EXPECT_TRUE(a.onBlock(frame(100), kNow).row);
+    EXPECT_EQ(a.onBlock(frame(100), kNow).rows.size(), 1u);
 }
 
 TEST(Acquisition, OnOffTakesTheStartupSelectionUntilTheUserChooses) {
@@ -183,7 +184,7 @@ TEST(Acquisition, StartupSelectionsOutsideTheTableRecordEveryReading) {
         a.setStartupSampleRate(stored);
         EXPECT_EQ(a.m_nSampleMs, 0);
         a.prepareOnOff();
-        EXPECT_TRUE(a.onBlock(frame(100), kNow).row) << stored;
+        EXPECT_TRUE(a.onBlock(frame(100), kNow).rows.size()) << stored;
     }
 }
 
@@ -192,14 +193,14 @@ TEST(Acquisition, TheStoreStopsAtItsLimit) {
     for (int i = 1; i < MAX_DATA; ++i)
         ASSERT_FALSE(a.onBlock(frame(i % 1000), kNow).storeFull);
     auto out = a.onBlock(frame(777), kNow);
-    ASSERT_TRUE(out.row);
-    EXPECT_EQ(out.row->number, "4000");
+    ASSERT_EQ(out.rows.size(), 1u);
+    EXPECT_EQ(out.rows.front().number, "4000");
     EXPECT_TRUE(out.storeFull);
 
     // A further frame overwrites slot 4000; nothing moves and nothing is listed.
     out = a.onBlock(frame(555), kNow + 1);
     EXPECT_TRUE(out.storeFull);
-    EXPECT_FALSE(out.row);
+    EXPECT_TRUE(out.rows.empty());
     EXPECT_EQ(a.m_store.m_nRecCount, MAX_DATA);
     EXPECT_EQ(a.m_store.m_nGraphCount, MAX_DATA);
     EXPECT_FLOAT_EQ(a.m_store.m_fRecData[MAX_DATA], 55.5f);
@@ -226,7 +227,7 @@ TEST(Acquisition, ClearScreenRestartsOnlyTheGraph) {
     EXPECT_EQ(a.m_store.m_nRecCount, 101);
     EXPECT_FLOAT_EQ(a.m_store.m_fGraphData[0], 12.3f);
     EXPECT_FLOAT_EQ(a.m_store.m_fRecData[100], 12.3f);
-    EXPECT_EQ(out.row->number, "101");
+    EXPECT_EQ(out.rows.front().number, "101");
 }
 
 TEST(Acquisition, ClearAllBlanksThePanelAndRestartsTheExtremes) {
@@ -255,9 +256,81 @@ TEST(Acquisition, TheFirstFrameAfterALoadEmptiesTheStore) {
     EXPECT_TRUE(out.clearList);
     EXPECT_EQ(a.m_store.m_nRecCount, 1);
     EXPECT_EQ(a.m_store.m_nGraphCount, 1);
-    EXPECT_EQ(out.row->number, "1");
+    EXPECT_EQ(out.rows.front().number, "1");
     EXPECT_EQ(a.m_panel.m_strMax, "30.0"); // extremes restart with the empty store
     EXPECT_FALSE(a.onBlock(frame(300), kNow).clearList);
+}
+
+TEST(Acquisition, ClearAllAndALoadDropTheWaitingReading) {
+    const std::function<void(Acquisition&)> drops[] = {
+        [](Acquisition& a) { a.clearAll(); },
+        [](Acquisition& a) {
+            a.m_store.loadGraph({1.0f, 2.0f}, {"C", "C"}, {"a", "b"});
+            a.markLoaded();
+        },
+    };
+    for (const auto& drop : drops) {
+        Acquisition a;
+        a.selectSampleRate(3);
+        a.onBlock(frame(250), kNow);
+        ASSERT_TRUE(a.m_bReadingPending);
+        drop(a);
+        const int graphCount = a.m_store.m_nGraphCount;
+        EXPECT_FALSE(a.onCommitTimer());
+        EXPECT_EQ(a.m_store.m_nRecCount, 0);
+        EXPECT_EQ(a.m_store.m_nGraphCount, graphCount);
+        EXPECT_FALSE(a.m_bUnsaved);
+    }
+}
+
+TEST(Acquisition, TheTimerCommitsTheWaitingReadingAsItCame) {
+    Acquisition a;
+    a.onBlock(frame(100), kNow); // Auto: one row
+    a.selectSampleRate(3);
+    a.onBlock(frame(250, 0x00), kNow + 5); // Fahrenheit
+    a.clearScreen();
+    const auto row = a.onCommitTimer();
+    ASSERT_TRUE(row);
+    EXPECT_EQ(row->number, "2");
+    EXPECT_EQ(row->value, "25.0");
+    EXPECT_EQ(row->unit, "F");
+    EXPECT_EQ(row->time, formatTimeText(kNow + 5));
+    const SampleStore& s = a.m_store;
+    EXPECT_EQ(s.m_nGraphCount, 1);
+    EXPECT_FLOAT_EQ(s.m_fGraphData[0], 25.0f);
+    EXPECT_EQ(s.m_strGraphUnit[0], "F");
+    EXPECT_EQ(s.m_strGraphTime[0], formatTimeText(kNow + 5));
+    EXPECT_FLOAT_EQ(s.m_fRecData[1], 25.0f);
+    EXPECT_EQ(s.m_tRecTime[1], kNow + 5);
+}
+
+TEST(Acquisition, EveryWholeFrameOfAReadIsRecorded) {
+    const Bytes f1 = frame(111), f2 = frame(222), f3 = frame(333);
+    Bytes bytes = {0x5A, 0x10}; // noise, then a start byte on noise
+    bytes.insert(bytes.end(), 12, 0x00);
+    for (const Bytes* f : {&f1, &f2, &f3})
+        bytes.insert(bytes.end(), f->begin(), f->end());
+    bytes.insert(bytes.end(), f1.begin(), f1.begin() + 5);
+
+    Acquisition a;
+    BlockOutcome out;
+    const std::size_t used = a.onReceived(bytes, kNow, out);
+    EXPECT_EQ(bytes.size() - used, 5u);
+    ASSERT_EQ(out.rows.size(), 3u);
+    EXPECT_EQ(out.rows[0].value, "11.1");
+    EXPECT_EQ(out.rows[2].value, "33.3");
+    EXPECT_EQ(out.rows[2].number, "3");
+    EXPECT_FALSE(out.storeFull);
+
+    // A read that fills the store stops there: the port is about to close.
+    Acquisition full;
+    full.m_store.m_nMaxData = 2;
+    BlockOutcome fullOut;
+    EXPECT_EQ(full.onReceived(bytes, kNow, fullOut), bytes.size());
+    EXPECT_TRUE(fullOut.storeFull);
+    EXPECT_EQ(fullOut.rows.size(), 2u);
+    EXPECT_FLOAT_EQ(full.m_store.m_fRecData[1], 22.2f);
+    EXPECT_NE(full.m_store.m_fRecData[2], 33.3f);
 }
 
 TEST(SampleRate, TableOfIntervals) {
