@@ -6,12 +6,12 @@
 
 #include <QComboBox>
 #include <QFontMetrics>
-#include <QPaintEvent>
-#include <QtMath>
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QTimerEvent>
 #include <QToolTip>
+#include <QtMath>
 
 #include <ctime>
 
@@ -276,6 +276,12 @@ void CDisplayPanel::timerEvent(QTimerEvent* event) {
 }
 
 bool CDisplayPanel::eventFilter(QObject* watched, QEvent* event) {
+    // The wheel turns the selector only once the user has put the focus there:
+    // scrolling past it goes on to what lies under it.
+    if (event->type() == QEvent::Wheel && watched == m_comboTime && !m_comboTime->hasFocus()) {
+        event->ignore();
+        return true;
+    }
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 ListRow listRow(int number) {
@@ -92,6 +94,32 @@ TEST(DataList, RefillAppendAndDeleteAllAtFullSize) {
     panel.appendRow(listRow(1));
     EXPECT_EQ(panel.model()->rowCount(), 1);
     EXPECT_TRUE(rowVisible(panel, 0));
+}
+
+TEST(DataList, ShiftClickSelectsARangeAndCtrlClickAddsOrRemovesARow) {
+    CDataListPanel panel;
+    panel.resize(290, 300);
+    panel.refill(rows(6));
+    panel.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+    QTableView* list = panel.list();
+    const auto click = [list](int row, Qt::KeyboardModifiers keys) {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, keys,
+                          list->visualRect(list->model()->index(row, 1)).center());
+    };
+    const auto selected = [list] {
+        QList<int> out;
+        for (const QModelIndex& i : list->selectionModel()->selectedRows())
+            out << i.row();
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    click(1, Qt::NoModifier);
+    click(3, Qt::ShiftModifier);
+    EXPECT_EQ(selected(), (QList<int>{1, 2, 3}));
+    click(5, Qt::ControlModifier);
+    click(2, Qt::ControlModifier);
+    EXPECT_EQ(selected(), (QList<int>{1, 3, 5}));
 }
 
 TEST(DataList, EnterAndEscapeAreSwallowed) {

@@ -4,10 +4,13 @@
 #include "support/frames.h"
 #include "tests/panels/panelsupport.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWheelEvent>
+#include <QtTest/qtestspontaneevent.h>
 
 #include <gtest/gtest.h>
 
@@ -326,6 +329,47 @@ TEST(DisplayPanel, ChoosingAutoAfterAnIntervalKeepsTheTimerButCommitsEveryReadin
     EXPECT_EQ(updates.count(), 3);
     EXPECT_TRUE(rig.receive(celsiusFrame(254)).row);
     EXPECT_TRUE(rig.receive(celsiusFrame(255)).row);
+}
+
+TEST(DisplayPanel, TheWheelChangesTheSelectorOnlyWhenItHasTheFocus) {
+    QWidget page;
+    PanelRig rig(3);
+    rig.panel.setParent(&page);
+    struct WheelWatch : QObject {
+        int seen = 0;
+        bool eventFilter(QObject*, QEvent* e) override {
+            seen += e->type() == QEvent::Wheel;
+            return false;
+        }
+    } pageWheel;
+    page.installEventFilter(&pageWheel);
+    page.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
+    QComboBox* combo = rig.panel.m_comboTime;
+    combo->clearFocus();
+    const int before = rig.acq.m_nSampleRateSel;
+    // One notch down with the pointer over the selector, as the window
+    // system delivers it.
+    const auto turn = [combo] {
+        const QPointF at = combo->rect().center();
+        QWheelEvent wheel(at, combo->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QSpontaneKeyEvent::setSpontaneous(&wheel);
+        qApp->notify(combo, &wheel);
+    };
+    // Scrolling the page over the selector leaves the interval alone and
+    // scrolls what lies under it.
+    turn();
+    EXPECT_EQ(combo->currentIndex(), 3);
+    EXPECT_EQ(rig.acq.m_nSampleRateSel, before);
+    EXPECT_TRUE(rig.acq.m_bSampleSelFromIni);
+    EXPECT_EQ(pageWheel.seen, 1);
+
+    combo->setFocus();
+    ASSERT_TRUE(combo->hasFocus());
+    turn();
+    EXPECT_EQ(combo->currentIndex(), 4);
+    EXPECT_EQ(rig.acq.m_nSampleRateSel, 4);
 }
 
 TEST(DisplayPanel, EnterAndEscapeStopAtThePanel) {
