@@ -1,18 +1,26 @@
 #include "app/cdtdoc.h"
 #include "app/cmainframe.h"
 #include "app/commandids.h"
+#include "graph/cdtview.h"
 #include "support/frames.h"
 #include "support/recordingprompter.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QEventLoop>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrintDialog>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -50,8 +58,29 @@ TEST(Commands, MenusListTheirItemsInOrder) {
               (QStringList{"&Select COM", "-", "&On/Off", "-", "&UndoZoom", "-", "&Clear Screen",
                            "-", "&Clear All"}));
     EXPECT_EQ(menuItems(popups[2]->menu()), (QStringList{"&About Orvane...", "-", "&Contents"}));
-    EXPECT_EQ(rig.frame->action(ID_FILE_PRINT)->shortcut(), QKeySequence("Ctrl+P"));
     EXPECT_EQ(rig.frame->action(ID_FILE_PRINT)->statusTip(), "Print the active document");
+}
+
+TEST(Commands, PrintShowsNoShortcutTextYetCtrlPPrints) {
+    Rig rig;
+    // The menu draws a shortcut beside every item that has one.
+    for (QAction* a : rig.frame->menuBar()->actions()[0]->menu()->actions())
+        EXPECT_TRUE(a->shortcut().isEmpty()) << a->text().toStdString();
+
+    rig.frame->m_Comm.unread(celsiusFrame(123));
+    rig.frame->OnComm();
+    rig.frame->show();
+    rig.frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(rig.frame.get()));
+    bool dialogShown = false;
+    QTimer::singleShot(0, rig.frame.get(), [&] {
+        if (auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
+            dialogShown = true;
+            dialog->reject();
+        }
+    });
+    QTest::keyClick(rig.frame.get(), Qt::Key_P, Qt::ControlModifier);
+    EXPECT_TRUE(dialogShown);
 }
 
 TEST(Commands, ToolbarHasTheNineButtonsInOrder) {
@@ -86,18 +115,84 @@ TEST(Commands, SaveAndPrintWaitForTheFirstCommittedReading) {
     EXPECT_FALSE(print->isEnabled());
 }
 
-TEST(Commands, SelectComStepsUpAndWithShiftDown) {
+TEST(Commands, ACommitByTheIntervalTimerEnablesSaveAndPrintAtOnce) {
     Rig rig;
+    Acquisition& acq = rig.frame->m_pDoc->m_acq;
+    acq.selectSampleRate(1);
+    acq.m_nSampleMs = 50;
+    rig.frame->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(rig.frame.get()));
+    rig.frame->m_pView->repaint(); // arms the timer with the new period
+    rig.frame->m_Comm.unread(celsiusFrame(123));
+    rig.frame->OnComm();
+    ASSERT_EQ(acq.m_store.m_nRecCount, 0); // waits for the timer
+    QAction* save = rig.frame->action(ID_SAVE);
+    QAction* print = rig.frame->action(ID_FILE_PRINT);
+    EXPECT_FALSE(save->isEnabled());
+
+    // The program idles as it does between frames: no menu opens, nothing else
+    // arrives.
+    QEventLoop idle;
+    QTimer::singleShot(400, &idle, &QEventLoop::quit);
+    idle.exec();
+    ASSERT_EQ(acq.m_store.m_nRecCount, 1);
+    EXPECT_TRUE(save->isEnabled());
+    EXPECT_TRUE(print->isEnabled());
+}
+
+TEST(Commands, SelectComStepsDownWhileShiftIsHeldWhenItRuns) {
+    Rig rig;
+    rig.frame->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(rig.frame.get()));
     QAction* select = rig.frame->action(ID_SELECT_COM);
+    QWidget* button = rig.frame->toolBar()->widgetForAction(select);
     select->trigger();
     EXPECT_EQ(rig.frame->m_link.m_nComPort, 4);
-    QTest::keyPress(rig.frame.get(), Qt::Key_Shift);
-    select->trigger();
-    select->trigger();
-    QTest::keyRelease(rig.frame.get(), Qt::Key_Shift);
+    QTest::keyPress(rig.frame.get(), Qt::Key_Shift, Qt::ShiftModifier);
+    QTest::mouseClick(button, Qt::LeftButton, Qt::ShiftModifier);
+    QTest::mouseClick(button, Qt::LeftButton, Qt::ShiftModifier);
     EXPECT_EQ(rig.frame->m_link.m_nComPort, 2);
-    select->trigger();
+    // Shift is let go in another program's window: this one never hears of
+    // it, and the next click comes without it.
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier);
     EXPECT_EQ(rig.frame->m_link.m_nComPort, 3);
+}
+
+// The status bar's labels from left to right.
+QList<QLabel*> panes(CMainFrame& frame) {
+    QList<QLabel*> labels = frame.statusBar()->findChildren<QLabel*>();
+    std::sort(labels.begin(), labels.end(), [](QLabel* a, QLabel* b) { return a->x() < b->x(); });
+    return labels;
+}
+
+TEST(Commands, StatusBarPanesAndPrompts) {
+    Rig rig;
+    rig.frame->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(rig.frame.get()));
+    const QList<QLabel*> p = panes(*rig.frame);
+    ASSERT_EQ(p.size(), 4);
+    EXPECT_LT(p[0]->x(), 10);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(p[i]->width(), 150) << i;
+        if (i > 0) {
+            EXPECT_LT(p[i]->x() - p[i - 1]->geometry().right(), 10) << i;
+        }
+    }
+    EXPECT_EQ(p[0]->text(), "Ready");
+    // Scroll Lock is off: its pane stays empty.
+    EXPECT_EQ(p[3]->text(), "");
+
+    // Over a button with a prompt the prompt shows; over one without, nothing;
+    // away from them, "Ready" again.
+    QToolBar* bar = rig.frame->toolBar();
+    QWidget* print = bar->widgetForAction(rig.frame->action(ID_FILE_PRINT));
+    QWidget* open = bar->widgetForAction(rig.frame->action(ID_OPEN));
+    QTest::mouseMove(print);
+    EXPECT_EQ(p[0]->text(), "Print the active document");
+    QTest::mouseMove(open);
+    EXPECT_EQ(p[0]->text(), "");
+    QTest::mouseMove(rig.frame->centralWidget());
+    EXPECT_EQ(p[0]->text(), "Ready");
 }
 
 TEST(Commands, EnterAndEscapeNeverReachThePanels) {
