@@ -6,6 +6,7 @@
 #include "app/commandtable.h"
 #include "app/helplauncher.h"
 #include "app/prompter.h"
+#include "app/scrolllock.h"
 #include "app/toolbaricons.h"
 #include "files/cdocumentfiles.h"
 #include "graph/cdtview.h"
@@ -13,6 +14,7 @@
 #include "panels/cdatalistpanel.h"
 #include "panels/cdisplaypanel.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -20,7 +22,9 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTimerEvent>
 #include <QToolBar>
+#include <QToolButton>
 
 #include <ctime>
 
@@ -62,6 +66,11 @@ CMainFrame::CMainFrame(const Startup& startup, QWidget* parent)
     connect(m_pDoc, &CDTDoc::viewsNeedUpdate, this, &CMainFrame::updateCommandUI);
     connect(&m_pDoc->m_recorder, &Recorder::recordingChanged, this, &CMainFrame::updateCommandUI);
     connect(&m_pDoc->m_recorder, &Recorder::storeFull, this, &CMainFrame::onStoreFull);
+    // Whatever else changed the recording or the zoom (a drag, a reset of the
+    // scale, a command), the enable rules follow before the program waits for
+    // its next event: the toolbar is never stale.
+    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+            &CMainFrame::updateCommandUI);
     connect(m_pView, &CDTView::hoverReadout, this,
             [this](const QString& time, const QString& temp) {
                 m_pane1->setText(time);
@@ -89,6 +98,8 @@ void CMainFrame::buildCommands() {
     for (const MenuPopup& popup : menuBarLayout()) {
         QMenu* menu = menuBar()->addMenu(QString::fromLatin1(popup.title));
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandUI);
+        connect(menu, &QMenu::hovered, this, &CMainFrame::showPrompt);
+        connect(menu, &QMenu::aboutToHide, this, [this] { showPrompt(nullptr); });
         for (const MenuEntry& entry : popup.entries) {
             if (entry.id == 0) {
                 menu->addSeparator();
@@ -104,8 +115,6 @@ void CMainFrame::buildCommands() {
             m_actions.insert(id, act);
         }
     }
-    action(ID_FILE_PRINT)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-
     // The framework's document commands, reached only from the keyboard.
     const auto addShortcut = [this](QKeySequence keys, auto handler) {
         auto* act = new QAction(this);
@@ -114,6 +123,8 @@ void CMainFrame::buildCommands() {
         connect(act, &QAction::triggered, this, handler);
         addAction(act);
     };
+    // Ctrl+P prints, though the menu shows no shortcut beside "Print ".
+    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), [this] { runCommand(ID_FILE_PRINT); });
     addShortcut(QKeySequence(Qt::CTRL | Qt::Key_N), [this] { m_files->newDocument(); });
     addShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), [this] { m_files->openDocument(); });
     addShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), [this] {
@@ -134,22 +145,49 @@ void CMainFrame::buildCommands() {
         m_toolBar->addSeparator();
     }
 
-    // Status bar: the prompt pane, two plain 150-pixel panes and SCRL.
-    auto* ready = new QLabel(tr("Ready"));
-    statusBar()->addWidget(ready, 1);
+    // Status bar: the prompt pane, two plain panes for the hover readout and
+    // the Scroll Lock indicator, from the left; the first three 150 pixels wide.
+    m_pane0 = new QLabel;
     m_pane1 = new QLabel;
     m_pane2 = new QLabel;
-    m_pane3 = new QLabel(QStringLiteral("SCRL"));
-    m_pane3->setEnabled(false); // Scroll Lock is not on
-    for (QLabel* pane : {m_pane1, m_pane2}) {
-        pane->setFixedWidth(150);
+    m_pane3 = new QLabel;
+    for (QLabel* pane : {m_pane0, m_pane1, m_pane2, m_pane3}) {
         pane->setFrameShape(QFrame::Panel);
         pane->setFrameShadow(QFrame::Sunken);
-        statusBar()->addPermanentWidget(pane);
+        if (pane != m_pane3)
+            pane->setFixedWidth(150);
+        statusBar()->addWidget(pane);
     }
-    m_pane3->setFrameShape(QFrame::Panel);
-    m_pane3->setFrameShadow(QFrame::Sunken);
-    statusBar()->addPermanentWidget(m_pane3);
+    m_pane3->setMinimumWidth(m_pane3->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) +
+                             2 * m_pane3->frameWidth() + 6);
+    showPrompt(nullptr);
+    updateIndicators();
+    m_indicatorTimer.start(kIndicatorPollMs, this);
+}
+
+void CMainFrame::showPrompt(QAction* hovered) {
+    // Pane 0 shows the prompt of the command under the pointer, nothing for a
+    // command without one, and "Ready" when no command is.
+    m_pane0->setText(hovered ? hovered->statusTip() : tr("Ready"));
+}
+
+void CMainFrame::updateIndicators() {
+    m_pane3->setText(scrollLockOn() ? QStringLiteral("SCRL") : QString());
+}
+
+bool CMainFrame::event(QEvent* event) {
+    // The prompts come from the commands themselves (showPrompt); the
+    // widgets' own status tips would write "Ready" over an empty one.
+    if (event->type() == QEvent::StatusTip)
+        return true;
+    return QMainWindow::event(event);
+}
+
+void CMainFrame::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == m_indicatorTimer.timerId())
+        updateIndicators();
+    else
+        QMainWindow::timerEvent(event);
 }
 
 void CMainFrame::runCommand(int id) {
@@ -272,8 +310,8 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Shift)
-            m_link.m_bShiftDown = type == QEvent::KeyPress;
+        if (key->key() == Qt::Key_ScrollLock && type == QEvent::KeyRelease)
+            updateIndicators();
         // Enter and Escape never close or trigger anything in this window's
         // panels (dialogs of their own keep them).
         auto* widget = qobject_cast<QWidget*>(watched);
@@ -282,15 +320,20 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
              key->key() == Qt::Key_Escape))
             return true;
     }
+    if (type == QEvent::Enter || type == QEvent::Leave) {
+        // The toolbar's buttons show their command's prompt while the pointer
+        // is over them.
+        const auto* button = qobject_cast<QToolButton*>(watched);
+        if (button && button->parentWidget() == m_toolBar && button->defaultAction())
+            showPrompt(type == QEvent::Enter ? button->defaultAction() : nullptr);
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
 void CMainFrame::OnSelectCom() {
-    const bool shiftHeld = QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
-    const bool tracked = m_link.m_bShiftDown;
-    m_link.m_bShiftDown = tracked || shiftHeld;
+    // Shift as it is now: a release in another window never reaches this one.
+    m_link.m_bShiftDown = QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
     m_link.selectNextPort();
-    m_link.m_bShiftDown = tracked;
     m_pView->m_dlgPanel->update(CDisplayPanel::portBox());
     m_pView->m_dlgPanel->update(CDisplayPanel::onlineBox());
     m_pView->m_dlgPanel->m_strPortPath = m_Comm.devicePath(m_link.m_nComPort);
@@ -342,7 +385,7 @@ void CMainFrame::connectPort() {
 void CMainFrame::onLineLost(const QString& reason) {
     m_link.m_bOnline = false;
     m_pView->m_dlgPanel->update(CDisplayPanel::onlineBox());
-    statusBar()->showMessage(reason);
+    m_pane0->setText(reason);
     m_prompter->warning(this,
                         reason + tr("\nThe recording is kept. Choose On/Off to connect again."));
 }

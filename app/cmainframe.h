@@ -4,6 +4,7 @@
 #include "link/cmscomm.h"
 #include "link/linkstate.h"
 
+#include <QBasicTimer>
 #include <QHash>
 #include <QMainWindow>
 
@@ -73,15 +74,24 @@ public:
     void updateCommandUI();
     QAction* action(int id) const { return m_actions.value(id); }
     QToolBar* toolBar() const { return m_toolBar; }
-    // The status bar's plain panes 1 and 2 (the hover readout).
+    // The status bar's panes: the prompt, the hover readout's time and
+    // temperature, and the Scroll Lock indicator.
+    QLabel* m_pane0 = nullptr;
     QLabel* m_pane1 = nullptr;
     QLabel* m_pane2 = nullptr;
+    QLabel* m_pane3 = nullptr;
+    // Shows the prompt of `hovered` in pane 0, or "Ready" for none.
+    void showPrompt(QAction* hovered);
+    // "SCRL" in pane 3 while Scroll Lock is on.
+    void updateIndicators();
 
     // The close sequence: writes the settings back and offers to save. False
     // when the window must stay open (a save was wanted but did not happen).
     bool confirmClose();
 
 protected:
+    bool event(QEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -96,7 +106,9 @@ private:
 
     QHash<int, QAction*> m_actions;
     QToolBar* m_toolBar = nullptr;
-    QLabel* m_pane3 = nullptr;
+    // Scroll Lock is asked for this often (the platform reports no change).
+    static constexpr int kIndicatorPollMs = 500;
+    QBasicTimer m_indicatorTimer;
 
     std::unique_ptr<Prompter> m_prompter;
 };

@@ -1,5 +1,7 @@
 #include "app/prompter.h"
 
+#include "app/yesnobox.h"
+
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -16,8 +18,8 @@ void Prompter::warning(QWidget* parent, const QString& text) {
 }
 
 bool Prompter::askYesNo(QWidget* parent, const QString& text) {
-    return QMessageBox::question(parent, kCaption, text, QMessageBox::Yes | QMessageBox::No) ==
-           QMessageBox::Yes;
+    YesNoBox box(parent, kCaption, text);
+    return box.ask();
 }
 
 QString Prompter::saveFileName(QWidget* parent, const QString& proposed, const QString& filter,

@@ -11,7 +11,7 @@ public:
     virtual ~Prompter() = default;
     virtual void information(QWidget* parent, const QString& text);
     virtual void warning(QWidget* parent, const QString& text);
-    // A Yes/No question; true for Yes.
+    // A Yes/No question that only Yes or No answers; true for Yes.
     virtual bool askYesNo(QWidget* parent, const QString& text);
     // File dialogs: the chosen path, or an empty string when cancelled.
     // `filter` is a name filter such as "ZavoDezuza Files (*.DovDat)".

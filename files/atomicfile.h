@@ -23,6 +23,16 @@ public:
     // Drops the temporary file; the target is untouched.
     void cancel();
 
+    // For files that change together: commits as commit() does, but keeps
+    // what the target held (or that there was none) until release(), so that
+    // revert() can undo the commit when a partner file fails to follow.
+    bool commitRevertibly();
+    // Puts the old target back, or removes the new one where there was none.
+    // False when the new content stays in place.
+    bool revert();
+    // Forgets the old target: the commit stands.
+    void release();
+
     const std::filesystem::path& target() const { return m_target; }
     int error() const { return m_nError; }
     // The system's reason for the last failure.
@@ -31,6 +41,8 @@ public:
 private:
     std::filesystem::path m_target;
     std::filesystem::path m_temp;
+    std::filesystem::path m_old; // a second name of the replaced target
     int m_nError = 0;
     bool m_bStaged = false;
+    bool m_bRevertible = false; // committed by commitRevertibly, not released
 };

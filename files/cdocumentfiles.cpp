@@ -58,22 +58,40 @@ bool CDocumentFiles::writeFiles(const QString& dataPath, const QString& textPath
         encodeDovDat(std::span(s.recData()).first(n), std::span(s.recUnit()).first(n),
                      std::span(s.recTimeText()).first(n));
 
-    // Both files are staged before either replaces anything.
+    // Both files are staged before either replaces anything, and the data
+    // file's commit is undone when the export cannot follow it: the two are
+    // written together or not at all.
     AtomicFile dataFile(dataPath.toStdString());
     AtomicFile textFile(textPath.toStdString());
+    const bool withText = !textPath.isEmpty();
     QString error;
-    if (!dataFile.write(std::string_view(reinterpret_cast<const char*>(data.data()), data.size())))
+    QString outcome;
+    const QString dataNotWritten = QStringLiteral("%1 was not written.").arg(dataPath);
+    const QString textNotWritten =
+        withText ? QStringLiteral("%1 was not written.").arg(textPath) : QString();
+    if (!dataFile.write(
+            std::string_view(reinterpret_cast<const char*>(data.data()), data.size()))) {
         error = failure(dataFile);
-    else if (!textPath.isEmpty() && !textFile.write(textExport(std::span(s.recData()).first(n),
-                                                               std::span(s.recUnit()).first(n),
-                                                               std::span(s.recTime()).first(n))))
+        outcome = textNotWritten;
+    } else if (withText && !textFile.write(textExport(std::span(s.recData()).first(n),
+                                                      std::span(s.recUnit()).first(n),
+                                                      std::span(s.recTime()).first(n)))) {
         error = failure(textFile);
-    else if (!dataFile.commit())
+        outcome = dataNotWritten;
+    } else if (!dataFile.commitRevertibly()) {
         error = failure(dataFile);
-    else if (!textPath.isEmpty() && !textFile.commit())
+        outcome = textNotWritten;
+    } else if (withText && !textFile.commit()) {
         error = failure(textFile);
+        outcome = dataFile.revert()
+                      ? dataNotWritten
+                      : QStringLiteral("%1 was written, without its text export.").arg(dataPath);
+    }
     if (!error.isEmpty()) {
-        m_prompter.warning(m_parent, error + QStringLiteral("\nThe recording is unchanged."));
+        QString message = error;
+        if (!outcome.isEmpty())
+            message += QLatin1Char('\n') + outcome;
+        m_prompter.warning(m_parent, message + QStringLiteral("\nThe recording is unchanged."));
         return false;
     }
     m_doc.m_recorder.markSaved();
@@ -91,7 +109,7 @@ bool CDocumentFiles::open() {
     return load(path);
 }
 
-bool CDocumentFiles::load(const QString& path, bool refillList) {
+bool CDocumentFiles::load(const QString& path) {
     DovDatDecoded decoded;
     {
         BusyCursor busy;
@@ -135,17 +153,14 @@ bool CDocumentFiles::load(const QString& path, bool refillList) {
 
     const DovDatContents& c = *decoded.contents;
     m_doc.m_recorder.loadGraph(c.values, c.units, c.times);
-    if (refillList) {
-        std::vector<CDataListModel::Row> rows;
-        rows.reserve(c.values.size());
-        for (int i = 0; i < c.count(); ++i) {
-            const auto at = static_cast<std::size_t>(i);
-            rows.push_back({QString::number(i + 1), QString::fromStdString(valueText(c.values[at])),
-                            QString::fromStdString(c.units[at]),
-                            QString::fromStdString(c.times[at])});
-        }
-        m_list.refill(std::move(rows));
+    std::vector<CDataListModel::Row> rows;
+    rows.reserve(c.values.size());
+    for (int i = 0; i < c.count(); ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        rows.push_back({QString::number(i + 1), QString::fromStdString(valueText(c.values[at])),
+                        QString::fromStdString(c.units[at]), QString::fromStdString(c.times[at])});
     }
+    m_list.refill(std::move(rows));
     m_doc.UpdateAllViews();
     return true;
 }
@@ -167,7 +182,7 @@ bool CDocumentFiles::saveDocument() {
 bool CDocumentFiles::openDocument() {
     const QString path =
         m_prompter.openFileName(m_parent, QStringLiteral("All Files (*)"), QString());
-    if (path.isEmpty() || !load(path, false))
+    if (path.isEmpty() || !load(path))
         return false;
     m_strDocumentPath = path;
     return true;

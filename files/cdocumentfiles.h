@@ -28,14 +28,14 @@ public:
     // Open: asks for a data file and loads it, after offering to save a
     // recording that was not saved yet. True when a file was loaded.
     bool open();
-    // Loads `path` into the graph series and, unless `refillList` is false,
-    // lists it. A file that is not a valid data file is reported and changes
-    // nothing.
-    bool load(const QString& path, bool refillList = true);
+    // Loads `path` into the graph series and lists it. A file that is not a
+    // valid data file is reported and changes nothing.
+    bool load(const QString& path);
 
     // The generic document commands of the accelerators: Ctrl+S saves the data
-    // file only, asking for a path the first time; Ctrl+O loads any file
-    // without refilling the list; Ctrl+N starts a new untitled document.
+    // file only, asking for a path the first time; Ctrl+O loads any file into
+    // the graph and the list as Open does; Ctrl+N starts a new untitled
+    // document.
     bool saveDocument();
     bool openDocument();
     void newDocument();

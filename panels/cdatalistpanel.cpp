@@ -17,7 +17,7 @@ CDataListPanel::CDataListPanel(QWidget* parent)
     m_list->setVerticalScrollBar(new CachedScrollBar(Qt::Vertical));
     m_list->setHorizontalScrollBar(new CachedScrollBar(Qt::Horizontal));
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->setShowGrid(true);
     m_list->setWordWrap(false);

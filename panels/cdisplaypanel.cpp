@@ -278,6 +278,12 @@ void CDisplayPanel::timerEvent(QTimerEvent* event) {
 }
 
 bool CDisplayPanel::eventFilter(QObject* watched, QEvent* event) {
+    // The wheel turns the selector only once the user has put the focus there:
+    // scrolling past it goes on to what lies under it.
+    if (event->type() == QEvent::Wheel && watched == m_comboTime && !m_comboTime->hasFocus()) {
+        event->ignore();
+        return true;
+    }
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)
