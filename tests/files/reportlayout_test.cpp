@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -127,15 +128,30 @@ TEST(ReportLayout, CurveSpansTheFrameInTheValueWindow) {
     EXPECT_EQ(moved.labels[1].text, "-50.0");
 }
 
-TEST(ReportLayout, ValuesOutsideTheWindowAreNotClippedButStayDefined) {
-    const std::vector<float> values = {3000.0f, -1.0e30f, std::numeric_limits<float>::infinity(),
-                                       std::numeric_limits<float>::quiet_NaN()};
+TEST(ReportLayout, CurveIsClippedToTheFrame) {
+    // 50 sits at 600; the no-value mark and the extremes run off the window.
+    const float inf = std::numeric_limits<float>::infinity();
+    const std::vector<float> values = {
+        50.0f, 3000.0f, 50.0f, -1.0e30f, inf, 50.0f, std::numeric_limits<float>::quiet_NaN(),
+        50.0f};
     const ReportGraphPage page = reportGraphPage(values, ticks());
-    ASSERT_EQ(page.curve.size(), 3u);
-    EXPECT_EQ(page.curve[0].y1, 200 + 3100 * 800 / 300);
-    EXPECT_LT(page.curve[0].y2, -1000000);
-    EXPECT_GT(page.curve[1].y2, 1000000);
-    EXPECT_EQ(page.curve[2].y2, 0);
+    ASSERT_EQ(page.curve.size(), 5u); // the two pieces to and from NaN are left out
+    for (const ReportLine& l : page.curve) {
+        for (const auto& [x, y] : {std::pair{l.x1, l.y1}, {l.x2, l.y2}}) {
+            EXPECT_GE(x, -750);
+            EXPECT_LE(x, -10);
+            EXPECT_GE(y, 200);
+            EXPECT_LE(y, 1000);
+        }
+    }
+    // Up to the frame's top and back down, each piece kept where it is inside.
+    EXPECT_EQ(page.curve[0].x1, -750);
+    EXPECT_EQ(page.curve[0].y1, 600);
+    EXPECT_EQ(page.curve[0].y2, 1000);
+    EXPECT_EQ(page.curve[1].y1, 1000);
+    EXPECT_EQ(page.curve[1].y2, 600);
+    EXPECT_EQ(page.curve[2].y2, 200);
+    EXPECT_EQ(page.curve[4].y1, 1000);
 
     // A window without height draws no curve rather than dividing by zero.
     ReportTicks flat{};

@@ -261,6 +261,30 @@ TEST(ReportPrinter, ThePrinterPathGivesTheSamePagesAndHonoursTheRange) {
     EXPECT_TRUE(error.contains("1 to 3")) << error.toStdString();
 }
 
+TEST(ReportPrinter, APaperTooSmallGetsTheWholePageScaledToFit) {
+    // The report reaches from x = -800 (value labels) to y = 1120 (title).
+    const qreal dpi = 1200;
+    const auto printableOf = [&](QPageSize::PageSizeId paper) {
+        const QPageLayout layout(QPageSize(paper), QPageLayout::Portrait,
+                                 CReportPrinter::kMarginsMm, QPageLayout::Millimeter);
+        const QSizeF inches = layout.paintRect(QPageLayout::Inch).size();
+        return QRectF(0, 0, inches.width() * dpi, inches.height() * dpi);
+    };
+    // A4 has room: one unit is a hundredth of an inch from the bottom-right corner.
+    const QRectF a4 = printableOf(QPageSize::A4);
+    QTransform t = CReportPrinter::pageTransform(a4, dpi, dpi);
+    EXPECT_EQ(t.map(QPointF(-100, 100)), a4.bottomRight() - QPointF(dpi, dpi));
+
+    // US Letter is too short: the page shrinks, its corner stays, nothing is cut.
+    const QRectF letter = printableOf(QPageSize::Letter);
+    t = CReportPrinter::pageTransform(letter, dpi, dpi);
+    EXPECT_EQ(t.map(QPointF(0, 0)), letter.bottomRight());
+    const QPointF top = t.map(QPointF(-800, 1120));
+    EXPECT_NEAR(top.y(), 0.0, 1.0);
+    EXPECT_GE(top.x(), letter.left());
+    EXPECT_NEAR(t.m11(), -t.m22(), 1e-9); // not distorted
+}
+
 TEST(ReportPrinter, AFileThatCannotBeWrittenIsReported) {
     Report report(3);
     const QString path = report.dir.filePath("gone/report.pdf");
