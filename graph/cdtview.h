@@ -110,6 +110,7 @@ private:
     void commitPending();
     void restartCommitTimer();
     void watchDrag();
+    void onPanMoved(int position);
     void onHighLimitEdited(int value);
     void onLowLimitEdited(int value);
     int graphCount() const;
@@ -141,8 +142,8 @@ private:
     QBasicTimer m_commitTimer;
     QBasicTimer m_dragTimer;
     GraphScene m_scene;
-    GraphScene m_drawn;          // the scene the canvas shows
-    QImage m_canvas;             // the last picture of the graph, without overlays
+    GraphScene m_drawn; // the scene the canvas shows
+    QImage m_canvas;    // the last picture of the graph, without overlays
     mutable TextCache m_labelTexts;
     bool m_bSceneDirty = true;   // the next paint rebuilds the scene and the canvas
     bool m_bCanvasStale = false; // the next paint redraws the canvas from m_scene

@@ -47,8 +47,18 @@ public:
     bool commit();
     bool isFull() const { return m_nRecCount >= m_nMaxData; }
 
-    void clearGraph() { m_nGraphCount = 0; }
-    void reset() { m_nGraphCount = m_nRecCount = 0; }
+    // Times the graph series was emptied. The graph starts its live scale
+    // afresh after each, also when the series was refilled before any paint.
+    int m_nGraphEmptied = 0;
+
+    void clearGraph() {
+        m_nGraphCount = 0;
+        ++m_nGraphEmptied;
+    }
+    void reset() {
+        m_nGraphCount = m_nRecCount = 0;
+        ++m_nGraphEmptied;
+    }
     // Replaces the graph series with a loaded one; the recorded series is kept.
     // Values beyond the capacity are ignored.
     void loadGraph(const std::vector<float>& values, const std::vector<std::string>& units,

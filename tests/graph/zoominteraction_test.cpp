@@ -178,6 +178,39 @@ TEST(Zoom, ZoomedAxisPutsLinesOnWholeSamples) {
     EXPECT_EQ(r.g.g_nZoomGridIndex[9] - r.g.g_nZoomGridIndex[0], 9);
 }
 
+TEST(Zoom, PanMovesTheZoomedWindowAndANewBoxFollowsIt) {
+    // Fit mode, 100 samples of 6 pixels on 600: the box 120..180 shows samples 20..30.
+    GraphRig r;
+    r.v.m_nResetOnNextFrame = 1;
+    r.values = ramp(100, 20.0f);
+    r.paint();
+    EXPECT_FALSE(panTo(r.g, r.v, 40)); // unzoomed: the bar does nothing
+    r.zoom(120, 0, 180, 300);
+    auto scene = r.paint();
+    EXPECT_EQ(scene.panPageStep, 10);
+
+    // The bar at 40: samples 40..50 across the plot, numbered and read out as such.
+    EXPECT_TRUE(panTo(r.g, r.v, 40));
+    scene = r.paint();
+    EXPECT_EQ(r.v.m_nPanOffset, -20);
+    ASSERT_FALSE(scene.sampleLabels.empty());
+    EXPECT_EQ(scene.sampleLabels[0].text, "41");
+    const PlotRect p = r.plot();
+    EXPECT_EQ(mouseMove(r.g, r.v, p, 100, p.left + 1, p.top + 10).hoverIndex, 40);
+
+    // A box over the left half zooms into the samples it covered on screen,
+    // and the bar stands at the first of them: one step moves by one sample.
+    ASSERT_EQ(r.drag(0, 0, 300, 300), ZoomOutcome::Zoomed);
+    scene = r.paint();
+    const auto shownFirst = [&] { return r.firstVisible() - r.v.m_nPanOffset; };
+    EXPECT_NEAR(shownFirst(), 40.0, 1e-3);
+    EXPECT_NEAR(r.lastVisible() - r.v.m_nPanOffset, 45.0, 1e-3);
+    EXPECT_EQ(scene.sampleLabels[0].text, "41");
+    EXPECT_EQ(scene.panPosition, 40);
+    EXPECT_TRUE(panTo(r.g, r.v, 41));
+    EXPECT_NEAR(shownFirst(), 41.0, 1e-3);
+}
+
 TEST(Zoom, ValueWindowStaysPutWhenZoomingAwayFromTheLowestScrollPosition) {
     GraphRig r = liveRig();
     r.v.m_nYScrollPos = 68; // 0..300
