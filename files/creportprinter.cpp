@@ -114,9 +114,18 @@ int CReportPrinter::pageCount() const {
 }
 
 QTransform CReportPrinter::pageTransform(const QRectF& printable, qreal dpiX, qreal dpiY) {
+    // A paper too small for the page (US Letter is too short) gets the whole
+    // page scaled down, rather than cut at its top or left.
+    qreal fit = 1.0;
+    if (dpiX > 0.0 && dpiY > 0.0) {
+        fit = std::min({1.0, printable.width() / (kReportPageWidth * dpiX / 100.0),
+                        printable.height() / (kReportPageHeight * dpiY / 100.0)});
+        if (fit <= 0.0)
+            fit = 1.0; // no printable area: nothing is seen either way
+    }
     QTransform t;
     t.translate(printable.right(), printable.bottom());
-    t.scale(dpiX / 100.0, -dpiY / 100.0);
+    t.scale(fit * dpiX / 100.0, -fit * dpiY / 100.0);
     return t;
 }
 

@@ -41,11 +41,13 @@ public:
     bool print(QPagedPaintDevice& device, QString* error = nullptr);
 
     // The page units: 0.01 inch, origin at the bottom-right corner of
-    // `printable`, x to the right, y upward.
+    // `printable`, x to the right, y upward; scaled down alike in x and y when
+    // the area is too small for the page (kReportPageWidth x kReportPageHeight).
     static QTransform pageTransform(const QRectF& printable, qreal dpiX, qreal dpiY);
 
-    // A4 portrait: the report needs 8 x 11.2 inches of printable area. The
-    // margins are small, but never below the device's `minimum`.
+    // A4 portrait, the default paper: the report needs 8 x 11.2 inches of
+    // printable area. The margins are small, but never below the device's
+    // `minimum`.
     static QPageLayout pageLayout(const QMarginsF& minimum = QMarginsF());
     static inline const QMarginsF kMarginsMm = QMarginsF(3.0, 5.0, 3.0, 5.0);
 

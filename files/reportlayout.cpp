@@ -6,6 +6,7 @@
 #include "store/samplestore.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <ctime>
 
@@ -36,9 +37,60 @@ std::string tickText(float value) {
     return buffer;
 }
 
-// The x of sample i when the step between samples is s.
+// The x of sample i when the step between samples is s, before truncation.
+float sampleXExact(int i, float s) {
+    return static_cast<float>(i) * s + static_cast<float>(kLeft);
+}
+
 int sampleX(int i, float s) {
-    return truncPixel(static_cast<float>(i) * s + static_cast<float>(kLeft));
+    return truncPixel(sampleXExact(i, s));
+}
+
+// Far enough beyond the frame that a line to it runs off the frame at the
+// same place as a line to infinity would.
+constexpr double kFarOutside = 1.0e6;
+
+// Cuts the line a-b to the frame (Liang-Barsky). False when no part of it
+// lies inside or a coordinate is NaN.
+bool clipToFrame(double& ax, double& ay, double& bx, double& by) {
+    if (std::isnan(ax) || std::isnan(ay) || std::isnan(bx) || std::isnan(by))
+        return false;
+    ay = std::clamp(ay, -kFarOutside, kFarOutside);
+    by = std::clamp(by, -kFarOutside, kFarOutside);
+    const double dx = bx - ax;
+    const double dy = by - ay;
+    double enter = 0.0;
+    double leave = 1.0;
+    // One edge: p is the line's movement across it, q the distance inside.
+    const auto edge = [&](double p, double q) {
+        if (p == 0.0)
+            return q >= 0.0;
+        const double r = q / p;
+        if (p < 0.0) {
+            if (r > leave)
+                return false;
+            enter = std::max(enter, r);
+        } else {
+            if (r < enter)
+                return false;
+            leave = std::min(leave, r);
+        }
+        return true;
+    };
+    if (!edge(-dx, ax - kLeft) || !edge(dx, kRight - ax) || !edge(-dy, ay - kBottom) ||
+        !edge(dy, kTop - ay))
+        return false;
+    const double x0 = ax;
+    const double y0 = ay;
+    if (leave < 1.0) {
+        bx = x0 + leave * dx;
+        by = y0 + leave * dy;
+    }
+    if (enter > 0.0) {
+        ax = x0 + enter * dx;
+        ay = y0 + enter * dy;
+    }
+    return true;
 }
 
 } // namespace
@@ -61,17 +113,26 @@ ReportGraphPage reportGraphPage(std::span<const float> values, const ReportTicks
     // A single sample sits at the frame's left edge.
     const float s = n > 1 ? kWidth / static_cast<float>(n - 1) : 0.0f;
 
-    // The curve, unless the value window has no height.
+    // The curve, unless the value window has no height, cut to the frame as
+    // the screen graph is cut to its plot: values outside the window, above
+    // all the no-value mark, run to the frame's edge and no further.
     const float t0 = ticks.front();
     const float t12 = ticks.back();
     if (t12 != t0) {
         const auto y = [&](int i) {
-            return truncPixel(kBottom + static_cast<double>(values[i] - t0) * kHeight /
-                                            static_cast<double>(t12 - t0));
+            return kBottom +
+                   static_cast<double>(values[i] - t0) * kHeight / static_cast<double>(t12 - t0);
         };
         page.curve.reserve(static_cast<std::size_t>(n - 1));
-        for (int i = 0; i + 1 < n; ++i)
-            page.curve.push_back({sampleX(i, s), y(i), sampleX(i + 1, s), y(i + 1)});
+        for (int i = 0; i + 1 < n; ++i) {
+            double ax = sampleXExact(i, s);
+            double ay = y(i);
+            double bx = sampleXExact(i + 1, s);
+            double by = y(i + 1);
+            if (clipToFrame(ax, ay, bx, by))
+                page.curve.push_back(
+                    {truncPixel(ax), truncPixel(ay), truncPixel(bx), truncPixel(by)});
+        }
     }
 
     page.labels.push_back({"Temperature", kLeft, 1025, ReportFont::Text});

@@ -17,6 +17,10 @@ class SampleStore;
 // recorded samples.
 
 inline constexpr int kReportRowsPerPage = 30;
+// What a page needs left of and above its origin: the value labels start at
+// x = -800, the title's top is at y = 1120.
+inline constexpr int kReportPageWidth = 800;
+inline constexpr int kReportPageHeight = 1120;
 inline constexpr int kReportTickCount = 13;
 
 // The value window of the unzoomed graph, bottom tick first.
@@ -47,7 +51,7 @@ struct ReportText {
 struct ReportGraphPage {
     ReportText title;
     std::vector<ReportLine> frame;  // bottom, left, top, right edge; solid, width 2
-    std::vector<ReportLine> curve;  // solid, width 2
+    std::vector<ReportLine> curve;  // solid, width 2, cut to the frame
     std::vector<ReportText> labels; // axis title, value labels, sample numbers
     std::vector<ReportLine> grid;   // dotted grey, width 1
 };

@@ -107,6 +107,7 @@ CDTView::CDTView(CDTDoc& doc, const LinkState& link, const Startup& startup, QWi
     connect(m_dlgScroll, &CValueScrollPanel::positionChanged, this, &CDTView::setYScrollPos);
     connect(m_dlgAlarm, &CAlarmBar::highLimitEdited, this, &CDTView::onHighLimitEdited);
     connect(m_dlgAlarm, &CAlarmBar::lowLimitEdited, this, &CDTView::onLowLimitEdited);
+    connect(m_dlgAlarm->m_scrollPan, &QScrollBar::valueChanged, this, &CDTView::onPanMoved);
 }
 
 CDTView::~CDTView() {
@@ -210,6 +211,12 @@ void CDTView::undoZoom() {
     repaint();
 }
 
+void CDTView::onPanMoved(int position) {
+    // Dragging the thumb, the arrows and the page steps all end here.
+    if (panTo(m_graph, *this, position))
+        invalidateGraph();
+}
+
 void CDTView::onHighLimitEdited(int value) {
     // Typed limits replace the bar's at every paint from now on.
     m_bAlarmHighFromBar = false;
@@ -285,11 +292,9 @@ void CDTView::buildScene() {
     const SampleStore& store = acq.store();
     m_nResetOnNextFrame = acq.resetOnNextFrame();
     m_bNewData = acq.newData();
-    const PaintInput in{{0, 0, width(), height()},
-                        store.graphData().data(),
-                        graphCount(),
-                        m_dlgAlarm->m_nBarAlarmHigh,
-                        m_dlgAlarm->m_nBarAlarmLow};
+    const PaintInput in{
+        {0, 0, width(), height()},   store.graphData().data(),   graphCount(),
+        m_dlgAlarm->m_nBarAlarmHigh, m_dlgAlarm->m_nBarAlarmLow, store.graphEmptied()};
     buildGraphScene(m_graph, *this, in, m_scene);
     if (!m_bNewData)
         m_doc.m_recorder.newDataSeen();
@@ -298,10 +303,13 @@ void CDTView::buildScene() {
     if (m_scene.emptyReadout)
         Q_EMIT hoverReadout(QStringLiteral("time:"), QStringLiteral("temp:"));
     m_dlgScroll->setPosition(m_scene.valueScroll.position); // range 0..72, no notification
+    // The pan bar works while the graph is zoomed.
+    QScrollBar* pan = m_dlgAlarm->m_scrollPan;
+    pan->setEnabled(m_scene.panMaximum.has_value());
     if (m_scene.panMaximum) {
-        QScrollBar* pan = m_dlgAlarm->m_scrollPan;
         const QSignalBlocker quiet(pan);
         pan->setRange(0, *m_scene.panMaximum);
+        pan->setPageStep(m_scene.panPageStep);
         if (m_scene.panPosition)
             pan->setValue(*m_scene.panPosition);
     }

@@ -106,6 +106,7 @@ private:
     using GraphViewMembers::m_nResetOnNextFrame;
 
     void watchDrag();
+    void onPanMoved(int position);
     void onHighLimitEdited(int value);
     void onLowLimitEdited(int value);
     int graphCount() const;

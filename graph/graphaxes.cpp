@@ -120,13 +120,17 @@ void buildZoomedSampleAxis(GraphState& g, GraphViewMembers& v, const PlotRect& p
     if (g.g_bZoomPosInit == 0) {
         const double q = v.m_nPanOffset;
         v.m_nZoomFirstIndex = truncIndex(q - (x0 + dx * q) / dx);
-        scene.panPosition = v.m_nZoomFirstIndex;
+        // The bar stands at the sample shown at the left edge: a pan carried
+        // into the new level counts.
+        scene.panPosition =
+            saturateInt(static_cast<long long>(v.m_nZoomFirstIndex) - v.m_nPanOffset);
         g.g_bZoomPosInit = 1;
     }
     const long long first = v.m_nZoomFirstIndex;
     g.g_nXLabel[0] = saturateInt(first - v.m_nPanOffset + 1);
 
     const int visible = truncIndex(w / dx);
+    scene.panPageStep = std::max(visible, 1);
     long long spacing = 1;
     if (visible > 1) {
         const int divisions = visible >= 4 ? 4 : visible;

@@ -157,7 +157,12 @@ void buildGraphScene(GraphState& g, GraphViewMembers& v, const PaintInput& in, G
     const int h = plot.height();
     const bool fitMode = v.m_nResetOnNextFrame != 0;
 
-    if (count == 0 && !fitMode) {
+    // An empty live graph starts the scale afresh, and so does a live series
+    // emptied since the last paint: the first live frame after a load empties
+    // the store and is committed at once, so no paint sees the graph empty.
+    const bool emptied = in.emptied != g.g_nEmptiedSeen;
+    g.g_nEmptiedSeen = in.emptied;
+    if (!fitMode && (count == 0 || emptied)) {
         g.g_nPointsPerScreen = 100;
         g.g_fBasePixelsPerSample = g.g_fPixelsPerSample;
         g.g_nZoomLevel = 0;

@@ -12,6 +12,8 @@ struct PaintInput {
     int count = 0;                 // m_nGraphCount: samples 0..count-1 are drawn
     int barAlarmHigh = 0;          // the alarm bar's stored limits, copied into the
     int barAlarmLow = 0;           // view's limits while the FromBar flags are set
+    int emptied = 0;               // the store's m_nGraphEmptied: changes whenever the
+                                   // series was emptied, whether a paint saw it empty or not
 };
 
 // One paint of the graph, without any widget: takes the alarm limits from the

@@ -111,8 +111,11 @@ struct GraphScene {
     // The alarm bar's pan scroll bar m_scrollPan (zoomed paints only): the range
     // 0..N is set at every zoomed paint, the position only at the first paint
     // after a zoom.
+    // The bar is enabled exactly while the graph is zoomed; a page is the
+    // number of samples across the plot.
     std::optional<int> panMaximum; // range 0..panMaximum
     std::optional<int> panPosition;
+    int panPageStep = 1;
 
     // The live scale was compressed: ask for one more full repaint.
     bool repaintRequested = false;
@@ -123,4 +126,3 @@ struct GraphScene {
 // the alarm lines over them. True for most new samples of the live graph;
 // false whenever the scale, the grid, a label or the hover line moved.
 bool extendsCurveOnly(const GraphScene& before, const GraphScene& after);
-

@@ -46,6 +46,7 @@ public:
     int g_nBasePointsPerScreen = 0;      // g_nPointsPerScreen at the last unzoomed paint
     std::int8_t g_nZoomLevel = 0;        // 0..99, 0 = unzoomed
     int g_nYScrollAtZoom = 0;            // m_nYScrollPos at the last unzoomed paint
+    int g_nEmptiedSeen = 0;              // the series' emptied count at the last paint
 
     // Tick values per level: [L][0] at the plot bottom .. [L][12] at the plot top.
     std::array<std::array<float, kTickCount>, MAX_ZOOM_LEVELS> g_fYTick{};

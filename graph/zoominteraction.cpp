@@ -172,6 +172,18 @@ ZoomOutcome completeZoomDrag(GraphState& g, GraphViewMembers& v, const PlotRect&
     return zoomRelease(g, v, plot, count, release.x, release.y).outcome;
 }
 
+bool panTo(const GraphState& g, GraphViewMembers& v, int position) {
+    if (g.g_bAutoScale != 0) {
+        return false;
+    }
+    const int pan = saturateInt(static_cast<long long>(v.m_nZoomFirstIndex) - position);
+    if (pan == v.m_nPanOffset) {
+        return false;
+    }
+    v.m_nPanOffset = pan;
+    return true;
+}
+
 void undoZoom(GraphState& g, GraphViewMembers& v) {
     g.g_nZoomLevel = 0;
     g.g_bAutoScale = 1;

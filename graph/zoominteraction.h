@@ -80,6 +80,11 @@ bool dragWatch(GraphState& g, GraphViewMembers& v, const PlotRect& plot, int x, 
 ZoomOutcome completeZoomDrag(GraphState& g, GraphViewMembers& v, const PlotRect& plot, int count,
                              DragPoint press, DragPoint release);
 
+// The pan bar moved to `position`, the sample to show at the plot's left edge:
+// m_nPanOffset moves the zoomed curve there. Only while zoomed; true when the
+// pan changed.
+bool panTo(const GraphState& g, GraphViewMembers& v, int position);
+
 // Back to the unzoomed graph in one step. The view then disables the pan bar and
 // repaints.
 void undoZoom(GraphState& g, GraphViewMembers& v);

@@ -27,7 +27,7 @@ public:
     int m_nBarAlarmHigh = 150; // high limit as last typed or loaded
     int m_nBarAlarmLow = -50;  // low limit as last typed or loaded
 
-    QScrollBar* m_scrollPan = nullptr; // the graph's pan bar: shown, never enabled here
+    QScrollBar* m_scrollPan = nullptr; // the graph's pan bar: the view enables it while zoomed
     QLabel* m_labelAlarmHigh = nullptr;
     QLineEdit* m_editAlarmHigh = nullptr;
     QLabel* m_labelAlarmLow = nullptr;

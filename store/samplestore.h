@@ -38,6 +38,9 @@ public:
     int recCount() const { return m_nRecCount; }
 
     int maxData() const { return m_nMaxData; }
+    // Times the graph series was emptied. The graph starts its live scale
+    // afresh after each, also when the series was refilled before any paint.
+    int graphEmptied() const { return m_nGraphEmptied; }
     bool isFull() const { return m_nRecCount >= m_nMaxData; }
 
     // Writes a reading into the current slot of both series.
@@ -46,8 +49,14 @@ public:
     // Advances both counts unless the store is full; true when they moved.
     bool commit();
 
-    void clearGraph() { m_nGraphCount = 0; }
-    void reset() { m_nGraphCount = m_nRecCount = 0; }
+    void clearGraph() {
+        m_nGraphCount = 0;
+        ++m_nGraphEmptied;
+    }
+    void reset() {
+        m_nGraphCount = m_nRecCount = 0;
+        ++m_nGraphEmptied;
+    }
     // Replaces the graph series with a loaded one; the recorded series is kept.
     // Values beyond the capacity are ignored.
     void loadGraph(const std::vector<float>& values, const std::vector<std::string>& units,
@@ -72,6 +81,7 @@ private:
     int m_nRecCount = 0;
 
     int m_nMaxData = MAX_DATA;
+    int m_nGraphEmptied = 0;
 };
 
 // The time text of a sample: local time, "%m-%d-%y/%H:%M:%S".

@@ -263,6 +263,16 @@ TEST(ReportPrinter, ThePrinterPathGivesTheSamePagesAndHonoursTheRange) {
     EXPECT_TRUE(error.contains("1 to 3")) << error.toStdString();
 }
 
+TEST(ReportPrinter, APaperTooSmallGetsTheWholePageScaledToFit) {
+    // US Letter less the margins, at 100 dpi, is too short for the page's 1120
+    // units: it shrinks alike in x and y, its corner stays, nothing is cut.
+    const QRectF letter(0, 0, 826, 1060);
+    const QTransform t = CReportPrinter::pageTransform(letter, 100, 100);
+    EXPECT_EQ(t.map(QPointF(0, 0)), letter.bottomRight());
+    EXPECT_NEAR(t.map(QPointF(-800, 1120)).y(), 0.0, 1e-9);
+    EXPECT_NEAR(t.m11(), -t.m22(), 1e-9);
+}
+
 TEST(ReportPrinter, AFileThatCannotBeWrittenIsReported) {
     Report report(3);
     const QString path = report.dir.filePath("gone/report.pdf");
