@@ -1,7 +1,7 @@
-#include "app/cdtdoc.h"
-#include "app/cmainframe.h"
-#include "app/commandids.h"
-#include "graph/cdtview.h"
+#include "ui/base/cdtdoc.h"
+#include "ui/window/cmainframe.h"
+#include "ui/window/commandids.h"
+#include "ui/graph/cdtview.h"
 #include "support/frames.h"
 #include "support/recordingprompter.h"
 

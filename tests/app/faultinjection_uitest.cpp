@@ -4,13 +4,13 @@
 // configuration file is damaged or cannot be written, a folder refuses a Save,
 // and data files are damaged. Each test checks that nothing recorded is lost
 // and that nothing hangs.
-#include "app/cdtdoc.h"
-#include "app/cmainframe.h"
-#include "app/configuration.h"
-#include "files/cdocumentfiles.h"
-#include "files/dovdatcodec.h"
-#include "graph/cdtview.h"
-#include "panels/cdatalistpanel.h"
+#include "ui/base/cdtdoc.h"
+#include "ui/window/cmainframe.h"
+#include "core/config/configuration.h"
+#include "ui/files/cdocumentfiles.h"
+#include "core/files/dovdatcodec.h"
+#include "ui/graph/cdtview.h"
+#include "ui/panels/cdatalistpanel.h"
 #include "sim/ptyinstrument.h"
 #include "support/frames.h"
 #include "support/ptypair.h"

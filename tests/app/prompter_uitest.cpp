@@ -1,4 +1,4 @@
-#include "app/prompter.h"
+#include "ui/base/prompter.h"
 
 #include <QApplication>
 #include <QMessageBox>

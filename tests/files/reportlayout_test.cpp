@@ -1,7 +1,7 @@
-#include "files/reportlayout.h"
-#include "link/frameencoder.h"
-#include "store/acquisition.h"
-#include "store/samplestore.h"
+#include "core/files/reportlayout.h"
+#include "core/link/frameencoder.h"
+#include "core/store/acquisition.h"
+#include "core/store/samplestore.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "app/cdtdoc.h"
-#include "files/creportprinter.h"
+#include "ui/base/cdtdoc.h"
+#include "ui/files/creportprinter.h"
 
 #include "support/storetestaccess.h"
 #include <QApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "graph/graphscale.h"
-#include "graph/zoominteraction.h"
+#include "core/graph/graphscale.h"
+#include "core/graph/zoominteraction.h"
 
 #include <memory>
 #include <vector>

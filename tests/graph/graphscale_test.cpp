@@ -1,6 +1,6 @@
-#include "graph/graphaxes.h"
-#include "graph/graphscale.h"
-#include "graph/pixelmath.h"
+#include "core/graph/graphaxes.h"
+#include "core/graph/graphscale.h"
+#include "core/graph/pixelmath.h"
 #include "graphrig.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "viewrig.h"
 
-#include "app/commandids.h"
+#include "ui/window/commandids.h"
 
 #include <QAction>
 

@@ -1,4 +1,4 @@
-#include "graph/zoominteraction.h"
+#include "core/graph/zoominteraction.h"
 #include "graphrig.h"
 
 #include <gtest/gtest.h>

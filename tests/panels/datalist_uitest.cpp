@@ -1,5 +1,5 @@
-#include "panels/cdatalistpanel.h"
-#include "store/acquisition.h"
+#include "ui/panels/cdatalistpanel.h"
+#include "core/store/acquisition.h"
 #include "tests/panels/panelsupport.h"
 
 #include <QHeaderView>
