@@ -1,18 +1,18 @@
 #include "ui/window/cmainframe.h"
 
-#include "ui/window/caboutdlg.h"
+#include "core/link/frame.h"
 #include "ui/base/cdtdoc.h"
+#include "ui/base/prompter.h"
+#include "ui/files/cdocumentfiles.h"
+#include "ui/graph/cdtview.h"
+#include "ui/panels/cdatalistpanel.h"
+#include "ui/panels/cdisplaypanel.h"
+#include "ui/window/caboutdlg.h"
 #include "ui/window/commandids.h"
 #include "ui/window/commandtable.h"
 #include "ui/window/helplauncher.h"
-#include "ui/base/prompter.h"
 #include "ui/window/scrolllock.h"
 #include "ui/window/toolbaricons.h"
-#include "ui/files/cdocumentfiles.h"
-#include "ui/graph/cdtview.h"
-#include "core/link/frame.h"
-#include "ui/panels/cdatalistpanel.h"
-#include "ui/panels/cdisplaypanel.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -52,6 +52,10 @@ CMainFrame::CMainFrame(const Startup& startup, QWidget* parent)
     m_Comm.setInBufferCount(0);
     connect(&m_Comm, &CMSComm::OnComm, this, &CMainFrame::OnComm);
     connect(&m_Comm, &CMSComm::lineLost, this, &CMainFrame::onLineLost);
+    connect(&m_reconnect, &Reconnector::reconnected, this, &CMainFrame::onReconnected);
+    connect(&m_reconnect, &Reconnector::attemptFailed, this, [this](const QString& reason) {
+        setIdleText(reason + tr(" Still waiting (On/Off stops waiting)."));
+    });
 
     m_pDoc = new CDTDoc(this);
     CDTView::Startup viewStartup;
@@ -168,7 +172,7 @@ void CMainFrame::buildCommands() {
 void CMainFrame::showPrompt(QAction* hovered) {
     // Pane 0 shows the prompt of the command under the pointer, nothing for a
     // command without one, and "Ready" when no command is.
-    m_pane0->setText(hovered ? hovered->statusTip() : tr("Ready"));
+    m_pane0->setText(hovered ? hovered->statusTip() : m_strIdleText);
 }
 
 void CMainFrame::updateIndicators() {
@@ -352,7 +356,11 @@ void CMainFrame::OnOnOff() {
         recorder.resetStore();
     }
 
-    if (m_link.m_bOnline) {
+    if (m_reconnect.waiting()) {
+        // Waiting for a lost device: On/Off stops waiting.
+        m_reconnect.stop();
+        setIdleText(tr("Ready"));
+    } else if (m_link.m_bOnline) {
         if (m_Comm.portOpen())
             m_Comm.setPortOpen(false);
         m_link.m_bOnline = false;
@@ -374,20 +382,39 @@ void CMainFrame::connectPort() {
         m_prompter->warning(this, m_Comm.lastError());
         return;
     }
-    // What arrived before the user switched on is not a reading of this run.
+    lineOpened();
+}
+
+void CMainFrame::lineOpened() {
+    // What arrived before the line was opened is not a reading of this run.
     m_Comm.setInBufferCount(0);
     m_Comm.input();
     m_pDoc->m_recorder.discardBuffered();
     m_Comm.setRThreshold(static_cast<short>(m_pDoc->m_recorder.bytesWanted()));
     m_link.m_bOnline = true;
+    m_pView->m_dlgPanel->update(CDisplayPanel::onlineBox());
 }
 
 void CMainFrame::onLineLost(const QString& reason) {
+    // An unattended recording must not stop at a box nobody answers: the port
+    // is closed, every sample is kept, and the same device is opened again as
+    // soon as it is back.
     m_link.m_bOnline = false;
     m_pView->m_dlgPanel->update(CDisplayPanel::onlineBox());
-    m_pane0->setText(reason);
-    m_prompter->warning(this,
-                        reason + tr("\nThe recording is kept. Choose On/Off to connect again."));
+    setIdleText(
+        reason +
+        tr(" Waiting for %1 to come back (On/Off stops waiting).").arg(m_Comm.currentDevicePath()));
+    m_reconnect.start();
+}
+
+void CMainFrame::onReconnected() {
+    lineOpened();
+    setIdleText(tr("Connected to %1 again.").arg(m_Comm.currentDevicePath()));
+}
+
+void CMainFrame::setIdleText(const QString& text) {
+    m_strIdleText = text;
+    showPrompt(nullptr);
 }
 
 void CMainFrame::OnClearScreen() {

@@ -3,6 +3,7 @@
 #include "core/config/configuration.h"
 #include "engine/cmscomm.h"
 #include "engine/linkstate.h"
+#include "engine/reconnector.h"
 
 #include <QBasicTimer>
 #include <QHash>
@@ -41,6 +42,8 @@ public:
 
     Configuration m_config;
     CMSComm m_Comm;
+    // Opens a lost device again when it comes back.
+    Reconnector m_reconnect{m_Comm};
     LinkState m_link;
     CDTDoc* m_pDoc = nullptr;
     CDTView* m_pView = nullptr;
@@ -100,11 +103,17 @@ protected:
 private:
     void connectPort();
     void onLineLost(const QString& reason);
+    void onReconnected();
+    // After a successful open: an empty buffer, on line.
+    void lineOpened();
+    // Pane 0's text while no command is under the pointer.
+    void setIdleText(const QString& text);
     void onStoreFull();
     void buildCommands();
     void runCommand(int id);
 
     QHash<int, QAction*> m_actions;
+    QString m_strIdleText = QStringLiteral("Ready"); // pane 0 with no command under the pointer
     QToolBar* m_toolBar = nullptr;
     // Scroll Lock is asked for this often (the platform reports no change).
     static constexpr int kIndicatorPollMs = 500;
