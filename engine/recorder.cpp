@@ -1,5 +1,6 @@
 #include "engine/recorder.h"
 
+#include "core/files/valuetext.h"
 #include "core/link/frame.h"
 
 #include <QTimerEvent>
@@ -94,6 +95,20 @@ void Recorder::clearAll() {
 void Recorder::loadGraph(const std::vector<float>& values, const std::vector<std::string>& units,
                          const std::vector<std::string>& times) {
     m_acq.loadGraph(values, units, times);
+    Q_EMIT graphChanged();
+    Q_EMIT recordingChanged();
+}
+
+void Recorder::restore(const Acquisition::Restored& recording) {
+    m_acq.restore(recording);
+    Q_EMIT listCleared();
+    const SampleStore& s = m_acq.store();
+    for (int i = 0; i < s.recCount(); ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        Q_EMIT rowAppended(ListRow{i, std::to_string(i + 1), valueText(s.recData()[at]),
+                                   s.recUnit()[at], s.recTimeText()[at]});
+    }
+    Q_EMIT panelChanged(RegionMax | RegionMin | RegionUnit);
     Q_EMIT graphChanged();
     Q_EMIT recordingChanged();
 }

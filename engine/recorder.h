@@ -56,6 +56,9 @@ public:
     // empties the store first.
     void loadGraph(const std::vector<float>& values, const std::vector<std::string>& units,
                    const std::vector<std::string>& times);
+    // A recording kept by the journal comes back (see Acquisition::restore);
+    // the list, the panel and the graph are told as for live samples.
+    void restore(const Acquisition::Restored& recording);
     // A loaded file becomes the recorded series (printing a loaded file).
     void adoptLoadedSeries();
     // The recording was written to a file.

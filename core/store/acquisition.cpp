@@ -3,6 +3,7 @@
 #include "core/link/frame.h"
 #include "core/store/samplerate.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -145,6 +146,32 @@ std::optional<ListRow> Acquisition::commitCurrent(const std::string& valueText) 
     const int n = m_store.recCount();
     return ListRow{n - 1, std::to_string(n), valueText, m_store.recUnit()[n - 1],
                    m_store.recTimeText()[n - 1]};
+}
+
+void Acquisition::restore(const Restored& r) {
+    m_store.reset();
+    const std::size_t n = std::min<std::size_t>(r.values.size(), MAX_DATA);
+    const std::size_t graphFrom = n - std::min<std::size_t>(n, std::max(r.graphCount, 0));
+    for (std::size_t i = 0; i < n; ++i) {
+        // Samples before the last Clear Screen are in the recorded series only.
+        if (i == graphFrom)
+            m_store.clearGraph();
+        m_store.storeCurrent(r.values[i], r.units[i], r.times[i], r.timeTexts[i]);
+        m_store.commit();
+    }
+    if (graphFrom == n)
+        m_store.clearGraph();
+    dropPending();
+    m_nResetOnNextFrame = 0;
+    m_bUnsaved = n > 0;
+    g_fRunMax = r.runMax;
+    g_fRunMin = r.runMin;
+    m_panel.m_fMax = g_fRunMax;
+    m_panel.m_fMin = g_fRunMin;
+    m_panel.m_strMax = format("%.1f", g_fRunMax);
+    m_panel.m_strMin = format("%.1f", g_fRunMin);
+    if (n > 0)
+        m_strUnit = r.units[n - 1];
 }
 
 void Acquisition::adoptLoadedSeries() {
