@@ -1,16 +1,10 @@
-#include "ui/base/cdtdoc.h"
-#include "ui/window/cmainframe.h"
-#include "ui/files/cdocumentfiles.h"
-#include "ui/graph/cdtview.h"
-#include "ui/panels/cdatalistpanel.h"
-#include "support/frames.h"
-#include "support/recordingprompter.h"
 #include "support/storetestaccess.h"
+#include "support/windowrig.h"
+#include "ui/files/cdocumentfiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -20,37 +14,9 @@
 
 namespace {
 
-// A main window with a scripted prompter and its own configuration folder.
-struct Rig {
-    QTemporaryDir dir;
-    QStringList messages;
-    RecordingPrompter* prompter = nullptr;
-    std::unique_ptr<CMainFrame> frame;
-
-    explicit Rig(bool answerYes = true) {
-        CMainFrame::Startup startup;
-        startup.configPath = (dir.path() + "/config/loggerconfig.ini").toStdString();
-        frame = std::make_unique<CMainFrame>(startup);
-        auto p = std::make_unique<RecordingPrompter>(&messages, answerYes);
-        prompter = p.get();
-        frame->setPrompter(std::move(p));
-    }
-    const Acquisition& acq() { return frame->m_pDoc->acq(); }
-    Recorder& rec() { return frame->m_pDoc->m_recorder; }
-    CDataListModel& list() { return *frame->m_pView->m_dlgList->model(); }
-    CDocumentFiles& docFiles() { return *frame->m_files; }
-    QString path(const QString& name) const { return dir.path() + "/" + name; }
-
-    // Feeds readings as the serial component would hand them over.
-    void record(std::initializer_list<int> tenths) {
-        for (int c : tenths) {
-            frame->m_Comm.unread(celsiusFrame(c));
-            frame->OnComm();
-        }
-    }
-    QStringList filesIn(const QString& sub = QString()) const {
-        return QDir(dir.path() + sub).entryList(QDir::Files | QDir::Hidden);
-    }
+// A main window that answers Yes unless told otherwise.
+struct Rig : WindowRig {
+    explicit Rig(bool answerYes = true) : WindowRig({.answerYes = answerYes}) {}
 };
 
 QByteArray readAll(const QString& path) {
