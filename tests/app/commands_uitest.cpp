@@ -1,4 +1,3 @@
-#include "support/frames.h"
 #include "support/windowrig.h"
 #include "ui/window/commandids.h"
 
@@ -46,8 +45,7 @@ TEST(Commands, PrintShowsNoShortcutTextYetCtrlPPrints) {
     WindowRig rig;
     // The menu draws a shortcut beside every item that has one.
     EXPECT_TRUE(rig.frame->action(ID_FILE_PRINT)->shortcut().isEmpty());
-    rig.frame->m_Comm.unread(celsiusFrame(123));
-    rig.frame->OnComm();
+    rig.record({123});
     rig.frame->show();
     rig.frame->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(rig.frame.get()));
@@ -84,8 +82,7 @@ TEST(Commands, SaveAndPrintWaitForTheFirstCommittedReading) {
     EXPECT_FALSE(rig.frame->action(ID_UNDO_ZOOM)->isEnabled());
     EXPECT_TRUE(rig.frame->action(ID_OPEN)->isEnabled());
 
-    rig.frame->m_Comm.unread(celsiusFrame(123));
-    rig.frame->OnComm();
+    rig.record({123});
     EXPECT_TRUE(save->isEnabled()); // without opening a menu: the toolbar is never stale
     EXPECT_TRUE(print->isEnabled());
 
@@ -100,8 +97,7 @@ TEST(Commands, ACommitByTheIntervalTimerEnablesSaveAndPrintAtOnce) {
     rec.selectSampleRate(1);
     rec.overrideIntervalMs(50);
     ASSERT_TRUE(rig.show());
-    rig.frame->m_Comm.unread(celsiusFrame(123));
-    rig.frame->OnComm();
+    rig.record({123});
     ASSERT_EQ(rec.store().recCount(), 0); // waits for the timer
 
     // The program idles as it does between frames: no menu opens, nothing else

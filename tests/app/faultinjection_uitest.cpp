@@ -95,8 +95,7 @@ TEST(LinkFaults, AHangUpInIntervalModeKeepsEveryReadingAndIdles) {
     rig.rec().selectSampleRate(1);
     rig.rec().overrideIntervalMs(300); // a short interval keeps the test quick
     ASSERT_EQ(rig.rec().commitTimerMs(), 300);
-    rig.frame->OnOnOff();
-    ASSERT_TRUE(rig.frame->m_link.m_bOnline) << rig.messages.join('\n').toStdString();
+    ASSERT_TRUE(rig.connect());
 
     // Two intervals with readings, then one more reading and the line drops
     // before its interval ends.
@@ -142,8 +141,7 @@ TEST(LinkFaults, ADeviceWithoutPermissionIsReportedAndCanBeRetried) {
     EXPECT_TRUE(rig.messages[0].contains("ermission")) << rig.messages[0].toStdString();
 
     // Once the user may open it, On/Off connects and readings arrive.
-    rig.frame->OnOnOff();
-    ASSERT_TRUE(rig.frame->m_link.m_bOnline) << rig.messages.join('\n').toStdString();
+    ASSERT_TRUE(rig.connect());
     pty.write(celsiusFrame(215));
     ASSERT_TRUE(QTest::qWaitFor([&] { return rig.rows() == 1; }, 2000));
     EXPECT_EQ(rig.cell(0, 1), "21.5");
@@ -157,8 +155,7 @@ TEST(LinkFaults, RandomBytesOnTheLineMakeRowsOnlyFromFrameStarts) {
     WindowRig rig({.pty = true});
     PtyPair& pty = *rig.pty;
     rig.showAndPaint();
-    rig.frame->OnOnOff();
-    ASSERT_TRUE(rig.frame->m_link.m_bOnline) << rig.messages.join('\n').toStdString();
+    ASSERT_TRUE(rig.connect());
 
     std::mt19937 random(20240607u);
     std::uniform_int_distribution<int> byte(0, 255);
@@ -240,8 +237,7 @@ TEST(LinkFaults, FramesAtTheHighestRateAreAllListed) {
         QString error;
         ASSERT_TRUE(sim.start(&error)) << error.toStdString();
         rig.frame->m_Comm.bindDevice(sim.slavePath());
-        rig.frame->OnOnOff();
-        ASSERT_TRUE(rig.frame->m_link.m_bOnline) << rig.messages.join('\n').toStdString();
+        ASSERT_TRUE(rig.connect());
         QSignalSpy finished(&sim, &PtyInstrument::finished);
         StallWatch watch;
         ASSERT_TRUE(finished.wait(c.count * 200 + 5000)) << c.name;
@@ -276,8 +272,7 @@ void expectStartsWith(const QString& what, const QString& configPath, Settings e
     EXPECT_EQ(std::minmax(rig.frame->m_pView->m_nAlarmHigh, rig.frame->m_pView->m_nAlarmLow),
               std::minmax(expected.alarmHigh, expected.alarmLow));
     // The window works: it connects and lists a reading.
-    rig.frame->OnOnOff();
-    ASSERT_TRUE(rig.frame->m_link.m_bOnline) << rig.messages.join('\n').toStdString();
+    ASSERT_TRUE(rig.connect());
     pty.write(celsiusFrame(321));
     ASSERT_TRUE(QTest::qWaitFor([&] { return rig.rows() == 1; }, 2000));
     (void)rig.frame->grab();

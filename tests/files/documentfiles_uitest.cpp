@@ -120,14 +120,14 @@ TEST(DocumentFiles, OpenLoadsTheGraphAndListsMissingValues) {
     EXPECT_EQ(other.acq().store().graphCount(), 2);
     EXPECT_EQ(other.acq().store().recCount(), 4);
     EXPECT_EQ(other.acq().resetOnNextFrame(), 1);
-    ASSERT_EQ(other.list().rowCount(), 2);
-    EXPECT_EQ(other.list().rowAt(0)[1], "25.3");
-    EXPECT_EQ(other.list().rowAt(1)[1], "----");
-    EXPECT_EQ(other.list().rowAt(1)[0], "2");
+    ASSERT_EQ(other.rows(), 2);
+    EXPECT_EQ(other.cell(0, 1), "25.3");
+    EXPECT_EQ(other.cell(1, 1), "----");
+    EXPECT_EQ(other.cell(1, 0), "2");
 
     // The first live frame afterwards starts a new recording.
     other.record({50});
-    EXPECT_EQ(other.list().rowCount(), 1);
+    EXPECT_EQ(other.rows(), 1);
     EXPECT_EQ(other.acq().store().recCount(), 1);
 }
 
@@ -141,9 +141,9 @@ TEST(DocumentFiles, CtrlOListsTheFileItLoads) {
     other.record({1, 2, 3, 4});
     other.prompter->m_openPaths << rig.path("a.DovDat");
     ASSERT_TRUE(other.docFiles().openDocument());
-    ASSERT_EQ(other.list().rowCount(), 2);
-    EXPECT_EQ(other.list().rowAt(0)[1], "25.3");
-    EXPECT_EQ(other.list().rowAt(1)[1], "30.0");
+    ASSERT_EQ(other.rows(), 2);
+    EXPECT_EQ(other.cell(0, 1), "25.3");
+    EXPECT_EQ(other.cell(1, 1), "30.0");
     EXPECT_EQ(other.docFiles().documentPath(), rig.path("a.DovDat"));
 }
 
@@ -161,7 +161,7 @@ TEST(DocumentFiles, ABadFileIsRefusedAndChangesNothing) {
     EXPECT_TRUE(rig.messages[0].contains("bad.DovDat"));
     EXPECT_EQ(rig.acq().store().graphCount(), 2);
     EXPECT_EQ(rig.acq().resetOnNextFrame(), 0);
-    EXPECT_EQ(rig.list().rowCount(), 2);
+    EXPECT_EQ(rig.rows(), 2);
 }
 
 TEST(DocumentFiles, OpenOffersToSaveAnUnsavedRecordingFirst) {
@@ -182,7 +182,7 @@ TEST(DocumentFiles, AFullStoreIsKeptWhenTheWantedSaveDoesNotHappen) {
     rig.frame->OnOnOff();
     EXPECT_EQ(rig.messages.value(0), "Do you want to save? ");
     EXPECT_EQ(rig.acq().store().recCount(), 3);
-    EXPECT_EQ(rig.list().rowCount(), 3);
+    EXPECT_EQ(rig.rows(), 3);
     EXPECT_FALSE(rig.frame->m_Comm.portOpen());
 }
 

@@ -1,13 +1,5 @@
 #include "support/windowrig.h"
 
-#include "support/frames.h"
-#include "ui/panels/cdatalistpanel.h"
-
-#include <QDir>
-#include <QTest>
-
-#include <gtest/gtest.h>
-
 #include <sys/resource.h>
 
 WindowRig::WindowRig() : WindowRig(Options{}) {}
@@ -29,38 +21,11 @@ WindowRig::WindowRig(const Options& options) {
     }
 }
 
-CDataListModel& WindowRig::list() const {
-    return *frame->m_pView->m_dlgList->model();
-}
-
-QString WindowRig::cell(int row, int col) const {
-    return list().rowAt(row)[static_cast<std::size_t>(col)];
-}
-
-QStringList WindowRig::filesIn(const QString& sub) const {
-    return QDir(dir.path() + sub).entryList(QDir::Files | QDir::Hidden);
-}
-
-bool WindowRig::show() {
-    frame->show();
-    return QTest::qWaitForWindowExposed(frame.get());
-}
-
-void WindowRig::showAndPaint() {
-    ASSERT_TRUE(show());
-    (void)frame->grab();
-}
-
-void WindowRig::connect() {
+::testing::AssertionResult WindowRig::connect() {
     frame->OnOnOff();
-    ASSERT_TRUE(frame->m_link.m_bOnline) << messages.join('\n').toStdString();
-}
-
-void WindowRig::record(std::initializer_list<int> tenths) {
-    for (int c : tenths) {
-        frame->m_Comm.unread(celsiusFrame(c));
-        frame->OnComm();
-    }
+    if (frame->m_link.m_bOnline)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << messages.join('\n').toStdString();
 }
 
 bool WindowRig::send(const QByteArray& bytes) {

@@ -1,16 +1,19 @@
 #pragma once
 
+#include "support/frames.h"
 #include "support/ptypair.h"
 #include "support/recordingprompter.h"
 #include "ui/base/cdtdoc.h"
 #include "ui/graph/cdtview.h"
-#include "ui/panels/cdatalistmodel.h"
+#include "ui/panels/cdatalistpanel.h"
 #include "ui/window/cmainframe.h"
 
-#include <QByteArray>
-#include <QString>
+#include <QDir>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
 
 #include <initializer_list>
 #include <memory>
@@ -42,24 +45,37 @@ struct WindowRig {
 
     const Acquisition& acq() const { return frame->m_pDoc->acq(); }
     Recorder& rec() { return frame->m_pDoc->m_recorder; }
-    CDataListModel& list() const;
+    CDataListModel& list() const { return *frame->m_pView->m_dlgList->model(); }
     int rows() const { return list().rowCount(); }
-    QString cell(int row, int col) const;
+    QString cell(int row, int col) const { return list().rowAt(row)[std::size_t(col)]; }
     CDocumentFiles& docFiles() { return *frame->m_files; }
 
     // A file in the rig's folder, and the files there (or in a folder below it).
     QString path(const QString& name) const { return dir.path() + "/" + name; }
-    QStringList filesIn(const QString& sub = QString()) const;
+    QStringList filesIn(const QString& sub = QString()) const {
+        return QDir(dir.path() + sub).entryList(QDir::Files | QDir::Hidden);
+    }
 
     // Shows the window; whether it was exposed.
-    [[nodiscard]] bool show();
+    [[nodiscard]] bool show() {
+        frame->show();
+        return QTest::qWaitForWindowExposed(frame.get());
+    }
     // Shows the window and paints it and every panel once.
-    void showAndPaint();
-    // On/Off, which must bring the line online.
-    void connect();
+    void showAndPaint() {
+        ASSERT_TRUE(show());
+        (void)frame->grab();
+    }
+    // On/Off; whether it brought the line online (if not, what was shown).
+    [[nodiscard]] ::testing::AssertionResult connect();
 
     // Feeds readings as the serial component would hand them over.
-    void record(std::initializer_list<int> tenths);
+    void record(std::initializer_list<int> tenths) {
+        for (int c : tenths) {
+            frame->m_Comm.unread(celsiusFrame(c));
+            frame->OnComm();
+        }
+    }
     // Writes to the pseudo-terminal and waits until the logger has decoded it:
     // a row was listed or the reading changed. (The indicator alone is no
     // proof: the panel's clock also switches it off.)
