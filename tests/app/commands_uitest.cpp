@@ -1,9 +1,5 @@
-#include "ui/base/cdtdoc.h"
-#include "ui/window/cmainframe.h"
+#include "support/windowrig.h"
 #include "ui/window/commandids.h"
-#include "ui/graph/cdtview.h"
-#include "support/frames.h"
-#include "support/recordingprompter.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,7 +9,6 @@
 #include <QMenuBar>
 #include <QPrintDialog>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -21,19 +16,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-struct Rig {
-    QTemporaryDir dir;
-    QStringList messages;
-    std::unique_ptr<CMainFrame> frame;
-
-    Rig() {
-        CMainFrame::Startup startup;
-        startup.configPath = (dir.path() + "/loggerconfig.ini").toStdString();
-        frame = std::make_unique<CMainFrame>(startup);
-        frame->setPrompter(std::make_unique<RecordingPrompter>(&messages));
-    }
-};
 
 // The menu as the user sees it: item texts, "-" for a separator.
 QStringList menuItems(QMenu* menu) {
@@ -44,7 +26,7 @@ QStringList menuItems(QMenu* menu) {
 }
 
 TEST(Commands, MenusListTheirItemsInOrder) {
-    Rig rig;
+    WindowRig rig;
     const QList<QAction*> popups = rig.frame->menuBar()->actions();
     ASSERT_EQ(popups.size(), 3);
     EXPECT_EQ(popups[0]->text(), "&File(F)");
@@ -60,11 +42,10 @@ TEST(Commands, MenusListTheirItemsInOrder) {
 }
 
 TEST(Commands, PrintShowsNoShortcutTextYetCtrlPPrints) {
-    Rig rig;
+    WindowRig rig;
     // The menu draws a shortcut beside every item that has one.
     EXPECT_TRUE(rig.frame->action(ID_FILE_PRINT)->shortcut().isEmpty());
-    rig.frame->m_Comm.unread(celsiusFrame(123));
-    rig.frame->OnComm();
+    rig.record({123});
     rig.frame->show();
     rig.frame->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(rig.frame.get()));
@@ -80,7 +61,7 @@ TEST(Commands, PrintShowsNoShortcutTextYetCtrlPPrints) {
 }
 
 TEST(Commands, ToolbarHasTheNineButtonsInOrder) {
-    Rig rig;
+    WindowRig rig;
     QStringList tips;
     for (QAction* a : rig.frame->toolBar()->actions())
         if (!a->isSeparator()) {
@@ -93,7 +74,7 @@ TEST(Commands, ToolbarHasTheNineButtonsInOrder) {
 }
 
 TEST(Commands, SaveAndPrintWaitForTheFirstCommittedReading) {
-    Rig rig;
+    WindowRig rig;
     QAction* save = rig.frame->action(ID_SAVE);
     QAction* print = rig.frame->action(ID_FILE_PRINT);
     EXPECT_FALSE(save->isEnabled());
@@ -101,8 +82,7 @@ TEST(Commands, SaveAndPrintWaitForTheFirstCommittedReading) {
     EXPECT_FALSE(rig.frame->action(ID_UNDO_ZOOM)->isEnabled());
     EXPECT_TRUE(rig.frame->action(ID_OPEN)->isEnabled());
 
-    rig.frame->m_Comm.unread(celsiusFrame(123));
-    rig.frame->OnComm();
+    rig.record({123});
     EXPECT_TRUE(save->isEnabled()); // without opening a menu: the toolbar is never stale
     EXPECT_TRUE(print->isEnabled());
 
@@ -112,14 +92,12 @@ TEST(Commands, SaveAndPrintWaitForTheFirstCommittedReading) {
 }
 
 TEST(Commands, ACommitByTheIntervalTimerEnablesSaveAndPrintAtOnce) {
-    Rig rig;
-    Recorder& rec = rig.frame->m_pDoc->m_recorder;
+    WindowRig rig;
+    Recorder& rec = rig.rec();
     rec.selectSampleRate(1);
     rec.overrideIntervalMs(50);
-    rig.frame->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(rig.frame.get()));
-    rig.frame->m_Comm.unread(celsiusFrame(123));
-    rig.frame->OnComm();
+    ASSERT_TRUE(rig.show());
+    rig.record({123});
     ASSERT_EQ(rec.store().recCount(), 0); // waits for the timer
 
     // The program idles as it does between frames: no menu opens, nothing else
@@ -133,9 +111,8 @@ TEST(Commands, ACommitByTheIntervalTimerEnablesSaveAndPrintAtOnce) {
 }
 
 TEST(Commands, SelectComStepsDownWhileShiftIsHeldWhenItRuns) {
-    Rig rig;
-    rig.frame->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(rig.frame.get()));
+    WindowRig rig;
+    ASSERT_TRUE(rig.show());
     QAction* select = rig.frame->action(ID_SELECT_COM);
     QWidget* button = rig.frame->toolBar()->widgetForAction(select);
     select->trigger();
@@ -151,9 +128,8 @@ TEST(Commands, SelectComStepsDownWhileShiftIsHeldWhenItRuns) {
 }
 
 TEST(Commands, StatusBarPanesAndPrompts) {
-    Rig rig;
-    rig.frame->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(rig.frame.get()));
+    WindowRig rig;
+    ASSERT_TRUE(rig.show());
     CMainFrame& f = *rig.frame;
     // From the left, each next to the one before.
     EXPECT_LT(f.m_pane0->x(), 10);
@@ -176,7 +152,7 @@ TEST(Commands, StatusBarPanesAndPrompts) {
 }
 
 TEST(Commands, EnterAndEscapeNeverReachThePanels) {
-    Rig rig;
+    WindowRig rig;
     rig.frame->show();
     QWidget* target = rig.frame->centralWidget();
     bool reached = false;

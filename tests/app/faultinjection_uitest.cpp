@@ -8,13 +8,8 @@
 #include "core/files/dovdatcodec.h"
 #include "sim/ptyinstrument.h"
 #include "support/frames.h"
-#include "support/ptypair.h"
-#include "support/recordingprompter.h"
-#include "ui/base/cdtdoc.h"
+#include "support/windowrig.h"
 #include "ui/files/cdocumentfiles.h"
-#include "ui/graph/cdtview.h"
-#include "ui/panels/cdatalistpanel.h"
-#include "ui/window/cmainframe.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -35,19 +30,11 @@
 #include <pwd.h>
 #include <random>
 #include <set>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
 namespace {
-
-double cpuSeconds() {
-    rusage use{};
-    getrusage(RUSAGE_SELF, &use);
-    return double(use.ru_utime.tv_sec + use.ru_stime.tv_sec) +
-           double(use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1e6;
-}
 
 int envSeconds(const char* name, int def) {
     const char* text = std::getenv(name);
@@ -82,54 +69,6 @@ private:
     bool m_bActive = false;
 };
 
-// A main window with its own configuration folder and scripted answers.
-struct Rig {
-    QTemporaryDir dir;
-    QStringList messages;
-    RecordingPrompter* prompter = nullptr;
-    std::unique_ptr<CMainFrame> frame;
-
-    explicit Rig(const QString& device = QString(), bool answerYes = false,
-                 const QString& configPath = QString()) {
-        CMainFrame::Startup startup;
-        startup.configPath =
-            (configPath.isEmpty() ? dir.path() + "/config/loggerconfig.ini" : configPath)
-                .toStdString();
-        startup.boundDevice = device;
-        frame = std::make_unique<CMainFrame>(startup);
-        auto p = std::make_unique<RecordingPrompter>(&messages, answerYes);
-        prompter = p.get();
-        frame->setPrompter(std::move(p));
-    }
-    const Acquisition& acq() { return frame->m_pDoc->acq(); }
-    Recorder& rec() { return frame->m_pDoc->m_recorder; }
-    CDataListModel& list() { return *frame->m_pView->m_dlgList->model(); }
-    int rows() { return list().rowCount(); }
-    QString cell(int row, int col) { return list().rowAt(row)[static_cast<std::size_t>(col)]; }
-    QString path(const QString& name) const { return dir.path() + "/" + name; }
-    void showAndPaint() {
-        frame->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
-        (void)frame->grab(); // a whole paint of the window and every panel
-    }
-    // Feeds readings as the serial component would hand them over.
-    void record(std::initializer_list<int> tenths) {
-        for (int c : tenths) {
-            frame->m_Comm.unread(celsiusFrame(c));
-            frame->OnComm();
-        }
-    }
-    // Every listed row matches the recorded sample it stands for.
-    void expectListMatchesStore() {
-        const SampleStore& s = acq().store();
-        ASSERT_EQ(rows(), s.recCount());
-        for (int i = 0; i < s.recCount(); ++i) {
-            EXPECT_EQ(cell(i, 0), QString::number(i + 1));
-            EXPECT_EQ(cell(i, 3).toStdString(), s.recTimeText()[static_cast<std::size_t>(i)]);
-        }
-    }
-};
-
 // Measures the longest time the event loop went without turning.
 class StallWatch {
 public:
@@ -149,15 +88,14 @@ private:
 };
 
 TEST(LinkFaults, AHangUpInIntervalModeKeepsEveryReadingAndIdles) {
-    PtyPair pty;
-    Rig rig(pty.slavePath());
+    WindowRig rig({.pty = true});
+    PtyPair& pty = *rig.pty;
     rig.showAndPaint();
     const Acquisition& acq = rig.acq();
     rig.rec().selectSampleRate(1);
     rig.rec().overrideIntervalMs(300); // a short interval keeps the test quick
     ASSERT_EQ(rig.rec().commitTimerMs(), 300);
-    rig.frame->OnOnOff();
-    ASSERT_TRUE(rig.frame->m_link.m_bOnline) << rig.messages.join('\n').toStdString();
+    ASSERT_TRUE(rig.connect());
 
     // Two intervals with readings, then one more reading and the line drops
     // before its interval ends.
@@ -186,8 +124,8 @@ TEST(LinkFaults, AHangUpInIntervalModeKeepsEveryReadingAndIdles) {
 }
 
 TEST(LinkFaults, ADeviceWithoutPermissionIsReportedAndCanBeRetried) {
-    PtyPair pty;
-    Rig rig(pty.slavePath());
+    WindowRig rig({.pty = true});
+    PtyPair& pty = *rig.pty;
     const QByteArray slave = QFile::encodeName(pty.slavePath());
     ASSERT_EQ(::chmod(slave.constData(), 0), 0);
     {
@@ -202,8 +140,7 @@ TEST(LinkFaults, ADeviceWithoutPermissionIsReportedAndCanBeRetried) {
     EXPECT_TRUE(rig.messages[0].contains("ermission")) << rig.messages[0].toStdString();
 
     // Once the user may open it, On/Off connects and readings arrive.
-    rig.frame->OnOnOff();
-    ASSERT_TRUE(rig.frame->m_link.m_bOnline) << rig.messages.join('\n').toStdString();
+    ASSERT_TRUE(rig.connect());
     pty.write(celsiusFrame(215));
     ASSERT_TRUE(QTest::qWaitFor([&] { return rig.rows() == 1; }, 2000));
     EXPECT_EQ(rig.cell(0, 1), "21.5");
@@ -214,11 +151,10 @@ TEST(LinkFaults, ADeviceWithoutPermissionIsReportedAndCanBeRetried) {
 // ORVANE_RANDOM_LINE_SECONDS sets the duration (a few seconds by default).
 TEST(LinkFaults, RandomBytesOnTheLineMakeRowsOnlyFromFrameStarts) {
     const int seconds = envSeconds("ORVANE_RANDOM_LINE_SECONDS", 3);
-    PtyPair pty;
-    Rig rig(pty.slavePath());
+    WindowRig rig({.pty = true});
+    PtyPair& pty = *rig.pty;
     rig.showAndPaint();
-    rig.frame->OnOnOff();
-    ASSERT_TRUE(rig.frame->m_link.m_bOnline) << rig.messages.join('\n').toStdString();
+    ASSERT_TRUE(rig.connect());
 
     std::mt19937 random(20240607u);
     std::uniform_int_distribution<int> byte(0, 255);
@@ -292,7 +228,7 @@ TEST(LinkFaults, FramesAtTheHighestRateAreAllListed) {
         o.periodMs = c.periodMs;
         o.garbageEvery = c.garbageEvery;
         o.count = c.count;
-        Rig rig;
+        WindowRig rig;
         rig.showAndPaint();
         // The instrument writes from the event loop, so nothing leaves before
         // the port is open.
@@ -300,8 +236,7 @@ TEST(LinkFaults, FramesAtTheHighestRateAreAllListed) {
         QString error;
         ASSERT_TRUE(sim.start(&error)) << error.toStdString();
         rig.frame->m_Comm.bindDevice(sim.slavePath());
-        rig.frame->OnOnOff();
-        ASSERT_TRUE(rig.frame->m_link.m_bOnline) << rig.messages.join('\n').toStdString();
+        ASSERT_TRUE(rig.connect());
         QSignalSpy finished(&sim, &PtyInstrument::finished);
         StallWatch watch;
         ASSERT_TRUE(finished.wait(c.count * 200 + 5000)) << c.name;
@@ -325,10 +260,10 @@ struct Settings {
 
 void expectStartsWith(const QString& what, const QString& configPath, Settings expected) {
     SCOPED_TRACE(what.toStdString());
-    PtyPair pty;
     QElapsedTimer clock;
     clock.start();
-    Rig rig(pty.slavePath(), false, configPath);
+    WindowRig rig({.pty = true, .configPath = configPath});
+    PtyPair& pty = *rig.pty;
     EXPECT_LT(clock.elapsed(), 5000);
     rig.showAndPaint();
     EXPECT_EQ(rig.frame->m_link.m_nComPort, expected.comPort);
@@ -336,8 +271,7 @@ void expectStartsWith(const QString& what, const QString& configPath, Settings e
     EXPECT_EQ(std::minmax(rig.frame->m_pView->m_nAlarmHigh, rig.frame->m_pView->m_nAlarmLow),
               std::minmax(expected.alarmHigh, expected.alarmLow));
     // The window works: it connects and lists a reading.
-    rig.frame->OnOnOff();
-    ASSERT_TRUE(rig.frame->m_link.m_bOnline) << rig.messages.join('\n').toStdString();
+    ASSERT_TRUE(rig.connect());
     pty.write(celsiusFrame(321));
     ASSERT_TRUE(QTest::qWaitFor([&] { return rig.rows() == 1; }, 2000));
     (void)rig.frame->grab();
@@ -405,7 +339,7 @@ TEST(ConfigurationFaults, AHugeFileIsLeftAloneAtCloseAndTheUserIsTold) {
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(huge);
     }
-    Rig rig(QString(), false, path);
+    WindowRig rig({.configPath = path});
     rig.record({11, 22});
     EXPECT_TRUE(rig.frame->confirmClose());
     ASSERT_EQ(rig.messages.size(), 2) << rig.messages.join('\n').toStdString();
@@ -433,7 +367,7 @@ TEST(ConfigurationFaults, AnUnwritableConfigurationFolderLosesNoRecording) {
     for (const QString& configPath :
          {dir.path() + "/not-a-folder/loggerconfig.ini", readOnly + "/loggerconfig.ini"}) {
         SCOPED_TRACE(configPath.toStdString());
-        Rig rig(QString(), true, configPath);
+        WindowRig rig({.answerYes = true, .configPath = configPath});
         ASSERT_EQ(::chmod(QFile::encodeName(rig.dir.path()).constData(), 0777), 0);
         rig.record({101, 102, 103});
         const QString saved = rig.path("kept.DovDat");
@@ -456,7 +390,7 @@ TEST(ConfigurationFaults, AnUnwritableConfigurationFolderLosesNoRecording) {
 }
 
 TEST(SaveFaults, AReadOnlyFolderRefusesTheSaveAndKeepsTheRecording) {
-    Rig rig(QString(), true);
+    WindowRig rig({.answerYes = true});
     ASSERT_EQ(::chmod(QFile::encodeName(rig.dir.path()).constData(), 0755), 0);
     const QString folder = rig.path("read-only");
     ASSERT_TRUE(QDir().mkdir(folder));
@@ -486,7 +420,7 @@ TEST(SaveFaults, AReadOnlyFolderRefusesTheSaveAndKeepsTheRecording) {
 // Damaged data files through Open: each is refused with its name, and the graph,
 // the list and the recording stay as they were.
 TEST(OpenFaults, DamagedDataFilesAreRefusedAndChangeNothing) {
-    Rig rig;
+    WindowRig rig;
     rig.showAndPaint();
     rig.record({11, 22, 33, 44});
     rig.rec().markSaved();
@@ -558,7 +492,7 @@ TEST(OpenFaults, DamagedDataFilesAreRefusedAndChangeNothing) {
 
 // A named pipe chosen in the Open dialog: the window must not wait for a writer.
 TEST(OpenFaults, APipeIsRefusedWithoutWaiting) {
-    Rig rig;
+    WindowRig rig;
     rig.record({11, 22});
     rig.rec().markSaved();
     const QString path = rig.path("pipe.DovDat");

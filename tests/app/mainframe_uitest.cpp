@@ -1,10 +1,5 @@
 #include "support/frames.h"
-#include "support/ptypair.h"
-#include "support/recordingprompter.h"
-#include "ui/base/cdtdoc.h"
-#include "ui/graph/cdtview.h"
-#include "ui/panels/cdatalistpanel.h"
-#include "ui/window/cmainframe.h"
+#include "support/windowrig.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
@@ -12,58 +7,18 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
 namespace {
 
 // A main window bound to one end of a pseudo-terminal; the test plays the
 // instrument on the other end.
-struct Rig {
-    PtyPair pty;
-    QStringList messages;
-    std::unique_ptr<CMainFrame> frame;
-
-    explicit Rig(bool answerYes = false) {
-        CMainFrame::Startup startup;
-        startup.boundDevice = pty.slavePath();
-        frame = std::make_unique<CMainFrame>(startup);
-        frame->setPrompter(std::make_unique<RecordingPrompter>(&messages, answerYes));
-        frame->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
-    }
-    const Acquisition& acq() { return frame->m_pDoc->acq(); }
-    Recorder& rec() { return frame->m_pDoc->m_recorder; }
-    CDataListModel& list() { return *frame->m_pView->m_dlgList->model(); }
-    int rows() { return list().rowCount(); }
-    QString cell(int row, int col) { return list().rowAt(row)[static_cast<std::size_t>(col)]; }
-
-    void connect() {
-        frame->OnOnOff();
-        ASSERT_TRUE(frame->m_link.m_bOnline) << messages.join('\n').toStdString();
-    }
-    // Writes a frame and waits until the logger has decoded it: a row was
-    // listed or the reading changed. (The indicator alone is no proof: the
-    // panel's clock also switches it off.)
-    bool send(const QByteArray& bytes) {
-        const int before = rows();
-        const std::string value = acq().panel().m_strValue;
-        pty.write(bytes);
-        return QTest::qWaitFor(
-            [&] { return rows() != before || acq().panel().m_strValue != value; }, 2000);
-    }
+struct Rig : WindowRig {
+    Rig() : WindowRig({.pty = true, .show = true}) {}
 };
-
-double cpuSeconds() {
-    rusage use{};
-    getrusage(RUSAGE_SELF, &use);
-    return double(use.ru_utime.tv_sec + use.ru_stime.tv_sec) +
-           double(use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1e6;
-}
 
 TEST(MainFrameLink, ExampleFramesAreDecodedListedAndShown) {
     Rig rig;
-    ASSERT_TRUE(rig.pty.isOpen());
-    rig.connect();
+    ASSERT_TRUE(rig.pty->isOpen());
+    ASSERT_TRUE(rig.connect());
     ASSERT_TRUE(rig.send(frameBytes({0x10, 0x20, 0x35, 0x4F, 0x5F, 0x6D, 0x70, 0x80, 0x90, 0xA4})));
     EXPECT_EQ(rig.acq().panel().m_strValue, "25.3");
     EXPECT_EQ(rig.acq().panel().m_strEmissivity, "0.95");
@@ -86,15 +41,15 @@ TEST(MainFrameLink, ExampleFramesAreDecodedListedAndShown) {
 // to back then straddle the reads, and two may come in one.
 TEST(MainFrameLink, FramesBackToBackInSmallPiecesAreAllRecorded) {
     Rig rig;
-    rig.connect();
+    ASSERT_TRUE(rig.connect());
     QByteArray line;
     for (int i = 0; i < 60; ++i)
         line += celsiusFrame(100 + i);
     for (qsizetype at = 0; at < line.size(); at += 4) {
-        rig.pty.write(line.mid(at, 4));
+        rig.pty->write(line.mid(at, 4));
         QTest::qWait(17); // 4 bytes at 2400 baud
     }
-    rig.pty.write(celsiusFrame(900) + celsiusFrame(901));
+    rig.pty->write(celsiusFrame(900) + celsiusFrame(901));
     ASSERT_TRUE(QTest::qWaitFor([&] { return rig.rows() == 62; }, 3000)) << rig.rows();
     for (int i = 0; i < 60; ++i)
         ASSERT_EQ(rig.cell(i, 1), QString::number((100 + i) / 10.0, 'f', 1)) << i;
@@ -105,11 +60,11 @@ TEST(MainFrameLink, FramesBackToBackInSmallPiecesAreAllRecorded) {
 TEST(MainFrameLink, AStreamStartedMidFrameDecodesItsSecondFrame) {
     for (int offset = 1; offset < 14; ++offset) {
         Rig rig;
-        rig.connect();
+        ASSERT_TRUE(rig.connect());
         const QByteArray first = celsiusFrame(100 + offset);
-        rig.pty.write(first.mid(offset));
+        rig.pty->write(first.mid(offset));
         QTest::qWait(5);
-        rig.pty.write(celsiusFrame(500 + offset));
+        rig.pty->write(celsiusFrame(500 + offset));
         ASSERT_TRUE(QTest::qWaitFor([&] { return rig.rows() == 1; }, 2000)) << "offset " << offset;
         EXPECT_EQ(rig.cell(0, 1), QString::number((500 + offset) / 10.0, 'f', 1)) << offset;
         rig.send(celsiusFrame(700));
@@ -122,7 +77,7 @@ TEST(MainFrameLink, IntervalModeCommitsTheLastFrameOfEachInterval) {
     rig.rec().selectSampleRate(1);
     rig.rec().overrideIntervalMs(400); // a short interval keeps the test quick
     ASSERT_EQ(rig.rec().commitTimerMs(), 400);
-    rig.connect();
+    ASSERT_TRUE(rig.connect());
     QElapsedTimer clock;
     clock.start();
     for (int c = 1; c <= 3; ++c)
@@ -137,7 +92,7 @@ TEST(MainFrameLink, IntervalModeCommitsTheLastFrameOfEachInterval) {
 
 TEST(MainFrameLink, TheStoreFullMessageClosesThePortOnce) {
     Rig rig;
-    rig.connect();
+    ASSERT_TRUE(rig.connect());
     for (int i = 0; i < MAX_DATA; ++i)
         ASSERT_TRUE(rig.send(celsiusFrame(i % 2000))) << i;
     EXPECT_EQ(rig.rows(), MAX_DATA);
@@ -147,8 +102,7 @@ TEST(MainFrameLink, TheStoreFullMessageClosesThePortOnce) {
     EXPECT_EQ(rig.messages, QStringList{"You have got the max data number,please restart!"});
 
     // A frame still handed over overwrites slot 4000; the counts stay.
-    rig.frame->m_Comm.unread(celsiusFrame(1234));
-    rig.frame->OnComm();
+    rig.record({1234});
     EXPECT_EQ(rig.acq().store().recCount(), MAX_DATA);
     EXPECT_FLOAT_EQ(rig.acq().store().recData()[MAX_DATA], 123.4f);
     EXPECT_EQ(rig.rows(), MAX_DATA);
@@ -164,10 +118,10 @@ TEST(MainFrameLink, TheStoreFullMessageClosesThePortOnce) {
 
 TEST(MainFrameLink, AHangUpClosesThePortKeepsTheSamplesAndIdles) {
     Rig rig;
-    rig.connect();
+    ASSERT_TRUE(rig.connect());
     for (int i = 0; i < 5; ++i)
         ASSERT_TRUE(rig.send(celsiusFrame(100 + i)));
-    rig.pty.hangUp();
+    rig.pty->hangUp();
     QElapsedTimer clock;
     clock.start();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.frame->m_Comm.portOpen(); }, 1000));
@@ -177,7 +131,7 @@ TEST(MainFrameLink, AHangUpClosesThePortKeepsTheSamplesAndIdles) {
     EXPECT_EQ(rig.rows(), 5);
     // No box waits for an answer: the status bar says what happened.
     EXPECT_TRUE(rig.messages.isEmpty()) << rig.messages.join('\n').toStdString();
-    EXPECT_TRUE(rig.frame->m_pane0->text().contains(rig.pty.slavePath()));
+    EXPECT_TRUE(rig.frame->m_pane0->text().contains(rig.pty->slavePath()));
     EXPECT_TRUE(rig.frame->m_reconnect.waiting());
 
     const double before = cpuSeconds();
@@ -186,39 +140,31 @@ TEST(MainFrameLink, AHangUpClosesThePortKeepsTheSamplesAndIdles) {
 }
 
 TEST(MainFrameLink, AMissingDeviceIsReportedWithItsPathAndReason) {
-    QStringList messages;
-    CMainFrame::Startup startup;
-    startup.boundDevice = QStringLiteral("/dev/orvane-no-such-device");
-    CMainFrame frame(startup);
-    frame.setPrompter(std::make_unique<RecordingPrompter>(&messages));
-    frame.OnOnOff();
-    EXPECT_FALSE(frame.m_link.m_bOnline);
-    EXPECT_FALSE(frame.m_Comm.portOpen());
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].contains("/dev/orvane-no-such-device"));
-    EXPECT_TRUE(messages[0].contains("No such file or directory")) << messages[0].toStdString();
+    WindowRig rig({.device = QStringLiteral("/dev/orvane-no-such-device")});
+    rig.frame->OnOnOff();
+    EXPECT_FALSE(rig.frame->m_link.m_bOnline);
+    EXPECT_FALSE(rig.frame->m_Comm.portOpen());
+    ASSERT_EQ(rig.messages.size(), 1);
+    EXPECT_TRUE(rig.messages[0].contains("/dev/orvane-no-such-device"));
+    EXPECT_TRUE(rig.messages[0].contains("No such file or directory"))
+        << rig.messages[0].toStdString();
 }
 
 TEST(MainFrameLink, APortHeldByAnotherProgramIsReported) {
-    PtyPair pty;
+    WindowRig rig({.pty = true});
     CMSComm other;
-    other.bindDevice(pty.slavePath());
+    other.bindDevice(rig.pty->slavePath());
     ASSERT_TRUE(other.setPortOpen(true)) << other.lastError().toStdString();
 
-    QStringList messages;
-    CMainFrame::Startup startup;
-    startup.boundDevice = pty.slavePath();
-    CMainFrame frame(startup);
-    frame.setPrompter(std::make_unique<RecordingPrompter>(&messages));
-    frame.OnOnOff();
-    EXPECT_FALSE(frame.m_link.m_bOnline);
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].contains(pty.slavePath())) << messages[0].toStdString();
+    rig.frame->OnOnOff();
+    EXPECT_FALSE(rig.frame->m_link.m_bOnline);
+    ASSERT_EQ(rig.messages.size(), 1);
+    EXPECT_TRUE(rig.messages[0].contains(rig.pty->slavePath())) << rig.messages[0].toStdString();
 }
 
 TEST(MainFrameLink, OnOffTwiceOpensAndClosesAndSelectComGoesOffline) {
     Rig rig;
-    rig.connect();
+    ASSERT_TRUE(rig.connect());
     EXPECT_TRUE(rig.frame->m_Comm.portOpen());
     rig.frame->OnSelectCom();
     EXPECT_EQ(rig.frame->m_link.m_nComPort, 4);
@@ -238,9 +184,9 @@ namespace {
 
 TEST(MainFrameLink, WhatArrivedBeforeOnOffIsNotRecorded) {
     Rig rig;
-    rig.pty.write(celsiusFrame(111) + celsiusFrame(222));
+    rig.pty->write(celsiusFrame(111) + celsiusFrame(222));
     QTest::qWait(50);
-    rig.connect();
+    ASSERT_TRUE(rig.connect());
     ASSERT_TRUE(rig.send(celsiusFrame(333)));
     QTest::qWait(50);
     ASSERT_EQ(rig.rows(), 1);

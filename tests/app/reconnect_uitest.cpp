@@ -1,29 +1,12 @@
-#include "../app/tempdir.h"
-#include "support/frames.h"
-#include "support/ptypair.h"
-#include "support/recordingprompter.h"
-#include "ui/base/cdtdoc.h"
-#include "ui/graph/cdtview.h"
-#include "ui/panels/cdatalistpanel.h"
-#include "ui/window/cmainframe.h"
+#include "support/windowrig.h"
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTest>
-
-#include <gtest/gtest.h>
+#include <QLabel>
 
 #include <memory>
-#include <sys/resource.h>
 
 namespace {
-
-double cpuSeconds() {
-    rusage use{};
-    getrusage(RUSAGE_SELF, &use);
-    return double(use.ru_utime.tv_sec + use.ru_stime.tv_sec) +
-           double(use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1e6;
-}
 
 // The cable is pulled and plugged in again: a pseudo-terminal behind a link
 // that goes away and comes back pointing at a new one. Recording resumes in
@@ -33,20 +16,14 @@ TEST(Reconnect, RecordingResumesWhenThePulledDeviceComesBack) {
     const int cycles = qEnvironmentVariableIntValue("ORVANE_RECONNECT_CYCLES") > 0
                            ? qEnvironmentVariableIntValue("ORVANE_RECONNECT_CYCLES")
                            : 2;
-    TempDir dir;
-    const QString link = QString::fromStdString((dir.path() / "ttyUSB-test").string());
+    QTemporaryDir dir;
+    const QString link = dir.path() + "/ttyUSB-test";
     auto pty = std::make_unique<PtyPair>();
     ASSERT_TRUE(QFile::link(pty->slavePath(), link));
-
-    CMainFrame::Startup startup;
-    startup.configPath = dir.path() / "loggerconfig.ini";
-    startup.boundDevice = link;
-    CMainFrame frame(startup);
-    QStringList messages;
-    frame.setPrompter(std::make_unique<RecordingPrompter>(&messages));
-    CDataListModel& list = *frame.m_pView->m_dlgList->model();
-    frame.OnOnOff();
-    ASSERT_TRUE(frame.m_link.m_bOnline);
+    WindowRig rig({.device = link});
+    CMainFrame& frame = *rig.frame;
+    CDataListModel& list = rig.list();
+    ASSERT_TRUE(rig.connect());
 
     int value = 100;
     const auto sendThree = [&] {
@@ -78,7 +55,7 @@ TEST(Reconnect, RecordingResumesWhenThePulledDeviceComesBack) {
     }
     EXPECT_EQ(list.rowCount(), 3 * (cycles + 1));
     EXPECT_EQ(frame.m_pDoc->store().recCount(), 3 * (cycles + 1));
-    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+    EXPECT_TRUE(rig.messages.isEmpty()) << rig.messages.join('\n').toStdString();
     std::printf("reconnect: %d cycles, slowest resume %lld ms after the device came back\n", cycles,
                 static_cast<long long>(slowest));
 

@@ -1,16 +1,10 @@
-#include "ui/base/cdtdoc.h"
-#include "ui/window/cmainframe.h"
-#include "ui/files/cdocumentfiles.h"
-#include "ui/graph/cdtview.h"
-#include "ui/panels/cdatalistpanel.h"
-#include "support/frames.h"
-#include "support/recordingprompter.h"
 #include "support/storetestaccess.h"
+#include "support/windowrig.h"
+#include "ui/files/cdocumentfiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -20,37 +14,9 @@
 
 namespace {
 
-// A main window with a scripted prompter and its own configuration folder.
-struct Rig {
-    QTemporaryDir dir;
-    QStringList messages;
-    RecordingPrompter* prompter = nullptr;
-    std::unique_ptr<CMainFrame> frame;
-
-    explicit Rig(bool answerYes = true) {
-        CMainFrame::Startup startup;
-        startup.configPath = (dir.path() + "/config/loggerconfig.ini").toStdString();
-        frame = std::make_unique<CMainFrame>(startup);
-        auto p = std::make_unique<RecordingPrompter>(&messages, answerYes);
-        prompter = p.get();
-        frame->setPrompter(std::move(p));
-    }
-    const Acquisition& acq() { return frame->m_pDoc->acq(); }
-    Recorder& rec() { return frame->m_pDoc->m_recorder; }
-    CDataListModel& list() { return *frame->m_pView->m_dlgList->model(); }
-    CDocumentFiles& docFiles() { return *frame->m_files; }
-    QString path(const QString& name) const { return dir.path() + "/" + name; }
-
-    // Feeds readings as the serial component would hand them over.
-    void record(std::initializer_list<int> tenths) {
-        for (int c : tenths) {
-            frame->m_Comm.unread(celsiusFrame(c));
-            frame->OnComm();
-        }
-    }
-    QStringList filesIn(const QString& sub = QString()) const {
-        return QDir(dir.path() + sub).entryList(QDir::Files | QDir::Hidden);
-    }
+// A main window that answers Yes unless told otherwise.
+struct Rig : WindowRig {
+    explicit Rig(bool answerYes = true) : WindowRig({.answerYes = answerYes}) {}
 };
 
 QByteArray readAll(const QString& path) {
@@ -154,14 +120,14 @@ TEST(DocumentFiles, OpenLoadsTheGraphAndListsMissingValues) {
     EXPECT_EQ(other.acq().store().graphCount(), 2);
     EXPECT_EQ(other.acq().store().recCount(), 4);
     EXPECT_EQ(other.acq().resetOnNextFrame(), 1);
-    ASSERT_EQ(other.list().rowCount(), 2);
-    EXPECT_EQ(other.list().rowAt(0)[1], "25.3");
-    EXPECT_EQ(other.list().rowAt(1)[1], "----");
-    EXPECT_EQ(other.list().rowAt(1)[0], "2");
+    ASSERT_EQ(other.rows(), 2);
+    EXPECT_EQ(other.cell(0, 1), "25.3");
+    EXPECT_EQ(other.cell(1, 1), "----");
+    EXPECT_EQ(other.cell(1, 0), "2");
 
     // The first live frame afterwards starts a new recording.
     other.record({50});
-    EXPECT_EQ(other.list().rowCount(), 1);
+    EXPECT_EQ(other.rows(), 1);
     EXPECT_EQ(other.acq().store().recCount(), 1);
 }
 
@@ -175,9 +141,9 @@ TEST(DocumentFiles, CtrlOListsTheFileItLoads) {
     other.record({1, 2, 3, 4});
     other.prompter->m_openPaths << rig.path("a.DovDat");
     ASSERT_TRUE(other.docFiles().openDocument());
-    ASSERT_EQ(other.list().rowCount(), 2);
-    EXPECT_EQ(other.list().rowAt(0)[1], "25.3");
-    EXPECT_EQ(other.list().rowAt(1)[1], "30.0");
+    ASSERT_EQ(other.rows(), 2);
+    EXPECT_EQ(other.cell(0, 1), "25.3");
+    EXPECT_EQ(other.cell(1, 1), "30.0");
     EXPECT_EQ(other.docFiles().documentPath(), rig.path("a.DovDat"));
 }
 
@@ -195,7 +161,7 @@ TEST(DocumentFiles, ABadFileIsRefusedAndChangesNothing) {
     EXPECT_TRUE(rig.messages[0].contains("bad.DovDat"));
     EXPECT_EQ(rig.acq().store().graphCount(), 2);
     EXPECT_EQ(rig.acq().resetOnNextFrame(), 0);
-    EXPECT_EQ(rig.list().rowCount(), 2);
+    EXPECT_EQ(rig.rows(), 2);
 }
 
 TEST(DocumentFiles, OpenOffersToSaveAnUnsavedRecordingFirst) {
@@ -216,7 +182,7 @@ TEST(DocumentFiles, AFullStoreIsKeptWhenTheWantedSaveDoesNotHappen) {
     rig.frame->OnOnOff();
     EXPECT_EQ(rig.messages.value(0), "Do you want to save? ");
     EXPECT_EQ(rig.acq().store().recCount(), 3);
-    EXPECT_EQ(rig.list().rowCount(), 3);
+    EXPECT_EQ(rig.rows(), 3);
     EXPECT_FALSE(rig.frame->m_Comm.portOpen());
 }
 

@@ -1,13 +1,10 @@
 #pragma once
 
-#include "../app/tempdir.h"
-#include "ui/base/cdtdoc.h"
-#include "ui/window/cmainframe.h"
+#include "support/storetestaccess.h"
+#include "support/windowrig.h"
 #include "ui/graph/cdtview.h"
 #include "ui/panels/calarmbar.h"
 #include "ui/panels/cvaluescrollpanel.h"
-#include "support/recordingprompter.h"
-#include "support/storetestaccess.h"
 
 #include <QApplication>
 #include <QImage>
@@ -22,24 +19,12 @@
 #include <memory>
 #include <vector>
 
-// A main window with its graph view, on a configuration file of its own; the
-// test writes the graph series straight into the store.
-struct ViewRig {
-    TempDir dir;
-    QStringList messages;
-    std::unique_ptr<CMainFrame> frame;
+// A shown main window and its graph view; the test writes the graph series
+// straight into the store.
+struct ViewRig : WindowRig {
     CDTView* view = nullptr;
 
-    ViewRig() {
-        CMainFrame::Startup startup;
-        startup.configPath = dir.path() / "loggerconfig.ini";
-        frame = std::make_unique<CMainFrame>(startup);
-        frame->setPrompter(std::make_unique<RecordingPrompter>(&messages));
-        frame->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
-        view = frame->m_pView;
-        settle();
-    }
+    ViewRig() : WindowRig({.show = true}), view(frame->m_pView) { settle(); }
 
     // Gives the main window another size, whatever its own size rules.
     void resizeFrame(QSize size) {
@@ -49,8 +34,6 @@ struct ViewRig {
         settle();
     }
 
-    const Acquisition& acq() { return frame->m_pDoc->acq(); }
-    Recorder& rec() { return frame->m_pDoc->m_recorder; }
     const SampleStore& store() { return acq().store(); }
     void setNewData(bool newData) {
         StoreTestAccess::setNewData(StoreTestAccess::acq(rec()), newData);
