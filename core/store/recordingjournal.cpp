@@ -77,8 +77,8 @@ fs::path freeAsidePath(const fs::path& journal, std::time_t when) {
         struct stat st {};
         if (::lstat(candidate.c_str(), &st) != 0 && errno == ENOENT)
             break;
-        candidate = dated.parent_path() / (dated.stem().string() + "-" + std::to_string(n) +
-                                           dated.extension().string());
+        candidate = dated.parent_path() /
+                    (dated.stem().string() + "-" + std::to_string(n) + dated.extension().string());
     }
     return candidate;
 }
@@ -124,7 +124,8 @@ bool RecordingJournal::lockAt(const fs::path& path, OpenResult& result) {
     // The file locked must still be the one at `path`: another process may set
     // aside the journal between our open and our lock.
     for (int attempt = 0; attempt < 8; ++attempt) {
-        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC | O_NOCTTY, 0600);
+        const int fd =
+            ::open(path.c_str(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC | O_NOCTTY, 0600);
         if (fd < 0) {
             fail("Cannot open the recording journal " + path.string(), errno);
             result = OpenResult::Failed;
@@ -134,8 +135,7 @@ bool RecordingJournal::lockAt(const fs::path& path, OpenResult& result) {
             const int err = errno;
             ::close(fd);
             if (err == EWOULDBLOCK) {
-                fail("The recording journal " + path.string() + " is in use by another Orvane",
-                     0);
+                fail("The recording journal " + path.string() + " is in use by another Orvane", 0);
                 result = OpenResult::InUse;
             } else {
                 fail("Cannot lock the recording journal " + path.string(), err);
@@ -143,7 +143,8 @@ bool RecordingJournal::lockAt(const fs::path& path, OpenResult& result) {
             }
             return false;
         }
-        struct stat held {}, named {};
+        struct stat held {
+        }, named{};
         if (::fstat(fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 &&
             held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
             m_fd = fd;

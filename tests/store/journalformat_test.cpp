@@ -19,8 +19,14 @@ using Bytes = std::vector<std::uint8_t>;
 constexpr std::int64_t kT0 = 1'800'000'000; // beyond 32-bit seconds on purpose
 
 JournalSample sample(int n, int graphCount, float value) {
-    return {value, n % 2 ? "C" : "F", kT0 + n, "12-07-26/09:00:" + std::to_string(10 + n),
-            n, graphCount, 30.0f + static_cast<float>(n), -5.0f - static_cast<float>(n)};
+    return {value,
+            n % 2 ? "C" : "F",
+            kT0 + n,
+            "12-07-26/09:00:" + std::to_string(10 + n),
+            n,
+            graphCount,
+            30.0f + static_cast<float>(n),
+            -5.0f - static_cast<float>(n)};
 }
 
 // A small journal and the byte offset where each record ends: three samples,
@@ -125,8 +131,9 @@ TEST(JournalFormat, RoundTripKeepsEverySampleBitForBit) {
     EXPECT_EQ(r.recording.times.back(), kT0 + 4);
 
     // Extreme values and texts; texts beyond the limit are cut to it.
-    JournalSample odd{std::numeric_limits<float>::quiet_NaN(), "", INT64_MIN, std::string(300, 't'),
-                      1, 1, std::numeric_limits<float>::infinity(), -0.0f};
+    JournalSample odd{
+        std::numeric_limits<float>::quiet_NaN(), "",   INT64_MIN, std::string(300, 't'), 1, 1,
+        std::numeric_limits<float>::infinity(),  -0.0f};
     Bytes bytes = encodeJournalHeader();
     appendSampleRecord(bytes, odd);
     const JournalReading o = readJournal(bytes);
