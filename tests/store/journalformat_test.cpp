@@ -235,6 +235,17 @@ TEST(JournalFormat, ARecordThatDoesNotFollowEndsTheReading) {
     }
 }
 
+TEST(JournalFormat, NoMoreSamplesThanTheStoreHolds) {
+    Bytes bytes = encodeJournalHeader();
+    for (int n = 1; n <= MAX_DATA; ++n)
+        appendSampleRecord(bytes, sample(n, n, 1.0f));
+    const std::size_t full = bytes.size();
+    appendSampleRecord(bytes, sample(MAX_DATA + 1, MAX_DATA + 1, 1.0f));
+    const JournalReading r = readJournal(bytes);
+    EXPECT_EQ(r.recording.count(), MAX_DATA);
+    EXPECT_EQ(r.validBytes, full);
+}
+
 TEST(JournalFormat, HeadersThatAreNotReadOrReadEmpty) {
     const Bytes header = encodeJournalHeader();
     Bytes v2 = header;
