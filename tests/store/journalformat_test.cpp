@@ -92,6 +92,19 @@ void expectRecording(const JournalRecording& got, const JournalRecording& want) 
     EXPECT_EQ(got.savedCount, want.savedCount);
 }
 
+// A record with one byte changed and its checksum made good again.
+Bytes resealed(Bytes rec, std::size_t at, std::uint8_t value) {
+    rec[at] = value;
+    const std::uint32_t crc = journalCrc32(std::span(rec).first(rec.size() - 4));
+    for (int i = 0; i < 4; ++i)
+        rec[rec.size() - 4 + i] = static_cast<std::uint8_t>(crc >> (8 * i));
+    return rec;
+}
+
+void append(Bytes& to, const Bytes& more) {
+    to.insert(to.end(), more.begin(), more.end());
+}
+
 TEST(JournalFormat, HeaderAndRecordBytes) {
     const Bytes check = {'1', '2', '3', '4', '5', '6', '7', '8', '9'};
     EXPECT_EQ(journalCrc32(check), 0xCBF43926u);
@@ -101,12 +114,7 @@ TEST(JournalFormat, HeaderAndRecordBytes) {
     EXPECT_EQ(encodeJournalHeader(), (Bytes{'O', 'r', 'v', 'J', 'r', 'n', 'l', '\n', 1, 0, 0, 0}));
     Bytes clear;
     appendClearScreenRecord(clear, 0x01020304);
-    const Bytes body = {2, 4, 0, 0x04, 0x03, 0x02, 0x01};
-    Bytes want = body;
-    const std::uint32_t crc = journalCrc32(body);
-    for (int i = 0; i < 4; ++i)
-        want.push_back(static_cast<std::uint8_t>(crc >> (8 * i)));
-    EXPECT_EQ(clear, want);
+    EXPECT_EQ(clear, resealed({2, 4, 0, 0x04, 0x03, 0x02, 0x01, 0, 0, 0, 0}, 0, 2));
 
     Bytes one;
     appendSampleRecord(one, sample(1, 1, 25.3f));
@@ -202,21 +210,15 @@ TEST(JournalFormat, ARecordThatDoesNotFollowEndsTheReading) {
         {"a save at another count", [](Bytes& b) { appendSavedRecord(b, 3); }},
         {"a kind of no meaning",
          [](Bytes& b) {
-             appendSavedRecord(b, 2);
-             b[b.size() - 11] = 9; // the kind byte of the record just added
-             const std::uint32_t crc = journalCrc32(std::span(b).last(11).first(7));
-             for (int i = 0; i < 4; ++i)
-                 b[b.size() - 4 + i] = static_cast<std::uint8_t>(crc >> (8 * i));
+             Bytes rec;
+             appendSavedRecord(rec, 2);
+             append(b, resealed(rec, 0, 9));
          }},
         {"a unit length beyond its record",
          [](Bytes& b) {
              Bytes rec;
              appendSampleRecord(rec, sample(3, 3, 1.0f));
-             rec[3 + 28] = 40; // unit length
-             const std::uint32_t crc = journalCrc32(std::span(rec).first(rec.size() - 4));
-             for (int i = 0; i < 4; ++i)
-                 rec[rec.size() - 4 + i] = static_cast<std::uint8_t>(crc >> (8 * i));
-             b.insert(b.end(), rec.begin(), rec.end());
+             append(b, resealed(rec, 3 + 28, 40)); // the unit's length byte
          }},
     };
     for (const Row& row : rows) {
