@@ -20,7 +20,7 @@ std::filesystem::path asideJournalPath(const std::filesystem::path& journal, std
 
 // The recording journal on the disk. One process holds it at a time (an
 // exclusive lock); every record is one write(), and nothing waits for the disk
-// except sync(), clear() and setAside(). A failure is told once through
+// except open(), resume(), sync(), clear() and setAside(). A failure is told once through
 // takeError() and ends the journalling until the journal is emptied again: the
 // recording goes on in memory. Nothing here throws.
 //
@@ -28,7 +28,8 @@ std::filesystem::path asideJournalPath(const std::filesystem::path& journal, std
 // restore is ready for appending at once. Otherwise the owner decides: restore
 // found().recording into the store and call resume(), or call setAside() (the
 // file keeps its bytes under a dated name) or clear(). A file that is not a
-// journal of this format is set aside by open() itself.
+// journal of this format, or is damaged before its first sample, is set aside
+// by open() itself (setAsideAtOpen()).
 class RecordingJournal {
 public:
     enum class OpenResult { Opened, InUse, Failed };
