@@ -1,0 +1,236 @@
+#include "core/store/journalformat.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
+
+namespace {
+
+constexpr std::array<std::uint8_t, 8> kMagic = {'O', 'r', 'v', 'J', 'r', 'n', 'l', '\n'};
+// kind, payload length; the checksum follows the payload.
+constexpr std::size_t kRecordHead = 3;
+constexpr std::size_t kRecordTail = 4;
+// A sample's payload without its two texts (their length bytes included).
+constexpr std::size_t kSampleFixed = 4 + 8 + 4 + 4 + 4 + 4 + 1 + 1;
+
+constexpr std::array<std::uint32_t, 256> makeCrcTable() {
+    std::array<std::uint32_t, 256> table{};
+    for (std::uint32_t n = 0; n < 256; ++n) {
+        std::uint32_t c = n;
+        for (int k = 0; k < 8; ++k)
+            c = (c & 1u) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+        table[n] = c;
+    }
+    return table;
+}
+constexpr std::array<std::uint32_t, 256> kCrcTable = makeCrcTable();
+
+void putU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+}
+
+void putU64(std::vector<std::uint8_t>& out, std::uint64_t v) {
+    for (int i = 0; i < 8; ++i)
+        out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+}
+
+void putText(std::vector<std::uint8_t>& out, const std::string& text) {
+    const std::size_t n = std::min(text.size(), kJournalMaxText);
+    out.push_back(static_cast<std::uint8_t>(n));
+    out.insert(out.end(), text.begin(), text.begin() + static_cast<std::ptrdiff_t>(n));
+}
+
+std::uint32_t count32(int n) {
+    return static_cast<std::uint32_t>(std::max(n, 0));
+}
+
+// Opens a record of `kind` at the end of `out`; closeRecord() fills in the
+// payload length and appends the checksum.
+std::size_t openRecord(std::vector<std::uint8_t>& out, JournalKind kind) {
+    const std::size_t start = out.size();
+    out.push_back(static_cast<std::uint8_t>(kind));
+    out.push_back(0);
+    out.push_back(0);
+    return start;
+}
+
+void closeRecord(std::vector<std::uint8_t>& out, std::size_t start) {
+    const std::size_t payload = out.size() - start - kRecordHead;
+    out[start + 1] = static_cast<std::uint8_t>(payload);
+    out[start + 2] = static_cast<std::uint8_t>(payload >> 8);
+    putU32(out, journalCrc32(std::span(out).subspan(start)));
+}
+
+// Reads little-endian fields off the front of a payload whose size was checked.
+class Fields {
+public:
+    explicit Fields(std::span<const std::uint8_t> bytes) : m_bytes(bytes) {}
+    std::uint64_t take(int n) {
+        std::uint64_t v = 0;
+        for (int i = 0; i < n; ++i)
+            v |= std::uint64_t{m_bytes[m_at + static_cast<std::size_t>(i)]} << (8 * i);
+        m_at += static_cast<std::size_t>(n);
+        return v;
+    }
+    std::uint32_t u32() { return static_cast<std::uint32_t>(take(4)); }
+    float f32() { return std::bit_cast<float>(u32()); }
+    std::int64_t i64() { return static_cast<std::int64_t>(take(8)); }
+    std::string text(std::size_t n) {
+        std::string s(reinterpret_cast<const char*>(m_bytes.data() + m_at), n);
+        m_at += n;
+        return s;
+    }
+    std::uint8_t at(std::size_t offset) const { return m_bytes[offset]; }
+
+private:
+    std::span<const std::uint8_t> m_bytes;
+    std::size_t m_at = 0;
+};
+
+// Applies one checked record; false when it does not follow from the
+// recording so far (or is of no known kind), which ends the reading.
+bool apply(JournalRecording& r, JournalKind kind, std::span<const std::uint8_t> payload) {
+    Fields f(payload);
+    const std::uint32_t n = static_cast<std::uint32_t>(r.count());
+    switch (kind) {
+    case JournalKind::Sample: {
+        if (payload.size() < kSampleFixed)
+            return false;
+        const std::size_t unitLen = f.at(kSampleFixed - 2);
+        if (payload.size() < kSampleFixed + unitLen)
+            return false;
+        const std::size_t textLen = f.at(kSampleFixed - 1 + unitLen);
+        if (payload.size() != kSampleFixed + unitLen + textLen)
+            return false;
+        const float value = f.f32();
+        const std::int64_t time = f.i64();
+        const std::uint32_t recCount = f.u32();
+        const std::uint32_t graphCount = f.u32();
+        if (recCount != n + 1 || recCount > static_cast<std::uint32_t>(MAX_DATA) ||
+            graphCount != static_cast<std::uint32_t>(r.graphCount) + 1)
+            return false;
+        r.runMax = f.f32();
+        r.runMin = f.f32();
+        f.take(1);
+        r.units.push_back(f.text(unitLen));
+        f.take(1);
+        r.timeTexts.push_back(f.text(textLen));
+        r.values.push_back(value);
+        r.times.push_back(time);
+        r.graphCount = static_cast<int>(graphCount);
+        return true;
+    }
+    case JournalKind::ClearScreen:
+        if (payload.size() != 4 || f.u32() != n)
+            return false;
+        r.graphCount = 0;
+        return true;
+    case JournalKind::Saved:
+        if (payload.size() != 4 || f.u32() != n)
+            return false;
+        r.savedCount = static_cast<int>(n);
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+JournalSample lastCommittedSample(const SampleStore& store, float runMax, float runMin) {
+    JournalSample s;
+    const int n = store.recCount();
+    if (n > 0) {
+        const auto i = static_cast<std::size_t>(n - 1);
+        s.value = store.recData()[i];
+        s.unit = store.recUnit()[i];
+        s.time = store.recTime()[i];
+        s.timeText = store.recTimeText()[i];
+    }
+    s.recCount = n;
+    s.graphCount = store.graphCount();
+    s.runMax = runMax;
+    s.runMin = runMin;
+    return s;
+}
+
+std::uint32_t journalCrc32(std::span<const std::uint8_t> bytes, std::uint32_t crc) {
+    crc = ~crc;
+    for (const std::uint8_t b : bytes)
+        crc = kCrcTable[(crc ^ b) & 0xFFu] ^ (crc >> 8);
+    return ~crc;
+}
+
+std::vector<std::uint8_t> encodeJournalHeader() {
+    std::vector<std::uint8_t> out(kMagic.begin(), kMagic.end());
+    putU32(out, kJournalVersion);
+    return out;
+}
+
+void appendSampleRecord(std::vector<std::uint8_t>& out, const JournalSample& sample) {
+    const std::size_t start = openRecord(out, JournalKind::Sample);
+    putU32(out, std::bit_cast<std::uint32_t>(sample.value));
+    putU64(out, static_cast<std::uint64_t>(sample.time));
+    putU32(out, count32(sample.recCount));
+    putU32(out, count32(sample.graphCount));
+    putU32(out, std::bit_cast<std::uint32_t>(sample.runMax));
+    putU32(out, std::bit_cast<std::uint32_t>(sample.runMin));
+    putText(out, sample.unit);
+    putText(out, sample.timeText);
+    closeRecord(out, start);
+}
+
+void appendClearScreenRecord(std::vector<std::uint8_t>& out, int recCount) {
+    const std::size_t start = openRecord(out, JournalKind::ClearScreen);
+    putU32(out, count32(recCount));
+    closeRecord(out, start);
+}
+
+void appendSavedRecord(std::vector<std::uint8_t>& out, int recCount) {
+    const std::size_t start = openRecord(out, JournalKind::Saved);
+    putU32(out, count32(recCount));
+    closeRecord(out, start);
+}
+
+JournalReading readJournal(std::span<const std::uint8_t> bytes) {
+    JournalReading reading;
+    reading.totalBytes = bytes.size();
+    const std::vector<std::uint8_t> header = encodeJournalHeader();
+    const std::size_t magicSeen = std::min(bytes.size(), kMagic.size());
+    if (!std::equal(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(magicSeen),
+                    kMagic.begin())) {
+        reading.status = JournalStatus::NotAJournal;
+        return reading;
+    }
+    if (bytes.size() < kJournalHeaderSize) {
+        // Cut while the header was written: nothing was journalled yet,
+        // unless the version bytes there already say another format.
+        if (!std::equal(bytes.begin(), bytes.end(), header.begin()))
+            reading.status = JournalStatus::UnknownVersion;
+        return reading;
+    }
+    reading.version = Fields(bytes.subspan(kMagic.size(), 4)).u32();
+    if (reading.version != kJournalVersion) {
+        reading.status = JournalStatus::UnknownVersion;
+        return reading;
+    }
+
+    std::size_t at = kJournalHeaderSize;
+    reading.validBytes = at;
+    while (bytes.size() - at >= kRecordHead + kRecordTail) {
+        const std::size_t payload = bytes[at + 1] | std::size_t{bytes[at + 2]} << 8;
+        if (bytes.size() - at < kRecordHead + payload + kRecordTail)
+            break; // cut
+        const auto body = bytes.subspan(at, kRecordHead + payload);
+        const std::uint32_t stored = Fields(bytes.subspan(at + body.size(), 4)).u32();
+        if (journalCrc32(body) != stored)
+            break;
+        if (!apply(reading.recording, static_cast<JournalKind>(bytes[at]),
+                   body.subspan(kRecordHead)))
+            break;
+        at += body.size() + kRecordTail;
+        reading.validBytes = at;
+    }
+    return reading;
+}

@@ -1,0 +1,109 @@
+#pragma once
+
+#include "core/store/samplestore.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+// The recording journal's bytes. A journal holds the recorded series from the
+// moment the store was last empty: a header, then one record per event, each
+// closed by its own checksum, so that a reader keeps every whole record before
+// a tail cut by a crash or damaged on the disk.
+//
+//   header   8 bytes magic "OrvJrnl\n", u32 format version (1)
+//   record   u8 kind, u16 payload length, payload, u32 CRC-32 of the three before
+//
+// Payloads (integers little-endian, floats as their IEEE bits):
+//   sample        f32 value, i64 calendar time, u32 recorded count and u32 graph
+//                 count after the commit, f32 running maximum, f32 running
+//                 minimum, u8 length + unit text, u8 length + time text
+//   clear screen  u32 recorded count (the graph series restarts, the recorded
+//                 series goes on)
+//   saved         u32 recorded count (samples 1..count were written to a file)
+//
+// A journal is emptied (cut back to its header) whenever the recorded series is
+// emptied; it has no record for that.
+
+inline constexpr std::uint32_t kJournalVersion = 1;
+inline constexpr std::size_t kJournalHeaderSize = 12;
+// Unit and time texts are cut to this many bytes.
+inline constexpr std::size_t kJournalMaxText = 255;
+// Running extremes before any reading, as the acquisition starts them.
+inline constexpr float kJournalNoMax = -100.0f;
+inline constexpr float kJournalNoMin = 2000.0f;
+
+enum class JournalKind : std::uint8_t {
+    Sample = 1,
+    ClearScreen = 2,
+    Saved = 3,
+};
+
+// One committed sample with the counters after its commit.
+struct JournalSample {
+    float value = 0.0f;
+    std::string unit;
+    std::int64_t time = 0;
+    std::string timeText;
+    int recCount = 0;
+    int graphCount = 0;
+    float runMax = kJournalNoMax;
+    float runMin = kJournalNoMin;
+};
+
+// The sample just committed to `store` (its last recorded one), with the
+// panel's running extremes.
+JournalSample lastCommittedSample(const SampleStore& store, float runMax, float runMin);
+
+// CRC-32 (the reflected 0xEDB88320 polynomial), continued from `crc`.
+std::uint32_t journalCrc32(std::span<const std::uint8_t> bytes, std::uint32_t crc = 0);
+
+std::vector<std::uint8_t> encodeJournalHeader();
+// Append one whole record to `out`.
+void appendSampleRecord(std::vector<std::uint8_t>& out, const JournalSample& sample);
+void appendClearScreenRecord(std::vector<std::uint8_t>& out, int recCount);
+void appendSavedRecord(std::vector<std::uint8_t>& out, int recCount);
+
+// The recording a journal rebuilds.
+struct JournalRecording {
+    std::vector<float> values;
+    std::vector<std::string> units;
+    std::vector<std::int64_t> times;
+    std::vector<std::string> timeTexts;
+    // The graph series is the last graphCount samples of the recorded series.
+    int graphCount = 0;
+    float runMax = kJournalNoMax;
+    float runMin = kJournalNoMin;
+    // Samples 1..savedCount are in a data file already.
+    int savedCount = 0;
+
+    int count() const { return static_cast<int>(values.size()); }
+    bool empty() const { return values.empty(); }
+    int unsavedCount() const { return count() - savedCount; }
+};
+
+enum class JournalStatus {
+    Read,           // the recording holds every whole record (maybe none)
+    NotAJournal,    // the file does not begin with the journal's header
+    UnknownVersion, // a journal of a format this program does not know
+};
+
+struct JournalReading {
+    JournalStatus status = JournalStatus::Read;
+    std::uint32_t version = 0;
+    JournalRecording recording;
+    // Bytes of header and whole, valid records; what follows was not read (a
+    // record cut by a crash, a bad checksum, a record that does not follow
+    // from the ones before it).
+    std::size_t validBytes = 0;
+    std::size_t totalBytes = 0;
+
+    bool read() const { return status == JournalStatus::Read; }
+    bool damagedTail() const { return read() && validBytes < totalBytes; }
+};
+
+// Rebuilds the recording from a journal's bytes. Never throws; an empty input
+// or a cut header reads as an empty journal.
+JournalReading readJournal(std::span<const std::uint8_t> bytes);

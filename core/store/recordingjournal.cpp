@@ -1,0 +1,361 @@
+#include "core/store/recordingjournal.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string reason(int err) {
+    return std::strerror(err);
+}
+
+// Creates the missing folders of `dir`, private to the user.
+int makeFolders(const fs::path& dir) {
+    fs::path at;
+    for (const fs::path& part : dir) {
+        at /= part;
+        if (::mkdir(at.c_str(), 0700) != 0 && errno != EEXIST)
+            return errno;
+    }
+    struct stat st {};
+    if (::stat(dir.c_str(), &st) != 0)
+        return errno;
+    return S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
+}
+
+void syncFolder(const fs::path& file) {
+    const fs::path dir = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0) {
+        (void)::fsync(dfd);
+        ::close(dfd);
+    }
+}
+
+int writeAll(int fd, const std::uint8_t* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return n == 0 ? ENOSPC : errno;
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
+int readAll(int fd, std::vector<std::uint8_t>& out) {
+    out.clear();
+    std::uint8_t chunk[65536];
+    for (off_t at = 0;;) {
+        const ssize_t n = ::pread(fd, chunk, sizeof chunk, at);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errno;
+        if (n == 0)
+            return 0;
+        out.insert(out.end(), chunk, chunk + n);
+        at += n;
+    }
+}
+
+// A dated name beside `journal` that no file has yet.
+fs::path freeAsidePath(const fs::path& journal, std::time_t when) {
+    const fs::path dated = asideJournalPath(journal, when);
+    fs::path candidate = dated;
+    for (int n = 2; n < 1000; ++n) {
+        struct stat st {};
+        if (::lstat(candidate.c_str(), &st) != 0 && errno == ENOENT)
+            break;
+        candidate = dated.parent_path() /
+                    (dated.stem().string() + "-" + std::to_string(n) + dated.extension().string());
+    }
+    return candidate;
+}
+
+} // namespace
+
+fs::path journalPathFor(const char* xdgStateHome, const char* home) {
+    fs::path base;
+    if (xdgStateHome && xdgStateHome[0] == '/')
+        base = xdgStateHome;
+    else if (home && home[0] != '\0')
+        base = fs::path(home) / ".local" / "state";
+    else
+        return fs::path();
+    return base / "Orvane" / "recording.journal";
+}
+
+fs::path defaultJournalPath() {
+    const char* home = std::getenv("HOME");
+    std::string fromPasswd;
+    if (!home || home[0] == '\0') {
+        if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir)
+            fromPasswd = pw->pw_dir;
+        home = fromPasswd.c_str();
+    }
+    return journalPathFor(std::getenv("XDG_STATE_HOME"), home);
+}
+
+fs::path asideJournalPath(const fs::path& journal, std::time_t when) {
+    std::tm local{};
+    char stamp[32] = "00000000-000000";
+    if (localtime_r(&when, &local))
+        std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    return journal.parent_path() /
+           (journal.stem().string() + "-" + stamp + journal.extension().string());
+}
+
+RecordingJournal::~RecordingJournal() {
+    close();
+}
+
+bool RecordingJournal::lockAt(const fs::path& path, OpenResult& result) {
+    // The file locked must still be the one at `path`: another process may set
+    // aside the journal between our open and our lock.
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        const int fd =
+            ::open(path.c_str(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC | O_NOCTTY, 0600);
+        if (fd < 0) {
+            fail("Cannot open the recording journal " + path.string(), errno);
+            result = OpenResult::Failed;
+            return false;
+        }
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            const int err = errno;
+            ::close(fd);
+            if (err == EWOULDBLOCK) {
+                fail("The recording journal " + path.string() + " is in use by another Orvane", 0);
+                result = OpenResult::InUse;
+            } else {
+                fail("Cannot lock the recording journal " + path.string(), err);
+                result = OpenResult::Failed;
+            }
+            return false;
+        }
+        struct stat held {
+        }, named{};
+        if (::fstat(fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 &&
+            held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
+            m_fd = fd;
+            return true;
+        }
+        ::close(fd);
+    }
+    fail("Cannot lock the recording journal " + path.string(), EAGAIN);
+    result = OpenResult::Failed;
+    return false;
+}
+
+RecordingJournal::OpenResult RecordingJournal::open(const fs::path& path) {
+    close();
+    m_path = path;
+    m_bFailed = false;
+    m_found = JournalReading{};
+    m_asideAtOpen.clear();
+    if (path.empty()) {
+        fail("No folder for the recording journal", ENOENT);
+        return OpenResult::Failed;
+    }
+    if (path.has_parent_path()) {
+        if (const int err = makeFolders(path.parent_path())) {
+            fail("Cannot create the folder of the recording journal " + path.string(), err);
+            return OpenResult::Failed;
+        }
+    }
+    OpenResult result = OpenResult::Opened;
+    if (!lockAt(path, result))
+        return result;
+    if (const int err = readAll(m_fd, m_foundBytes)) {
+        fail("Cannot read the recording journal " + path.string(), err);
+        close();
+        return OpenResult::Failed;
+    }
+    m_found = readJournal(m_foundBytes);
+
+    const bool unreadable =
+        !m_found.read() || (m_found.recording.empty() && m_found.damagedTail() &&
+                            m_found.totalBytes > kJournalHeaderSize);
+    if (unreadable) {
+        // Not ours to read, or damaged before its first sample: keep the bytes.
+        m_asideAtOpen = setAside();
+    } else if (m_found.recording.empty()) {
+        (void)startEmpty();
+    } else {
+        m_size = m_found.validBytes;
+    }
+    m_foundBytes.clear();
+    m_foundBytes.shrink_to_fit();
+    if (m_bFailed) {
+        close();
+        return OpenResult::Failed;
+    }
+    return OpenResult::Opened;
+}
+
+void RecordingJournal::close() {
+    if (m_fd < 0)
+        return;
+    sync();
+    ::close(m_fd);
+    m_fd = -1;
+    m_bReady = false;
+}
+
+bool RecordingJournal::startEmpty() {
+    const std::vector<std::uint8_t> header = encodeJournalHeader();
+    int err = 0;
+    if (::ftruncate(m_fd, 0) != 0)
+        err = errno;
+    else
+        err = writeAll(m_fd, header.data(), header.size());
+    if (err == 0 && ::fdatasync(m_fd) != 0)
+        err = errno;
+    if (err != 0) {
+        fail("Cannot write the recording journal " + m_path.string(), err);
+        return false;
+    }
+    syncFolder(m_path);
+    m_size = header.size();
+    m_bDirty = false;
+    m_bFailed = false;
+    m_bReady = true;
+    return true;
+}
+
+bool RecordingJournal::resume() {
+    if (m_fd < 0)
+        return false;
+    if (m_bReady)
+        return true;
+    if (m_bFailed)
+        return false;
+    if (m_found.damagedTail()) {
+        // The whole file as it was, under its dated name, before the tail goes.
+        std::vector<std::uint8_t> bytes;
+        int err = readAll(m_fd, bytes);
+        const fs::path aside = freeAsidePath(m_path, std::time(nullptr));
+        if (err == 0) {
+            const int fd =
+                ::open(aside.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0600);
+            if (fd < 0) {
+                err = errno;
+            } else {
+                err = writeAll(fd, bytes.data(), bytes.size());
+                if (err == 0 && ::fsync(fd) != 0)
+                    err = errno;
+                ::close(fd);
+                if (err != 0)
+                    ::unlink(aside.c_str());
+            }
+        }
+        if (err == 0 && ::ftruncate(m_fd, static_cast<off_t>(m_found.validBytes)) != 0)
+            err = errno;
+        if (err == 0 && ::fdatasync(m_fd) != 0)
+            err = errno;
+        if (err != 0) {
+            fail("Cannot repair the recording journal " + m_path.string(), err);
+            return false;
+        }
+        syncFolder(m_path);
+        m_found.totalBytes = m_found.validBytes;
+    }
+    m_size = m_found.validBytes;
+    m_bReady = true;
+    return true;
+}
+
+fs::path RecordingJournal::setAside(std::time_t when) {
+    if (m_fd < 0)
+        return fs::path();
+    (void)sync();
+    const fs::path aside = freeAsidePath(m_path, when);
+    if (::rename(m_path.c_str(), aside.c_str()) != 0) {
+        fail("Cannot set aside the recording journal " + m_path.string(), errno);
+        return fs::path();
+    }
+    const int old = m_fd;
+    m_fd = -1;
+    OpenResult result = OpenResult::Opened;
+    const bool locked = lockAt(m_path, result);
+    ::close(old);
+    if (locked)
+        (void)startEmpty();
+    return aside;
+}
+
+bool RecordingJournal::clear() {
+    if (m_fd < 0)
+        return false;
+    return startEmpty();
+}
+
+bool RecordingJournal::appendSample(const JournalSample& sample) {
+    m_record.clear();
+    appendSampleRecord(m_record, sample);
+    return writeRecord();
+}
+
+bool RecordingJournal::appendClearScreen(int recCount) {
+    m_record.clear();
+    appendClearScreenRecord(m_record, recCount);
+    return writeRecord();
+}
+
+bool RecordingJournal::appendSaved(int recCount) {
+    m_record.clear();
+    appendSavedRecord(m_record, recCount);
+    return writeRecord();
+}
+
+bool RecordingJournal::writeRecord() {
+    if (!ready())
+        return false;
+    if (const int err = writeAll(m_fd, m_record.data(), m_record.size())) {
+        // A record cut by a full disk would hide every later one: cut it off,
+        // and journal no more until the journal is emptied.
+        (void)::ftruncate(m_fd, static_cast<off_t>(m_size));
+        fail("Cannot write the recording journal " + m_path.string(), err);
+        return false;
+    }
+    m_size += m_record.size();
+    m_bDirty = true;
+    return true;
+}
+
+bool RecordingJournal::sync() {
+    if (m_fd < 0 || !m_bDirty)
+        return true;
+    m_bDirty = false;
+    if (::fdatasync(m_fd) != 0) {
+        fail("Cannot write the recording journal " + m_path.string(), errno);
+        return false;
+    }
+    return true;
+}
+
+void RecordingJournal::fail(const std::string& what, int err) {
+    m_bReady = false;
+    if (m_bFailed)
+        return;
+    m_bFailed = true;
+    m_strError = err != 0 ? what + ": " + reason(err) : what;
+    m_bErrorTaken = false;
+}
+
+std::optional<std::string> RecordingJournal::takeError() {
+    if (m_bErrorTaken)
+        return std::nullopt;
+    m_bErrorTaken = true;
+    return m_strError;
+}
