@@ -138,21 +138,25 @@ bool apply(JournalRecording& r, JournalKind kind, std::span<const std::uint8_t> 
 
 } // namespace
 
-JournalSample lastCommittedSample(const SampleStore& store, float runMax, float runMin) {
+JournalSample committedSample(const SampleStore& store, int index, float runMax, float runMin) {
     JournalSample s;
-    const int n = store.recCount();
-    if (n > 0) {
-        const auto i = static_cast<std::size_t>(n - 1);
+    if (index >= 0 && index < store.recCount()) {
+        const auto i = static_cast<std::size_t>(index);
         s.value = store.recData()[i];
         s.unit = store.recUnit()[i];
         s.time = store.recTime()[i];
         s.timeText = store.recTimeText()[i];
     }
-    s.recCount = n;
-    s.graphCount = store.graphCount();
+    const int later = store.recCount() - 1 - index;
+    s.recCount = index + 1;
+    s.graphCount = store.graphCount() - later;
     s.runMax = runMax;
     s.runMin = runMin;
     return s;
+}
+
+JournalSample lastCommittedSample(const SampleStore& store, float runMax, float runMin) {
+    return committedSample(store, store.recCount() - 1, runMax, runMin);
 }
 
 std::uint32_t journalCrc32(std::span<const std::uint8_t> bytes, std::uint32_t crc) {

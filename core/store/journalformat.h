@@ -53,8 +53,12 @@ struct JournalSample {
     float runMin = kJournalNoMin;
 };
 
-// The sample just committed to `store` (its last recorded one), with the
-// panel's running extremes.
+// Recorded sample `index` of `store` (a list row's index) with the counters
+// after its commit, for the rows of one received block: the graph count is
+// taken back from the store's by the samples recorded after it. The running
+// extremes are the panel's as they are now.
+JournalSample committedSample(const SampleStore& store, int index, float runMax, float runMin);
+// The sample just committed to `store` (its last recorded one).
 JournalSample lastCommittedSample(const SampleStore& store, float runMax, float runMin);
 
 // CRC-32 (the reflected 0xEDB88320 polynomial), continued from `crc`.

@@ -322,4 +322,32 @@ TEST(JournalFormat, ALiveRecordingRebuildsTheStore) {
     EXPECT_FLOAT_EQ(r.runMin, -40.0f);
 }
 
+// Several frames in one read: each row is journalled after the whole read.
+TEST(JournalFormat, TheRowsOfOneReadRebuildTheStore) {
+    Acquisition a;
+    Bytes journal = encodeJournalHeader();
+    const auto read = [&](std::initializer_list<double> values, std::int64_t now) {
+        Bytes line;
+        for (const double v : values) {
+            const FrameBytes f = encodeFrame(makeFrame(v, true, 0, 0.95, false, false, false));
+            line.insert(line.end(), f.begin(), f.end());
+        }
+        BlockOutcome out;
+        a.onReceived(line, now, out);
+        for (const ListRow& row : out.rows)
+            appendSampleRecord(journal,
+                               committedSample(a.store(), row.index, a.runMax(), a.runMin()));
+    };
+    read({20.0, 21.0}, kT0);
+    a.clearScreen();
+    appendClearScreenRecord(journal, a.store().recCount());
+    read({22.0, 5.0, 23.0}, kT0 + 1);
+    const JournalReading r = readJournal(journal);
+    EXPECT_FALSE(r.damagedTail());
+    ASSERT_EQ(r.recording.count(), 5);
+    EXPECT_EQ(r.recording.values, (std::vector<float>{20.0f, 21.0f, 22.0f, 5.0f, 23.0f}));
+    EXPECT_EQ(r.recording.graphCount, 3);
+    EXPECT_EQ(r.recording.runMin, 5.0f);
+}
+
 } // namespace
