@@ -1,5 +1,6 @@
-#include "ui/window/cmainframe.h"
+#include "core/store/recordingjournal.h"
 #include "sim/ptyinstrument.h"
+#include "ui/window/cmainframe.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -58,6 +59,7 @@ int main(int argc, char** argv) {
 
     CMainFrame frame(startup);
     frame.show();
+    frame.openJournal(defaultJournalPath());
     if (!parser.positionalArguments().isEmpty())
         frame.openFile(parser.positionalArguments().constFirst());
     return app.exec();

@@ -35,8 +35,13 @@ void Recorder::setClock(std::function<std::int64_t()> clock) {
 }
 
 void Recorder::handle(const BlockOutcome& out) {
-    if (out.clearList)
+    if (out.clearList) {
+        // The first frame after a load emptied the store: a new recording.
+        if (m_journal)
+            m_journal->clear();
         Q_EMIT listCleared();
+    }
+    journalRows(out.rows);
     if (out.regions)
         Q_EMIT panelChanged(out.regions);
     for (const ListRow& row : out.rows)
@@ -74,6 +79,9 @@ OnOffPlan Recorder::prepareOnOff() {
 
 void Recorder::resetStore() {
     m_acq.resetStore();
+    if (m_journal)
+        m_journal->clear();
+    afterJournalWrite();
     Q_EMIT listCleared();
     Q_EMIT graphChanged();
     Q_EMIT recordingChanged();
@@ -81,11 +89,18 @@ void Recorder::resetStore() {
 
 void Recorder::clearScreen() {
     m_acq.clearScreen();
+    if (m_journal) {
+        m_journal->appendClearScreen(m_acq.store().recCount());
+        afterJournalWrite();
+    }
     Q_EMIT graphChanged();
 }
 
 void Recorder::clearAll() {
     m_acq.clearAll();
+    if (m_journal)
+        m_journal->clear();
+    afterJournalWrite();
     Q_EMIT panelChanged(~0u);
     Q_EMIT listCleared();
     Q_EMIT graphChanged();
@@ -99,7 +114,7 @@ void Recorder::loadGraph(const std::vector<float>& values, const std::vector<std
     Q_EMIT recordingChanged();
 }
 
-void Recorder::restore(const Acquisition::Restored& recording) {
+void Recorder::restore(const JournalRecording& recording) {
     m_acq.restore(recording);
     Q_EMIT listCleared();
     const SampleStore& s = m_acq.store();
@@ -122,6 +137,11 @@ void Recorder::adoptLoadedSeries() {
 
 void Recorder::markSaved() {
     m_acq.markSaved();
+    if (m_journal) {
+        m_journal->appendSaved(m_acq.store().recCount());
+        m_journal->sync();
+        afterJournalWrite();
+    }
     Q_EMIT recordingChanged();
 }
 
@@ -139,6 +159,7 @@ void Recorder::setCapacity(int samples) {
 
 void Recorder::commitPending() {
     if (const auto row = m_acq.onCommitTimer()) {
+        journalRows({*row});
         Q_EMIT rowAppended(*row);
         Q_EMIT graphChanged();
         Q_EMIT recordingChanged();
@@ -155,9 +176,51 @@ void Recorder::armTimer() {
     }
 }
 
+void Recorder::setJournal(std::unique_ptr<RecordingJournal> journal) {
+    m_journal = std::move(journal);
+}
+
+void Recorder::discardJournal() {
+    if (m_journal)
+        m_journal->clear();
+    afterJournalWrite();
+}
+
+void Recorder::stopJournal() {
+    m_syncTimer.stop();
+    if (m_journal) {
+        m_journal->sync();
+        m_journal->close();
+    }
+}
+
+void Recorder::journalRows(const std::vector<ListRow>& rows) {
+    if (!m_journal || rows.empty())
+        return;
+    for (const ListRow& row : rows)
+        m_journal->appendSample(
+            committedSample(m_acq.store(), row.index, m_acq.runMax(), m_acq.runMin()));
+    afterJournalWrite();
+}
+
+void Recorder::afterJournalWrite() {
+    if (!m_journal)
+        return;
+    if (const auto error = m_journal->takeError())
+        Q_EMIT journalFailed(QString::fromStdString(*error));
+    if (m_journal->unsynced() && !m_syncTimer.isActive())
+        m_syncTimer.start(kSyncMs, this);
+}
+
 void Recorder::timerEvent(QTimerEvent* event) {
-    if (event->timerId() == m_commitTimer.timerId())
+    if (event->timerId() == m_syncTimer.timerId()) {
+        m_syncTimer.stop();
+        if (m_journal)
+            m_journal->sync();
+        afterJournalWrite();
+    } else if (event->timerId() == m_commitTimer.timerId()) {
         commitPending();
-    else
+    } else {
         QObject::timerEvent(event);
+    }
 }

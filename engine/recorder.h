@@ -1,12 +1,14 @@
 #pragma once
 
 #include "core/store/acquisition.h"
+#include "core/store/recordingjournal.h"
 
 #include <QBasicTimer>
 #include <QObject>
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -58,7 +60,7 @@ public:
                    const std::vector<std::string>& times);
     // A recording kept by the journal comes back (see Acquisition::restore);
     // the list, the panel and the graph are told as for live samples.
-    void restore(const Acquisition::Restored& recording);
+    void restore(const JournalRecording& recording);
     // A loaded file becomes the recorded series (printing a loaded file).
     void adoptLoadedSeries();
     // The recording was written to a file.
@@ -78,6 +80,18 @@ public:
     // The period the commit timer runs with (0: not running).
     int commitTimerMs() const { return m_nCommitTimerMs; }
 
+    // ---- the journal
+    // Every committed sample goes to `journal` (opened by the owner) before the
+    // next read is handled; Clear Screen and Save are marked in it, and it is
+    // emptied with the store. It reaches the disk at most once a second while
+    // recording and at once in stopJournal(). Null: no journalling.
+    void setJournal(std::unique_ptr<RecordingJournal> journal);
+    RecordingJournal* journal() const { return m_journal.get(); }
+    // The recording was declined (not saved at exit): nothing to restore.
+    void discardJournal();
+    // A clean stop: what was journalled reaches the disk, and the lock goes.
+    void stopJournal();
+
     // A shorter period for the current interval, for tests and demonstrations.
     void overrideIntervalMs(int ms);
     // A smaller store, for tests that reach its limit quickly.
@@ -96,6 +110,8 @@ Q_SIGNALS:
     void storeFull();
     // What the commands depend on changed: counts, the unsaved mark.
     void recordingChanged();
+    // The journal could not be written; the recording goes on in memory.
+    void journalFailed(const QString& reason);
 
 protected:
     void timerEvent(QTimerEvent* event) override;
@@ -105,6 +121,13 @@ private:
 
     void handle(const BlockOutcome& out);
     void armTimer();
+    void journalRows(const std::vector<ListRow>& rows);
+    // After every journal write: a failure is told once, a sync is scheduled.
+    void afterJournalWrite();
+
+    std::unique_ptr<RecordingJournal> m_journal;
+    QBasicTimer m_syncTimer;
+    static constexpr int kSyncMs = 1000;
 
     Acquisition m_acq;
     std::vector<std::uint8_t> m_buffer;

@@ -148,7 +148,7 @@ std::optional<ListRow> Acquisition::commitCurrent(const std::string& valueText) 
                    m_store.recTimeText()[n - 1]};
 }
 
-void Acquisition::restore(const Restored& r) {
+void Acquisition::restore(const JournalRecording& r) {
     m_store.reset();
     const std::size_t n = std::min<std::size_t>(r.values.size(), MAX_DATA);
     const std::size_t graphFrom = n - std::min<std::size_t>(n, std::max(r.graphCount, 0));

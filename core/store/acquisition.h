@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/store/journalformat.h"
 #include "core/store/samplestore.h"
 
 #include <cstdint>
@@ -137,16 +138,7 @@ public:
     // A recording kept by the journal comes back after a crash: the recorded
     // series, the last `graphCount` of it on the graph, the running extremes
     // of the panel. It counts as unsaved.
-    struct Restored {
-        std::vector<float> values;
-        std::vector<std::string> units;
-        std::vector<std::int64_t> times;
-        std::vector<std::string> timeTexts;
-        int graphCount = 0;
-        float runMax = -100.0f;
-        float runMin = 2000.0f;
-    };
-    void restore(const Restored& r);
+    void restore(const JournalRecording& r);
     // A loaded file becomes the recorded series (it is being printed).
     void adoptLoadedSeries();
     // The recorded series was written to a file.

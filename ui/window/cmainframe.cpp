@@ -294,10 +294,54 @@ bool CMainFrame::confirmClose() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    if (confirmClose())
-        event->accept();
-    else
+    if (!confirmClose()) {
         event->ignore();
+        return;
+    }
+    // Saved, or declined: nothing is left to restore.
+    m_pDoc->m_recorder.discardJournal();
+    m_pDoc->m_recorder.stopJournal();
+    event->accept();
+}
+
+void CMainFrame::openJournal(const std::filesystem::path& path) {
+    auto journal = std::make_unique<RecordingJournal>();
+    const QString where = QString::fromStdString(path.string());
+    switch (journal->open(path)) {
+    case RecordingJournal::OpenResult::Opened:
+        break;
+    case RecordingJournal::OpenResult::InUse:
+        m_prompter->information(this, tr("Another Orvane is recording with the journal %1.\n"
+                                         "This one runs without a journal: its recording is "
+                                         "kept in memory until it is saved.")
+                                          .arg(where));
+        return;
+    case RecordingJournal::OpenResult::Failed:
+        setIdleText(tr("No recording journal (%1); recording goes on in memory.")
+                        .arg(QString::fromStdString(journal->takeError().value_or(""))));
+        return;
+    }
+    const JournalRecording& found = journal->found().recording;
+    if (found.unsavedCount() > 0) {
+        const QString question =
+            tr("An unsaved recording of %1 samples (%2 \u2013 %3) was found. Restore it?")
+                .arg(found.count())
+                .arg(QString::fromStdString(found.timeTexts.front()),
+                     QString::fromStdString(found.timeTexts.back()));
+        if (m_prompter->askYesNo(this, question)) {
+            m_pDoc->m_recorder.restore(found);
+            journal->resume();
+        } else {
+            journal->setAside();
+        }
+    } else if (!found.empty()) {
+        journal->clear(); // everything in it was saved
+    }
+    connect(&m_pDoc->m_recorder, &Recorder::journalFailed, this, [this](const QString& reason) {
+        setIdleText(tr("The recording journal cannot be written: %1. Recording goes on in memory.")
+                        .arg(reason));
+    });
+    m_pDoc->m_recorder.setJournal(std::move(journal));
 }
 
 void CMainFrame::resizeEvent(QResizeEvent* event) {

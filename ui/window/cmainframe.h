@@ -67,6 +67,10 @@ public:
     void OnAppAbout();
     void OnHelpContents();
 
+    // Journals the recording at `path` from now on. A recording found there
+    // that was not saved is offered for restoring first.
+    void openJournal(const std::filesystem::path& path);
+
     // Opens a data file named on the command line, as Open does.
     bool openFile(const QString& path);
 
