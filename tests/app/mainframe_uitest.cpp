@@ -1,5 +1,6 @@
 #include "app/cdtdoc.h"
 #include "app/cmainframe.h"
+#include "app/serialdevices.h"
 #include "graph/cdtview.h"
 #include "panels/cdatalistpanel.h"
 #include "support/frames.h"
@@ -10,6 +11,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 #include <sys/resource.h>
 
@@ -191,6 +194,9 @@ TEST(MainFrameLink, AMissingDeviceIsReportedWithItsPathAndReason) {
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains("/dev/orvane-no-such-device"));
     EXPECT_TRUE(messages[0].contains("No such file or directory")) << messages[0].toStdString();
+    // ... and the devices there are instead (whatever this computer has).
+    const std::string present = deviceListText(presentSerialDevices(frame.m_config.profile()));
+    EXPECT_TRUE(messages[0].contains(QString::fromStdString(present))) << messages[0].toStdString();
 }
 
 TEST(MainFrameLink, APortHeldByAnotherProgramIsReported) {
@@ -208,6 +214,9 @@ TEST(MainFrameLink, APortHeldByAnotherProgramIsReported) {
     EXPECT_FALSE(frame.m_link.m_bOnline);
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains(pty.slavePath())) << messages[0].toStdString();
+    // The holder is this very process.
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("(process %1)").arg(::getpid())))
+        << messages[0].toStdString();
 }
 
 TEST(MainFrameLink, OnOffTwiceOpensAndClosesAndSelectComGoesOffline) {
