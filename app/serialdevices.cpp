@@ -80,13 +80,21 @@ std::vector<SerialDevice> numberDevices(const std::vector<std::string>& present,
 }
 
 std::vector<SerialDevice> presentSerialDevices(const ProfileFile& profile, const fs::path& devDir) {
-    std::vector<std::pair<int, std::string>> comPaths;
-    std::vector<std::string> present;
+    // Devices are listed by the name they were found under and compared by the
+    // file they lead to, so that a link and its target count once.
+    std::vector<std::string> shown;
+    std::vector<std::string> keys;
     std::set<std::string> seen;
-    for (const std::string& path : usbSerialDevices(devDir)) {
-        if (seen.insert(resolved(path)).second)
-            present.push_back(resolved(path));
-    }
+    const auto add = [&](const std::string& path) {
+        std::string key = resolved(path);
+        if (seen.insert(key).second) {
+            shown.push_back(path);
+            keys.push_back(std::move(key));
+        }
+    };
+    for (const std::string& path : usbSerialDevices(devDir))
+        add(path);
+    std::vector<std::pair<int, std::string>> comPaths;
     for (int n = kFirstComPort; n <= kLastComPort; ++n) {
         std::string path = comDevicePath(n, profile);
         // The default mapping speaks of /dev; a test's folder stands in for it.
@@ -95,12 +103,13 @@ std::vector<SerialDevice> presentSerialDevices(const ProfileFile& profile, const
         std::error_code ec;
         if (path.empty() || !fs::exists(path, ec))
             continue;
-        path = resolved(path);
-        comPaths.emplace_back(n, path);
-        if (seen.insert(path).second)
-            present.push_back(path);
+        comPaths.emplace_back(n, resolved(path));
+        add(path);
     }
-    return numberDevices(present, comPaths);
+    std::vector<SerialDevice> devices = numberDevices(keys, comPaths);
+    for (std::size_t i = 0; i < devices.size(); ++i)
+        devices[i].path = shown[i];
+    return devices;
 }
 
 int firstRunComPort(const std::vector<SerialDevice>& devices, int def) {
