@@ -27,10 +27,14 @@ add_custom_target(orvane_icons ALL DEPENDS ${_icon_files})
 add_dependencies(orvane orvane_help)
 
 set(ORVANE_INSTALL_PROGRAM_DIR ${CMAKE_INSTALL_LIBDIR}/orvane)
+# Every program that exists in this build; the Debian package takes whatever
+# is installed here, with a manual page for each.
 set(_programs orvane)
-if(TARGET orvane-sim)
-  list(APPEND _programs orvane-sim)
-endif()
+foreach(program orvane-sim orvane-cli)
+  if(TARGET ${program})
+    list(APPEND _programs ${program})
+  endif()
+endforeach()
 install(TARGETS ${_programs} RUNTIME DESTINATION ${ORVANE_INSTALL_PROGRAM_DIR})
 install(FILES ${ORVANE_HELP_FILE} DESTINATION ${ORVANE_INSTALL_PROGRAM_DIR})
 install(DIRECTORY ${ORVANE_HELP_PAGES_DIR}/ DESTINATION ${ORVANE_INSTALL_PROGRAM_DIR}/help)
