@@ -27,12 +27,17 @@ add_custom_target(orvane_icons ALL DEPENDS ${_icon_files})
 add_dependencies(orvane orvane_help)
 
 set(ORVANE_INSTALL_PROGRAM_DIR ${CMAKE_INSTALL_LIBDIR}/orvane)
+# Every program that exists in this build; the Debian package takes whatever
+# is installed here, with a manual page for each.
 set(_programs orvane)
-if(TARGET orvane-sim)
-  list(APPEND _programs orvane-sim)
-endif()
+foreach(program orvane-sim orvane-cli)
+  if(TARGET ${program})
+    list(APPEND _programs ${program})
+  endif()
+endforeach()
 install(TARGETS ${_programs} RUNTIME DESTINATION ${ORVANE_INSTALL_PROGRAM_DIR})
 install(FILES ${ORVANE_HELP_FILE} DESTINATION ${ORVANE_INSTALL_PROGRAM_DIR})
+install(DIRECTORY ${ORVANE_HELP_PAGES_DIR}/ DESTINATION ${ORVANE_INSTALL_PROGRAM_DIR}/help)
 
 # Relative links, so that the tree can be installed under any prefix.
 file(RELATIVE_PATH _bin_to_programs ${CMAKE_INSTALL_FULL_BINDIR}
@@ -59,3 +64,7 @@ install(DIRECTORY ${_icon_dir}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicol
 # The data files' type, so that file managers offer the program for them.
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/resources/orvane-mime.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME orvane.xml)
+# What software centres show, with the release of this version.
+set(_metainfo ${CMAKE_BINARY_DIR}/app/org.orvane.orvane.metainfo.xml)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/resources/orvane.metainfo.xml.in ${_metainfo} @ONLY)
+install(FILES ${_metainfo} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)

@@ -1,8 +1,12 @@
 #include "engine/cmscomm.h"
 
+#include <QFile>
 #include <QSerialPort>
 #include <QStringList>
 #include <QTimer>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 CMSComm::CMSComm(QObject* parent) : QObject(parent), m_port(new QSerialPort(this)) {
     connect(m_port, &QSerialPort::readyRead, this, &CMSComm::readAvailable);
@@ -62,6 +66,7 @@ bool CMSComm::setPortOpen(bool open) {
         return true;
     const QString path = currentDevicePath();
     if (path.isEmpty()) {
+        m_lastFailure = PortFailure::NoDevice;
         m_strLastError =
             tr("COM%1 has no device. Choose another port with Select COM.").arg(m_nCommPort);
         return false;
@@ -75,6 +80,21 @@ bool CMSComm::setPortOpen(bool open) {
     m_port->setFlowControl(QSerialPort::NoFlowControl);
     if (!m_port->open(QIODevice::ReadOnly)) {
         m_strLastError = tr("Cannot open %1: %2").arg(path, m_port->errorString());
+        switch (m_port->error()) {
+        case QSerialPort::DeviceNotFoundError:
+            m_lastFailure = PortFailure::NotFound;
+            break;
+        case QSerialPort::PermissionError:
+            // Refused to a user who may open it: someone else holds it.
+            m_lastFailure =
+                ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), R_OK, AT_EACCESS) == 0
+                    ? PortFailure::Busy
+                    : PortFailure::Permission;
+            break;
+        default:
+            m_lastFailure = PortFailure::Other;
+            break;
+        }
         m_port->clearError();
         return false;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/config/serialdevices.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -47,6 +49,8 @@ public:
     // reason in lastError(), with the device path.
     bool setPortOpen(bool open);
     QString lastError() const { return m_strLastError; }
+    // What kind of failure the last open met.
+    PortFailure lastFailure() const { return m_lastFailure; }
 
     // Reads what is buffered (InputLen 0: all of it) and removes it.
     QByteArray input();
@@ -71,6 +75,7 @@ private:
     QString m_strSettings = QStringLiteral("9600,n,8,1");
     QString m_strLastError;
     QString m_strOpenPath;
+    PortFailure m_lastFailure = PortFailure::Other;
     qint32 m_nBaud = 9600;
     short m_nCommPort = 1;
     short m_nRThreshold = 0;

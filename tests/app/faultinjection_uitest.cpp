@@ -138,6 +138,8 @@ TEST(LinkFaults, ADeviceWithoutPermissionIsReportedAndCanBeRetried) {
     ASSERT_EQ(rig.messages.size(), 1);
     EXPECT_TRUE(rig.messages[0].contains(pty.slavePath())) << rig.messages[0].toStdString();
     EXPECT_TRUE(rig.messages[0].contains("ermission")) << rig.messages[0].toStdString();
+    EXPECT_TRUE(rig.messages[0].contains("sudo usermod -aG dialout "))
+        << rig.messages[0].toStdString();
 
     // Once the user may open it, On/Off connects and readings arrive.
     ASSERT_TRUE(rig.connect());

@@ -120,17 +120,29 @@ TEST(HelpLauncher, WithoutXdgOpenTheErrorSaysNoViewerAndNamesTheFile) {
     EXPECT_TRUE(error.contains(QStringLiteral("xdg-open"))) << error.toStdString();
 }
 
-TEST(HelpLauncher, WithoutAProgramForChmFilesTheErrorSaysNoViewerAndNamesTheFile) {
+TEST(HelpLauncher, WithoutAProgramForChmFilesTheHtmlPagesGoToTheBrowser) {
     HelpRig rig;
     rig.fakeXdgMime("text/plain");
     rig.fakeXdgOpen();
+    const fs::path pages = rig.chm.parent_path() / "help" / "index.html";
+    EXPECT_EQ(helpPagesFor(q(rig.chm)), q(pages));
+
+    // Without the pages too, the error names the file and says what is missing;
+    // xdg-open would have fallen back to a web browser showing nothing useful.
     QString error;
     EXPECT_FALSE(openHelpFile(q(rig.chm), &error));
     EXPECT_TRUE(error.contains(q(rig.chm))) << error.toStdString();
     EXPECT_TRUE(error.contains(QStringLiteral("no viewer"))) << error.toStdString();
-    // xdg-open would have fallen back to a web browser: it is not run.
+    EXPECT_TRUE(error.contains(q(pages))) << error.toStdString();
     QTest::qWait(200);
     EXPECT_FALSE(fs::exists(rig.opened));
+
+    fs::create_directories(pages.parent_path());
+    writeText(pages, "<html></html>");
+    error = QStringLiteral("stale");
+    EXPECT_TRUE(openHelpFile(q(rig.chm), &error)) << error.toStdString();
+    EXPECT_TRUE(error.isEmpty());
+    EXPECT_EQ(rig.openedFile(), std::optional(pages.string()));
 }
 
 TEST(HelpLauncher, TheFileIsHandedToXdgOpenWhenAViewerIsInstalled) {

@@ -1,3 +1,4 @@
+#include "core/config/serialdevices.h"
 #include "support/frames.h"
 #include "support/windowrig.h"
 
@@ -6,6 +7,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 namespace {
 
@@ -148,6 +151,11 @@ TEST(MainFrameLink, AMissingDeviceIsReportedWithItsPathAndReason) {
     EXPECT_TRUE(rig.messages[0].contains("/dev/orvane-no-such-device"));
     EXPECT_TRUE(rig.messages[0].contains("No such file or directory"))
         << rig.messages[0].toStdString();
+    // ... and the devices there are instead (whatever this computer has).
+    const std::string present =
+        deviceListText(presentSerialDevices(rig.frame->m_config.profile()));
+    EXPECT_TRUE(rig.messages[0].contains(QString::fromStdString(present)))
+        << rig.messages[0].toStdString();
 }
 
 TEST(MainFrameLink, APortHeldByAnotherProgramIsReported) {
@@ -160,6 +168,9 @@ TEST(MainFrameLink, APortHeldByAnotherProgramIsReported) {
     EXPECT_FALSE(rig.frame->m_link.m_bOnline);
     ASSERT_EQ(rig.messages.size(), 1);
     EXPECT_TRUE(rig.messages[0].contains(rig.pty->slavePath())) << rig.messages[0].toStdString();
+    // The holder is this very process.
+    EXPECT_TRUE(rig.messages[0].contains(QStringLiteral("(process %1)").arg(::getpid())))
+        << rig.messages[0].toStdString();
 }
 
 TEST(MainFrameLink, OnOffTwiceOpensAndClosesAndSelectComGoesOffline) {

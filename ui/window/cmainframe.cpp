@@ -1,5 +1,6 @@
 #include "ui/window/cmainframe.h"
 
+#include "core/config/serialdevices.h"
 #include "core/link/frame.h"
 #include "ui/base/cdtdoc.h"
 #include "ui/base/prompter.h"
@@ -36,7 +37,7 @@ CMainFrame::CMainFrame(const Startup& startup, QWidget* parent)
     // user cannot resize it.
     move(50, 20);
     setFixedSize(kClientSize);
-    m_link.m_nComPort = m_config.comPort();
+    m_link.m_nComPort = startComPort(m_config);
 
     // The serial component: fixed line settings, an event per 14 bytes, input
     // as bytes. The port opens only on On/Off.
@@ -423,7 +424,10 @@ void CMainFrame::connectPort() {
     m_Comm.setInBufferCount(0);
     if (!m_Comm.setPortOpen(true)) {
         m_link.m_bOnline = false;
-        m_prompter->warning(this, m_Comm.lastError());
+        const std::string advice = connectAdviceFor(
+            m_Comm.lastFailure(), m_Comm.currentDevicePath().toStdString(), m_config.profile());
+        m_prompter->warning(this, m_Comm.lastError() + QStringLiteral("\n\n") +
+                                      QString::fromStdString(advice));
         return;
     }
     lineOpened();

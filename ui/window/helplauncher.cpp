@@ -64,6 +64,10 @@ QString helpFilePath() {
     return helpFileBeside(QCoreApplication::applicationFilePath());
 }
 
+QString helpPagesFor(const QString& chmFile) {
+    return QFileInfo(chmFile).dir().filePath(QStringLiteral("help/index.html"));
+}
+
 bool openHelpFile(const QString& chmFile, QString* error) {
     const auto fail = [error](const QString& message) {
         if (error)
@@ -79,15 +83,24 @@ bool openHelpFile(const QString& chmFile, QString* error) {
         return fail(cannotShow(
             chmFile, QCoreApplication::translate("Help", "no viewer can be started, because the "
                                                          "program xdg-open is not installed.")));
-    if (!desktopHasChmViewer())
+    // Without a viewer for compiled help, the same pages go to the browser.
+    QString shown = QFileInfo(chmFile).absoluteFilePath();
+    if (!desktopHasChmViewer()) {
+        const QFileInfo pages(helpPagesFor(chmFile));
+        if (!pages.isFile())
+            return fail(cannotShow(
+                chmFile,
+                QCoreApplication::translate(
+                    "Help", "no viewer for compiled help files (.chm) is installed, and the "
+                            "help pages %1 are missing. Install a viewer, for example xchm or "
+                            "kchmviewer, and try again.")
+                    .arg(QDir::toNativeSeparators(pages.absoluteFilePath()))));
+        shown = pages.absoluteFilePath();
+    }
+    if (!QProcess::startDetached(xdgOpen, {shown}))
         return fail(cannotShow(
-            chmFile, QCoreApplication::translate(
-                         "Help", "no viewer for compiled help files (.chm) is installed. Install "
-                                 "one, for example xchm or kchmviewer, and try again.")));
-    if (!QProcess::startDetached(xdgOpen, {QFileInfo(chmFile).absoluteFilePath()}))
-        return fail(cannotShow(
-            chmFile, QCoreApplication::translate("Help", "the viewer could not be started (%1).")
-                         .arg(xdgOpen)));
+            shown, QCoreApplication::translate("Help", "the viewer could not be started (%1).")
+                       .arg(xdgOpen)));
     if (error)
         error->clear();
     return true;
