@@ -1,10 +1,10 @@
 #pragma once
 
-#include "store/acquisition.h"
+#include "engine/recorder.h"
 
 #include <QObject>
 
-// The document: holds the acquisition state (the sample store with its two
+// The document: holds the recording engine (the sample store with its two
 // series, the panel texts and the recording rules) and tells its views when
 // they must redraw.
 class CDTDoc : public QObject {
@@ -12,10 +12,10 @@ class CDTDoc : public QObject {
 public:
     explicit CDTDoc(QObject* parent = nullptr) : QObject(parent) {}
 
-    Acquisition m_acq;
+    Recorder m_recorder;
 
-    SampleStore& store() { return m_acq.m_store; }
-    const SampleStore& store() const { return m_acq.m_store; }
+    const Acquisition& acq() const { return m_recorder.acquisition(); }
+    const SampleStore& store() const { return m_recorder.store(); }
 
     void UpdateAllViews() { Q_EMIT viewsNeedUpdate(); }
 

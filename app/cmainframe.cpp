@@ -60,6 +60,8 @@ CMainFrame::CMainFrame(const Startup& startup, QWidget* parent)
 
     buildCommands();
     connect(m_pDoc, &CDTDoc::viewsNeedUpdate, this, &CMainFrame::updateCommandUI);
+    connect(&m_pDoc->m_recorder, &Recorder::recordingChanged, this, &CMainFrame::updateCommandUI);
+    connect(&m_pDoc->m_recorder, &Recorder::storeFull, this, &CMainFrame::onStoreFull);
     connect(m_pView, &CDTView::hoverReadout, this,
             [this](const QString& time, const QString& temp) {
                 m_pane1->setText(time);
@@ -115,7 +117,7 @@ void CMainFrame::buildCommands() {
     addShortcut(QKeySequence(Qt::CTRL | Qt::Key_N), [this] { m_files->newDocument(); });
     addShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), [this] { m_files->openDocument(); });
     addShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), [this] {
-        if (m_pDoc->store().m_nRecCount != 0)
+        if (m_pDoc->store().recCount() != 0)
             m_files->saveDocument();
     });
 
@@ -192,14 +194,14 @@ void CMainFrame::runCommand(int id) {
 }
 
 void CMainFrame::updateCommandUI() {
-    const bool recorded = m_pDoc->store().m_nRecCount != 0;
+    const bool recorded = m_pDoc->store().recCount() != 0;
     action(ID_SAVE)->setEnabled(recorded);
     action(ID_FILE_PRINT)->setEnabled(recorded);
     action(ID_UNDO_ZOOM)->setEnabled(m_pView->isZoomed());
 }
 
 void CMainFrame::OnSave() {
-    if (m_pDoc->store().m_nRecCount != 0)
+    if (m_pDoc->store().recCount() != 0)
         saveRecording();
 }
 
@@ -212,7 +214,7 @@ bool CMainFrame::openFile(const QString& path) {
 }
 
 void CMainFrame::OnPrint() {
-    if (m_pDoc->store().m_nRecCount != 0)
+    if (m_pDoc->store().recCount() != 0)
         m_pView->printReport();
 }
 
@@ -237,15 +239,13 @@ QRect CMainFrame::frameClientRect() const {
 }
 
 bool CMainFrame::confirmClose() {
-    Acquisition& acq = m_pDoc->m_acq;
-    if (acq.m_bSampleSelFromIni)
-        acq.m_nSampleRateSel = acq.m_nSampleRateIni;
+    const Acquisition& acq = m_pDoc->acq();
     std::string error;
-    if (!m_config.writeCloseValues(m_link.m_nComPort, acq.m_nSampleRateSel, m_pView->m_nAlarmHigh,
+    if (!m_config.writeCloseValues(m_link.m_nComPort, acq.sampleRateToKeep(), m_pView->m_nAlarmHigh,
                                    m_pView->m_nAlarmLow, &error))
         m_prompter->warning(
             this, tr("The settings could not be kept.\n%1").arg(QString::fromStdString(error)));
-    if (acq.m_store.m_nRecCount > 1 &&
+    if (acq.store().recCount() > 1 &&
         m_prompter->askYesNo(this, QStringLiteral("Do you want to save? ")))
         return saveRecording();
     return true;
@@ -297,8 +297,8 @@ void CMainFrame::OnSelectCom() {
 }
 
 void CMainFrame::OnOnOff() {
-    Acquisition& acq = m_pDoc->m_acq;
-    const OnOffPlan plan = acq.prepareOnOff();
+    Recorder& recorder = m_pDoc->m_recorder;
+    const OnOffPlan plan = recorder.prepareOnOff();
     if (plan.updateViews)
         m_pDoc->UpdateAllViews();
     if (plan.askToSave) {
@@ -306,9 +306,7 @@ void CMainFrame::OnOnOff() {
         // wanted it saved and that did not happen, nothing is thrown away.
         if (m_prompter->askYesNo(this, QStringLiteral("Do you want to save? ")) && !saveRecording())
             return;
-        acq.resetStore();
-        m_pView->m_dlgList->deleteAllRows();
-        m_pDoc->UpdateAllViews();
+        recorder.resetStore();
     }
 
     if (m_link.m_bOnline) {
@@ -336,6 +334,8 @@ void CMainFrame::connectPort() {
     // What arrived before the user switched on is not a reading of this run.
     m_Comm.setInBufferCount(0);
     m_Comm.input();
+    m_pDoc->m_recorder.discardBuffered();
+    m_Comm.setRThreshold(static_cast<short>(m_pDoc->m_recorder.bytesWanted()));
     m_link.m_bOnline = true;
 }
 
@@ -348,15 +348,11 @@ void CMainFrame::onLineLost(const QString& reason) {
 }
 
 void CMainFrame::OnClearScreen() {
-    m_pDoc->m_acq.clearScreen();
-    m_pDoc->UpdateAllViews();
+    m_pDoc->m_recorder.clearScreen();
 }
 
 void CMainFrame::OnClearAll() {
-    m_pDoc->m_acq.clearAll();
-    m_pView->m_dlgPanel->update();
-    m_pView->m_dlgList->deleteAllRows();
-    m_pDoc->UpdateAllViews();
+    m_pDoc->m_recorder.clearAll();
 }
 
 void CMainFrame::OnComm() {
@@ -365,28 +361,17 @@ void CMainFrame::OnComm() {
         return;
     }
     const QByteArray block = m_Comm.input();
-    const auto bytes = std::span(reinterpret_cast<const std::uint8_t*>(block.constData()),
-                                 static_cast<std::size_t>(block.size()));
-    BlockOutcome out;
-    const std::size_t used =
-        m_pDoc->m_acq.onReceived(bytes, static_cast<std::int64_t>(std::time(nullptr)), out);
-    // The start of a frame still arriving waits for the next event.
-    if (used < bytes.size())
-        m_Comm.unread(block.mid(static_cast<qsizetype>(used)));
+    m_pDoc->m_recorder.receive(std::span(reinterpret_cast<const std::uint8_t*>(block.constData()),
+                                         static_cast<std::size_t>(block.size())));
+    // The next event comes when the frame being assembled can be complete.
+    m_Comm.setRThreshold(static_cast<short>(m_pDoc->m_recorder.bytesWanted()));
+}
 
-    if (out.clearList)
-        m_pView->m_dlgList->deleteAllRows();
-    m_pView->m_dlgPanel->invalidateRegions(out.regions);
-    for (const ListRow& row : out.rows)
-        m_pView->m_dlgList->appendRow(row);
-    if (out.updateViews && !m_pView->m_bDragging)
-        m_pDoc->UpdateAllViews();
-    if (out.storeFull) {
-        if (m_Comm.portOpen())
-            m_Comm.setPortOpen(false);
-        m_link.m_bOnline = false;
-        m_pView->m_dlgPanel->update();
-        m_prompter->information(this,
-                                QStringLiteral("You have got the max data number,please restart!"));
-    }
+void CMainFrame::onStoreFull() {
+    if (m_Comm.portOpen())
+        m_Comm.setPortOpen(false);
+    m_link.m_bOnline = false;
+    m_pView->m_dlgPanel->update();
+    m_prompter->information(this,
+                            QStringLiteral("You have got the max data number,please restart!"));
 }

@@ -90,6 +90,7 @@ protected:
 private:
     void connectPort();
     void onLineLost(const QString& reason);
+    void onStoreFull();
     void buildCommands();
     void runCommand(int id);
 

@@ -7,6 +7,7 @@
 #include "app/cmainframe.h"
 #include "graph/cdtview.h"
 #include "graph/zoominteraction.h"
+#include "tests/support/storetestaccess.h"
 
 #include <QApplication>
 #include <QImage>
@@ -41,14 +42,12 @@ struct Graph {
         view = frame->m_pView;
         target = QImage(view->size(), QImage::Format_RGB32);
 
-        SampleStore& store = frame->m_pDoc->m_acq.m_store;
-        for (int i = 0; i < kSamples; ++i) {
-            const auto s = static_cast<std::size_t>(i);
-            store.m_fGraphData[s] = 50.0f + 130.0f * std::sin(static_cast<float>(i) * 0.05f);
-            store.m_strGraphUnit[s] = std::string(1, 'C');
-        }
-        store.m_nGraphCount = kSamples;
-        frame->m_pDoc->m_acq.m_nResetOnNextFrame = mode == Fit ? 1 : 0;
+        std::vector<float> values(kSamples);
+        for (int i = 0; i < kSamples; ++i)
+            values[static_cast<std::size_t>(i)] =
+                50.0f + 130.0f * std::sin(static_cast<float>(i) * 0.05f);
+        StoreTestAccess::setGraphSeries(StoreTestAccess::acq(frame->m_pDoc->m_recorder), values,
+                                        mode == Fit);
         // The live scale settles over a few paints (each compression asks for one more).
         for (int i = 0; i < 40; ++i)
             paint();

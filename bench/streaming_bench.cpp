@@ -153,7 +153,7 @@ int main(int argc, char** argv) {
     if (!frame.m_link.m_bOnline)
         return 1;
     CDataListModel* model = frame.m_pView->m_dlgList->model();
-    const SampleStore& store = frame.m_pDoc->m_acq.m_store;
+    const SampleStore& store = frame.m_pDoc->store();
 
     // 1. Fill: the next frame goes out once the previous one is listed.
     QElapsedTimer clock;
@@ -162,13 +162,13 @@ int main(int argc, char** argv) {
         const FrameBytes f = frameFor(n);
         if (::write(master, f.data(), f.size()) != static_cast<ssize_t>(f.size()))
             return 1;
-        if (!waitFor([&] { return store.m_nRecCount > n; }, 5000)) {
+        if (!waitFor([&] { return store.recCount() > n; }, 5000)) {
             std::fprintf(stderr, "frame %d was not listed\n", n + 1);
             return 1;
         }
     }
     wait(200); // the last repaints
-    std::printf("fill_frames: %d\n", store.m_nRecCount);
+    std::printf("fill_frames: %d\n", store.recCount());
     std::printf("fill_seconds: %.1f\n", clock.elapsed() / 1000.0);
     std::printf("list_rows: %d\n", model->rowCount());
     std::printf("rss_4000_mib: %.1f\n", statusMiB("VmRSS"));
@@ -197,7 +197,7 @@ int main(int argc, char** argv) {
     frame.OnOnOff();
     if (!frame.m_link.m_bOnline)
         frame.OnOnOff();
-    if (!frame.m_link.m_bOnline || store.m_nRecCount != 0)
+    if (!frame.m_link.m_bOnline || store.recCount() != 0)
         return 1;
     const int frames = static_cast<int>(seconds * 1000.0 / PtyInstrument::kFrameMs);
     const pid_t writer = ::fork();

@@ -53,10 +53,10 @@ bool CDocumentFiles::save() {
 bool CDocumentFiles::writeFiles(const QString& dataPath, const QString& textPath) {
     BusyCursor busy;
     const SampleStore& s = m_doc.store();
-    const auto n = static_cast<std::size_t>(s.m_nRecCount);
+    const auto n = static_cast<std::size_t>(s.recCount());
     const std::vector<std::uint8_t> data =
-        encodeDovDat(std::span(s.m_fRecData).first(n), std::span(s.m_strRecUnit).first(n),
-                     std::span(s.m_strRecTime).first(n));
+        encodeDovDat(std::span(s.recData()).first(n), std::span(s.recUnit()).first(n),
+                     std::span(s.recTimeText()).first(n));
 
     // Both files are staged before either replaces anything.
     AtomicFile dataFile(dataPath.toStdString());
@@ -64,9 +64,9 @@ bool CDocumentFiles::writeFiles(const QString& dataPath, const QString& textPath
     QString error;
     if (!dataFile.write(std::string_view(reinterpret_cast<const char*>(data.data()), data.size())))
         error = failure(dataFile);
-    else if (!textPath.isEmpty() && !textFile.write(textExport(std::span(s.m_fRecData).first(n),
-                                                               std::span(s.m_strRecUnit).first(n),
-                                                               std::span(s.m_tRecTime).first(n))))
+    else if (!textPath.isEmpty() && !textFile.write(textExport(std::span(s.recData()).first(n),
+                                                               std::span(s.recUnit()).first(n),
+                                                               std::span(s.recTime()).first(n))))
         error = failure(textFile);
     else if (!dataFile.commit())
         error = failure(dataFile);
@@ -76,13 +76,13 @@ bool CDocumentFiles::writeFiles(const QString& dataPath, const QString& textPath
         m_prompter.warning(m_parent, error + QStringLiteral("\nThe recording is unchanged."));
         return false;
     }
-    m_doc.m_acq.m_bUnsaved = false;
+    m_doc.m_recorder.markSaved();
     return true;
 }
 
 bool CDocumentFiles::open() {
     // The first live frame after a load empties the recording: offer to keep it.
-    if (m_doc.m_acq.m_bUnsaved && m_doc.store().m_nRecCount > 0 &&
+    if (m_doc.acq().unsaved() && m_doc.store().recCount() > 0 &&
         m_prompter.askYesNo(m_parent, QStringLiteral("Do you want to save? ")) && !save())
         return false;
     const QString path = m_prompter.openFileName(m_parent, kFilter, kSuffix);
@@ -134,8 +134,7 @@ bool CDocumentFiles::load(const QString& path, bool refillList) {
     }
 
     const DovDatContents& c = *decoded.contents;
-    m_doc.store().loadGraph(c.values, c.units, c.times);
-    m_doc.m_acq.markLoaded();
+    m_doc.m_recorder.loadGraph(c.values, c.units, c.times);
     if (refillList) {
         std::vector<CDataListModel::Row> rows;
         rows.reserve(c.values.size());

@@ -1,5 +1,7 @@
 #include "files/creportprinter.h"
 
+#include "engine/recorder.h"
+
 #include "app/busycursor.h"
 #include "app/cdtdoc.h"
 #include "files/atomicfile.h"
@@ -99,15 +101,16 @@ void preparePrinter(QPrinter& printer) {
 
 } // namespace
 
-CReportPrinter::CReportPrinter(Acquisition& acq, const ReportTicks& ticks)
-    : m_acq(acq), m_ticks(ticks) {}
+CReportPrinter::CReportPrinter(Recorder& recorder, const ReportTicks& ticks)
+    : m_recorder(recorder), m_acq(recorder.acquisition()), m_ticks(ticks) {}
 
 int CReportPrinter::begin() {
-    return beginReport(m_acq);
+    m_recorder.adoptLoadedSeries();
+    return pageCount();
 }
 
 int CReportPrinter::pageCount() const {
-    return reportPageCount(m_acq.m_store.m_nRecCount);
+    return reportPageCount(m_acq.store().recCount());
 }
 
 QTransform CReportPrinter::pageTransform(const QRectF& printable, qreal dpiX, qreal dpiY) {
@@ -139,9 +142,9 @@ void CReportPrinter::drawPage(QPainter& painter, const QRectF& printable, qreal 
 }
 
 void CReportPrinter::drawGraphPage(QPainter& painter) const {
-    const SampleStore& s = m_acq.m_store;
-    const auto n = static_cast<std::size_t>(std::clamp(s.m_nGraphCount, 0, s.m_nMaxData));
-    const ReportGraphPage page = reportGraphPage(std::span(s.m_fGraphData).first(n), m_ticks);
+    const SampleStore& s = m_acq.store();
+    const auto n = static_cast<std::size_t>(std::clamp(s.graphCount(), 0, s.maxData()));
+    const ReportGraphPage page = reportGraphPage(std::span(s.graphData()).first(n), m_ticks);
     const PageFonts fonts;
 
     painter.setPen(solidPen(4));
@@ -156,14 +159,13 @@ void CReportPrinter::drawGraphPage(QPainter& painter) const {
 }
 
 void CReportPrinter::drawTablePage(QPainter& painter, int page) {
-    SampleStore& s = m_acq.m_store;
     // A loaded file becomes the recorded series when it is printed.
-    if (m_acq.m_nResetOnNextFrame == 1)
-        adoptGraphSeries(s);
-    const auto n = static_cast<std::size_t>(std::clamp(s.m_nRecCount, 0, s.m_nMaxData));
+    m_recorder.adoptLoadedSeries();
+    const SampleStore& s = m_acq.store();
+    const auto n = static_cast<std::size_t>(std::clamp(s.recCount(), 0, s.maxData()));
     const ReportTablePage table =
-        reportTablePage(page, std::span(s.m_fRecData).first(n), std::span(s.m_strRecUnit).first(n),
-                        std::span(s.m_strRecTime).first(n));
+        reportTablePage(page, std::span(s.recData()).first(n), std::span(s.recUnit()).first(n),
+                        std::span(s.recTimeText()).first(n));
     const PageFonts fonts;
 
     painter.setPen(solidPen(2));
@@ -212,13 +214,13 @@ bool printReport(QWidget* parent, CDTDoc& doc, ReportTicks ticks) {
     QPrinter printer(QPrinter::HighResolution);
     preparePrinter(printer);
     QPrintDialog dialog(&printer, parent);
-    dialog.setMinMax(1, reportPageCount(reportRecordCount(doc.m_acq)));
+    dialog.setMinMax(1, reportPageCount(reportRecordCount(doc.acq())));
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
     if (dialog.exec() != QDialog::Accepted)
         return false;
 
-    CReportPrinter report(doc.m_acq, ticks);
+    CReportPrinter report(doc.m_recorder, ticks);
     QString error;
     if (!report.print(printer, &error)) {
         QMessageBox::warning(parent, kCaption, error);
@@ -231,7 +233,7 @@ bool previewReport(QWidget* parent, CDTDoc& doc, ReportTicks ticks) {
     QPrinter printer(QPrinter::HighResolution);
     preparePrinter(printer);
     QPrintPreviewDialog dialog(&printer, parent);
-    CReportPrinter report(doc.m_acq, ticks);
+    CReportPrinter report(doc.m_recorder, ticks);
     QString error;
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&report, &error](QPrinter* target) {
@@ -255,7 +257,7 @@ bool printReportToPdf(const QString& path, CDTDoc& doc, ReportTicks ticks, QStri
         writer.setPageLayout(CReportPrinter::pageLayout());
         writer.setTitle(kDocName);
         writer.setCreator(kCaption);
-        CReportPrinter report(doc.m_acq, ticks);
+        CReportPrinter report(doc.m_recorder, ticks);
         if (!report.print(writer, error))
             return false;
     }

@@ -9,6 +9,7 @@
 #include <QTransform>
 
 class Acquisition;
+class Recorder;
 class CDTDoc;
 class QPagedPaintDevice;
 class QPainter;
@@ -20,7 +21,7 @@ class QWidget;
 // file show the same pages.
 class CReportPrinter {
 public:
-    CReportPrinter(Acquisition& acq, const ReportTicks& ticks);
+    CReportPrinter(Recorder& recorder, const ReportTicks& ticks);
 
     // Begins printing: after a data file was loaded, the loaded series becomes
     // the recorded series and stays so. Returns the number of pages.
@@ -52,7 +53,8 @@ private:
     void drawGraphPage(QPainter& painter) const;
     void drawTablePage(QPainter& painter, int page);
 
-    Acquisition& m_acq;
+    Recorder& m_recorder;
+    const Acquisition& m_acq; // what the recorder holds
     ReportTicks m_ticks;
 };
 

@@ -123,37 +123,12 @@ ReportTablePage reportTablePage(int page, std::span<const float> values,
     return table;
 }
 
-void adoptGraphSeries(SampleStore& store) {
-    store.m_nRecCount = std::clamp(store.m_nGraphCount, 0, store.m_nMaxData);
-    for (int i = 0; i < store.m_nRecCount; ++i) {
-        store.m_fRecData[i] = store.m_fGraphData[i];
-        store.m_strRecUnit[i] = store.m_strGraphUnit[i];
-        store.m_strRecTime[i] = store.m_strGraphTime[i];
-        // The text export formats the seconds again; keep them with the text.
-        store.m_tRecTime[i] = parseTimeText(store.m_strGraphTime[i]).value_or(0);
-    }
-}
-
 int reportRecordCount(const Acquisition& acq) {
-    const SampleStore& s = acq.m_store;
-    return acq.m_nResetOnNextFrame == 1 ? std::clamp(s.m_nGraphCount, 0, s.m_nMaxData)
-                                        : s.m_nRecCount;
+    const SampleStore& s = acq.store();
+    return acq.resetOnNextFrame() == 1 ? std::clamp(s.graphCount(), 0, s.maxData()) : s.recCount();
 }
 
 int beginReport(Acquisition& acq) {
-    if (acq.m_nResetOnNextFrame == 1)
-        adoptGraphSeries(acq.m_store);
-    return reportPageCount(acq.m_store.m_nRecCount);
-}
-
-std::optional<std::int64_t> parseTimeText(const std::string& text) {
-    std::tm local{};
-    const char* end = strptime(text.c_str(), "%m-%d-%y/%H:%M:%S", &local);
-    if (!end || *end != '\0')
-        return std::nullopt;
-    local.tm_isdst = -1;
-    const std::time_t t = std::mktime(&local);
-    if (t == static_cast<std::time_t>(-1))
-        return std::nullopt;
-    return static_cast<std::int64_t>(t);
+    acq.adoptLoadedSeries();
+    return reportPageCount(acq.store().recCount());
 }

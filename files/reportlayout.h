@@ -71,10 +71,6 @@ ReportTablePage reportTablePage(int page, std::span<const float> values,
                                 std::span<const std::string> units,
                                 std::span<const std::string> times);
 
-// A data file was loaded (the graph series holds it): it becomes the recorded
-// series, count, values, units and times, and stays so after printing.
-void adoptGraphSeries(SampleStore& store);
-
 // The recorded count a report printed now would show: after a load, the
 // loaded series' count.
 int reportRecordCount(const Acquisition& acq);
@@ -82,6 +78,3 @@ int reportRecordCount(const Acquisition& acq);
 // Begins printing: after a load the loaded series becomes the recorded one.
 // Returns the number of pages.
 int beginReport(Acquisition& acq);
-
-// Calendar time of a time text "%m-%d-%y/%H:%M:%S" in local time.
-std::optional<std::int64_t> parseTimeText(const std::string& text);

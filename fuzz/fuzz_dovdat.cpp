@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     SampleStore store;
     store.loadGraph(c.values, c.units, c.times);
-    check(store.m_nGraphCount == c.count(), "graph count after loading");
-    check(store.m_nRecCount == 0, "loading touched the recorded series");
+    check(store.graphCount() == c.count(), "graph count after loading");
+    check(store.recCount() == 0, "loading touched the recorded series");
     return 0;
 }

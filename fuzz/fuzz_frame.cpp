@@ -1,8 +1,8 @@
-// Received bytes through the road the main window gives them: the serial
-// component buffers them and raises its event once 14 or more are waiting, the
-// handler hands the whole buffer to Acquisition::onReceived and puts back what
-// it did not use (the start of a frame still arriving); a full store closes
-// the port until On/Off. The list is kept as the data list would be.
+// Received bytes through the road the window gives them: the serial component
+// buffers them and raises its event once the recorder's threshold is reached,
+// the handler hands the whole buffer to the Recorder, and a full store closes
+// the port until On/Off. The list is kept as the data list would be, from the
+// recorder's signals.
 //
 // Byte 0 of the input sets up the run, the rest is the line:
 //   bits 0..3  sample rate: 0..11 chosen by the user, 12 nothing chosen,
@@ -11,17 +11,17 @@
 //              time, or pieces of 1..32 bytes
 //   bit 6      a store of 7 samples, so that the full store is reached
 //   bit 7      a commit-timer tick after every piece
+#include "engine/recorder.h"
 #include "link/frame.h"
-#include "store/acquisition.h"
 #include "store/samplestore.h"
+
+#include <QCoreApplication>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -33,44 +33,32 @@ void check(bool ok, const char* what) {
     }
 }
 
-// A store of 4005 slots per series takes far longer to build than an input
-// takes to run, so one Acquisition is kept and handed from run to run with
-// every member but the store's slots as new. Nothing reads a slot beyond the
-// counts before a reading was written there, so emptied counts make the store
-// as good as new too.
-Acquisition& freshAcquisition() {
-    static const Acquisition blank = [] {
-        Acquisition a;
-        const SampleStore slots = std::move(a.m_store);
-        return a;
-    }();
-    static const SampleStore pristine;
-    static Acquisition acq;
-    SampleStore slots = std::move(acq.m_store);
-    acq = blank;
-    acq.m_store = std::move(slots);
-    acq.m_store.m_nGraphCount = pristine.m_nGraphCount;
-    acq.m_store.m_nRecCount = pristine.m_nRecCount;
-    acq.m_store.m_nMaxData = pristine.m_nMaxData;
-    acq.m_store.m_fGraphData[0] = pristine.m_fGraphData[0];
-    return acq;
-}
-
 class Line {
 public:
-    explicit Line(std::uint8_t setup) : m_acq(freshAcquisition()) {
+    explicit Line(std::uint8_t setup) {
+        m_rec.setClock([this] { return m_tNow; });
         const int rate = setup & 0x0F;
         if (rate < 12) {
-            m_acq.selectSampleRate(rate);
+            m_rec.selectSampleRate(rate);
         } else if (rate == 12) {
-            m_acq.selectSampleRate(-1);
+            m_rec.selectSampleRate(-1);
         } else {
-            m_acq.setStartupSampleRate(rate - 12);
-            m_acq.prepareOnOff();
+            m_rec.setStartupSampleRate(rate - 12);
+            m_rec.prepareOnOff();
         }
         if (setup & 0x40)
-            m_acq.m_store.m_nMaxData = 7;
+            m_rec.setCapacity(7);
         m_bTick = setup & 0x80;
+
+        QObject::connect(&m_rec, &Recorder::rowAppended, &m_rec,
+                         [this](const ListRow& row) { list(row); });
+        QObject::connect(&m_rec, &Recorder::listCleared, &m_rec, [this] { m_rows.clear(); });
+        QObject::connect(&m_rec, &Recorder::storeFull, &m_rec, [this] {
+            check(m_rec.store().isFull(), "store-full report for a store with room");
+            // The port closes; what was buffered goes with it.
+            m_bOpen = false;
+            m_buffer.clear();
+        });
     }
 
     // A piece of the line arrives.
@@ -78,70 +66,42 @@ public:
         if (!m_bOpen)
             onOff();
         m_buffer.insert(m_buffer.end(), bytes, bytes + size);
-        while (m_bOpen && m_buffer.size() >= kFrameSize)
-            onComm();
-        if (m_bTick) {
-            const std::optional<ListRow> row = m_acq.onCommitTimer();
-            if (row)
-                list(*row);
+        // The serial component raises its event at the recorder's threshold.
+        if (static_cast<int>(m_buffer.size()) >= m_rec.bytesWanted()) {
+            std::vector<std::uint8_t> block;
+            block.swap(m_buffer);
+            m_rec.receive(block);
+            const int wanted = m_rec.bytesWanted();
+            check(wanted >= 1 && wanted <= static_cast<int>(kFrameSize), "threshold out of 1..14");
+            if (m_rec.acquisition().store().recCount() > 0)
+                check(m_rec.acquisition().runMax() >= m_rec.acquisition().runMin(),
+                      "running extremes crossed after a reading");
         }
+        if (m_bTick)
+            m_rec.commitPending();
         checkCounts();
         ++m_tNow;
     }
 
 private:
-    void onComm() {
-        std::vector<std::uint8_t> block;
-        block.swap(m_buffer);
-        BlockOutcome out;
-        const std::size_t used = m_acq.onReceived(block, m_tNow, out);
-        check(used <= block.size(), "used more than was buffered");
-        const std::vector<std::uint8_t> rest(block.begin() + static_cast<std::ptrdiff_t>(used),
-                                             block.end());
-        if (!out.storeFull) {
-            check(rest.size() < kFrameSize, "a whole frame's worth was left over");
-            check(rest.empty() || rest[0] == kFrameStart, "left over does not start a frame");
-        }
-        m_buffer = rest;
-        const bool framed = out.decoded;
-        const SampleStore& s = m_acq.m_store;
-        if (!framed)
-            check(out.rows.empty() && !out.clearList && out.regions == 0 && !out.updateViews,
-                  "a block without a frame changed something");
-        if (framed)
-            check(m_acq.g_fRunMax >= m_acq.g_fRunMin, "running extremes crossed after a reading");
-        if (out.clearList)
-            m_rows.clear();
-        for (const ListRow& row : out.rows)
-            list(row);
-        checkCounts();
-        if (out.storeFull) {
-            check(s.isFull(), "store-full outcome for a store with room");
-            // The port closes; what was buffered goes with it.
-            m_bOpen = false;
-            m_buffer.clear();
-        }
-    }
-
     // On/Off after the store-full message: the store is offered for saving
     // (declined) and emptied, and the port opens with an empty buffer.
     void onOff() {
-        const OnOffPlan plan = m_acq.prepareOnOff();
-        if (plan.askToSave) {
-            m_acq.resetStore();
-            m_rows.clear();
-        }
+        const OnOffPlan plan = m_rec.prepareOnOff();
+        if (plan.askToSave)
+            m_rec.resetStore();
+        m_rec.discardBuffered();
         m_buffer.clear();
         m_bOpen = true;
     }
 
     void list(const ListRow& row) {
-        const SampleStore& s = m_acq.m_store;
-        check(row.index == s.m_nRecCount - 1, "listed row is not the last committed sample");
+        const SampleStore& s = m_rec.store();
+        check(row.index < s.recCount(), "listed row is not a committed sample");
         check(row.index >= 0 && static_cast<std::size_t>(row.index) <= m_rows.size(),
               "listed row leaves a gap");
         check(row.number == std::to_string(row.index + 1), "row number text");
-        check(row.time == s.m_strRecTime[static_cast<std::size_t>(row.index)], "row time text");
+        check(row.time == s.recTimeText()[static_cast<std::size_t>(row.index)], "row time text");
         check(row.time.size() == 17, "time text length");
         check(row.unit == "C" || row.unit == "F", "unit letter");
         if (static_cast<std::size_t>(row.index) == m_rows.size())
@@ -151,16 +111,16 @@ private:
     }
 
     void checkCounts() const {
-        const SampleStore& s = m_acq.m_store;
-        check(s.m_nRecCount >= 0 && s.m_nRecCount <= s.m_nMaxData && s.m_nMaxData <= MAX_DATA,
+        const SampleStore& s = m_rec.store();
+        check(s.recCount() >= 0 && s.recCount() <= s.maxData() && s.maxData() <= MAX_DATA,
               "recorded count outside 0..4000");
-        check(s.m_nGraphCount >= 0 && s.m_nGraphCount <= MAX_DATA, "graph count outside 0..4000");
-        check(s.m_nGraphCount == s.m_nRecCount, "live readings keep both series together");
-        check(m_rows.size() == static_cast<std::size_t>(s.m_nRecCount),
+        check(s.graphCount() >= 0 && s.graphCount() <= MAX_DATA, "graph count outside 0..4000");
+        check(s.graphCount() == s.recCount(), "live readings keep both series together");
+        check(m_rows.size() == static_cast<std::size_t>(s.recCount()),
               "list rows and recorded samples differ");
     }
 
-    Acquisition& m_acq;
+    Recorder m_rec;
     std::vector<std::uint8_t> m_buffer;
     std::vector<std::string> m_rows;
     std::int64_t m_tNow = 1'700'000'000;
@@ -169,6 +129,12 @@ private:
 };
 
 } // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    // The recorder's commit timer wants an event dispatcher.
+    static QCoreApplication app(*argc, *argv);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1)

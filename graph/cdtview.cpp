@@ -84,16 +84,26 @@ CDTView::CDTView(CDTDoc& doc, const LinkState& link, const Startup& startup, QWi
     m_nAlarmLow = startup.alarmLow;
 
     m_dlgAlarm = new CAlarmBar(startup.alarmHigh, startup.alarmLow, frame);
-    m_dlgPanel =
-        new CDisplayPanel(doc.m_acq, link, m_nAlarmHigh, m_nAlarmLow, startup.sampleRateIni, frame);
+    m_dlgPanel = new CDisplayPanel(doc.m_recorder, link, m_nAlarmHigh, m_nAlarmLow,
+                                   startup.sampleRateIni, frame);
     m_dlgScroll = new CValueScrollPanel(m_nYScrollPos, frame);
     m_dlgList = new CDataListPanel(frame);
 
-    doc.m_acq.setStartupSampleRate(startup.sampleRateIni);
-    doc.m_acq.m_store.m_fGraphData[0] = -500.0f;
     connect(&doc, &CDTDoc::viewsNeedUpdate, this, &CDTView::invalidateGraph);
-    // A new commit interval: the next paint re-arms the commit timer.
     connect(m_dlgPanel, &CDisplayPanel::updateViewsRequested, &doc, &CDTDoc::UpdateAllViews);
+
+    // What the recorder reports reaches the panels and the graph.
+    Recorder& recorder = doc.m_recorder;
+    recorder.setStartupSampleRate(startup.sampleRateIni);
+    connect(&recorder, &Recorder::listCleared, m_dlgList, &CDataListPanel::deleteAllRows);
+    connect(&recorder, &Recorder::rowAppended, m_dlgList,
+            qOverload<const ListRow&>(&CDataListPanel::appendRow));
+    connect(&recorder, &Recorder::panelChanged, m_dlgPanel, &CDisplayPanel::invalidateRegions);
+    connect(&recorder, &Recorder::graphChanged, this, [this] {
+        // A zoom drag keeps its picture until the button is released.
+        if (!m_bDragging)
+            m_doc.UpdateAllViews();
+    });
     connect(m_dlgScroll, &CValueScrollPanel::positionChanged, this, &CDTView::setYScrollPos);
     connect(m_dlgAlarm, &CAlarmBar::highLimitEdited, this, &CDTView::onHighLimitEdited);
     connect(m_dlgAlarm, &CAlarmBar::lowLimitEdited, this, &CDTView::onLowLimitEdited);
@@ -118,15 +128,7 @@ QFont CDTView::labelFont() {
 }
 
 void CDTView::OnInitialUpdate() {
-    restartCommitTimer();
-}
-
-void CDTView::restartCommitTimer() {
-    const int ms = m_doc.m_acq.m_nSampleMs;
-    if (ms > 0) {
-        m_commitTimer.start(ms, this);
-        m_nCommitTimerMs = ms;
-    }
+    m_doc.m_recorder.startCommitTimer();
 }
 
 void CDTView::layoutPanels(const QRect& rc) {
@@ -155,8 +157,8 @@ PlotRect CDTView::plot() const {
 }
 
 int CDTView::graphCount() const {
-    const SampleStore& store = m_doc.m_acq.m_store;
-    return std::clamp(store.m_nGraphCount, 0, static_cast<int>(store.m_fGraphData.size()));
+    const SampleStore& store = m_doc.store();
+    return std::clamp(store.graphCount(), 0, static_cast<int>(store.graphData().size()));
 }
 
 bool CDTView::isZoomed() const {
@@ -256,7 +258,6 @@ void CDTView::changeEvent(QEvent* event) {
 }
 
 void CDTView::paintEvent(QPaintEvent* event) {
-    Acquisition& acq = m_doc.m_acq;
     if (m_bSceneDirty || m_canvas.size() != size()) {
         buildScene();
         if (m_canvas.size() == size() && !m_bCanvasStale && extendsCurveOnly(m_drawn, m_scene))
@@ -265,10 +266,6 @@ void CDTView::paintEvent(QPaintEvent* event) {
             renderCanvas();
     } else if (m_bCanvasStale) {
         renderCanvas();
-    }
-    if (acq.m_bRestartTimer) {
-        restartCommitTimer();
-        acq.m_bRestartTimer = false;
     }
 
     QPainter p(this);
@@ -284,17 +281,18 @@ void CDTView::paintEvent(QPaintEvent* event) {
 
 void CDTView::buildScene() {
     clearUpperVectorState();
-    Acquisition& acq = m_doc.m_acq;
-    const SampleStore& store = acq.m_store;
-    m_nResetOnNextFrame = acq.m_nResetOnNextFrame;
-    m_bNewData = acq.m_bNewData;
+    const Acquisition& acq = m_doc.acq();
+    const SampleStore& store = acq.store();
+    m_nResetOnNextFrame = acq.resetOnNextFrame();
+    m_bNewData = acq.newData();
     const PaintInput in{{0, 0, width(), height()},
-                        store.m_fGraphData.data(),
+                        store.graphData().data(),
                         graphCount(),
                         m_dlgAlarm->m_nBarAlarmHigh,
                         m_dlgAlarm->m_nBarAlarmLow};
     buildGraphScene(m_graph, *this, in, m_scene);
-    acq.m_bNewData = m_bNewData;
+    if (!m_bNewData)
+        m_doc.m_recorder.newDataSeen();
     m_bSceneDirty = false;
 
     if (m_scene.emptyReadout)
@@ -562,11 +560,11 @@ void CDTView::mouseMoveEvent(QMouseEvent* event) {
     update(changed);
 
     if (r.hoverIndex) {
-        const SampleStore& store = m_doc.m_acq.m_store;
+        const SampleStore& store = m_doc.store();
         const auto i = static_cast<std::size_t>(*r.hoverIndex);
         Q_EMIT hoverReadout(
-            latin1(hoverTimeText(store.m_strGraphTime[i])),
-            latin1(hoverTemperatureText(store.m_fGraphData[i], store.m_strGraphUnit[i])));
+            latin1(hoverTimeText(store.graphTime()[i])),
+            latin1(hoverTemperatureText(store.graphData()[i], store.graphUnit()[i])));
     }
 }
 
@@ -602,19 +600,8 @@ void CDTView::watchDrag() {
 // ---------------------------------------------------------------- timers
 
 void CDTView::timerEvent(QTimerEvent* event) {
-    if (event->timerId() == m_commitTimer.timerId())
-        commitPending();
-    else if (event->timerId() == m_dragTimer.timerId())
+    if (event->timerId() == m_dragTimer.timerId())
         watchDrag();
     else
         QWidget::timerEvent(event);
-}
-
-void CDTView::commitPending() {
-    const auto row = m_doc.m_acq.onCommitTimer();
-    if (!row)
-        return;
-    if (!m_bDragging)
-        invalidateGraph();
-    m_dlgList->appendRow(*row);
 }

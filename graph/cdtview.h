@@ -85,8 +85,6 @@ public:
     // The graph's shared scale, zoom, drag and hover state.
     GraphState m_graph;
 
-    int m_nCommitTimerMs = 0; // period timer 1 runs with (0: not running)
-
 Q_SIGNALS:
     // The status bar's readout of the sample under the pointer ("time:...",
     // "temp:..."); both plain labels when nothing is under it.
@@ -107,8 +105,6 @@ private:
     using GraphViewMembers::m_bNewData;
     using GraphViewMembers::m_nResetOnNextFrame;
 
-    void commitPending();
-    void restartCommitTimer();
     void watchDrag();
     void onHighLimitEdited(int value);
     void onLowLimitEdited(int value);
@@ -138,11 +134,10 @@ private:
     // Where frame-client coordinates lie in this view.
     QPoint frameClientOffset() const;
 
-    QBasicTimer m_commitTimer;
     QBasicTimer m_dragTimer;
     GraphScene m_scene;
-    GraphScene m_drawn;          // the scene the canvas shows
-    QImage m_canvas;             // the last picture of the graph, without overlays
+    GraphScene m_drawn; // the scene the canvas shows
+    QImage m_canvas;    // the last picture of the graph, without overlays
     mutable TextCache m_labelTexts;
     bool m_bSceneDirty = true;   // the next paint rebuilds the scene and the canvas
     bool m_bCanvasStale = false; // the next paint redraws the canvas from m_scene

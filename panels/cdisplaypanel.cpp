@@ -1,17 +1,18 @@
 #include "panels/cdisplaypanel.h"
 
+#include "engine/recorder.h"
 #include "link/linkstate.h"
 #include "store/acquisition.h"
 #include "store/samplerate.h"
 
 #include <QComboBox>
 #include <QFontMetrics>
-#include <QPaintEvent>
-#include <QtMath>
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QTimerEvent>
 #include <QToolTip>
+#include <QtMath>
 
 #include <ctime>
 
@@ -52,10 +53,11 @@ QFont makeFont(const QString& family, int height, int width, bool heavy, bool it
 
 } // namespace
 
-CDisplayPanel::CDisplayPanel(Acquisition& acq, const LinkState& link, const int& alarmHigh,
+CDisplayPanel::CDisplayPanel(Recorder& recorder, const LinkState& link, const int& alarmHigh,
                              const int& alarmLow, int sampleRateIni, QWidget* parent)
     : QWidget(parent), m_nSampleRateIni(sampleRateIni), m_comboTime(new QComboBox(this)),
-      m_acq(acq), m_link(link), m_nAlarmHigh(alarmHigh), m_nAlarmLow(alarmLow) {
+      m_recorder(recorder), m_acq(recorder.acquisition()), m_link(link), m_nAlarmHigh(alarmHigh),
+      m_nAlarmLow(alarmLow) {
     const QString sans = QStringLiteral("Liberation Sans");
     m_fontReading = makeFont(sans, 65, 0, false, false);
     m_fontSmall = makeFont(sans, 16, 0, true, false);
@@ -163,7 +165,7 @@ void CDisplayPanel::paintFace(QPainter& p, const QRegion& exposed) {
              m_link.m_bOnline ? QStringLiteral("OnLine") : QStringLiteral("OffLine"));
     drawText(p, 228, 8, m_fontCaption, kBlue, QStringLiteral("DataInput"));
 
-    p.fillRect(342, 13, 17, 17, m_acq.m_bBlink ? kBlue : kRed);
+    p.fillRect(342, 13, 17, 17, m_acq.blink() ? kBlue : kRed);
 
     p.fillRect(16, 38, 150, 25, kCaptionTeal);
     p.fillRect(172, 38, 383, 25, kCaptionTeal);
@@ -174,9 +176,9 @@ void CDisplayPanel::paintFace(QPainter& p, const QRegion& exposed) {
 
     p.fillRect(16, 68, 150, 30, kBlack);
     p.fillRect(172, 68, 382, 60, kBlack);
-    const DisplayTexts& t = m_acq.m_panel;
+    const DisplayTexts& t = m_acq.panel();
     drawText(p, 200, 60, m_fontReading, kRed, QString::fromStdString(t.m_strValue));
-    drawText(p, 415, 60, m_fontReading, kRed, QString::fromStdString(m_acq.m_strUnit));
+    drawText(p, 415, 60, m_fontReading, kRed, QString::fromStdString(m_acq.unit()));
 
     p.fillRect(641, 73, 208, 35, kWhite);
     p.fillRect(641, 115, 208, 35, kWhite);
@@ -194,12 +196,12 @@ void CDisplayPanel::paintFace(QPainter& p, const QRegion& exposed) {
     drawText(p, 25, 132, m_fontSmall, kBlack, QStringLiteral("Time:"));
     p.fillRect(150, 132, 90, 26, face);
     drawText(p, 173, 132, m_fontSmall, kBlack,
-             m_acq.m_bLocked ? QStringLiteral("Lock") : QStringLiteral("UnLock"));
+             m_acq.locked() ? QStringLiteral("Lock") : QStringLiteral("UnLock"));
     drawText(p, 250, 132, m_fontSmall, kBlue, QStringLiteral("Range:"));
     drawText(p, 460, 132, m_fontSmall, kBlue, QStringLiteral("UNIT:"));
     p.fillRect(322, 134, 126, 19, kWhite);
     p.fillRect(522, 134, 34, 19, kWhite);
-    const bool celsius = m_acq.m_strUnit == "C";
+    const bool celsius = m_acq.unit() == "C";
     drawText(p, 530, 132, m_fontSmall, kBlack, celsius ? QStringLiteral("C") : QStringLiteral("F"));
     drawText(p, 330, 132, m_fontSmall, kBlack,
              celsius ? QStringLiteral("-50 to 1050") : QStringLiteral("-58 to 1922"));
@@ -258,11 +260,11 @@ void CDisplayPanel::tickClock() {
     update(clockBox().united(textCell.intersected(rect())));
     // The indicator lights for each frame; it shows the cleared state at its
     // next repaint.
-    m_acq.m_bBlink = false;
+    m_recorder.blinkOff();
 }
 
 void CDisplayPanel::onSampleRateActivated(int index) {
-    const bool newInterval = m_acq.selectSampleRate(index);
+    const bool newInterval = m_recorder.selectSampleRate(index);
     Q_EMIT sampleRateChosen(index);
     if (newInterval)
         Q_EMIT updateViewsRequested();

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 class Acquisition;
+class Recorder;
 class QComboBox;
 class QPainter;
 struct LinkState;
@@ -20,7 +21,7 @@ struct LinkState;
 class CDisplayPanel : public QWidget {
     Q_OBJECT
 public:
-    explicit CDisplayPanel(Acquisition& acq, const LinkState& link, const int& alarmHigh,
+    explicit CDisplayPanel(Recorder& recorder, const LinkState& link, const int& alarmHigh,
                            const int& alarmLow, int sampleRateIni, QWidget* parent = nullptr);
 
     // Regions that readings and commands repaint.
@@ -73,7 +74,8 @@ private:
                   const QString& text);
     void onSampleRateActivated(int index);
 
-    Acquisition& m_acq;
+    Recorder& m_recorder;
+    const Acquisition& m_acq; // what the recorder holds
     const LinkState& m_link;
     const int& m_nAlarmHigh;
     const int& m_nAlarmLow;

@@ -31,7 +31,7 @@ void Acquisition::setStartupSampleRate(int index) {
 BlockOutcome Acquisition::onBlock(std::span<const std::uint8_t> block, std::int64_t now) {
     BlockOutcome out;
     SampleStore& s = m_store;
-    if (s.m_nRecCount == 0) {
+    if (s.recCount() == 0) {
         g_fRunMax = -100.0f;
         g_fRunMin = 2000.0f;
     }
@@ -142,9 +142,14 @@ std::optional<ListRow> Acquisition::commitCurrent(const std::string& valueText) 
         return std::nullopt;
     dropPending();
     m_bUnsaved = true;
-    const int n = m_store.m_nRecCount;
-    return ListRow{n - 1, std::to_string(n), valueText, m_store.m_strRecUnit[n - 1],
-                   m_store.m_strRecTime[n - 1]};
+    const int n = m_store.recCount();
+    return ListRow{n - 1, std::to_string(n), valueText, m_store.recUnit()[n - 1],
+                   m_store.recTimeText()[n - 1]};
+}
+
+void Acquisition::adoptLoadedSeries() {
+    if (m_nResetOnNextFrame == 1)
+        m_store.adoptGraphSeries();
 }
 
 bool Acquisition::selectSampleRate(int index) {
@@ -196,7 +201,14 @@ void Acquisition::clearAll() {
     m_panel.m_strMin = nine;
 }
 
-void Acquisition::markLoaded() {
+void Acquisition::overrideIntervalMs(int ms) {
+    m_nSampleMs = ms;
+    m_bRestartTimer = true;
+}
+
+void Acquisition::loadGraph(const std::vector<float>& values, const std::vector<std::string>& units,
+                            const std::vector<std::string>& times) {
+    m_store.loadGraph(values, units, times);
     m_nResetOnNextFrame = 1;
     // A reading taken before the load belongs to neither recording.
     dropPending();

@@ -22,11 +22,6 @@ void SampleStore::storeCurrent(float value, const std::string& unit, std::int64_
     m_tRecTime[m_nRecCount] = time;
 }
 
-void SampleStore::overwriteCurrentValue(float value) {
-    m_fGraphData[m_nGraphCount] = value;
-    m_fRecData[m_nRecCount] = value;
-}
-
 bool SampleStore::commit() {
     if (m_nRecCount >= m_nMaxData)
         return false;
@@ -47,6 +42,21 @@ void SampleStore::loadGraph(const std::vector<float>& values, const std::vector<
     m_nGraphCount = n;
 }
 
+void SampleStore::adoptGraphSeries() {
+    m_nRecCount = std::clamp(m_nGraphCount, 0, m_nMaxData);
+    for (int i = 0; i < m_nRecCount; ++i) {
+        m_fRecData[i] = m_fGraphData[i];
+        m_strRecUnit[i] = m_strGraphUnit[i];
+        m_strRecTime[i] = m_strGraphTime[i];
+        // The text export formats the seconds again; keep them with the text.
+        m_tRecTime[i] = parseTimeText(m_strGraphTime[i]).value_or(0);
+    }
+}
+
+void SampleStore::setCapacity(int samples) {
+    m_nMaxData = std::clamp(samples, 1, MAX_DATA);
+}
+
 std::string formatTimeText(std::int64_t time) {
     const std::time_t t = static_cast<std::time_t>(time);
     std::tm local{};
@@ -55,4 +65,16 @@ std::string formatTimeText(std::int64_t time) {
     char text[32] = {};
     const std::size_t n = std::strftime(text, sizeof text, "%m-%d-%y/%H:%M:%S", &local);
     return std::string(text, n);
+}
+
+std::optional<std::int64_t> parseTimeText(const std::string& text) {
+    std::tm local{};
+    const char* end = strptime(text.c_str(), "%m-%d-%y/%H:%M:%S", &local);
+    if (!end || *end != '\0')
+        return std::nullopt;
+    local.tm_isdst = -1;
+    const std::time_t t = std::mktime(&local);
+    if (t == static_cast<std::time_t>(-1))
+        return std::nullopt;
+    return static_cast<std::int64_t>(t);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,28 +25,26 @@ public:
     SampleStore();
 
     // Graph series.
-    std::vector<float> m_fGraphData;
-    std::vector<std::string> m_strGraphTime;
-    std::vector<std::string> m_strGraphUnit;
-    int m_nGraphCount = 0;
+    const std::vector<float>& graphData() const { return m_fGraphData; }
+    const std::vector<std::string>& graphTime() const { return m_strGraphTime; }
+    const std::vector<std::string>& graphUnit() const { return m_strGraphUnit; }
+    int graphCount() const { return m_nGraphCount; }
 
     // Recorded series.
-    std::vector<float> m_fRecData;
-    std::vector<std::int64_t> m_tRecTime;
-    std::vector<std::string> m_strRecTime;
-    std::vector<std::string> m_strRecUnit;
-    int m_nRecCount = 0;
+    const std::vector<float>& recData() const { return m_fRecData; }
+    const std::vector<std::int64_t>& recTime() const { return m_tRecTime; }
+    const std::vector<std::string>& recTimeText() const { return m_strRecTime; }
+    const std::vector<std::string>& recUnit() const { return m_strRecUnit; }
+    int recCount() const { return m_nRecCount; }
 
-    int m_nMaxData = MAX_DATA;
+    int maxData() const { return m_nMaxData; }
+    bool isFull() const { return m_nRecCount >= m_nMaxData; }
 
     // Writes a reading into the current slot of both series.
     void storeCurrent(float value, const std::string& unit, std::int64_t time,
                       const std::string& timeText);
-    // Overwrites the value of the current slot of both series.
-    void overwriteCurrentValue(float value);
     // Advances both counts unless the store is full; true when they moved.
     bool commit();
-    bool isFull() const { return m_nRecCount >= m_nMaxData; }
 
     void clearGraph() { m_nGraphCount = 0; }
     void reset() { m_nGraphCount = m_nRecCount = 0; }
@@ -53,7 +52,30 @@ public:
     // Values beyond the capacity are ignored.
     void loadGraph(const std::vector<float>& values, const std::vector<std::string>& units,
                    const std::vector<std::string>& times);
+    // The graph series (a loaded file) becomes the recorded series.
+    void adoptGraphSeries();
+    // Fewer samples than MAX_DATA make the store full (tests, tools).
+    void setCapacity(int samples);
+
+private:
+    friend struct StoreTestAccess; // tests and benchmarks set up exact series
+
+    std::vector<float> m_fGraphData;
+    std::vector<std::string> m_strGraphTime;
+    std::vector<std::string> m_strGraphUnit;
+    int m_nGraphCount = 0;
+
+    std::vector<float> m_fRecData;
+    std::vector<std::int64_t> m_tRecTime;
+    std::vector<std::string> m_strRecTime;
+    std::vector<std::string> m_strRecUnit;
+    int m_nRecCount = 0;
+
+    int m_nMaxData = MAX_DATA;
 };
 
 // The time text of a sample: local time, "%m-%d-%y/%H:%M:%S".
 std::string formatTimeText(std::int64_t time);
+// The calendar time of a time text, read as local time; nothing when the text
+// is not of that form.
+std::optional<std::int64_t> parseTimeText(const std::string& text);

@@ -101,7 +101,8 @@ struct Rig {
         prompter = p.get();
         frame->setPrompter(std::move(p));
     }
-    Acquisition& acq() { return frame->m_pDoc->m_acq; }
+    const Acquisition& acq() { return frame->m_pDoc->acq(); }
+    Recorder& rec() { return frame->m_pDoc->m_recorder; }
     CDataListModel& list() { return *frame->m_pView->m_dlgList->model(); }
     int rows() { return list().rowCount(); }
     QString cell(int row, int col) { return list().rowAt(row)[static_cast<std::size_t>(col)]; }
@@ -120,11 +121,11 @@ struct Rig {
     }
     // Every listed row matches the recorded sample it stands for.
     void expectListMatchesStore() {
-        const SampleStore& s = acq().m_store;
-        ASSERT_EQ(rows(), s.m_nRecCount);
-        for (int i = 0; i < s.m_nRecCount; ++i) {
+        const SampleStore& s = acq().store();
+        ASSERT_EQ(rows(), s.recCount());
+        for (int i = 0; i < s.recCount(); ++i) {
             EXPECT_EQ(cell(i, 0), QString::number(i + 1));
-            EXPECT_EQ(cell(i, 3).toStdString(), s.m_strRecTime[static_cast<std::size_t>(i)]);
+            EXPECT_EQ(cell(i, 3).toStdString(), s.recTimeText()[static_cast<std::size_t>(i)]);
         }
     }
 };
@@ -151,11 +152,10 @@ TEST(LinkFaults, AHangUpInIntervalModeKeepsEveryReadingAndIdles) {
     PtyPair pty;
     Rig rig(pty.slavePath());
     rig.showAndPaint();
-    Acquisition& acq = rig.acq();
-    acq.selectSampleRate(1);
-    acq.m_nSampleMs = 300; // a short interval keeps the test quick
-    rig.frame->m_pView->repaint();
-    ASSERT_EQ(rig.frame->m_pView->m_nCommitTimerMs, 300);
+    const Acquisition& acq = rig.acq();
+    rig.rec().selectSampleRate(1);
+    rig.rec().overrideIntervalMs(300); // a short interval keeps the test quick
+    ASSERT_EQ(rig.rec().commitTimerMs(), 300);
     rig.frame->OnOnOff();
     ASSERT_TRUE(rig.frame->m_link.m_bOnline) << rig.messages.join('\n').toStdString();
 
@@ -167,7 +167,7 @@ TEST(LinkFaults, AHangUpInIntervalModeKeepsEveryReadingAndIdles) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return rig.rows() == before + 1; }, 2000)) << c;
     }
     pty.write(celsiusFrame(130));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return acq.m_panel.m_strValue == "13.0"; }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return acq.panel().m_strValue == "13.0"; }, 2000));
     pty.hangUp();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.frame->m_Comm.portOpen(); }, 1000));
     EXPECT_FALSE(rig.frame->m_link.m_bOnline);
@@ -183,7 +183,7 @@ TEST(LinkFaults, AHangUpInIntervalModeKeepsEveryReadingAndIdles) {
     QTest::qWait(1000); // three more intervals: nothing new, nothing spinning
     EXPECT_LT(cpuSeconds() - before, 0.25);
     EXPECT_EQ(rig.rows(), 3);
-    EXPECT_EQ(acq.m_store.m_nRecCount, 3);
+    EXPECT_EQ(acq.store().recCount(), 3);
 }
 
 TEST(LinkFaults, ADeviceWithoutPermissionIsReportedAndCanBeRetried) {
@@ -475,8 +475,8 @@ TEST(SaveFaults, AReadOnlyFolderRefusesTheSaveAndKeepsTheRecording) {
     EXPECT_TRUE(rig.messages[0].contains(folder + "/run.DovDat")) << rig.messages[0].toStdString();
     EXPECT_TRUE(rig.messages[0].contains("ermission")) << rig.messages[0].toStdString();
     EXPECT_TRUE(QDir(folder).entryList(QDir::Files | QDir::Hidden).isEmpty());
-    EXPECT_EQ(rig.acq().m_store.m_nRecCount, 3);
-    EXPECT_TRUE(rig.acq().m_bUnsaved);
+    EXPECT_EQ(rig.acq().store().recCount(), 3);
+    EXPECT_TRUE(rig.acq().unsaved());
 
     // Another folder takes it.
     rig.prompter->m_savePaths << rig.path("run.DovDat");
@@ -490,7 +490,7 @@ TEST(OpenFaults, DamagedDataFilesAreRefusedAndChangeNothing) {
     Rig rig;
     rig.showAndPaint();
     rig.record({11, 22, 33, 44});
-    rig.acq().m_bUnsaved = false;
+    rig.rec().markSaved();
     const QString path = rig.path("damaged.DovDat");
     const auto put = [&](const QByteArray& bytes) {
         QFile::remove(path);
@@ -504,9 +504,9 @@ TEST(OpenFaults, DamagedDataFilesAreRefusedAndChangeNothing) {
         EXPECT_FALSE(rig.frame->m_files->open()) << what;
         ASSERT_EQ(rig.messages.size(), 1) << what;
         EXPECT_TRUE(rig.messages[0].contains(path)) << what;
-        EXPECT_EQ(rig.acq().m_store.m_nGraphCount, 4) << what;
-        EXPECT_EQ(rig.acq().m_store.m_nRecCount, 4) << what;
-        EXPECT_EQ(rig.acq().m_nResetOnNextFrame, 0) << what;
+        EXPECT_EQ(rig.acq().store().graphCount(), 4) << what;
+        EXPECT_EQ(rig.acq().store().recCount(), 4) << what;
+        EXPECT_EQ(rig.acq().resetOnNextFrame(), 0) << what;
         EXPECT_EQ(rig.rows(), 4) << what;
     };
 
@@ -552,7 +552,7 @@ TEST(OpenFaults, DamagedDataFilesAreRefusedAndChangeNothing) {
     put(whole);
     rig.prompter->m_openPaths << path;
     EXPECT_TRUE(rig.frame->m_files->open());
-    EXPECT_EQ(rig.acq().m_store.m_nGraphCount, 3);
+    EXPECT_EQ(rig.acq().store().graphCount(), 3);
     EXPECT_EQ(rig.rows(), 3);
     (void)rig.frame->grab();
 }
@@ -561,7 +561,7 @@ TEST(OpenFaults, DamagedDataFilesAreRefusedAndChangeNothing) {
 TEST(OpenFaults, APipeIsRefusedWithoutWaiting) {
     Rig rig;
     rig.record({11, 22});
-    rig.acq().m_bUnsaved = false;
+    rig.rec().markSaved();
     const QString path = rig.path("pipe.DovDat");
     const QByteArray name = QFile::encodeName(path);
     ASSERT_EQ(::mkfifo(name.constData(), 0600), 0);

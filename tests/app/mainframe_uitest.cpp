@@ -30,7 +30,8 @@ struct Rig {
         frame->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
     }
-    Acquisition& acq() { return frame->m_pDoc->m_acq; }
+    const Acquisition& acq() { return frame->m_pDoc->acq(); }
+    Recorder& rec() { return frame->m_pDoc->m_recorder; }
     CDataListModel& list() { return *frame->m_pView->m_dlgList->model(); }
     int rows() { return list().rowCount(); }
     QString cell(int row, int col) { return list().rowAt(row)[static_cast<std::size_t>(col)]; }
@@ -44,10 +45,10 @@ struct Rig {
     // panel's clock also switches it off.)
     bool send(const QByteArray& bytes) {
         const int before = rows();
-        const std::string value = acq().m_panel.m_strValue;
+        const std::string value = acq().panel().m_strValue;
         pty.write(bytes);
         return QTest::qWaitFor(
-            [&] { return rows() != before || acq().m_panel.m_strValue != value; }, 2000);
+            [&] { return rows() != before || acq().panel().m_strValue != value; }, 2000);
     }
 };
 
@@ -63,12 +64,12 @@ TEST(MainFrameLink, ExampleFramesAreDecodedListedAndShown) {
     ASSERT_TRUE(rig.pty.isOpen());
     rig.connect();
     ASSERT_TRUE(rig.send(frameBytes({0x10, 0x20, 0x35, 0x4F, 0x5F, 0x6D, 0x70, 0x80, 0x90, 0xA4})));
-    EXPECT_EQ(rig.acq().m_panel.m_strValue, "25.3");
-    EXPECT_EQ(rig.acq().m_panel.m_strEmissivity, "0.95");
-    EXPECT_EQ(rig.acq().m_panel.m_strMode, "EMS");
-    EXPECT_EQ(rig.acq().m_strUnit, "C");
+    EXPECT_EQ(rig.acq().panel().m_strValue, "25.3");
+    EXPECT_EQ(rig.acq().panel().m_strEmissivity, "0.95");
+    EXPECT_EQ(rig.acq().panel().m_strMode, "EMS");
+    EXPECT_EQ(rig.acq().unit(), "C");
     ASSERT_TRUE(rig.send(frameBytes({0x10, 0x21, 0x36, 0x44, 0x52, 0x63, 0x70, 0x80, 0x90, 0xA5})));
-    EXPECT_FLOAT_EQ(rig.acq().m_store.m_fRecData[1], -3.5f);
+    EXPECT_FLOAT_EQ(rig.acq().store().recData()[1], -3.5f);
     ASSERT_TRUE(rig.send(frameBytes({0x10, 0x28, 0x35, 0x4F, 0x5A, 0x65, 0x73, 0x81, 0x96, 0xA4})));
     ASSERT_EQ(rig.rows(), 3);
     EXPECT_EQ(rig.cell(0, 0), "1");
@@ -117,11 +118,9 @@ TEST(MainFrameLink, AStreamStartedMidFrameDecodesItsSecondFrame) {
 
 TEST(MainFrameLink, IntervalModeCommitsTheLastFrameOfEachInterval) {
     Rig rig;
-    Acquisition& acq = rig.acq();
-    acq.selectSampleRate(1);
-    acq.m_nSampleMs = 400; // a short interval keeps the test quick
-    rig.frame->m_pView->repaint();
-    ASSERT_EQ(rig.frame->m_pView->m_nCommitTimerMs, 400);
+    rig.rec().selectSampleRate(1);
+    rig.rec().overrideIntervalMs(400); // a short interval keeps the test quick
+    ASSERT_EQ(rig.rec().commitTimerMs(), 400);
     rig.connect();
     QElapsedTimer clock;
     clock.start();
@@ -149,15 +148,15 @@ TEST(MainFrameLink, TheStoreFullMessageClosesThePortOnce) {
     // A frame still handed over overwrites slot 4000; the counts stay.
     rig.frame->m_Comm.unread(celsiusFrame(1234));
     rig.frame->OnComm();
-    EXPECT_EQ(rig.acq().m_store.m_nRecCount, MAX_DATA);
-    EXPECT_FLOAT_EQ(rig.acq().m_store.m_fRecData[MAX_DATA], 123.4f);
+    EXPECT_EQ(rig.acq().store().recCount(), MAX_DATA);
+    EXPECT_FLOAT_EQ(rig.acq().store().recData()[MAX_DATA], 123.4f);
     EXPECT_EQ(rig.rows(), MAX_DATA);
 
     // On/Off answered No: the store restarts and the port opens again.
     rig.messages.clear();
     rig.frame->OnOnOff();
     EXPECT_EQ(rig.messages.value(0), "Do you want to save? ");
-    EXPECT_EQ(rig.acq().m_store.m_nRecCount, 0);
+    EXPECT_EQ(rig.acq().store().recCount(), 0);
     EXPECT_EQ(rig.rows(), 0);
     EXPECT_TRUE(rig.frame->m_link.m_bOnline);
 }
@@ -173,7 +172,7 @@ TEST(MainFrameLink, AHangUpClosesThePortKeepsTheSamplesAndIdles) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.frame->m_Comm.portOpen(); }, 1000));
     EXPECT_LT(clock.elapsed(), 1000);
     EXPECT_FALSE(rig.frame->m_link.m_bOnline);
-    EXPECT_EQ(rig.acq().m_store.m_nRecCount, 5);
+    EXPECT_EQ(rig.acq().store().recCount(), 5);
     EXPECT_EQ(rig.rows(), 5);
     ASSERT_EQ(rig.messages.size(), 1);
     EXPECT_TRUE(rig.messages[0].contains(rig.pty.slavePath()));

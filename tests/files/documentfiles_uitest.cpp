@@ -5,6 +5,7 @@
 #include "panels/cdatalistpanel.h"
 #include "support/frames.h"
 #include "support/recordingprompter.h"
+#include "support/storetestaccess.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,7 +35,8 @@ struct Rig {
         prompter = p.get();
         frame->setPrompter(std::move(p));
     }
-    Acquisition& acq() { return frame->m_pDoc->m_acq; }
+    const Acquisition& acq() { return frame->m_pDoc->acq(); }
+    Recorder& rec() { return frame->m_pDoc->m_recorder; }
     CDataListModel& list() { return *frame->m_pView->m_dlgList->model(); }
     CDocumentFiles& docFiles() { return *frame->m_files; }
     QString path(const QString& name) const { return dir.path() + "/" + name; }
@@ -71,7 +73,7 @@ TEST(DocumentFiles, SaveWritesTheDataFileAndTheExportBesideIt) {
     EXPECT_TRUE(text.endsWith(" .txt"));
     const QByteArray exported = readAll(rig.path(text));
     EXPECT_EQ(exported.count("\r\n"), 4);
-    EXPECT_FALSE(rig.acq().m_bUnsaved);
+    EXPECT_FALSE(rig.acq().unsaved());
 }
 
 TEST(DocumentFiles, CancelWritesNothing) {
@@ -106,26 +108,26 @@ TEST(DocumentFiles, AFailedSaveLeavesNoFileAndKeepsTheRecording) {
     ASSERT_EQ(rig.messages.size(), 1);
     EXPECT_TRUE(rig.messages[0].contains("full.DovDat")) << rig.messages[0].toStdString();
     EXPECT_TRUE(rig.filesIn().isEmpty()) << rig.filesIn().join(',').toStdString();
-    EXPECT_EQ(rig.acq().m_store.m_nRecCount, 3);
-    EXPECT_TRUE(rig.acq().m_bUnsaved);
+    EXPECT_EQ(rig.acq().store().recCount(), 3);
+    EXPECT_TRUE(rig.acq().unsaved());
 }
 
 TEST(DocumentFiles, OpenLoadsTheGraphAndListsMissingValues) {
     Rig rig;
     rig.record({253, 300});
-    rig.acq().m_store.m_fRecData[1] = kNoValue;
+    StoreTestAccess::recValue(rig.rec(), 1) = kNoValue;
     rig.prompter->m_savePaths << rig.path("a.DovDat");
     ASSERT_TRUE(rig.frame->saveRecording());
     QFile::setPermissions(rig.path("a.DovDat"), QFile::ReadOwner | QFile::ReadGroup);
 
     Rig other;
     other.record({1, 2, 3, 4});
-    other.acq().m_bUnsaved = false;
+    other.rec().markSaved();
     other.prompter->m_openPaths << rig.path("a.DovDat");
     ASSERT_TRUE(other.docFiles().open()) << other.messages.join('\n').toStdString();
-    EXPECT_EQ(other.acq().m_store.m_nGraphCount, 2);
-    EXPECT_EQ(other.acq().m_store.m_nRecCount, 4);
-    EXPECT_EQ(other.acq().m_nResetOnNextFrame, 1);
+    EXPECT_EQ(other.acq().store().graphCount(), 2);
+    EXPECT_EQ(other.acq().store().recCount(), 4);
+    EXPECT_EQ(other.acq().resetOnNextFrame(), 1);
     ASSERT_EQ(other.list().rowCount(), 2);
     EXPECT_EQ(other.list().rowAt(0)[1], "25.3");
     EXPECT_EQ(other.list().rowAt(1)[1], "----");
@@ -134,13 +136,13 @@ TEST(DocumentFiles, OpenLoadsTheGraphAndListsMissingValues) {
     // The first live frame afterwards starts a new recording.
     other.record({50});
     EXPECT_EQ(other.list().rowCount(), 1);
-    EXPECT_EQ(other.acq().m_store.m_nRecCount, 1);
+    EXPECT_EQ(other.acq().store().recCount(), 1);
 }
 
 TEST(DocumentFiles, ABadFileIsRefusedAndChangesNothing) {
     Rig rig;
     rig.record({11, 22});
-    rig.acq().m_bUnsaved = false;
+    rig.rec().markSaved();
     QFile bad(rig.path("bad.DovDat"));
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
     bad.write(QByteArray("\x05\x00\x00\x00\x00\x00\x80\x3f", 8)); // 5 samples promised, one value
@@ -149,8 +151,8 @@ TEST(DocumentFiles, ABadFileIsRefusedAndChangesNothing) {
     EXPECT_FALSE(rig.docFiles().open());
     ASSERT_EQ(rig.messages.size(), 1);
     EXPECT_TRUE(rig.messages[0].contains("bad.DovDat"));
-    EXPECT_EQ(rig.acq().m_store.m_nGraphCount, 2);
-    EXPECT_EQ(rig.acq().m_nResetOnNextFrame, 0);
+    EXPECT_EQ(rig.acq().store().graphCount(), 2);
+    EXPECT_EQ(rig.acq().resetOnNextFrame(), 0);
     EXPECT_EQ(rig.list().rowCount(), 2);
 }
 
@@ -161,17 +163,17 @@ TEST(DocumentFiles, OpenOffersToSaveAnUnsavedRecordingFirst) {
     EXPECT_FALSE(rig.docFiles().open()); // the save dialog is cancelled: no Open
     EXPECT_EQ(rig.messages, QStringList{"Do you want to save? "});
     EXPECT_EQ(rig.prompter->m_openPaths.size(), 1);
-    EXPECT_EQ(rig.acq().m_store.m_nRecCount, 2);
+    EXPECT_EQ(rig.acq().store().recCount(), 2);
 }
 
 TEST(DocumentFiles, AFullStoreIsKeptWhenTheWantedSaveDoesNotHappen) {
     Rig rig; // answers Yes, then the save dialog is cancelled
-    rig.acq().m_store.m_nMaxData = 3;
+    rig.rec().setCapacity(3);
     rig.record({1, 2, 3});
     rig.messages.clear();
     rig.frame->OnOnOff();
     EXPECT_EQ(rig.messages.value(0), "Do you want to save? ");
-    EXPECT_EQ(rig.acq().m_store.m_nRecCount, 3);
+    EXPECT_EQ(rig.acq().store().recCount(), 3);
     EXPECT_EQ(rig.list().rowCount(), 3);
     EXPECT_FALSE(rig.frame->m_Comm.portOpen());
 }

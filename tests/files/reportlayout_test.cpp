@@ -1,4 +1,5 @@
 #include "files/reportlayout.h"
+#include "link/frameencoder.h"
 #include "store/acquisition.h"
 #include "store/samplestore.h"
 
@@ -257,38 +258,35 @@ TEST(ReportLayout, NoValueIsPrintedAsDashes) {
 TEST(ReportLayout, BeginAfterALoadMakesTheLoadedSeriesTheRecordedOne) {
     const ZoneScope zone("UTC");
     Acquisition acq;
-    SampleStore& s = acq.m_store;
-    for (int i = 0; i < 40; ++i) {
-        s.storeCurrent(1.0f, "C", 1000 + i, formatTimeText(1000 + i));
-        s.commit();
-    }
+    const SampleStore& s = acq.store();
+    const FrameBytes one = encodeFrame(makeFrame(1.0, true, 0, 0.95, false, false, false));
+    for (int i = 0; i < 40; ++i)
+        acq.onBlock(one, 1000 + i);
     const std::int64_t loadedTime = 1796549871;
-    s.loadGraph({7.5f, kNoValue, 9.0f}, {"F", "F", "C"},
-                {formatTimeText(loadedTime), formatTimeText(loadedTime + 1), "not a time"});
-    acq.markLoaded();
+    acq.loadGraph({7.5f, kNoValue, 9.0f}, {"F", "F", "C"},
+                  {formatTimeText(loadedTime), formatTimeText(loadedTime + 1), "not a time"});
 
     // Not printed yet: nothing changes, but the page count is the loaded one's.
     EXPECT_EQ(reportRecordCount(acq), 3);
-    EXPECT_EQ(s.m_nRecCount, 40);
+    EXPECT_EQ(s.recCount(), 40);
 
     EXPECT_EQ(beginReport(acq), 2);
-    EXPECT_EQ(s.m_nRecCount, 3);
-    EXPECT_EQ(s.m_fRecData[0], 7.5f);
-    EXPECT_EQ(s.m_fRecData[1], kNoValue);
-    EXPECT_EQ(s.m_strRecUnit[2], "C");
-    EXPECT_EQ(s.m_strRecTime[1], formatTimeText(loadedTime + 1));
-    EXPECT_EQ(s.m_tRecTime[0], loadedTime);
-    EXPECT_EQ(s.m_tRecTime[1], loadedTime + 1);
-    EXPECT_EQ(s.m_tRecTime[2], 0);
-    EXPECT_EQ(s.m_fRecData[3], 1.0f); // beyond the loaded count: untouched
+    EXPECT_EQ(s.recCount(), 3);
+    EXPECT_EQ(s.recData()[0], 7.5f);
+    EXPECT_EQ(s.recData()[1], kNoValue);
+    EXPECT_EQ(s.recUnit()[2], "C");
+    EXPECT_EQ(s.recTimeText()[1], formatTimeText(loadedTime + 1));
+    EXPECT_EQ(s.recTime()[0], loadedTime);
+    EXPECT_EQ(s.recTime()[1], loadedTime + 1);
+    EXPECT_EQ(s.recTime()[2], 0);
+    EXPECT_EQ(s.recData()[3], 1.0f); // beyond the loaded count: untouched
 
     // Without a load the recorded series is printed as it is.
     Acquisition live;
-    live.m_store.storeCurrent(2.0f, "C", 5, "t");
-    live.m_store.commit();
-    live.m_store.clearGraph();
+    live.onBlock(one, 5);
+    live.clearScreen();
     EXPECT_EQ(beginReport(live), 2);
-    EXPECT_EQ(live.m_store.m_nRecCount, 1);
+    EXPECT_EQ(live.store().recCount(), 1);
 }
 
 TEST(ReportLayout, TimeTextsParseBackInLocalTime) {

@@ -1,6 +1,7 @@
 #include "app/cdtdoc.h"
 #include "files/creportprinter.h"
 
+#include "support/storetestaccess.h"
 #include <QApplication>
 #include <QFile>
 #include <QFontMetricsF>
@@ -33,9 +34,10 @@ ReportTicks unzoomedTicks() {
 void record(CDTDoc& doc, int n) {
     for (int i = 0; i < n; ++i) {
         const std::int64_t t = 1796549871 + i;
-        doc.store().storeCurrent(20.0f + static_cast<float>(i) / 10.0f, i % 2 ? "F" : "C", t,
-                                 formatTimeText(t));
-        doc.store().commit();
+        SampleStore& store = StoreTestAccess::store(doc.m_recorder);
+        store.storeCurrent(20.0f + static_cast<float>(i) / 10.0f, i % 2 ? "F" : "C", t,
+                           formatTimeText(t));
+        store.commit();
     }
 }
 
@@ -158,7 +160,7 @@ TEST(ReportPrinter, PageCountFollowsTheRecordedSamples) {
 
 TEST(ReportPrinter, TablePagesPutRowsWhereTheyBelong) {
     Report report(31);
-    report.doc.store().m_fRecData[4] = kNoValue;
+    StoreTestAccess::recValue(report.doc.m_recorder, 4) = kNoValue;
     ASSERT_TRUE(report.print());
     const auto pages = pdfWords(report.path);
     REQUIRE_TOOL(pages);
@@ -216,12 +218,12 @@ TEST(ReportPrinter, GraphPageTitleAndScales) {
 
 TEST(ReportPrinter, PrintingAfterALoadPrintsTheLoadedSeriesAndKeepsIt) {
     Report report(40);
-    report.doc.store().loadGraph({7.5f, kNoValue, 9.0f}, {"F", "F", "C"},
-                                 {"01-02-27/03:04:05", "01-02-27/03:04:06", "01-02-27/03:04:07"});
-    report.doc.m_acq.markLoaded();
+    report.doc.m_recorder.loadGraph(
+        {7.5f, kNoValue, 9.0f}, {"F", "F", "C"},
+        {"01-02-27/03:04:05", "01-02-27/03:04:06", "01-02-27/03:04:07"});
     ASSERT_TRUE(report.print());
-    EXPECT_EQ(report.doc.store().m_nRecCount, 3);
-    EXPECT_EQ(report.doc.store().m_strRecTime[2], "01-02-27/03:04:07");
+    EXPECT_EQ(report.doc.store().recCount(), 3);
+    EXPECT_EQ(report.doc.store().recTimeText()[2], "01-02-27/03:04:07");
 
     const auto pages = pdfWords(report.path);
     REQUIRE_TOOL(pages);
@@ -238,7 +240,7 @@ TEST(ReportPrinter, ThePrinterPathGivesTheSamePagesAndHonoursTheRange) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(report.path);
     printer.setPageLayout(CReportPrinter::pageLayout());
-    CReportPrinter printing(report.doc.m_acq, unzoomedTicks());
+    CReportPrinter printing(report.doc.m_recorder, unzoomedTicks());
     QString error;
     ASSERT_TRUE(printing.print(printer, &error)) << error.toStdString();
     auto pages = pdfWords(report.path);
@@ -275,10 +277,9 @@ TEST(ReportPrinter, AFileThatCannotBeWrittenIsReported) {
 TEST(ReportPrinter, GraphPageOnAnImageLiesInPageUnitsWithUprightText) {
     CDTDoc doc;
     record(doc, 3);
-    SampleStore& s = doc.store();
-    s.m_fGraphData[0] = -100.0f; // bottom of the window
-    s.m_fGraphData[1] = 200.0f;  // top
-    s.m_fGraphData[2] = 50.0f;   // middle
+    StoreTestAccess::graphValue(doc.m_recorder, 0) = -100.0f; // bottom of the window
+    StoreTestAccess::graphValue(doc.m_recorder, 1) = 200.0f;  // top
+    StoreTestAccess::graphValue(doc.m_recorder, 2) = 50.0f;   // middle
     QImage image(860, 1190, QImage::Format_RGB32);
     image.fill(Qt::white);
     const QRectF printable(20, 20, 820, 1150);
@@ -288,7 +289,7 @@ TEST(ReportPrinter, GraphPageOnAnImageLiesInPageUnitsWithUprightText) {
     };
     {
         QPainter painter(&image);
-        CReportPrinter(doc.m_acq, unzoomedTicks()).drawPage(painter, printable, 100, 100, 1);
+        CReportPrinter(doc.m_recorder, unzoomedTicks()).drawPage(painter, printable, 100, 100, 1);
         // The page's transform is left behind with the page.
         EXPECT_TRUE(painter.worldTransform().isIdentity());
     }
@@ -342,8 +343,7 @@ TEST(ReportPrinter, GraphPageOnAnImageLiesInPageUnitsWithUprightText) {
 TEST(ReportPrinter, CancellingThePrintDialogChangesNothing) {
     CDTDoc doc;
     record(doc, 40);
-    doc.store().loadGraph({1.0f, 2.0f}, {"C", "C"}, {"a", "b"});
-    doc.m_acq.markLoaded();
+    doc.m_recorder.loadGraph({1.0f, 2.0f}, {"C", "C"}, {"a", "b"});
     int maxPage = -1;
     bool shown = false;
     // Answers the dialog as soon as it is up.
@@ -362,5 +362,5 @@ TEST(ReportPrinter, CancellingThePrintDialogChangesNothing) {
     EXPECT_FALSE(printReport(nullptr, doc, unzoomedTicks()));
     EXPECT_TRUE(shown);
     EXPECT_EQ(maxPage, 2);
-    EXPECT_EQ(doc.store().m_nRecCount, 40);
+    EXPECT_EQ(doc.store().recCount(), 40);
 }

@@ -284,16 +284,6 @@ TEST(GraphView, LimitsFollowTheAlarmBarUntilTyped) {
     EXPECT_EQ(rig.plotCount(img, QRect(0, rig.rowOf(190), rig.w(), 1), kGreen), 0);
 }
 
-TEST(GraphView, NewIntervalRestartsTheCommitTimerAtTheNextPaint) {
-    ViewRig rig;
-    rig.acq().m_nSampleMs = 250;
-    rig.acq().m_bRestartTimer = true;
-    rig.frame->m_pDoc->UpdateAllViews();
-    rig.settle();
-    EXPECT_EQ(rig.view->m_nCommitTimerMs, 250);
-    EXPECT_FALSE(rig.acq().m_bRestartTimer);
-}
-
 namespace {
 
 // A live graph fed one sample at a time draws each new sample onto its last
@@ -349,7 +339,7 @@ TEST(GraphView, SampleBySamplePictureMatchesAWholeRepaint) {
     rig.settle();
     for (const bool newData : {true, true, true, false, true}) {
         values.push_back(valueAt(int(values.size()) + 1));
-        rig.acq().m_bNewData = newData;
+        rig.setNewData(newData);
         rig.streamSamples(values);
         EXPECT_TRUE(matchesWholeRepaint(int(values.size()))) << newData;
     }

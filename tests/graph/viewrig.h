@@ -7,6 +7,7 @@
 #include "panels/calarmbar.h"
 #include "panels/cvaluescrollpanel.h"
 #include "support/recordingprompter.h"
+#include "support/storetestaccess.h"
 
 #include <QApplication>
 #include <QImage>
@@ -48,8 +49,12 @@ struct ViewRig {
         settle();
     }
 
-    Acquisition& acq() { return frame->m_pDoc->m_acq; }
-    SampleStore& store() { return acq().m_store; }
+    const Acquisition& acq() { return frame->m_pDoc->acq(); }
+    Recorder& rec() { return frame->m_pDoc->m_recorder; }
+    const SampleStore& store() { return acq().store(); }
+    void setNewData(bool newData) {
+        StoreTestAccess::setNewData(StoreTestAccess::acq(rec()), newData);
+    }
     GraphState& g() { return view->m_graph; }
     PlotRect plot() const { return PlotRect::fromClient({0, 0, view->width(), view->height()}); }
     int w() const { return plot().width(); }
@@ -70,15 +75,7 @@ struct ViewRig {
     }
 
     void storeSamples(const std::vector<float>& values, bool fitMode) {
-        SampleStore& s = store();
-        const std::string unit(1, 'C');
-        for (std::size_t i = 0; i < values.size(); ++i) {
-            s.m_fGraphData[i] = values[i];
-            s.m_strGraphUnit[i] = unit;
-            s.m_strGraphTime[i] = formatTimeText(1700000000 + static_cast<std::int64_t>(i));
-        }
-        s.m_nGraphCount = static_cast<int>(values.size());
-        acq().m_nResetOnNextFrame = fitMode ? 1 : 0;
+        StoreTestAccess::setGraphSeries(StoreTestAccess::acq(rec()), values, fitMode);
         frame->m_pDoc->UpdateAllViews();
     }
 

@@ -194,7 +194,7 @@ TEST(GraphZoom, HoverReadoutShowsTheSampleUnderThePointer) {
     rig.setSamples(v);
     const double dx = rig.w() / 99.0;
     QTest::mouseMove(rig.view, rig.at(static_cast<int>(40 * dx + 1), 100));
-    EXPECT_EQ(rig.pane1(), "time:" + QString::fromStdString(rig.store().m_strGraphTime[40]));
+    EXPECT_EQ(rig.pane1(), "time:" + QString::fromStdString(rig.store().graphTime()[40]));
     EXPECT_EQ(rig.pane2(), "-----C");
     QTest::mouseMove(rig.view, rig.at(static_cast<int>(41 * dx + 1), 100));
     EXPECT_EQ(rig.pane2(), "temp:23.4C");
@@ -217,11 +217,11 @@ TEST(GraphZoom, HoverLineSurvivesOnlyARepaintForANewSample) {
     EXPECT_LT(dots, h * 2 / 3 + 1);
 
     // A new sample: the paint keeps the line, white and dotted.
-    rig.acq().m_bNewData = true;
+    rig.setNewData(true);
     rig.setSamples(std::vector<float>(21, -80.0f));
     img = rig.shot();
     EXPECT_GT(countColour(img, column, kWhite), h / 3);
-    EXPECT_FALSE(rig.acq().m_bNewData);
+    EXPECT_FALSE(rig.acq().newData());
 
     // The line then follows the pointer again, leaving nothing behind.
     const QPoint b = rig.at(rig.w() * 2 / 3, 40);

@@ -2,6 +2,7 @@
 #include "panels/cdisplaypanel.h"
 #include "store/acquisition.h"
 #include "support/frames.h"
+#include "support/storetestaccess.h"
 #include "tests/panels/panelsupport.h"
 
 #include <QComboBox>
@@ -25,14 +26,15 @@ const QColor kYellow(255, 255, 0);
 
 // A display panel over state the test owns, at the size the view gives it.
 struct PanelRig {
-    Acquisition acq;
+    Recorder rec;
+    const Acquisition& acq = rec.acquisition();
     LinkState link;
     int alarmHigh = 150;
     int alarmLow = -50;
     CDisplayPanel panel;
 
     explicit PanelRig(int sampleRateIni = 0)
-        : panel(acq, link, alarmHigh, alarmLow, sampleRateIni) {
+        : panel(rec, link, alarmHigh, alarmLow, sampleRateIni) {
         panel.resize(880, 155);
     }
 
@@ -42,7 +44,7 @@ struct PanelRig {
     BlockOutcome receive(const QByteArray& bytes) {
         const auto span = std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                     static_cast<std::size_t>(bytes.size()));
-        const BlockOutcome out = acq.onBlock(span, 1'700'000'000);
+        const BlockOutcome out = StoreTestAccess::acq(rec).onBlock(span, 1'700'000'000);
         panel.invalidateRegions(out.regions);
         return out;
     }
@@ -124,7 +126,7 @@ TEST(DisplayPanel, BeforeTheFirstReadingAndAfterClearAllShowsFahrenheitAndEmptyW
 
     rig.receive(celsiusFrame(35, 0x05));
     ASSERT_TRUE(bottomRowShows(rig.image(), rig, "C", "-50 to 1050"));
-    rig.acq.clearAll();
+    rig.rec.clearAll();
     img = rig.image();
     keepShot(img, "panel-cleared.png");
     expectAtRest(img, rig);
@@ -135,7 +137,7 @@ TEST(DisplayPanel, NegativeCelsiusReadingShowsOneMinusSignAndTheCelsiusRange) {
     rig.receive(celsiusFrame(1509));     // a maximum above the high limit
     rig.receive(celsiusFrame(35, 0x05)); // -3.5 C
     rig.panel.tickClock();
-    ASSERT_EQ(rig.acq.m_panel.m_strValue, "-3.5");
+    ASSERT_EQ(rig.acq.panel().m_strValue, "-3.5");
     const QImage img = rig.image();
     keepShot(img, "panel-reading.png");
 
@@ -152,7 +154,7 @@ TEST(DisplayPanel, NegativeCelsiusReadingShowsOneMinusSignAndTheCelsiusRange) {
 
 TEST(DisplayPanel, ExtremesTurnRedOnlyStrictlyBeyondTheLimits) {
     PanelRig rig;
-    DisplayTexts& t = rig.acq.m_panel;
+    DisplayTexts& t = StoreTestAccess::panel(StoreTestAccess::acq(rig.rec));
     t.m_strMax = "150.0";
     t.m_strMin = "-50.0";
     t.m_fMax = 150.0f;
@@ -192,7 +194,7 @@ TEST(DisplayPanel, IndicatorAlternatesFromFrameToFrameAndTheClockClearsIt) {
     EXPECT_EQ(square(), kBlue);
 
     rig.panel.tickClock();
-    EXPECT_FALSE(rig.acq.m_bBlink);
+    EXPECT_FALSE(rig.acq.blink());
     EXPECT_EQ(square(), kRed); // when frames stop
     rig.receive(celsiusFrame(253));
     EXPECT_EQ(square(), kBlue); // the next frame after a tick
@@ -308,21 +310,20 @@ TEST(DisplayPanel, ChoosingAutoAfterAnIntervalKeepsTheTimerButCommitsEveryReadin
     for (int i = 0; i < 3; ++i)
         QTest::keyClick(combo, Qt::Key_Down);
     ASSERT_EQ(combo->currentIndex(), 3);
-    EXPECT_EQ(rig.acq.m_nSampleRateSel, 3);
-    EXPECT_FALSE(rig.acq.m_bSampleSelFromIni);
-    EXPECT_EQ(rig.acq.m_nSampleMs, 10000);
-    EXPECT_TRUE(rig.acq.m_bRestartTimer);
+    EXPECT_EQ(rig.acq.sampleRateSel(), 3);
+    EXPECT_FALSE(rig.acq.sampleSelFromIni());
+    EXPECT_EQ(rig.acq.sampleMs(), 10000);
+    EXPECT_EQ(rig.rec.commitTimerMs(), 10000);
     EXPECT_EQ(updates.count(), 3);
     EXPECT_TRUE(rig.receive(celsiusFrame(253)).rows.empty()); // waits for the interval
-    EXPECT_TRUE(rig.acq.m_bReadingPending);
+    EXPECT_TRUE(rig.acq.readingPending());
 
-    rig.acq.m_bRestartTimer = false;
     QTest::keyClick(combo, Qt::Key_Home);
     ASSERT_EQ(combo->currentIndex(), 0);
-    EXPECT_EQ(rig.acq.m_nSampleRateSel, 0);
-    EXPECT_EQ(rig.acq.m_nSampleMs, 10000);
-    EXPECT_FALSE(rig.acq.m_bRestartTimer);
-    EXPECT_FALSE(rig.acq.m_bReadingPending);
+    EXPECT_EQ(rig.acq.sampleRateSel(), 0);
+    EXPECT_EQ(rig.acq.sampleMs(), 10000);
+    EXPECT_EQ(rig.rec.commitTimerMs(), 10000);
+    EXPECT_FALSE(rig.acq.readingPending());
     EXPECT_EQ(updates.count(), 3);
     EXPECT_EQ(rig.receive(celsiusFrame(254)).rows.size(), 1u);
     EXPECT_EQ(rig.receive(celsiusFrame(255)).rows.size(), 1u);
@@ -332,11 +333,11 @@ TEST(DisplayPanel, EnterAndEscapeStopAtThePanel) {
     QWidget host;
     KeyWatch watch;
     host.installEventFilter(&watch);
-    Acquisition acq;
+    Recorder rec;
     LinkState link;
     int high = 150;
     int low = -50;
-    auto* panel = new CDisplayPanel(acq, link, high, low, 2, &host);
+    auto* panel = new CDisplayPanel(rec, link, high, low, 2, &host);
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
         QTest::keyClick(panel->m_comboTime, key);
         QTest::keyClick(panel, key);

@@ -40,13 +40,13 @@ TEST(Acquisition, ExampleFramesSetTextsValuesAndRegions) {
     Acquisition a;
     auto out = a.onBlock(kEms253, kNow);
     EXPECT_TRUE(out.decoded);
-    EXPECT_EQ(a.m_panel.m_strMode, "EMS");
-    EXPECT_EQ(a.m_panel.m_strEmissivity, "0.95");
-    EXPECT_EQ(a.m_panel.m_strValue, "25.3");
-    EXPECT_EQ(a.m_strUnit, "C");
-    EXPECT_FALSE(a.m_bNegative);
-    EXPECT_FALSE(a.m_bLocked);
-    EXPECT_FLOAT_EQ(a.m_store.m_fRecData[0], 25.3f);
+    EXPECT_EQ(a.panel().m_strMode, "EMS");
+    EXPECT_EQ(a.panel().m_strEmissivity, "0.95");
+    EXPECT_EQ(a.panel().m_strValue, "25.3");
+    EXPECT_EQ(a.unit(), "C");
+    EXPECT_FALSE(a.negative());
+    EXPECT_FALSE(a.locked());
+    EXPECT_FLOAT_EQ(a.store().recData()[0], 25.3f);
     EXPECT_EQ(out.regions, unsigned(RegionBlink | RegionMode | RegionEmissivity | RegionValue |
                                     RegionMax | RegionMin | RegionUnit));
     ASSERT_EQ(out.rows.size(), 1u);
@@ -55,26 +55,26 @@ TEST(Acquisition, ExampleFramesSetTextsValuesAndRegions) {
     EXPECT_EQ(out.rows.front().value, "25.3");
     EXPECT_EQ(out.rows.front().unit, "C");
     EXPECT_EQ(out.rows.front().time, formatTimeText(kNow));
-    EXPECT_EQ(a.m_store.m_tRecTime[0], kNow);
+    EXPECT_EQ(a.store().recTime()[0], kNow);
     EXPECT_EQ(formatTimeText(kNow).size(), 17u);
 
     out = a.onBlock(kMaxMinus35, kNow);
-    EXPECT_EQ(a.m_panel.m_strMode, "MAX");
-    EXPECT_EQ(a.m_panel.m_strEmissivity, "1.00");
-    EXPECT_EQ(a.m_panel.m_strValue, "-3.5");
-    EXPECT_TRUE(a.m_bNegative);
-    EXPECT_FLOAT_EQ(a.m_store.m_fGraphData[1], -3.5f);
-    EXPECT_FLOAT_EQ(a.m_store.m_fRecData[1], -3.5f);
-    EXPECT_EQ(a.m_panel.m_strMax, "25.3");
-    EXPECT_EQ(a.m_panel.m_strMin, "-3.5");
+    EXPECT_EQ(a.panel().m_strMode, "MAX");
+    EXPECT_EQ(a.panel().m_strEmissivity, "1.00");
+    EXPECT_EQ(a.panel().m_strValue, "-3.5");
+    EXPECT_TRUE(a.negative());
+    EXPECT_FLOAT_EQ(a.store().graphData()[1], -3.5f);
+    EXPECT_FLOAT_EQ(a.store().recData()[1], -3.5f);
+    EXPECT_EQ(a.panel().m_strMax, "25.3");
+    EXPECT_EQ(a.panel().m_strMin, "-3.5");
     EXPECT_FALSE(out.regions & RegionMax);
     EXPECT_TRUE(out.regions & RegionMin);
 
     out = a.onBlock(kLog12709, kNow);
-    EXPECT_EQ(a.m_panel.m_strValue, "1270.9");
+    EXPECT_EQ(a.panel().m_strValue, "1270.9");
     ASSERT_EQ(out.rows.size(), 1u);
     EXPECT_EQ(out.rows.front().value, "1270.9log");
-    EXPECT_EQ(a.m_store.m_nRecCount, 3);
+    EXPECT_EQ(a.store().recCount(), 3);
 }
 
 TEST(Acquisition, ModeBytesOutsideTheTableKeepTheKeyword) {
@@ -84,9 +84,9 @@ TEST(Acquisition, ModeBytesOutsideTheTableKeepTheKeyword) {
         Bytes b = kEms253;
         b[1] = mode;
         const auto out = a.onBlock(b, kNow);
-        EXPECT_EQ(a.m_panel.m_strMode, "EMS");
+        EXPECT_EQ(a.panel().m_strMode, "EMS");
         EXPECT_FALSE(out.regions & RegionMode);
-        EXPECT_EQ(a.m_panel.m_strValue, "25.3");
+        EXPECT_EQ(a.panel().m_strValue, "25.3");
     }
 }
 
@@ -98,8 +98,8 @@ TEST(Acquisition, BlocksNotStartingWithAFrameChangeNothing) {
     EXPECT_FALSE(out.decoded);
     EXPECT_TRUE(out.rows.empty());
     EXPECT_FALSE(out.updateViews);
-    EXPECT_EQ(a.m_panel.m_strValue, "");
-    EXPECT_FALSE(a.m_bBlink);
+    EXPECT_EQ(a.panel().m_strValue, "");
+    EXPECT_FALSE(a.blink());
 }
 
 TEST(Acquisition, EqualValuesRepaintOnlyTheIndicator) {
@@ -107,7 +107,7 @@ TEST(Acquisition, EqualValuesRepaintOnlyTheIndicator) {
     a.onBlock(kEms253, kNow);
     const auto out = a.onBlock(kEms253, kNow);
     EXPECT_EQ(out.regions, unsigned(RegionBlink));
-    EXPECT_FALSE(a.m_bBlink); // two frames: on, then off again
+    EXPECT_FALSE(a.blink()); // two frames: on, then off again
 }
 
 TEST(Acquisition, LogFrameWithoutValueStoresTheNoValueMark) {
@@ -116,25 +116,25 @@ TEST(Acquisition, LogFrameWithoutValueStoresTheNoValueMark) {
     b[8] = 0x94; // flags 0x44: log frame, no value, Celsius
     b[9] = 0xA4;
     const auto out = a.onBlock(b, kNow);
-    EXPECT_FLOAT_EQ(a.m_store.m_fRecData[0], kNoValue);
-    EXPECT_FLOAT_EQ(a.m_store.m_fGraphData[0], kNoValue);
+    EXPECT_FLOAT_EQ(a.store().recData()[0], kNoValue);
+    EXPECT_FLOAT_EQ(a.store().graphData()[0], kNoValue);
     ASSERT_EQ(out.rows.size(), 1u);
     EXPECT_EQ(out.rows.front().value, "----log");
-    EXPECT_EQ(a.m_panel.m_strValue, "1270.9");
-    EXPECT_EQ(a.m_panel.m_strMax, "1270.9");
+    EXPECT_EQ(a.panel().m_strValue, "1270.9");
+    EXPECT_EQ(a.panel().m_strMax, "1270.9");
 }
 
 TEST(Acquisition, IntervalModeKeepsTheLatestReadingUntilTheTimer) {
     Acquisition a;
     a.selectSampleRate(3); // 10s
-    EXPECT_EQ(a.m_nSampleMs, 10000);
-    EXPECT_TRUE(a.m_bRestartTimer);
+    EXPECT_EQ(a.sampleMs(), 10000);
+    EXPECT_TRUE(a.restartTimer());
     for (int c : {100, 200, 300}) {
         const auto out = a.onBlock(frame(c), kNow + c);
         EXPECT_TRUE(out.rows.empty());
-        EXPECT_TRUE(a.m_bReadingPending);
+        EXPECT_TRUE(a.readingPending());
     }
-    EXPECT_EQ(a.m_store.m_nRecCount, 0);
+    EXPECT_EQ(a.store().recCount(), 0);
     auto row = a.onCommitTimer();
     ASSERT_TRUE(row);
     EXPECT_EQ(row->number, "1");
@@ -147,19 +147,19 @@ TEST(Acquisition, IntervalModeKeepsTheLatestReadingUntilTheTimer) {
     const auto out = a.onBlock(kLog12709, kNow);
     ASSERT_EQ(out.rows.size(), 1u);
     EXPECT_EQ(out.rows.front().number, "2");
-    EXPECT_FALSE(a.m_bReadingPending);
+    EXPECT_FALSE(a.readingPending());
     EXPECT_FALSE(a.onCommitTimer());
 }
 
 TEST(Acquisition, SwitchingToAutoDropsThePendingReading) {
     Acquisition a;
     a.selectSampleRate(3);
-    a.m_bRestartTimer = false;
+    a.timerRestarted();
     a.onBlock(frame(100), kNow);
     EXPECT_FALSE(a.selectSampleRate(0));
-    EXPECT_FALSE(a.m_bReadingPending);
-    EXPECT_EQ(a.m_nSampleMs, 10000); // the timer keeps its period
-    EXPECT_FALSE(a.m_bRestartTimer);
+    EXPECT_FALSE(a.readingPending());
+    EXPECT_EQ(a.sampleMs(), 10000); // the timer keeps its period
+    EXPECT_FALSE(a.restartTimer());
     EXPECT_FALSE(a.onCommitTimer());
     EXPECT_EQ(a.onBlock(frame(100), kNow).rows.size(), 1u);
 }
@@ -167,22 +167,22 @@ TEST(Acquisition, SwitchingToAutoDropsThePendingReading) {
 TEST(Acquisition, OnOffTakesTheStartupSelectionUntilTheUserChooses) {
     Acquisition a;
     a.setStartupSampleRate(3);
-    EXPECT_EQ(a.m_nSampleMs, 10000);
+    EXPECT_EQ(a.sampleMs(), 10000);
     auto plan = a.prepareOnOff();
-    EXPECT_EQ(a.m_nSampleRateSel, 3);
+    EXPECT_EQ(a.sampleRateSel(), 3);
     EXPECT_TRUE(plan.updateViews);
     EXPECT_FALSE(plan.askToSave);
 
     a.selectSampleRate(0);
     a.prepareOnOff();
-    EXPECT_EQ(a.m_nSampleRateSel, 0);
+    EXPECT_EQ(a.sampleRateSel(), 0);
 }
 
 TEST(Acquisition, StartupSelectionsOutsideTheTableRecordEveryReading) {
     for (int stored : {12, -1}) {
         Acquisition a;
         a.setStartupSampleRate(stored);
-        EXPECT_EQ(a.m_nSampleMs, 0);
+        EXPECT_EQ(a.sampleMs(), 0);
         a.prepareOnOff();
         EXPECT_TRUE(a.onBlock(frame(100), kNow).rows.size()) << stored;
     }
@@ -201,19 +201,19 @@ TEST(Acquisition, TheStoreStopsAtItsLimit) {
     out = a.onBlock(frame(555), kNow + 1);
     EXPECT_TRUE(out.storeFull);
     EXPECT_TRUE(out.rows.empty());
-    EXPECT_EQ(a.m_store.m_nRecCount, MAX_DATA);
-    EXPECT_EQ(a.m_store.m_nGraphCount, MAX_DATA);
-    EXPECT_FLOAT_EQ(a.m_store.m_fRecData[MAX_DATA], 55.5f);
-    EXPECT_FLOAT_EQ(a.m_store.m_fRecData[MAX_DATA - 1], 77.7f);
+    EXPECT_EQ(a.store().recCount(), MAX_DATA);
+    EXPECT_EQ(a.store().graphCount(), MAX_DATA);
+    EXPECT_FLOAT_EQ(a.store().recData()[MAX_DATA], 55.5f);
+    EXPECT_FLOAT_EQ(a.store().recData()[MAX_DATA - 1], 77.7f);
 
     // Interval mode: no reading is left pending at a full store.
     a.selectSampleRate(1);
     a.onBlock(frame(1), kNow);
-    EXPECT_FALSE(a.m_bReadingPending);
+    EXPECT_FALSE(a.readingPending());
 
     EXPECT_TRUE(a.prepareOnOff().askToSave);
     a.resetStore();
-    EXPECT_EQ(a.m_store.m_nRecCount, 0);
+    EXPECT_EQ(a.store().recCount(), 0);
     EXPECT_FALSE(a.prepareOnOff().askToSave);
 }
 
@@ -223,10 +223,10 @@ TEST(Acquisition, ClearScreenRestartsOnlyTheGraph) {
         a.onBlock(frame(i), kNow);
     a.clearScreen();
     const auto out = a.onBlock(frame(123), kNow);
-    EXPECT_EQ(a.m_store.m_nGraphCount, 1);
-    EXPECT_EQ(a.m_store.m_nRecCount, 101);
-    EXPECT_FLOAT_EQ(a.m_store.m_fGraphData[0], 12.3f);
-    EXPECT_FLOAT_EQ(a.m_store.m_fRecData[100], 12.3f);
+    EXPECT_EQ(a.store().graphCount(), 1);
+    EXPECT_EQ(a.store().recCount(), 101);
+    EXPECT_FLOAT_EQ(a.store().graphData()[0], 12.3f);
+    EXPECT_FLOAT_EQ(a.store().recData()[100], 12.3f);
     EXPECT_EQ(out.rows.front().number, "101");
 }
 
@@ -235,29 +235,28 @@ TEST(Acquisition, ClearAllBlanksThePanelAndRestartsTheExtremes) {
     a.onBlock(frame(900), kNow);
     a.onBlock(frame(100), kNow);
     a.clearAll();
-    EXPECT_EQ(a.m_store.m_nRecCount, 0);
-    EXPECT_EQ(a.m_panel.m_strValue, "        ");
-    EXPECT_EQ(a.m_strUnit, "        ");
-    EXPECT_EQ(a.m_panel.m_strMax, "         ");
+    EXPECT_EQ(a.store().recCount(), 0);
+    EXPECT_EQ(a.panel().m_strValue, "        ");
+    EXPECT_EQ(a.unit(), "        ");
+    EXPECT_EQ(a.panel().m_strMax, "         ");
     a.onBlock(frame(500), kNow);
-    EXPECT_EQ(a.m_panel.m_strMax, "50.0");
-    EXPECT_EQ(a.m_panel.m_strMin, "50.0");
+    EXPECT_EQ(a.panel().m_strMax, "50.0");
+    EXPECT_EQ(a.panel().m_strMin, "50.0");
 }
 
 TEST(Acquisition, TheFirstFrameAfterALoadEmptiesTheStore) {
     Acquisition a;
     a.onBlock(frame(900), kNow);
     a.onBlock(frame(100), kNow);
-    a.m_store.loadGraph({1.0f, 2.0f, 3.0f}, {"C", "C", "C"}, {"a", "b", "c"});
-    a.markLoaded();
-    EXPECT_EQ(a.m_store.m_nGraphCount, 3);
-    EXPECT_EQ(a.m_store.m_nRecCount, 2);
+    a.loadGraph({1.0f, 2.0f, 3.0f}, {"C", "C", "C"}, {"a", "b", "c"});
+    EXPECT_EQ(a.store().graphCount(), 3);
+    EXPECT_EQ(a.store().recCount(), 2);
     const auto out = a.onBlock(frame(300), kNow);
     EXPECT_TRUE(out.clearList);
-    EXPECT_EQ(a.m_store.m_nRecCount, 1);
-    EXPECT_EQ(a.m_store.m_nGraphCount, 1);
+    EXPECT_EQ(a.store().recCount(), 1);
+    EXPECT_EQ(a.store().graphCount(), 1);
     EXPECT_EQ(out.rows.front().number, "1");
-    EXPECT_EQ(a.m_panel.m_strMax, "30.0"); // extremes restart with the empty store
+    EXPECT_EQ(a.panel().m_strMax, "30.0"); // extremes restart with the empty store
     EXPECT_FALSE(a.onBlock(frame(300), kNow).clearList);
 }
 
@@ -265,21 +264,20 @@ TEST(Acquisition, ClearAllAndALoadDropTheWaitingReading) {
     const std::function<void(Acquisition&)> drops[] = {
         [](Acquisition& a) { a.clearAll(); },
         [](Acquisition& a) {
-            a.m_store.loadGraph({1.0f, 2.0f}, {"C", "C"}, {"a", "b"});
-            a.markLoaded();
+            a.loadGraph({1.0f, 2.0f}, {"C", "C"}, {"a", "b"});
         },
     };
     for (const auto& drop : drops) {
         Acquisition a;
         a.selectSampleRate(3);
         a.onBlock(frame(250), kNow);
-        ASSERT_TRUE(a.m_bReadingPending);
+        ASSERT_TRUE(a.readingPending());
         drop(a);
-        const int graphCount = a.m_store.m_nGraphCount;
+        const int graphCount = a.store().graphCount();
         EXPECT_FALSE(a.onCommitTimer());
-        EXPECT_EQ(a.m_store.m_nRecCount, 0);
-        EXPECT_EQ(a.m_store.m_nGraphCount, graphCount);
-        EXPECT_FALSE(a.m_bUnsaved);
+        EXPECT_EQ(a.store().recCount(), 0);
+        EXPECT_EQ(a.store().graphCount(), graphCount);
+        EXPECT_FALSE(a.unsaved());
     }
 }
 
@@ -295,13 +293,13 @@ TEST(Acquisition, TheTimerCommitsTheWaitingReadingAsItCame) {
     EXPECT_EQ(row->value, "25.0");
     EXPECT_EQ(row->unit, "F");
     EXPECT_EQ(row->time, formatTimeText(kNow + 5));
-    const SampleStore& s = a.m_store;
-    EXPECT_EQ(s.m_nGraphCount, 1);
-    EXPECT_FLOAT_EQ(s.m_fGraphData[0], 25.0f);
-    EXPECT_EQ(s.m_strGraphUnit[0], "F");
-    EXPECT_EQ(s.m_strGraphTime[0], formatTimeText(kNow + 5));
-    EXPECT_FLOAT_EQ(s.m_fRecData[1], 25.0f);
-    EXPECT_EQ(s.m_tRecTime[1], kNow + 5);
+    const SampleStore& s = a.store();
+    EXPECT_EQ(s.graphCount(), 1);
+    EXPECT_FLOAT_EQ(s.graphData()[0], 25.0f);
+    EXPECT_EQ(s.graphUnit()[0], "F");
+    EXPECT_EQ(s.graphTime()[0], formatTimeText(kNow + 5));
+    EXPECT_FLOAT_EQ(s.recData()[1], 25.0f);
+    EXPECT_EQ(s.recTime()[1], kNow + 5);
 }
 
 TEST(Acquisition, EveryWholeFrameOfAReadIsRecorded) {
@@ -324,13 +322,13 @@ TEST(Acquisition, EveryWholeFrameOfAReadIsRecorded) {
 
     // A read that fills the store stops there: the port is about to close.
     Acquisition full;
-    full.m_store.m_nMaxData = 2;
+    full.setCapacity(2);
     BlockOutcome fullOut;
     EXPECT_EQ(full.onReceived(bytes, kNow, fullOut), bytes.size());
     EXPECT_TRUE(fullOut.storeFull);
     EXPECT_EQ(fullOut.rows.size(), 2u);
-    EXPECT_FLOAT_EQ(full.m_store.m_fRecData[1], 22.2f);
-    EXPECT_NE(full.m_store.m_fRecData[2], 33.3f);
+    EXPECT_FLOAT_EQ(full.store().recData()[1], 22.2f);
+    EXPECT_NE(full.store().recData()[2], 33.3f);
 }
 
 TEST(SampleRate, TableOfIntervals) {

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "engine/recorder.h"
+#include "store/acquisition.h"
+#include "store/samplestore.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// States the road of a reading cannot reach quickly or at all (a graph series
+// of exact values without frames, the new-data flag on its own), set directly
+// for tests and benchmarks of the views that draw them.
+struct StoreTestAccess {
+    static Acquisition& acq(Recorder& r) { return r.m_acq; }
+    static SampleStore& store(Recorder& r) { return r.m_acq.m_store; }
+    static float& recValue(Recorder& r, std::size_t i) { return r.m_acq.m_store.m_fRecData[i]; }
+    static float& graphValue(Recorder& r, std::size_t i) { return r.m_acq.m_store.m_fGraphData[i]; }
+
+    // The graph series holds `values` (times one second apart from `t0`);
+    // fitMode: as after a load, otherwise as live readings.
+    static void setGraphSeries(Acquisition& a, const std::vector<float>& values, bool fitMode,
+                               std::int64_t t0 = 1'700'000'000) {
+        SampleStore& s = a.m_store;
+        const std::string unit(1, 'C'); // not "C": GCC 12 warns falsely on that assignment
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            s.m_fGraphData[i] = values[i];
+            s.m_strGraphUnit[i] = unit;
+            s.m_strGraphTime[i] = formatTimeText(t0 + static_cast<std::int64_t>(i));
+        }
+        s.m_nGraphCount = static_cast<int>(values.size());
+        a.m_nResetOnNextFrame = fitMode ? 1 : 0;
+    }
+    static void setNewData(Acquisition& a, bool newData) { a.m_bNewData = newData; }
+    static DisplayTexts& panel(Acquisition& a) { return a.m_panel; }
+};
