@@ -4,10 +4,10 @@
 #include "cli/exitstatus.h"
 #include "files/atomicfile.h"
 #include "files/csvexport.h"
-#include "files/reportlayout.h"
 #include "files/seriessummary.h"
 #include "files/textexport.h"
 #include "files/valuetext.h"
+#include "store/samplestore.h"
 
 #include <algorithm>
 #include <cerrno>

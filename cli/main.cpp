@@ -1,13 +1,19 @@
 // orvane-cli: records, converts and summarises thermometer readings without a
 // window.
 
+#include "cli/argumenttext.h"
 #include "cli/exitstatus.h"
 #include "cli/filecommands.h"
+#include "cli/recordsession.h"
+#include "cli/stopsignals.h"
+#include "sim/ptyinstrument.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -119,6 +125,127 @@ int infoCommand(const QStringList& args) {
     return ok ? runInfo(request) : kExitUsage;
 }
 
+// The simulated instrument of the window's --simulator.
+PtyInstrument::Options simulatorOptions() {
+    PtyInstrument::Options options;
+    options.profile.base = 100.0;
+    options.profile.span = 70.0;
+    options.profile.noise = 1.5;
+    options.profile.periodFrames = 120;
+    options.periodMs = 500;
+    options.logEvery = 25;
+    return options;
+}
+
+int recordCommand(const QStringList& args) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Records the instrument's readings until COUNT samples, the DURATION, the data\n"
+        "file's limit of 4000 samples, Ctrl+C or SIGTERM, then writes the data file and\n"
+        "its text export as Save does. Prints a line per sample (number, value, unit,\n"
+        "time), or a status line on a terminal.\n"
+        "With --csv and no --out only the CSV file is written, and the run goes on past\n"
+        "4000 samples."));
+    const QCommandLineOption device(QStringLiteral("device"),
+                                    QStringLiteral("The serial device (or pseudo-terminal) the "
+                                                   "instrument is on."),
+                                    QStringLiteral("PATH"));
+    const QCommandLineOption simulator(
+        QStringLiteral("simulator"),
+        QStringLiteral("Record from a built-in simulated instrument."));
+    const QCommandLineOption interval(
+        QStringLiteral("interval"),
+        QStringLiteral("auto (every reading, the default) or the latest reading once per "
+                       "interval: %1.")
+            .arg(QString::fromStdString(sampleRateChoices())),
+        QStringLiteral("RATE"));
+    const QCommandLineOption out(QStringLiteral("out"),
+                                 QStringLiteral("The data file (default: named after the time "
+                                                "of saving, in the current folder)."),
+                                 QStringLiteral("FILE.DovDat"));
+    const QCommandLineOption csv(QStringLiteral("csv"),
+                                 QStringLiteral("Also write every sample into FILE.csv as it "
+                                                "comes."),
+                                 QStringLiteral("FILE.csv"));
+    const QCommandLineOption count(QStringLiteral("count"), QStringLiteral("Stop after N samples."),
+                                   QStringLiteral("N"));
+    const QCommandLineOption duration(QStringLiteral("duration"),
+                                      QStringLiteral("Stop after this long, e.g. 90s, 2min, "
+                                                     "1h30m."),
+                                      QStringLiteral("DURATION"));
+    parser.addOptions({device, simulator, interval, out, csv, count, duration});
+    parser.addPositionalArgument(QStringLiteral("record"), QStringLiteral("Record."));
+    int status = kExitOk;
+    if (!parseCommand(parser, args, QStringLiteral("record"), status))
+        return status;
+    const auto usage = [](const std::string& message) { return usageError(message, "record"); };
+    if (parser.positionalArguments().size() > 1)
+        return usage("unexpected argument '" + parser.positionalArguments()[1].toStdString() + "'");
+    if (parser.isSet(device) == parser.isSet(simulator))
+        return usage("give --device PATH or --simulator");
+    if (parser.isSet(device) && parser.value(device).isEmpty())
+        return usage("--device wants the path of a serial device");
+
+    RecordRequest request;
+    request.device = parser.value(device);
+    if (parser.isSet(interval)) {
+        const auto rate = parseSampleRate(parser.value(interval).toStdString());
+        if (!rate)
+            return usage("--interval is one of " + sampleRateChoices() + ", not '" +
+                         parser.value(interval).toStdString() + "'");
+        request.sampleRate = *rate;
+    }
+    if (parser.isSet(count)) {
+        const auto n = parsePositiveCount(parser.value(count).toStdString());
+        if (!n)
+            return usage("--count wants a whole number of at least 1, not '" +
+                         parser.value(count).toStdString() + "'");
+        request.count = *n;
+    }
+    if (parser.isSet(duration)) {
+        const auto seconds = parseDurationSeconds(parser.value(duration).toStdString());
+        if (!seconds)
+            return usage("--duration wants a time such as 90s, 2min or 1h30m, not '" +
+                         parser.value(duration).toStdString() + "'");
+        request.durationSeconds = *seconds;
+    }
+    request.dataFile = parser.value(out);
+    request.csvFile = parser.value(csv);
+    if ((parser.isSet(out) && request.dataFile.isEmpty()) ||
+        (parser.isSet(csv) && request.csvFile.isEmpty()))
+        return usage("--out and --csv want a file name");
+    if (!request.csvFile.isEmpty() && request.csvFile == request.dataFile)
+        return usage("--out and --csv name the same file");
+    request.writeDataFile = request.csvFile.isEmpty() || parser.isSet(out);
+
+    StopSignals stopSignals;
+    if (!stopSignals.install()) {
+        printError(std::string("cannot catch Ctrl+C: ") + std::strerror(errno));
+        return kExitFailure;
+    }
+    PtyInstrument instrument(simulatorOptions());
+    if (parser.isSet(simulator)) {
+        QString error;
+        if (!instrument.start(&error)) {
+            printError("the simulated instrument could not start: " + error.toStdString());
+            return kExitFailure;
+        }
+        request.device = instrument.slavePath();
+    }
+    RecordSession session(request);
+    if (!session.start())
+        return kExitFailure;
+    QObject::connect(&stopSignals, &StopSignals::stopAsked, &session,
+                     [&session] { session.stop(); });
+    QObject::connect(&instrument, &PtyInstrument::failed, &session, [&session](const QString& why) {
+        printError(why.toStdString());
+        session.stop(true);
+    });
+    QObject::connect(&session, &RecordSession::finished, QCoreApplication::instance(),
+                     &QCoreApplication::exit, Qt::QueuedConnection);
+    return QCoreApplication::exec();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -146,6 +273,8 @@ int main(int argc, char** argv) {
     }
 
     const QString command = rest.constFirst();
+    if (command == QLatin1String("record"))
+        return recordCommand(rest);
     if (command == QLatin1String("convert"))
         return convertCommand(rest);
     if (command == QLatin1String("info"))
