@@ -1,4 +1,5 @@
 #include "files/dovdatcodec.h"
+#include "store/samplestore.h"
 #include "support/frames.h"
 #include "support/ptypair.h"
 
@@ -10,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <span>
 
@@ -36,7 +38,8 @@ public:
 
     // Waits until the standard error says the line is open.
     bool waitRecording() { return waitFor(m_err, QStringLiteral("Recording from")); }
-    // Waits until `n` sample lines are on the standard output.
+    // Waits until `n` sample lines are on the standard output; false when they
+    // do not come.
     bool waitSamples(int n) {
         return QTest::qWaitFor(
             [&] {
@@ -162,6 +165,48 @@ TEST(OrvaneCli, InterruptedRunsKeepWhatWasRecorded) {
         } else {
             EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
                       QStringList{QStringLiteral("run.csv")});
+        }
+    }
+}
+
+TEST(OrvaneCli, TheDataFileLimitEndsARunButNotACsvRecording) {
+    QByteArray frames;
+    for (int i = 0; i < MAX_DATA + 500; ++i)
+        frames += celsiusFrame(i % 2000);
+    for (const bool dataFile : {true, false}) {
+        PtyPair pty;
+        ASSERT_TRUE(pty.isOpen());
+        QTemporaryDir dir;
+        const QString data = dir.filePath(QStringLiteral("run.DovDat"));
+        const QString csv = dir.filePath(QStringLiteral("run.csv"));
+        QStringList args{QStringLiteral("record"), QStringLiteral("--device"), pty.slavePath(),
+                         QStringLiteral("--csv"), csv};
+        if (dataFile)
+            args << QStringLiteral("--out") << data;
+        CliRun run(args, dir.path());
+        ASSERT_TRUE(run.waitRecording()) << run.err().toStdString();
+        // After the limit nobody reads the line: only a few frames more fit.
+        const QByteArray sent = dataFile ? frames.left((MAX_DATA + 3) * 14) : frames;
+        // In pieces the line takes at once, reading the output meanwhile.
+        for (qsizetype at = 0; at < sent.size(); at += 100 * 14) {
+            ASSERT_TRUE(pty.write(sent.mid(at, 100 * 14)));
+            run.waitSamples(static_cast<int>(std::min(at / 14, qsizetype{MAX_DATA})));
+        }
+        if (!dataFile) {
+            ASSERT_TRUE(run.waitSamples(MAX_DATA + 500));
+            run.signal(SIGINT);
+        }
+        ASSERT_EQ(run.finish(), 0) << run.err().toStdString();
+        const QStringList records = csvRecords(csv);
+        if (dataFile) {
+            EXPECT_TRUE(run.err().contains(QStringLiteral("limit of 4000 samples")));
+            EXPECT_EQ(dataFileValues(data).size(), std::size_t{MAX_DATA});
+            EXPECT_EQ(records.size(), MAX_DATA + 1);
+        } else {
+            // Every frame, numbered on past the limit.
+            ASSERT_EQ(records.size(), MAX_DATA + 501);
+            EXPECT_TRUE(records.last().startsWith(QStringLiteral("4500,")));
+            EXPECT_TRUE(records.last().endsWith(QStringLiteral(",49.9,C,0")));
         }
     }
 }
