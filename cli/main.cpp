@@ -157,7 +157,9 @@ int recordCommand(const QStringList& args) {
         QStringLiteral("interval"),
         QStringLiteral("auto (every reading, the default) or the latest reading once per "
                        "interval: %1.")
-            .arg(QString::fromStdString(sampleRateChoices())),
+            .arg(QString::fromStdString(sampleRateChoices())
+                     .mid(5)
+                     .replace(QLatin1Char('|'), QLatin1String(", "))),
         QStringLiteral("RATE"));
     const QCommandLineOption out(QStringLiteral("out"),
                                  QStringLiteral("The data file (default: named after the time "
@@ -174,7 +176,8 @@ int recordCommand(const QStringList& args) {
                                                      "1h30m."),
                                       QStringLiteral("DURATION"));
     parser.addOptions({device, simulator, interval, out, csv, count, duration});
-    parser.addPositionalArgument(QStringLiteral("record"), QStringLiteral("Record."));
+    parser.addPositionalArgument(QStringLiteral("record"),
+                                 QStringLiteral("Records from the instrument."));
     int status = kExitOk;
     if (!parseCommand(parser, args, QStringLiteral("record"), status))
         return status;

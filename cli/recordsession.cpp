@@ -67,6 +67,18 @@ RecordSession::~RecordSession() {
 }
 
 bool RecordSession::start() {
+    // A folder the data file cannot go into is found now, not after the run.
+    if (m_request.writeDataFile) {
+        const QString folder = m_request.dataFile.isEmpty() ? QStringLiteral(".")
+                                                            : QFileInfo(m_request.dataFile).path();
+        if (::access(QFile::encodeName(folder).constData(), W_OK | X_OK) != 0) {
+            printError("cannot write " +
+                       (m_request.dataFile.isEmpty() ? std::string("into the current folder")
+                                                     : m_request.dataFile.toStdString()) +
+                       ": " + systemError());
+            return false;
+        }
+    }
     if (!m_request.csvFile.isEmpty() && !openCsv())
         return false;
 
@@ -222,9 +234,21 @@ bool RecordSession::writeDataFiles() {
     const SaveFileNames names = saveFileNames(static_cast<std::int64_t>(std::time(nullptr)));
     const QString dataPath =
         m_request.dataFile.isEmpty() ? QString::fromStdString(names.dataFile) : m_request.dataFile;
+    if (writeDataFilesTo(dataPath, names))
+        return true;
+    // The recording exists nowhere else: it goes to the temporary folder.
+    const QString rescue = QDir(QDir::tempPath()).filePath(QString::fromStdString(names.dataFile));
+    if (rescue != QFileInfo(dataPath).absoluteFilePath() && writeDataFilesTo(rescue, names))
+        std::fprintf(stderr, "The recording was kept in %s instead.\n", qPrintable(rescue));
+    return false;
+}
+
+bool RecordSession::writeDataFilesTo(const QString& dataPath, const SaveFileNames& names) {
     // The text export goes beside the data file, under its time-stamped name.
-    const QString textPath =
-        QFileInfo(dataPath).dir().filePath(QString::fromStdString(names.textFile));
+    const QString textDir = QFileInfo(dataPath).path();
+    const QString textPath = textDir == QLatin1String(".")
+                                 ? QString::fromStdString(names.textFile)
+                                 : QDir(textDir).filePath(QString::fromStdString(names.textFile));
 
     const SampleStore& s = m_recorder.store();
     const auto n = static_cast<std::size_t>(m_nRecorded);

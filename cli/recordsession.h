@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/recorder.h"
+#include "files/savefilenames.h"
 #include "link/cmscomm.h"
 
 #include <QElapsedTimer>
@@ -57,7 +58,10 @@ private:
     bool openCsv();
     bool appendCsv(const std::string& line);
     bool closeCsv();
+    // Under the asked or time-stamped name; failing that, in the temporary
+    // folder. False when the asked place failed.
     bool writeDataFiles();
+    bool writeDataFilesTo(const QString& dataPath, const SaveFileNames& names);
     void showStatus(const ListRow& row, const std::string& time);
 
     RecordRequest m_request;

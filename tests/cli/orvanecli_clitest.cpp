@@ -23,8 +23,14 @@ constexpr int kWaitMs = 10000;
 
 class CliRun {
 public:
-    CliRun(const QStringList& args, const QString& workingDir = QDir::tempPath()) {
+    CliRun(const QStringList& args, const QString& workingDir = QDir::tempPath(),
+           const QString& tempDir = QString()) {
         m_process.setWorkingDirectory(workingDir);
+        if (!tempDir.isEmpty()) {
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("TMPDIR"), tempDir);
+            m_process.setProcessEnvironment(env);
+        }
         m_process.start(QStringLiteral(ORVANE_CLI_PATH), args);
     }
     ~CliRun() {
@@ -211,6 +217,28 @@ TEST(OrvaneCli, TheDataFileLimitEndsARunButNotACsvRecording) {
     }
 }
 
+TEST(OrvaneCli, ARecordingThatCannotBeSavedWhereAskedIsKeptInTheTemporaryFolder) {
+    PtyPair pty;
+    ASSERT_TRUE(pty.isOpen());
+    QTemporaryDir dir;
+    QTemporaryDir temp;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("gone")));
+    CliRun run({QStringLiteral("record"), QStringLiteral("--device"), pty.slavePath(),
+                QStringLiteral("--count"), QStringLiteral("2"), QStringLiteral("--out"),
+                dir.filePath(QStringLiteral("gone/run.DovDat"))},
+               dir.path(), temp.path());
+    ASSERT_TRUE(run.waitRecording()) << run.err().toStdString();
+    ASSERT_TRUE(QDir(dir.path()).rmdir(QStringLiteral("gone")));
+    pty.write(celsiusFrame(201) + celsiusFrame(202));
+    EXPECT_EQ(run.finish(), 1);
+    EXPECT_TRUE(run.err().contains(QStringLiteral("No such file or directory")))
+        << run.err().toStdString();
+    const QStringList kept = QDir(temp.path()).entryList({QStringLiteral("*.DovDat")});
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_TRUE(run.err().contains(QStringLiteral("kept in ") + temp.filePath(kept[0])));
+    EXPECT_EQ(dataFileValues(temp.filePath(kept[0])), (std::vector<float>{20.1f, 20.2f}));
+}
+
 TEST(OrvaneCli, FailuresAndWrongCommandLinesSayWhatAndWhy) {
     PtyPair pty;
     ASSERT_TRUE(pty.isOpen());
@@ -226,6 +254,9 @@ TEST(OrvaneCli, FailuresAndWrongCommandLinesSayWhatAndWhy) {
         {{"record", "--device", tty, "--csv", "/nonexistent/dir/run.csv"},
          1,
          "cannot write /nonexistent/dir/run.csv: No such file or directory"},
+        {{"record", "--device", tty, "--out", "/nonexistent/dir/run.DovDat"},
+         1,
+         "cannot write /nonexistent/dir/run.DovDat: No such file or directory"},
         {{"convert", "/nonexistent/run.DovDat"},
          1,
          "cannot open /nonexistent/run.DovDat: No such file or directory"},
