@@ -1,4 +1,4 @@
-#include "app/cmainframe.h"
+#include "ui/window/cmainframe.h"
 #include "sim/ptyinstrument.h"
 
 #include <QApplication>

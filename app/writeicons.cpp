@@ -1,7 +1,7 @@
 // orvane-icons: writes the program's icon as PNG files in the hicolor layout,
 // OUTDIR/<size>x<size>/apps/orvane.png, for the desktop entry. Run at build time.
 
-#include "app/toolbaricons.h"
+#include "ui/window/toolbaricons.h"
 
 #include <QDir>
 #include <QString>

@@ -1,7 +1,7 @@
 // Cost of handling one received frame: decode, store and commit (Auto mode),
 // and decode with the reading left pending (interval mode).
-#include "link/frameencoder.h"
-#include "store/acquisition.h"
+#include "core/link/frameencoder.h"
+#include "core/store/acquisition.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,4 +1,4 @@
-#include "files/dovdatcodec.h"
+#include "core/files/dovdatcodec.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,10 +3,10 @@
 // size: live, fit, and zoomed 99 levels deep. The floor, measured in the same run, is a bare
 // drawLines of the same curve pieces with the same pens into an image of the same size: the least a
 // paint that shows those pieces has to do.
-#include "app/cdtdoc.h"
-#include "app/cmainframe.h"
-#include "graph/cdtview.h"
-#include "graph/zoominteraction.h"
+#include "ui/base/cdtdoc.h"
+#include "ui/window/cmainframe.h"
+#include "ui/graph/cdtview.h"
+#include "core/graph/zoominteraction.h"
 #include "tests/support/storetestaccess.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
-#include "graph/graphscale.h"
-#include "graph/zoominteraction.h"
+#include "core/graph/graphscale.h"
+#include "core/graph/zoominteraction.h"
 
 #include <benchmark/benchmark.h>
 

@@ -8,13 +8,13 @@
 // Prints one "name: value" line per figure.
 //
 //   streaming_bench [SECONDS]
-#include "app/cdtdoc.h"
-#include "app/cmainframe.h"
-#include "app/prompter.h"
-#include "files/cdocumentfiles.h"
-#include "graph/cdtview.h"
-#include "link/frameencoder.h"
-#include "panels/cdatalistpanel.h"
+#include "ui/base/cdtdoc.h"
+#include "ui/window/cmainframe.h"
+#include "ui/base/prompter.h"
+#include "ui/files/cdocumentfiles.h"
+#include "ui/graph/cdtview.h"
+#include "core/link/frameencoder.h"
+#include "ui/panels/cdatalistpanel.h"
 #include "sim/ptyinstrument.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "cli/argumenttext.h"
 
-#include "store/samplerate.h"
+#include "core/store/samplerate.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,6 +1,6 @@
 #include "cli/datafilereader.h"
 
-#include "files/dovdatcodec.h"
+#include "core/files/dovdatcodec.h"
 
 #include <cerrno>
 #include <cstring>

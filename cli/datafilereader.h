@@ -1,6 +1,6 @@
 #pragma once
 
-#include "files/dovdatcontents.h"
+#include "core/files/dovdatcontents.h"
 
 #include <optional>
 #include <string>

@@ -2,12 +2,12 @@
 
 #include "cli/datafilereader.h"
 #include "cli/exitstatus.h"
-#include "files/atomicfile.h"
-#include "files/csvexport.h"
-#include "files/seriessummary.h"
-#include "files/textexport.h"
-#include "files/valuetext.h"
-#include "store/samplestore.h"
+#include "core/files/atomicfile.h"
+#include "core/files/csvexport.h"
+#include "core/files/seriessummary.h"
+#include "core/files/textexport.h"
+#include "core/files/valuetext.h"
+#include "core/store/samplestore.h"
 
 #include <algorithm>
 #include <cerrno>

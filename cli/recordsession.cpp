@@ -1,11 +1,11 @@
 #include "cli/recordsession.h"
 
 #include "cli/exitstatus.h"
-#include "files/atomicfile.h"
-#include "files/csvexport.h"
-#include "files/dovdatcodec.h"
-#include "files/savefilenames.h"
-#include "files/textexport.h"
+#include "core/files/atomicfile.h"
+#include "core/files/csvexport.h"
+#include "core/files/dovdatcodec.h"
+#include "core/files/savefilenames.h"
+#include "core/files/textexport.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/files/savefilenames.h"
+#include "engine/cmscomm.h"
 #include "engine/recorder.h"
-#include "files/savefilenames.h"
-#include "link/cmscomm.h"
 
 #include <QElapsedTimer>
 #include <QObject>

@@ -1,6 +1,6 @@
 #include "engine/recorder.h"
 
-#include "link/frame.h"
+#include "core/link/frame.h"
 
 #include <QTimerEvent>
 

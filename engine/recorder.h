@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/acquisition.h"
+#include "core/store/acquisition.h"
 
 #include <QBasicTimer>
 #include <QObject>

@@ -2,8 +2,8 @@
 // close. Reads must agree with each other (a key is either missing for every
 // default or present for all); a write must read back, leave the other keys
 // as they were, and a second identical write must not change the file.
-#include "app/configuration.h"
-#include "app/profilefile.h"
+#include "core/config/configuration.h"
+#include "core/config/profilefile.h"
 
 #include <unistd.h>
 

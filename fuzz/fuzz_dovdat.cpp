@@ -3,9 +3,9 @@
 // back to the same bytes (a long-form length prefix of a short text comes back
 // in its short form, so such a file only shrinks) and reads back to the same
 // contents, and loads into the graph series.
-#include "files/dovdatcodec.h"
-#include "files/valuetext.h"
-#include "store/samplestore.h"
+#include "core/files/dovdatcodec.h"
+#include "core/files/valuetext.h"
+#include "core/store/samplestore.h"
 
 #include <cmath>
 #include <cstddef>

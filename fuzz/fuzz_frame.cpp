@@ -12,8 +12,8 @@
 //   bit 6      a store of 7 samples, so that the full store is reached
 //   bit 7      a commit-timer tick after every piece
 #include "engine/recorder.h"
-#include "link/frame.h"
-#include "store/samplestore.h"
+#include "core/link/frame.h"
+#include "core/store/samplestore.h"
 
 #include <QCoreApplication>
 

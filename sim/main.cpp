@@ -1,6 +1,6 @@
 // orvane-sim: a simulated thermometer on a pseudo-terminal or a serial device.
 
-#include "link/frameencoder.h"
+#include "core/link/frameencoder.h"
 #include "sim/ptyinstrument.h"
 
 #include <QCommandLineParser>

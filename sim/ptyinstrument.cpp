@@ -1,6 +1,6 @@
 #include "sim/ptyinstrument.h"
 
-#include "link/frameencoder.h"
+#include "core/link/frameencoder.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "link/frame.h"
-#include "sim/signalprofile.h"
+#include "core/link/frame.h"
+#include "core/sim/signalprofile.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "app/configuration.h"
+#include "core/config/configuration.h"
 
 #include "tests/app/tempdir.h"
 

@@ -4,17 +4,17 @@
 // configuration file is damaged or cannot be written, a folder refuses a Save,
 // and data files are damaged. Each test checks that nothing recorded is lost
 // and that nothing hangs.
-#include "app/cdtdoc.h"
-#include "app/cmainframe.h"
-#include "app/configuration.h"
-#include "files/cdocumentfiles.h"
-#include "files/dovdatcodec.h"
-#include "graph/cdtview.h"
-#include "panels/cdatalistpanel.h"
+#include "core/config/configuration.h"
+#include "core/files/dovdatcodec.h"
 #include "sim/ptyinstrument.h"
 #include "support/frames.h"
 #include "support/ptypair.h"
 #include "support/recordingprompter.h"
+#include "ui/base/cdtdoc.h"
+#include "ui/files/cdocumentfiles.h"
+#include "ui/graph/cdtview.h"
+#include "ui/panels/cdatalistpanel.h"
+#include "ui/window/cmainframe.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -171,8 +171,7 @@ TEST(LinkFaults, AHangUpInIntervalModeKeepsEveryReadingAndIdles) {
     pty.hangUp();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.frame->m_Comm.portOpen(); }, 1000));
     EXPECT_FALSE(rig.frame->m_link.m_bOnline);
-    ASSERT_EQ(rig.messages.size(), 1);
-    EXPECT_TRUE(rig.messages[0].contains(pty.slavePath())) << rig.messages[0].toStdString();
+    EXPECT_TRUE(rig.messages.isEmpty());
 
     // The reading that waited for its interval is committed all the same.
     ASSERT_TRUE(QTest::qWaitFor([&] { return rig.rows() == 3; }, 1000));

@@ -1,4 +1,4 @@
-#include "app/helplauncher.h"
+#include "ui/window/helplauncher.h"
 #include "tests/app/tempdir.h"
 
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "app/profilefile.h"
+#include "core/config/profilefile.h"
 
 #include "tests/app/tempdir.h"
 

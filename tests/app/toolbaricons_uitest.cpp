@@ -1,5 +1,5 @@
-#include "app/commandids.h"
-#include "app/toolbaricons.h"
+#include "ui/window/commandids.h"
+#include "ui/window/toolbaricons.h"
 
 #include <QPainter>
 #include <QPixmap>

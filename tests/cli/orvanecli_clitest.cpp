@@ -1,5 +1,5 @@
-#include "files/dovdatcodec.h"
-#include "store/samplestore.h"
+#include "core/files/dovdatcodec.h"
+#include "core/store/samplestore.h"
 #include "support/frames.h"
 #include "support/ptypair.h"
 

@@ -1,6 +1,6 @@
-#include "files/csvexport.h"
-#include "files/dovdatcontents.h"
-#include "files/seriessummary.h"
+#include "core/files/csvexport.h"
+#include "core/files/dovdatcontents.h"
+#include "core/files/seriessummary.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "app/cdtdoc.h"
-#include "app/cmainframe.h"
-#include "files/cdocumentfiles.h"
-#include "graph/cdtview.h"
-#include "panels/cdatalistpanel.h"
+#include "ui/base/cdtdoc.h"
+#include "ui/window/cmainframe.h"
+#include "ui/files/cdocumentfiles.h"
+#include "ui/graph/cdtview.h"
+#include "ui/panels/cdatalistpanel.h"
 #include "support/frames.h"
 #include "support/recordingprompter.h"
 #include "support/storetestaccess.h"
@@ -112,6 +112,32 @@ TEST(DocumentFiles, AFailedSaveLeavesNoFileAndKeepsTheRecording) {
     EXPECT_TRUE(rig.acq().unsaved());
 }
 
+TEST(DocumentFiles, TheTwoFilesAreWrittenAsAPairOrNotAtAll) {
+    Rig rig;
+    rig.record({10, 20, 30});
+    // The export cannot take its place (a folder holds its name) only after
+    // the data file could have taken its own.
+    ASSERT_TRUE(QDir(rig.dir.path()).mkdir("run.txt"));
+    const QString text = rig.path("run.txt");
+    {
+        QFile old(rig.path("old.DovDat"));
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+    }
+    for (const QString& name : {QStringLiteral("new.DovDat"), QStringLiteral("old.DovDat")}) {
+        rig.messages.clear();
+        EXPECT_FALSE(rig.docFiles().writeFiles(rig.path(name), text));
+        ASSERT_EQ(rig.messages.size(), 1) << name.toStdString();
+        const QString& said = rig.messages[0];
+        EXPECT_TRUE(said.contains(text)) << said.toStdString();
+        EXPECT_TRUE(said.contains(rig.path(name) + " was not written")) << said.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(rig.path("new.DovDat")));
+    EXPECT_EQ(readAll(rig.path("old.DovDat")), "old");
+    EXPECT_EQ(rig.filesIn(), QStringList{"old.DovDat"});
+    EXPECT_TRUE(rig.acq().unsaved());
+}
+
 TEST(DocumentFiles, OpenLoadsTheGraphAndListsMissingValues) {
     Rig rig;
     rig.record({253, 300});
@@ -137,6 +163,22 @@ TEST(DocumentFiles, OpenLoadsTheGraphAndListsMissingValues) {
     other.record({50});
     EXPECT_EQ(other.list().rowCount(), 1);
     EXPECT_EQ(other.acq().store().recCount(), 1);
+}
+
+TEST(DocumentFiles, CtrlOListsTheFileItLoads) {
+    Rig rig;
+    rig.record({253, 300});
+    rig.prompter->m_savePaths << rig.path("a.DovDat");
+    ASSERT_TRUE(rig.frame->saveRecording());
+
+    Rig other;
+    other.record({1, 2, 3, 4});
+    other.prompter->m_openPaths << rig.path("a.DovDat");
+    ASSERT_TRUE(other.docFiles().openDocument());
+    ASSERT_EQ(other.list().rowCount(), 2);
+    EXPECT_EQ(other.list().rowAt(0)[1], "25.3");
+    EXPECT_EQ(other.list().rowAt(1)[1], "30.0");
+    EXPECT_EQ(other.docFiles().documentPath(), rig.path("a.DovDat"));
 }
 
 TEST(DocumentFiles, ABadFileIsRefusedAndChangesNothing) {

@@ -1,5 +1,5 @@
-#include "files/dovdatcodec.h"
-#include "files/valuetext.h"
+#include "core/files/dovdatcodec.h"
+#include "core/files/valuetext.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "files/reportlayout.h"
-#include "link/frameencoder.h"
-#include "store/acquisition.h"
-#include "store/samplestore.h"
+#include "core/files/reportlayout.h"
+#include "core/link/frameencoder.h"
+#include "core/store/acquisition.h"
+#include "core/store/samplestore.h"
 
 #include <gtest/gtest.h>
 
@@ -128,15 +128,20 @@ TEST(ReportLayout, CurveSpansTheFrameInTheValueWindow) {
     EXPECT_EQ(moved.labels[1].text, "-50.0");
 }
 
-TEST(ReportLayout, ValuesOutsideTheWindowAreNotClippedButStayDefined) {
-    const std::vector<float> values = {3000.0f, -1.0e30f, std::numeric_limits<float>::infinity(),
-                                       std::numeric_limits<float>::quiet_NaN()};
+TEST(ReportLayout, CurveIsClippedToTheFrame) {
+    // 50 sits at 600; the no-value mark and the extremes run off the window.
+    const float inf = std::numeric_limits<float>::infinity();
+    const std::vector<float> values = {50.0f, 3000.0f, 50.0f,         -1.0e30f,
+                                       inf,   50.0f,   std::nanf(""), 50.0f};
     const ReportGraphPage page = reportGraphPage(values, ticks());
-    ASSERT_EQ(page.curve.size(), 3u);
-    EXPECT_EQ(page.curve[0].y1, 200 + 3100 * 800 / 300);
-    EXPECT_LT(page.curve[0].y2, -1000000);
-    EXPECT_GT(page.curve[1].y2, 1000000);
-    EXPECT_EQ(page.curve[2].y2, 0);
+    ASSERT_EQ(page.curve.size(), 5u); // the pieces to and from NaN are left out
+    for (const ReportLine& l : page.curve)
+        EXPECT_TRUE(std::min(l.x1, l.x2) >= -750 && std::max(l.x1, l.x2) <= -10 &&
+                    std::min(l.y1, l.y2) >= 200 && std::max(l.y1, l.y2) <= 1000);
+    // Up to the frame's top and back, down to its bottom: cut where they leave it.
+    EXPECT_EQ(page.curve[0], (ReportLine{-750, 600, page.curve[0].x2, 1000}));
+    EXPECT_EQ(page.curve[1].y1, 1000);
+    EXPECT_EQ(page.curve[2].y2, 200);
 
     // A window without height draws no curve rather than dividing by zero.
     ReportTicks flat{};

@@ -1,5 +1,5 @@
-#include "app/cdtdoc.h"
-#include "files/creportprinter.h"
+#include "ui/base/cdtdoc.h"
+#include "ui/files/creportprinter.h"
 
 #include "support/storetestaccess.h"
 #include <QApplication>
@@ -261,6 +261,16 @@ TEST(ReportPrinter, ThePrinterPathGivesTheSamePagesAndHonoursTheRange) {
     printer.setFromTo(5, 6);
     EXPECT_FALSE(printing.print(printer, &error));
     EXPECT_TRUE(error.contains("1 to 3")) << error.toStdString();
+}
+
+TEST(ReportPrinter, APaperTooSmallGetsTheWholePageScaledToFit) {
+    // US Letter less the margins, at 100 dpi, is too short for the page's 1120
+    // units: it shrinks alike in x and y, its corner stays, nothing is cut.
+    const QRectF letter(0, 0, 826, 1060);
+    const QTransform t = CReportPrinter::pageTransform(letter, 100, 100);
+    EXPECT_EQ(t.map(QPointF(0, 0)), letter.bottomRight());
+    EXPECT_NEAR(t.map(QPointF(-800, 1120)).y(), 0.0, 1e-9);
+    EXPECT_NEAR(t.m11(), -t.m22(), 1e-9);
 }
 
 TEST(ReportPrinter, AFileThatCannotBeWrittenIsReported) {

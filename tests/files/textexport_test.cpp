@@ -1,7 +1,7 @@
-#include "files/savefilenames.h"
-#include "files/textexport.h"
-#include "files/valuetext.h"
-#include "store/samplestore.h"
+#include "core/files/savefilenames.h"
+#include "core/files/textexport.h"
+#include "core/files/valuetext.h"
+#include "core/store/samplestore.h"
 
 #include <gtest/gtest.h>
 

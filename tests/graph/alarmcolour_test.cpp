@@ -1,5 +1,5 @@
-#include "graph/alarmcolour.h"
-#include "graph/pixelmath.h"
+#include "core/graph/alarmcolour.h"
+#include "core/graph/pixelmath.h"
 
 #include <gtest/gtest.h>
 

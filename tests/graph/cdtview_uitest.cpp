@@ -1,7 +1,7 @@
 #include "viewrig.h"
 
-#include "panels/cdatalistpanel.h"
-#include "panels/cdisplaypanel.h"
+#include "ui/panels/cdatalistpanel.h"
+#include "ui/panels/cdisplaypanel.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "graph/graphscale.h"
-#include "graph/zoominteraction.h"
+#include "core/graph/graphscale.h"
+#include "core/graph/zoominteraction.h"
 
 #include <memory>
 #include <vector>
@@ -17,13 +17,15 @@ struct GraphRig {
     int alarmLow = 100;
     int w = 600;
     int h = 300;
+    int emptied = 0; // the store's count of times its series was emptied
 
     ClientRect client() const { return {0, 0, w + 380, h + 245}; }
     PlotRect plot() const { return PlotRect::fromClient(client()); }
     int count() const { return static_cast<int>(values.size()); }
 
     GraphScene paint() {
-        return buildGraphScene(g, v, {client(), values.data(), count(), alarmHigh, alarmLow});
+        return buildGraphScene(g, v,
+                               {client(), values.data(), count(), alarmHigh, alarmLow, emptied});
     }
 
     ZoomOutcome drag(int x0, int y0, int x1, int y1) {

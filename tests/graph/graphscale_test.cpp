@@ -1,6 +1,6 @@
-#include "graph/graphaxes.h"
-#include "graph/graphscale.h"
-#include "graph/pixelmath.h"
+#include "core/graph/graphaxes.h"
+#include "core/graph/graphscale.h"
+#include "core/graph/pixelmath.h"
 #include "graphrig.h"
 
 #include <gtest/gtest.h>
@@ -153,6 +153,29 @@ TEST(GraphScale, EmptyLiveGraphResetsTheScale) {
     EXPECT_EQ(scene.verticalGridX.size(), 20u);
     EXPECT_TRUE(scene.curve.empty());
     EXPECT_EQ(scene.alarmLineY, (std::vector<int>{50, 100})); // 150 and 100 in -100..200
+}
+
+TEST(GraphScale, ALiveRecordingAfterALoadStartsFromTheEmptyScale) {
+    // A long live recording, squeezed, zoomed and panned; then a file is loaded.
+    GraphRig r;
+    r.values = ramp(400, 20.0f);
+    r.paint();
+    r.zoom(100, 0, 300, 300);
+    r.v.m_nPanOffset = 5;
+    r.v.m_nResetOnNextFrame = 1;
+    r.paint();
+    // The first live frame empties the store and is committed at once: no
+    // paint sees the graph empty, yet it shows what a new graph shows.
+    r.v.m_nResetOnNextFrame = 0;
+    r.values = {25.0f, 26.0f};
+    ++r.emptied;
+    const auto scene = r.paint();
+    GraphRig fresh;
+    fresh.paint();
+    fresh.values = r.values;
+    EXPECT_TRUE(extendsCurveOnly(fresh.paint(), scene) && !scene.panMaximum);
+    EXPECT_EQ(r.g.g_nPointsPerScreen, 100);
+    EXPECT_EQ(r.v.m_nPanOffset, 0);
 }
 
 TEST(GraphScale, AlarmLimitsComeFromTheBarAndAreOrdered) {

@@ -1,4 +1,4 @@
-#include "graph/graphscene.h"
+#include "core/graph/graphscene.h"
 
 #include <gtest/gtest.h>
 

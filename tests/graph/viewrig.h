@@ -1,11 +1,11 @@
 #pragma once
 
 #include "../app/tempdir.h"
-#include "app/cdtdoc.h"
-#include "app/cmainframe.h"
-#include "graph/cdtview.h"
-#include "panels/calarmbar.h"
-#include "panels/cvaluescrollpanel.h"
+#include "ui/base/cdtdoc.h"
+#include "ui/window/cmainframe.h"
+#include "ui/graph/cdtview.h"
+#include "ui/panels/calarmbar.h"
+#include "ui/panels/cvaluescrollpanel.h"
 #include "support/recordingprompter.h"
 #include "support/storetestaccess.h"
 

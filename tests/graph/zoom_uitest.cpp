@@ -1,6 +1,6 @@
 #include "viewrig.h"
 
-#include "app/commandids.h"
+#include "ui/window/commandids.h"
 
 #include <QAction>
 
@@ -180,10 +180,19 @@ TEST(GraphZoom, ZoomedPaintShowsTheBoxWithWholeSampleGridAndPanBar) {
             EXPECT_GT(rig.plotCount(img, QRect(x, 0, 1, rig.h() / 13), kGrid), 5) << m;
         }
     }
-    EXPECT_EQ(rig.view->m_dlgAlarm->m_scrollPan->maximum(), 200);
-    EXPECT_EQ(rig.view->m_dlgAlarm->m_scrollPan->value(), rig.view->m_nZoomFirstIndex);
-    EXPECT_FALSE(rig.view->m_dlgAlarm->m_scrollPan->isEnabled());
+    QScrollBar* pan = rig.view->m_dlgAlarm->m_scrollPan;
+    EXPECT_EQ(pan->maximum(), 200);
+    EXPECT_EQ(pan->value(), rig.view->m_nZoomFirstIndex);
     EXPECT_GT(rig.plotCount(img, QRect(0, 0, rig.w(), rig.h()), kBlue), 300);
+
+    // A click beside the thumb pans by a page (the samples across the plot).
+    ASSERT_TRUE(pan->isEnabled());
+    const int first = pan->value();
+    QTest::mouseClick(pan, Qt::LeftButton, {}, QPoint(pan->width() - 30, pan->height() / 2));
+    rig.settle();
+    EXPECT_EQ(pan->value(), first + pan->pageStep());
+    EXPECT_EQ(rig.view->m_nPanOffset, rig.view->m_nZoomFirstIndex - pan->value());
+    EXPECT_FALSE(rig.shot() == img);
 }
 
 TEST(GraphZoom, HoverReadoutShowsTheSampleUnderThePointer) {

@@ -1,4 +1,4 @@
-#include "graph/zoominteraction.h"
+#include "core/graph/zoominteraction.h"
 #include "graphrig.h"
 
 #include <gtest/gtest.h>
@@ -176,6 +176,27 @@ TEST(Zoom, ZoomedAxisPutsLinesOnWholeSamples) {
     r.paint();
     EXPECT_EQ(r.g.g_nXLabel[1] - r.g.g_nXLabel[0], 1);
     EXPECT_EQ(r.g.g_nZoomGridIndex[9] - r.g.g_nZoomGridIndex[0], 9);
+}
+
+TEST(Zoom, PanMovesTheZoomedWindowAndANewBoxFollowsIt) {
+    // Fit mode, 100 samples of 6 pixels on 600: the box 120..180 shows samples 20..30.
+    GraphRig r;
+    r.v.m_nResetOnNextFrame = 1;
+    r.values = ramp(100, 20.0f);
+    r.paint();
+    r.zoom(120, 0, 180, 300);
+    EXPECT_EQ(r.paint().panPageStep, 10);
+
+    // The bar at 40: samples 40..50 across the plot, numbered and read out as such.
+    EXPECT_TRUE(panTo(r.g, r.v, 40));
+    EXPECT_EQ(r.paint().sampleLabels.at(0).text, "41");
+    const PlotRect p = r.plot();
+    EXPECT_EQ(mouseMove(r.g, r.v, p, 100, p.left + 1, p.top + 10).hoverIndex, 40);
+
+    // A box over the left half zooms into samples 40..45, the bar at the first.
+    ASSERT_EQ(r.drag(0, 0, 300, 300), ZoomOutcome::Zoomed);
+    EXPECT_EQ(r.paint().panPosition, 40);
+    EXPECT_NEAR(r.lastVisible() - r.v.m_nPanOffset, 45.0, 1e-3);
 }
 
 TEST(Zoom, ValueWindowStaysPutWhenZoomingAwayFromTheLowestScrollPosition) {

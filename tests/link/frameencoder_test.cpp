@@ -1,4 +1,4 @@
-#include "link/frameencoder.h"
+#include "core/link/frameencoder.h"
 
 #include <gtest/gtest.h>
 

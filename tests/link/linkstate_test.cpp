@@ -1,4 +1,4 @@
-#include "link/linkstate.h"
+#include "engine/linkstate.h"
 
 #include <gtest/gtest.h>
 

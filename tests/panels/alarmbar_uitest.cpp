@@ -1,4 +1,4 @@
-#include "panels/calarmbar.h"
+#include "ui/panels/calarmbar.h"
 #include "tests/panels/panelsupport.h"
 
 #include <QClipboard>

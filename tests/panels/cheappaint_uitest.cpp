@@ -1,9 +1,9 @@
 // The pieces that keep a reading's repaint cheap must draw exactly what the
 // plain drawing they stand in for draws.
-#include "panels/cachedscrollbar.h"
-#include "panels/cdatalistpanel.h"
-#include "panels/textcache.h"
-#include "store/acquisition.h"
+#include "ui/panels/cachedscrollbar.h"
+#include "ui/panels/cdatalistpanel.h"
+#include "ui/panels/textcache.h"
+#include "core/store/acquisition.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -1,5 +1,5 @@
-#include "panels/cdatalistpanel.h"
-#include "store/acquisition.h"
+#include "ui/panels/cdatalistpanel.h"
+#include "core/store/acquisition.h"
 #include "tests/panels/panelsupport.h"
 
 #include <QHeaderView>
@@ -92,6 +92,29 @@ TEST(DataList, RefillAppendAndDeleteAllAtFullSize) {
     panel.appendRow(listRow(1));
     EXPECT_EQ(panel.model()->rowCount(), 1);
     EXPECT_TRUE(rowVisible(panel, 0));
+}
+
+TEST(DataList, ShiftClickSelectsARangeAndCtrlClickAddsOrRemovesARow) {
+    CDataListPanel panel;
+    panel.resize(290, 300);
+    panel.refill(rows(6));
+    panel.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+    QTableView* list = panel.list();
+    const auto click = [list](int row, Qt::KeyboardModifiers keys) {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, keys,
+                          list->visualRect(list->model()->index(row, 1)).center());
+    };
+    QItemSelectionModel* selection = list->selectionModel();
+    click(1, Qt::NoModifier);
+    click(3, Qt::ShiftModifier);
+    EXPECT_EQ(selection->selectedRows().size(), 3);
+    EXPECT_TRUE(selection->isRowSelected(2));
+    click(5, Qt::ControlModifier);
+    click(2, Qt::ControlModifier);
+    EXPECT_EQ(selection->selectedRows().size(), 3);
+    EXPECT_FALSE(selection->isRowSelected(2));
+    EXPECT_TRUE(selection->isRowSelected(5));
 }
 
 TEST(DataList, EnterAndEscapeAreSwallowed) {

@@ -1,14 +1,17 @@
-#include "link/linkstate.h"
-#include "panels/cdisplaypanel.h"
-#include "store/acquisition.h"
+#include "engine/linkstate.h"
+#include "ui/panels/cdisplaypanel.h"
+#include "core/store/acquisition.h"
 #include "support/frames.h"
 #include "support/storetestaccess.h"
 #include "tests/panels/panelsupport.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWheelEvent>
+#include <QtTest/qtestspontaneevent.h>
 
 #include <gtest/gtest.h>
 
@@ -327,6 +330,35 @@ TEST(DisplayPanel, ChoosingAutoAfterAnIntervalKeepsTheTimerButCommitsEveryReadin
     EXPECT_EQ(updates.count(), 3);
     EXPECT_EQ(rig.receive(celsiusFrame(254)).rows.size(), 1u);
     EXPECT_EQ(rig.receive(celsiusFrame(255)).rows.size(), 1u);
+}
+
+TEST(DisplayPanel, TheWheelChangesTheSelectorOnlyWhenItHasTheFocus) {
+    PanelRig rig(3);
+    rig.panel.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&rig.panel));
+    QComboBox* combo = rig.panel.m_comboTime;
+    combo->clearFocus();
+    const int before = rig.acq.sampleRateSel();
+    // One notch down with the pointer over the selector, as the window
+    // system delivers it.
+    const auto turn = [combo] {
+        const QPointF at = combo->rect().center();
+        QWheelEvent wheel(at, combo->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QSpontaneKeyEvent::setSpontaneous(&wheel);
+        qApp->notify(combo, &wheel);
+    };
+    // Scrolling the page over the selector leaves the interval alone.
+    turn();
+    EXPECT_EQ(combo->currentIndex(), 3);
+    EXPECT_EQ(rig.acq.sampleRateSel(), before);
+    EXPECT_TRUE(rig.acq.sampleSelFromIni());
+
+    combo->setFocus();
+    ASSERT_TRUE(combo->hasFocus());
+    turn();
+    EXPECT_EQ(combo->currentIndex(), 4);
+    EXPECT_EQ(rig.acq.sampleRateSel(), 4);
 }
 
 TEST(DisplayPanel, EnterAndEscapeStopAtThePanel) {

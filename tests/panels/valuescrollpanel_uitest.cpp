@@ -1,4 +1,4 @@
-#include "panels/cvaluescrollpanel.h"
+#include "ui/panels/cvaluescrollpanel.h"
 
 #include <QScrollBar>
 #include <QSignalSpy>

@@ -1,4 +1,4 @@
-#include "sim/signalprofile.h"
+#include "core/sim/signalprofile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "store/acquisition.h"
-#include "store/samplerate.h"
+#include "core/store/acquisition.h"
+#include "core/store/samplerate.h"
 
 #include <gtest/gtest.h>
 

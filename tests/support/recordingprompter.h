@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/prompter.h"
+#include "ui/base/prompter.h"
 
 #include <QStringList>
 

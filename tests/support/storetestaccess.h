@@ -1,8 +1,8 @@
 #pragma once
 
 #include "engine/recorder.h"
-#include "store/acquisition.h"
-#include "store/samplestore.h"
+#include "core/store/acquisition.h"
+#include "core/store/samplestore.h"
 
 #include <cstdint>
 #include <string>

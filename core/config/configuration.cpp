@@ -1,0 +1,83 @@
+#include "core/config/configuration.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <utility>
+
+namespace {
+
+constexpr const char* kFileName = "loggerconfig.ini";
+
+struct Entry {
+    const char* section;
+    const char* key;
+};
+
+constexpr Entry kComPort{"COMInfo", "COM num"};
+constexpr Entry kSampleRate{"SAMPRATEInfo", "SAMPRATE"};
+constexpr Entry kAlarmHigh{"ALARMHIInfo", "ALARMHI"};
+constexpr Entry kAlarmLow{"ALARMLOInfo", "ALARMLO"};
+
+std::filesystem::path homeFolder() {
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return home;
+    if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir && *pw->pw_dir)
+        return pw->pw_dir;
+    return ".";
+}
+
+} // namespace
+
+std::filesystem::path configFilePath() {
+    // A relative XDG_CONFIG_HOME is invalid and ignored.
+    std::filesystem::path base;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/')
+        base = xdg;
+    else
+        base = homeFolder() / ".config";
+    return base / "Orvane" / kFileName;
+}
+
+std::string comDevicePath(int n, const ProfileFile& profile) {
+    std::string mapped = profile.readString("COMDevices", "COM" + std::to_string(n), "");
+    if (!mapped.empty())
+        return mapped;
+    if (n < 1)
+        return {};
+    return "/dev/ttyUSB" + std::to_string(n - 1);
+}
+
+Configuration::Configuration(std::filesystem::path file) : m_profile(std::move(file)) {}
+
+int Configuration::comPort() const {
+    return m_profile.readInt(kComPort.section, kComPort.key, kDefaultComPort);
+}
+
+int Configuration::sampleRate() const {
+    return m_profile.readInt(kSampleRate.section, kSampleRate.key, kDefaultSampleRate);
+}
+
+int Configuration::alarmHigh() const {
+    return m_profile.readInt(kAlarmHigh.section, kAlarmHigh.key, kDefaultAlarmHigh);
+}
+
+int Configuration::alarmLow() const {
+    return m_profile.readInt(kAlarmLow.section, kAlarmLow.key, kDefaultAlarmLow);
+}
+
+bool Configuration::writeCloseValues(int comPort, int sampleRate, int alarmHigh, int alarmLow,
+                                     std::string* error) {
+    const std::pair<Entry, int> values[] = {
+        {kComPort, comPort},
+        {kSampleRate, sampleRate},
+        {kAlarmHigh, alarmHigh},
+        {kAlarmLow, alarmLow},
+    };
+    for (const auto& [entry, value] : values) {
+        if (!m_profile.writeString(entry.section, entry.key, std::to_string(value), error))
+            return false;
+    }
+    return true;
+}

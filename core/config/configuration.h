@@ -1,0 +1,48 @@
+#pragma once
+
+#include "core/config/profilefile.h"
+
+#include <filesystem>
+#include <string>
+
+// The per-user configuration file: "$XDG_CONFIG_HOME/Orvane/loggerconfig.ini",
+// else "$HOME/.config/Orvane/loggerconfig.ini" (the home folder from the user
+// database when HOME is unset).
+std::filesystem::path configFilePath();
+
+// The device of port COM n. A "[COMDevices]" section may name it with a line
+// "COM<n>=<path>"; otherwise COM n is "/dev/ttyUSB<n-1>". There is no COM0 or
+// below: without a mapping such n gives an empty string, which the caller
+// reports as "no device" rather than opening another port's device.
+std::string comDevicePath(int n, const ProfileFile& profile);
+
+// The four settings that outlive a run, each in its own section.
+class Configuration {
+public:
+    static constexpr int kDefaultComPort = 3;
+    static constexpr int kDefaultSampleRate = 0; // "Auto"
+    static constexpr int kDefaultAlarmHigh = 150;
+    static constexpr int kDefaultAlarmLow = -50;
+
+    explicit Configuration(std::filesystem::path file = configFilePath());
+
+    const std::filesystem::path& path() const { return m_profile.path(); }
+    const ProfileFile& profile() const { return m_profile; }
+
+    // Values as stored, not range-checked: the readers decide what an odd
+    // value means.
+    int comPort() const;    // "COMInfo" / "COM num"
+    int sampleRate() const; // "SAMPRATEInfo" / "SAMPRATE", index 0..11
+    int alarmHigh() const;  // "ALARMHIInfo" / "ALARMHI"
+    int alarmLow() const;   // "ALARMLOInfo" / "ALARMLO"
+
+    std::string comDevicePath(int n) const { return ::comDevicePath(n, m_profile); }
+
+    // Writes the four keys in this order as decimal text. Stops at the first
+    // failure and returns false with a message naming the file and the reason.
+    bool writeCloseValues(int comPort, int sampleRate, int alarmHigh, int alarmLow,
+                          std::string* error);
+
+private:
+    ProfileFile m_profile;
+};

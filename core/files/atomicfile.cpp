@@ -1,0 +1,183 @@
+#include "core/files/atomicfile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+std::filesystem::path folderOf(const std::filesystem::path& file) {
+    std::filesystem::path dir = file.parent_path();
+    return dir.empty() ? std::filesystem::path(".") : dir;
+}
+
+void syncFolder(const std::filesystem::path& dir) {
+    const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0) {
+        (void)::fsync(dfd);
+        ::close(dfd);
+    }
+}
+
+bool writeAll(int fd, std::string_view data) {
+    while (!data.empty()) {
+        const ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = ENOSPC;
+            return false;
+        }
+        data.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+} // namespace
+
+AtomicFile::AtomicFile(std::filesystem::path target) : m_target(std::move(target)) {}
+
+AtomicFile::~AtomicFile() {
+    release();
+    cancel();
+}
+
+bool AtomicFile::write(std::string_view data) {
+    cancel();
+    const std::filesystem::path dir = folderOf(m_target);
+    // An existing file keeps its permissions; a new one gets the usual ones.
+    struct stat st {};
+    const bool exists = ::stat(m_target.c_str(), &st) == 0;
+
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        m_temp = dir / ("." + m_target.filename().string() + "." + std::to_string(::getpid()) +
+                        "." + std::to_string(attempt) + ".tmp");
+        fd = ::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+        if (fd < 0 && errno != EEXIST) {
+            m_nError = errno;
+            m_temp.clear();
+            return false;
+        }
+    }
+    if (fd < 0) {
+        m_nError = EEXIST;
+        m_temp.clear();
+        return false;
+    }
+    if (exists)
+        (void)::fchmod(fd, st.st_mode & 07777);
+
+    int err = 0;
+    if (!writeAll(fd, data) || ::fsync(fd) != 0)
+        err = errno;
+    if (::close(fd) != 0 && err == 0)
+        err = errno;
+    m_bStaged = true;
+    if (err != 0) {
+        m_nError = err;
+        cancel();
+        return false;
+    }
+    return true;
+}
+
+bool AtomicFile::commit() {
+    if (!m_bStaged) {
+        if (m_nError == 0)
+            m_nError = EINVAL;
+        return false;
+    }
+    if (::rename(m_temp.c_str(), m_target.c_str()) != 0) {
+        m_nError = errno;
+        cancel();
+        return false;
+    }
+    m_bStaged = false;
+    m_temp.clear();
+    syncFolder(folderOf(m_target));
+    return true;
+}
+
+bool AtomicFile::commitRevertibly() {
+    release();
+    if (!m_bStaged)
+        return commit(); // reports the failed write
+    // The old target keeps a second name beside it until the pair stands: a
+    // hard link, or where the file system has none, the old file moved aside.
+    bool movedAside = false;
+    struct stat st {};
+    if (::lstat(m_target.c_str(), &st) == 0) {
+        bool kept = false;
+        int err = EEXIST;
+        for (int attempt = 0; attempt < 100 && !kept; ++attempt) {
+            m_old = folderOf(m_target) /
+                    ("." + m_target.filename().string() + "." + std::to_string(::getpid()) + "." +
+                     std::to_string(attempt) + ".old");
+            if (::link(m_target.c_str(), m_old.c_str()) == 0) {
+                kept = true;
+            } else if (errno != EEXIST && ::access(m_old.c_str(), F_OK) != 0) {
+                kept = movedAside = ::rename(m_target.c_str(), m_old.c_str()) == 0;
+                err = errno;
+                break;
+            }
+        }
+        if (!kept) {
+            m_nError = err;
+            m_old.clear();
+            cancel();
+            return false;
+        }
+    } else if (errno != ENOENT) {
+        m_nError = errno;
+        cancel();
+        return false;
+    }
+    if (!commit()) {
+        if (movedAside)
+            (void)::rename(m_old.c_str(), m_target.c_str());
+        else if (!m_old.empty())
+            ::unlink(m_old.c_str());
+        m_old.clear();
+        return false;
+    }
+    m_bRevertible = true;
+    return true;
+}
+
+bool AtomicFile::revert() {
+    if (!m_bRevertible)
+        return false;
+    const bool back = m_old.empty() ? ::unlink(m_target.c_str()) == 0
+                                    : ::rename(m_old.c_str(), m_target.c_str()) == 0;
+    if (!back) {
+        m_nError = errno;
+        release();
+        return false;
+    }
+    m_old.clear();
+    m_bRevertible = false;
+    syncFolder(folderOf(m_target));
+    return true;
+}
+
+void AtomicFile::release() {
+    if (m_bRevertible && !m_old.empty())
+        ::unlink(m_old.c_str());
+    m_old.clear();
+    m_bRevertible = false;
+}
+
+void AtomicFile::cancel() {
+    if (m_bStaged && !m_temp.empty())
+        ::unlink(m_temp.c_str());
+    m_bStaged = false;
+    m_temp.clear();
+}
+
+std::string AtomicFile::errorString() const {
+    return std::strerror(m_nError);
+}

@@ -1,0 +1,215 @@
+#include "core/store/acquisition.h"
+
+#include "core/link/frame.h"
+#include "core/store/samplerate.h"
+
+#include <cstdio>
+
+namespace {
+
+std::string format(const char* fmt, double v) {
+    char text[64];
+    const int n = std::snprintf(text, sizeof text, fmt, v);
+    return std::string(text, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+// Sets `field` to `text` and reports whether it changed.
+bool assign(std::string& field, std::string text) {
+    if (field == text)
+        return false;
+    field = std::move(text);
+    return true;
+}
+
+} // namespace
+
+void Acquisition::setStartupSampleRate(int index) {
+    m_nSampleRateIni = index;
+    m_nSampleMs = sampleRateMs(index);
+}
+
+BlockOutcome Acquisition::onBlock(std::span<const std::uint8_t> block, std::int64_t now) {
+    BlockOutcome out;
+    SampleStore& s = m_store;
+    if (s.recCount() == 0) {
+        g_fRunMax = -100.0f;
+        g_fRunMin = 2000.0f;
+    }
+
+    if (const auto frame = decodeFrame(block)) {
+        out.decoded = true;
+        m_bBlink = !m_bBlink;
+        out.regions |= RegionBlink;
+
+        if (m_nResetOnNextFrame == 1) {
+            m_nResetOnNextFrame = 0;
+            s.reset();
+            m_bUnsaved = false;
+            out.clearList = true;
+            // The store is empty again: the extremes restart from this frame.
+            g_fRunMax = -100.0f;
+            g_fRunMin = 2000.0f;
+        }
+        m_bNewData = true;
+
+        if (const char* keyword = modeKeyword(frame->modeByte);
+            keyword && assign(m_panel.m_strMode, keyword))
+            out.regions |= RegionMode;
+        if (assign(m_panel.m_strEmissivity, format("%.2f", frame->emissivityCount / 100.0)))
+            out.regions |= RegionEmissivity;
+
+        m_bNegative = frame->negative();
+        const float t = static_cast<float>(frame->temperatureCount * 0.1);
+        const float v = m_bNegative ? -t : t;
+        if (assign(m_panel.m_strValue, format("%.1f", v)))
+            out.regions |= RegionValue;
+
+        if (g_fRunMax < v) {
+            g_fRunMax = v;
+            out.regions |= RegionMax;
+        }
+        if (g_fRunMin > v) {
+            g_fRunMin = v;
+            out.regions |= RegionMin;
+        }
+        m_panel.m_fMax = g_fRunMax;
+        m_panel.m_fMin = g_fRunMin;
+        m_panel.m_strMax = format("%.1f", g_fRunMax);
+        m_panel.m_strMin = format("%.1f", g_fRunMin);
+
+        if (assign(m_strUnit, frame->celsius() ? "C" : "F"))
+            out.regions |= RegionUnit;
+        if (m_bLocked != frame->locked()) {
+            m_bLocked = frame->locked();
+            out.regions |= RegionLock;
+        }
+
+        m_pending = {frame->logWithoutValue() ? kNoValue : v, m_strUnit, now, formatTimeText(now),
+                     m_panel.m_strValue};
+        s.storeCurrent(m_pending.value, m_pending.unit, m_pending.time, m_pending.timeText);
+
+        const bool interval = isIntervalRate(m_nSampleRateSel);
+        if (interval && !s.isFull())
+            m_bReadingPending = true;
+        if (!interval || frame->logFrame()) {
+            std::string text = m_panel.m_strValue;
+            if (frame->logFrame())
+                text = frame->logHasValue() ? text + "log" : std::string("----log");
+            if (auto row = commitCurrent(text))
+                out.rows.push_back(std::move(*row));
+        }
+        out.updateViews = true;
+    }
+
+    out.storeFull = s.isFull();
+    return out;
+}
+
+std::size_t Acquisition::onReceived(std::span<const std::uint8_t> bytes, std::int64_t now,
+                                    BlockOutcome& out) {
+    const FrameCut cut = cutFrames(bytes);
+    for (const std::size_t at : cut.frames) {
+        BlockOutcome one = onBlock(bytes.subspan(at, kFrameSize), now);
+        if (one.clearList) {
+            out = {}; // the rows before it are gone
+            out.clearList = true;
+        }
+        out.decoded = true;
+        out.regions |= one.regions;
+        out.updateViews |= one.updateViews;
+        for (ListRow& row : one.rows)
+            out.rows.push_back(std::move(row));
+        if (one.storeFull) {
+            // The port closes now: what follows the filling frame is not read.
+            out.storeFull = true;
+            return bytes.size();
+        }
+    }
+    out.storeFull = m_store.isFull();
+    return cut.used;
+}
+
+std::optional<ListRow> Acquisition::onCommitTimer() {
+    if (!m_bReadingPending)
+        return std::nullopt;
+    // Clear Screen may have moved the current slot since the reading came.
+    m_store.storeCurrent(m_pending.value, m_pending.unit, m_pending.time, m_pending.timeText);
+    return commitCurrent(m_pending.valueText);
+}
+
+std::optional<ListRow> Acquisition::commitCurrent(const std::string& valueText) {
+    if (!m_store.commit())
+        return std::nullopt;
+    dropPending();
+    m_bUnsaved = true;
+    const int n = m_store.recCount();
+    return ListRow{n - 1, std::to_string(n), valueText, m_store.recUnit()[n - 1],
+                   m_store.recTimeText()[n - 1]};
+}
+
+void Acquisition::adoptLoadedSeries() {
+    if (m_nResetOnNextFrame == 1)
+        m_store.adoptGraphSeries();
+}
+
+bool Acquisition::selectSampleRate(int index) {
+    m_nSampleRateSel = index;
+    m_bSampleSelFromIni = false;
+    dropPending();
+    if (!isIntervalRate(index))
+        return false;
+    m_nSampleMs = sampleRateMs(index);
+    m_bRestartTimer = true;
+    return true;
+}
+
+OnOffPlan Acquisition::prepareOnOff() {
+    OnOffPlan plan;
+    if (m_bSampleSelFromIni) {
+        m_nSampleRateSel = m_nSampleRateIni;
+        if (isIntervalRate(m_nSampleRateSel)) {
+            m_nSampleMs = sampleRateMs(m_nSampleRateSel);
+            m_bRestartTimer = true;
+            plan.updateViews = true;
+        }
+    }
+    plan.askToSave = m_store.isFull();
+    return plan;
+}
+
+void Acquisition::resetStore() {
+    m_store.reset();
+    dropPending();
+    m_bUnsaved = false;
+}
+
+void Acquisition::clearScreen() {
+    m_store.clearGraph();
+}
+
+void Acquisition::clearAll() {
+    m_store.reset();
+    dropPending();
+    m_bUnsaved = false;
+    const std::string eight(8, ' ');
+    const std::string nine(9, ' ');
+    m_panel.m_strValue = eight;
+    m_panel.m_strEmissivity = eight;
+    m_panel.m_strMode = eight;
+    m_strUnit = eight;
+    m_panel.m_strMax = nine;
+    m_panel.m_strMin = nine;
+}
+
+void Acquisition::overrideIntervalMs(int ms) {
+    m_nSampleMs = ms;
+    m_bRestartTimer = true;
+}
+
+void Acquisition::loadGraph(const std::vector<float>& values, const std::vector<std::string>& units,
+                            const std::vector<std::string>& times) {
+    m_store.loadGraph(values, units, times);
+    m_nResetOnNextFrame = 1;
+    // A reading taken before the load belongs to neither recording.
+    dropPending();
+}

@@ -1,0 +1,80 @@
+#include "core/store/samplestore.h"
+
+#include <algorithm>
+#include <ctime>
+
+SampleStore::SampleStore()
+    : m_fGraphData(kStoreSlots, 0.0f), m_strGraphTime(kStoreSlots), m_strGraphUnit(kStoreSlots),
+      m_fRecData(kStoreSlots, 0.0f), m_tRecTime(kStoreSlots, 0), m_strRecTime(kStoreSlots),
+      m_strRecUnit(kStoreSlots) {
+    // The first graph value until the first reading replaces it.
+    m_fGraphData[0] = -500.0f;
+}
+
+void SampleStore::storeCurrent(float value, const std::string& unit, std::int64_t time,
+                               const std::string& timeText) {
+    m_fGraphData[m_nGraphCount] = value;
+    m_strGraphUnit[m_nGraphCount] = unit;
+    m_strGraphTime[m_nGraphCount] = timeText;
+    m_fRecData[m_nRecCount] = value;
+    m_strRecUnit[m_nRecCount] = unit;
+    m_strRecTime[m_nRecCount] = timeText;
+    m_tRecTime[m_nRecCount] = time;
+}
+
+bool SampleStore::commit() {
+    if (m_nRecCount >= m_nMaxData)
+        return false;
+    ++m_nRecCount;
+    // The graph count follows; after Clear Screen it runs behind, never ahead.
+    m_nGraphCount = std::min(m_nGraphCount + 1, m_nMaxData);
+    return true;
+}
+
+void SampleStore::loadGraph(const std::vector<float>& values, const std::vector<std::string>& units,
+                            const std::vector<std::string>& times) {
+    const int n = static_cast<int>(std::min<std::size_t>(values.size(), MAX_DATA));
+    for (int i = 0; i < n; ++i) {
+        m_fGraphData[i] = values[i];
+        m_strGraphUnit[i] = i < static_cast<int>(units.size()) ? units[i] : std::string();
+        m_strGraphTime[i] = i < static_cast<int>(times.size()) ? times[i] : std::string();
+    }
+    m_nGraphCount = n;
+}
+
+void SampleStore::adoptGraphSeries() {
+    m_nRecCount = std::clamp(m_nGraphCount, 0, m_nMaxData);
+    for (int i = 0; i < m_nRecCount; ++i) {
+        m_fRecData[i] = m_fGraphData[i];
+        m_strRecUnit[i] = m_strGraphUnit[i];
+        m_strRecTime[i] = m_strGraphTime[i];
+        // The text export formats the seconds again; keep them with the text.
+        m_tRecTime[i] = parseTimeText(m_strGraphTime[i]).value_or(0);
+    }
+}
+
+void SampleStore::setCapacity(int samples) {
+    m_nMaxData = std::clamp(samples, 1, MAX_DATA);
+}
+
+std::string formatTimeText(std::int64_t time) {
+    const std::time_t t = static_cast<std::time_t>(time);
+    std::tm local{};
+    if (!localtime_r(&t, &local))
+        return std::string();
+    char text[32] = {};
+    const std::size_t n = std::strftime(text, sizeof text, "%m-%d-%y/%H:%M:%S", &local);
+    return std::string(text, n);
+}
+
+std::optional<std::int64_t> parseTimeText(const std::string& text) {
+    std::tm local{};
+    const char* end = strptime(text.c_str(), "%m-%d-%y/%H:%M:%S", &local);
+    if (!end || *end != '\0')
+        return std::nullopt;
+    local.tm_isdst = -1;
+    const std::time_t t = std::mktime(&local);
+    if (t == static_cast<std::time_t>(-1))
+        return std::nullopt;
+    return static_cast<std::int64_t>(t);
+}

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Capacity of the store: committed samples per series, plus spare slots. Slot
+// [count] is the current slot, which always holds the latest reading, so slot
+// MAX_DATA must exist for a full series.
+inline constexpr int MAX_DATA = 4000;
+inline constexpr int kStoreSlots = MAX_DATA + 5;
+
+// 3000.0 or more means "no value" (a log frame without a reading).
+inline constexpr float kNoValue = 3000.0f;
+inline bool isNoValue(float v) {
+    return v >= kNoValue;
+}
+
+// The two parallel series of samples: the graph series (what the graph shows, and
+// what Open fills) and the recorded series (what the list, Save, the export and
+// the report use). Both are written together by live readings.
+class SampleStore {
+public:
+    SampleStore();
+
+    // Graph series.
+    const std::vector<float>& graphData() const { return m_fGraphData; }
+    const std::vector<std::string>& graphTime() const { return m_strGraphTime; }
+    const std::vector<std::string>& graphUnit() const { return m_strGraphUnit; }
+    int graphCount() const { return m_nGraphCount; }
+
+    // Recorded series.
+    const std::vector<float>& recData() const { return m_fRecData; }
+    const std::vector<std::int64_t>& recTime() const { return m_tRecTime; }
+    const std::vector<std::string>& recTimeText() const { return m_strRecTime; }
+    const std::vector<std::string>& recUnit() const { return m_strRecUnit; }
+    int recCount() const { return m_nRecCount; }
+
+    int maxData() const { return m_nMaxData; }
+    // Times the graph series was emptied. The graph starts its live scale
+    // afresh after each, also when the series was refilled before any paint.
+    int graphEmptied() const { return m_nGraphEmptied; }
+    bool isFull() const { return m_nRecCount >= m_nMaxData; }
+
+    // Writes a reading into the current slot of both series.
+    void storeCurrent(float value, const std::string& unit, std::int64_t time,
+                      const std::string& timeText);
+    // Advances both counts unless the store is full; true when they moved.
+    bool commit();
+
+    void clearGraph() {
+        m_nGraphCount = 0;
+        ++m_nGraphEmptied;
+    }
+    void reset() {
+        m_nGraphCount = m_nRecCount = 0;
+        ++m_nGraphEmptied;
+    }
+    // Replaces the graph series with a loaded one; the recorded series is kept.
+    // Values beyond the capacity are ignored.
+    void loadGraph(const std::vector<float>& values, const std::vector<std::string>& units,
+                   const std::vector<std::string>& times);
+    // The graph series (a loaded file) becomes the recorded series.
+    void adoptGraphSeries();
+    // Fewer samples than MAX_DATA make the store full (tests, tools).
+    void setCapacity(int samples);
+
+private:
+    friend struct StoreTestAccess; // tests and benchmarks set up exact series
+
+    std::vector<float> m_fGraphData;
+    std::vector<std::string> m_strGraphTime;
+    std::vector<std::string> m_strGraphUnit;
+    int m_nGraphCount = 0;
+
+    std::vector<float> m_fRecData;
+    std::vector<std::int64_t> m_tRecTime;
+    std::vector<std::string> m_strRecTime;
+    std::vector<std::string> m_strRecUnit;
+    int m_nRecCount = 0;
+
+    int m_nMaxData = MAX_DATA;
+    int m_nGraphEmptied = 0;
+};
+
+// The time text of a sample: local time, "%m-%d-%y/%H:%M:%S".
+std::string formatTimeText(std::int64_t time);
+// The calendar time of a time text, read as local time; nothing when the text
+// is not of that form.
+std::optional<std::int64_t> parseTimeText(const std::string& text);

@@ -1,0 +1,141 @@
+#include "engine/cmscomm.h"
+
+#include <QSerialPort>
+#include <QStringList>
+#include <QTimer>
+
+CMSComm::CMSComm(QObject* parent) : QObject(parent), m_port(new QSerialPort(this)) {
+    connect(m_port, &QSerialPort::readyRead, this, &CMSComm::readAvailable);
+    connect(m_port, &QSerialPort::errorOccurred, this, &CMSComm::handleError);
+}
+
+CMSComm::~CMSComm() = default;
+
+void CMSComm::setDeviceResolver(std::function<QString(int)> resolver) {
+    m_resolver = std::move(resolver);
+}
+
+QString CMSComm::devicePath(int port) const {
+    if (!m_boundDevice.isEmpty())
+        return m_boundDevice;
+    if (m_resolver)
+        return m_resolver(port);
+    return QStringLiteral("/dev/ttyUSB%1").arg(port - 1);
+}
+
+bool CMSComm::setSettings(const QString& settings) {
+    const QStringList parts = settings.split(QLatin1Char(','));
+    bool ok = parts.size() == 4;
+    const int baud = ok ? parts[0].trimmed().toInt(&ok) : 0;
+    if (!ok || baud <= 0 ||
+        parts[1].trimmed().compare(QLatin1String("n"), Qt::CaseInsensitive) != 0 ||
+        parts[2].trimmed() != QLatin1String("8") || parts[3].trimmed() != QLatin1String("1"))
+        return false;
+    m_strSettings = settings;
+    m_nBaud = baud;
+    return true;
+}
+
+void CMSComm::setInBufferCount(short n) {
+    if (n != 0)
+        return;
+    m_buffer.clear();
+    // The driver's buffer goes too, with what the instrument sent before.
+    if (m_port->isOpen()) {
+        m_port->clear(QSerialPort::Input);
+        m_port->readAll();
+    }
+}
+
+bool CMSComm::portOpen() const {
+    return m_port->isOpen();
+}
+
+bool CMSComm::setPortOpen(bool open) {
+    m_strLastError.clear();
+    if (!open) {
+        if (m_port->isOpen())
+            m_port->close();
+        return true;
+    }
+    if (m_port->isOpen())
+        return true;
+    const QString path = currentDevicePath();
+    if (path.isEmpty()) {
+        m_strLastError =
+            tr("COM%1 has no device. Choose another port with Select COM.").arg(m_nCommPort);
+        return false;
+    }
+    m_strOpenPath = path;
+    m_port->setPortName(path);
+    m_port->setBaudRate(m_nBaud);
+    m_port->setDataBits(QSerialPort::Data8);
+    m_port->setParity(QSerialPort::NoParity);
+    m_port->setStopBits(QSerialPort::OneStop);
+    m_port->setFlowControl(QSerialPort::NoFlowControl);
+    if (!m_port->open(QIODevice::ReadOnly)) {
+        m_strLastError = tr("Cannot open %1: %2").arg(path, m_port->errorString());
+        m_port->clearError();
+        return false;
+    }
+    return true;
+}
+
+QByteArray CMSComm::input() {
+    // Bytes that arrived but were not yet handed over belong to this read too.
+    if (m_port->isOpen())
+        m_buffer.append(m_port->readAll());
+    QByteArray out;
+    if (m_nInputLen <= 0 || m_nInputLen >= m_buffer.size()) {
+        out.swap(m_buffer);
+    } else {
+        out = m_buffer.left(m_nInputLen);
+        m_buffer.remove(0, m_nInputLen);
+    }
+    return out;
+}
+
+void CMSComm::unread(const QByteArray& bytes) {
+    m_buffer.prepend(bytes);
+    if (!m_bRecheckQueued && m_nRThreshold > 0 && m_buffer.size() >= m_nRThreshold) {
+        m_bRecheckQueued = true;
+        QTimer::singleShot(0, this, [this] {
+            m_bRecheckQueued = false;
+            raiseIfThreshold();
+        });
+    }
+}
+
+void CMSComm::readAvailable() {
+    m_buffer.append(m_port->readAll());
+    raiseIfThreshold();
+}
+
+void CMSComm::raiseIfThreshold() {
+    if (!m_port->isOpen() || m_bRaising || m_nRThreshold <= 0 || m_buffer.size() < m_nRThreshold)
+        return;
+    m_bRaising = true;
+    Q_EMIT OnComm();
+    m_bRaising = false;
+    // Bytes that came in while the handler ran (a message box spins the event
+    // loop) get their event too.
+    if (m_port->isOpen() && m_buffer.size() >= m_nRThreshold)
+        unread(QByteArray());
+}
+
+void CMSComm::handleError() {
+    const QSerialPort::SerialPortError error = m_port->error();
+    if (error == QSerialPort::NoError)
+        return;
+    // Errors while opening are reported by setPortOpen().
+    if ((error == QSerialPort::ReadError || error == QSerialPort::ResourceError) &&
+        m_port->isOpen()) {
+        // A hang-up or an unplugged adapter: the descriptor reports an error
+        // for ever, so let go of it at once.
+        const QString reason =
+            tr("The connection on %1 was lost: %2").arg(m_strOpenPath, m_port->errorString());
+        m_port->clearError();
+        m_port->close();
+        Q_EMIT lineLost(reason);
+    }
+}

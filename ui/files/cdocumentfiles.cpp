@@ -1,0 +1,194 @@
+#include "ui/files/cdocumentfiles.h"
+
+#include "ui/base/busycursor.h"
+#include "ui/base/cdtdoc.h"
+#include "ui/base/prompter.h"
+#include "core/files/atomicfile.h"
+#include "core/files/dovdatcodec.h"
+#include "core/files/savefilenames.h"
+#include "core/files/textexport.h"
+#include "core/files/valuetext.h"
+#include "ui/panels/cdatalistpanel.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <span>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QString failure(const AtomicFile& file) {
+    return QStringLiteral("Cannot write %1: %2")
+        .arg(QString::fromStdString(file.target().string()),
+             QString::fromStdString(file.errorString()));
+}
+
+} // namespace
+
+CDocumentFiles::CDocumentFiles(QWidget* parent, Prompter& prompter, CDTDoc& doc,
+                               CDataListPanel& list)
+    : m_parent(parent), m_prompter(prompter), m_doc(doc), m_list(list) {}
+
+bool CDocumentFiles::save() {
+    const SaveFileNames names = saveFileNames(static_cast<std::int64_t>(std::time(nullptr)));
+    const QString path =
+        m_prompter.saveFileName(m_parent, QString::fromStdString(names.dataFile), kFilter, kSuffix);
+    if (path.isEmpty())
+        return false;
+    // The text export goes beside the data file, under its time-stamped name.
+    const QString textPath =
+        QFileInfo(path).absoluteDir().filePath(QString::fromStdString(names.textFile));
+    return writeFiles(path, textPath);
+}
+
+bool CDocumentFiles::writeFiles(const QString& dataPath, const QString& textPath) {
+    BusyCursor busy;
+    const SampleStore& s = m_doc.store();
+    const auto n = static_cast<std::size_t>(s.recCount());
+    const std::vector<std::uint8_t> data =
+        encodeDovDat(std::span(s.recData()).first(n), std::span(s.recUnit()).first(n),
+                     std::span(s.recTimeText()).first(n));
+
+    // Both files are staged before either replaces anything, and the data
+    // file's commit is undone when the export cannot follow it: the two are
+    // written together or not at all.
+    AtomicFile dataFile(dataPath.toStdString());
+    AtomicFile textFile(textPath.toStdString());
+    const bool withText = !textPath.isEmpty();
+    QString error;
+    QString outcome;
+    const QString dataNotWritten = QStringLiteral("%1 was not written.").arg(dataPath);
+    const QString textNotWritten =
+        withText ? QStringLiteral("%1 was not written.").arg(textPath) : QString();
+    if (!dataFile.write(
+            std::string_view(reinterpret_cast<const char*>(data.data()), data.size()))) {
+        error = failure(dataFile);
+        outcome = textNotWritten;
+    } else if (withText && !textFile.write(textExport(std::span(s.recData()).first(n),
+                                                      std::span(s.recUnit()).first(n),
+                                                      std::span(s.recTime()).first(n)))) {
+        error = failure(textFile);
+        outcome = dataNotWritten;
+    } else if (!dataFile.commitRevertibly()) {
+        error = failure(dataFile);
+        outcome = textNotWritten;
+    } else if (withText && !textFile.commit()) {
+        error = failure(textFile);
+        outcome = dataFile.revert()
+                      ? dataNotWritten
+                      : QStringLiteral("%1 was written, without its text export.").arg(dataPath);
+    }
+    if (!error.isEmpty()) {
+        QString message = error;
+        if (!outcome.isEmpty())
+            message += QLatin1Char('\n') + outcome;
+        m_prompter.warning(m_parent, message + QStringLiteral("\nThe recording is unchanged."));
+        return false;
+    }
+    m_doc.m_recorder.markSaved();
+    return true;
+}
+
+bool CDocumentFiles::open() {
+    // The first live frame after a load empties the recording: offer to keep it.
+    if (m_doc.acq().unsaved() && m_doc.store().recCount() > 0 &&
+        m_prompter.askYesNo(m_parent, QStringLiteral("Do you want to save? ")) && !save())
+        return false;
+    const QString path = m_prompter.openFileName(m_parent, kFilter, kSuffix);
+    if (path.isEmpty())
+        return false;
+    return load(path);
+}
+
+bool CDocumentFiles::load(const QString& path) {
+    DovDatDecoded decoded;
+    {
+        BusyCursor busy;
+        // Only a regular file can be a data file. Opening without waiting keeps
+        // a named pipe or a device from holding the window until it speaks.
+        const int fd =
+            ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        struct stat st {};
+        if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+            const QString reason = fd < 0 ? QString::fromLocal8Bit(std::strerror(errno))
+                                          : QStringLiteral("it is not a regular file");
+            if (fd >= 0)
+                ::close(fd);
+            m_prompter.warning(m_parent, QStringLiteral("Cannot open %1: %2").arg(path, reason));
+            return false;
+        }
+        QFile file;
+        if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+            ::close(fd);
+            m_prompter.warning(m_parent,
+                               QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
+            return false;
+        }
+        // Larger than any data file of 4000 samples can be.
+        const QByteArray bytes = file.read(kMaxFileSize + 1);
+        if (bytes.size() > kMaxFileSize) {
+            m_prompter.warning(
+                m_parent, QStringLiteral("Cannot open %1: the file is too large to be a data file.")
+                              .arg(path));
+            return false;
+        }
+        decoded = decodeDovDat(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                         static_cast<std::size_t>(bytes.size())));
+    }
+    if (!decoded) {
+        m_prompter.warning(
+            m_parent,
+            QStringLiteral("Cannot open %1: %2.").arg(path, QString::fromStdString(decoded.error)));
+        return false;
+    }
+
+    const DovDatContents& c = *decoded.contents;
+    m_doc.m_recorder.loadGraph(c.values, c.units, c.times);
+    std::vector<CDataListModel::Row> rows;
+    rows.reserve(c.values.size());
+    for (int i = 0; i < c.count(); ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        rows.push_back({QString::number(i + 1), QString::fromStdString(valueText(c.values[at])),
+                        QString::fromStdString(c.units[at]), QString::fromStdString(c.times[at])});
+    }
+    m_list.refill(std::move(rows));
+    m_doc.UpdateAllViews();
+    return true;
+}
+
+bool CDocumentFiles::saveDocument() {
+    if (m_strDocumentPath.isEmpty()) {
+        const QString path = m_prompter.saveFileName(m_parent, QStringLiteral("Untitled"),
+                                                     QStringLiteral("All Files (*)"), QString());
+        if (path.isEmpty())
+            return false;
+        if (!writeFiles(path, QString()))
+            return false;
+        m_strDocumentPath = path;
+        return true;
+    }
+    return writeFiles(m_strDocumentPath, QString());
+}
+
+bool CDocumentFiles::openDocument() {
+    const QString path =
+        m_prompter.openFileName(m_parent, QStringLiteral("All Files (*)"), QString());
+    if (path.isEmpty() || !load(path))
+        return false;
+    m_strDocumentPath = path;
+    return true;
+}
+
+void CDocumentFiles::newDocument() {
+    m_strDocumentPath.clear();
+    m_doc.UpdateAllViews();
+}

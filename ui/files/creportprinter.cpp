@@ -1,0 +1,282 @@
+#include "ui/files/creportprinter.h"
+
+#include "engine/recorder.h"
+
+#include "ui/base/busycursor.h"
+#include "ui/base/cdtdoc.h"
+#include "core/files/atomicfile.h"
+#include "core/store/acquisition.h"
+
+#include <QBuffer>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPageRanges>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QScopeGuard>
+
+#include <algorithm>
+#include <span>
+#include <vector>
+
+namespace {
+
+const QString kCaption = QStringLiteral("Orvane");
+const QString kDocName = QStringLiteral("Orvane Test Report");
+
+QFont reportFont(ReportFont which) {
+    QFont font;
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    font.setStyleHint(QFont::SansSerif);
+    // Sizes are page units: the painter's scale makes them 0.40 and 0.15 inch.
+    font.setPixelSize(which == ReportFont::Title ? 40 : 15);
+    return font;
+}
+
+// Page fonts, created for each page.
+struct PageFonts {
+    QFont title = reportFont(ReportFont::Title);
+    QFont text = reportFont(ReportFont::Text);
+    qreal titleAscent = QFontMetricsF(title).ascent();
+    qreal textAscent = QFontMetricsF(text).ascent();
+};
+
+// Draws `t` with its top-left corner at its point, upright although the page's
+// y axis points up.
+void drawText(QPainter& painter, const PageFonts& fonts, const ReportText& t) {
+    const bool title = t.font == ReportFont::Title;
+    painter.save();
+    painter.setFont(title ? fonts.title : fonts.text);
+    painter.translate(t.x, t.y);
+    painter.scale(1.0, -1.0);
+    painter.drawText(QPointF(0.0, title ? fonts.titleAscent : fonts.textAscent),
+                     QString::fromStdString(t.text));
+    painter.restore();
+}
+
+void drawLines(QPainter& painter, const std::vector<ReportLine>& lines) {
+    QList<QLine> qlines;
+    qlines.reserve(static_cast<qsizetype>(lines.size()));
+    for (const ReportLine& l : lines)
+        qlines.append(QLine(l.x1, l.y1, l.x2, l.y2));
+    painter.drawLines(qlines);
+}
+
+QPen solidPen(int width) {
+    return QPen(Qt::black, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
+
+void setError(QString* error, const QString& text) {
+    if (error)
+        *error = text;
+}
+
+// The pages of 1..pages that `device` is asked for.
+std::vector<int> requestedPages(const QPagedPaintDevice& device, int pages) {
+    const QPageRanges ranges = device.pageRanges();
+    bool all = ranges.isEmpty();
+    if (const auto* printer = dynamic_cast<const QPrinter*>(&device))
+        all = all || printer->printRange() == QPrinter::AllPages;
+    std::vector<int> wanted;
+    for (int p = 1; p <= pages; ++p)
+        if (all || ranges.contains(p))
+            wanted.push_back(p);
+    return wanted;
+}
+
+void preparePrinter(QPrinter& printer) {
+    printer.setDocName(kDocName);
+    printer.setCreator(kCaption);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    QPageLayout current = printer.pageLayout();
+    current.setUnits(QPageLayout::Millimeter);
+    printer.setPageLayout(CReportPrinter::pageLayout(current.minimumMargins()));
+}
+
+} // namespace
+
+CReportPrinter::CReportPrinter(Recorder& recorder, const ReportTicks& ticks)
+    : m_recorder(recorder), m_acq(recorder.acquisition()), m_ticks(ticks) {}
+
+int CReportPrinter::begin() {
+    m_recorder.adoptLoadedSeries();
+    return pageCount();
+}
+
+int CReportPrinter::pageCount() const {
+    return reportPageCount(m_acq.store().recCount());
+}
+
+QTransform CReportPrinter::pageTransform(const QRectF& printable, qreal dpiX, qreal dpiY) {
+    // A paper too small for the page (US Letter is too short) gets the whole
+    // page scaled down, rather than cut at its top or left.
+    qreal fit = 1.0;
+    if (dpiX > 0.0 && dpiY > 0.0) {
+        fit = std::min({1.0, printable.width() / (kReportPageWidth * dpiX / 100.0),
+                        printable.height() / (kReportPageHeight * dpiY / 100.0)});
+        if (fit <= 0.0)
+            fit = 1.0; // no printable area: nothing is seen either way
+    }
+    QTransform t;
+    t.translate(printable.right(), printable.bottom());
+    t.scale(fit * dpiX / 100.0, -fit * dpiY / 100.0);
+    return t;
+}
+
+QPageLayout CReportPrinter::pageLayout(const QMarginsF& minimum) {
+    const QMarginsF margins(std::max(kMarginsMm.left(), minimum.left()),
+                            std::max(kMarginsMm.top(), minimum.top()),
+                            std::max(kMarginsMm.right(), minimum.right()),
+                            std::max(kMarginsMm.bottom(), minimum.bottom()));
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, margins,
+                       QPageLayout::Millimeter, minimum);
+}
+
+void CReportPrinter::drawPage(QPainter& painter, const QRectF& printable, qreal dpiX, qreal dpiY,
+                              int page) {
+    painter.save();
+    painter.setWorldTransform(pageTransform(printable, dpiX, dpiY), true);
+    painter.setBackgroundMode(Qt::TransparentMode);
+    if (page <= 1)
+        drawGraphPage(painter);
+    else
+        drawTablePage(painter, page);
+    painter.restore();
+}
+
+void CReportPrinter::drawGraphPage(QPainter& painter) const {
+    const SampleStore& s = m_acq.store();
+    const auto n = static_cast<std::size_t>(std::clamp(s.graphCount(), 0, s.maxData()));
+    const ReportGraphPage page = reportGraphPage(std::span(s.graphData()).first(n), m_ticks);
+    const PageFonts fonts;
+
+    painter.setPen(solidPen(4));
+    drawText(painter, fonts, page.title);
+    painter.setPen(solidPen(2));
+    drawLines(painter, page.frame);
+    drawLines(painter, page.curve);
+    for (const ReportText& t : page.labels)
+        drawText(painter, fonts, t);
+    painter.setPen(QPen(QColor(127, 127, 127), 1, Qt::DotLine));
+    drawLines(painter, page.grid);
+}
+
+void CReportPrinter::drawTablePage(QPainter& painter, int page) {
+    // A loaded file becomes the recorded series when it is printed.
+    m_recorder.adoptLoadedSeries();
+    const SampleStore& s = m_acq.store();
+    const auto n = static_cast<std::size_t>(std::clamp(s.recCount(), 0, s.maxData()));
+    const ReportTablePage table =
+        reportTablePage(page, std::span(s.recData()).first(n), std::span(s.recUnit()).first(n),
+                        std::span(s.recTimeText()).first(n));
+    const PageFonts fonts;
+
+    painter.setPen(solidPen(2));
+    painter.drawLine(table.rule.x1, table.rule.y1, table.rule.x2, table.rule.y2);
+    for (const ReportText& t : table.texts)
+        drawText(painter, fonts, t);
+}
+
+bool CReportPrinter::print(QPagedPaintDevice& device, QString* error) {
+    const std::vector<int> pages = requestedPages(device, begin());
+    if (pages.empty()) {
+        setError(error, QStringLiteral("The report has pages 1 to %1 only.").arg(pageCount()));
+        return false;
+    }
+
+    const BusyCursor busy;
+
+    QPainter painter;
+    if (!painter.begin(&device)) {
+        const auto* printer = dynamic_cast<const QPrinter*>(&device);
+        setError(error, printer && !printer->outputFileName().isEmpty()
+                            ? QStringLiteral("Cannot write %1.").arg(printer->outputFileName())
+                            : QStringLiteral("Could not start print job."));
+        return false;
+    }
+    const qreal dpiX = device.logicalDpiX();
+    const qreal dpiY = device.logicalDpiY();
+    const QSizeF inches = device.pageLayout().paintRect(QPageLayout::Inch).size();
+    const QRectF printable(0.0, 0.0, inches.width() * dpiX, inches.height() * dpiY);
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        if (i > 0 && !device.newPage()) {
+            painter.end();
+            setError(error, QStringLiteral("The printer stopped after page %1.").arg(pages[i - 1]));
+            return false;
+        }
+        drawPage(painter, printable, dpiX, dpiY, pages[i]);
+    }
+    if (!painter.end()) {
+        setError(error, QStringLiteral("Could not finish the print job."));
+        return false;
+    }
+    return true;
+}
+
+bool printReport(QWidget* parent, CDTDoc& doc, ReportTicks ticks) {
+    QPrinter printer(QPrinter::HighResolution);
+    preparePrinter(printer);
+    QPrintDialog dialog(&printer, parent);
+    dialog.setMinMax(1, reportPageCount(reportRecordCount(doc.acq())));
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+
+    CReportPrinter report(doc.m_recorder, ticks);
+    QString error;
+    if (!report.print(printer, &error)) {
+        QMessageBox::warning(parent, kCaption, error);
+        return false;
+    }
+    return true;
+}
+
+bool previewReport(QWidget* parent, CDTDoc& doc, ReportTicks ticks) {
+    QPrinter printer(QPrinter::HighResolution);
+    preparePrinter(printer);
+    QPrintPreviewDialog dialog(&printer, parent);
+    CReportPrinter report(doc.m_recorder, ticks);
+    QString error;
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&report, &error](QPrinter* target) {
+                         if (error.isEmpty())
+                             report.print(*target, &error);
+                     });
+    const bool printed = dialog.exec() == QDialog::Accepted;
+    if (!error.isEmpty()) {
+        QMessageBox::warning(parent, kCaption, error);
+        return false;
+    }
+    return printed;
+}
+
+bool printReportToPdf(const QString& path, CDTDoc& doc, ReportTicks ticks, QString* error) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setResolution(1200);
+        writer.setPageLayout(CReportPrinter::pageLayout());
+        writer.setTitle(kDocName);
+        writer.setCreator(kCaption);
+        CReportPrinter report(doc.m_recorder, ticks);
+        if (!report.print(writer, error))
+            return false;
+    }
+    AtomicFile file(path.toStdString());
+    if (!file.write(std::string_view(buffer.data().constData(),
+                                     static_cast<std::size_t>(buffer.data().size()))) ||
+        !file.commit()) {
+        setError(error, QStringLiteral("Cannot write %1: %2")
+                            .arg(path, QString::fromStdString(file.errorString())));
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,615 @@
+#include "ui/graph/cdtview.h"
+
+#include "ui/base/cdtdoc.h"
+#include "ui/files/creportprinter.h"
+#include "core/graph/graphscale.h"
+#include "core/graph/zoominteraction.h"
+#include "ui/panels/calarmbar.h"
+#include "ui/panels/cdatalistpanel.h"
+#include "ui/panels/cdisplaypanel.h"
+#include "ui/panels/cvaluescrollpanel.h"
+
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTimerEvent>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+constexpr int kDragWatchMs = 10;
+// Dotted pens: three pixels on, three off.
+constexpr int kDotLength = 3;
+
+// The drawing code of the toolkit may leave the upper halves of the vector
+// registers in use; some processors then run the plain floating-point
+// arithmetic of the scene several times slower until they are cleared.
+void clearUpperVectorState() {
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+    static const bool hasAvx = __builtin_cpu_supports("avx");
+    if (hasAvx)
+        asm volatile("vzeroupper" ::: "memory");
+#endif
+}
+
+QColor colourOf(const Rgb& c) {
+    return QColor(c.r, c.g, c.b);
+}
+
+QPen makePen(const PenSpec& spec) {
+    QPen pen(colourOf(spec.colour));
+    pen.setWidth(spec.width);
+    if (spec.width <= 1)
+        pen.setCosmetic(true);
+    if (spec.style == PenStyle::Dotted) {
+        pen.setCapStyle(Qt::FlatCap);
+        pen.setDashPattern({qreal(kDotLength), qreal(kDotLength)});
+    } else {
+        // Square ends close the joints of the curve as round ones would, at a
+        // fraction of their cost.
+        pen.setCapStyle(Qt::SquareCap);
+    }
+    return pen;
+}
+
+QRect toQRect(const DragRect& r) {
+    return QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom));
+}
+
+QString latin1(const std::string& text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Draws one batch of lines with one pen.
+void drawBatch(QPainter& p, const QPen& pen, const std::vector<QLine>& lines) {
+    if (lines.empty())
+        return;
+    p.setPen(pen);
+    p.drawLines(lines.data(), static_cast<int>(lines.size()));
+}
+
+} // namespace
+
+CDTView::CDTView(CDTDoc& doc, const LinkState& link, const Startup& startup, QWidget* frame)
+    : QWidget(frame), m_doc(doc) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    m_nAlarmHigh = startup.alarmHigh;
+    m_nAlarmLow = startup.alarmLow;
+
+    m_dlgAlarm = new CAlarmBar(startup.alarmHigh, startup.alarmLow, frame);
+    m_dlgPanel = new CDisplayPanel(doc.m_recorder, link, m_nAlarmHigh, m_nAlarmLow,
+                                   startup.sampleRateIni, frame);
+    m_dlgScroll = new CValueScrollPanel(m_nYScrollPos, frame);
+    m_dlgList = new CDataListPanel(frame);
+
+    connect(&doc, &CDTDoc::viewsNeedUpdate, this, &CDTView::invalidateGraph);
+    connect(m_dlgPanel, &CDisplayPanel::updateViewsRequested, &doc, &CDTDoc::UpdateAllViews);
+
+    // What the recorder reports reaches the panels and the graph.
+    Recorder& recorder = doc.m_recorder;
+    recorder.setStartupSampleRate(startup.sampleRateIni);
+    connect(&recorder, &Recorder::listCleared, m_dlgList, &CDataListPanel::deleteAllRows);
+    connect(&recorder, &Recorder::rowAppended, m_dlgList,
+            qOverload<const ListRow&>(&CDataListPanel::appendRow));
+    connect(&recorder, &Recorder::panelChanged, m_dlgPanel, &CDisplayPanel::invalidateRegions);
+    connect(&recorder, &Recorder::graphChanged, this, [this] {
+        // A zoom drag keeps its picture until the button is released.
+        if (!m_bDragging)
+            m_doc.UpdateAllViews();
+    });
+    connect(m_dlgScroll, &CValueScrollPanel::positionChanged, this, &CDTView::setYScrollPos);
+    connect(m_dlgAlarm, &CAlarmBar::highLimitEdited, this, &CDTView::onHighLimitEdited);
+    connect(m_dlgAlarm, &CAlarmBar::lowLimitEdited, this, &CDTView::onLowLimitEdited);
+    connect(m_dlgAlarm->m_scrollPan, &QScrollBar::valueChanged, this, &CDTView::onPanMoved);
+}
+
+CDTView::~CDTView() {
+    // The panels draw from this view's state: they go with it.
+    delete m_dlgAlarm;
+    delete m_dlgPanel;
+    delete m_dlgScroll;
+    delete m_dlgList;
+}
+
+QFont CDTView::labelFont() {
+    QFont font(QStringLiteral("SimSun"));
+    font.setPointSize(10);
+    if (QFontInfo(font).family() != QLatin1String("SimSun")) {
+        font = QFont(QStringLiteral("Liberation Sans"));
+        font.setPixelSize(13);
+    }
+    return font;
+}
+
+void CDTView::OnInitialUpdate() {
+    m_doc.m_recorder.startCommitTimer();
+}
+
+void CDTView::layoutPanels(const QRect& rc) {
+    const auto place = [](QWidget* w, int x, int y, int width, int height) {
+        w->setGeometry(x, y, qMax(0, width), qMax(0, height));
+        w->raise();
+        w->show();
+    };
+    place(m_dlgPanel, rc.left(), rc.top() + 33, rc.width(), 155);
+    place(m_dlgAlarm, rc.left(), rc.top() + rc.height() - 65, rc.width() - 295, 45);
+    place(m_dlgScroll, rc.left() + rc.width() - 312, rc.top() + 200, 20, 350);
+    place(m_dlgList, rc.left() + rc.width() - 295, rc.top() + 200, 290, rc.height() - 220);
+    if (m_rcFrameClient != rc) {
+        // The sample numbers are placed in the frame's coordinates.
+        m_rcFrameClient = rc;
+        invalidateGraph();
+    }
+}
+
+QRect CDTView::plotRect() const {
+    return QRect(QPoint(70, 170), QPoint(width() - 310 - 1, height() - 75 - 1));
+}
+
+PlotRect CDTView::plot() const {
+    return PlotRect::fromClient({0, 0, width(), height()});
+}
+
+int CDTView::graphCount() const {
+    const SampleStore& store = m_doc.store();
+    return std::clamp(store.graphCount(), 0, static_cast<int>(store.graphData().size()));
+}
+
+bool CDTView::isZoomed() const {
+    return undoZoomEnabled(m_graph);
+}
+
+void CDTView::invalidateGraph() {
+    // With the picture up to date, the new scene is built at once: when it
+    // only adds curve pieces (a new live sample), they are drawn into the
+    // picture and only the area they cover is repainted.
+    if (isVisible() && !m_bSceneDirty && !m_bCanvasStale && m_canvas.size() == size()) {
+        const bool hoverShown = m_graph.g_bHoverLineErased == 0;
+        const int hoverX = m_graph.g_nHoverX;
+        buildScene();
+        if (extendsCurveOnly(m_drawn, m_scene)) {
+            QRegion changed = renderNewPieces();
+            if (hoverShown && m_graph.g_bHoverLineErased != 0)
+                changed += hoverStrip(hoverX); // the scene wiped the hover line
+            // Something is repainted all the same: the paint re-arms the commit timer.
+            if (changed.isEmpty())
+                changed = QRect(m_scene.plot.left, m_scene.plot.top, 1, 1);
+            update(changed);
+            return;
+        }
+        m_bCanvasStale = true;
+    } else {
+        m_bSceneDirty = true;
+    }
+    // Only what the panels leave uncovered: a repaint of the area under them
+    // would repaint every panel on top of it as well.
+    QRegion visible(rect());
+    for (const QWidget* panel :
+         {static_cast<QWidget*>(m_dlgPanel), static_cast<QWidget*>(m_dlgAlarm),
+          static_cast<QWidget*>(m_dlgScroll), static_cast<QWidget*>(m_dlgList)})
+        if (panel && panel->isVisible())
+            visible -= panel->geometry().translated(-pos());
+    update(visible);
+}
+
+void CDTView::setYScrollPos(int position) {
+    m_nYScrollPos = std::clamp(position, 0, 72);
+    invalidateGraph();
+}
+
+void CDTView::undoZoom() {
+    ::undoZoom(m_graph, *this);
+    m_dlgAlarm->m_scrollPan->setEnabled(false);
+    invalidateGraph();
+    repaint();
+}
+
+void CDTView::onPanMoved(int position) {
+    // Dragging the thumb, the arrows and the page steps all end here.
+    if (panTo(m_graph, *this, position))
+        invalidateGraph();
+}
+
+void CDTView::onHighLimitEdited(int value) {
+    // Typed limits replace the bar's at every paint from now on.
+    m_bAlarmHighFromBar = false;
+    m_nAlarmHigh = value;
+    m_nAlarmLow = m_dlgAlarm->m_nBarAlarmLow;
+    m_dlgPanel->update();
+    m_doc.UpdateAllViews();
+}
+
+void CDTView::onLowLimitEdited(int value) {
+    m_bAlarmLowFromBar = false;
+    m_nAlarmLow = value;
+    m_nAlarmHigh = m_dlgAlarm->m_nBarAlarmHigh;
+    m_dlgPanel->update();
+    m_doc.UpdateAllViews();
+}
+
+void CDTView::printReport() {
+    ReportTicks ticks{};
+    std::copy_n(m_graph.g_fYTick[0].begin(), ticks.size(), ticks.begin());
+    ::printReport(window(), m_doc, ticks);
+}
+
+QPoint CDTView::frameClientOffset() const {
+    if (!parentWidget() || m_rcFrameClient.isNull())
+        return {};
+    return m_rcFrameClient.topLeft() - pos();
+}
+
+// ---------------------------------------------------------------- painting
+
+void CDTView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    invalidateGraph();
+}
+
+void CDTView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    invalidateGraph();
+}
+
+void CDTView::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange)
+        invalidateGraph();
+}
+
+void CDTView::paintEvent(QPaintEvent* event) {
+    if (m_bSceneDirty || m_canvas.size() != size()) {
+        buildScene();
+        if (m_canvas.size() == size() && !m_bCanvasStale && extendsCurveOnly(m_drawn, m_scene))
+            renderNewPieces();
+        else
+            renderCanvas();
+    } else if (m_bCanvasStale) {
+        renderCanvas();
+    }
+
+    QPainter p(this);
+    // One rectangle at a time: under the panels' uncovered region as a whole
+    // the copy would go pixel run by pixel run, several times slower.
+    for (const QRect& r : event->region()) {
+        p.setClipRect(r);
+        p.drawImage(r.topLeft(), m_canvas, r);
+    }
+    p.setClipping(false);
+    drawOverlays(p, event->region());
+}
+
+void CDTView::buildScene() {
+    clearUpperVectorState();
+    const Acquisition& acq = m_doc.acq();
+    const SampleStore& store = acq.store();
+    m_nResetOnNextFrame = acq.resetOnNextFrame();
+    m_bNewData = acq.newData();
+    const PaintInput in{
+        {0, 0, width(), height()},   store.graphData().data(),   graphCount(),
+        m_dlgAlarm->m_nBarAlarmHigh, m_dlgAlarm->m_nBarAlarmLow, store.graphEmptied()};
+    buildGraphScene(m_graph, *this, in, m_scene);
+    if (!m_bNewData)
+        m_doc.m_recorder.newDataSeen();
+    m_bSceneDirty = false;
+
+    if (m_scene.emptyReadout)
+        Q_EMIT hoverReadout(QStringLiteral("time:"), QStringLiteral("temp:"));
+    m_dlgScroll->setPosition(m_scene.valueScroll.position); // range 0..72, no notification
+    // The pan bar works while the graph is zoomed.
+    QScrollBar* pan = m_dlgAlarm->m_scrollPan;
+    pan->setEnabled(m_scene.panMaximum.has_value());
+    if (m_scene.panMaximum) {
+        const QSignalBlocker quiet(pan);
+        pan->setRange(0, *m_scene.panMaximum);
+        pan->setPageStep(m_scene.panPageStep);
+        if (m_scene.panPosition)
+            pan->setValue(*m_scene.panPosition);
+    }
+    if (m_scene.repaintRequested) {
+        // The live scale was compressed: one more paint with the new step.
+        QMetaObject::invokeMethod(this, &CDTView::invalidateGraph, Qt::QueuedConnection);
+    }
+}
+
+QRect CDTView::renderNewPieces() {
+    const std::size_t first = m_drawn.curve.size();
+    m_drawn = m_scene;
+    ++m_nPieceRenders;
+    if (first == m_scene.curve.size())
+        return QRect();
+    // The pieces' extent, widened by their pen (square caps), in view pixels.
+    QRect changed;
+    for (std::size_t i = first; i < m_scene.curve.size(); ++i) {
+        const CurvePiece& c = m_scene.curve[i];
+        changed |= QRect(QPoint(std::min(c.x1, c.x2), std::min(c.y1, c.y2)),
+                         QPoint(std::max(c.x1, c.x2), std::max(c.y1, c.y2)));
+    }
+    const int reach = curvePen(CurveColour::Red).width + 1;
+    const QRect plotArea(m_scene.plot.left, m_scene.plot.top, m_scene.width, m_scene.height);
+    changed = changed.adjusted(-reach, -reach, reach, reach)
+                  .translated(plotArea.topLeft())
+                  .intersected(plotArea);
+    QPainter p(&m_canvas);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setClipRect(plotArea);
+    p.translate(plotArea.topLeft());
+    // As in a whole paint: the new pieces after the old ones, the limits over all.
+    drawCurve(p, first);
+    drawAlarmLines(p);
+    return changed;
+}
+
+void CDTView::renderCanvas() {
+    m_bCanvasStale = false;
+    m_drawn = m_scene;
+    if (m_canvas.size() != size())
+        m_canvas = QImage(size(), QImage::Format_RGB32);
+    if (m_canvas.isNull())
+        return;
+
+    QPainter p(&m_canvas);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    const QColor face = palette().color(QPalette::Button);
+    const QRect plotArea(m_scene.plot.left, m_scene.plot.top, m_scene.width, m_scene.height);
+    if (!m_scene.hasArea) {
+        p.fillRect(m_canvas.rect(), face);
+        return;
+    }
+    for (const QRect& r : QRegion(m_canvas.rect()) - plotArea)
+        p.fillRect(r, face);
+    drawPlot(p);
+    drawMargin(p);
+    drawSampleLabels(p);
+}
+
+void CDTView::drawPlot(QPainter& p) const {
+    const int w = m_scene.width;
+    const int h = m_scene.height;
+    p.save();
+    p.setClipRect(QRect(m_scene.plot.left, m_scene.plot.top, w, h));
+    p.translate(m_scene.plot.left, m_scene.plot.top);
+    p.fillRect(QRect(0, 0, w, h), colourOf(kPlotBackground));
+    // Dotted lines are opaque: their gaps take the plot's black.
+    p.setBackgroundMode(Qt::OpaqueMode);
+    p.setBackground(colourOf(kPlotBackground));
+
+    if (m_scene.hoverLineX) {
+        p.setPen(makePen(kHoverPen));
+        p.drawLine(*m_scene.hoverLineX, 0, *m_scene.hoverLineX, h);
+    }
+
+    // Grid: the unzoomed vertical lines come before the horizontal ones, the
+    // zoomed vertical lines after them.
+    std::vector<QLine> lines;
+    lines.reserve(m_scene.verticalGridX.size() + m_scene.horizontalGridY.size());
+    const auto addVertical = [&] {
+        for (const int x : m_scene.verticalGridX)
+            lines.emplace_back(x, h, x, 0);
+    };
+    const bool zoomed = m_scene.panMaximum.has_value();
+    if (!zoomed)
+        addVertical();
+    for (const int y : m_scene.horizontalGridY)
+        lines.emplace_back(0, y, w, y);
+    if (zoomed)
+        addVertical();
+    drawBatch(p, makePen(kGridPen), lines);
+
+    drawCurve(p, 0);
+    drawAlarmLines(p);
+    p.restore();
+}
+
+void CDTView::drawCurve(QPainter& p, std::size_t first) const {
+    // Each run of pieces of one colour in one call, in drawing order.
+    const QPen red = makePen(kRedCurvePen);
+    const QPen blue = makePen(kBlueCurvePen);
+    const auto& curve = m_scene.curve;
+    std::vector<QLine> lines;
+    lines.reserve(curve.size() - std::min(first, curve.size()));
+    for (std::size_t start = first; start < curve.size();) {
+        const CurveColour colour = curve[start].colour;
+        lines.clear();
+        std::size_t i = start;
+        for (; i < curve.size() && curve[i].colour == colour; ++i)
+            lines.emplace_back(curve[i].x1, curve[i].y1, curve[i].x2, curve[i].y2);
+        drawBatch(p, colour == CurveColour::Red ? red : blue, lines);
+        start = i;
+    }
+}
+
+void CDTView::drawAlarmLines(QPainter& p) const {
+    // Over the curve.
+    std::vector<QLine> lines;
+    for (const int y : m_scene.alarmLineY)
+        lines.emplace_back(0, y, m_scene.width, y);
+    drawBatch(p, makePen(kAlarmPen), lines);
+}
+
+void CDTView::drawMargin(QPainter& p) const {
+    const QRect margin(0, m_scene.plot.top - 7, m_scene.plot.left, m_scene.height + 17);
+    p.save();
+    p.setClipRect(margin);
+    p.translate(margin.topLeft());
+    std::vector<QLine> ticks;
+    ticks.reserve(m_scene.valueAxis.size());
+    for (const ValueAxisMark& mark : m_scene.valueAxis)
+        ticks.emplace_back(mark.tickX1, mark.tickY, mark.tickX2, mark.tickY);
+    drawBatch(p, makePen(kTickPen), ticks);
+    for (const ValueAxisMark& mark : m_scene.valueAxis)
+        drawText(p, mark.label);
+    p.restore();
+}
+
+void CDTView::drawSampleLabels(QPainter& p) const {
+    if (!m_scene.labelStrip)
+        return;
+    const QPoint offset = frameClientOffset();
+    const SceneRect& s = *m_scene.labelStrip;
+    p.save();
+    // Drawn in the frame's coordinates, but never over the plot.
+    p.setClipRegion(QRegion(rect()) -
+                    QRect(m_scene.plot.left, m_scene.plot.top, m_scene.width, m_scene.height));
+    p.translate(offset);
+    p.fillRect(QRect(s.x, s.y, s.width, s.height), palette().color(QPalette::Button));
+    for (const SceneText& label : m_scene.sampleLabels)
+        drawText(p, label);
+    p.restore();
+}
+
+void CDTView::drawText(QPainter& p, const SceneText& text) const {
+    // Black on the button face, anchored at its top-left corner.
+    static const QFont font = labelFont();
+    p.setPen(colourOf(kTextColour));
+    p.setBackgroundMode(Qt::OpaqueMode);
+    p.setBackground(palette().color(QPalette::Button));
+    drawCachedText(p, m_labelTexts, font, text.x, text.y, latin1(text.text));
+}
+
+// ---------------------------------------------------------------- overlays
+
+QRegion CDTView::hoverStrip(int x) const {
+    const PlotRect pr = plot();
+    return QRect(x, pr.top, 1, pr.height());
+}
+
+QRegion CDTView::boxFrame(const QRect& box) {
+    QRegion frame;
+    if (box.width() <= 1 && box.height() <= 1)
+        return frame; // a point: no box yet
+    frame += QRect(box.left(), box.top(), box.width(), 1);
+    frame += QRect(box.left(), box.bottom(), box.width(), 1);
+    frame += QRect(box.left(), box.top(), 1, box.height());
+    frame += QRect(box.right(), box.top(), 1, box.height());
+    return frame;
+}
+
+QRect CDTView::dragBox() const {
+    const DragPoint a = m_graph.g_ptDragStart;
+    const DragPoint b = m_graph.g_ptDragLast;
+    return toQRect(
+        {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)});
+}
+
+void CDTView::drawOverlays(QPainter& p, const QRegion& exposed) const {
+    const PlotRect pr = plot();
+    if (!pr.hasArea())
+        return;
+    // The hover line, unless the last paint drew it into the picture already.
+    const bool baked =
+        m_scene.hoverLineX && *m_scene.hoverLineX + m_scene.plot.left == m_graph.g_nHoverX;
+    if (m_graph.g_bHoverLineErased == 0 && !baked) {
+        const QRect line(m_graph.g_nHoverX, pr.top, 1, pr.height());
+        if (exposed.intersects(line))
+            drawInverted(p, line, true);
+    }
+    if (m_graph.g_bButtonDown) {
+        for (const QRect& edge : boxFrame(dragBox()))
+            if (exposed.intersects(edge))
+                drawInverted(p, edge, false);
+    }
+}
+
+void CDTView::drawInverted(QPainter& p, const QRect& r, bool dotted) const {
+    const QRect area = r & m_canvas.rect();
+    if (area.isEmpty())
+        return;
+    QImage strip = m_canvas.copy(area);
+    for (int y = 0; y < strip.height(); ++y) {
+        if (dotted && ((area.top() - r.top() + y) / kDotLength) % 2 != 0)
+            continue;
+        auto* line = reinterpret_cast<QRgb*>(strip.scanLine(y));
+        for (int x = 0; x < strip.width(); ++x)
+            line[x] = ~line[x] | 0xff000000u;
+    }
+    p.drawImage(area.topLeft(), strip);
+}
+
+// ---------------------------------------------------------------- mouse
+
+void CDTView::mousePressEvent(QMouseEvent* event) {
+    QWidget::mousePressEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_ptPointer = event->position().toPoint();
+    if (zoomPress(m_graph, plot(), graphCount(), m_ptPointer.x(), m_ptPointer.y()))
+        m_dragTimer.start(kDragWatchMs, this);
+}
+
+void CDTView::mouseMoveEvent(QMouseEvent* event) {
+    m_ptPointer = event->position().toPoint();
+    const MouseMoveResult r =
+        mouseMove(m_graph, *this, plot(), graphCount(), m_ptPointer.x(), m_ptPointer.y());
+    QWidget::mouseMoveEvent(event);
+    if (!r.handled)
+        return;
+
+    QRegion changed = hoverStrip(r.hoverX);
+    if (r.eraseHoverX) {
+        changed += hoverStrip(*r.eraseHoverX);
+        if (m_scene.hoverLineX && *m_scene.hoverLineX + m_scene.plot.left == *r.eraseHoverX) {
+            // The last paint drew this line into the picture: draw it again without.
+            m_scene.hoverLineX.reset();
+            m_bCanvasStale = true;
+        }
+    }
+    if (r.box) {
+        changed += boxFrame(toQRect(r.box->erase));
+        changed += boxFrame(toQRect(r.box->draw));
+    }
+    update(changed);
+
+    if (r.hoverIndex) {
+        const SampleStore& store = m_doc.store();
+        const auto i = static_cast<std::size_t>(*r.hoverIndex);
+        Q_EMIT hoverReadout(
+            latin1(hoverTimeText(store.graphTime()[i])),
+            latin1(hoverTemperatureText(store.graphData()[i], store.graphUnit()[i])));
+    }
+}
+
+void CDTView::mouseReleaseEvent(QMouseEvent* event) {
+    QWidget::mouseReleaseEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_ptPointer = event->position().toPoint();
+    const ZoomReleaseResult r =
+        zoomRelease(m_graph, *this, plot(), graphCount(), m_ptPointer.x(), m_ptPointer.y());
+    if (r.outcome == ZoomOutcome::Ignored)
+        return;
+    // The drag is over: nothing left to watch.
+    m_dragTimer.stop();
+    if (r.eraseBox)
+        update(boxFrame(toQRect(*r.eraseBox)));
+    if (r.repaint()) {
+        // Zoomed, or out of auto-scale: UndoZoom's state changed with the picture.
+        m_doc.UpdateAllViews();
+        invalidateGraph();
+        repaint();
+    }
+}
+
+void CDTView::watchDrag() {
+    if (dragWatch(m_graph, *this, plot(), m_ptPointer.x(), m_ptPointer.y())) {
+        m_dragTimer.stop();
+        invalidateGraph();
+        repaint();
+    }
+}
+
+// ---------------------------------------------------------------- timers
+
+void CDTView::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == m_dragTimer.timerId())
+        watchDrag();
+    else
+        QWidget::timerEvent(event);
+}

@@ -1,0 +1,148 @@
+#pragma once
+
+#include "core/graph/graphscene.h"
+#include "core/graph/graphstate.h"
+#include "core/graph/graphviewmembers.h"
+#include "ui/panels/textcache.h"
+
+#include <QBasicTimer>
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QRegion>
+#include <QWidget>
+
+#include <optional>
+
+class CAlarmBar;
+class CDTDoc;
+class CDataListPanel;
+class CDisplayPanel;
+class CValueScrollPanel;
+class QPainter;
+struct LinkState;
+
+// The graph view: paints the recorded series, lets the user zoom into it and read
+// single samples with the mouse, runs the commit timer that turns a pending
+// reading into a sample, and owns the panels laid out around it.
+//
+// The graph members (limits, scroll position, pan, label texts, m_bDragging) are
+// the view's own through GraphViewMembers; the graph's shared scale state is the
+// one GraphState m_graph. Fit mode and the new-data flag belong to the
+// acquisition: every paint reads them from there and writes the flag back.
+//
+// Painting: a paint that follows a change of the graph (new samples, zoom,
+// scroll, limits, resize) rebuilds the whole picture off screen; the hover line
+// and the zoom box are drawn over that picture by inverting its pixels, so moving
+// them repaints only their strips and never rebuilds the graph.
+class CDTView : public QWidget, public GraphViewMembers {
+    Q_OBJECT
+public:
+    // Start-up values read from the configuration file by the caller.
+    struct Startup {
+        int sampleRateIni = 0;
+        int alarmHigh = 150;
+        int alarmLow = -50;
+    };
+
+    CDTView(CDTDoc& doc, const LinkState& link, const Startup& startup, QWidget* frame);
+    ~CDTView() override;
+
+    // Starts the commit timer; called once the window is set up.
+    void OnInitialUpdate();
+    // Moves the panels for the frame's client rectangle (below the menu bar).
+    void layoutPanels(const QRect& rc);
+    // The graph is zoomed (UndoZoom is enabled).
+    bool isZoomed() const;
+    // UndoZoom: back to the unzoomed graph in one step.
+    void undoZoom();
+    // Print: the test report, through the print dialog, with the value window
+    // of the unzoomed graph.
+    void printReport();
+    // The plot rectangle of the current view size (view pixels; right and
+    // bottom are the last pixel rows inside the plot).
+    QRect plotRect() const;
+    // The graph changed: the next paint rebuilds the picture.
+    void invalidateGraph();
+    // The value window's scroll position changed (0..72).
+    void setYScrollPos(int position);
+    // What the last full paint drew.
+    const GraphScene& scene() const { return m_scene; }
+    // Paints that only added curve pieces to the last picture (for the tests).
+    int pieceRenders() const { return m_nPieceRenders; }
+    // Forgets the picture: the next paint draws the graph whole (for the tests).
+    void dropPicture() { m_bCanvasStale = true; }
+    // The label font of the axes: SimSun 10 pt where installed, otherwise a
+    // 13-pixel Liberation Sans of about the same size.
+    static QFont labelFont();
+
+    CDTDoc& m_doc;
+    CDisplayPanel* m_dlgPanel = nullptr;
+    CDataListPanel* m_dlgList = nullptr;
+    CValueScrollPanel* m_dlgScroll = nullptr; // its m_scrollY sets the value window
+    CAlarmBar* m_dlgAlarm = nullptr; // the limits the graph follows; its pan bar m_scrollPan
+
+    // The graph's shared scale, zoom, drag and hover state.
+    GraphState m_graph;
+
+Q_SIGNALS:
+    // The status bar's readout of the sample under the pointer ("time:...",
+    // "temp:..."); both plain labels when nothing is under it.
+    void hoverReadout(const QString& timeText, const QString& tempText);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    // Fit mode and the new-data flag live in the acquisition, not here.
+    using GraphViewMembers::m_bNewData;
+    using GraphViewMembers::m_nResetOnNextFrame;
+
+    void watchDrag();
+    void onPanMoved(int position);
+    void onHighLimitEdited(int value);
+    void onLowLimitEdited(int value);
+    int graphCount() const;
+    PlotRect plot() const;
+
+    // Builds the scene from the store and the graph state and applies what it
+    // sets outside the picture (scroll bars, status bar, further repaint).
+    void buildScene();
+    // Draws m_scene into m_canvas.
+    void renderCanvas();
+    // Draws the curve pieces m_scene has beyond those of m_drawn, and the
+    // alarm lines again over them; gives the area that changed.
+    QRect renderNewPieces();
+    void drawPlot(QPainter& p) const;
+    void drawCurve(QPainter& p, std::size_t first) const;
+    void drawAlarmLines(QPainter& p) const;
+    void drawMargin(QPainter& p) const;
+    void drawSampleLabels(QPainter& p) const;
+    void drawText(QPainter& p, const SceneText& text) const;
+    // The hover line and the zoom box over the picture.
+    void drawOverlays(QPainter& p, const QRegion& exposed) const;
+    void drawInverted(QPainter& p, const QRect& r, bool dotted) const;
+    QRegion hoverStrip(int x) const;
+    static QRegion boxFrame(const QRect& box);
+    QRect dragBox() const;
+    // Where frame-client coordinates lie in this view.
+    QPoint frameClientOffset() const;
+
+    QBasicTimer m_dragTimer;
+    GraphScene m_scene;
+    GraphScene m_drawn; // the scene the canvas shows
+    QImage m_canvas;    // the last picture of the graph, without overlays
+    mutable TextCache m_labelTexts;
+    bool m_bSceneDirty = true;   // the next paint rebuilds the scene and the canvas
+    bool m_bCanvasStale = false; // the next paint redraws the canvas from m_scene
+    QRect m_rcFrameClient;       // as last given to layoutPanels
+    QPoint m_ptPointer;          // the pointer as last seen, view pixels, unclamped
+    int m_nPieceRenders = 0;
+};

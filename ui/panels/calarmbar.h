@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QScrollBar;
+
+// The strip under the graph: the graph's horizontal pan bar and the two edits in
+// which the user types the high and low alarm limits. Every edit of a limit
+// takes effect at once, so the graph follows the number while it is typed.
+class CAlarmBar : public QWidget {
+    Q_OBJECT
+public:
+    // `alarmHigh` and `alarmLow` are the start limits (from the configuration
+    // file); they fill the edits without any notification.
+    explicit CAlarmBar(int alarmHigh, int alarmLow, QWidget* parent = nullptr);
+
+    // The C library's integer conversion of a limit text: leading blanks, an
+    // optional sign, the decimal digits up to the first other character; 0
+    // when there are none. Values beyond the int range are clamped to it.
+    static int toLimit(const QString& text);
+    // Whether `c` may be typed into a limit edit (backspace aside).
+    static bool isLimitCharacter(QChar c);
+
+    int m_nBarAlarmHigh = 150; // high limit as last typed or loaded
+    int m_nBarAlarmLow = -50;  // low limit as last typed or loaded
+
+    QScrollBar* m_scrollPan = nullptr; // the graph's pan bar: the view enables it while zoomed
+    QLabel* m_labelAlarmHigh = nullptr;
+    QLineEdit* m_editAlarmHigh = nullptr;
+    QLabel* m_labelAlarmLow = nullptr;
+    QLineEdit* m_editAlarmLow = nullptr;
+
+Q_SIGNALS:
+    // The user changed the text of a limit edit; `value` is its conversion,
+    // already stored in m_nBarAlarmHigh / m_nBarAlarmLow.
+    void highLimitEdited(int value);
+    void lowLimitEdited(int value);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Drops what could not have been typed (pasted or dropped text) and
+    // returns the conversion of what remains.
+    static int takeEdit(QLineEdit* edit);
+};

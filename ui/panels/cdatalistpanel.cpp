@@ -1,0 +1,90 @@
+#include "ui/panels/cdatalistpanel.h"
+
+#include "ui/panels/cachedscrollbar.h"
+#include "ui/panels/cdatalistview.h"
+#include "ui/panels/datalistdelegate.h"
+#include "core/store/acquisition.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QTableView>
+
+CDataListPanel::CDataListPanel(QWidget* parent)
+    : QWidget(parent), m_model(new CDataListModel(this)), m_list(new CDataListView(this)) {
+    m_list->setModel(m_model);
+    m_list->setItemDelegate(new CDataListDelegate(m_list));
+    m_list->setVerticalScrollBar(new CachedScrollBar(Qt::Vertical));
+    m_list->setHorizontalScrollBar(new CachedScrollBar(Qt::Horizontal));
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setShowGrid(true);
+    m_list->setWordWrap(false);
+    m_list->verticalHeader()->hide();
+    // Fixed row heights keep scrolling cheap with thousands of rows.
+    m_list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_list->verticalHeader()->setDefaultSectionSize(16);
+    m_list->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    m_list->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_list->horizontalHeader()->setHighlightSections(false);
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(12);
+    font.setWeight(QFont::Medium);
+    m_list->setFont(font);
+    const int widths[] = {44, 55, 43, 150};
+    for (int c = 0; c < 4; ++c)
+        m_list->setColumnWidth(c, widths[c]);
+    m_list->installEventFilter(this);
+    installEventFilter(this);
+}
+
+void CDataListPanel::appendRow(int index, CDataListModel::Row row) {
+    const QScrollBar* bar = m_list->verticalScrollBar();
+    if (index == m_model->rowCount() && bar->value() == bar->maximum())
+        m_list->expectAppendAtEnd(index);
+    m_model->insertRowAt(index, std::move(row));
+    scrollToRow(std::min(index, m_model->rowCount() - 1));
+}
+
+void CDataListPanel::scrollToRow(int row) {
+    // The view lays out new rows later, on its own; until then its scroll
+    // range ends a row short and the new row would stay out of sight.
+    m_list->doItemsLayout();
+    // Every visible row is repainted from the view's picture, so the window
+    // need not shift its own copy of the rows first: no updates meanwhile.
+    QWidget* viewport = m_list->viewport();
+    viewport->setUpdatesEnabled(false);
+    m_list->scrollTo(m_model->index(row, 0), QAbstractItemView::EnsureVisible);
+    viewport->setUpdatesEnabled(true);
+    m_list->takeAppendedRows();
+}
+
+void CDataListPanel::appendRow(const ListRow& row) {
+    appendRow(row.index, {QString::fromStdString(row.number), QString::fromStdString(row.value),
+                          QString::fromStdString(row.unit), QString::fromStdString(row.time)});
+}
+
+void CDataListPanel::deleteAllRows() {
+    m_model->deleteAllRows();
+}
+
+void CDataListPanel::refill(std::vector<CDataListModel::Row> rows) {
+    m_model->refill(std::move(rows));
+    if (m_model->rowCount() > 0)
+        scrollToRow(m_model->rowCount() - 1);
+}
+
+bool CDataListPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)
+            return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CDataListPanel::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    m_list->setGeometry(rect());
+}

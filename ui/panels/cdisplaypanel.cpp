@@ -1,0 +1,293 @@
+#include "ui/panels/cdisplaypanel.h"
+
+#include "engine/recorder.h"
+#include "engine/linkstate.h"
+#include "core/store/acquisition.h"
+#include "core/store/samplerate.h"
+
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QTimerEvent>
+#include <QToolTip>
+#include <QtMath>
+
+#include <ctime>
+
+namespace {
+
+const QColor kPlateGrey(177, 178, 172);
+const QColor kLogoGreen(55, 140, 120);
+const QColor kCaptionTeal(95, 158, 160);
+const QColor kBlue(0, 0, 255);
+const QColor kRed(255, 0, 0);
+const QColor kYellow(255, 255, 0);
+const QColor kWhite(255, 255, 255);
+const QColor kBlack(0, 0, 0);
+
+// The nineteen etched frames, (x, y, width, height).
+constexpr int kFrames[19][4] = {
+    {14, 0, 100, 36},    {114, 0, 104, 36},  {218, 0, 166, 36},  {384, 0, 302, 36},
+    {14, 28, 156, 38},   {170, 28, 388, 38}, {560, 28, 290, 38}, {14, 58, 156, 44},
+    {14, 94, 156, 38},   {170, 58, 388, 74}, {560, 58, 290, 98}, {638, 62, 210, 50},
+    {638, 104, 210, 50}, {14, 124, 68, 32},  {170, 124, 74, 32}, {244, 124, 74, 32},
+    {318, 124, 134, 32}, {452, 124, 68, 32}, {520, 124, 38, 32}};
+
+// A font by em height in pixels and, where given, average character width
+// (0: the face's natural width).
+QFont makeFont(const QString& family, int height, int width, bool heavy, bool italic) {
+    QFont f(family);
+    f.setPixelSize(height);
+    f.setWeight(heavy ? QFont::Black : QFont::Normal);
+    f.setItalic(italic);
+    f.setStyleHint(QFont::SansSerif);
+    if (width > 0) {
+        const int natural = QFontMetrics(f).averageCharWidth();
+        if (natural > 0)
+            f.setStretch(qBound(1, 100 * width / natural, 4000));
+    }
+    return f;
+}
+
+} // namespace
+
+CDisplayPanel::CDisplayPanel(Recorder& recorder, const LinkState& link, const int& alarmHigh,
+                             const int& alarmLow, int sampleRateIni, QWidget* parent)
+    : QWidget(parent), m_nSampleRateIni(sampleRateIni), m_comboTime(new QComboBox(this)),
+      m_recorder(recorder), m_acq(recorder.acquisition()), m_link(link), m_nAlarmHigh(alarmHigh),
+      m_nAlarmLow(alarmLow) {
+    const QString sans = QStringLiteral("Liberation Sans");
+    m_fontReading = makeFont(sans, 65, 0, false, false);
+    m_fontSmall = makeFont(sans, 16, 0, true, false);
+    m_fontClock = makeFont(sans, 27, 14, false, false);
+    m_fontLogo = makeFont(sans, 24, 13, true, true);
+    m_fontLogoSub = makeFont(QStringLiteral("Liberation Serif"), 8, 0, false, true);
+    m_fontCaption = makeFont(sans, 19, 0, true, false);
+    m_fontFigures = makeFont(sans, 30, 13, true, false);
+
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAutoFillBackground(false);
+    // The list shows its items in lower case; the item data keeps the label.
+    for (const std::string_view label : kSampleRateLabels) {
+        const QString text = QString::fromLatin1(label.data(), qsizetype(label.size()));
+        m_comboTime->addItem(text.toLower(), text);
+    }
+    m_comboTime->setCurrentIndex(
+        isIntervalRate(m_nSampleRateIni) || m_nSampleRateIni == 0 ? m_nSampleRateIni : -1);
+    m_comboTime->setGeometry(82, 132, 82, 22);
+    m_comboTime->setFocusPolicy(Qt::StrongFocus);
+    connect(m_comboTime, &QComboBox::activated, this, &CDisplayPanel::onSampleRateActivated);
+    m_comboTime->installEventFilter(this);
+    installEventFilter(this);
+    m_nClockTimer = startTimer(1000);
+}
+
+QRect CDisplayPanel::regionRect(unsigned panelRegion) {
+    // (left, top, right, bottom), right and bottom exclusive.
+    const auto r = [](int l, int t, int rr, int b) {
+        return QRect(QPoint(l, t), QPoint(rr - 1, b - 1));
+    };
+    switch (panelRegion) {
+    case RegionValue:
+        return r(172, 68, 554, 128);
+    case RegionMode:
+        return r(65, 104, 163, 142);
+    case RegionMax:
+        return r(641, 73, 849, 108);
+    case RegionMin:
+        return r(641, 115, 849, 150);
+    case RegionLock:
+        return r(150, 132, 240, 158);
+    case RegionUnit:
+        return r(322, 134, 556, 153);
+    case RegionEmissivity:
+        return r(16, 68, 166, 98);
+    case RegionBlink:
+        return r(342, 13, 359, 30);
+    default:
+        return QRect();
+    }
+}
+
+void CDisplayPanel::invalidateRegions(unsigned regions) {
+    for (unsigned bit = 1; bit <= RegionBlink; bit <<= 1)
+        if (regions & bit)
+            update(regionRect(bit));
+}
+
+void CDisplayPanel::drawText(QPainter& p, int x, int y, const QFont& font, const QColor& colour,
+                             const QString& text) {
+    // (x, y) is the top-left corner of the text cell. Most paints redraw one
+    // or two regions; the other texts are not even laid out.
+    // No glyph of these faces is wider than its pixel height, nor reaches
+    // further below the top than twice that; a few pixels more for the
+    // italic and heavy ones.
+    const int pixels = font.pixelSize();
+    constexpr int kOverhang = 4;
+    if (!m_exposed.intersects(QRect(x - kOverhang, y - kOverhang,
+                                    int(text.size()) * pixels + 2 * kOverhang,
+                                    2 * pixels + 2 * kOverhang)))
+        return;
+    const TextCache::Text& laid = m_texts.get(font, text);
+    p.setFont(font);
+    p.setPen(colour);
+    // Past 64 px glyphs are filled as outlines, which static text smooths
+    // slightly otherwise than plain text does; the reading keeps the plain look.
+    constexpr int kLargestCachedGlyphs = 64;
+    if (font.pixelSize() > kLargestCachedGlyphs)
+        p.drawText(QPoint(x, y + m_texts.metrics(font).ascent), text);
+    else
+        p.drawStaticText(x, y, laid.laid);
+}
+
+void CDisplayPanel::paintFace(QPainter& p, const QRegion& exposed) {
+    m_exposed = exposed;
+    const QColor face = palette().color(QPalette::Window);
+    p.fillRect(rect(), face);
+
+    p.fillRect(116, 10, 100, 23, kPlateGrey);
+    p.fillRect(220, 10, 161, 23, kPlateGrey);
+    p.fillRect(387, 10, 295, 23, kBlack);
+    p.fillRect(16, 10, 95, 23, kPlateGrey);
+    p.fillRect(730, 0, 120, 38, kWhite);
+
+    drawText(p, 733, 0, m_fontLogo, kLogoGreen, QStringLiteral("RAVELL"));
+    drawText(p, 777, 26, m_fontLogoSub, kLogoGreen, QStringLiteral("INSTRUMENTS"));
+    p.setPen(QPen(kLogoGreen, 1));
+    p.drawLine(733, 28, 777, 28);
+    p.drawLine(733, 33, 777, 33);
+
+    drawText(p, 29, 8, m_fontCaption, kBlue, QStringLiteral("COM"));
+    drawText(p, 80, 8, m_fontCaption, kBlue, QString::number(m_link.m_nComPort));
+    drawText(p, 129, 8, m_fontCaption, kBlue,
+             m_link.m_bOnline ? QStringLiteral("OnLine") : QStringLiteral("OffLine"));
+    drawText(p, 228, 8, m_fontCaption, kBlue, QStringLiteral("DataInput"));
+
+    p.fillRect(342, 13, 17, 17, m_acq.blink() ? kBlue : kRed);
+
+    p.fillRect(16, 38, 150, 25, kCaptionTeal);
+    p.fillRect(172, 38, 383, 25, kCaptionTeal);
+    p.fillRect(560, 38, 283, 25, kCaptionTeal);
+    drawText(p, 50, 38, m_fontCaption, kWhite, QStringLiteral("Emissivity"));
+    drawText(p, 325, 38, m_fontCaption, kWhite, QStringLiteral("DATA"));
+    drawText(p, 656, 38, m_fontCaption, kWhite, QStringLiteral("MAX/MIN"));
+
+    p.fillRect(16, 68, 150, 30, kBlack);
+    p.fillRect(172, 68, 382, 60, kBlack);
+    const DisplayTexts& t = m_acq.panel();
+    drawText(p, 200, 60, m_fontReading, kRed, QString::fromStdString(t.m_strValue));
+    drawText(p, 415, 60, m_fontReading, kRed, QString::fromStdString(m_acq.unit()));
+
+    p.fillRect(641, 73, 208, 35, kWhite);
+    p.fillRect(641, 115, 208, 35, kWhite);
+    drawText(p, 580, 80, m_fontCaption, kBlack, QStringLiteral("MAX:"));
+    drawText(p, 580, 120, m_fontCaption, kBlack, QStringLiteral("MIN:"));
+    drawText(p, 680, 70, m_fontFigures, t.m_fMax > float(m_nAlarmHigh) ? kRed : kBlack,
+             QString::fromStdString(t.m_strMax));
+    drawText(p, 680, 110, m_fontFigures, t.m_fMin < float(m_nAlarmLow) ? kRed : kBlack,
+             QString::fromStdString(t.m_strMin));
+
+    p.fillRect(65, 104, 98, 38, face);
+    drawText(p, 65, 94, m_fontFigures, kRed, QString::fromStdString(t.m_strMode));
+    drawText(p, 65, 60, m_fontFigures, kRed, QString::fromStdString(t.m_strEmissivity));
+
+    drawText(p, 25, 132, m_fontSmall, kBlack, QStringLiteral("Time:"));
+    p.fillRect(150, 132, 90, 26, face);
+    drawText(p, 173, 132, m_fontSmall, kBlack,
+             m_acq.locked() ? QStringLiteral("Lock") : QStringLiteral("UnLock"));
+    drawText(p, 250, 132, m_fontSmall, kBlue, QStringLiteral("Range:"));
+    drawText(p, 460, 132, m_fontSmall, kBlue, QStringLiteral("UNIT:"));
+    p.fillRect(322, 134, 126, 19, kWhite);
+    p.fillRect(522, 134, 34, 19, kWhite);
+    const bool celsius = m_acq.unit() == "C";
+    drawText(p, 530, 132, m_fontSmall, kBlack, celsius ? QStringLiteral("C") : QStringLiteral("F"));
+    drawText(p, 330, 132, m_fontSmall, kBlack,
+             celsius ? QStringLiteral("-50 to 1050") : QStringLiteral("-58 to 1922"));
+
+    drawText(p, 373, 6, m_fontClock, kYellow, m_strClock);
+
+    // Etched group frames with empty captions: a groove of a shadow line and a
+    // highlight line beside it on each side. As with any group box, the top
+    // edge runs through the middle of the (empty) caption, 6 px down.
+    const QColor shadow = palette().color(QPalette::Dark);
+    const QColor light = palette().color(QPalette::Light);
+    for (const auto& f : kFrames) {
+        const int left = f[0];
+        const int top = f[1] + 6;
+        const int right = f[0] + f[2] - 1; // inclusive
+        const int bottom = f[1] + f[3] - 1;
+        const QRect outline(QPoint(left, top), QPoint(right, bottom));
+        // Its two lines along each edge; a repaint inside the frame leaves them be.
+        if (exposed.intersected(outline).subtracted(outline.adjusted(2, 2, -2, -2)).isEmpty())
+            continue;
+        p.setPen(shadow);
+        p.drawRect(left, top, right - left - 1, bottom - top - 1);
+        p.setPen(light);
+        p.drawRect(left + 1, top + 1, right - left - 1, bottom - top - 1);
+    }
+}
+
+bool CDisplayPanel::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        if (portBox().contains(help->pos()) && !m_strPortPath.isEmpty())
+            QToolTip::showText(help->globalPos(), m_strPortPath, this, portBox());
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void CDisplayPanel::paintEvent(QPaintEvent* event) {
+    QPainter p(this);
+    paintFace(p, event->region());
+}
+
+void CDisplayPanel::tickClock() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    char text[64] = {};
+    std::size_t n = 0;
+    if (localtime_r(&now, &local))
+        n = std::strftime(text, sizeof text, "   %m-%d-%y  %H:%M:%S", &local);
+    m_strClock = QString::fromLatin1(text, qsizetype(n));
+    // Only the box and whatever of the text reaches past it are redrawn.
+    const QFontMetrics metrics(m_fontClock);
+    const QRect textCell(373, 6, metrics.horizontalAdvance(m_strClock), metrics.height());
+    update(clockBox().united(textCell.intersected(rect())));
+    // The indicator lights for each frame; it shows the cleared state at its
+    // next repaint.
+    m_recorder.blinkOff();
+}
+
+void CDisplayPanel::onSampleRateActivated(int index) {
+    const bool newInterval = m_recorder.selectSampleRate(index);
+    Q_EMIT sampleRateChosen(index);
+    if (newInterval)
+        Q_EMIT updateViewsRequested();
+}
+
+void CDisplayPanel::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == m_nClockTimer)
+        tickClock();
+    else
+        QWidget::timerEvent(event);
+}
+
+bool CDisplayPanel::eventFilter(QObject* watched, QEvent* event) {
+    // The wheel turns the selector only once the user has put the focus there:
+    // scrolling past it goes on to what lies under it.
+    if (event->type() == QEvent::Wheel && watched == m_comboTime && !m_comboTime->hasFocus()) {
+        event->ignore();
+        return true;
+    }
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)
+            return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "ui/panels/textcache.h"
+
+#include <QFont>
+#include <QRect>
+#include <QRegion>
+#include <QString>
+#include <QWidget>
+
+class Acquisition;
+class Recorder;
+class QComboBox;
+class QPainter;
+struct LinkState;
+
+// The replica of the instrument's face across the top of the main window: port
+// and on-line state, data-input indicator, clock, emissivity, reading, mode,
+// running maximum and minimum, lock, range, unit, and the sample-rate selector.
+// It owns no measurement data: it draws what the acquisition and the link hold.
+class CDisplayPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit CDisplayPanel(Recorder& recorder, const LinkState& link, const int& alarmHigh,
+                           const int& alarmLow, int sampleRateIni, QWidget* parent = nullptr);
+
+    // Regions that readings and commands repaint.
+    static QRect regionRect(unsigned panelRegion);
+    static constexpr QRect portBox() { return QRect(QPoint(16, 10), QPoint(110, 32)); }
+    static constexpr QRect onlineBox() { return QRect(QPoint(116, 10), QPoint(215, 32)); }
+    static constexpr QRect clockBox() { return QRect(387, 10, 295, 23); }
+    // Repaints the regions named by PanelRegion bits.
+    void invalidateRegions(unsigned regions);
+
+    // Draws the face into `p` (widget coordinates); texts wholly outside
+    // `exposed` are left out.
+    void paintFace(QPainter& p, const QRegion& exposed);
+    void paintFace(QPainter& p) { paintFace(p, QRegion(rect())); }
+
+    QString m_strClock;
+    QString m_strPortPath; // device the port number stands for, shown as a tool tip
+    int m_nSampleRateIni = 0;
+    QComboBox* m_comboTime = nullptr;
+
+    // Pixel-sized faces of the instrument's lettering.
+    QFont m_fontReading; // reading and its big unit letter
+    QFont m_fontSmall;   // bottom row
+    QFont m_fontClock;
+    QFont m_fontLogo;
+    QFont m_fontLogoSub;
+    QFont m_fontCaption; // top row, captions, "MAX:"/"MIN:"
+    QFont m_fontFigures; // maximum, minimum, mode, emissivity
+
+    // The one-second tick: new clock text, redrawn in its box alone, and the
+    // data-input indicator cleared.
+    void tickClock();
+
+Q_SIGNALS:
+    // The user picked a sample rate (index into the table, -1 for none); the
+    // recording control has already taken it.
+    void sampleRateChosen(int index);
+    // A new commit interval was chosen: the views must update so that the
+    // graph's paint re-arms the commit timer.
+    void updateViewsRequested();
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void drawText(QPainter& p, int x, int y, const QFont& font, const QColor& colour,
+                  const QString& text);
+    void onSampleRateActivated(int index);
+
+    Recorder& m_recorder;
+    const Acquisition& m_acq; // what the recorder holds
+    const LinkState& m_link;
+    const int& m_nAlarmHigh;
+    const int& m_nAlarmLow;
+    int m_nClockTimer = 0;
+    TextCache m_texts;
+    QRegion m_exposed; // what the paint in progress covers
+};

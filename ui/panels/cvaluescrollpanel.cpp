@@ -1,0 +1,58 @@
+#include "ui/panels/cvaluescrollpanel.h"
+
+#include <QScrollBar>
+
+#include <algorithm>
+
+CValueScrollPanel::CValueScrollPanel(int position, QWidget* parent)
+    : QWidget(parent), m_scrollY(new QScrollBar(Qt::Vertical, this)) {
+    m_scrollY->setSingleStep(1);
+    m_scrollY->setPageStep(1);
+    setPosition(position);
+    m_scrollY->setGeometry(rect());
+    connect(m_scrollY, &QAbstractSlider::actionTriggered, this, &CValueScrollPanel::onAction);
+    // Dropping the thumb does not move the window again, but the graph is
+    // still redrawn.
+    connect(m_scrollY, &QAbstractSlider::sliderReleased, this,
+            [this] { Q_EMIT positionChanged(m_nPos); });
+}
+
+void CValueScrollPanel::setPosition(int position) {
+    m_nPos = std::clamp(position, 0, kMaxPos);
+    m_scrollY->setRange(0, kMaxPos);
+    m_scrollY->setValue(m_nPos);
+}
+
+void CValueScrollPanel::onAction(int action) {
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepSub:
+        m_nPos = std::max(m_nPos - 1, 0);
+        break;
+    case QAbstractSlider::SliderSingleStepAdd:
+        m_nPos = std::min(m_nPos + 1, kMaxPos);
+        break;
+    case QAbstractSlider::SliderPageStepSub:
+    case QAbstractSlider::SliderToMinimum:
+        m_nPos = 0;
+        break;
+    case QAbstractSlider::SliderPageStepAdd:
+    case QAbstractSlider::SliderToMaximum:
+        m_nPos = kMaxPos;
+        break;
+    case QAbstractSlider::SliderMove:
+        // Dragging the thumb (or turning the wheel over it).
+        m_nPos = std::clamp(m_scrollY->sliderPosition(), 0, kMaxPos);
+        break;
+    default:
+        break;
+    }
+    // The bar shows the position the window now has, whatever the slider
+    // would have made of the action.
+    m_scrollY->setValue(m_nPos);
+    Q_EMIT positionChanged(m_nPos);
+}
+
+void CValueScrollPanel::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    m_scrollY->setGeometry(rect());
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "ui/panels/textcache.h"
+
+#include <QStyledItemDelegate>
+
+
+// Paints the data list's cells. A new sample scrolls the whole list, so every
+// visible cell is painted again for each reading; each distinct text is laid
+// out once and kept, so that the repaint only draws glyphs. The cells look as
+// the style's own item painting makes them; the rare cells that need more
+// (an elided text, the focus frame) are left to the style.
+class CDataListDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+
+private:
+    mutable TextCache m_texts{2048};
+};

@@ -1,0 +1,447 @@
+#include "ui/window/cmainframe.h"
+
+#include "core/link/frame.h"
+#include "ui/base/cdtdoc.h"
+#include "ui/base/prompter.h"
+#include "ui/files/cdocumentfiles.h"
+#include "ui/graph/cdtview.h"
+#include "ui/panels/cdatalistpanel.h"
+#include "ui/panels/cdisplaypanel.h"
+#include "ui/window/caboutdlg.h"
+#include "ui/window/commandids.h"
+#include "ui/window/commandtable.h"
+#include "ui/window/helplauncher.h"
+#include "ui/window/scrolllock.h"
+#include "ui/window/toolbaricons.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimerEvent>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <ctime>
+
+CMainFrame::CMainFrame(const Startup& startup, QWidget* parent)
+    : QMainWindow(parent), m_config(startup.configPath), m_prompter(std::make_unique<Prompter>()) {
+    setWindowTitle(QStringLiteral("Orvane"));
+    setWindowIcon(programIcon());
+    // 865 x 700 on the screen with a title bar and a thin fixed border; the
+    // user cannot resize it.
+    move(50, 20);
+    setFixedSize(kClientSize);
+    m_link.m_nComPort = m_config.comPort();
+
+    // The serial component: fixed line settings, an event per 14 bytes, input
+    // as bytes. The port opens only on On/Off.
+    m_Comm.setParent(this);
+    m_Comm.bindDevice(startup.boundDevice);
+    m_Comm.setDeviceResolver(
+        [this](int port) { return QString::fromStdString(m_config.comDevicePath(port)); });
+    m_Comm.setCommPort(static_cast<short>(m_link.m_nComPort));
+    m_Comm.setInputMode(1);
+    m_Comm.setSettings(QStringLiteral("2400,n,8,1"));
+    m_Comm.setRThreshold(kFrameSize);
+    m_Comm.setInputLen(0);
+    m_Comm.setInBufferCount(0);
+    connect(&m_Comm, &CMSComm::OnComm, this, &CMainFrame::OnComm);
+    connect(&m_Comm, &CMSComm::lineLost, this, &CMainFrame::onLineLost);
+    connect(&m_reconnect, &Reconnector::reconnected, this, &CMainFrame::onReconnected);
+    connect(&m_reconnect, &Reconnector::attemptFailed, this, [this](const QString& reason) {
+        setIdleText(reason + tr(" Still waiting (On/Off stops waiting)."));
+    });
+
+    m_pDoc = new CDTDoc(this);
+    CDTView::Startup viewStartup;
+    viewStartup.sampleRateIni = m_config.sampleRate();
+    viewStartup.alarmHigh = m_config.alarmHigh();
+    viewStartup.alarmLow = m_config.alarmLow();
+    m_pView = new CDTView(*m_pDoc, m_link, viewStartup, this);
+    setCentralWidget(m_pView);
+    m_files = std::make_unique<CDocumentFiles>(this, *m_prompter, *m_pDoc, *m_pView->m_dlgList);
+
+    buildCommands();
+    connect(m_pDoc, &CDTDoc::viewsNeedUpdate, this, &CMainFrame::updateCommandUI);
+    connect(&m_pDoc->m_recorder, &Recorder::recordingChanged, this, &CMainFrame::updateCommandUI);
+    connect(&m_pDoc->m_recorder, &Recorder::storeFull, this, &CMainFrame::onStoreFull);
+    // Whatever else changed the recording or the zoom (a drag, a reset of the
+    // scale, a command), the enable rules follow before the program waits for
+    // its next event: the toolbar is never stale.
+    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+            &CMainFrame::updateCommandUI);
+    connect(m_pView, &CDTView::hoverReadout, this,
+            [this](const QString& time, const QString& temp) {
+                m_pane1->setText(time);
+                m_pane2->setText(temp);
+            });
+    updateCommandUI();
+    qApp->installEventFilter(this);
+    m_pView->OnInitialUpdate();
+}
+
+CMainFrame::~CMainFrame() {
+    qApp->removeEventFilter(this);
+}
+
+void CMainFrame::setPrompter(std::unique_ptr<Prompter> prompter) {
+    m_prompter = std::move(prompter);
+    m_files = std::make_unique<CDocumentFiles>(this, *m_prompter, *m_pDoc, *m_pView->m_dlgList);
+}
+
+bool CMainFrame::saveRecording() {
+    return m_files->save();
+}
+
+void CMainFrame::buildCommands() {
+    for (const MenuPopup& popup : menuBarLayout()) {
+        QMenu* menu = menuBar()->addMenu(QString::fromLatin1(popup.title));
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandUI);
+        connect(menu, &QMenu::hovered, this, &CMainFrame::showPrompt);
+        connect(menu, &QMenu::aboutToHide, this, [this] { showPrompt(nullptr); });
+        for (const MenuEntry& entry : popup.entries) {
+            if (entry.id == 0) {
+                menu->addSeparator();
+                continue;
+            }
+            const CommandInfo* info = findCommand(entry.id);
+            auto* act = new QAction(QString::fromLatin1(info->label), this);
+            act->setStatusTip(QString::fromLatin1(info->prompt));
+            act->setToolTip(QString::fromLatin1(info->tip));
+            const int id = entry.id;
+            connect(act, &QAction::triggered, this, [this, id] { runCommand(id); });
+            menu->addAction(act);
+            m_actions.insert(id, act);
+        }
+    }
+    // The framework's document commands, reached only from the keyboard.
+    const auto addShortcut = [this](QKeySequence keys, auto handler) {
+        auto* act = new QAction(this);
+        act->setShortcut(keys);
+        act->setShortcutContext(Qt::WindowShortcut);
+        connect(act, &QAction::triggered, this, handler);
+        addAction(act);
+    };
+    // Ctrl+P prints, though the menu shows no shortcut beside "Print ".
+    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), [this] { runCommand(ID_FILE_PRINT); });
+    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_N), [this] { m_files->newDocument(); });
+    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), [this] { m_files->openDocument(); });
+    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), [this] {
+        if (m_pDoc->store().recCount() != 0)
+            m_files->saveDocument();
+    });
+
+    m_toolBar = addToolBar(QStringLiteral("Standard"));
+    m_toolBar->setObjectName(QStringLiteral("Standard"));
+    m_toolBar->setIconSize(kToolbarIconSize);
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_toolBar->setFloatable(true);
+    m_toolBar->setMovable(true);
+    for (const int id : toolbarLayout()) {
+        QAction* act = action(id);
+        act->setIcon(toolbarIcon(id));
+        m_toolBar->addAction(act);
+        m_toolBar->addSeparator();
+    }
+
+    // Status bar: the prompt pane, two plain panes for the hover readout and
+    // the Scroll Lock indicator, from the left; the first three 150 pixels wide.
+    m_pane0 = new QLabel;
+    m_pane1 = new QLabel;
+    m_pane2 = new QLabel;
+    m_pane3 = new QLabel;
+    for (QLabel* pane : {m_pane0, m_pane1, m_pane2, m_pane3}) {
+        pane->setFrameShape(QFrame::Panel);
+        pane->setFrameShadow(QFrame::Sunken);
+        if (pane != m_pane3)
+            pane->setFixedWidth(150);
+        statusBar()->addWidget(pane);
+    }
+    m_pane3->setMinimumWidth(m_pane3->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) +
+                             2 * m_pane3->frameWidth() + 6);
+    showPrompt(nullptr);
+    updateIndicators();
+    m_indicatorTimer.start(kIndicatorPollMs, this);
+}
+
+void CMainFrame::showPrompt(QAction* hovered) {
+    // Pane 0 shows the prompt of the command under the pointer, nothing for a
+    // command without one, and "Ready" when no command is.
+    m_pane0->setText(hovered ? hovered->statusTip() : m_strIdleText);
+}
+
+void CMainFrame::updateIndicators() {
+    m_pane3->setText(scrollLockOn() ? QStringLiteral("SCRL") : QString());
+}
+
+bool CMainFrame::event(QEvent* event) {
+    // The prompts come from the commands themselves (showPrompt); the
+    // widgets' own status tips would write "Ready" over an empty one.
+    if (event->type() == QEvent::StatusTip)
+        return true;
+    return QMainWindow::event(event);
+}
+
+void CMainFrame::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == m_indicatorTimer.timerId())
+        updateIndicators();
+    else
+        QMainWindow::timerEvent(event);
+}
+
+void CMainFrame::runCommand(int id) {
+    switch (id) {
+    case ID_SAVE:
+        OnSave();
+        break;
+    case ID_OPEN:
+        OnOpen();
+        break;
+    case ID_FILE_PRINT:
+        OnPrint();
+        break;
+    case ID_APP_EXIT:
+        close();
+        break;
+    case ID_SELECT_COM:
+        OnSelectCom();
+        break;
+    case ID_ON_OFF:
+        OnOnOff();
+        break;
+    case ID_UNDO_ZOOM:
+        OnUndoZoom();
+        break;
+    case ID_CLEAR_SCREEN:
+        OnClearScreen();
+        break;
+    case ID_CLEAR_ALL:
+        OnClearAll();
+        break;
+    case ID_APP_ABOUT:
+        OnAppAbout();
+        break;
+    case ID_HELP_CONTENTS:
+        OnHelpContents();
+        break;
+    default:
+        break;
+    }
+    updateCommandUI();
+}
+
+void CMainFrame::updateCommandUI() {
+    const bool recorded = m_pDoc->store().recCount() != 0;
+    action(ID_SAVE)->setEnabled(recorded);
+    action(ID_FILE_PRINT)->setEnabled(recorded);
+    action(ID_UNDO_ZOOM)->setEnabled(m_pView->isZoomed());
+}
+
+void CMainFrame::OnSave() {
+    if (m_pDoc->store().recCount() != 0)
+        saveRecording();
+}
+
+void CMainFrame::OnOpen() {
+    m_files->open();
+}
+
+bool CMainFrame::openFile(const QString& path) {
+    return m_files->load(path);
+}
+
+void CMainFrame::OnPrint() {
+    if (m_pDoc->store().recCount() != 0)
+        m_pView->printReport();
+}
+
+void CMainFrame::OnUndoZoom() {
+    m_pView->undoZoom();
+}
+
+void CMainFrame::OnAppAbout() {
+    CAboutDlg dlg(this);
+    dlg.exec();
+}
+
+void CMainFrame::OnHelpContents() {
+    QString error;
+    if (!openHelp(&error))
+        m_prompter->warning(this, error);
+}
+
+QRect CMainFrame::frameClientRect() const {
+    const int top = menuBar()->isVisible() ? menuBar()->height() : 0;
+    return QRect(0, top, width(), height() - top);
+}
+
+bool CMainFrame::confirmClose() {
+    const Acquisition& acq = m_pDoc->acq();
+    std::string error;
+    if (!m_config.writeCloseValues(m_link.m_nComPort, acq.sampleRateToKeep(), m_pView->m_nAlarmHigh,
+                                   m_pView->m_nAlarmLow, &error))
+        m_prompter->warning(
+            this, tr("The settings could not be kept.\n%1").arg(QString::fromStdString(error)));
+    if (acq.store().recCount() > 1 &&
+        m_prompter->askYesNo(this, QStringLiteral("Do you want to save? ")))
+        return saveRecording();
+    return true;
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (confirmClose())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    m_pView->layoutPanels(frameClientRect());
+}
+
+void CMainFrame::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    m_pView->layoutPanels(frameClientRect());
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_ScrollLock && type == QEvent::KeyRelease)
+            updateIndicators();
+        // Enter and Escape never close or trigger anything in this window's
+        // panels (dialogs of their own keep them).
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (type == QEvent::KeyPress && widget && widget->window() == this &&
+            (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
+             key->key() == Qt::Key_Escape))
+            return true;
+    }
+    if (type == QEvent::Enter || type == QEvent::Leave) {
+        // The toolbar's buttons show their command's prompt while the pointer
+        // is over them.
+        const auto* button = qobject_cast<QToolButton*>(watched);
+        if (button && button->parentWidget() == m_toolBar && button->defaultAction())
+            showPrompt(type == QEvent::Enter ? button->defaultAction() : nullptr);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::OnSelectCom() {
+    // Shift as it is now: a release in another window never reaches this one.
+    m_link.m_bShiftDown = QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
+    m_link.selectNextPort();
+    m_pView->m_dlgPanel->update(CDisplayPanel::portBox());
+    m_pView->m_dlgPanel->update(CDisplayPanel::onlineBox());
+    m_pView->m_dlgPanel->m_strPortPath = m_Comm.devicePath(m_link.m_nComPort);
+}
+
+void CMainFrame::OnOnOff() {
+    Recorder& recorder = m_pDoc->m_recorder;
+    const OnOffPlan plan = recorder.prepareOnOff();
+    if (plan.updateViews)
+        m_pDoc->UpdateAllViews();
+    if (plan.askToSave) {
+        // A full store is emptied so that recording can restart; when the user
+        // wanted it saved and that did not happen, nothing is thrown away.
+        if (m_prompter->askYesNo(this, QStringLiteral("Do you want to save? ")) && !saveRecording())
+            return;
+        recorder.resetStore();
+    }
+
+    if (m_reconnect.waiting()) {
+        // Waiting for a lost device: On/Off stops waiting.
+        m_reconnect.stop();
+        setIdleText(tr("Ready"));
+    } else if (m_link.m_bOnline) {
+        if (m_Comm.portOpen())
+            m_Comm.setPortOpen(false);
+        m_link.m_bOnline = false;
+    } else {
+        connectPort();
+    }
+    m_pView->m_dlgPanel->update(CDisplayPanel::onlineBox());
+}
+
+void CMainFrame::connectPort() {
+    if (m_Comm.portOpen())
+        m_Comm.setPortOpen(false);
+    m_Comm.setCommPort(static_cast<short>(m_link.m_nComPort));
+    m_Comm.setInputMode(1);
+    m_Comm.setInputLen(0);
+    m_Comm.setInBufferCount(0);
+    if (!m_Comm.setPortOpen(true)) {
+        m_link.m_bOnline = false;
+        m_prompter->warning(this, m_Comm.lastError());
+        return;
+    }
+    lineOpened();
+}
+
+void CMainFrame::lineOpened() {
+    // What arrived before the line was opened is not a reading of this run.
+    m_Comm.setInBufferCount(0);
+    m_Comm.input();
+    m_pDoc->m_recorder.discardBuffered();
+    m_Comm.setRThreshold(static_cast<short>(m_pDoc->m_recorder.bytesWanted()));
+    m_link.m_bOnline = true;
+    m_pView->m_dlgPanel->update(CDisplayPanel::onlineBox());
+}
+
+void CMainFrame::onLineLost(const QString& reason) {
+    // An unattended recording must not stop at a box nobody answers: the port
+    // is closed, every sample is kept, and the same device is opened again as
+    // soon as it is back.
+    m_link.m_bOnline = false;
+    m_pView->m_dlgPanel->update(CDisplayPanel::onlineBox());
+    setIdleText(
+        reason +
+        tr(" Waiting for %1 to come back (On/Off stops waiting).").arg(m_Comm.currentDevicePath()));
+    m_reconnect.start();
+}
+
+void CMainFrame::onReconnected() {
+    lineOpened();
+    setIdleText(tr("Connected to %1 again.").arg(m_Comm.currentDevicePath()));
+}
+
+void CMainFrame::setIdleText(const QString& text) {
+    m_strIdleText = text;
+    showPrompt(nullptr);
+}
+
+void CMainFrame::OnClearScreen() {
+    m_pDoc->m_recorder.clearScreen();
+}
+
+void CMainFrame::OnClearAll() {
+    m_pDoc->m_recorder.clearAll();
+}
+
+void CMainFrame::OnComm() {
+    if (m_Comm.commEvent() != CMSComm::comEvReceive) {
+        m_Comm.setInBufferCount(0);
+        return;
+    }
+    const QByteArray block = m_Comm.input();
+    m_pDoc->m_recorder.receive(std::span(reinterpret_cast<const std::uint8_t*>(block.constData()),
+                                         static_cast<std::size_t>(block.size())));
+    // The next event comes when the frame being assembled can be complete.
+    m_Comm.setRThreshold(static_cast<short>(m_pDoc->m_recorder.bytesWanted()));
+}
+
+void CMainFrame::onStoreFull() {
+    if (m_Comm.portOpen())
+        m_Comm.setPortOpen(false);
+    m_link.m_bOnline = false;
+    m_pView->m_dlgPanel->update();
+    m_prompter->information(this,
+                            QStringLiteral("You have got the max data number,please restart!"));
+}

@@ -1,0 +1,123 @@
+#pragma once
+
+#include "core/config/configuration.h"
+#include "engine/cmscomm.h"
+#include "engine/linkstate.h"
+#include "engine/reconnector.h"
+
+#include <QBasicTimer>
+#include <QHash>
+#include <QMainWindow>
+
+#include <filesystem>
+#include <memory>
+
+class CDTDoc;
+class CDocumentFiles;
+class CDTView;
+class Prompter;
+class QAction;
+class QLabel;
+class QToolBar;
+
+// The main window: owns the serial component and the link state, decodes what
+// the instrument sends, and carries out the commands.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    struct Startup {
+        std::filesystem::path configPath = configFilePath();
+        QString boundDevice; // --device: every port number opens this path
+    };
+
+    // The window's own area (menu bar included) of an 865 x 700 window.
+    static constexpr QSize kClientSize{859, 671};
+
+    explicit CMainFrame(const Startup& startup, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // Replaces the message boxes (tests answer them without a click).
+    void setPrompter(std::unique_ptr<Prompter> prompter);
+    Prompter& prompter() { return *m_prompter; }
+
+    Configuration m_config;
+    CMSComm m_Comm;
+    // Opens a lost device again when it comes back.
+    Reconnector m_reconnect{m_Comm};
+    LinkState m_link;
+    CDTDoc* m_pDoc = nullptr;
+    CDTView* m_pView = nullptr;
+    std::unique_ptr<CDocumentFiles> m_files;
+
+    // Commands.
+    void OnSelectCom();
+    void OnOnOff();
+    void OnClearScreen();
+    void OnClearAll();
+    // Save: true when the recording was written.
+    bool saveRecording();
+
+    // The serial component's receive event.
+    void OnComm();
+
+    void OnSave();
+    void OnOpen();
+    void OnPrint();
+    void OnUndoZoom();
+    void OnAppAbout();
+    void OnHelpContents();
+
+    // Opens a data file named on the command line, as Open does.
+    bool openFile(const QString& path);
+
+    // The client rectangle the panels are laid out in (below the menu bar).
+    QRect frameClientRect() const;
+
+    // Evaluates the enable rules of the commands again.
+    void updateCommandUI();
+    QAction* action(int id) const { return m_actions.value(id); }
+    QToolBar* toolBar() const { return m_toolBar; }
+    // The status bar's panes: the prompt, the hover readout's time and
+    // temperature, and the Scroll Lock indicator.
+    QLabel* m_pane0 = nullptr;
+    QLabel* m_pane1 = nullptr;
+    QLabel* m_pane2 = nullptr;
+    QLabel* m_pane3 = nullptr;
+    // Shows the prompt of `hovered` in pane 0, or "Ready" for none.
+    void showPrompt(QAction* hovered);
+    // "SCRL" in pane 3 while Scroll Lock is on.
+    void updateIndicators();
+
+    // The close sequence: writes the settings back and offers to save. False
+    // when the window must stay open (a save was wanted but did not happen).
+    bool confirmClose();
+
+protected:
+    bool event(QEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void connectPort();
+    void onLineLost(const QString& reason);
+    void onReconnected();
+    // After a successful open: an empty buffer, on line.
+    void lineOpened();
+    // Pane 0's text while no command is under the pointer.
+    void setIdleText(const QString& text);
+    void onStoreFull();
+    void buildCommands();
+    void runCommand(int id);
+
+    QHash<int, QAction*> m_actions;
+    QString m_strIdleText = QStringLiteral("Ready"); // pane 0 with no command under the pointer
+    QToolBar* m_toolBar = nullptr;
+    // Scroll Lock is asked for this often (the platform reports no change).
+    static constexpr int kIndicatorPollMs = 500;
+    QBasicTimer m_indicatorTimer;
+
+    std::unique_ptr<Prompter> m_prompter;
+};

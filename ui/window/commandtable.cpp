@@ -1,0 +1,63 @@
+#include "ui/window/commandtable.h"
+
+#include "ui/window/commandids.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+constexpr std::array<CommandInfo, 11> kCommands = {{
+    {ID_SAVE, "&Save", "", "Save"},
+    {ID_OPEN, "&Open", "", "Open"},
+    {ID_FILE_PRINT, "&Print ", "Print the active document", "Print "},
+    {ID_APP_EXIT, "&Exit", "", ""},
+    {ID_SELECT_COM, "&Select COM", "", "Select COM"},
+    {ID_ON_OFF, "&On/Off", "", "On/Off"},
+    {ID_UNDO_ZOOM, "&UndoZoom", "", "UndoZoom"},
+    {ID_CLEAR_SCREEN, "&Clear Screen", "", "Clear Screen"},
+    {ID_CLEAR_ALL, "&Clear All", "", "Clear All"},
+    {ID_APP_ABOUT, "&About Orvane...", "", ""},
+    {ID_HELP_CONTENTS, "&Contents", "", "Help"},
+}};
+
+constexpr MenuEntry kSeparator{0};
+
+constexpr std::array<MenuEntry, 7> kFileMenu = {
+    {{ID_SAVE}, kSeparator, {ID_OPEN}, kSeparator, {ID_FILE_PRINT}, kSeparator, {ID_APP_EXIT}}};
+constexpr std::array<MenuEntry, 9> kToolsMenu = {{{ID_SELECT_COM},
+                                                  kSeparator,
+                                                  {ID_ON_OFF},
+                                                  kSeparator,
+                                                  {ID_UNDO_ZOOM},
+                                                  kSeparator,
+                                                  {ID_CLEAR_SCREEN},
+                                                  kSeparator,
+                                                  {ID_CLEAR_ALL}}};
+constexpr std::array<MenuEntry, 3> kHelpMenu = {{{ID_APP_ABOUT}, kSeparator, {ID_HELP_CONTENTS}}};
+
+const std::array<MenuPopup, 3> kMenuBar = {{
+    {"&File(F)", kFileMenu},
+    {"&Tools(T)", kToolsMenu},
+    {"&Help(H)", kHelpMenu},
+}};
+
+constexpr std::array<int, 9> kToolbar = {ID_SAVE,         ID_OPEN,      ID_FILE_PRINT,
+                                         ID_SELECT_COM,   ID_ON_OFF,    ID_UNDO_ZOOM,
+                                         ID_CLEAR_SCREEN, ID_CLEAR_ALL, ID_HELP_CONTENTS};
+
+} // namespace
+
+const CommandInfo* findCommand(int id) {
+    const auto it = std::find_if(kCommands.begin(), kCommands.end(),
+                                 [id](const CommandInfo& c) { return c.id == id; });
+    return it == kCommands.end() ? nullptr : &*it;
+}
+
+std::span<const MenuPopup> menuBarLayout() {
+    return kMenuBar;
+}
+
+std::span<const int> toolbarLayout() {
+    return kToolbar;
+}

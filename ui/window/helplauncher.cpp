@@ -1,0 +1,98 @@
+#include "ui/window/helplauncher.h"
+
+#include "ui/base/busycursor.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace {
+
+// The MIME type of compiled help files and its older alias.
+constexpr const char* kChmTypes[] = {"application/vnd.ms-htmlhelp", "application/x-chm"};
+
+// How long the desktop may take to name its handler for a file type.
+constexpr int kQueryTimeoutMs = 3000;
+
+// Whether the desktop has a program for compiled help files. xdg-open itself
+// would fall back to a web browser, which shows nothing useful for them. When
+// the desktop cannot be asked, the answer is left to xdg-open.
+bool desktopHasChmViewer() {
+    const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (xdgMime.isEmpty())
+        return true;
+    BusyCursor busy;
+    bool asked = false;
+    for (const char* type : kChmTypes) {
+        QProcess query;
+        query.setProcessChannelMode(QProcess::SeparateChannels);
+        query.start(xdgMime, {QStringLiteral("query"), QStringLiteral("default"),
+                              QString::fromLatin1(type)});
+        if (!query.waitForFinished(kQueryTimeoutMs)) {
+            query.kill();
+            query.waitForFinished(kQueryTimeoutMs);
+            continue;
+        }
+        if (query.exitStatus() != QProcess::NormalExit)
+            continue;
+        asked = true;
+        if (!query.readAllStandardOutput().trimmed().isEmpty())
+            return true;
+    }
+    return !asked;
+}
+
+QString cannotShow(const QString& file, const QString& reason) {
+    return QCoreApplication::translate("Help", "Cannot show the help file %1:\n%2")
+        .arg(QDir::toNativeSeparators(file), reason);
+}
+
+} // namespace
+
+QString helpFileBeside(const QString& programFile) {
+    const QFileInfo program(programFile);
+    const QString real = program.canonicalFilePath();
+    const QString dir = real.isEmpty() ? program.absolutePath() : QFileInfo(real).absolutePath();
+    return QDir(dir).filePath(QStringLiteral("help.chm"));
+}
+
+QString helpFilePath() {
+    return helpFileBeside(QCoreApplication::applicationFilePath());
+}
+
+bool openHelpFile(const QString& chmFile, QString* error) {
+    const auto fail = [error](const QString& message) {
+        if (error)
+            *error = message;
+        return false;
+    };
+    if (!QFileInfo(chmFile).isFile())
+        return fail(QCoreApplication::translate("Help", "The help file %1 was not found.")
+                        .arg(QDir::toNativeSeparators(chmFile)));
+
+    const QString xdgOpen = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (xdgOpen.isEmpty())
+        return fail(cannotShow(
+            chmFile, QCoreApplication::translate("Help", "no viewer can be started, because the "
+                                                         "program xdg-open is not installed.")));
+    if (!desktopHasChmViewer())
+        return fail(cannotShow(
+            chmFile, QCoreApplication::translate(
+                         "Help", "no viewer for compiled help files (.chm) is installed. Install "
+                                 "one, for example xchm or kchmviewer, and try again.")));
+    if (!QProcess::startDetached(xdgOpen, {QFileInfo(chmFile).absoluteFilePath()}))
+        return fail(cannotShow(
+            chmFile, QCoreApplication::translate("Help", "the viewer could not be started (%1).")
+                         .arg(xdgOpen)));
+    if (error)
+        error->clear();
+    return true;
+}
+
+bool openHelp(QString* error) {
+    return openHelpFile(helpFilePath(), error);
+}
