@@ -57,6 +57,12 @@ RecordSession::RecordSession(RecordRequest request, QObject* parent)
     connect(&m_durationTimer, &QTimer::timeout, this, &RecordSession::armDuration);
     connect(&m_comm, &CMSComm::OnComm, this, &RecordSession::onComm);
     connect(&m_comm, &CMSComm::lineLost, this, &RecordSession::onLineLost);
+    connect(&m_reconnect, &Reconnector::reconnected, this, [this] {
+        lineOpened();
+        std::fprintf(stderr, "Connected to %s again.\n", qPrintable(m_request.device));
+    });
+    connect(&m_reconnect, &Reconnector::attemptFailed, this,
+            [](const QString& reason) { printError(reason.toStdString()); });
     connect(&m_recorder, &Recorder::rowAppended, this, &RecordSession::onRow);
     connect(&m_recorder, &Recorder::storeFull, this, &RecordSession::onStoreFull);
 }
@@ -96,17 +102,20 @@ bool RecordSession::start() {
         closeCsv();
         return false;
     }
-    // What arrived before the start is not a reading of this run.
-    m_comm.setInBufferCount(0);
-    m_comm.input();
-    m_recorder.discardBuffered();
-    m_comm.setRThreshold(static_cast<short>(m_recorder.bytesWanted()));
-
+    lineOpened();
     m_bRunning = true;
     m_elapsed.start();
     armDuration();
     std::fprintf(stderr, "Recording from %s; Ctrl+C stops.\n", qPrintable(m_request.device));
     return true;
+}
+
+void RecordSession::lineOpened() {
+    // What arrived before the line was opened is not a reading of this run.
+    m_comm.setInBufferCount(0);
+    m_comm.input();
+    m_recorder.discardBuffered();
+    m_comm.setRThreshold(static_cast<short>(m_recorder.bytesWanted()));
 }
 
 void RecordSession::armDuration() {
@@ -176,8 +185,17 @@ void RecordSession::onStoreFull() {
 void RecordSession::onLineLost(const QString& reason) {
     if (!m_bRunning)
         return;
-    printError(reason.toStdString());
-    stop(true);
+    // An unattended recording goes on when the device comes back; every
+    // sample so far is kept.
+    if (m_bTerminal)
+        std::printf("\n");
+    std::fflush(stdout);
+    std::string text = reason.toStdString();
+    if (!text.ends_with('.'))
+        text += '.';
+    printError(text + " Waiting for " + m_request.device.toStdString() +
+               " to come back (Ctrl+C stops).");
+    m_reconnect.start();
 }
 
 void RecordSession::stop(bool failed) {
@@ -185,6 +203,7 @@ void RecordSession::stop(bool failed) {
         return;
     m_bRunning = false;
     m_durationTimer.stop();
+    m_reconnect.stop();
     m_comm.setPortOpen(false);
     if (m_bTerminal)
         std::printf("\n");

@@ -2,6 +2,7 @@
 
 #include "core/files/savefilenames.h"
 #include "engine/cmscomm.h"
+#include "engine/reconnector.h"
 #include "engine/recorder.h"
 
 #include <QElapsedTimer>
@@ -26,8 +27,9 @@ struct RecordRequest {
     std::int64_t durationSeconds = 0; // stop after this long; 0: no limit
 };
 
-// One recording without a window: opens the line as the window's On/Off does,
-// feeds what arrives into the recording engine, reports every committed sample
+// One recording without a window: opens the line as the window's On/Off does
+// (and again when a lost device comes back), feeds what arrives into the
+// recording engine, reports every committed sample
 // (a line each on the standard output, or one status line on a terminal),
 // streams it into the CSV file, and when it ends writes the data file and its
 // text export as Save does.
@@ -54,6 +56,7 @@ private:
     void onRow(const ListRow& row);
     void onStoreFull();
     void onLineLost(const QString& reason);
+    void lineOpened();
     void armDuration();
     bool openCsv();
     bool appendCsv(const std::string& line);
@@ -67,6 +70,7 @@ private:
     RecordRequest m_request;
     CMSComm m_comm;
     Recorder m_recorder;
+    Reconnector m_reconnect{m_comm};
     QTimer m_durationTimer;
     QElapsedTimer m_elapsed;
     int m_csvFd = -1;

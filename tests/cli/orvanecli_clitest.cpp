@@ -15,11 +15,25 @@
 #include <csignal>
 #include <span>
 
+#include <fcntl.h>
+
 // orvane-cli as a user runs it: the built program in a process of its own,
 // recording from a pseudo-terminal the test writes instrument frames into.
 namespace {
 
 constexpr int kWaitMs = 10000;
+
+// The program under test inherits none of the test's descriptors: a pseudo-
+// terminal's master side held by it would keep the line from hanging up.
+void closeOnExec() {
+    const QStringList fds =
+        QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System);
+    for (const QString& name : fds) {
+        const int fd = name.toInt();
+        if (fd > 2)
+            ::fcntl(fd, F_SETFD, ::fcntl(fd, F_GETFD) | FD_CLOEXEC);
+    }
+}
 
 class CliRun {
 public:
@@ -31,6 +45,7 @@ public:
             env.insert(QStringLiteral("TMPDIR"), tempDir);
             m_process.setProcessEnvironment(env);
         }
+        closeOnExec();
         m_process.start(QStringLiteral(ORVANE_CLI_PATH), args);
     }
     ~CliRun() {
@@ -42,8 +57,9 @@ public:
     CliRun(const CliRun&) = delete;
     CliRun& operator=(const CliRun&) = delete;
 
-    // Waits until the standard error says the line is open.
-    bool waitRecording() { return waitFor(m_err, QStringLiteral("Recording from")); }
+    // Waits until the standard error says the line is open, or `text`.
+    bool waitRecording() { return waitErr(QStringLiteral("Recording from")); }
+    bool waitErr(const QString& text) { return waitFor(m_err, text); }
     // Waits until `n` sample lines are on the standard output; false when they
     // do not come.
     bool waitSamples(int n) {
@@ -215,6 +231,30 @@ TEST(OrvaneCli, TheDataFileLimitEndsARunButNotACsvRecording) {
             EXPECT_TRUE(records.last().endsWith(QStringLiteral(",49.9,C,0")));
         }
     }
+}
+
+TEST(OrvaneCli, ALostLineIsWaitedForAndTheRecordingGoesOnWhenItIsBack) {
+    PtyPair first;
+    PtyPair second;
+    ASSERT_TRUE(first.isOpen() && second.isOpen());
+    QTemporaryDir dir;
+    const QString link = dir.filePath(QStringLiteral("instrument"));
+    const QString data = dir.filePath(QStringLiteral("run.DovDat"));
+    ASSERT_TRUE(QFile::link(first.slavePath(), link));
+    CliRun run({QStringLiteral("record"), QStringLiteral("--device"), link,
+                QStringLiteral("--count"), QStringLiteral("3"), QStringLiteral("--out"), data},
+               dir.path());
+    ASSERT_TRUE(run.waitRecording()) << run.err().toStdString();
+    first.write(celsiusFrame(201) + celsiusFrame(202));
+    ASSERT_TRUE(run.waitSamples(2));
+    first.hangUp();
+    ASSERT_TRUE(run.waitErr(QStringLiteral("Waiting for ") + link)) << run.err().toStdString();
+    // The device comes back under the same name.
+    ASSERT_TRUE(QFile::remove(link) && QFile::link(second.slavePath(), link));
+    ASSERT_TRUE(run.waitErr(QStringLiteral("again"))) << run.err().toStdString();
+    second.write(celsiusFrame(203));
+    ASSERT_EQ(run.finish(), 0) << run.err().toStdString();
+    EXPECT_EQ(dataFileValues(data), (std::vector<float>{20.1f, 20.2f, 20.3f}));
 }
 
 TEST(OrvaneCli, ARecordingThatCannotBeSavedWhereAskedIsKeptInTheTemporaryFolder) {
