@@ -177,7 +177,10 @@ void RecordSession::showStatus(const ListRow& row, const std::string& time) {
 void RecordSession::onStoreFull() {
     if (!m_bRunning)
         return;
-    std::fprintf(stderr, "\nThe data file's limit of %d samples is reached.\n",
+    if (m_bTerminal)
+        std::printf("\n");
+    std::fflush(stdout);
+    std::fprintf(stderr, "The data file's limit of %d samples is reached.\n",
                  m_recorder.store().maxData());
     stop();
 }
@@ -205,7 +208,7 @@ void RecordSession::stop(bool failed) {
     m_durationTimer.stop();
     m_reconnect.stop();
     m_comm.setPortOpen(false);
-    if (m_bTerminal)
+    if (m_bTerminal && m_nRecorded > 0)
         std::printf("\n");
     std::fflush(stdout);
     std::fprintf(stderr, "Recorded %d sample%s.\n", m_nRecorded, m_nRecorded == 1 ? "" : "s");

@@ -71,7 +71,8 @@ public:
             kWaitMs);
     }
     int finish() {
-        if (!m_process.waitForFinished(kWaitMs))
+        // It may have ended while the test waited for its output.
+        if (m_process.state() != QProcess::NotRunning && !m_process.waitForFinished(kWaitMs))
             return -1;
         m_out += m_process.readAllStandardOutput();
         m_err += m_process.readAllStandardError();
