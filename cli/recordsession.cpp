@@ -170,16 +170,22 @@ void RecordSession::onRow(const ListRow& row) {
 }
 
 void RecordSession::showStatus(const ListRow& row, const std::string& time) {
+    m_bStatusLine = true;
     std::printf("\r\033[K%d sample%s; last %s %s at %s", m_nRecorded, m_nRecorded == 1 ? "" : "s",
                 row.value.c_str(), row.unit.c_str(), clockTime(time).c_str());
+}
+
+void RecordSession::endStatusLine() {
+    if (m_bStatusLine)
+        std::printf("\n");
+    m_bStatusLine = false;
+    std::fflush(stdout);
 }
 
 void RecordSession::onStoreFull() {
     if (!m_bRunning)
         return;
-    if (m_bTerminal)
-        std::printf("\n");
-    std::fflush(stdout);
+    endStatusLine();
     std::fprintf(stderr, "The data file's limit of %d samples is reached.\n",
                  m_recorder.store().maxData());
     stop();
@@ -190,9 +196,7 @@ void RecordSession::onLineLost(const QString& reason) {
         return;
     // An unattended recording goes on when the device comes back; every
     // sample so far is kept.
-    if (m_bTerminal)
-        std::printf("\n");
-    std::fflush(stdout);
+    endStatusLine();
     std::string text = reason.toStdString();
     if (!text.ends_with('.'))
         text += '.';
@@ -208,9 +212,7 @@ void RecordSession::stop(bool failed) {
     m_durationTimer.stop();
     m_reconnect.stop();
     m_comm.setPortOpen(false);
-    if (m_bTerminal && m_nRecorded > 0)
-        std::printf("\n");
-    std::fflush(stdout);
+    endStatusLine();
     std::fprintf(stderr, "Recorded %d sample%s.\n", m_nRecorded, m_nRecorded == 1 ? "" : "s");
     bool ok = closeCsv();
     if (m_request.writeDataFile)

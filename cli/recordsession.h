@@ -66,6 +66,8 @@ private:
     bool writeDataFiles();
     bool writeDataFilesTo(const QString& dataPath, const SaveFileNames& names);
     void showStatus(const ListRow& row, const std::string& time);
+    // Before a message: the terminal's status line gets its line end.
+    void endStatusLine();
 
     RecordRequest m_request;
     CMSComm m_comm;
@@ -76,5 +78,6 @@ private:
     int m_csvFd = -1;
     int m_nRecorded = 0; // samples reported in this run
     bool m_bTerminal = false;
+    bool m_bStatusLine = false; // a status line without its line end is showing
     bool m_bRunning = false;
 };
