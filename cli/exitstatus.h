@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+// What orvane-cli's exit status says.
+enum ExitStatus : int {
+    kExitOk = 0,
+    kExitFailure = 1, // a device or a file failed
+    kExitUsage = 2,   // the command line was wrong
+};
+
+// An error on the standard error, as "orvane-cli: <message>".
+inline void printError(const std::string& message) {
+    std::fprintf(stderr, "orvane-cli: %s\n", message.c_str());
+}
+
+// A wrong command line: says what is wrong and where help is; the exit status.
+inline int usageError(const std::string& message, const std::string& command = {}) {
+    printError(message);
+    std::fprintf(stderr, "Try 'orvane-cli %s--help'.\n",
+                 command.empty() ? "" : (command + " ").c_str());
+    return kExitUsage;
+}

@@ -1,0 +1,126 @@
+#include "cli/filecommands.h"
+
+#include "cli/datafilereader.h"
+#include "cli/exitstatus.h"
+#include "core/files/atomicfile.h"
+#include "core/files/csvexport.h"
+#include "core/files/seriessummary.h"
+#include "core/files/textexport.h"
+#include "core/files/valuetext.h"
+#include "core/store/samplestore.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <utility>
+#include <vector>
+
+namespace {
+
+std::optional<DovDatContents> load(const std::string& path) {
+    DataFileRead read = readDataFile(path);
+    if (!read.contents)
+        printError("cannot open " + path + ": " + read.error);
+    return std::move(read.contents);
+}
+
+std::string csvOf(const DovDatContents& c) {
+    // A data file keeps no log mark per sample, so every record says 0.
+    std::string out = csvHeader();
+    for (int i = 0; i < c.count(); ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        out += csvLine(
+            {i + 1, parseTimeText(c.times[at]), c.times[at], c.values[at], c.units[at], false});
+    }
+    return out;
+}
+
+// The text export formats calendar times, so every time text must read as one.
+std::optional<std::string> textOf(const DovDatContents& c, const std::string& path) {
+    std::vector<std::int64_t> times;
+    times.reserve(c.times.size());
+    for (std::size_t i = 0; i < c.times.size(); ++i) {
+        const std::optional<std::int64_t> t = parseTimeText(c.times[i]);
+        if (!t) {
+            printError("cannot convert " + path + ": the time \"" + c.times[i] + "\" of sample " +
+                       std::to_string(i + 1) + " is not of the form mm-dd-yy/HH:MM:SS");
+            return std::nullopt;
+        }
+        times.push_back(*t);
+    }
+    return textExport(c.values, c.units, times);
+}
+
+std::string timeOf(const std::string& timeText) {
+    const std::optional<std::int64_t> t = parseTimeText(timeText);
+    return t ? isoLocalTime(*t) : timeText;
+}
+
+std::string extremeText(const DovDatContents& c, const std::optional<SeriesSummary::Extreme>& e) {
+    if (!e)
+        return "none";
+    return valueText(e->value) + " " + c.units[static_cast<std::size_t>(e->index)] + " (sample " +
+           std::to_string(e->index + 1) + ")";
+}
+
+} // namespace
+
+int writeOutput(const std::string& path, const std::string& data) {
+    if (path.empty() || path == "-") {
+        if (std::fwrite(data.data(), 1, data.size(), stdout) != data.size() ||
+            std::fflush(stdout) != 0) {
+            printError(std::string("cannot write the standard output: ") + std::strerror(errno));
+            return kExitFailure;
+        }
+        return kExitOk;
+    }
+    AtomicFile file(path);
+    if (!file.write(data) || !file.commit()) {
+        printError("cannot write " + path + ": " + file.errorString());
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+int runConvert(const ConvertRequest& request) {
+    const std::optional<DovDatContents> contents = load(request.input);
+    if (!contents)
+        return kExitFailure;
+    if (request.csv)
+        return writeOutput(request.output, csvOf(*contents));
+    const std::optional<std::string> text = textOf(*contents, request.input);
+    return text ? writeOutput(request.output, *text) : kExitFailure;
+}
+
+int runInfo(const InfoRequest& request) {
+    const std::optional<DovDatContents> contents = load(request.input);
+    if (!contents)
+        return kExitFailure;
+    const DovDatContents& c = *contents;
+    const SeriesSummary s = summarizeSeries(c, request.high, request.low);
+    std::string units;
+    for (const std::string& unit : s.units)
+        units += (units.empty() ? "" : ", ") + unit;
+    std::vector<std::pair<std::string, std::string>> lines = {
+        {"File:", request.input},
+        {"Samples:", std::to_string(s.count)},
+        {"No value:", std::to_string(s.noValueCount)},
+        {"First:", s.count > 0 ? timeOf(s.firstTime) : "none"},
+        {"Last:", s.count > 0 ? timeOf(s.lastTime) : "none"},
+        {"Units:", units.empty() ? "none" : units},
+        {"Minimum:", extremeText(c, s.minimum)},
+        {"Maximum:", extremeText(c, s.maximum)},
+    };
+    if (request.high)
+        lines.emplace_back("Above " + valueText(*request.high) + ":", std::to_string(s.aboveHigh));
+    if (request.low)
+        lines.emplace_back("Below " + valueText(*request.low) + ":", std::to_string(s.belowLow));
+    std::size_t width = 0;
+    for (const auto& [label, value] : lines)
+        width = std::max(width, label.size() + 1);
+    std::string out;
+    for (const auto& [label, value] : lines)
+        out += label + std::string(width - label.size(), ' ') + value + '\n';
+    return writeOutput({}, out);
+}

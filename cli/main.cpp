@@ -1,0 +1,286 @@
+// orvane-cli: records, converts and summarises thermometer readings without a
+// window.
+
+#include "cli/argumenttext.h"
+#include "cli/exitstatus.h"
+#include "cli/filecommands.h"
+#include "cli/recordsession.h"
+#include "cli/stopsignals.h"
+#include "sim/ptyinstrument.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+const QString kDescription =
+    QStringLiteral("Records, converts and summarises readings of the Orvane infrared thermometer\n"
+                   "without a window.\n"
+                   "\n"
+                   "Commands:\n"
+                   "  record   Record from a serial device (or the built-in simulated instrument)\n"
+                   "           into a data file, its text export and, if asked, a CSV file.\n"
+                   "  convert  Write a data file as its text export or as CSV.\n"
+                   "  info     Show what a data file holds.\n"
+                   "\n"
+                   "Type 'orvane-cli COMMAND --help' for the options of a command.");
+
+// Parses the arguments of one command (the command's name first). Help ends
+// the program; any other problem is a usage error.
+bool parseCommand(QCommandLineParser& parser, const QStringList& args, const QString& command,
+                  int& status) {
+    const QCommandLineOption help = parser.addHelpOption();
+    if (!parser.parse(args)) {
+        status = usageError(parser.errorText().toStdString(), command.toStdString());
+        return false;
+    }
+    if (parser.isSet(help))
+        parser.showHelp(kExitOk);
+    return true;
+}
+
+std::optional<float> limitOption(const QCommandLineParser& parser, const QString& name, bool& ok) {
+    if (!parser.isSet(name))
+        return std::nullopt;
+    bool number = false;
+    const float value = parser.value(name).toFloat(&number);
+    if (!number || !std::isfinite(value)) {
+        usageError(QStringLiteral("--%1 wants a number, not '%2'")
+                       .arg(name, parser.value(name))
+                       .toStdString(),
+                   "info");
+        ok = false;
+        return std::nullopt;
+    }
+    return value;
+}
+
+// The one file a command works on.
+bool oneFile(const QCommandLineParser& parser, const QString& command, std::string& file,
+             int& status) {
+    const QStringList files = parser.positionalArguments();
+    if (files.size() != 1) {
+        status =
+            usageError(files.isEmpty() ? "give the data file to read"
+                                       : "give one data file, not " + std::to_string(files.size()),
+                       command.toStdString());
+        return false;
+    }
+    file = files.constFirst().toStdString();
+    return true;
+}
+
+int convertCommand(const QStringList& args) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Writes a data file as its text export (the default) or as CSV, onto\n"
+                       "the standard output or into OUT."));
+    const QCommandLineOption csv(QStringLiteral("csv"),
+                                 QStringLiteral("CSV: number,time,value,unit,log."));
+    const QCommandLineOption txt(QStringLiteral("txt"),
+                                 QStringLiteral("The text export, as Save writes it."));
+    const QCommandLineOption out(QStringList{QStringLiteral("o"), QStringLiteral("output")},
+                                 QStringLiteral("Write OUT (replaced whole) instead of the "
+                                                "standard output."),
+                                 QStringLiteral("OUT"));
+    parser.addOptions({csv, txt, out});
+    parser.addPositionalArgument(QStringLiteral("convert FILE.DovDat"),
+                                 QStringLiteral("The data file to convert."));
+    int status = kExitOk;
+    ConvertRequest request;
+    if (!parseCommand(parser, args, QStringLiteral("convert"), status) ||
+        !oneFile(parser, QStringLiteral("convert"), request.input, status))
+        return status;
+    if (parser.isSet(csv) && parser.isSet(txt))
+        return usageError("give --csv or --txt, not both", "convert");
+    request.csv = parser.isSet(csv);
+    request.output = parser.value(out).toStdString();
+    return runConvert(request);
+}
+
+int infoCommand(const QStringList& args) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Shows how many samples a data file holds, the first and last time, the\n"
+                       "lowest and highest value, and how many samples lie above H or below L."));
+    const QCommandLineOption high(
+        QStringLiteral("high"), QStringLiteral("Count the samples above H."), QStringLiteral("H"));
+    const QCommandLineOption low(QStringLiteral("low"),
+                                 QStringLiteral("Count the samples below L."), QStringLiteral("L"));
+    parser.addOptions({high, low});
+    parser.addPositionalArgument(QStringLiteral("info FILE.DovDat"),
+                                 QStringLiteral("The data file to read."));
+    int status = kExitOk;
+    InfoRequest request;
+    if (!parseCommand(parser, args, QStringLiteral("info"), status) ||
+        !oneFile(parser, QStringLiteral("info"), request.input, status))
+        return status;
+    bool ok = true;
+    request.high = limitOption(parser, QStringLiteral("high"), ok);
+    request.low = limitOption(parser, QStringLiteral("low"), ok);
+    return ok ? runInfo(request) : kExitUsage;
+}
+
+// The simulated instrument of the window's --simulator.
+PtyInstrument::Options simulatorOptions() {
+    PtyInstrument::Options options;
+    options.profile.base = 100.0;
+    options.profile.span = 70.0;
+    options.profile.noise = 1.5;
+    options.profile.periodFrames = 120;
+    options.periodMs = 500;
+    options.logEvery = 25;
+    return options;
+}
+
+int recordCommand(const QStringList& args) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Records the instrument's readings until COUNT samples, the DURATION, the data\n"
+        "file's limit of 4000 samples, Ctrl+C or SIGTERM, then writes the data file and\n"
+        "its text export as Save does. Prints a line per sample (number, value, unit,\n"
+        "time), or a status line on a terminal.\n"
+        "With --csv and no --out only the CSV file is written, and the run goes on past\n"
+        "4000 samples."));
+    const QCommandLineOption device(QStringLiteral("device"),
+                                    QStringLiteral("The serial device (or pseudo-terminal) the "
+                                                   "instrument is on."),
+                                    QStringLiteral("PATH"));
+    const QCommandLineOption simulator(
+        QStringLiteral("simulator"),
+        QStringLiteral("Record from a built-in simulated instrument."));
+    const QCommandLineOption interval(
+        QStringLiteral("interval"),
+        QStringLiteral("auto (every reading, the default) or the latest reading once per "
+                       "interval: %1.")
+            .arg(QString::fromStdString(sampleRateChoices())
+                     .mid(5)
+                     .replace(QLatin1Char('|'), QLatin1String(", "))),
+        QStringLiteral("RATE"));
+    const QCommandLineOption out(QStringLiteral("out"),
+                                 QStringLiteral("The data file (default: named after the time "
+                                                "of saving, in the current folder)."),
+                                 QStringLiteral("FILE.DovDat"));
+    const QCommandLineOption csv(QStringLiteral("csv"),
+                                 QStringLiteral("Also write every sample into FILE.csv as it "
+                                                "comes."),
+                                 QStringLiteral("FILE.csv"));
+    const QCommandLineOption count(QStringLiteral("count"), QStringLiteral("Stop after N samples."),
+                                   QStringLiteral("N"));
+    const QCommandLineOption duration(QStringLiteral("duration"),
+                                      QStringLiteral("Stop after this long, e.g. 90s, 2min, "
+                                                     "1h30m."),
+                                      QStringLiteral("DURATION"));
+    parser.addOptions({device, simulator, interval, out, csv, count, duration});
+    parser.addPositionalArgument(QStringLiteral("record"),
+                                 QStringLiteral("Records from the instrument."));
+    int status = kExitOk;
+    if (!parseCommand(parser, args, QStringLiteral("record"), status))
+        return status;
+    const auto usage = [](const std::string& message) { return usageError(message, "record"); };
+    if (parser.positionalArguments().size() > 1)
+        return usage("unexpected argument '" + parser.positionalArguments()[1].toStdString() + "'");
+    if (parser.isSet(device) == parser.isSet(simulator))
+        return usage("give --device PATH or --simulator");
+    if (parser.isSet(device) && parser.value(device).isEmpty())
+        return usage("--device wants the path of a serial device");
+
+    RecordRequest request;
+    request.device = parser.value(device);
+    if (parser.isSet(interval)) {
+        const auto rate = parseSampleRate(parser.value(interval).toStdString());
+        if (!rate)
+            return usage("--interval is one of " + sampleRateChoices() + ", not '" +
+                         parser.value(interval).toStdString() + "'");
+        request.sampleRate = *rate;
+    }
+    if (parser.isSet(count)) {
+        const auto n = parsePositiveCount(parser.value(count).toStdString());
+        if (!n)
+            return usage("--count wants a whole number of at least 1, not '" +
+                         parser.value(count).toStdString() + "'");
+        request.count = *n;
+    }
+    if (parser.isSet(duration)) {
+        const auto seconds = parseDurationSeconds(parser.value(duration).toStdString());
+        if (!seconds)
+            return usage("--duration wants a time such as 90s, 2min or 1h30m, not '" +
+                         parser.value(duration).toStdString() + "'");
+        request.durationSeconds = *seconds;
+    }
+    request.dataFile = parser.value(out);
+    request.csvFile = parser.value(csv);
+    if ((parser.isSet(out) && request.dataFile.isEmpty()) ||
+        (parser.isSet(csv) && request.csvFile.isEmpty()))
+        return usage("--out and --csv want a file name");
+    if (!request.csvFile.isEmpty() && request.csvFile == request.dataFile)
+        return usage("--out and --csv name the same file");
+    request.writeDataFile = request.csvFile.isEmpty() || parser.isSet(out);
+
+    StopSignals stopSignals;
+    if (!stopSignals.install()) {
+        printError(std::string("cannot catch Ctrl+C: ") + std::strerror(errno));
+        return kExitFailure;
+    }
+    PtyInstrument instrument(simulatorOptions());
+    if (parser.isSet(simulator)) {
+        QString error;
+        if (!instrument.start(&error)) {
+            printError("the simulated instrument could not start: " + error.toStdString());
+            return kExitFailure;
+        }
+        request.device = instrument.slavePath();
+    }
+    RecordSession session(request);
+    if (!session.start())
+        return kExitFailure;
+    QObject::connect(&stopSignals, &StopSignals::stopAsked, &session,
+                     [&session] { session.stop(); });
+    QObject::connect(&instrument, &PtyInstrument::failed, &session, [&session](const QString& why) {
+        printError(why.toStdString());
+        session.stop(true);
+    });
+    QObject::connect(&session, &RecordSession::finished, QCoreApplication::instance(),
+                     &QCoreApplication::exit, Qt::QueuedConnection);
+    return QCoreApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("orvane-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ORVANE_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(kDescription);
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("command"),
+                                 QStringLiteral("record, convert or info."),
+                                 QStringLiteral("COMMAND [options]"));
+    if (!parser.parse(QCoreApplication::arguments()))
+        return usageError(parser.errorText().toStdString());
+    if (parser.isSet(version))
+        parser.showVersion();
+    const QStringList rest = parser.positionalArguments();
+    if (parser.isSet(help) || rest.isEmpty()) {
+        if (parser.isSet(help))
+            parser.showHelp(kExitOk);
+        return usageError("give a command: record, convert or info");
+    }
+
+    const QString command = rest.constFirst();
+    if (command == QLatin1String("record"))
+        return recordCommand(rest);
+    if (command == QLatin1String("convert"))
+        return convertCommand(rest);
+    if (command == QLatin1String("info"))
+        return infoCommand(rest);
+    return usageError("unknown command '" + command.toStdString() + "' (record, convert or info)");
+}

@@ -1,0 +1,303 @@
+#include "cli/recordsession.h"
+
+#include "cli/exitstatus.h"
+#include "core/files/atomicfile.h"
+#include "core/files/csvexport.h"
+#include "core/files/dovdatcodec.h"
+#include "core/files/savefilenames.h"
+#include "core/files/textexport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <span>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// Without a data file the store is emptied before it can fill, between reads,
+// so the run goes on past its limit; half of it leaves room for any read.
+constexpr int kCsvOnlyResetAt = MAX_DATA / 2;
+
+std::string systemError() {
+    return std::strerror(errno);
+}
+
+bool writeAll(int fd, std::string_view data) {
+    while (!data.empty()) {
+        const ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+std::string clockTime(const std::string& iso) {
+    // "2026-12-07T14:03:51+01:00" -> "14:03:51"
+    return iso.size() >= 19 ? iso.substr(11, 8) : iso;
+}
+
+} // namespace
+
+RecordSession::RecordSession(RecordRequest request, QObject* parent)
+    : QObject(parent), m_request(std::move(request)) {
+    m_bTerminal = ::isatty(STDOUT_FILENO) == 1;
+    m_durationTimer.setSingleShot(true);
+    connect(&m_durationTimer, &QTimer::timeout, this, &RecordSession::armDuration);
+    connect(&m_comm, &CMSComm::OnComm, this, &RecordSession::onComm);
+    connect(&m_comm, &CMSComm::lineLost, this, &RecordSession::onLineLost);
+    connect(&m_reconnect, &Reconnector::reconnected, this, [this] {
+        lineOpened();
+        std::fprintf(stderr, "Connected to %s again.\n", qPrintable(m_request.device));
+    });
+    connect(&m_reconnect, &Reconnector::attemptFailed, this,
+            [](const QString& reason) { printError(reason.toStdString()); });
+    connect(&m_recorder, &Recorder::rowAppended, this, &RecordSession::onRow);
+    connect(&m_recorder, &Recorder::storeFull, this, &RecordSession::onStoreFull);
+}
+
+RecordSession::~RecordSession() {
+    if (m_csvFd >= 0)
+        ::close(m_csvFd);
+}
+
+bool RecordSession::start() {
+    // A folder the data file cannot go into is found now, not after the run.
+    if (m_request.writeDataFile) {
+        const QString folder = m_request.dataFile.isEmpty() ? QStringLiteral(".")
+                                                            : QFileInfo(m_request.dataFile).path();
+        if (::access(QFile::encodeName(folder).constData(), W_OK | X_OK) != 0) {
+            printError("cannot write " +
+                       (m_request.dataFile.isEmpty() ? std::string("into the current folder")
+                                                     : m_request.dataFile.toStdString()) +
+                       ": " + systemError());
+            return false;
+        }
+    }
+    if (!m_request.csvFile.isEmpty() && !openCsv())
+        return false;
+
+    // The line as the window configures it at start-up and opens it at On/Off.
+    m_comm.bindDevice(m_request.device);
+    m_comm.setInputMode(1);
+    m_comm.setSettings(QStringLiteral("2400,n,8,1"));
+    m_comm.setRThreshold(static_cast<short>(m_recorder.bytesWanted()));
+    m_comm.setInputLen(0);
+    m_comm.setInBufferCount(0);
+    m_recorder.setStartupSampleRate(m_request.sampleRate);
+    m_recorder.prepareOnOff();
+    if (!m_comm.setPortOpen(true)) {
+        printError(m_comm.lastError().toStdString());
+        closeCsv();
+        return false;
+    }
+    lineOpened();
+    m_bRunning = true;
+    m_elapsed.start();
+    armDuration();
+    std::fprintf(stderr, "Recording from %s; Ctrl+C stops.\n", qPrintable(m_request.device));
+    return true;
+}
+
+void RecordSession::lineOpened() {
+    // What arrived before the line was opened is not a reading of this run.
+    m_comm.setInBufferCount(0);
+    m_comm.input();
+    m_recorder.discardBuffered();
+    m_comm.setRThreshold(static_cast<short>(m_recorder.bytesWanted()));
+}
+
+void RecordSession::armDuration() {
+    if (m_request.durationSeconds <= 0 || !m_bRunning)
+        return;
+    const std::int64_t left = m_request.durationSeconds * 1000 - m_elapsed.elapsed();
+    if (left <= 0) {
+        stop();
+        return;
+    }
+    // A timer's period is an int: long runs wake up once an hour to look again.
+    m_durationTimer.start(static_cast<int>(std::min<std::int64_t>(left, 3600 * 1000)));
+}
+
+void RecordSession::onComm() {
+    if (m_comm.commEvent() != CMSComm::comEvReceive) {
+        m_comm.setInBufferCount(0);
+        return;
+    }
+    if (!m_request.writeDataFile && m_recorder.store().recCount() >= kCsvOnlyResetAt &&
+        !m_recorder.acquisition().readingPending())
+        m_recorder.resetStore();
+    const QByteArray block = m_comm.input();
+    m_recorder.receive(std::span(reinterpret_cast<const std::uint8_t*>(block.constData()),
+                                 static_cast<std::size_t>(block.size())));
+    m_comm.setRThreshold(static_cast<short>(m_recorder.bytesWanted()));
+}
+
+void RecordSession::onRow(const ListRow& row) {
+    // Rows of the read that reached the count come after the stop.
+    if (!m_bRunning)
+        return;
+    ++m_nRecorded;
+    const SampleStore& store = m_recorder.store();
+    const auto at = static_cast<std::size_t>(row.index);
+    const std::int64_t time = store.recTime()[at];
+    const std::string iso = isoLocalTime(time);
+    const bool log = row.value.ends_with("log");
+    if (m_csvFd >= 0 &&
+        !appendCsv(csvLine({m_nRecorded, time, row.time, store.recData()[at], row.unit, log}))) {
+        printError("cannot write " + m_request.csvFile.toStdString() + ": " + systemError());
+        stop(true);
+        return;
+    }
+    if (m_bTerminal)
+        showStatus(row, iso);
+    else
+        std::printf("%d %s %s %s\n", m_nRecorded, row.value.c_str(), row.unit.c_str(), iso.c_str());
+    std::fflush(stdout);
+    if (m_request.count > 0 && m_nRecorded >= m_request.count)
+        stop();
+}
+
+void RecordSession::showStatus(const ListRow& row, const std::string& time) {
+    m_bStatusLine = true;
+    std::printf("\r\033[K%d sample%s; last %s %s at %s", m_nRecorded, m_nRecorded == 1 ? "" : "s",
+                row.value.c_str(), row.unit.c_str(), clockTime(time).c_str());
+}
+
+void RecordSession::endStatusLine() {
+    if (m_bStatusLine)
+        std::printf("\n");
+    m_bStatusLine = false;
+    std::fflush(stdout);
+}
+
+void RecordSession::onStoreFull() {
+    if (!m_bRunning)
+        return;
+    endStatusLine();
+    std::fprintf(stderr, "The data file's limit of %d samples is reached.\n",
+                 m_recorder.store().maxData());
+    stop();
+}
+
+void RecordSession::onLineLost(const QString& reason) {
+    if (!m_bRunning)
+        return;
+    // An unattended recording goes on when the device comes back; every
+    // sample so far is kept.
+    endStatusLine();
+    std::string text = reason.toStdString();
+    if (!text.ends_with('.'))
+        text += '.';
+    printError(text + " Waiting for " + m_request.device.toStdString() +
+               " to come back (Ctrl+C stops).");
+    m_reconnect.start();
+}
+
+void RecordSession::stop(bool failed) {
+    if (!m_bRunning)
+        return;
+    m_bRunning = false;
+    m_durationTimer.stop();
+    m_reconnect.stop();
+    m_comm.setPortOpen(false);
+    endStatusLine();
+    std::fprintf(stderr, "Recorded %d sample%s.\n", m_nRecorded, m_nRecorded == 1 ? "" : "s");
+    bool ok = closeCsv();
+    if (m_request.writeDataFile)
+        ok = writeDataFiles() && ok;
+    Q_EMIT finished(ok && !failed ? kExitOk : kExitFailure);
+}
+
+bool RecordSession::openCsv() {
+    const QByteArray path = QFile::encodeName(m_request.csvFile);
+    m_csvFd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (m_csvFd < 0 || !appendCsv(csvHeader())) {
+        printError("cannot write " + m_request.csvFile.toStdString() + ": " + systemError());
+        return false;
+    }
+    return true;
+}
+
+// One write per record: whatever ends the program, the file holds every whole
+// record written before.
+bool RecordSession::appendCsv(const std::string& line) {
+    return writeAll(m_csvFd, line);
+}
+
+bool RecordSession::closeCsv() {
+    if (m_csvFd < 0)
+        return true;
+    const bool ok = ::fsync(m_csvFd) == 0 || errno == EINVAL;
+    const int fd = m_csvFd;
+    m_csvFd = -1;
+    if (::close(fd) != 0 || !ok) {
+        printError("cannot write " + m_request.csvFile.toStdString() + ": " + systemError());
+        return false;
+    }
+    std::fprintf(stderr, "Wrote %s.\n", qPrintable(m_request.csvFile));
+    return true;
+}
+
+bool RecordSession::writeDataFiles() {
+    if (m_nRecorded == 0) {
+        std::fprintf(stderr, "Nothing was recorded, so no data file was written.\n");
+        return true;
+    }
+    const SaveFileNames names = saveFileNames(static_cast<std::int64_t>(std::time(nullptr)));
+    const QString dataPath =
+        m_request.dataFile.isEmpty() ? QString::fromStdString(names.dataFile) : m_request.dataFile;
+    if (writeDataFilesTo(dataPath, names))
+        return true;
+    // The recording exists nowhere else: it goes to the temporary folder.
+    const QString rescue = QDir(QDir::tempPath()).filePath(QString::fromStdString(names.dataFile));
+    if (rescue != QFileInfo(dataPath).absoluteFilePath() && writeDataFilesTo(rescue, names))
+        std::fprintf(stderr, "The recording was kept in %s instead.\n", qPrintable(rescue));
+    return false;
+}
+
+bool RecordSession::writeDataFilesTo(const QString& dataPath, const SaveFileNames& names) {
+    // The text export goes beside the data file, under its time-stamped name.
+    const QString textDir = QFileInfo(dataPath).path();
+    const QString textPath = textDir == QLatin1String(".")
+                                 ? QString::fromStdString(names.textFile)
+                                 : QDir(textDir).filePath(QString::fromStdString(names.textFile));
+
+    const SampleStore& s = m_recorder.store();
+    const auto n = static_cast<std::size_t>(m_nRecorded);
+    const std::vector<std::uint8_t> data =
+        encodeDovDat(std::span(s.recData()).first(n), std::span(s.recUnit()).first(n),
+                     std::span(s.recTimeText()).first(n));
+    // Both files are staged before either replaces anything.
+    AtomicFile dataFile(QFile::encodeName(dataPath).toStdString());
+    AtomicFile textFile(QFile::encodeName(textPath).toStdString());
+    const AtomicFile* failed = nullptr;
+    if (!dataFile.write(std::string_view(reinterpret_cast<const char*>(data.data()), data.size())))
+        failed = &dataFile;
+    else if (!textFile.write(textExport(std::span(s.recData()).first(n),
+                                        std::span(s.recUnit()).first(n),
+                                        std::span(s.recTime()).first(n))))
+        failed = &textFile;
+    else if (!dataFile.commit())
+        failed = &dataFile;
+    else if (!textFile.commit())
+        failed = &textFile;
+    if (failed) {
+        printError("cannot write " + failed->target().string() + ": " + failed->errorString());
+        return false;
+    }
+    m_recorder.markSaved();
+    std::fprintf(stderr, "Wrote %s and %s.\n", qPrintable(dataPath), qPrintable(textPath));
+    return true;
+}

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "core/files/savefilenames.h"
+#include "engine/cmscomm.h"
+#include "engine/reconnector.h"
+#include "engine/recorder.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <cstdint>
+
+// What `orvane-cli record` was asked for.
+struct RecordRequest {
+    QString device;
+    int sampleRate = 0; // index in the sample-rate table; 0: every reading
+    // The data file; empty: the time-stamped name Save proposes, in the
+    // current folder. Its text export goes beside it, named as Save names it.
+    QString dataFile;
+    // With a CSV file and no data file asked for, the CSV is the recording: no
+    // data file is written and the store's limit does not end the run.
+    bool writeDataFile = true;
+    QString csvFile;
+    int count = 0;                    // stop after this many samples; 0: no limit
+    std::int64_t durationSeconds = 0; // stop after this long; 0: no limit
+};
+
+// One recording without a window: opens the line as the window's On/Off does
+// (and again when a lost device comes back), feeds what arrives into the
+// recording engine, reports every committed sample
+// (a line each on the standard output, or one status line on a terminal),
+// streams it into the CSV file, and when it ends writes the data file and its
+// text export as Save does.
+class RecordSession : public QObject {
+    Q_OBJECT
+public:
+    explicit RecordSession(RecordRequest request, QObject* parent = nullptr);
+    ~RecordSession() override;
+
+    // Opens the CSV file and the line. False (the reason printed) when either
+    // fails; nothing is written then.
+    bool start();
+    // Ends the recording and writes what was recorded; finished() follows.
+    // `failed`: the run ended by a failure, so the exit status is 1 whatever
+    // was saved.
+    void stop(bool failed = false);
+
+Q_SIGNALS:
+    // The recording has ended and its files are written: the exit status.
+    void finished(int status);
+
+private:
+    void onComm();
+    void onRow(const ListRow& row);
+    void onStoreFull();
+    void onLineLost(const QString& reason);
+    void lineOpened();
+    void armDuration();
+    bool openCsv();
+    bool appendCsv(const std::string& line);
+    bool closeCsv();
+    // Under the asked or time-stamped name; failing that, in the temporary
+    // folder. False when the asked place failed.
+    bool writeDataFiles();
+    bool writeDataFilesTo(const QString& dataPath, const SaveFileNames& names);
+    void showStatus(const ListRow& row, const std::string& time);
+    // Before a message: the terminal's status line gets its line end.
+    void endStatusLine();
+
+    RecordRequest m_request;
+    CMSComm m_comm;
+    Recorder m_recorder;
+    Reconnector m_reconnect{m_comm};
+    QTimer m_durationTimer;
+    QElapsedTimer m_elapsed;
+    int m_csvFd = -1;
+    int m_nRecorded = 0; // samples reported in this run
+    bool m_bTerminal = false;
+    bool m_bStatusLine = false; // a status line without its line end is showing
+    bool m_bRunning = false;
+};

@@ -1,0 +1,325 @@
+#include "core/files/dovdatcodec.h"
+#include "core/store/samplestore.h"
+#include "support/frames.h"
+#include "support/ptypair.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <span>
+
+#include <fcntl.h>
+
+// orvane-cli as a user runs it: the built program in a process of its own,
+// recording from a pseudo-terminal the test writes instrument frames into.
+namespace {
+
+constexpr int kWaitMs = 10000;
+
+// The program under test inherits none of the test's descriptors: a pseudo-
+// terminal's master side held by it would keep the line from hanging up.
+void closeOnExec() {
+    const QStringList fds =
+        QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System);
+    for (const QString& name : fds) {
+        const int fd = name.toInt();
+        if (fd > 2)
+            ::fcntl(fd, F_SETFD, ::fcntl(fd, F_GETFD) | FD_CLOEXEC);
+    }
+}
+
+class CliRun {
+public:
+    CliRun(const QStringList& args, const QString& workingDir = QDir::tempPath(),
+           const QString& tempDir = QString()) {
+        m_process.setWorkingDirectory(workingDir);
+        if (!tempDir.isEmpty()) {
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("TMPDIR"), tempDir);
+            m_process.setProcessEnvironment(env);
+        }
+        closeOnExec();
+        m_process.start(QStringLiteral(ORVANE_CLI_PATH), args);
+    }
+    ~CliRun() {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished(kWaitMs);
+        }
+    }
+    CliRun(const CliRun&) = delete;
+    CliRun& operator=(const CliRun&) = delete;
+
+    // Waits until the standard error says the line is open, or `text`.
+    bool waitRecording() { return waitErr(QStringLiteral("Recording from")); }
+    bool waitErr(const QString& text) { return waitFor(m_err, text); }
+    // Waits until `n` sample lines are on the standard output; false when they
+    // do not come.
+    bool waitSamples(int n) {
+        return QTest::qWaitFor(
+            [&] {
+                m_out += m_process.readAllStandardOutput();
+                return m_out.count('\n') >= n;
+            },
+            kWaitMs);
+    }
+    int finish() {
+        // It may have ended while the test waited for its output.
+        if (m_process.state() != QProcess::NotRunning && !m_process.waitForFinished(kWaitMs))
+            return -1;
+        m_out += m_process.readAllStandardOutput();
+        m_err += m_process.readAllStandardError();
+        return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -2;
+    }
+    void signal(int sig) { ::kill(static_cast<pid_t>(m_process.processId()), sig); }
+    QStringList outLines() const {
+        return QString::fromUtf8(m_out).split('\n', Qt::SkipEmptyParts);
+    }
+    QString err() const { return QString::fromUtf8(m_err); }
+
+private:
+    bool waitFor(QByteArray& seen, const QString& text) {
+        return QTest::qWaitFor(
+            [&] {
+                seen += m_process.readAllStandardError();
+                return seen.contains(text.toUtf8());
+            },
+            kWaitMs);
+    }
+
+    QProcess m_process;
+    QByteArray m_out;
+    QByteArray m_err;
+};
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+std::vector<float> dataFileValues(const QString& path) {
+    const QByteArray bytes = readAll(path);
+    const DovDatDecoded decoded =
+        decodeDovDat(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                               static_cast<std::size_t>(bytes.size())));
+    return decoded ? decoded.contents->values : std::vector<float>{};
+}
+
+QStringList csvRecords(const QString& path) {
+    return QString::fromUtf8(readAll(path)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+}
+
+TEST(OrvaneCli, RecordsCountFramesIntoTheDataFileTheTextExportAndCsv) {
+    PtyPair pty;
+    ASSERT_TRUE(pty.isOpen());
+    QTemporaryDir dir;
+    const QString data = dir.filePath(QStringLiteral("run.DovDat"));
+    const QString csv = dir.filePath(QStringLiteral("run.csv"));
+    CliRun run({QStringLiteral("record"), QStringLiteral("--device"), pty.slavePath(),
+                QStringLiteral("--count"), QStringLiteral("4"), QStringLiteral("--out"), data,
+                QStringLiteral("--csv"), csv});
+    ASSERT_TRUE(run.waitRecording()) << run.err().toStdString();
+
+    const QByteArray split = celsiusFrame(254);
+    pty.write(celsiusFrame(253));
+    pty.write(split.left(5));
+    QTest::qWait(60);
+    pty.write(split.mid(5));
+    pty.write(celsiusFrame(12709, 0x64)); // a log frame with its value
+    // The fourth sample ends the run; the fifth, in the same read, is not kept.
+    pty.write(celsiusFrame(100) + celsiusFrame(555));
+    ASSERT_EQ(run.finish(), 0) << run.err().toStdString();
+
+    const QStringList lines = run.outLines();
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("1 25.3 C 20"))) << lines[0].toStdString();
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("3 1270.9log C "))) << lines[2].toStdString();
+    EXPECT_EQ(dataFileValues(data), (std::vector<float>{25.3f, 25.4f, 1270.9f, 10.0f}));
+
+    const QStringList exports = QDir(dir.path()).entryList({QStringLiteral("* .txt")});
+    ASSERT_EQ(exports.size(), 1);
+    EXPECT_EQ(readAll(dir.filePath(exports[0])).count("\r\n"), 5);
+
+    const QStringList records = csvRecords(csv);
+    ASSERT_EQ(records.size(), 5);
+    EXPECT_EQ(records[0], QStringLiteral("number,time,value,unit,log"));
+    EXPECT_TRUE(records[1].startsWith(QStringLiteral("1,20"))) << records[1].toStdString();
+    EXPECT_TRUE(records[1].endsWith(QStringLiteral(",25.3,C,0")));
+    EXPECT_TRUE(records[3].endsWith(QStringLiteral(",1270.9,C,1")));
+    EXPECT_TRUE(records[4].endsWith(QStringLiteral(",10.0,C,0")));
+
+    // The saved file converts to the same records; it keeps no log mark.
+    CliRun convert({QStringLiteral("convert"), data, QStringLiteral("--csv")});
+    ASSERT_EQ(convert.finish(), 0) << convert.err().toStdString();
+    QStringList expected = records;
+    expected[3].replace(QStringLiteral(",C,1"), QStringLiteral(",C,0"));
+    EXPECT_EQ(convert.outLines().join('\n').remove('\r'), expected.join('\n'));
+}
+
+TEST(OrvaneCli, InterruptedRunsKeepWhatWasRecorded) {
+    for (const int sig : {SIGINT, SIGTERM}) {
+        PtyPair pty;
+        ASSERT_TRUE(pty.isOpen());
+        QTemporaryDir dir;
+        const QString data = dir.filePath(QStringLiteral("run.DovDat"));
+        const QString csv = dir.filePath(QStringLiteral("run.csv"));
+        // SIGTERM: a CSV recording alone, which writes no data file.
+        QStringList args{QStringLiteral("record"), QStringLiteral("--device"), pty.slavePath(),
+                         QStringLiteral("--csv"), csv};
+        if (sig == SIGINT)
+            args << QStringLiteral("--out") << data;
+        CliRun run(args, dir.path());
+        ASSERT_TRUE(run.waitRecording()) << run.err().toStdString();
+        for (int count : {201, 202, 203})
+            pty.write(celsiusFrame(count));
+        ASSERT_TRUE(run.waitSamples(3));
+        run.signal(sig);
+        ASSERT_EQ(run.finish(), 0) << sig << run.err().toStdString();
+        EXPECT_EQ(csvRecords(csv).size(), 4) << sig;
+        if (sig == SIGINT) {
+            EXPECT_EQ(dataFileValues(data), (std::vector<float>{20.1f, 20.2f, 20.3f}));
+        } else {
+            EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
+                      QStringList{QStringLiteral("run.csv")});
+        }
+    }
+}
+
+TEST(OrvaneCli, TheDataFileLimitEndsARunButNotACsvRecording) {
+    QByteArray frames;
+    for (int i = 0; i < MAX_DATA + 500; ++i)
+        frames += celsiusFrame(i % 2000);
+    for (const bool dataFile : {true, false}) {
+        PtyPair pty;
+        ASSERT_TRUE(pty.isOpen());
+        QTemporaryDir dir;
+        const QString data = dir.filePath(QStringLiteral("run.DovDat"));
+        const QString csv = dir.filePath(QStringLiteral("run.csv"));
+        QStringList args{QStringLiteral("record"), QStringLiteral("--device"), pty.slavePath(),
+                         QStringLiteral("--csv"), csv};
+        if (dataFile)
+            args << QStringLiteral("--out") << data;
+        CliRun run(args, dir.path());
+        ASSERT_TRUE(run.waitRecording()) << run.err().toStdString();
+        // After the limit nobody reads the line: only a few frames more fit.
+        const QByteArray sent = dataFile ? frames.left((MAX_DATA + 3) * 14) : frames;
+        // In pieces the line takes at once, reading the output meanwhile.
+        for (qsizetype at = 0; at < sent.size(); at += 100 * 14) {
+            ASSERT_TRUE(pty.write(sent.mid(at, 100 * 14)));
+            run.waitSamples(static_cast<int>(std::min(at / 14, qsizetype{MAX_DATA})));
+        }
+        if (!dataFile) {
+            ASSERT_TRUE(run.waitSamples(MAX_DATA + 500));
+            run.signal(SIGINT);
+        }
+        ASSERT_EQ(run.finish(), 0) << run.err().toStdString();
+        const QStringList records = csvRecords(csv);
+        if (dataFile) {
+            EXPECT_TRUE(run.err().contains(QStringLiteral("limit of 4000 samples")));
+            EXPECT_EQ(dataFileValues(data).size(), std::size_t{MAX_DATA});
+            EXPECT_EQ(records.size(), MAX_DATA + 1);
+        } else {
+            // Every frame, numbered on past the limit.
+            ASSERT_EQ(records.size(), MAX_DATA + 501);
+            EXPECT_TRUE(records.last().startsWith(QStringLiteral("4500,")));
+            EXPECT_TRUE(records.last().endsWith(QStringLiteral(",49.9,C,0")));
+        }
+    }
+}
+
+TEST(OrvaneCli, ALostLineIsWaitedForAndTheRecordingGoesOnWhenItIsBack) {
+    PtyPair first;
+    PtyPair second;
+    ASSERT_TRUE(first.isOpen() && second.isOpen());
+    QTemporaryDir dir;
+    const QString link = dir.filePath(QStringLiteral("instrument"));
+    const QString data = dir.filePath(QStringLiteral("run.DovDat"));
+    ASSERT_TRUE(QFile::link(first.slavePath(), link));
+    CliRun run({QStringLiteral("record"), QStringLiteral("--device"), link,
+                QStringLiteral("--count"), QStringLiteral("3"), QStringLiteral("--out"), data},
+               dir.path());
+    ASSERT_TRUE(run.waitRecording()) << run.err().toStdString();
+    first.write(celsiusFrame(201) + celsiusFrame(202));
+    ASSERT_TRUE(run.waitSamples(2));
+    first.hangUp();
+    ASSERT_TRUE(run.waitErr(QStringLiteral("Waiting for ") + link)) << run.err().toStdString();
+    // The device comes back under the same name.
+    ASSERT_TRUE(QFile::remove(link) && QFile::link(second.slavePath(), link));
+    ASSERT_TRUE(run.waitErr(QStringLiteral("again"))) << run.err().toStdString();
+    second.write(celsiusFrame(203));
+    ASSERT_EQ(run.finish(), 0) << run.err().toStdString();
+    EXPECT_EQ(dataFileValues(data), (std::vector<float>{20.1f, 20.2f, 20.3f}));
+}
+
+TEST(OrvaneCli, ARecordingThatCannotBeSavedWhereAskedIsKeptInTheTemporaryFolder) {
+    PtyPair pty;
+    ASSERT_TRUE(pty.isOpen());
+    QTemporaryDir dir;
+    QTemporaryDir temp;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("gone")));
+    CliRun run({QStringLiteral("record"), QStringLiteral("--device"), pty.slavePath(),
+                QStringLiteral("--count"), QStringLiteral("2"), QStringLiteral("--out"),
+                dir.filePath(QStringLiteral("gone/run.DovDat"))},
+               dir.path(), temp.path());
+    ASSERT_TRUE(run.waitRecording()) << run.err().toStdString();
+    ASSERT_TRUE(QDir(dir.path()).rmdir(QStringLiteral("gone")));
+    pty.write(celsiusFrame(201) + celsiusFrame(202));
+    EXPECT_EQ(run.finish(), 1);
+    EXPECT_TRUE(run.err().contains(QStringLiteral("No such file or directory")))
+        << run.err().toStdString();
+    const QStringList kept = QDir(temp.path()).entryList({QStringLiteral("*.DovDat")});
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_TRUE(run.err().contains(QStringLiteral("kept in ") + temp.filePath(kept[0])));
+    EXPECT_EQ(dataFileValues(temp.filePath(kept[0])), (std::vector<float>{20.1f, 20.2f}));
+}
+
+TEST(OrvaneCli, FailuresAndWrongCommandLinesSayWhatAndWhy) {
+    PtyPair pty;
+    ASSERT_TRUE(pty.isOpen());
+    const QString tty = pty.slavePath();
+    const struct {
+        QStringList args;
+        int status;
+        QString message;
+    } rows[] = {
+        {{"record", "--device", "/nonexistent/ttyX"},
+         1,
+         "Cannot open /nonexistent/ttyX: No such file or directory"},
+        {{"record", "--device", tty, "--csv", "/nonexistent/dir/run.csv"},
+         1,
+         "cannot write /nonexistent/dir/run.csv: No such file or directory"},
+        {{"record", "--device", tty, "--out", "/nonexistent/dir/run.DovDat"},
+         1,
+         "cannot write /nonexistent/dir/run.DovDat: No such file or directory"},
+        {{"convert", "/nonexistent/run.DovDat"},
+         1,
+         "cannot open /nonexistent/run.DovDat: No such file or directory"},
+        {{"record"}, 2, "give --device PATH or --simulator"},
+        {{"record", "--device", tty, "--simulator"}, 2, "give --device PATH or --simulator"},
+        {{"record", "--device", tty, "--interval", "3s"}, 2, "--interval is one of auto|2s|5s"},
+        {{"record", "--device", tty, "--count", "0"}, 2, "--count wants a whole number"},
+        {{"record", "--device", tty, "--duration", "soon"}, 2, "--duration wants a time"},
+        {{"record", "--device", tty, "--speed"}, 2, "Unknown option 'speed'"},
+        {{"convert", "a.DovDat", "--csv", "--txt"}, 2, "give --csv or --txt, not both"},
+        {{"info"}, 2, "give the data file to read"},
+        {{"replay"}, 2, "unknown command 'replay'"},
+    };
+    for (const auto& row : rows) {
+        CliRun run(row.args);
+        EXPECT_EQ(run.finish(), row.status) << row.args.join(' ').toStdString();
+        EXPECT_TRUE(run.err().contains(QStringLiteral("orvane-cli: ") + row.message))
+            << run.err().toStdString();
+        if (row.status == 2) {
+            EXPECT_TRUE(run.err().contains(QStringLiteral("--help")));
+        }
+    }
+}
+
+} // namespace
