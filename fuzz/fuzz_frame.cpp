@@ -11,9 +11,10 @@
 //              time, or pieces of 1..32 bytes
 //   bit 6      a store of 7 samples, so that the full store is reached
 //   bit 7      a commit-timer tick after every piece
-#include "engine/recorder.h"
 #include "core/link/frame.h"
 #include "core/store/samplestore.h"
+#include "engine/recorder.h"
+#include "tests/support/storetestaccess.h"
 
 #include <QCoreApplication>
 
@@ -33,9 +34,16 @@ void check(bool ok, const char* what) {
     }
 }
 
+// One recorder for every input, made as good as new for each.
+Recorder& freshRecorder() {
+    static Recorder recorder;
+    StoreTestAccess::renew(recorder);
+    return recorder;
+}
+
 class Line {
 public:
-    explicit Line(std::uint8_t setup) {
+    explicit Line(std::uint8_t setup) : m_rec(freshRecorder()) {
         m_rec.setClock([this] { return m_tNow; });
         const int rate = setup & 0x0F;
         if (rate < 12) {
@@ -50,10 +58,11 @@ public:
             m_rec.setCapacity(7);
         m_bTick = setup & 0x80;
 
-        QObject::connect(&m_rec, &Recorder::rowAppended, &m_rec,
+        // The connections go with this line (their context object).
+        QObject::connect(&m_rec, &Recorder::rowAppended, &m_context,
                          [this](const ListRow& row) { list(row); });
-        QObject::connect(&m_rec, &Recorder::listCleared, &m_rec, [this] { m_rows.clear(); });
-        QObject::connect(&m_rec, &Recorder::storeFull, &m_rec, [this] {
+        QObject::connect(&m_rec, &Recorder::listCleared, &m_context, [this] { m_rows.clear(); });
+        QObject::connect(&m_rec, &Recorder::storeFull, &m_context, [this] {
             check(m_rec.store().isFull(), "store-full report for a store with room");
             // The port closes; what was buffered goes with it.
             m_bOpen = false;
@@ -120,7 +129,8 @@ private:
               "list rows and recorded samples differ");
     }
 
-    Recorder m_rec;
+    QObject m_context;
+    Recorder& m_rec;
     std::vector<std::uint8_t> m_buffer;
     std::vector<std::string> m_rows;
     std::int64_t m_tNow = 1'700'000'000;
