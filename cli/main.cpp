@@ -5,11 +5,14 @@
 #include "cli/exitstatus.h"
 #include "cli/filecommands.h"
 #include "cli/recordsession.h"
+#include "cli/recovercommand.h"
 #include "cli/stopsignals.h"
+#include "core/store/recordingjournal.h"
 #include "sim/ptyinstrument.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
 
 #include <cerrno>
 #include <cmath>
@@ -24,6 +27,8 @@ const QString kDescription =
                    "Commands:\n"
                    "  record   Record from a serial device (or the built-in simulated instrument)\n"
                    "           into a data file, its text export and, if asked, a CSV file.\n"
+                   "  recover  Turn the recording a journal kept (after a crash or a power cut)\n"
+                   "           into a data file and its text export.\n"
                    "  convert  Write a data file as its text export or as CSV.\n"
                    "  info     Show what a data file holds.\n"
                    "\n"
@@ -125,6 +130,56 @@ int infoCommand(const QStringList& args) {
     return ok ? runInfo(request) : kExitUsage;
 }
 
+QCommandLineOption journalOption() {
+    return QCommandLineOption(QStringLiteral("journal"),
+                              QStringLiteral("The recording journal (default: %1).")
+                                  .arg(QString::fromStdString(defaultJournalPath().string())),
+                              QStringLiteral("PATH"));
+}
+
+// The journal asked for, or the default one.
+std::filesystem::path journalPath(const QCommandLineParser& parser,
+                                  const QCommandLineOption& option) {
+    return parser.isSet(option)
+               ? std::filesystem::path(QFile::encodeName(parser.value(option)).toStdString())
+               : defaultJournalPath();
+}
+
+int recoverCommand(const QStringList& args) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Writes the recording the journal kept (after a crash, a kill or a power cut) as a\n"
+        "data file and its text export, as Save does, then sets the journal aside under a\n"
+        "dated name beside it. Exits with 1 when there is nothing to recover or another\n"
+        "process is recording with the journal."));
+    const QCommandLineOption journal = journalOption();
+    const QCommandLineOption out(QStringList{QStringLiteral("o"), QStringLiteral("output")},
+                                 QStringLiteral("The data file (default: named after the time "
+                                                "of saving, in the current folder)."),
+                                 QStringLiteral("FILE.DovDat"));
+    parser.addOptions({journal, out});
+    parser.addPositionalArgument(QStringLiteral("recover"),
+                                 QStringLiteral("Recovers an unsaved recording."));
+    int status = kExitOk;
+    if (!parseCommand(parser, args, QStringLiteral("recover"), status))
+        return status;
+    if (parser.positionalArguments().size() > 1)
+        return usageError("unexpected argument '" + parser.positionalArguments()[1].toStdString() +
+                              "'",
+                          "recover");
+    if ((parser.isSet(out) && parser.value(out).isEmpty()) ||
+        (parser.isSet(journal) && parser.value(journal).isEmpty()))
+        return usageError("--journal and -o want a file name", "recover");
+    RecoverRequest request;
+    request.journal = journalPath(parser, journal);
+    if (request.journal.empty()) {
+        printError("no folder for the recording journal: set HOME or give --journal");
+        return kExitFailure;
+    }
+    request.dataFile = parser.value(out);
+    return runRecover(request);
+}
+
 // The simulated instrument of the window's --simulator.
 PtyInstrument::Options simulatorOptions() {
     PtyInstrument::Options options;
@@ -175,7 +230,8 @@ int recordCommand(const QStringList& args) {
                                       QStringLiteral("Stop after this long, e.g. 90s, 2min, "
                                                      "1h30m."),
                                       QStringLiteral("DURATION"));
-    parser.addOptions({device, simulator, interval, out, csv, count, duration});
+    const QCommandLineOption journal = journalOption();
+    parser.addOptions({device, simulator, interval, out, csv, count, duration, journal});
     parser.addPositionalArgument(QStringLiteral("record"),
                                  QStringLiteral("Records from the instrument."));
     int status = kExitOk;
@@ -220,6 +276,10 @@ int recordCommand(const QStringList& args) {
     if (!request.csvFile.isEmpty() && request.csvFile == request.dataFile)
         return usage("--out and --csv name the same file");
     request.writeDataFile = request.csvFile.isEmpty() || parser.isSet(out);
+    if (parser.isSet(journal) && parser.value(journal).isEmpty())
+        return usage("--journal wants a file name");
+    request.journal = journalPath(parser, journal);
+    request.journalNamed = parser.isSet(journal);
 
     StopSignals stopSignals;
     if (!stopSignals.install()) {
@@ -262,7 +322,7 @@ int main(int argc, char** argv) {
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("record, convert or info."),
+                                 QStringLiteral("record, recover, convert or info."),
                                  QStringLiteral("COMMAND [options]"));
     if (!parser.parse(QCoreApplication::arguments()))
         return usageError(parser.errorText().toStdString());
@@ -272,15 +332,18 @@ int main(int argc, char** argv) {
     if (parser.isSet(help) || rest.isEmpty()) {
         if (parser.isSet(help))
             parser.showHelp(kExitOk);
-        return usageError("give a command: record, convert or info");
+        return usageError("give a command: record, recover, convert or info");
     }
 
     const QString command = rest.constFirst();
     if (command == QLatin1String("record"))
         return recordCommand(rest);
+    if (command == QLatin1String("recover"))
+        return recoverCommand(rest);
     if (command == QLatin1String("convert"))
         return convertCommand(rest);
     if (command == QLatin1String("info"))
         return infoCommand(rest);
-    return usageError("unknown command '" + command.toStdString() + "' (record, convert or info)");
+    return usageError("unknown command '" + command.toStdString() +
+                      "' (record, recover, convert or info)");
 }

@@ -1,11 +1,10 @@
 #include "cli/recordsession.h"
 
 #include "cli/exitstatus.h"
-#include "core/files/atomicfile.h"
+#include "cli/recordingfiles.h"
 #include "core/files/csvexport.h"
-#include "core/files/dovdatcodec.h"
 #include "core/files/savefilenames.h"
-#include "core/files/textexport.h"
+#include "core/store/recordingjournal.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,6 +15,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <memory>
 #include <span>
 
 #include <fcntl.h>
@@ -87,6 +87,7 @@ bool RecordSession::start() {
     }
     if (!m_request.csvFile.isEmpty() && !openCsv())
         return false;
+    openJournal();
 
     // The line as the window configures it at start-up and opens it at On/Off.
     m_comm.bindDevice(m_request.device);
@@ -157,6 +158,7 @@ void RecordSession::onRow(const ListRow& row) {
     if (m_csvFd >= 0 &&
         !appendCsv(csvLine({m_nRecorded, time, row.time, store.recData()[at], row.unit, log}))) {
         printError("cannot write " + m_request.csvFile.toStdString() + ": " + systemError());
+        m_bCsvFailed = true;
         stop(true);
         return;
     }
@@ -214,10 +216,77 @@ void RecordSession::stop(bool failed) {
     m_comm.setPortOpen(false);
     endStatusLine();
     std::fprintf(stderr, "Recorded %d sample%s.\n", m_nRecorded, m_nRecorded == 1 ? "" : "s");
-    bool ok = closeCsv();
-    if (m_request.writeDataFile)
-        ok = writeDataFiles() && ok;
+    const bool csvKept = closeCsv() && !m_bCsvFailed;
+    bool ok = csvKept;
+    if (m_request.writeDataFile) {
+        const bool saved = writeDataFiles();
+        closeJournal(saved);
+        ok = saved && ok;
+    } else {
+        // The CSV file is the recording.
+        closeJournal(csvKept);
+    }
     Q_EMIT finished(ok && !failed ? kExitOk : kExitFailure);
+}
+
+void RecordSession::openJournal() {
+    auto journal = std::make_unique<RecordingJournal>();
+    const std::string where = m_request.journal.string();
+    switch (journal->open(m_request.journal)) {
+    case RecordingJournal::OpenResult::Opened:
+        break;
+    case RecordingJournal::OpenResult::InUse:
+        printError("the recording journal " + where +
+                   " is in use by another process; this recording is kept in memory only "
+                   "until it is saved");
+        return;
+    case RecordingJournal::OpenResult::Failed:
+        printError("no recording journal (" + journal->takeError().value_or(where) +
+                   "); the recording is kept in memory only until it is saved");
+        return;
+    }
+    if (!journal->setAsideAtOpen().empty())
+        printError(where + " was not a recording journal this program can read; it was kept as " +
+                   journal->setAsideAtOpen().string());
+    const JournalRecording& found = journal->found().recording;
+    if (found.unsavedCount() > 0) {
+        // Somebody's recording that was never saved: it stays as it is.
+        printError("an unsaved recording of " + std::to_string(found.count()) + " samples (" +
+                   found.timeTexts.front() + " to " + found.timeTexts.back() + ") was found in " +
+                   where + "; '" + recoverCommand() +
+                   "' turns it into a data file. This recording is kept in memory only until "
+                   "it is saved");
+        return;
+    }
+    if (!found.empty())
+        journal->clear(); // everything in it was saved
+    connect(&m_recorder, &Recorder::journalFailed, this, [this](const QString& reason) {
+        if (m_bJournalFailed)
+            return;
+        m_bJournalFailed = true;
+        endStatusLine();
+        printError(reason.toStdString() + "; the recording goes on in memory");
+    });
+    m_recorder.setJournal(std::move(journal));
+}
+
+std::string RecordSession::recoverCommand() const {
+    std::string command = "orvane-cli recover";
+    if (m_request.journalNamed)
+        command += " --journal " + m_request.journal.string();
+    return command;
+}
+
+void RecordSession::closeJournal(bool recordingKept) {
+    if (recordingKept)
+        m_recorder.discardJournal();
+    else if (m_recorder.journal() && m_recorder.journal()->ready() &&
+             m_recorder.store().recCount() > 0)
+        std::fprintf(stderr,
+                     "The recording stays in the journal %s; '%s' turns it into a data "
+                     "file.\n",
+                     m_request.journal.c_str(), recoverCommand().c_str());
+    m_recorder.stopJournal();
 }
 
 bool RecordSession::openCsv() {
@@ -258,8 +327,10 @@ bool RecordSession::writeDataFiles() {
     const SaveFileNames names = saveFileNames(static_cast<std::int64_t>(std::time(nullptr)));
     const QString dataPath =
         m_request.dataFile.isEmpty() ? QString::fromStdString(names.dataFile) : m_request.dataFile;
-    if (writeDataFilesTo(dataPath, names))
+    if (writeDataFilesTo(dataPath, names)) {
+        m_recorder.markSaved();
         return true;
+    }
     // The recording exists nowhere else: it goes to the temporary folder.
     const QString rescue = QDir(QDir::tempPath()).filePath(QString::fromStdString(names.dataFile));
     if (rescue != QFileInfo(dataPath).absoluteFilePath() && writeDataFilesTo(rescue, names))
@@ -268,36 +339,14 @@ bool RecordSession::writeDataFiles() {
 }
 
 bool RecordSession::writeDataFilesTo(const QString& dataPath, const SaveFileNames& names) {
-    // The text export goes beside the data file, under its time-stamped name.
-    const QString textDir = QFileInfo(dataPath).path();
-    const QString textPath = textDir == QLatin1String(".")
-                                 ? QString::fromStdString(names.textFile)
-                                 : QDir(textDir).filePath(QString::fromStdString(names.textFile));
-
     const SampleStore& s = m_recorder.store();
     const auto n = static_cast<std::size_t>(m_nRecorded);
-    const std::vector<std::uint8_t> data =
-        encodeDovDat(std::span(s.recData()).first(n), std::span(s.recUnit()).first(n),
-                     std::span(s.recTimeText()).first(n));
-    // Both files are staged before either replaces anything.
-    AtomicFile dataFile(QFile::encodeName(dataPath).toStdString());
-    AtomicFile textFile(QFile::encodeName(textPath).toStdString());
-    const AtomicFile* failed = nullptr;
-    if (!dataFile.write(std::string_view(reinterpret_cast<const char*>(data.data()), data.size())))
-        failed = &dataFile;
-    else if (!textFile.write(textExport(std::span(s.recData()).first(n),
-                                        std::span(s.recUnit()).first(n),
-                                        std::span(s.recTime()).first(n))))
-        failed = &textFile;
-    else if (!dataFile.commit())
-        failed = &dataFile;
-    else if (!textFile.commit())
-        failed = &textFile;
-    if (failed) {
-        printError("cannot write " + failed->target().string() + ": " + failed->errorString());
+    const QString textPath =
+        writeRecordingFiles(dataPath, names,
+                            {std::span(s.recData()).first(n), std::span(s.recUnit()).first(n),
+                             std::span(s.recTime()).first(n), std::span(s.recTimeText()).first(n)});
+    if (textPath.isEmpty())
         return false;
-    }
-    m_recorder.markSaved();
     std::fprintf(stderr, "Wrote %s and %s.\n", qPrintable(dataPath), qPrintable(textPath));
     return true;
 }

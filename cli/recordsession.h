@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include <cstdint>
+#include <filesystem>
 
 // What `orvane-cli record` was asked for.
 struct RecordRequest {
@@ -25,14 +26,18 @@ struct RecordRequest {
     QString csvFile;
     int count = 0;                    // stop after this many samples; 0: no limit
     std::int64_t durationSeconds = 0; // stop after this long; 0: no limit
+    // The recording journal.
+    std::filesystem::path journal;
+    // The journal was named on the command line (recover is then told it too).
+    bool journalNamed = false;
 };
 
 // One recording without a window: opens the line as the window's On/Off does
 // (and again when a lost device comes back), feeds what arrives into the
 // recording engine, reports every committed sample
 // (a line each on the standard output, or one status line on a terminal),
-// streams it into the CSV file, and when it ends writes the data file and its
-// text export as Save does.
+// streams it into the CSV file, journals it as the window does, and when it
+// ends writes the data file and its text export as Save does.
 class RecordSession : public QObject {
     Q_OBJECT
 public:
@@ -58,6 +63,11 @@ private:
     void onLineLost(const QString& reason);
     void lineOpened();
     void armDuration();
+    // Journals the recording unless the journal is held elsewhere, cannot be
+    // opened or keeps a recording nobody saved: that one is left for recover.
+    void openJournal();
+    // At the end: a journal whose recording is kept elsewhere is emptied.
+    void closeJournal(bool recordingKept);
     bool openCsv();
     bool appendCsv(const std::string& line);
     bool closeCsv();
@@ -65,6 +75,7 @@ private:
     // folder. False when the asked place failed.
     bool writeDataFiles();
     bool writeDataFilesTo(const QString& dataPath, const SaveFileNames& names);
+    std::string recoverCommand() const;
     void showStatus(const ListRow& row, const std::string& time);
     // Before a message: the terminal's status line gets its line end.
     void endStatusLine();
@@ -80,4 +91,6 @@ private:
     bool m_bTerminal = false;
     bool m_bStatusLine = false; // a status line without its line end is showing
     bool m_bRunning = false;
+    bool m_bCsvFailed = false;
+    bool m_bJournalFailed = false; // told once a run
 };

@@ -1,11 +1,10 @@
-#include "core/files/dovdatcodec.h"
 #include "core/store/samplestore.h"
+#include "support/clirun.h"
 #include "support/frames.h"
 #include "support/ptypair.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -13,104 +12,10 @@
 
 #include <algorithm>
 #include <csignal>
-#include <span>
-
-#include <fcntl.h>
 
 // orvane-cli as a user runs it: the built program in a process of its own,
 // recording from a pseudo-terminal the test writes instrument frames into.
 namespace {
-
-constexpr int kWaitMs = 10000;
-
-// The program under test inherits none of the test's descriptors: a pseudo-
-// terminal's master side held by it would keep the line from hanging up.
-void closeOnExec() {
-    const QStringList fds =
-        QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System);
-    for (const QString& name : fds) {
-        const int fd = name.toInt();
-        if (fd > 2)
-            ::fcntl(fd, F_SETFD, ::fcntl(fd, F_GETFD) | FD_CLOEXEC);
-    }
-}
-
-class CliRun {
-public:
-    CliRun(const QStringList& args, const QString& workingDir = QDir::tempPath(),
-           const QString& tempDir = QString()) {
-        m_process.setWorkingDirectory(workingDir);
-        if (!tempDir.isEmpty()) {
-            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-            env.insert(QStringLiteral("TMPDIR"), tempDir);
-            m_process.setProcessEnvironment(env);
-        }
-        closeOnExec();
-        m_process.start(QStringLiteral(ORVANE_CLI_PATH), args);
-    }
-    ~CliRun() {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.kill();
-            m_process.waitForFinished(kWaitMs);
-        }
-    }
-    CliRun(const CliRun&) = delete;
-    CliRun& operator=(const CliRun&) = delete;
-
-    // Waits until the standard error says the line is open, or `text`.
-    bool waitRecording() { return waitErr(QStringLiteral("Recording from")); }
-    bool waitErr(const QString& text) { return waitFor(m_err, text); }
-    // Waits until `n` sample lines are on the standard output; false when they
-    // do not come.
-    bool waitSamples(int n) {
-        return QTest::qWaitFor(
-            [&] {
-                m_out += m_process.readAllStandardOutput();
-                return m_out.count('\n') >= n;
-            },
-            kWaitMs);
-    }
-    int finish() {
-        // It may have ended while the test waited for its output.
-        if (m_process.state() != QProcess::NotRunning && !m_process.waitForFinished(kWaitMs))
-            return -1;
-        m_out += m_process.readAllStandardOutput();
-        m_err += m_process.readAllStandardError();
-        return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -2;
-    }
-    void signal(int sig) { ::kill(static_cast<pid_t>(m_process.processId()), sig); }
-    QStringList outLines() const {
-        return QString::fromUtf8(m_out).split('\n', Qt::SkipEmptyParts);
-    }
-    QString err() const { return QString::fromUtf8(m_err); }
-
-private:
-    bool waitFor(QByteArray& seen, const QString& text) {
-        return QTest::qWaitFor(
-            [&] {
-                seen += m_process.readAllStandardError();
-                return seen.contains(text.toUtf8());
-            },
-            kWaitMs);
-    }
-
-    QProcess m_process;
-    QByteArray m_out;
-    QByteArray m_err;
-};
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-std::vector<float> dataFileValues(const QString& path) {
-    const QByteArray bytes = readAll(path);
-    const DovDatDecoded decoded =
-        decodeDovDat(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                               static_cast<std::size_t>(bytes.size())));
-    return decoded ? decoded.contents->values : std::vector<float>{};
-}
 
 QStringList csvRecords(const QString& path) {
     return QString::fromUtf8(readAll(path)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);

@@ -1,0 +1,46 @@
+#include "cli/recordingfiles.h"
+
+#include "cli/exitstatus.h"
+#include "core/files/atomicfile.h"
+#include "core/files/dovdatcodec.h"
+#include "core/files/textexport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <string_view>
+#include <vector>
+
+QString writeRecordingFiles(const QString& dataPath, const SaveFileNames& names,
+                            const RecordedSeries& series) {
+    const QString textDir = QFileInfo(dataPath).path();
+    const QString textPath = textDir == QLatin1String(".")
+                                 ? QString::fromStdString(names.textFile)
+                                 : QDir(textDir).filePath(QString::fromStdString(names.textFile));
+
+    const std::vector<std::uint8_t> data =
+        encodeDovDat(series.values, series.units, series.timeTexts);
+    AtomicFile dataFile(QFile::encodeName(dataPath).toStdString());
+    AtomicFile textFile(QFile::encodeName(textPath).toStdString());
+    const AtomicFile* failed = nullptr;
+    bool dataStays = false;
+    if (!dataFile.write(std::string_view(reinterpret_cast<const char*>(data.data()), data.size())))
+        failed = &dataFile;
+    else if (!textFile.write(textExport(series.values, series.units, series.times)))
+        failed = &textFile;
+    else if (!dataFile.commitRevertibly())
+        failed = &dataFile;
+    else if (!textFile.commit()) {
+        failed = &textFile;
+        dataStays = !dataFile.revert();
+    }
+    if (failed) {
+        printError("cannot write " + failed->target().string() + ": " + failed->errorString());
+        if (dataStays)
+            printError(dataPath.toStdString() + " was written, without its text export");
+        return QString();
+    }
+    dataFile.release();
+    return textPath;
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "core/files/savefilenames.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+// A recorded series as the data file and its text export take it: the four
+// spans have the same length.
+struct RecordedSeries {
+    std::span<const float> values;
+    std::span<const std::string> units;
+    std::span<const std::int64_t> times;
+    std::span<const std::string> timeTexts;
+};
+
+// Writes the data file at `dataPath` and its text export beside it, under the
+// time-stamped name of `names`, as Save does: both are staged before either
+// replaces anything, and the data file is put back as it was when the export
+// cannot follow it. Returns the text export's path, or an empty string when
+// nothing was written (the reason printed).
+QString writeRecordingFiles(const QString& dataPath, const SaveFileNames& names,
+                            const RecordedSeries& series);

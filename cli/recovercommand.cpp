@@ -1,0 +1,76 @@
+#include "cli/recovercommand.h"
+
+#include "cli/exitstatus.h"
+#include "cli/recordingfiles.h"
+#include "core/files/savefilenames.h"
+#include "core/store/recordingjournal.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <span>
+
+#include <sys/stat.h>
+
+int runRecover(const RecoverRequest& request) {
+    const std::string where = request.journal.string();
+    struct stat st {};
+    if (::stat(request.journal.c_str(), &st) != 0) {
+        printError("nothing to recover: " + where + ": " + std::strerror(errno));
+        return kExitFailure;
+    }
+    RecordingJournal journal;
+    switch (journal.open(request.journal)) {
+    case RecordingJournal::OpenResult::Opened:
+        break;
+    case RecordingJournal::OpenResult::InUse:
+        printError("the recording journal " + where +
+                   " is in use by another process that is recording; recover it once that "
+                   "recording has ended");
+        return kExitFailure;
+    case RecordingJournal::OpenResult::Failed:
+        printError(journal.takeError().value_or("cannot open " + where));
+        return kExitFailure;
+    }
+    if (!journal.setAsideAtOpen().empty()) {
+        printError("nothing to recover: " + where +
+                   " is not a recording journal this program can read; it was kept as " +
+                   journal.setAsideAtOpen().string());
+        return kExitFailure;
+    }
+    const JournalReading& found = journal.found();
+    const JournalRecording& r = found.recording;
+    if (r.empty()) {
+        printError("nothing to recover: the recording journal " + where + " holds no samples");
+        return kExitFailure;
+    }
+
+    const SaveFileNames names = saveFileNames(static_cast<std::int64_t>(std::time(nullptr)));
+    const QString dataPath =
+        request.dataFile.isEmpty() ? QString::fromStdString(names.dataFile) : request.dataFile;
+    const QString textPath = writeRecordingFiles(
+        dataPath, names,
+        {std::span(r.values), std::span(r.units), std::span(r.times), std::span(r.timeTexts)});
+    if (textPath.isEmpty())
+        return kExitFailure; // the journal stays as it was
+
+    std::printf("Recovered %d sample%s (%s to %s) into %s and %s.\n", r.count(),
+                r.count() == 1 ? "" : "s", r.timeTexts.front().c_str(), r.timeTexts.back().c_str(),
+                qPrintable(dataPath), qPrintable(textPath));
+    if (r.savedCount > 0)
+        std::printf("The first %d of them had been saved before.\n", r.savedCount);
+    if (found.damagedTail())
+        std::printf("The journal's damaged end (%zu bytes) was left out; every whole record "
+                    "before it is in the file.\n",
+                    found.totalBytes - found.validBytes);
+    std::fflush(stdout);
+    const std::filesystem::path aside = journal.setAside();
+    if (aside.empty()) {
+        printError(journal.takeError().value_or("cannot set aside " + where) +
+                   "; recovering it again writes the same samples");
+        return kExitFailure;
+    }
+    std::printf("The journal was set aside as %s.\n", aside.c_str());
+    return kExitOk;
+}
