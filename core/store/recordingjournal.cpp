@@ -145,6 +145,14 @@ bool RecordingJournal::lockAt(const fs::path& path, OpenResult& result) {
         }
         struct stat held {
         }, named{};
+        // Only a regular file can be a journal: a device or a pipe would be
+        // read without end.
+        if (::fstat(fd, &held) == 0 && !S_ISREG(held.st_mode)) {
+            ::close(fd);
+            fail("The recording journal " + path.string() + " is not a regular file", 0);
+            result = OpenResult::Failed;
+            return false;
+        }
         if (::fstat(fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 &&
             held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
             m_fd = fd;

@@ -106,6 +106,13 @@ TEST(JournalWriter, RecordsSurviveAReopenAndGoOnAfterIt) {
     EXPECT_TRUE(asideFiles(path).empty());
 }
 
+TEST(JournalWriter, OnlyARegularFileIsOpened) {
+    RecordingJournal journal;
+    EXPECT_EQ(journal.open("/dev/null"), RecordingJournal::OpenResult::Failed);
+    EXPECT_FALSE(journal.isOpen());
+    EXPECT_NE(journal.takeError().value_or("").find("not a regular file"), std::string::npos);
+}
+
 TEST(JournalWriter, ASecondOpenerIsToldItIsInUse) {
     TempDir dir;
     const fs::path path = dir.path() / "recording.journal";
