@@ -3,8 +3,8 @@
 // Each figure is given beside a floor measured in the same run: the bare model
 // operation without a view.
 
-#include "ui/panels/cdatalistpanel.h"
 #include "core/store/acquisition.h"
+#include "ui/panels/cdatalistpanel.h"
 
 #include <QApplication>
 

@@ -3,11 +3,11 @@
 // size: live, fit, and zoomed 99 levels deep. The floor, measured in the same run, is a bare
 // drawLines of the same curve pieces with the same pens into an image of the same size: the least a
 // paint that shows those pieces has to do.
-#include "ui/base/cdtdoc.h"
-#include "ui/window/cmainframe.h"
-#include "ui/graph/cdtview.h"
 #include "core/graph/zoominteraction.h"
 #include "tests/support/storetestaccess.h"
+#include "ui/base/cdtdoc.h"
+#include "ui/graph/cdtview.h"
+#include "ui/window/cmainframe.h"
 
 #include <QApplication>
 #include <QImage>

@@ -1,12 +1,12 @@
 // Latency from a frame written to a pseudo-terminal to its row in the data
 // list, with frames paced at the wire rate (14 bytes at 2400 baud = 58.3 ms),
 // through the real main window. Prints p50, p99 and the largest value.
+#include "core/link/frameencoder.h"
 #include "ui/base/cdtdoc.h"
-#include "ui/window/cmainframe.h"
 #include "ui/base/prompter.h"
 #include "ui/graph/cdtview.h"
-#include "core/link/frameencoder.h"
 #include "ui/panels/cdatalistpanel.h"
+#include "ui/window/cmainframe.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

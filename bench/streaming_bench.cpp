@@ -8,14 +8,14 @@
 // Prints one "name: value" line per figure.
 //
 //   streaming_bench [SECONDS]
+#include "core/link/frameencoder.h"
+#include "sim/ptyinstrument.h"
 #include "ui/base/cdtdoc.h"
-#include "ui/window/cmainframe.h"
 #include "ui/base/prompter.h"
 #include "ui/files/cdocumentfiles.h"
 #include "ui/graph/cdtview.h"
-#include "core/link/frameencoder.h"
 #include "ui/panels/cdatalistpanel.h"
-#include "sim/ptyinstrument.h"
+#include "ui/window/cmainframe.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

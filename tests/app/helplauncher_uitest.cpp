@@ -1,5 +1,5 @@
-#include "ui/window/helplauncher.h"
 #include "tests/app/tempdir.h"
+#include "ui/window/helplauncher.h"
 
 #include <QCoreApplication>
 #include <QDir>

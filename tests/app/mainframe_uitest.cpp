@@ -152,8 +152,7 @@ TEST(MainFrameLink, AMissingDeviceIsReportedWithItsPathAndReason) {
     EXPECT_TRUE(rig.messages[0].contains("No such file or directory"))
         << rig.messages[0].toStdString();
     // ... and the devices there are instead (whatever this computer has).
-    const std::string present =
-        deviceListText(presentSerialDevices(rig.frame->m_config.profile()));
+    const std::string present = deviceListText(presentSerialDevices(rig.frame->m_config.profile()));
     EXPECT_TRUE(rig.messages[0].contains(QString::fromStdString(present)))
         << rig.messages[0].toStdString();
 }

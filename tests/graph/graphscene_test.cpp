@@ -15,7 +15,8 @@ GraphScene liveScene(int pieces) {
     s.alarmLineY = {100, 300};
     s.sampleLabels = {{"1", 66, 525}, {"9", 106, 525}};
     for (int i = 0; i < pieces; ++i)
-        s.curve.push_back({i, 200 - i, i + 1, 199 - i, i % 5 ? CurveColour::Blue : CurveColour::Red});
+        s.curve.push_back(
+            {i, 200 - i, i + 1, 199 - i, i % 5 ? CurveColour::Blue : CurveColour::Red});
     return s;
 }
 
@@ -34,7 +35,10 @@ TEST(GraphScene, OnlyAppendedCurvePiecesCountAsAnExtension) {
         {"a recoloured piece", [](GraphScene& s) { s.curve[5].colour = CurveColour::Blue; }},
         {"a moved grid line", [](GraphScene& s) { s.verticalGridX[1] = 41; }},
         {"a moved limit", [](GraphScene& s) { s.alarmLineY[0] = 101; }},
-        {"a new sample label", [](GraphScene& s) { s.sampleLabels.push_back({"17", 146, 525}); }},
+        {"a new sample label",
+         [](GraphScene& s) {
+             s.sampleLabels.push_back({"17", 146, 525});
+         }},
         {"a new value label", [](GraphScene& s) { s.valueAxis[3].label.text = "25.00"; }},
         {"a hover line", [](GraphScene& s) { s.hoverLineX = 30; }},
         {"a wider plot", [](GraphScene& s) { s.width += 1; }},

@@ -1,5 +1,5 @@
-#include "ui/panels/calarmbar.h"
 #include "tests/panels/panelsupport.h"
+#include "ui/panels/calarmbar.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

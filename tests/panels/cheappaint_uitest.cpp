@@ -1,26 +1,26 @@
 // The pieces that keep a reading's repaint cheap must draw exactly what the
 // plain drawing they stand in for draws.
+#include "core/store/acquisition.h"
 #include "ui/panels/cachedscrollbar.h"
 #include "ui/panels/cdatalistpanel.h"
 #include "ui/panels/textcache.h"
-#include "core/store/acquisition.h"
 
 #include <QFontMetrics>
-#include <QPainter>
-#include <QStyleOptionSlider>
-#include <QStyledItemDelegate>
 #include <QHeaderView>
+#include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyleOptionSlider>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <vector>
-#include <cstdlib>
 
 namespace {
 
@@ -63,8 +63,8 @@ TEST(TextCache, DrawsWhatPlainTextDrawsInBothBackgroundModes) {
         for (const int pixels : {12, 13, 19, 30}) {
             const QFont font = labelFont(pixels);
             const QFontMetrics fm(font);
-            for (const QString& text : {QStringLiteral("-100.00"), QStringLiteral("4000"),
-                                       QStringLiteral("UnLock")}) {
+            for (const QString& text :
+                 {QStringLiteral("-100.00"), QStringLiteral("4000"), QStringLiteral("UnLock")}) {
                 QImage plain(160, 60, QImage::Format_RGB32);
                 QImage cached(plain.size(), plain.format());
                 plain.fill(Qt::white);
@@ -132,7 +132,9 @@ struct BarPair {
         }
         QCoreApplication::processEvents();
     }
-    QImage shot(QWidget* w) { return host.grab(w->geometry()).toImage().convertToFormat(QImage::Format_RGB32); }
+    QImage shot(QWidget* w) {
+        return host.grab(w->geometry()).toImage().convertToFormat(QImage::Format_RGB32);
+    }
 };
 
 TEST(CachedScrollBar, LooksLikeAPlainBarAndDrawsOnlyWhenItsLookChanges) {
@@ -143,8 +145,8 @@ TEST(CachedScrollBar, LooksLikeAPlainBarAndDrawsOnlyWhenItsLookChanges) {
         int value;
     };
     // A list growing at its bottom, then scrolled to the top and the middle.
-    for (const Step s : {Step{0, 0}, Step{10, 10}, Step{500, 500}, Step{3976, 3976},
-                         Step{3976, 0}, Step{3976, 1988}}) {
+    for (const Step s : {Step{0, 0}, Step{10, 10}, Step{500, 500}, Step{3976, 3976}, Step{3976, 0},
+                         Step{3976, 1988}}) {
         bars.set(s.maximum, s.value);
         // The style's arrows come out a shade apart on a picture (rounding of
         // their translucent strokes); nothing else may differ.
@@ -287,14 +289,16 @@ TEST(DataListView, RowsOnScreenMatchAFreshPaintThroughAppendsAndEverythingElse) 
         {"a scroll to the top", [&] { view->verticalScrollBar()->setValue(0); }},
         {"focus lost", [&] { view->clearFocus(); }},
         {"a taller list", [&] { list.panel->resize(290, 260); }},
-        {"a refill", [&] {
+        {"a refill",
+         [&] {
              std::vector<CDataListModel::Row> rows;
              for (int i = 1; i <= 50; ++i)
                  rows.push_back({QString::number(i), "1.5", "F", "07-26-25/08:00:01"});
              list.panel->refill(std::move(rows));
              list.next = 51;
          }},
-        {"everything deleted", [&] {
+        {"everything deleted",
+         [&] {
              list.panel->deleteAllRows();
              list.next = 1;
          }},

@@ -1,6 +1,6 @@
-#include "ui/panels/cdatalistpanel.h"
 #include "core/store/acquisition.h"
 #include "tests/panels/panelsupport.h"
+#include "ui/panels/cdatalistpanel.h"
 
 #include <QHeaderView>
 #include <QScrollBar>

@@ -1,9 +1,9 @@
-#include "engine/linkstate.h"
-#include "ui/panels/cdisplaypanel.h"
 #include "core/store/acquisition.h"
+#include "engine/linkstate.h"
 #include "support/frames.h"
 #include "support/storetestaccess.h"
 #include "tests/panels/panelsupport.h"
+#include "ui/panels/cdisplaypanel.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,13 +1,13 @@
 #include "ui/files/cdocumentfiles.h"
 
-#include "ui/base/busycursor.h"
-#include "ui/base/cdtdoc.h"
-#include "ui/base/prompter.h"
 #include "core/files/atomicfile.h"
 #include "core/files/dovdatcodec.h"
 #include "core/files/savefilenames.h"
 #include "core/files/textexport.h"
 #include "core/files/valuetext.h"
+#include "ui/base/busycursor.h"
+#include "ui/base/cdtdoc.h"
+#include "ui/base/prompter.h"
 #include "ui/panels/cdatalistpanel.h"
 
 #include <QDir>

@@ -2,10 +2,10 @@
 
 #include "engine/recorder.h"
 
-#include "ui/base/busycursor.h"
-#include "ui/base/cdtdoc.h"
 #include "core/files/atomicfile.h"
 #include "core/store/acquisition.h"
+#include "ui/base/busycursor.h"
+#include "ui/base/cdtdoc.h"
 
 #include <QBuffer>
 #include <QFont>

@@ -1,9 +1,9 @@
 #include "ui/graph/cdtview.h"
 
-#include "ui/base/cdtdoc.h"
-#include "ui/files/creportprinter.h"
 #include "core/graph/graphscale.h"
 #include "core/graph/zoominteraction.h"
+#include "ui/base/cdtdoc.h"
+#include "ui/files/creportprinter.h"
 #include "ui/panels/calarmbar.h"
 #include "ui/panels/cdatalistpanel.h"
 #include "ui/panels/cdisplaypanel.h"

@@ -29,14 +29,14 @@ void CachedScrollBar::paintEvent(QPaintEvent* event) {
     QStyleOptionSlider opt;
     initStyleOption(&opt);
     opt.subControls = QStyle::SC_All;
-    const Look look{size(),
-                    devicePixelRatio(),
-                    static_cast<int>(opt.state),
-                    style()->subControlRect(QStyle::CC_ScrollBar, &opt,
-                                            QStyle::SC_ScrollBarSlider, this),
-                    opt.sliderValue == opt.minimum,
-                    opt.sliderValue == opt.maximum,
-                    palette().cacheKey()};
+    const Look look{
+        size(),
+        devicePixelRatio(),
+        static_cast<int>(opt.state),
+        style()->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarSlider, this),
+        opt.sliderValue == opt.minimum,
+        opt.sliderValue == opt.maximum,
+        palette().cacheKey()};
     if (m_picture.isNull() || !(look == m_look)) {
         m_picture = QPixmap(size() * devicePixelRatio());
         m_picture.setDevicePixelRatio(devicePixelRatio());

@@ -1,9 +1,9 @@
 #include "ui/panels/cdatalistpanel.h"
 
+#include "core/store/acquisition.h"
 #include "ui/panels/cachedscrollbar.h"
 #include "ui/panels/cdatalistview.h"
 #include "ui/panels/datalistdelegate.h"
-#include "core/store/acquisition.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

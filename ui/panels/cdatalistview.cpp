@@ -23,8 +23,7 @@ void CDataListView::expectAppendAtEnd(int row) {
 
 void CDataListView::renderIntoPicture(const QRect& area) {
     m_bRendering = true;
-    viewport()->render(&m_picture, area.topLeft(), QRegion(area),
-                       QWidget::DrawWindowBackground);
+    viewport()->render(&m_picture, area.topLeft(), QRegion(area), QWidget::DrawWindowBackground);
     m_bRendering = false;
 }
 

@@ -54,12 +54,12 @@ private:
     void refreshPicture();
     bool pictureFits() const;
 
-    QPixmap m_picture;           // the viewport as last painted
+    QPixmap m_picture; // the viewport as last painted
     bool m_bPictureValid = false;
-    bool m_bRendering = false;   // a paint into the picture is under way
+    bool m_bRendering = false; // a paint into the picture is under way
     bool m_bRefreshQueued = false;
-    int m_nFirstNewRow = -1;     // rows from here on are new since the picture was taken
-    int m_nOffsetBefore = 0;     // the rows' scroll offset before the first of them
+    int m_nFirstNewRow = -1; // rows from here on are new since the picture was taken
+    int m_nOffsetBefore = 0; // the rows' scroll offset before the first of them
     int m_nFullPaints = 0;
     int m_nRowPaints = 0;
 };

@@ -1,9 +1,9 @@
 #include "ui/panels/cdisplaypanel.h"
 
-#include "engine/recorder.h"
-#include "engine/linkstate.h"
 #include "core/store/acquisition.h"
 #include "core/store/samplerate.h"
+#include "engine/linkstate.h"
+#include "engine/recorder.h"
 
 #include <QComboBox>
 #include <QFontMetrics>

@@ -4,7 +4,6 @@
 
 #include <QStyledItemDelegate>
 
-
 // Paints the data list's cells. A new sample scrolls the whole list, so every
 // visible cell is painted again for each reading; each distinct text is laid
 // out once and kept, so that the repaint only draws glyphs. The cells look as

@@ -12,9 +12,8 @@ TextCache::FontTexts& TextCache::forFont(const QFont& font) {
     auto it = m_byFont.find(font);
     if (it == m_byFont.end()) {
         const QFontMetricsF exact(font);
-        it = m_byFont.insert(font, FontTexts{{QFontMetrics(font).ascent(), exact.ascent(),
-                                             exact.descent()},
-                                            {}});
+        it = m_byFont.insert(
+            font, FontTexts{{QFontMetrics(font).ascent(), exact.ascent(), exact.descent()}, {}});
     }
     m_lastFont = font;
     m_lastTexts = &*it;
@@ -55,9 +54,9 @@ void drawCachedText(QPainter& p, TextCache& cache, const QFont& font, int x, int
         // The box plain text fills: from the exact ascent above the baseline
         // to the exact descent below it, one advance wide.
         const TextCache::Metrics& m = cache.metrics(font);
-        p.fillRect(QRectF(x, y + m.ascent - m.exactAscent, t.advance,
-                          m.exactAscent + m.exactDescent),
-                   p.background());
+        p.fillRect(
+            QRectF(x, y + m.ascent - m.exactAscent, t.advance, m.exactAscent + m.exactDescent),
+            p.background());
         // Static text in opaque mode is drawn without the painter's
         // translation, so the text itself goes transparent.
         p.setBackgroundMode(Qt::TransparentMode);

@@ -39,8 +39,8 @@ private:
     qsizetype m_capacity;
     qsizetype m_count = 0;
     QHash<QFont, FontTexts> m_byFont;
-    QFont m_lastFont;                    // the font looked up last
-    FontTexts* m_lastTexts = nullptr;    // and its entry
+    QFont m_lastFont;                 // the font looked up last
+    FontTexts* m_lastTexts = nullptr; // and its entry
 };
 
 // Draws `text` of `font` with its top-left corner at (x, y) exactly as
