@@ -1,13 +1,13 @@
 #include "ui/files/cdocumentfiles.h"
 
-#include "ui/base/busycursor.h"
-#include "ui/base/cdtdoc.h"
-#include "ui/base/prompter.h"
 #include "core/files/atomicfile.h"
 #include "core/files/dovdatcodec.h"
 #include "core/files/savefilenames.h"
 #include "core/files/textexport.h"
 #include "core/files/valuetext.h"
+#include "ui/base/busycursor.h"
+#include "ui/base/cdtdoc.h"
+#include "ui/base/prompter.h"
 #include "ui/panels/cdatalistpanel.h"
 
 #include <QDir>
@@ -98,10 +98,13 @@ bool CDocumentFiles::writeFiles(const QString& dataPath, const QString& textPath
     return true;
 }
 
+bool CDocumentFiles::offerToSave() {
+    return !(m_doc.acq().unsaved() && m_doc.store().recCount() > 0 &&
+             m_prompter.askYesNo(m_parent, QStringLiteral("Do you want to save? ")) && !save());
+}
+
 bool CDocumentFiles::open() {
-    // The first live frame after a load empties the recording: offer to keep it.
-    if (m_doc.acq().unsaved() && m_doc.store().recCount() > 0 &&
-        m_prompter.askYesNo(m_parent, QStringLiteral("Do you want to save? ")) && !save())
+    if (!offerToSave())
         return false;
     const QString path = m_prompter.openFileName(m_parent, kFilter, kSuffix);
     if (path.isEmpty())

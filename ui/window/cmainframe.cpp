@@ -253,7 +253,9 @@ void CMainFrame::OnOpen() {
 }
 
 bool CMainFrame::openFile(const QString& path) {
-    return m_files->load(path);
+    // A recording restored from the journal at start-up is offered for saving
+    // first, as Open does.
+    return m_files->offerToSave() && m_files->load(path);
 }
 
 void CMainFrame::OnPrint() {
