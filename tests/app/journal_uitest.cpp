@@ -11,7 +11,6 @@
 #include <csignal>
 #include <sys/resource.h>
 
-
 namespace {
 
 // While it lives, no file may grow beyond `bytes` (a full disk, even for root).
@@ -86,7 +85,7 @@ TEST(JournalWindow, YesAtStartUpRestoresTheUnsavedRecording) {
     const QString kept = rig.path("kept.DovDat");
     rig.prompter->m_savePaths = {kept};
     EXPECT_TRUE(rig.frame->openFile(kept));
-    EXPECT_EQ(rig.messages.value(1), "Do you want to save? ");
+    EXPECT_EQ(rig.messages.value(1).toStdString(), "Do you want to save? ");
     EXPECT_EQ(readJournalFile(journal).recording.savedCount, 5);
 }
 
