@@ -128,6 +128,7 @@ TEST(JournalWindow, AJournalThatCannotBeWrittenIsToldInTheStatusBar) {
         const QString text = rig.frame->m_pane0->text();
         EXPECT_TRUE(text.startsWith("No recording journal (")) << text.toStdString();
         EXPECT_TRUE(text.contains("Not a directory")) << text.toStdString();
+        EXPECT_EQ(rig.frame->m_pane0->toolTip(), text); // the pane shows only its start
         EXPECT_TRUE(rig.messages.isEmpty());
         rig.record({100});
         EXPECT_EQ(rig.rows(), 1);

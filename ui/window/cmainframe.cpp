@@ -465,6 +465,9 @@ void CMainFrame::onReconnected() {
 void CMainFrame::setIdleText(const QString& text) {
     m_strIdleText = text;
     showPrompt(nullptr);
+    // A message about the line or the journal is longer than the pane shows:
+    // the whole of it under the pointer.
+    m_pane0->setToolTip(text == tr("Ready") ? QString() : text);
 }
 
 void CMainFrame::OnClearScreen() {
