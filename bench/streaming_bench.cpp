@@ -4,11 +4,14 @@
 //  2. times Save (data file and text export) and Open of those 4000 samples;
 //  3. empties the store with On/Off and streams frames at the wire rate (one
 //     every 58.3 ms, from a child process) for SECONDS (default 60), and reports
-//     the share of one core the logger used meanwhile.
+//     the share of one core the logger used meanwhile. With --journal it streams
+//     for SECONDS without the recording journal and SECONDS with it (in the
+//     order off, on, on, off, half of SECONDS each) and reports both shares.
 // Prints one "name: value" line per figure.
 //
-//   streaming_bench [SECONDS]
+//   streaming_bench [SECONDS] [--journal]
 #include "core/link/frameencoder.h"
+#include "core/store/journalformat.h"
 #include "sim/ptyinstrument.h"
 #include "ui/base/cdtdoc.h"
 #include "ui/base/prompter.h"
@@ -119,6 +122,14 @@ public:
     }
 };
 
+// How many samples the journal at `path` holds.
+int readJournalRows(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                          std::istreambuf_iterator<char>());
+    return readJournal(bytes).recording.count();
+}
+
 double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
@@ -131,6 +142,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;
+    const bool journalToo = argc > 2 && std::string(argv[2]) == "--journal";
 
     int master = -1, slave = -1;
     char name[256] = {};
@@ -199,41 +211,84 @@ int main(int argc, char** argv) {
         frame.OnOnOff();
     if (!frame.m_link.m_bOnline || store.recCount() != 0)
         return 1;
-    const int frames = static_cast<int>(seconds * 1000.0 / PtyInstrument::kFrameMs);
-    const pid_t writer = ::fork();
-    if (writer < 0)
-        return 1;
-    if (writer == 0) {
-        // The instrument: a frame every 58.3 ms on a fixed schedule.
-        timespec next{};
-        clock_gettime(CLOCK_MONOTONIC, &next);
-        const long periodNs = static_cast<long>(PtyInstrument::kFrameMs * 1e6);
-        for (int n = 0; n < frames; ++n) {
-            next.tv_nsec += periodNs;
-            while (next.tv_nsec >= 1000000000L) {
-                next.tv_nsec -= 1000000000L;
-                ++next.tv_sec;
+    // One stretch at the wire rate: `frames` frames from a child process on a
+    // fixed schedule, into an empty store. The CPU share of one core meanwhile.
+    struct Stretch {
+        double cpu = 0.0;
+        double wall = 0.0;
+        int rows = 0;
+    };
+    const auto stream = [&](int frames) -> Stretch {
+        Stretch out;
+        const pid_t writer = ::fork();
+        if (writer < 0)
+            return out;
+        if (writer == 0) {
+            timespec next{};
+            clock_gettime(CLOCK_MONOTONIC, &next);
+            const long periodNs = static_cast<long>(PtyInstrument::kFrameMs * 1e6);
+            for (int n = 0; n < frames; ++n) {
+                next.tv_nsec += periodNs;
+                while (next.tv_nsec >= 1000000000L) {
+                    next.tv_nsec -= 1000000000L;
+                    ++next.tv_sec;
+                }
+                clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &next, nullptr);
+                const FrameBytes f = frameFor(n);
+                if (::write(master, f.data(), f.size()) != static_cast<ssize_t>(f.size()))
+                    _exit(1);
             }
-            clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &next, nullptr);
-            const FrameBytes f = frameFor(n);
-            if (::write(master, f.data(), f.size()) != static_cast<ssize_t>(f.size()))
-                _exit(1);
+            _exit(0);
         }
-        _exit(0);
-    }
+        const double cpuBefore = cpuSeconds();
+        clock.restart();
+        wait(static_cast<int>(frames * PtyInstrument::kFrameMs) + 200);
+        // The writer may run a little late on a busy machine: the last frames too.
+        waitFor([&] { return model->rowCount() == frames; }, 3000);
+        out.wall = clock.elapsed() / 1000.0;
+        out.cpu = cpuSeconds() - cpuBefore;
+        out.rows = model->rowCount();
+        int status = 0;
+        ::waitpid(writer, &status, 0);
+        return out;
+    };
+
+    const int frames = static_cast<int>(seconds * 1000.0 / PtyInstrument::kFrameMs);
     PaintCounter paints;
     const bool countPaints = qEnvironmentVariableIntValue("ORVANE_BENCH_PAINTS") != 0;
     if (countPaints)
         app.installEventFilter(&paints);
-    const double cpuBefore = cpuSeconds();
-    clock.restart();
-    wait(static_cast<int>(frames * PtyInstrument::kFrameMs) + 200);
-    // The writer may run a little late on a busy machine: the last frames too.
-    waitFor([&] { return model->rowCount() == frames; }, 3000);
-    const double wall = clock.elapsed() / 1000.0;
-    const double cpu = cpuSeconds() - cpuBefore;
-    int status = 0;
-    ::waitpid(writer, &status, 0);
+    Stretch off;
+    Stretch on;
+    int onRows = 0;
+    if (!journalToo) {
+        off = stream(frames);
+    } else {
+        // Without and with the recording journal, in the order off, on, on,
+        // off (half of SECONDS each) so that a drift in the machine's load
+        // weighs on both alike. The store is emptied before each stretch.
+        const int half = frames / 2;
+        const std::string journal = (dir.path() + "/state/recording.journal").toStdString();
+        for (const bool journalled : {false, true, true, false}) {
+            frame.OnClearAll();
+            if (journalled && !frame.m_pDoc->m_recorder.journal())
+                frame.openJournal(journal);
+            if (!journalled && frame.m_pDoc->m_recorder.journal())
+                frame.m_pDoc->m_recorder.setJournal(nullptr);
+            if (journalled && !frame.m_pDoc->m_recorder.journal()) {
+                std::fprintf(stderr, "the journal %s could not be opened\n", journal.c_str());
+                return 1;
+            }
+            const Stretch s = stream(half);
+            Stretch& sum = journalled ? on : off;
+            sum.cpu += s.cpu;
+            sum.wall += s.wall;
+            sum.rows += s.rows;
+            if (journalled)
+                onRows = std::max(
+                    onRows, frame.m_pDoc->m_recorder.journal() ? readJournalRows(journal) : 0);
+        }
+    }
     if (countPaints) {
         app.removeEventFilter(&paints);
         for (const auto& [name, t] : paints.counts)
@@ -241,12 +296,20 @@ int main(int argc, char** argv) {
                         t.events, t.pixels / std::max(1, t.events), t.last.x(), t.last.y(),
                         t.last.width(), t.last.height());
     }
-    std::printf("stream_seconds: %.1f\n", wall);
-    std::printf("stream_frames: %d\n", frames);
-    std::printf("stream_rows: %d\n", model->rowCount());
-    std::printf("cpu_percent: %.2f\n", 100.0 * cpu / wall);
+    const int expected = journalToo ? 2 * (frames / 2) : frames;
+    std::printf("stream_seconds: %.1f\n", off.wall);
+    std::printf("stream_frames: %d\n", expected);
+    std::printf("stream_rows: %d\n", off.rows);
+    std::printf("cpu_percent: %.2f\n", 100.0 * off.cpu / off.wall);
+    if (journalToo) {
+        std::printf("journal_stream_seconds: %.1f\n", on.wall);
+        std::printf("journal_stream_rows: %d\n", on.rows);
+        std::printf("journal_samples_found: %d\n", onRows);
+        std::printf("cpu_percent_journal: %.2f\n", 100.0 * on.cpu / on.wall);
+        std::printf("journal_cpu_ratio: %.3f\n", (on.cpu / on.wall) / (off.cpu / off.wall));
+    }
     std::printf("rss_streaming_mib: %.1f\n", statusMiB("VmRSS"));
     ::close(master);
     ::close(slave);
-    return model->rowCount() == frames ? 0 : 2;
+    return off.rows == expected && (!journalToo || on.rows == expected) ? 0 : 2;
 }

@@ -178,6 +178,9 @@ void Recorder::armTimer() {
 
 void Recorder::setJournal(std::unique_ptr<RecordingJournal> journal) {
     m_journal = std::move(journal);
+    // A failure while the owner opened, restored or set it aside is told now,
+    // not at the first sample.
+    afterJournalWrite();
 }
 
 void Recorder::discardJournal() {

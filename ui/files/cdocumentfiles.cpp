@@ -98,10 +98,13 @@ bool CDocumentFiles::writeFiles(const QString& dataPath, const QString& textPath
     return true;
 }
 
+bool CDocumentFiles::offerToSave() {
+    return !(m_doc.acq().unsaved() && m_doc.store().recCount() > 0 &&
+             m_prompter.askYesNo(m_parent, QStringLiteral("Do you want to save? ")) && !save());
+}
+
 bool CDocumentFiles::open() {
-    // The first live frame after a load empties the recording: offer to keep it.
-    if (m_doc.acq().unsaved() && m_doc.store().recCount() > 0 &&
-        m_prompter.askYesNo(m_parent, QStringLiteral("Do you want to save? ")) && !save())
+    if (!offerToSave())
         return false;
     const QString path = m_prompter.openFileName(m_parent, kFilter, kSuffix);
     if (path.isEmpty())

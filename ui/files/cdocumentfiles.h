@@ -28,6 +28,10 @@ public:
     // Open: asks for a data file and loads it, after offering to save a
     // recording that was not saved yet. True when a file was loaded.
     bool open();
+    // Before a load: offers to save a recording that was not saved yet (the
+    // first live frame after the load empties it). False when the user wanted
+    // it saved and that did not happen.
+    bool offerToSave();
     // Loads `path` into the graph series and lists it. A file that is not a
     // valid data file is reported and changes nothing.
     bool load(const QString& path);

@@ -253,7 +253,9 @@ void CMainFrame::OnOpen() {
 }
 
 bool CMainFrame::openFile(const QString& path) {
-    return m_files->load(path);
+    // A recording restored from the journal at start-up is offered for saving
+    // first, as Open does.
+    return m_files->offerToSave() && m_files->load(path);
 }
 
 void CMainFrame::OnPrint() {
@@ -463,6 +465,9 @@ void CMainFrame::onReconnected() {
 void CMainFrame::setIdleText(const QString& text) {
     m_strIdleText = text;
     showPrompt(nullptr);
+    // A message about the line or the journal is longer than the pane shows:
+    // the whole of it under the pointer.
+    m_pane0->setToolTip(text == tr("Ready") ? QString() : text);
 }
 
 void CMainFrame::OnClearScreen() {
