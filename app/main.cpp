@@ -62,14 +62,7 @@ int main(int argc, char** argv) {
     CMainFrame::Startup startup;
     startup.boundDevice = parser.value(device);
     if (parser.isSet(simulator) && startup.boundDevice.isEmpty()) {
-        PtyInstrument::Options options;
-        options.profile.base = 100.0;
-        options.profile.span = 70.0;
-        options.profile.noise = 1.5;
-        options.profile.periodFrames = 120;
-        options.periodMs = 500;
-        options.logEvery = 25;
-        instrument.setOptions(options);
+        instrument.setOptions(PtyInstrument::builtInOptions());
         QString error;
         if (instrument.start(&error))
             startup.boundDevice = instrument.slavePath();

@@ -180,18 +180,6 @@ int recoverCommand(const QStringList& args) {
     return runRecover(request);
 }
 
-// The simulated instrument of the window's --simulator.
-PtyInstrument::Options simulatorOptions() {
-    PtyInstrument::Options options;
-    options.profile.base = 100.0;
-    options.profile.span = 70.0;
-    options.profile.noise = 1.5;
-    options.profile.periodFrames = 120;
-    options.periodMs = 500;
-    options.logEvery = 25;
-    return options;
-}
-
 int recordCommand(const QStringList& args) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -286,7 +274,7 @@ int recordCommand(const QStringList& args) {
         printError(std::string("cannot catch Ctrl+C: ") + std::strerror(errno));
         return kExitFailure;
     }
-    PtyInstrument instrument(simulatorOptions());
+    PtyInstrument instrument(PtyInstrument::builtInOptions());
     if (parser.isSet(simulator)) {
         QString error;
         if (!instrument.start(&error)) {

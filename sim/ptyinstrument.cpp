@@ -48,6 +48,17 @@ void closeFd(int& fd) {
 
 } // namespace
 
+PtyInstrument::Options PtyInstrument::builtInOptions() {
+    Options options;
+    options.profile.base = 100.0;
+    options.profile.span = 70.0;
+    options.profile.noise = 1.5;
+    options.profile.periodFrames = 120;
+    options.periodMs = 500;
+    options.logEvery = 25;
+    return options;
+}
+
 PtyInstrument::PtyInstrument(QObject* parent) : PtyInstrument(Options(), parent) {}
 
 PtyInstrument::PtyInstrument(const Options& options, QObject* parent)

@@ -39,6 +39,10 @@ public:
     static constexpr double kByteMs = 10 * 1000.0 / kBaud;   // start, 8 data and stop bit
     static constexpr double kFrameMs = kFrameSize * kByteMs; // 58.33 ms per frame on the wire
 
+    // The instrument the programs' --simulator plays: a slow sine around
+    // 100 degrees with a little noise and a log frame now and then.
+    static Options builtInOptions();
+
     explicit PtyInstrument(QObject* parent = nullptr);
     explicit PtyInstrument(const Options& options, QObject* parent = nullptr);
     ~PtyInstrument() override;
