@@ -64,9 +64,10 @@ int main(int argc, char** argv) {
     if (parser.isSet(simulator) && startup.boundDevice.isEmpty()) {
         instrument.setOptions(PtyInstrument::builtInOptions());
         QString error;
-        if (instrument.start(&error))
+        if (instrument.start(&error)) {
             startup.boundDevice = instrument.slavePath();
-        else
+            startup.simulated = true;
+        } else
             QMessageBox::warning(
                 nullptr, QStringLiteral("Orvane"),
                 QStringLiteral("The simulated instrument could not start: %1").arg(error));

@@ -25,13 +25,15 @@ std::optional<DovDatContents> load(const std::string& path) {
     return std::move(read.contents);
 }
 
-std::string csvOf(const DovDatContents& c) {
+std::string csvOf(const DovDatContents& c, CsvTime time) {
     // A data file keeps no log mark per sample, so every record says 0.
-    std::string out = csvHeader();
+    const CsvStyle style{CsvSeparator::Comma, time};
+    std::string out = csvHeader(style);
     for (int i = 0; i < c.count(); ++i) {
         const auto at = static_cast<std::size_t>(i);
         out += csvLine(
-            {i + 1, parseTimeText(c.times[at]), c.times[at], c.values[at], c.units[at], false});
+            {i + 1, parseTimeText(c.times[at]), c.times[at], c.values[at], c.units[at], false},
+            style);
     }
     return out;
 }
@@ -88,7 +90,7 @@ int runConvert(const ConvertRequest& request) {
     if (!contents)
         return kExitFailure;
     if (request.csv)
-        return writeOutput(request.output, csvOf(*contents));
+        return writeOutput(request.output, csvOf(*contents, request.csvTime));
     const std::optional<std::string> text = textOf(*contents, request.input);
     return text ? writeOutput(request.output, *text) : kExitFailure;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/files/csvexport.h"
+
 #include <optional>
 #include <string>
 
@@ -8,6 +10,7 @@
 struct ConvertRequest {
     std::string input;
     bool csv = false;
+    CsvTime csvTime = CsvTime::Local;
     std::string output; // empty or "-": the standard output
 };
 int runConvert(const ConvertRequest& request);

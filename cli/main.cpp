@@ -64,6 +64,30 @@ std::optional<float> limitOption(const QCommandLineParser& parser, const QString
     return value;
 }
 
+// --time: how the CSV writes times.
+QCommandLineOption csvTimeOption() {
+    return QCommandLineOption(
+        QStringLiteral("time"),
+        QStringLiteral("How the CSV writes times: local (the default), \"2026-12-07 14:03:51\"\n"
+                       "in local time with the UTC offset in a column of its own\n"
+                       "(number,time,utc_offset,value,unit,log), which spreadsheets read as a\n"
+                       "date and time; or iso, \"2026-12-07T14:03:51+01:00\" in one column\n"
+                       "(number,time,value,unit,log)."),
+        QStringLiteral("FORMAT"), QStringLiteral("local"));
+}
+
+bool csvTimeValue(const QCommandLineParser& parser, const QString& command, CsvTime& time,
+                  int& status) {
+    const QString value = parser.value(QStringLiteral("time"));
+    if (value == QLatin1String("local") || value == QLatin1String("iso")) {
+        time = value == QLatin1String("iso") ? CsvTime::Iso : CsvTime::Local;
+        return true;
+    }
+    status = usageError("--time is local or iso, not '" + value.toStdString() + "'",
+                        command.toStdString());
+    return false;
+}
+
 // The one file a command works on.
 bool oneFile(const QCommandLineParser& parser, const QString& command, std::string& file,
              int& status) {
@@ -85,20 +109,21 @@ int convertCommand(const QStringList& args) {
         QStringLiteral("Writes a data file as its text export (the default) or as CSV, onto\n"
                        "the standard output or into OUT."));
     const QCommandLineOption csv(QStringLiteral("csv"),
-                                 QStringLiteral("CSV: number,time,value,unit,log."));
+                                 QStringLiteral("CSV: number,time,utc_offset,value,unit,log."));
     const QCommandLineOption txt(QStringLiteral("txt"),
                                  QStringLiteral("The text export, as Save writes it."));
     const QCommandLineOption out(QStringList{QStringLiteral("o"), QStringLiteral("output")},
                                  QStringLiteral("Write OUT (replaced whole) instead of the "
                                                 "standard output."),
                                  QStringLiteral("OUT"));
-    parser.addOptions({csv, txt, out});
+    parser.addOptions({csv, txt, out, csvTimeOption()});
     parser.addPositionalArgument(QStringLiteral("convert FILE.DovDat"),
                                  QStringLiteral("The data file to convert."));
     int status = kExitOk;
     ConvertRequest request;
     if (!parseCommand(parser, args, QStringLiteral("convert"), status) ||
-        !oneFile(parser, QStringLiteral("convert"), request.input, status))
+        !oneFile(parser, QStringLiteral("convert"), request.input, status) ||
+        !csvTimeValue(parser, QStringLiteral("convert"), request.csvTime, status))
         return status;
     if (parser.isSet(csv) && parser.isSet(txt))
         return usageError("give --csv or --txt, not both", "convert");
@@ -219,11 +244,14 @@ int recordCommand(const QStringList& args) {
                                                      "1h30m."),
                                       QStringLiteral("DURATION"));
     const QCommandLineOption journal = journalOption();
-    parser.addOptions({device, simulator, interval, out, csv, count, duration, journal});
+    parser.addOptions(
+        {device, simulator, interval, out, csv, csvTimeOption(), count, duration, journal});
     parser.addPositionalArgument(QStringLiteral("record"),
                                  QStringLiteral("Records from the instrument."));
     int status = kExitOk;
-    if (!parseCommand(parser, args, QStringLiteral("record"), status))
+    RecordRequest request;
+    if (!parseCommand(parser, args, QStringLiteral("record"), status) ||
+        !csvTimeValue(parser, QStringLiteral("record"), request.csvTime, status))
         return status;
     const auto usage = [](const std::string& message) { return usageError(message, "record"); };
     if (parser.positionalArguments().size() > 1)
@@ -233,7 +261,6 @@ int recordCommand(const QStringList& args) {
     if (parser.isSet(device) && parser.value(device).isEmpty())
         return usage("--device wants the path of a serial device");
 
-    RecordRequest request;
     request.device = parser.value(device);
     if (parser.isSet(interval)) {
         const auto rate = parseSampleRate(parser.value(interval).toStdString());

@@ -156,7 +156,8 @@ void RecordSession::onRow(const ListRow& row) {
     const std::string iso = isoLocalTime(time);
     const bool log = row.value.ends_with("log");
     if (m_csvFd >= 0 &&
-        !appendCsv(csvLine({m_nRecorded, time, row.time, store.recData()[at], row.unit, log}))) {
+        !appendCsv(csvLine({m_nRecorded, time, row.time, store.recData()[at], row.unit, log},
+                           {CsvSeparator::Comma, m_request.csvTime}))) {
         printError("cannot write " + m_request.csvFile.toStdString() + ": " + systemError());
         m_bCsvFailed = true;
         stop(true);
@@ -292,7 +293,7 @@ void RecordSession::closeJournal(bool recordingKept) {
 bool RecordSession::openCsv() {
     const QByteArray path = QFile::encodeName(m_request.csvFile);
     m_csvFd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (m_csvFd < 0 || !appendCsv(csvHeader())) {
+    if (m_csvFd < 0 || !appendCsv(csvHeader({CsvSeparator::Comma, m_request.csvTime}))) {
         printError("cannot write " + m_request.csvFile.toStdString() + ": " + systemError());
         return false;
     }

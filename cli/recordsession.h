@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/files/csvexport.h"
 #include "core/files/savefilenames.h"
 #include "engine/cmscomm.h"
 #include "engine/reconnector.h"
@@ -24,6 +25,7 @@ struct RecordRequest {
     // data file is written and the store's limit does not end the run.
     bool writeDataFile = true;
     QString csvFile;
+    CsvTime csvTime = CsvTime::Local;
     int count = 0;                    // stop after this many samples; 0: no limit
     std::int64_t durationSeconds = 0; // stop after this long; 0: no limit
     // The recording journal.

@@ -19,6 +19,7 @@ constexpr Entry kComPort{"COMInfo", "COM num"};
 constexpr Entry kSampleRate{"SAMPRATEInfo", "SAMPRATE"};
 constexpr Entry kAlarmHigh{"ALARMHIInfo", "ALARMHI"};
 constexpr Entry kAlarmLow{"ALARMLOInfo", "ALARMLO"};
+constexpr Entry kLastFolder{"FOLDERInfo", "LastFolder"};
 
 std::filesystem::path homeFolder() {
     if (const char* home = std::getenv("HOME"); home && *home)
@@ -80,4 +81,12 @@ bool Configuration::writeCloseValues(int comPort, int sampleRate, int alarmHigh,
             return false;
     }
     return true;
+}
+
+std::string Configuration::lastFolder() const {
+    return m_profile.readString(kLastFolder.section, kLastFolder.key, "");
+}
+
+bool Configuration::writeLastFolder(const std::string& folder, std::string* error) {
+    return m_profile.writeString(kLastFolder.section, kLastFolder.key, folder, error);
 }

@@ -38,6 +38,11 @@ public:
 
     std::string comDevicePath(int n) const { return ::comDevicePath(n, m_profile); }
 
+    // The folder the file dialogs start in: the last one a file was saved to
+    // or opened from ("FOLDERInfo" / "LastFolder"); empty when none is kept.
+    std::string lastFolder() const;
+    bool writeLastFolder(const std::string& folder, std::string* error);
+
     // Writes the four keys in this order as decimal text. Stops at the first
     // failure and returns false with a message naming the file and the reason.
     bool writeCloseValues(int comPort, int sampleRate, int alarmHigh, int alarmLow,

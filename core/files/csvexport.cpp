@@ -3,20 +3,61 @@
 #include "core/files/valuetext.h"
 #include "core/store/samplestore.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
-std::string csvHeader() {
-    return "number,time,value,unit,log\r\n";
+namespace {
+
+char separatorChar(CsvSeparator separator) {
+    return separator == CsvSeparator::Semicolon ? ';' : ',';
 }
 
-std::string csvTextField(std::string_view text) {
+std::optional<std::tm> localTime(std::int64_t time) {
+    const auto t = static_cast<std::time_t>(time);
+    std::tm local{};
+    if (localtime_r(&t, &local) == nullptr)
+        return std::nullopt;
+    return local;
+}
+
+std::string format(const std::tm& local, const char* pattern) {
+    char text[64];
+    const std::size_t n = std::strftime(text, sizeof text, pattern, &local);
+    return std::string(text, n);
+}
+
+std::string offsetText(const std::tm& local) {
+    // %z gives +0100; the extended format wants +01:00.
+    const long offset = local.tm_gmtoff;
+    const int minutes = static_cast<int>(std::labs(offset) / 60 % (100 * 60));
+    char zone[32];
+    std::snprintf(zone, sizeof zone, "%c%02d:%02d", offset < 0 ? '-' : '+', minutes / 60,
+                  minutes % 60);
+    return zone;
+}
+
+} // namespace
+
+std::string csvHeader(CsvStyle style) {
+    std::string header = style.time == CsvTime::Iso ? "number,time,value,unit,log"
+                                                    : "number,time,utc_offset,value,unit,log";
+    std::replace(header.begin(), header.end(), ',', separatorChar(style.separator));
+    return header + "\r\n";
+}
+
+CsvSeparator csvSeparatorFor(char decimalPoint) {
+    return decimalPoint == ',' ? CsvSeparator::Semicolon : CsvSeparator::Comma;
+}
+
+std::string csvTextField(std::string_view text, CsvSeparator separator) {
     std::string field;
     if (!text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos)
         field += '\'';
     field += text;
-    if (field.find_first_of(",\"\r\n") == std::string::npos)
+    const char special[] = {separatorChar(separator), '"', '\r', '\n', '\0'};
+    if (field.find_first_of(special) == std::string::npos)
         return field;
     std::string quoted = "\"";
     for (const char c : field) {
@@ -28,32 +69,48 @@ std::string csvTextField(std::string_view text) {
 }
 
 std::string isoLocalTime(std::int64_t time) {
-    const auto t = static_cast<std::time_t>(time);
-    std::tm local{};
-    if (localtime_r(&t, &local) == nullptr)
+    const std::optional<std::tm> local = localTime(time);
+    if (!local)
         return {};
-    char stamp[64];
-    const std::size_t n = std::strftime(stamp, sizeof stamp, "%Y-%m-%dT%H:%M:%S", &local);
-    if (n == 0)
-        return {};
-    // %z gives +0100; the extended format wants +01:00.
-    const long offset = local.tm_gmtoff;
-    const int minutes = static_cast<int>(std::labs(offset) / 60 % (100 * 60));
-    char zone[32];
-    std::snprintf(zone, sizeof zone, "%c%02d:%02d", offset < 0 ? '-' : '+', minutes / 60,
-                  minutes % 60);
-    return std::string(stamp, n) + zone;
+    const std::string stamp = format(*local, "%Y-%m-%dT%H:%M:%S");
+    return stamp.empty() ? stamp : stamp + offsetText(*local);
 }
 
-std::string csvLine(const CsvSample& sample) {
+std::string localDateTime(std::int64_t time) {
+    const std::optional<std::tm> local = localTime(time);
+    return local ? format(*local, "%Y-%m-%d %H:%M:%S") : std::string();
+}
+
+std::string utcOffsetText(std::int64_t time) {
+    const std::optional<std::tm> local = localTime(time);
+    return local ? offsetText(*local) : std::string();
+}
+
+std::string csvLine(const CsvSample& sample, CsvStyle style) {
+    const char separator = separatorChar(style.separator);
     std::string line = std::to_string(sample.number);
-    line += ',';
-    line += sample.time ? isoLocalTime(*sample.time) : csvTextField(sample.timeText);
-    line += ',';
-    if (!isNoValue(sample.value))
-        line += valueText(sample.value);
-    line += ',';
-    line += csvTextField(sample.unit);
-    line += sample.log ? ",1\r\n" : ",0\r\n";
+    line += separator;
+    if (!sample.time)
+        line += csvTextField(sample.timeText, style.separator);
+    else if (style.time == CsvTime::Iso)
+        line += isoLocalTime(*sample.time);
+    else
+        line += localDateTime(*sample.time);
+    if (style.time == CsvTime::Local) {
+        line += separator;
+        if (sample.time)
+            line += utcOffsetText(*sample.time);
+    }
+    line += separator;
+    if (!isNoValue(sample.value)) {
+        std::string value = valueText(sample.value);
+        if (style.separator == CsvSeparator::Semicolon)
+            std::replace(value.begin(), value.end(), '.', ',');
+        line += value;
+    }
+    line += separator;
+    line += csvTextField(sample.unit, style.separator);
+    line += separator;
+    line += sample.log ? "1\r\n" : "0\r\n";
     return line;
 }

@@ -10,5 +10,5 @@ SaveFileNames saveFileNames(std::int64_t time) {
     if (localtime_r(&t, &local) != nullptr)
         n = std::strftime(stamp, sizeof stamp, "%y-%m-%d %H.%M.%S", &local);
     const std::string prefix(stamp, n);
-    return {prefix + ".DovDat", prefix + " .txt"};
+    return {prefix + ".DovDat", prefix + " .txt", prefix + ".csv"};
 }

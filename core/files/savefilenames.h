@@ -10,6 +10,7 @@
 struct SaveFileNames {
     std::string dataFile;
     std::string textFile;
+    std::string csvFile; // "26-12-06 09.42.51.csv", for Export as CSV
 };
 
 SaveFileNames saveFileNames(std::int64_t time);

@@ -1,4 +1,5 @@
 #include "support/windowrig.h"
+#include "ui/files/cdocumentfiles.h"
 #include "ui/window/commandids.h"
 
 #include <QAction>
@@ -32,8 +33,8 @@ TEST(Commands, MenusListTheirItemsInOrder) {
     EXPECT_EQ(popups[0]->text(), "&File(F)");
     EXPECT_EQ(popups[1]->text(), "&Tools(T)");
     EXPECT_EQ(popups[2]->text(), "&Help(H)");
-    EXPECT_EQ(menuItems(popups[0]->menu()),
-              (QStringList{"&Save", "-", "&Open", "-", "&Print ", "-", "&Exit"}));
+    EXPECT_EQ(menuItems(popups[0]->menu()), (QStringList{"&Save", "-", "&Open", "Export as &CSV...",
+                                                         "-", "&Print ", "-", "&Exit"}));
     EXPECT_EQ(menuItems(popups[1]->menu()),
               (QStringList{"&Select COM", "-", "&On/Off", "-", "&UndoZoom", "-", "&Clear Screen",
                            "-", "&Clear All"}));
@@ -41,14 +42,33 @@ TEST(Commands, MenusListTheirItemsInOrder) {
     EXPECT_EQ(rig.frame->action(ID_FILE_PRINT)->statusTip(), "Print the active document");
 }
 
-TEST(Commands, PrintShowsNoShortcutTextYetCtrlPPrints) {
+TEST(Commands, TheMenusShowTheKeysThatRunTheirCommands) {
     WindowRig rig;
-    // The menu draws a shortcut beside every item that has one.
-    EXPECT_TRUE(rig.frame->action(ID_FILE_PRINT)->shortcut().isEmpty());
-    rig.record({123});
+    const struct {
+        int id;
+        const char* keys;
+    } rows[] = {{ID_SAVE, "Ctrl+S"},     {ID_OPEN, "Ctrl+O"},      {ID_FILE_PRINT, "Ctrl+P"},
+                {ID_APP_EXIT, "Ctrl+Q"}, {ID_HELP_CONTENTS, "F1"}, {ID_EXPORT_CSV, ""},
+                {ID_CLEAR_ALL, ""}};
+    for (const auto& row : rows)
+        EXPECT_EQ(rig.frame->action(row.id)->shortcut().toString(), row.keys) << row.keys;
+
+    rig.record({123, 124});
     rig.frame->show();
     rig.frame->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(rig.frame.get()));
+    // Ctrl+S and Ctrl+O are File > Save and File > Open: the data file's
+    // dialog, its time-stamped name and the text export beside it.
+    rig.prompter->m_savePaths << rig.path("keys.DovDat");
+    QTest::keyClick(rig.frame.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(rig.prompter->m_filters, QStringList{CDocumentFiles::kFilter});
+    EXPECT_TRUE(rig.prompter->m_proposed.endsWith(".DovDat"));
+    EXPECT_EQ(rig.filesIn().filter(".txt").size(), 1) << rig.filesIn().join(',').toStdString();
+    EXPECT_TRUE(rig.filesIn().contains("keys.DovDat"));
+    rig.prompter->m_filters.clear();
+    QTest::keyClick(rig.frame.get(), Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(rig.prompter->m_filters, QStringList{CDocumentFiles::kFilter});
+
     bool dialogShown = false;
     QTimer::singleShot(0, rig.frame.get(), [&] {
         if (auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {

@@ -203,4 +203,16 @@ TEST(MainFrameLink, WhatArrivedBeforeOnOffIsNotRecorded) {
     EXPECT_EQ(rig.cell(0, 1), "33.3");
 }
 
+TEST(MainFrame, TheSimulatedInstrumentIsNeverTakenForARealOne) {
+    for (const bool simulated : {false, true}) {
+        WindowRig rig;
+        rig.frame = std::make_unique<CMainFrame>(
+            CMainFrame::Startup{.configPath = rig.path("config/loggerconfig.ini").toStdString(),
+                                .boundDevice = QStringLiteral("/dev/null"),
+                                .simulated = simulated});
+        EXPECT_EQ(rig.frame->windowTitle(), simulated ? "Orvane (simulated instrument)" : "Orvane");
+        EXPECT_EQ(rig.frame->m_pane0->text().contains("simulated"), simulated);
+    }
+}
+
 } // namespace

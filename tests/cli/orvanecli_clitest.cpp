@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -54,7 +55,7 @@ TEST(OrvaneCli, RecordsCountFramesIntoTheDataFileTheTextExportAndCsv) {
 
     const QStringList records = csvRecords(csv);
     ASSERT_EQ(records.size(), 5);
-    EXPECT_EQ(records[0], QStringLiteral("number,time,value,unit,log"));
+    EXPECT_EQ(records[0], QStringLiteral("number,time,utc_offset,value,unit,log"));
     EXPECT_TRUE(records[1].startsWith(QStringLiteral("1,20"))) << records[1].toStdString();
     EXPECT_TRUE(records[1].endsWith(QStringLiteral(",25.3,C,0")));
     EXPECT_TRUE(records[3].endsWith(QStringLiteral(",1270.9,C,1")));
@@ -66,6 +67,20 @@ TEST(OrvaneCli, RecordsCountFramesIntoTheDataFileTheTextExportAndCsv) {
     QStringList expected = records;
     expected[3].replace(QStringLiteral(",C,1"), QStringLiteral(",C,0"));
     EXPECT_EQ(convert.outLines().join('\n').remove('\r'), expected.join('\n'));
+
+    // --time iso: the time with its offset in one column.
+    CliRun iso({QStringLiteral("convert"), data, QStringLiteral("--csv"), QStringLiteral("--time"),
+                QStringLiteral("iso")});
+    ASSERT_EQ(iso.finish(), 0) << iso.err().toStdString();
+    const QStringList isoLines = iso.outLines();
+    ASSERT_EQ(isoLines.size(), 5);
+    EXPECT_EQ(isoLines[0].trimmed(), QStringLiteral("number,time,value,unit,log"));
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^1,20\\d\\d-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d[+-]"
+                                          "\\d\\d:\\d\\d,25.3,C,0$"))
+            .match(isoLines[1].trimmed())
+            .hasMatch())
+        << isoLines[1].toStdString();
 }
 
 TEST(OrvaneCli, InterruptedRunsKeepWhatWasRecorded) {
@@ -213,6 +228,7 @@ TEST(OrvaneCli, FailuresAndWrongCommandLinesSayWhatAndWhy) {
         {{"record", "--device", tty, "--duration", "soon"}, 2, "--duration wants a time"},
         {{"record", "--device", tty, "--speed"}, 2, "Unknown option 'speed'"},
         {{"convert", "a.DovDat", "--csv", "--txt"}, 2, "give --csv or --txt, not both"},
+        {{"convert", "a.DovDat", "--csv", "--time", "utc"}, 2, "--time is local or iso, not 'utc'"},
         {{"info"}, 2, "give the data file to read"},
         {{"replay"}, 2, "unknown command 'replay'"},
     };

@@ -1,10 +1,12 @@
 #include "support/storetestaccess.h"
 #include "support/windowrig.h"
 #include "ui/files/cdocumentfiles.h"
+#include "ui/window/commandids.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -131,22 +133,6 @@ TEST(DocumentFiles, OpenLoadsTheGraphAndListsMissingValues) {
     EXPECT_EQ(other.acq().store().recCount(), 1);
 }
 
-TEST(DocumentFiles, CtrlOListsTheFileItLoads) {
-    Rig rig;
-    rig.record({253, 300});
-    rig.prompter->m_savePaths << rig.path("a.DovDat");
-    ASSERT_TRUE(rig.frame->saveRecording());
-
-    Rig other;
-    other.record({1, 2, 3, 4});
-    other.prompter->m_openPaths << rig.path("a.DovDat");
-    ASSERT_TRUE(other.docFiles().openDocument());
-    ASSERT_EQ(other.rows(), 2);
-    EXPECT_EQ(other.cell(0, 1), "25.3");
-    EXPECT_EQ(other.cell(1, 1), "30.0");
-    EXPECT_EQ(other.docFiles().documentPath(), rig.path("a.DovDat"));
-}
-
 TEST(DocumentFiles, ABadFileIsRefusedAndChangesNothing) {
     Rig rig;
     rig.record({11, 22});
@@ -186,26 +172,136 @@ TEST(DocumentFiles, AFullStoreIsKeptWhenTheWantedSaveDoesNotHappen) {
     EXPECT_FALSE(rig.frame->m_Comm.portOpen());
 }
 
-TEST(CloseSequence, AsksToSaveFromTwoSamplesAndStaysOpenWhenTheSaveFails) {
-    {
-        Rig rig;
-        rig.record({1});
-        EXPECT_TRUE(rig.frame->confirmClose());
-        EXPECT_TRUE(rig.messages.isEmpty());
-        const QByteArray config = readAll(rig.path("config/loggerconfig.ini"));
-        EXPECT_EQ(config, "[COMInfo]\nCOM num=3\n[SAMPRATEInfo]\nSAMPRATE=0\n[ALARMHIInfo]\n"
-                          "ALARMHI=150\n[ALARMLOInfo]\nALARMLO=-50\n");
+TEST(ExportCsv, OffersBothKindsAndWritesTheRecordedSeries) {
+    Rig rig;
+    QAction* exportCsv = rig.frame->action(ID_EXPORT_CSV);
+    rig.frame->updateCommandUI();
+    EXPECT_FALSE(exportCsv->isEnabled());
+    rig.record({253});
+    rig.frame->m_Comm.unread(celsiusFrame(12709, 0x64)); // logged, with its value
+    rig.frame->OnComm();
+    EXPECT_TRUE(exportCsv->isEnabled());
+
+    // The kind of the user's language comes first; the name is the time's
+    // until the recording is saved, then the data file's.
+    const struct {
+        QLocale locale;
+        int offered;
+        int taken;
+        const char* header;
+        const char* value;
+    } rows[] = {
+        {QLocale(QLocale::English, QLocale::UnitedStates), 0, -1, "number,time,utc_offset,",
+         ",25.3,C,0"},
+        {QLocale(QLocale::German, QLocale::Germany), 1, -1, "number;time;utc_offset;", ";25,3;C;0"},
+        {QLocale(QLocale::German, QLocale::Germany), 1, 0, "number,time,utc_offset,", ",25.3,C,0"},
+    };
+    const QLocale old;
+    for (const auto& row : rows) {
+        QLocale::setDefault(row.locale);
+        rig.prompter->m_filterChoice = row.taken;
+        rig.prompter->m_savePaths << rig.path("out.csv");
+        exportCsv->trigger();
+        QLocale::setDefault(old);
+        EXPECT_EQ(rig.prompter->m_offeredFilter, row.offered);
+        EXPECT_EQ(rig.prompter->m_filters, (QStringList{CDocumentFiles::kCsvCommaFilter,
+                                                        CDocumentFiles::kCsvSemicolonFilter}));
+        EXPECT_TRUE(QFileInfo(rig.prompter->m_proposed).fileName().endsWith(".csv"));
+        const QList<QByteArray> lines = readAll(rig.path("out.csv")).split('\n');
+        ASSERT_EQ(lines.size(), 4) << row.header;
+        EXPECT_TRUE(lines[0].startsWith(row.header)) << lines[0].toStdString();
+        EXPECT_TRUE(lines[1].endsWith(QByteArray(row.value) + "\r")) << lines[1].toStdString();
+        EXPECT_TRUE(lines[2].endsWith("1\r")) << lines[2].toStdString(); // the log mark
     }
-    {
-        Rig rig;
-        rig.record({1, 2});
-        EXPECT_FALSE(rig.frame->confirmClose()); // Yes, then the dialog is cancelled
-        EXPECT_EQ(rig.messages, QStringList{"Do you want to save? "});
-    }
-    {
-        Rig rig(false);
-        rig.record({1, 2});
-        EXPECT_TRUE(rig.frame->confirmClose());
+    rig.prompter->m_savePaths << rig.path("run.DovDat");
+    ASSERT_TRUE(rig.frame->saveRecording());
+    exportCsv->trigger(); // cancelled
+    EXPECT_EQ(rig.prompter->m_proposed, rig.path("run.csv"));
+    EXPECT_TRUE(rig.messages.isEmpty()) << rig.messages.join('\n').toStdString();
+}
+
+TEST(FileDialogs, StartInTheLastFolderUsed) {
+    Rig rig;
+    rig.record({1, 2});
+    ASSERT_TRUE(QDir(rig.dir.path()).mkdir("sub"));
+    rig.prompter->m_savePaths << rig.path("sub/a.DovDat");
+    ASSERT_TRUE(rig.frame->saveRecording());
+    EXPECT_TRUE(readAll(rig.path("config/loggerconfig.ini"))
+                    .contains("[FOLDERInfo]\nLastFolder=" + rig.path("sub").toUtf8()));
+    // The next window, with the same configuration file.
+    WindowRig next({.configPath = rig.path("config/loggerconfig.ini")});
+    RecordingPrompter& asked = *next.prompter;
+    next.record({3});
+    next.frame->OnOpen();
+    EXPECT_EQ(asked.m_openFolder, rig.path("sub"));
+    next.frame->OnSave();
+    EXPECT_EQ(QFileInfo(asked.m_proposed).path(), rig.path("sub"));
+    // A folder that is gone: the current folder.
+    ASSERT_TRUE(QDir(rig.path("sub")).removeRecursively());
+    next.frame->OnOpen();
+    EXPECT_EQ(asked.m_openFolder, QString());
+}
+
+TEST(CloseSequence, ClosingWritesTheSettings) {
+    Rig rig;
+    EXPECT_TRUE(rig.frame->confirmClose());
+    EXPECT_TRUE(rig.messages.isEmpty());
+    const QByteArray config = readAll(rig.path("config/loggerconfig.ini"));
+    EXPECT_EQ(config, "[COMInfo]\nCOM num=3\n[SAMPRATEInfo]\nSAMPRATE=0\n[ALARMHIInfo]\n"
+                      "ALARMHI=150\n[ALARMLOInfo]\nALARMLO=-50\n");
+}
+
+// Clear All and the end of the program ask only while samples are not saved,
+// and then always; a wanted save that does not happen keeps everything.
+TEST(UnsavedSamples, AreNeverThrownAwayWithoutTheQuestion) {
+    enum class Then { Nothing, Save, SaveAndRecord };
+    enum class Answer { No, YesCancelled, YesSaved };
+    const struct {
+        int samples;
+        Then then;
+        Answer answer;
+        bool asked;
+        bool goes; // the recording is cleared, the window may close
+    } rows[] = {
+        {0, Then::Nothing, Answer::No, false, true},
+        {1, Then::Nothing, Answer::No, true, true},
+        {1, Then::Nothing, Answer::YesCancelled, true, false},
+        {3, Then::Nothing, Answer::YesSaved, true, true},
+        {3, Then::Save, Answer::No, false, true},
+        {3, Then::SaveAndRecord, Answer::YesCancelled, true, false},
+    };
+    for (const auto& row : rows) {
+        for (const bool clearAll : {true, false}) {
+            const std::string what =
+                std::to_string(row.samples) + " samples, case " + std::to_string(int(row.then)) +
+                "/" + std::to_string(int(row.answer)) + (clearAll ? ", Clear All" : ", close");
+            Rig rig(row.answer != Answer::No);
+            for (int i = 0; i < row.samples; ++i)
+                rig.record({100 + i});
+            if (row.then != Then::Nothing) {
+                rig.prompter->m_savePaths << rig.path("before.DovDat");
+                ASSERT_TRUE(rig.frame->saveRecording()) << what;
+            }
+            if (row.then == Then::SaveAndRecord)
+                rig.record({7});
+            if (row.answer == Answer::YesSaved)
+                rig.prompter->m_savePaths << rig.path("asked.DovDat");
+            const int before = rig.acq().store().recCount();
+            bool went = true;
+            if (clearAll)
+                rig.frame->action(ID_CLEAR_ALL)->trigger();
+            else
+                went = rig.frame->confirmClose();
+            EXPECT_EQ(rig.messages.contains("Do you want to save? "), row.asked) << what;
+            EXPECT_EQ(QFile::exists(rig.path("asked.DovDat")), row.answer == Answer::YesSaved)
+                << what;
+            if (clearAll) {
+                EXPECT_EQ(rig.acq().store().recCount(), row.goes ? 0 : before) << what;
+                EXPECT_EQ(rig.rows(), row.goes ? 0 : before) << what;
+            } else {
+                EXPECT_EQ(went, row.goes) << what;
+            }
+        }
     }
 }
 

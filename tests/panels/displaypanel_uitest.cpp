@@ -230,6 +230,10 @@ TEST(DisplayPanel, TopRowShowsPortAndOnlineState) {
     rig.link.m_bOnline = true;
     img = rig.image();
     EXPECT_TRUE(shows(img, online, grey, caption, kBlue, {{{129, 8}, "OnLine"}}));
+    // The simulated instrument has no port number.
+    rig.panel.setSimulated(true);
+    img = rig.image();
+    EXPECT_TRUE(shows(img, QRect(16, 10, 95, 23), grey, caption, kBlue, {{{29, 8}, "SIM"}}));
 }
 
 TEST(DisplayPanel, NineteenEtchedFramesLieAtTheirPlaces) {

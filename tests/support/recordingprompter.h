@@ -17,18 +17,36 @@ public:
         m_log->append(text);
         return m_answer;
     }
-    QString saveFileName(QWidget*, const QString& proposed, const QString&,
+    QString saveFileName(QWidget*, const QString& proposed, const QString& filter,
                          const QString&) override {
         m_proposed = proposed;
+        m_filters = QStringList{filter};
         return m_savePaths.isEmpty() ? QString() : m_savePaths.takeFirst();
     }
-    QString openFileName(QWidget*, const QString&, const QString&) override {
+    QString openFileName(QWidget*, const QString& folder, const QString& filter,
+                         const QString&) override {
+        m_openFolder = folder;
+        m_filters = QStringList{filter};
         return m_openPaths.isEmpty() ? QString() : m_openPaths.takeFirst();
+    }
+    // Takes the filter m_filterChoice (-1: the one offered first).
+    QString saveFileNameAs(QWidget*, const QString& proposed, const QStringList& filters,
+                           int& chosen, const QString&) override {
+        m_proposed = proposed;
+        m_filters = filters;
+        m_offeredFilter = chosen;
+        if (m_filterChoice >= 0)
+            chosen = m_filterChoice;
+        return m_savePaths.isEmpty() ? QString() : m_savePaths.takeFirst();
     }
 
     QStringList m_savePaths;
     QStringList m_openPaths;
     QString m_proposed;
+    QString m_openFolder;
+    QStringList m_filters;
+    int m_offeredFilter = -1;
+    int m_filterChoice = -1;
 
 private:
     QStringList* m_log;

@@ -3,7 +3,10 @@
 #include "ui/base/yesnobox.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+
+#include <algorithm>
 
 namespace {
 const QString kCaption = QStringLiteral("Orvane");
@@ -24,18 +27,30 @@ bool Prompter::askYesNo(QWidget* parent, const QString& text) {
 
 QString Prompter::saveFileName(QWidget* parent, const QString& proposed, const QString& filter,
                                const QString& defaultSuffix) {
-    QFileDialog dialog(parent, QStringLiteral("Save As"), QString(), filter);
+    int chosen = 0;
+    return saveFileNameAs(parent, proposed, QStringList{filter}, chosen, defaultSuffix);
+}
+
+QString Prompter::saveFileNameAs(QWidget* parent, const QString& proposed,
+                                 const QStringList& filters, int& chosen,
+                                 const QString& defaultSuffix) {
+    const QFileInfo name(proposed);
+    QFileDialog dialog(parent, QStringLiteral("Save As"),
+                       name.isAbsolute() ? name.path() : QString());
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(filters.value(chosen));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(defaultSuffix);
-    dialog.selectFile(proposed);
+    dialog.selectFile(name.fileName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
+    chosen = std::max(0, int(filters.indexOf(dialog.selectedNameFilter())));
     return dialog.selectedFiles().constFirst();
 }
 
-QString Prompter::openFileName(QWidget* parent, const QString& filter,
+QString Prompter::openFileName(QWidget* parent, const QString& folder, const QString& filter,
                                const QString& defaultSuffix) {
-    QFileDialog dialog(parent, QStringLiteral("Open"), QString(), filter);
+    QFileDialog dialog(parent, QStringLiteral("Open"), folder, filter);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(defaultSuffix);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -14,9 +15,16 @@ public:
     // A Yes/No question that only Yes or No answers; true for Yes.
     virtual bool askYesNo(QWidget* parent, const QString& text);
     // File dialogs: the chosen path, or an empty string when cancelled.
-    // `filter` is a name filter such as "ZavoDezuza Files (*.DovDat)".
+    // `filter` is a name filter such as "ZavoDezuza Files (*.DovDat)". A
+    // proposed name with a folder, or `folder`, is where the dialog starts
+    // (empty: the current folder).
     virtual QString saveFileName(QWidget* parent, const QString& proposed, const QString& filter,
                                  const QString& defaultSuffix);
-    virtual QString openFileName(QWidget* parent, const QString& filter,
+    virtual QString openFileName(QWidget* parent, const QString& folder, const QString& filter,
                                  const QString& defaultSuffix);
+    // A save dialog that offers a choice of `filters`: `chosen` is the one
+    // selected at first, and the one the user took when a path is returned.
+    virtual QString saveFileNameAs(QWidget* parent, const QString& proposed,
+                                   const QStringList& filters, int& chosen,
+                                   const QString& defaultSuffix);
 };

@@ -1,6 +1,8 @@
 #include "ui/files/cdocumentfiles.h"
 
+#include "core/config/configuration.h"
 #include "core/files/atomicfile.h"
+#include "core/files/csvexport.h"
 #include "core/files/dovdatcodec.h"
 #include "core/files/savefilenames.h"
 #include "core/files/textexport.h"
@@ -14,6 +16,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLocale>
 
 #include <cerrno>
 #include <cstring>
@@ -35,19 +38,90 @@ QString failure(const AtomicFile& file) {
 } // namespace
 
 CDocumentFiles::CDocumentFiles(QWidget* parent, Prompter& prompter, CDTDoc& doc,
-                               CDataListPanel& list)
-    : m_parent(parent), m_prompter(prompter), m_doc(doc), m_list(list) {}
+                               CDataListPanel& list, Configuration& config)
+    : m_parent(parent), m_prompter(prompter), m_doc(doc), m_list(list), m_config(config) {}
+
+QString CDocumentFiles::startFolder() const {
+    const QString folder = QString::fromStdString(m_config.lastFolder());
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
+}
+
+void CDocumentFiles::rememberFolder(const QString& path) {
+    const std::string folder = QFileInfo(path).absolutePath().toStdString();
+    // Only a convenience: a folder that cannot be kept is not worth a message.
+    if (folder != m_config.lastFolder())
+        m_config.writeLastFolder(folder, nullptr);
+}
 
 bool CDocumentFiles::save() {
     const SaveFileNames names = saveFileNames(static_cast<std::int64_t>(std::time(nullptr)));
-    const QString path =
-        m_prompter.saveFileName(m_parent, QString::fromStdString(names.dataFile), kFilter, kSuffix);
+    const QString path = m_prompter.saveFileName(
+        m_parent, QDir(startFolder()).filePath(QString::fromStdString(names.dataFile)), kFilter,
+        kSuffix);
     if (path.isEmpty())
         return false;
+    rememberFolder(path);
     // The text export goes beside the data file, under its time-stamped name.
     const QString textPath =
         QFileInfo(path).absoluteDir().filePath(QString::fromStdString(names.textFile));
-    return writeFiles(path, textPath);
+    if (!writeFiles(path, textPath))
+        return false;
+    m_strSavedPath = path;
+    m_tSavedFirst = m_doc.store().recTime().front();
+    return true;
+}
+
+bool CDocumentFiles::savedRecordingIsCurrent() const {
+    const SampleStore& s = m_doc.store();
+    return !m_strSavedPath.isEmpty() && s.recCount() > 0 && m_tSavedFirst == s.recTime().front();
+}
+
+bool CDocumentFiles::exportCsv() {
+    const SampleStore& s = m_doc.store();
+    const int n = s.recCount();
+    if (n == 0)
+        return false;
+    QString proposed;
+    if (savedRecordingIsCurrent()) {
+        const QFileInfo data(m_strSavedPath);
+        proposed = data.dir().filePath(data.completeBaseName() + QStringLiteral(".csv"));
+    } else {
+        const SaveFileNames names = saveFileNames(static_cast<std::int64_t>(std::time(nullptr)));
+        proposed = QDir(startFolder()).filePath(QString::fromStdString(names.csvFile));
+    }
+    const QStringList filters{kCsvCommaFilter, kCsvSemicolonFilter};
+    const QString decimal = QLocale().decimalPoint();
+    int chosen = csvSeparatorFor(decimal.isEmpty() ? '.' : decimal.front().toLatin1()) ==
+                         CsvSeparator::Semicolon
+                     ? 1
+                     : 0;
+    const QString path =
+        m_prompter.saveFileNameAs(m_parent, proposed, filters, chosen, QStringLiteral("csv"));
+    if (path.isEmpty())
+        return false;
+    rememberFolder(path);
+
+    BusyCursor busy;
+    const CsvStyle style{chosen == 1 ? CsvSeparator::Semicolon : CsvSeparator::Comma,
+                         CsvTime::Local};
+    // The store keeps no log mark; the list does while it shows the recording
+    // (a loaded file is not it).
+    const CDataListModel& rows = *m_list.model();
+    const bool marks = m_doc.acq().resetOnNextFrame() == 0 && rows.rowCount() == n;
+    std::string text = csvHeader(style);
+    for (int i = 0; i < n; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        const bool log = marks && rows.rowAt(i)[1].endsWith(QLatin1String("log"));
+        text += csvLine(
+            {i + 1, s.recTime()[at], s.recTimeText()[at], s.recData()[at], s.recUnit()[at], log},
+            style);
+    }
+    AtomicFile file(path.toStdString());
+    if (!file.write(text) || !file.commit()) {
+        m_prompter.warning(m_parent, failure(file));
+        return false;
+    }
+    return true;
 }
 
 bool CDocumentFiles::writeFiles(const QString& dataPath, const QString& textPath) {
@@ -106,9 +180,10 @@ bool CDocumentFiles::offerToSave() {
 bool CDocumentFiles::open() {
     if (!offerToSave())
         return false;
-    const QString path = m_prompter.openFileName(m_parent, kFilter, kSuffix);
+    const QString path = m_prompter.openFileName(m_parent, startFolder(), kFilter, kSuffix);
     if (path.isEmpty())
         return false;
+    rememberFolder(path);
     return load(path);
 }
 
@@ -166,32 +241,4 @@ bool CDocumentFiles::load(const QString& path) {
     m_list.refill(std::move(rows));
     m_doc.UpdateAllViews();
     return true;
-}
-
-bool CDocumentFiles::saveDocument() {
-    if (m_strDocumentPath.isEmpty()) {
-        const QString path = m_prompter.saveFileName(m_parent, QStringLiteral("Untitled"),
-                                                     QStringLiteral("All Files (*)"), QString());
-        if (path.isEmpty())
-            return false;
-        if (!writeFiles(path, QString()))
-            return false;
-        m_strDocumentPath = path;
-        return true;
-    }
-    return writeFiles(m_strDocumentPath, QString());
-}
-
-bool CDocumentFiles::openDocument() {
-    const QString path =
-        m_prompter.openFileName(m_parent, QStringLiteral("All Files (*)"), QString());
-    if (path.isEmpty() || !load(path))
-        return false;
-    m_strDocumentPath = path;
-    return true;
-}
-
-void CDocumentFiles::newDocument() {
-    m_strDocumentPath.clear();
-    m_doc.UpdateAllViews();
 }

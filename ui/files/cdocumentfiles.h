@@ -2,7 +2,11 @@
 
 #include <QString>
 
+#include <cstdint>
+#include <optional>
+
 class CDTDoc;
+class Configuration;
 class CDataListPanel;
 class Prompter;
 class QWidget;
@@ -14,8 +18,14 @@ public:
     static inline const QString kFilter = QStringLiteral("ZavoDezuza Files (*.DovDat)");
     static inline const QString kSuffix = QStringLiteral("DovDat");
     static constexpr qint64 kMaxFileSize = 1 << 20;
+    // The two kinds of CSV the export offers, in this order.
+    static inline const QString kCsvCommaFilter =
+        QStringLiteral("CSV, comma-separated, decimal point (*.csv)");
+    static inline const QString kCsvSemicolonFilter =
+        QStringLiteral("CSV, semicolon-separated, decimal comma (*.csv)");
 
-    CDocumentFiles(QWidget* parent, Prompter& prompter, CDTDoc& doc, CDataListPanel& list);
+    CDocumentFiles(QWidget* parent, Prompter& prompter, CDTDoc& doc, CDataListPanel& list,
+                   Configuration& config);
 
     // Save: asks for the data file's path (a time-stamped name is proposed),
     // then writes it and the text export beside it. True when both were
@@ -28,27 +38,35 @@ public:
     // Open: asks for a data file and loads it, after offering to save a
     // recording that was not saved yet. True when a file was loaded.
     bool open();
-    // Before a load: offers to save a recording that was not saved yet (the
-    // first live frame after the load empties it). False when the user wanted
-    // it saved and that did not happen.
+    // Before the recording may go (a load, whose first live frame empties it;
+    // Clear All; the end of the program): offers to save it when it holds
+    // samples not saved yet. False when the user wanted it saved and that did
+    // not happen: everything stays as it was.
     bool offerToSave();
     // Loads `path` into the graph series and lists it. A file that is not a
     // valid data file is reported and changes nothing.
     bool load(const QString& path);
 
-    // The generic document commands of the accelerators: Ctrl+S saves the data
-    // file only, asking for a path the first time; Ctrl+O loads any file into
-    // the graph and the list as Open does; Ctrl+N starts a new untitled
-    // document.
-    bool saveDocument();
-    bool openDocument();
-    void newDocument();
-    QString documentPath() const { return m_strDocumentPath; }
+    // Export as CSV: asks for the file (named after the data file the
+    // recording was saved to, else after the time) and the kind of CSV (the
+    // one of the user's language first), then writes the recorded series.
+    // True when it was written; false when cancelled or failed (reported).
+    bool exportCsv();
 
 private:
+    // The folder the dialogs start in: the last one used, while it exists.
+    QString startFolder() const;
+    void rememberFolder(const QString& path);
+    // Whether the recording is still the one last saved (a new recording
+    // begins with another first sample).
+    bool savedRecordingIsCurrent() const;
+
     QWidget* m_parent;
     Prompter& m_prompter;
     CDTDoc& m_doc;
     CDataListPanel& m_list;
-    QString m_strDocumentPath; // the file Ctrl+S saves to, once chosen
+    Configuration& m_config;
+    // The data file the recording was last saved to, and its first sample's time.
+    QString m_strSavedPath;
+    std::optional<std::int64_t> m_tSavedFirst;
 };

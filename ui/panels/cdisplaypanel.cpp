@@ -111,6 +111,11 @@ QRect CDisplayPanel::regionRect(unsigned panelRegion) {
     }
 }
 
+void CDisplayPanel::setSimulated(bool simulated) {
+    m_bSimulated = simulated;
+    update(portBox());
+}
+
 void CDisplayPanel::invalidateRegions(unsigned regions) {
     for (unsigned bit = 1; bit <= RegionBlink; bit <<= 1)
         if (regions & bit)
@@ -159,8 +164,12 @@ void CDisplayPanel::paintFace(QPainter& p, const QRegion& exposed) {
     p.drawLine(733, 28, 777, 28);
     p.drawLine(733, 33, 777, 33);
 
-    drawText(p, 29, 8, m_fontCaption, kBlue, QStringLiteral("COM"));
-    drawText(p, 80, 8, m_fontCaption, kBlue, QString::number(m_link.m_nComPort));
+    if (m_bSimulated) {
+        drawText(p, 29, 8, m_fontCaption, kBlue, QStringLiteral("SIM"));
+    } else {
+        drawText(p, 29, 8, m_fontCaption, kBlue, QStringLiteral("COM"));
+        drawText(p, 80, 8, m_fontCaption, kBlue, QString::number(m_link.m_nComPort));
+    }
     drawText(p, 129, 8, m_fontCaption, kBlue,
              m_link.m_bOnline ? QStringLiteral("OnLine") : QStringLiteral("OffLine"));
     drawText(p, 228, 8, m_fontCaption, kBlue, QStringLiteral("DataInput"));

@@ -29,6 +29,8 @@ public:
     static constexpr QRect portBox() { return QRect(QPoint(16, 10), QPoint(110, 32)); }
     static constexpr QRect onlineBox() { return QRect(QPoint(116, 10), QPoint(215, 32)); }
     static constexpr QRect clockBox() { return QRect(387, 10, 295, 23); }
+    // The line is the built-in simulated instrument: the port box says "SIM".
+    void setSimulated(bool simulated);
     // Repaints the regions named by PanelRegion bits.
     void invalidateRegions(unsigned regions);
 
@@ -80,6 +82,7 @@ private:
     const int& m_nAlarmHigh;
     const int& m_nAlarmLow;
     int m_nClockTimer = 0;
+    bool m_bSimulated = false;
     TextCache m_texts;
     QRegion m_exposed; // what the paint in progress covers
 };

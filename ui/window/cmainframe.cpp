@@ -31,7 +31,8 @@
 
 CMainFrame::CMainFrame(const Startup& startup, QWidget* parent)
     : QMainWindow(parent), m_config(startup.configPath), m_prompter(std::make_unique<Prompter>()) {
-    setWindowTitle(QStringLiteral("Orvane"));
+    setWindowTitle(startup.simulated ? QStringLiteral("Orvane (simulated instrument)")
+                                     : QStringLiteral("Orvane"));
     setWindowIcon(programIcon());
     // 865 x 700 on the screen with a title bar and a thin fixed border; the
     // user cannot resize it.
@@ -65,9 +66,14 @@ CMainFrame::CMainFrame(const Startup& startup, QWidget* parent)
     viewStartup.alarmLow = m_config.alarmLow();
     m_pView = new CDTView(*m_pDoc, m_link, viewStartup, this);
     setCentralWidget(m_pView);
-    m_files = std::make_unique<CDocumentFiles>(this, *m_prompter, *m_pDoc, *m_pView->m_dlgList);
+    m_files =
+        std::make_unique<CDocumentFiles>(this, *m_prompter, *m_pDoc, *m_pView->m_dlgList, m_config);
 
     buildCommands();
+    if (startup.simulated) {
+        m_pView->m_dlgPanel->setSimulated(true);
+        setIdleText(tr("Readings are simulated: no instrument is connected."));
+    }
     connect(m_pDoc, &CDTDoc::viewsNeedUpdate, this, &CMainFrame::updateCommandUI);
     connect(&m_pDoc->m_recorder, &Recorder::recordingChanged, this, &CMainFrame::updateCommandUI);
     connect(&m_pDoc->m_recorder, &Recorder::storeFull, this, &CMainFrame::onStoreFull);
@@ -92,7 +98,8 @@ CMainFrame::~CMainFrame() {
 
 void CMainFrame::setPrompter(std::unique_ptr<Prompter> prompter) {
     m_prompter = std::move(prompter);
-    m_files = std::make_unique<CDocumentFiles>(this, *m_prompter, *m_pDoc, *m_pView->m_dlgList);
+    m_files =
+        std::make_unique<CDocumentFiles>(this, *m_prompter, *m_pDoc, *m_pView->m_dlgList, m_config);
 }
 
 bool CMainFrame::saveRecording() {
@@ -114,28 +121,14 @@ void CMainFrame::buildCommands() {
             auto* act = new QAction(QString::fromLatin1(info->label), this);
             act->setStatusTip(QString::fromLatin1(info->prompt));
             act->setToolTip(QString::fromLatin1(info->tip));
+            act->setShortcut(QKeySequence(QString::fromLatin1(commandShortcut(entry.id))));
+            act->setShortcutContext(Qt::WindowShortcut);
             const int id = entry.id;
             connect(act, &QAction::triggered, this, [this, id] { runCommand(id); });
             menu->addAction(act);
             m_actions.insert(id, act);
         }
     }
-    // The framework's document commands, reached only from the keyboard.
-    const auto addShortcut = [this](QKeySequence keys, auto handler) {
-        auto* act = new QAction(this);
-        act->setShortcut(keys);
-        act->setShortcutContext(Qt::WindowShortcut);
-        connect(act, &QAction::triggered, this, handler);
-        addAction(act);
-    };
-    // Ctrl+P prints, though the menu shows no shortcut beside "Print ".
-    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), [this] { runCommand(ID_FILE_PRINT); });
-    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_N), [this] { m_files->newDocument(); });
-    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), [this] { m_files->openDocument(); });
-    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), [this] {
-        if (m_pDoc->store().recCount() != 0)
-            m_files->saveDocument();
-    });
 
     m_toolBar = addToolBar(QStringLiteral("Standard"));
     m_toolBar->setObjectName(QStringLiteral("Standard"));
@@ -203,6 +196,9 @@ void CMainFrame::runCommand(int id) {
     case ID_OPEN:
         OnOpen();
         break;
+    case ID_EXPORT_CSV:
+        OnExportCsv();
+        break;
     case ID_FILE_PRINT:
         OnPrint();
         break;
@@ -239,6 +235,7 @@ void CMainFrame::runCommand(int id) {
 void CMainFrame::updateCommandUI() {
     const bool recorded = m_pDoc->store().recCount() != 0;
     action(ID_SAVE)->setEnabled(recorded);
+    action(ID_EXPORT_CSV)->setEnabled(recorded);
     action(ID_FILE_PRINT)->setEnabled(recorded);
     action(ID_UNDO_ZOOM)->setEnabled(m_pView->isZoomed());
 }
@@ -246,6 +243,11 @@ void CMainFrame::updateCommandUI() {
 void CMainFrame::OnSave() {
     if (m_pDoc->store().recCount() != 0)
         saveRecording();
+}
+
+void CMainFrame::OnExportCsv() {
+    if (m_pDoc->store().recCount() != 0)
+        m_files->exportCsv();
 }
 
 void CMainFrame::OnOpen() {
@@ -290,10 +292,7 @@ bool CMainFrame::confirmClose() {
                                    m_pView->m_nAlarmLow, &error))
         m_prompter->warning(
             this, tr("The settings could not be kept.\n%1").arg(QString::fromStdString(error)));
-    if (acq.store().recCount() > 1 &&
-        m_prompter->askYesNo(this, QStringLiteral("Do you want to save? ")))
-        return saveRecording();
-    return true;
+    return m_files->offerToSave();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
@@ -475,6 +474,10 @@ void CMainFrame::OnClearScreen() {
 }
 
 void CMainFrame::OnClearAll() {
+    // Samples not yet saved are offered for saving first; when a wanted save
+    // did not happen, nothing is thrown away.
+    if (!m_files->offerToSave())
+        return;
     m_pDoc->m_recorder.clearAll();
 }
 

@@ -28,6 +28,9 @@ public:
     struct Startup {
         std::filesystem::path configPath = configFilePath();
         QString boundDevice; // --device: every port number opens this path
+        // The bound device is the built-in simulated instrument: the window
+        // says so wherever a real one would show.
+        bool simulated = false;
     };
 
     // The window's own area (menu bar included) of an 865 x 700 window.
@@ -62,6 +65,7 @@ public:
 
     void OnSave();
     void OnOpen();
+    void OnExportCsv();
     void OnPrint();
     void OnUndoZoom();
     void OnAppAbout();
@@ -92,8 +96,9 @@ public:
     // "SCRL" in pane 3 while Scroll Lock is on.
     void updateIndicators();
 
-    // The close sequence: writes the settings back and offers to save. False
-    // when the window must stay open (a save was wanted but did not happen).
+    // The close sequence: writes the settings back and offers to save samples
+    // not saved yet. False when the window must stay open (a save was wanted
+    // but did not happen).
     bool confirmClose();
 
 protected:

@@ -11,6 +11,7 @@ enum CommandId : int {
     ID_APP_ABOUT = 57664,
     ID_SAVE = 32814,
     ID_OPEN = 32843,
+    ID_EXPORT_CSV = 32870,
     ID_SELECT_COM = 32818,
     ID_ON_OFF = 32826,
     ID_UNDO_ZOOM = 32811,

@@ -4,12 +4,14 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace {
 
-constexpr std::array<CommandInfo, 11> kCommands = {{
+constexpr std::array<CommandInfo, 12> kCommands = {{
     {ID_SAVE, "&Save", "", "Save"},
     {ID_OPEN, "&Open", "", "Open"},
+    {ID_EXPORT_CSV, "Export as &CSV...", "Write the recording as CSV for a spreadsheet", ""},
     {ID_FILE_PRINT, "&Print ", "Print the active document", "Print "},
     {ID_APP_EXIT, "&Exit", "", ""},
     {ID_SELECT_COM, "&Select COM", "", "Select COM"},
@@ -23,8 +25,14 @@ constexpr std::array<CommandInfo, 11> kCommands = {{
 
 constexpr MenuEntry kSeparator{0};
 
-constexpr std::array<MenuEntry, 7> kFileMenu = {
-    {{ID_SAVE}, kSeparator, {ID_OPEN}, kSeparator, {ID_FILE_PRINT}, kSeparator, {ID_APP_EXIT}}};
+constexpr std::array<MenuEntry, 8> kFileMenu = {{{ID_SAVE},
+                                                 kSeparator,
+                                                 {ID_OPEN},
+                                                 {ID_EXPORT_CSV},
+                                                 kSeparator,
+                                                 {ID_FILE_PRINT},
+                                                 kSeparator,
+                                                 {ID_APP_EXIT}}};
 constexpr std::array<MenuEntry, 9> kToolsMenu = {{{ID_SELECT_COM},
                                                   kSeparator,
                                                   {ID_ON_OFF},
@@ -42,6 +50,15 @@ const std::array<MenuPopup, 3> kMenuBar = {{
     {"&Help(H)", kHelpMenu},
 }};
 
+// The keys of the commands that have them, as the menus show them.
+constexpr std::array<std::pair<int, const char*>, 5> kShortcuts = {{
+    {ID_SAVE, "Ctrl+S"},
+    {ID_OPEN, "Ctrl+O"},
+    {ID_FILE_PRINT, "Ctrl+P"},
+    {ID_APP_EXIT, "Ctrl+Q"},
+    {ID_HELP_CONTENTS, "F1"},
+}};
+
 constexpr std::array<int, 9> kToolbar = {ID_SAVE,         ID_OPEN,      ID_FILE_PRINT,
                                          ID_SELECT_COM,   ID_ON_OFF,    ID_UNDO_ZOOM,
                                          ID_CLEAR_SCREEN, ID_CLEAR_ALL, ID_HELP_CONTENTS};
@@ -52,6 +69,12 @@ const CommandInfo* findCommand(int id) {
     const auto it = std::find_if(kCommands.begin(), kCommands.end(),
                                  [id](const CommandInfo& c) { return c.id == id; });
     return it == kCommands.end() ? nullptr : &*it;
+}
+
+const char* commandShortcut(int id) {
+    const auto it = std::find_if(kShortcuts.begin(), kShortcuts.end(),
+                                 [id](const auto& s) { return s.first == id; });
+    return it == kShortcuts.end() ? "" : it->second;
 }
 
 std::span<const MenuPopup> menuBarLayout() {

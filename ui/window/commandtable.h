@@ -24,6 +24,8 @@ struct MenuPopup {
 };
 
 const CommandInfo* findCommand(int id);
+// The keys that run command `id` ("Ctrl+S"), empty for none.
+const char* commandShortcut(int id);
 std::span<const MenuPopup> menuBarLayout();
 // The toolbar's buttons, left to right; each is followed by a separator.
 std::span<const int> toolbarLayout();
