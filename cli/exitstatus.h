@@ -8,11 +8,20 @@ enum ExitStatus : int {
     kExitOk = 0,
     kExitFailure = 1, // a device or a file failed
     kExitUsage = 2,   // the command line was wrong
+    // A recording ended before it was asked to (a full store without
+    // --split) or recorded nothing.
+    kExitEndedEarly = 3,
 };
 
 // An error on the standard error, as "orvane-cli: <message>".
 inline void printError(const std::string& message) {
     std::fprintf(stderr, "orvane-cli: %s\n", message.c_str());
+}
+
+// Something the user should know that does not stop the run, as
+// "warning: <message>".
+inline void printWarning(const std::string& message) {
+    std::fprintf(stderr, "warning: %s\n", message.c_str());
 }
 
 // A wrong command line: says what is wrong and where help is; the exit status.

@@ -212,8 +212,12 @@ int recordCommand(const QStringList& args) {
         "file's limit of 4000 samples, Ctrl+C or SIGTERM, then writes the data file and\n"
         "its text export as Save does. Prints a line per sample (number, value, unit,\n"
         "time), or a status line on a terminal.\n"
-        "With --csv and no --out only the CSV file is written, and the run goes on past\n"
-        "4000 samples."));
+        "With --split a full data file is written and the recording goes on into the\n"
+        "next one. With --csv and no --out only the CSV file is written, and the run goes\n"
+        "on past 4000 samples.\n"
+        "Exit status: 0 when it stopped as asked (COUNT, DURATION, Ctrl+C or SIGTERM),\n"
+        "3 when it ended early (the limit without --split) or recorded nothing, 1 when a\n"
+        "device or a file failed, 2 for a wrong command line."));
     const QCommandLineOption device(QStringLiteral("device"),
                                     QStringLiteral("The serial device (or pseudo-terminal) the "
                                                    "instrument is on."),
@@ -243,9 +247,13 @@ int recordCommand(const QStringList& args) {
                                       QStringLiteral("Stop after this long, e.g. 90s, 2min, "
                                                      "1h30m."),
                                       QStringLiteral("DURATION"));
+    const QCommandLineOption split(
+        QStringLiteral("split"),
+        QStringLiteral("At the data file's limit, write it and go on into the next file:\n"
+                       "FILE.DovDat, FILE-2.DovDat, ... (or the time-stamped names)."));
     const QCommandLineOption journal = journalOption();
     parser.addOptions(
-        {device, simulator, interval, out, csv, csvTimeOption(), count, duration, journal});
+        {device, simulator, interval, out, csv, csvTimeOption(), split, count, duration, journal});
     parser.addPositionalArgument(QStringLiteral("record"),
                                  QStringLiteral("Records from the instrument."));
     int status = kExitOk;
@@ -290,7 +298,8 @@ int recordCommand(const QStringList& args) {
         return usage("--out and --csv want a file name");
     if (!request.csvFile.isEmpty() && request.csvFile == request.dataFile)
         return usage("--out and --csv name the same file");
-    request.writeDataFile = request.csvFile.isEmpty() || parser.isSet(out);
+    request.split = parser.isSet(split);
+    request.writeDataFile = request.csvFile.isEmpty() || parser.isSet(out) || request.split;
     if (parser.isSet(journal) && parser.value(journal).isEmpty())
         return usage("--journal wants a file name");
     request.journal = journalPath(parser, journal);

@@ -5,20 +5,20 @@
 #include "core/files/dovdatcodec.h"
 #include "core/files/textexport.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
+#include <filesystem>
 #include <string_view>
 #include <vector>
 
-QString writeRecordingFiles(const QString& dataPath, const SaveFileNames& names,
-                            const RecordedSeries& series) {
-    const QString textDir = QFileInfo(dataPath).path();
-    const QString textPath = textDir == QLatin1String(".")
-                                 ? QString::fromStdString(names.textFile)
-                                 : QDir(textDir).filePath(QString::fromStdString(names.textFile));
+bool pathTaken(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::symlink_status(path, error).type() !=
+           std::filesystem::file_type::not_found;
+}
 
+bool writeRecordingFiles(const QString& dataPath, const QString& textPath,
+                         const RecordedSeries& series) {
     const std::vector<std::uint8_t> data =
         encodeDovDat(series.values, series.units, series.timeTexts);
     AtomicFile dataFile(QFile::encodeName(dataPath).toStdString());
@@ -39,8 +39,8 @@ QString writeRecordingFiles(const QString& dataPath, const SaveFileNames& names,
         printError("cannot write " + failed->target().string() + ": " + failed->errorString());
         if (dataStays)
             printError(dataPath.toStdString() + " was written, without its text export");
-        return QString();
+        return false;
     }
     dataFile.release();
-    return textPath;
+    return true;
 }

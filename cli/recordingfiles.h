@@ -1,7 +1,5 @@
 #pragma once
 
-#include "core/files/savefilenames.h"
-
 #include <QString>
 
 #include <cstdint>
@@ -17,10 +15,12 @@ struct RecordedSeries {
     std::span<const std::string> timeTexts;
 };
 
-// Writes the data file at `dataPath` and its text export beside it, under the
-// time-stamped name of `names`, as Save does: both are staged before either
-// replaces anything, and the data file is put back as it was when the export
-// cannot follow it. Returns the text export's path, or an empty string when
+// Writes the data file at `dataPath` and its text export at `textPath`, as
+// Save does: both are staged before either replaces anything, and the data
+// file is put back as it was when the export cannot follow it. False when
 // nothing was written (the reason printed).
-QString writeRecordingFiles(const QString& dataPath, const SaveFileNames& names,
-                            const RecordedSeries& series);
+bool writeRecordingFiles(const QString& dataPath, const QString& textPath,
+                         const RecordedSeries& series);
+
+// Whether `path` names anything, a dangling symbolic link included.
+bool pathTaken(const std::string& path);

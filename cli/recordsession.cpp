@@ -51,7 +51,8 @@ std::string clockTime(const std::string& iso) {
 } // namespace
 
 RecordSession::RecordSession(RecordRequest request, QObject* parent)
-    : QObject(parent), m_request(std::move(request)) {
+    : QObject(parent), m_request(std::move(request)),
+      m_chain(QFile::encodeName(m_request.dataFile).toStdString(), ".", pathTaken) {
     m_bTerminal = ::isatty(STDOUT_FILENO) == 1;
     m_durationTimer.setSingleShot(true);
     connect(&m_durationTimer, &QTimer::timeout, this, &RecordSession::armDuration);
@@ -65,6 +66,12 @@ RecordSession::RecordSession(RecordRequest request, QObject* parent)
             [](const QString& reason) { printError(reason.toStdString()); });
     connect(&m_recorder, &Recorder::rowAppended, this, &RecordSession::onRow);
     connect(&m_recorder, &Recorder::storeFull, this, &RecordSession::onStoreFull);
+    connect(&m_recorder, &Recorder::frameDecoded, &m_silence, &SilenceWatch::frameArrived);
+    connect(&m_silence, &SilenceWatch::silenceBegan, this, &RecordSession::onSilence);
+    connect(&m_silence, &SilenceWatch::readingsBack, this, [this] {
+        endStatusLine();
+        std::fprintf(stderr, "Readings from %s again.\n", qPrintable(m_request.device));
+    });
 }
 
 RecordSession::~RecordSession() {
@@ -97,6 +104,7 @@ bool RecordSession::start() {
     m_comm.setInputLen(0);
     m_comm.setInBufferCount(0);
     m_recorder.setStartupSampleRate(m_request.sampleRate);
+    m_recorder.setContinueIntoNextFile(m_request.split);
     m_recorder.prepareOnOff();
     if (!m_comm.setPortOpen(true)) {
         printError(m_comm.lastError().toStdString());
@@ -117,6 +125,22 @@ void RecordSession::lineOpened() {
     m_comm.input();
     m_recorder.discardBuffered();
     m_comm.setRThreshold(static_cast<short>(m_recorder.bytesWanted()));
+    m_silence.start();
+}
+
+void RecordSession::onSilence() {
+    if (!m_bRunning)
+        return;
+    endStatusLine();
+    QString text = m_silence.silenceText(m_request.device);
+    text[0] = text[0].toLower();
+    printWarning(text.toStdString());
+    if (m_bTerminal) {
+        // Until readings come back the status line says what it waits for.
+        m_bStatusLine = true;
+        std::printf("\r\033[Kwaiting for readings from %s", qPrintable(m_request.device));
+        std::fflush(stdout);
+    }
 }
 
 void RecordSession::armDuration() {
@@ -174,8 +198,11 @@ void RecordSession::onRow(const ListRow& row) {
 
 void RecordSession::showStatus(const ListRow& row, const std::string& time) {
     m_bStatusLine = true;
-    std::printf("\r\033[K%d sample%s; last %s %s at %s", m_nRecorded, m_nRecorded == 1 ? "" : "s",
-                row.value.c_str(), row.unit.c_str(), clockTime(time).c_str());
+    const qint64 s = m_elapsed.elapsed() / 1000;
+    std::printf("\r\033[K%lld:%02lld:%02lld  %d sample%s, %d of %d in this file; last %s %s at %s",
+                s / 3600, s / 60 % 60, s % 60, m_nRecorded, m_nRecorded == 1 ? "" : "s",
+                m_nRecorded - m_nInEarlierFiles, m_recorder.store().maxData(), row.value.c_str(),
+                row.unit.c_str(), clockTime(time).c_str());
 }
 
 void RecordSession::endStatusLine() {
@@ -189,8 +216,23 @@ void RecordSession::onStoreFull() {
     if (!m_bRunning)
         return;
     endStatusLine();
-    std::fprintf(stderr, "The data file's limit of %d samples is reached.\n",
+    if (m_request.split) {
+        // Written before it is emptied: the journal keeps every sample until
+        // the file holding it is written.
+        if (!writeDataFiles()) {
+            m_bWriteFailed = true;
+            stop(true);
+            return;
+        }
+        m_nInEarlierFiles = m_nRecorded;
+        m_recorder.startNextFile();
+        return;
+    }
+    std::fprintf(stderr,
+                 "The data file's limit of %d samples is reached; --split goes on into the "
+                 "next file.\n",
                  m_recorder.store().maxData());
+    m_bEndedEarly = true;
     stop();
 }
 
@@ -200,6 +242,7 @@ void RecordSession::onLineLost(const QString& reason) {
     // An unattended recording goes on when the device comes back; every
     // sample so far is kept.
     endStatusLine();
+    m_silence.stop();
     std::string text = reason.toStdString();
     if (!text.ends_with('.'))
         text += '.';
@@ -214,20 +257,26 @@ void RecordSession::stop(bool failed) {
     m_bRunning = false;
     m_durationTimer.stop();
     m_reconnect.stop();
+    m_silence.stop();
     m_comm.setPortOpen(false);
     endStatusLine();
     std::fprintf(stderr, "Recorded %d sample%s.\n", m_nRecorded, m_nRecorded == 1 ? "" : "s");
     const bool csvKept = closeCsv() && !m_bCsvFailed;
     bool ok = csvKept;
     if (m_request.writeDataFile) {
-        const bool saved = writeDataFiles();
+        const bool saved = !m_bWriteFailed && writeDataFiles();
         closeJournal(saved);
         ok = saved && ok;
     } else {
         // The CSV file is the recording.
         closeJournal(csvKept);
     }
-    Q_EMIT finished(ok && !failed ? kExitOk : kExitFailure);
+    int status = kExitOk;
+    if (!ok || failed)
+        status = kExitFailure;
+    else if (m_bEndedEarly || m_nRecorded == 0)
+        status = kExitEndedEarly;
+    Q_EMIT finished(status);
 }
 
 void RecordSession::openJournal() {
@@ -237,26 +286,26 @@ void RecordSession::openJournal() {
     case RecordingJournal::OpenResult::Opened:
         break;
     case RecordingJournal::OpenResult::InUse:
-        printError("the recording journal " + where +
-                   " is in use by another process; this recording is kept in memory only "
-                   "until it is saved");
+        printWarning("the recording journal " + where +
+                     " is in use by another process; this recording is kept in memory only "
+                     "until it is saved");
         return;
     case RecordingJournal::OpenResult::Failed:
-        printError("no recording journal (" + journal->takeError().value_or(where) +
-                   "); the recording is kept in memory only until it is saved");
+        printWarning("no recording journal (" + journal->takeError().value_or(where) +
+                     "); the recording is kept in memory only until it is saved");
         return;
     }
     if (!journal->setAsideAtOpen().empty())
-        printError(where + " was not a recording journal this program can read; it was kept as " +
-                   journal->setAsideAtOpen().string());
+        printWarning(where + " was not a recording journal this program can read; it was kept as " +
+                     journal->setAsideAtOpen().string());
     const JournalRecording& found = journal->found().recording;
     if (found.unsavedCount() > 0) {
         // Somebody's recording that was never saved: it stays as it is.
-        printError("an unsaved recording of " + std::to_string(found.count()) + " samples (" +
-                   found.timeTexts.front() + " to " + found.timeTexts.back() + ") was found in " +
-                   where + "; '" + recoverCommand() +
-                   "' turns it into a data file. This recording is kept in memory only until "
-                   "it is saved");
+        printWarning("an unsaved recording of " + std::to_string(found.count()) + " samples (" +
+                     found.timeTexts.front() + " to " + found.timeTexts.back() + ") was found in " +
+                     where + "; '" + recoverCommand() +
+                     "' turns it into a data file. This recording is kept in memory only until "
+                     "it is saved");
         return;
     }
     if (!found.empty())
@@ -266,7 +315,7 @@ void RecordSession::openJournal() {
             return;
         m_bJournalFailed = true;
         endStatusLine();
-        printError(reason.toStdString() + "; the recording goes on in memory");
+        printWarning(reason.toStdString() + "; the recording goes on in memory");
     });
     m_recorder.setJournal(std::move(journal));
 }
@@ -321,32 +370,35 @@ bool RecordSession::closeCsv() {
 }
 
 bool RecordSession::writeDataFiles() {
-    if (m_nRecorded == 0) {
-        std::fprintf(stderr, "Nothing was recorded, so no data file was written.\n");
+    const int n = m_nRecorded - m_nInEarlierFiles;
+    if (n == 0) {
+        if (m_chain.files() == 0)
+            std::fprintf(stderr, "Nothing was recorded, so no data file was written.\n");
         return true;
     }
-    const SaveFileNames names = saveFileNames(static_cast<std::int64_t>(std::time(nullptr)));
-    const QString dataPath =
-        m_request.dataFile.isEmpty() ? QString::fromStdString(names.dataFile) : m_request.dataFile;
-    if (writeDataFilesTo(dataPath, names)) {
+    const auto now = static_cast<std::int64_t>(std::time(nullptr));
+    const ChainFileNames names = m_chain.next(now);
+    if (writeDataFilesTo(names, n)) {
         m_recorder.markSaved();
         return true;
     }
     // The recording exists nowhere else: it goes to the temporary folder.
-    const QString rescue = QDir(QDir::tempPath()).filePath(QString::fromStdString(names.dataFile));
-    if (rescue != QFileInfo(dataPath).absoluteFilePath() && writeDataFilesTo(rescue, names))
-        std::fprintf(stderr, "The recording was kept in %s instead.\n", qPrintable(rescue));
+    FileChain rescue({}, QFile::encodeName(QDir::tempPath()).toStdString(), pathTaken);
+    const ChainFileNames kept = rescue.next(now);
+    if (writeDataFilesTo(kept, n))
+        std::fprintf(stderr, "The recording was kept in %s instead.\n", kept.dataFile.c_str());
     return false;
 }
 
-bool RecordSession::writeDataFilesTo(const QString& dataPath, const SaveFileNames& names) {
+bool RecordSession::writeDataFilesTo(const ChainFileNames& names, int count) {
     const SampleStore& s = m_recorder.store();
-    const auto n = static_cast<std::size_t>(m_nRecorded);
-    const QString textPath =
-        writeRecordingFiles(dataPath, names,
-                            {std::span(s.recData()).first(n), std::span(s.recUnit()).first(n),
-                             std::span(s.recTime()).first(n), std::span(s.recTimeText()).first(n)});
-    if (textPath.isEmpty())
+    const auto n = static_cast<std::size_t>(count);
+    const QString dataPath = QFile::decodeName(names.dataFile.c_str());
+    const QString textPath = QFile::decodeName(names.textFile.c_str());
+    if (!writeRecordingFiles(dataPath, textPath,
+                             {std::span(s.recData()).first(n), std::span(s.recUnit()).first(n),
+                              std::span(s.recTime()).first(n),
+                              std::span(s.recTimeText()).first(n)}))
         return false;
     std::fprintf(stderr, "Wrote %s and %s.\n", qPrintable(dataPath), qPrintable(textPath));
     return true;

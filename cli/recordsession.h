@@ -1,10 +1,11 @@
 #pragma once
 
 #include "core/files/csvexport.h"
-#include "core/files/savefilenames.h"
+#include "core/store/filechain.h"
 #include "engine/cmscomm.h"
 #include "engine/reconnector.h"
 #include "engine/recorder.h"
+#include "engine/silencewatch.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -26,6 +27,9 @@ struct RecordRequest {
     bool writeDataFile = true;
     QString csvFile;
     CsvTime csvTime = CsvTime::Local;
+    // A full store is written and emptied, and the recording goes on into the
+    // next file: full.DovDat, full-2.DovDat, ... (or Save's names).
+    bool split = false;
     int count = 0;                    // stop after this many samples; 0: no limit
     std::int64_t durationSeconds = 0; // stop after this long; 0: no limit
     // The recording journal.
@@ -55,7 +59,9 @@ public:
     void stop(bool failed = false);
 
 Q_SIGNALS:
-    // The recording has ended and its files are written: the exit status.
+    // The recording has ended and its files are written: the exit status
+    // (kExitEndedEarly when it ended before it was asked to or recorded
+    // nothing).
     void finished(int status);
 
 private:
@@ -63,6 +69,7 @@ private:
     void onRow(const ListRow& row);
     void onStoreFull();
     void onLineLost(const QString& reason);
+    void onSilence();
     void lineOpened();
     void armDuration();
     // Journals the recording unless the journal is held elsewhere, cannot be
@@ -73,10 +80,11 @@ private:
     bool openCsv();
     bool appendCsv(const std::string& line);
     bool closeCsv();
-    // Under the asked or time-stamped name; failing that, in the temporary
-    // folder. False when the asked place failed.
+    // The samples of the current file, under the next names of the chain;
+    // failing that, in the temporary folder. False when the asked place
+    // failed.
     bool writeDataFiles();
-    bool writeDataFilesTo(const QString& dataPath, const SaveFileNames& names);
+    bool writeDataFilesTo(const ChainFileNames& names, int count);
     std::string recoverCommand() const;
     void showStatus(const ListRow& row, const std::string& time);
     // Before a message: the terminal's status line gets its line end.
@@ -86,10 +94,15 @@ private:
     CMSComm m_comm;
     Recorder m_recorder;
     Reconnector m_reconnect{m_comm};
+    SilenceWatch m_silence;
     QTimer m_durationTimer;
     QElapsedTimer m_elapsed;
     int m_csvFd = -1;
-    int m_nRecorded = 0; // samples reported in this run
+    FileChain m_chain;
+    int m_nRecorded = 0;       // samples reported in this run
+    int m_nInEarlierFiles = 0; // of them, those written into earlier files of the chain
+    bool m_bEndedEarly = false;
+    bool m_bWriteFailed = false;
     bool m_bTerminal = false;
     bool m_bStatusLine = false; // a status line without its line end is showing
     bool m_bRunning = false;

@@ -2,8 +2,10 @@
 
 #include "cli/exitstatus.h"
 #include "cli/recordingfiles.h"
-#include "core/files/savefilenames.h"
+#include "core/store/filechain.h"
 #include "core/store/recordingjournal.h"
+
+#include <QFile>
 
 #include <cerrno>
 #include <cstdio>
@@ -46,13 +48,13 @@ int runRecover(const RecoverRequest& request) {
         return kExitFailure;
     }
 
-    const SaveFileNames names = saveFileNames(static_cast<std::int64_t>(std::time(nullptr)));
-    const QString dataPath =
-        request.dataFile.isEmpty() ? QString::fromStdString(names.dataFile) : request.dataFile;
-    const QString textPath = writeRecordingFiles(
-        dataPath, names,
-        {std::span(r.values), std::span(r.units), std::span(r.times), std::span(r.timeTexts)});
-    if (textPath.isEmpty())
+    FileChain chain(QFile::encodeName(request.dataFile).toStdString(), ".", pathTaken);
+    const ChainFileNames names = chain.next(static_cast<std::int64_t>(std::time(nullptr)));
+    const QString dataPath = QFile::decodeName(names.dataFile.c_str());
+    const QString textPath = QFile::decodeName(names.textFile.c_str());
+    if (!writeRecordingFiles(
+            dataPath, textPath,
+            {std::span(r.values), std::span(r.units), std::span(r.times), std::span(r.timeTexts)}))
         return kExitFailure; // the journal stays as it was
 
     std::printf("Recovered %d sample%s (%s to %s) into %s and %s.\n", r.count(),

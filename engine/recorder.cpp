@@ -12,14 +12,22 @@ Recorder::Recorder(QObject* parent)
 
 void Recorder::receive(std::span<const std::uint8_t> bytes) {
     m_buffer.insert(m_buffer.end(), bytes.begin(), bytes.end());
-    if (m_buffer.size() < kFrameSize)
-        return;
-    BlockOutcome out;
-    const std::size_t used = m_acq.onReceived(m_buffer, m_clock(), out);
-    m_buffer.erase(m_buffer.begin(), m_buffer.begin() + static_cast<std::ptrdiff_t>(used));
-    if (out.storeFull)
-        m_buffer.clear(); // the line closes: nothing more is read from it
-    handle(out);
+    while (m_buffer.size() >= kFrameSize) {
+        BlockOutcome out;
+        const std::size_t used = m_acq.onReceived(m_buffer, m_clock(), out);
+        m_buffer.erase(m_buffer.begin(), m_buffer.begin() + static_cast<std::ptrdiff_t>(used));
+        if (out.storeFull && !continuesIntoNextFile())
+            m_buffer.clear(); // the line closes: nothing more is read from it
+        handle(out);
+        // Going on into the next file, the owner emptied the store while
+        // storeFull() was handled: what followed the filling frame goes on.
+        if (!out.storeFull || store().isFull())
+            break;
+    }
+}
+
+void Recorder::setContinueIntoNextFile(bool on) {
+    m_acq.setContinueIntoNextFile(on);
 }
 
 int Recorder::bytesWanted() const {
@@ -42,6 +50,8 @@ void Recorder::handle(const BlockOutcome& out) {
         Q_EMIT listCleared();
     }
     journalRows(out.rows);
+    if (out.decoded)
+        Q_EMIT frameDecoded();
     if (out.regions)
         Q_EMIT panelChanged(out.regions);
     for (const ListRow& row : out.rows)
@@ -163,6 +173,8 @@ void Recorder::commitPending() {
         Q_EMIT rowAppended(*row);
         Q_EMIT graphChanged();
         Q_EMIT recordingChanged();
+        if (continuesIntoNextFile() && store().isFull())
+            Q_EMIT storeFull();
     }
 }
 

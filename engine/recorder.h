@@ -50,6 +50,15 @@ public:
     OnOffPlan prepareOnOff();
     // Empties both series after the save question of a full store.
     void resetStore();
+    // Going on into the next file: a full store is reported by storeFull()
+    // without closing anything; the owner writes it and calls startNextFile()
+    // from the handler, and what followed the filling frame goes into the
+    // emptied store. Interval commits report a filled store at once.
+    void setContinueIntoNextFile(bool on);
+    bool continuesIntoNextFile() const { return m_acq.continueIntoNextFile(); }
+    // The full store was written: it is emptied (the journal with it) and the
+    // recording goes on.
+    void startNextFile() { resetStore(); }
     // Clear Screen: the graph series restarts. Clear All: everything is
     // emptied and the panel blanked.
     void clearScreen();
@@ -100,13 +109,16 @@ public:
 Q_SIGNALS:
     // The first frame after a load emptied the store: the list starts again.
     void listCleared();
+    // A whole frame was decoded, committed or not.
+    void frameDecoded();
     // A sample was committed: its data-list row.
     void rowAppended(const ListRow& row);
     // Display-panel regions (PanelRegion bits) whose content changed.
     void panelChanged(unsigned regions);
     // The graph series changed: views redraw.
     void graphChanged();
-    // 4000 samples are committed: the line must close.
+    // 4000 samples are committed: the line must close, or the store be
+    // written and emptied when the recording goes on into the next file.
     void storeFull();
     // What the commands depend on changed: counts, the unsaved mark.
     void recordingChanged();

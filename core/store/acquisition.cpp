@@ -108,6 +108,10 @@ BlockOutcome Acquisition::onBlock(std::span<const std::uint8_t> block, std::int6
 
 std::size_t Acquisition::onReceived(std::span<const std::uint8_t> bytes, std::int64_t now,
                                     BlockOutcome& out) {
+    if (m_bContinueIntoNextFile && m_store.isFull()) {
+        out.storeFull = true; // the next file is not started yet
+        return 0;
+    }
     const FrameCut cut = cutFrames(bytes);
     for (const std::size_t at : cut.frames) {
         BlockOutcome one = onBlock(bytes.subspan(at, kFrameSize), now);
@@ -121,9 +125,10 @@ std::size_t Acquisition::onReceived(std::span<const std::uint8_t> bytes, std::in
         for (ListRow& row : one.rows)
             out.rows.push_back(std::move(row));
         if (one.storeFull) {
-            // The port closes now: what follows the filling frame is not read.
+            // The port closes now: what follows the filling frame is not read,
+            // unless it goes into the next file.
             out.storeFull = true;
-            return bytes.size();
+            return m_bContinueIntoNextFile ? at + kFrameSize : bytes.size();
         }
     }
     out.storeFull = m_store.isFull();

@@ -99,7 +99,11 @@ public:
 
     // Handles what the serial buffer holds: every whole frame in it, in order,
     // until the store is full. Returns how many bytes were used up; the rest
-    // (the start of a frame still arriving) is for the next read.
+    // (the start of a frame still arriving) is for the next read. At a full
+    // store the line closes and the rest is used up unread, unless the
+    // recording goes on into the next file: then what follows the filling
+    // frame is left for the next read, after the store was written and emptied,
+    // and nothing is used while the store stays full.
     std::size_t onReceived(std::span<const std::uint8_t> bytes, std::int64_t now,
                            BlockOutcome& out);
 
@@ -125,6 +129,10 @@ public:
     OnOffPlan prepareOnOff();
     // Empties both series after the save question of a full store.
     void resetStore();
+    // Whether a full store is written and emptied to go on recording into the
+    // next file instead of closing the line.
+    void setContinueIntoNextFile(bool on) { m_bContinueIntoNextFile = on; }
+    bool continueIntoNextFile() const { return m_bContinueIntoNextFile; }
 
     // Clear Screen: restart the graph series. Clear All: empty everything and
     // blank the panel.
@@ -186,6 +194,7 @@ private:
     int m_nResetOnNextFrame = 0;
     bool m_bNewData = false;
     bool m_bUnsaved = false;
+    bool m_bContinueIntoNextFile = false;
 
     // Running extremes of decoded values since the recorded series was empty.
     float g_fRunMax = -100.0f;

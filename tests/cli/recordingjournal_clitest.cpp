@@ -111,6 +111,7 @@ TEST(OrvaneCliJournal, AJournalHeldOrUnusableLeavesTheRecordingInMemoryAndRecove
         EXPECT_TRUE(other.err().contains(path == journal ? QStringLiteral("is in use")
                                                          : QStringLiteral("Not a directory")))
             << other.err().toStdString();
+        EXPECT_TRUE(other.err().startsWith(QStringLiteral("warning: ")));
         second.write(celsiusFrame(300));
         EXPECT_EQ(other.finish(), 0) << other.err().toStdString();
         EXPECT_EQ(dataFileValues(data), std::vector<float>{30.0f});

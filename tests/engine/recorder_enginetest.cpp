@@ -112,4 +112,42 @@ TEST(Recorder, AFullStoreStopsTheReadAndSaysSoOnce) {
     EXPECT_EQ(rig.rows.back(), "1 66.6 C");
 }
 
+TEST(Recorder, AChainOfFilesLosesNoFrameAtItsBoundaries) {
+    QByteArray line;
+    for (int i = 1; i <= 10; ++i)
+        line += celsiusFrame(i * 10);
+    for (const int piece : {0, 4, 14, 33}) {
+        Rig rig;
+        rig.rec.setCapacity(3);
+        rig.rec.setContinueIntoNextFile(true);
+        std::vector<std::vector<float>> files;
+        bool writable = piece != 33; // 33: the first write fails and is tried again
+        QObject::connect(&rig.rec, &Recorder::storeFull, &rig.rec, [&] {
+            if (!writable) {
+                writable = true;
+                return;
+            }
+            const SampleStore& s = rig.rec.store();
+            files.emplace_back(s.recData().begin(), s.recData().begin() + s.recCount());
+            rig.rec.startNextFile();
+        });
+        const qsizetype step = piece ? piece : line.size();
+        for (qsizetype at = 0; at < line.size(); at += step)
+            rig.feed(line.mid(at, step));
+        ASSERT_EQ(files.size(), 3u) << piece;
+        EXPECT_EQ(files[2], (std::vector<float>{7, 8, 9})) << piece;
+        EXPECT_EQ(rig.rows.back(), "1 10.0 C") << piece;
+        EXPECT_EQ(rig.rows.size(), 10u) << piece;
+    }
+
+    // An interval commit that fills the store says so at once.
+    Rig rig;
+    rig.rec.setCapacity(1);
+    rig.rec.setContinueIntoNextFile(true);
+    rig.rec.selectSampleRate(1);
+    rig.feed(celsiusFrame(100));
+    rig.rec.commitPending();
+    EXPECT_EQ(rig.full, 1);
+}
+
 } // namespace

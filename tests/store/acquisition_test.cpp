@@ -329,6 +329,25 @@ TEST(Acquisition, EveryWholeFrameOfAReadIsRecorded) {
     EXPECT_EQ(fullOut.rows.size(), 2u);
     EXPECT_FLOAT_EQ(full.store().recData()[1], 22.2f);
     EXPECT_NE(full.store().recData()[2], 33.3f);
+
+    // Going on into the next file: what follows the filling frame waits, and
+    // nothing is used while the store is full.
+    Acquisition chain;
+    chain.setCapacity(2);
+    chain.setContinueIntoNextFile(true);
+    BlockOutcome chainOut;
+    const std::size_t filled = chain.onReceived(bytes, kNow, chainOut);
+    EXPECT_EQ(bytes.size() - filled, 14u + 5u);
+    EXPECT_TRUE(chainOut.storeFull);
+    const std::span<const std::uint8_t> rest = std::span(bytes).subspan(filled);
+    BlockOutcome stillFull;
+    EXPECT_EQ(chain.onReceived(rest, kNow, stillFull), 0u);
+    EXPECT_TRUE(stillFull.storeFull && stillFull.rows.empty());
+    chain.resetStore();
+    BlockOutcome next;
+    EXPECT_EQ(chain.onReceived(rest, kNow, next), 14u);
+    ASSERT_EQ(next.rows.size(), 1u);
+    EXPECT_EQ(next.rows[0].number + " " + next.rows[0].value, "1 33.3");
 }
 
 TEST(SampleRate, TableOfIntervals) {

@@ -69,7 +69,8 @@ public:
 
     // Waits until the standard error says the line is open, or `text`.
     bool waitRecording() { return waitErr(QStringLiteral("Recording from")); }
-    bool waitErr(const QString& text) { return waitFor(m_err, text); }
+    // Waits until the standard error says `text` `times` times.
+    bool waitErr(const QString& text, int times = 1) { return waitFor(m_err, text, times); }
     // Waits until `n` sample lines are on the standard output; false when they
     // do not come.
     bool waitSamples(int n) {
@@ -98,11 +99,11 @@ public:
     QString err() const { return QString::fromUtf8(m_err); }
 
 private:
-    bool waitFor(QByteArray& seen, const QString& text) {
+    bool waitFor(QByteArray& seen, const QString& text, int times = 1) {
         return QTest::qWaitFor(
             [&] {
                 seen += m_process.readAllStandardError();
-                return seen.contains(text.toUtf8());
+                return seen.count(text.toUtf8()) >= times;
             },
             kCliWaitMs);
     }

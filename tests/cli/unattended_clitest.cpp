@@ -1,0 +1,110 @@
+#include "core/store/samplestore.h"
+#include "support/clirun.h"
+#include "support/frames.h"
+#include "support/ptypair.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+// Unattended recordings: a chain of files past the store's limit, an exit
+// status that says how the run ended.
+namespace {
+
+TEST(OrvaneCliUnattended, ASplitRunFasterThanTheWireKeepsEveryFrameOnceAndInOrder) {
+    constexpr int kFrames = 2 * MAX_DATA + 1000;
+    PtyPair pty;
+    ASSERT_TRUE(pty.isOpen());
+    QTemporaryDir dir;
+    const QString csv = dir.filePath(QStringLiteral("full.csv"));
+    CliRun run({"record", "--device", pty.slavePath(), "--split", "--out",
+                dir.filePath("full.DovDat"), "--csv", csv, "--count", QString::number(kFrames)},
+               dir.path());
+    ASSERT_TRUE(run.waitRecording()) << run.err().toStdString();
+    // As fast as the line takes them: frames keep coming while a file is written.
+    std::atomic<bool> written{true};
+    std::thread writer([&] {
+        for (int i = 1; i <= kFrames + 5 && written; ++i)
+            written = pty.write(celsiusFrame(i));
+    });
+    const bool all = run.waitSamples(kFrames);
+    const int status = run.finish();
+    pty.hangUp();
+    writer.join();
+    ASSERT_TRUE(all) << run.err().toStdString();
+    ASSERT_EQ(status, 0) << run.err().toStdString();
+
+    std::vector<float> values;
+    const std::pair<const char*, std::size_t> files[] = {
+        {"full.DovDat", MAX_DATA}, {"full-2.DovDat", MAX_DATA}, {"full-3.DovDat", 1000}};
+    for (const auto& [name, size] : files) {
+        const std::vector<float> file = dataFileValues(dir.filePath(name));
+        EXPECT_EQ(file.size(), size) << name;
+        values.insert(values.end(), file.begin(), file.end());
+    }
+    ASSERT_EQ(values.size(), std::size_t{kFrames});
+    for (int i = 0; i < kFrames; ++i)
+        ASSERT_FLOAT_EQ(values[static_cast<std::size_t>(i)], static_cast<float>((i + 1) * 0.1))
+            << "sample " << i + 1;
+    // Each file with its text export; the CSV numbers on across them.
+    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("* .txt")}).size(), 3);
+    EXPECT_TRUE(run.outLines().last().startsWith(QStringLiteral("9000 900.0 C")));
+}
+
+TEST(OrvaneCliUnattended, TheExitStatusSaysHowTheRunEnded) {
+    const struct {
+        const char* name;
+        QStringList options;
+        int frames;
+        int status;
+        const char* said;
+    } rows[] = {
+        {"count reached", {"--count", "2"}, 2, 0, "Recorded 2 samples."},
+        {"nothing recorded", {"--duration", "1s"}, 0, 3, "Recorded 0 samples."},
+    };
+    for (const auto& row : rows) {
+        PtyPair pty;
+        ASSERT_TRUE(pty.isOpen());
+        QTemporaryDir dir;
+        CliRun run(QStringList{"record", "--device", pty.slavePath(), "--out",
+                               dir.filePath("run.DovDat")} +
+                       row.options,
+                   dir.path());
+        ASSERT_TRUE(run.waitRecording()) << row.name << run.err().toStdString();
+        QByteArray frames;
+        for (int i = 1; i <= row.frames; ++i)
+            frames += celsiusFrame(i);
+        for (qsizetype at = 0; at < frames.size(); at += 100 * 14) {
+            ASSERT_TRUE(pty.write(frames.mid(at, 100 * 14)));
+            run.waitSamples(static_cast<int>(at / 14));
+        }
+        EXPECT_EQ(run.finish(), row.status) << row.name << run.err().toStdString();
+        EXPECT_TRUE(run.err().contains(QLatin1String(row.said))) << run.err().toStdString();
+    }
+}
+
+TEST(OrvaneCliUnattended, ASilentLineIsReportedOncePerSilenceAndItsEndToo) {
+    PtyPair pty;
+    ASSERT_TRUE(pty.isOpen());
+    QTemporaryDir dir;
+    qputenv("ORVANE_SILENCE_MS", "300");
+    CliRun run({"record", "--device", pty.slavePath(), "--count", "2"}, dir.path());
+    qunsetenv("ORVANE_SILENCE_MS");
+    ASSERT_TRUE(run.waitRecording()) << run.err().toStdString();
+    const QString silence = "warning: no readings from " + pty.slavePath() + " for 1 s";
+    ASSERT_TRUE(run.waitErr(silence)) << run.err().toStdString();
+    QTest::qWait(700); // once per silence, however long it lasts
+    pty.write(celsiusFrame(201));
+    ASSERT_TRUE(run.waitErr(QStringLiteral("Readings from %1 again.").arg(pty.slavePath())));
+    ASSERT_TRUE(run.waitErr(silence, 2)); // the line went silent again
+    pty.write(celsiusFrame(202));
+    EXPECT_EQ(run.finish(), 0) << run.err().toStdString();
+    EXPECT_EQ(run.err().count(silence), 2) << run.err().toStdString();
+}
+
+} // namespace
