@@ -7,15 +7,8 @@
 
 #include <QFile>
 
-#include <filesystem>
 #include <string_view>
 #include <vector>
-
-bool pathTaken(const std::string& path) {
-    std::error_code error;
-    return std::filesystem::symlink_status(path, error).type() !=
-           std::filesystem::file_type::not_found;
-}
 
 bool writeRecordingFiles(const QString& dataPath, const QString& textPath,
                          const RecordedSeries& series) {

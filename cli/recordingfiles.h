@@ -21,6 +21,3 @@ struct RecordedSeries {
 // nothing was written (the reason printed).
 bool writeRecordingFiles(const QString& dataPath, const QString& textPath,
                          const RecordedSeries& series);
-
-// Whether `path` names anything, a dangling symbolic link included.
-bool pathTaken(const std::string& path);

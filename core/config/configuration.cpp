@@ -20,6 +20,8 @@ constexpr Entry kSampleRate{"SAMPRATEInfo", "SAMPRATE"};
 constexpr Entry kAlarmHigh{"ALARMHIInfo", "ALARMHI"};
 constexpr Entry kAlarmLow{"ALARMLOInfo", "ALARMLO"};
 constexpr Entry kLastFolder{"FOLDERInfo", "LastFolder"};
+constexpr Entry kNewFileOn{"NEWFILEInfo", "Continue"};
+constexpr Entry kNewFileFolder{"NEWFILEInfo", "Folder"};
 
 std::filesystem::path homeFolder() {
     if (const char* home = std::getenv("HOME"); home && *home)
@@ -89,4 +91,17 @@ std::string Configuration::lastFolder() const {
 
 bool Configuration::writeLastFolder(const std::string& folder, std::string* error) {
     return m_profile.writeString(kLastFolder.section, kLastFolder.key, folder, error);
+}
+
+bool Configuration::continueInNewFile() const {
+    return m_profile.readInt(kNewFileOn.section, kNewFileOn.key, 0) != 0;
+}
+
+std::string Configuration::newFileFolder() const {
+    return m_profile.readString(kNewFileFolder.section, kNewFileFolder.key, "");
+}
+
+bool Configuration::writeContinueInNewFile(bool on, const std::string& folder, std::string* error) {
+    return m_profile.writeString(kNewFileOn.section, kNewFileOn.key, on ? "1" : "0", error) &&
+           m_profile.writeString(kNewFileFolder.section, kNewFileFolder.key, folder, error);
 }

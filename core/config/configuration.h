@@ -43,6 +43,13 @@ public:
     std::string lastFolder() const;
     bool writeLastFolder(const std::string& folder, std::string* error);
 
+    // Continue in a New File ("NEWFILEInfo"): whether a full recording is
+    // written and recording goes on ("Continue", 0 or 1), and the folder the
+    // files go to ("Folder"; empty until the user chose one).
+    bool continueInNewFile() const;
+    std::string newFileFolder() const;
+    bool writeContinueInNewFile(bool on, const std::string& folder, std::string* error);
+
     // Writes the four keys in this order as decimal text. Stops at the first
     // failure and returns false with a message naming the file and the reason.
     bool writeCloseValues(int comPort, int sampleRate, int alarmHigh, int alarmLow,

@@ -2,6 +2,14 @@
 
 #include "core/files/savefilenames.h"
 
+#include <filesystem>
+
+bool pathTaken(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::symlink_status(path, error).type() !=
+           std::filesystem::file_type::not_found;
+}
+
 std::string suffixedName(const std::string& name, int n) {
     if (n <= 1)
         return name;

@@ -10,6 +10,9 @@
 // an extension gets the suffix at its end; a folder in front stays as it is.
 std::string suffixedName(const std::string& name, int n);
 
+// Whether `path` names anything, a dangling symbolic link included.
+bool pathTaken(const std::string& path);
+
 // The data file and the text export of one file of a chain, as paths.
 struct ChainFileNames {
     std::string dataFile;

@@ -36,8 +36,8 @@ TEST(Commands, MenusListTheirItemsInOrder) {
     EXPECT_EQ(menuItems(popups[0]->menu()), (QStringList{"&Save", "-", "&Open", "Export as &CSV...",
                                                          "-", "&Print ", "-", "&Exit"}));
     EXPECT_EQ(menuItems(popups[1]->menu()),
-              (QStringList{"&Select COM", "-", "&On/Off", "-", "&UndoZoom", "-", "&Clear Screen",
-                           "-", "&Clear All"}));
+              (QStringList{"&Select COM", "-", "&On/Off", "Continue in a &New File", "-",
+                           "&UndoZoom", "-", "&Clear Screen", "-", "&Clear All"}));
     EXPECT_EQ(menuItems(popups[2]->menu()), (QStringList{"&About Orvane...", "-", "&Contents"}));
     EXPECT_EQ(rig.frame->action(ID_FILE_PRINT)->statusTip(), "Print the active document");
 }

@@ -40,7 +40,14 @@ public:
         return m_savePaths.isEmpty() ? QString() : m_savePaths.takeFirst();
     }
 
+    QString folderName(QWidget*, const QString&, const QString& folder) override {
+        m_folderStart = folder;
+        return m_folderPaths.isEmpty() ? QString() : m_folderPaths.takeFirst();
+    }
+
     QStringList m_savePaths;
+    QStringList m_folderPaths;
+    QString m_folderStart;
     QStringList m_openPaths;
     QString m_proposed;
     QString m_openFolder;

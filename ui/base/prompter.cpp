@@ -58,3 +58,7 @@ QString Prompter::openFileName(QWidget* parent, const QString& folder, const QSt
         return QString();
     return dialog.selectedFiles().constFirst();
 }
+
+QString Prompter::folderName(QWidget* parent, const QString& title, const QString& folder) {
+    return QFileDialog::getExistingDirectory(parent, title, folder);
+}

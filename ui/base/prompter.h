@@ -27,4 +27,7 @@ public:
     virtual QString saveFileNameAs(QWidget* parent, const QString& proposed,
                                    const QStringList& filters, int& chosen,
                                    const QString& defaultSuffix);
+    // A folder dialog titled `title` starting in `folder`: the chosen folder,
+    // or an empty string when cancelled.
+    virtual QString folderName(QWidget* parent, const QString& title, const QString& folder);
 };

@@ -7,6 +7,7 @@
 #include "core/files/savefilenames.h"
 #include "core/files/textexport.h"
 #include "core/files/valuetext.h"
+#include "core/store/filechain.h"
 #include "ui/base/busycursor.h"
 #include "ui/base/cdtdoc.h"
 #include "ui/base/prompter.h"
@@ -54,21 +55,31 @@ void CDocumentFiles::rememberFolder(const QString& path) {
 }
 
 bool CDocumentFiles::save() {
-    const SaveFileNames names = saveFileNames(static_cast<std::int64_t>(std::time(nullptr)));
+    const auto time = static_cast<std::int64_t>(std::time(nullptr));
+    const SaveFileNames names = saveFileNames(time);
     const QString path = m_prompter.saveFileName(
         m_parent, QDir(startFolder()).filePath(QString::fromStdString(names.dataFile)), kFilter,
         kSuffix);
     if (path.isEmpty())
         return false;
     rememberFolder(path);
-    // The text export goes beside the data file, under its time-stamped name.
-    const QString textPath =
-        QFileInfo(path).absoluteDir().filePath(QString::fromStdString(names.textFile));
-    if (!writeFiles(path, textPath))
+    // The text export goes beside the data file, under its time-stamped name
+    // (another run's export of the same second stays).
+    FileChain chain(QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString(), {},
+                    pathTaken);
+    const ChainFileNames chosen = chain.next(time);
+    if (!writeFiles(path, QFile::decodeName(chosen.textFile.c_str())))
         return false;
     m_strSavedPath = path;
     m_tSavedFirst = m_doc.store().recTime().front();
     return true;
+}
+
+QString CDocumentFiles::saveInto(const QString& folder) {
+    FileChain chain({}, QFile::encodeName(folder).toStdString(), pathTaken);
+    const ChainFileNames names = chain.next(static_cast<std::int64_t>(std::time(nullptr)));
+    const QString dataPath = QFile::decodeName(names.dataFile.c_str());
+    return writeFiles(dataPath, QFile::decodeName(names.textFile.c_str())) ? dataPath : QString();
 }
 
 bool CDocumentFiles::savedRecordingIsCurrent() const {

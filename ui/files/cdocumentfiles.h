@@ -31,6 +31,11 @@ public:
     // then writes it and the text export beside it. True when both were
     // written; false when cancelled or failed (the failure is reported).
     bool save();
+    // Continue in a New File: writes the recording and its text export under
+    // the names Save proposes, in `folder`, never over an existing file (the
+    // next free suffix is taken). The data file's path; empty when it failed
+    // (the failure is reported).
+    QString saveInto(const QString& folder);
     // Writes the recorded series to `dataPath` and its text export to
     // `textPath` (empty: none). Each file is replaced whole or not at all.
     bool writeFiles(const QString& dataPath, const QString& textPath);

@@ -18,6 +18,8 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -77,6 +79,15 @@ CMainFrame::CMainFrame(const Startup& startup, QWidget* parent)
     connect(m_pDoc, &CDTDoc::viewsNeedUpdate, this, &CMainFrame::updateCommandUI);
     connect(&m_pDoc->m_recorder, &Recorder::recordingChanged, this, &CMainFrame::updateCommandUI);
     connect(&m_pDoc->m_recorder, &Recorder::storeFull, this, &CMainFrame::onStoreFull);
+    QAction* chain = action(ID_CONTINUE_NEW_FILE);
+    chain->setCheckable(true);
+    chain->setChecked(m_config.continueInNewFile() && !m_config.newFileFolder().empty());
+    m_pDoc->m_recorder.setContinueIntoNextFile(chain->isChecked());
+    connect(&m_pDoc->m_recorder, &Recorder::frameDecoded, &m_silence, &SilenceWatch::frameArrived);
+    connect(&m_silence, &SilenceWatch::silenceBegan, this,
+            [this] { setIdleText(m_silence.silenceText(m_Comm.currentDevicePath())); });
+    connect(&m_silence, &SilenceWatch::readingsBack, this,
+            [this] { setIdleText(tr("Readings from %1 again.").arg(m_Comm.currentDevicePath())); });
     // Whatever else changed the recording or the zoom (a drag, a reset of the
     // scale, a command), the enable rules follow before the program waits for
     // its next event: the toolbar is never stale.
@@ -210,6 +221,9 @@ void CMainFrame::runCommand(int id) {
         break;
     case ID_ON_OFF:
         OnOnOff();
+        break;
+    case ID_CONTINUE_NEW_FILE:
+        OnContinueInNewFile();
         break;
     case ID_UNDO_ZOOM:
         OnUndoZoom();
@@ -410,6 +424,7 @@ void CMainFrame::OnOnOff() {
         if (m_Comm.portOpen())
             m_Comm.setPortOpen(false);
         m_link.m_bOnline = false;
+        m_silence.stop();
     } else {
         connectPort();
     }
@@ -442,6 +457,7 @@ void CMainFrame::lineOpened() {
     m_Comm.setRThreshold(static_cast<short>(m_pDoc->m_recorder.bytesWanted()));
     m_link.m_bOnline = true;
     m_pView->m_dlgPanel->update(CDisplayPanel::onlineBox());
+    m_silence.start();
 }
 
 void CMainFrame::onLineLost(const QString& reason) {
@@ -449,6 +465,7 @@ void CMainFrame::onLineLost(const QString& reason) {
     // is closed, every sample is kept, and the same device is opened again as
     // soon as it is back.
     m_link.m_bOnline = false;
+    m_silence.stop();
     m_pView->m_dlgPanel->update(CDisplayPanel::onlineBox());
     setIdleText(
         reason +
@@ -494,10 +511,53 @@ void CMainFrame::OnComm() {
 }
 
 void CMainFrame::onStoreFull() {
+    if (m_bWritingChainFile)
+        return; // a box about the failed write is up
+    const bool chained = m_pDoc->m_recorder.continuesIntoNextFile();
+    if (chained && continueInNewFile())
+        return;
     if (m_Comm.portOpen())
         m_Comm.setPortOpen(false);
     m_link.m_bOnline = false;
+    m_silence.stop();
     m_pView->m_dlgPanel->update();
-    m_prompter->information(this,
-                            QStringLiteral("You have got the max data number,please restart!"));
+    // A chain file that could not be written was reported already.
+    if (!chained)
+        m_prompter->information(this,
+                                QStringLiteral("You have got the max data number,please restart!"));
+}
+
+bool CMainFrame::continueInNewFile() {
+    // Frames arriving meanwhile wait in the serial buffer: they go into the
+    // emptied store. The journal keeps the full one until it is written.
+    m_bWritingChainFile = true;
+    const QString written = m_files->saveInto(QString::fromStdString(m_config.newFileFolder()));
+    m_bWritingChainFile = false;
+    if (written.isEmpty())
+        return false;
+    m_pDoc->m_recorder.startNextFile();
+    setIdleText(tr("Wrote %1; recording goes on in a new file.").arg(written));
+    return true;
+}
+
+void CMainFrame::OnContinueInNewFile() {
+    Recorder& recorder = m_pDoc->m_recorder;
+    bool on = !recorder.continuesIntoNextFile();
+    QString folder = QString::fromStdString(m_config.newFileFolder());
+    if (on && (folder.isEmpty() || !QFileInfo(folder).isDir())) {
+        // Asked the first time (or when the folder is gone), starting where
+        // Save last wrote.
+        QString start = QString::fromStdString(m_config.lastFolder());
+        if (start.isEmpty() || !QFileInfo(start).isDir())
+            start = QDir::homePath();
+        folder = m_prompter->folderName(this, tr("Folder for the new files"), start);
+        on = !folder.isEmpty();
+        if (!on)
+            folder = QString::fromStdString(m_config.newFileFolder());
+    }
+    recorder.setContinueIntoNextFile(on);
+    action(ID_CONTINUE_NEW_FILE)->setChecked(on);
+    std::string error;
+    if (!m_config.writeContinueInNewFile(on, folder.toStdString(), &error))
+        setIdleText(tr("The setting could not be kept: %1").arg(QString::fromStdString(error)));
 }

@@ -4,6 +4,7 @@
 #include "engine/cmscomm.h"
 #include "engine/linkstate.h"
 #include "engine/reconnector.h"
+#include "engine/silencewatch.h"
 
 #include <QBasicTimer>
 #include <QHash>
@@ -57,6 +58,10 @@ public:
     void OnOnOff();
     void OnClearScreen();
     void OnClearAll();
+    // Continue in a New File, on or off: a full recording is saved into the
+    // chosen folder and recording goes on. The folder is asked for the first
+    // time it is turned on; cancelling leaves it off.
+    void OnContinueInNewFile();
     // Save: true when the recording was written.
     bool saveRecording();
 
@@ -118,6 +123,9 @@ private:
     // Pane 0's text while no command is under the pointer.
     void setIdleText(const QString& text);
     void onStoreFull();
+    // Continue in a New File: writes the full store and empties it; false
+    // when it could not be written (reported).
+    bool continueInNewFile();
     void buildCommands();
     void runCommand(int id);
 
@@ -129,4 +137,7 @@ private:
     QBasicTimer m_indicatorTimer;
 
     std::unique_ptr<Prompter> m_prompter;
+    // Says when the open line brings no readings.
+    SilenceWatch m_silence;
+    bool m_bWritingChainFile = false;
 };

@@ -12,6 +12,7 @@ enum CommandId : int {
     ID_SAVE = 32814,
     ID_OPEN = 32843,
     ID_EXPORT_CSV = 32870,
+    ID_CONTINUE_NEW_FILE = 32871,
     ID_SELECT_COM = 32818,
     ID_ON_OFF = 32826,
     ID_UNDO_ZOOM = 32811,

@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr std::array<CommandInfo, 12> kCommands = {{
+constexpr std::array<CommandInfo, 13> kCommands = {{
     {ID_SAVE, "&Save", "", "Save"},
     {ID_OPEN, "&Open", "", "Open"},
     {ID_EXPORT_CSV, "Export as &CSV...", "Write the recording as CSV for a spreadsheet", ""},
@@ -16,6 +16,8 @@ constexpr std::array<CommandInfo, 12> kCommands = {{
     {ID_APP_EXIT, "&Exit", "", ""},
     {ID_SELECT_COM, "&Select COM", "", "Select COM"},
     {ID_ON_OFF, "&On/Off", "", "On/Off"},
+    {ID_CONTINUE_NEW_FILE, "Continue in a &New File",
+     "At 4000 samples save the recording and go on recording into a new file", ""},
     {ID_UNDO_ZOOM, "&UndoZoom", "", "UndoZoom"},
     {ID_CLEAR_SCREEN, "&Clear Screen", "", "Clear Screen"},
     {ID_CLEAR_ALL, "&Clear All", "", "Clear All"},
@@ -33,15 +35,16 @@ constexpr std::array<MenuEntry, 8> kFileMenu = {{{ID_SAVE},
                                                  {ID_FILE_PRINT},
                                                  kSeparator,
                                                  {ID_APP_EXIT}}};
-constexpr std::array<MenuEntry, 9> kToolsMenu = {{{ID_SELECT_COM},
-                                                  kSeparator,
-                                                  {ID_ON_OFF},
-                                                  kSeparator,
-                                                  {ID_UNDO_ZOOM},
-                                                  kSeparator,
-                                                  {ID_CLEAR_SCREEN},
-                                                  kSeparator,
-                                                  {ID_CLEAR_ALL}}};
+constexpr std::array<MenuEntry, 10> kToolsMenu = {{{ID_SELECT_COM},
+                                                   kSeparator,
+                                                   {ID_ON_OFF},
+                                                   {ID_CONTINUE_NEW_FILE},
+                                                   kSeparator,
+                                                   {ID_UNDO_ZOOM},
+                                                   kSeparator,
+                                                   {ID_CLEAR_SCREEN},
+                                                   kSeparator,
+                                                   {ID_CLEAR_ALL}}};
 constexpr std::array<MenuEntry, 3> kHelpMenu = {{{ID_APP_ABOUT}, kSeparator, {ID_HELP_CONTENTS}}};
 
 const std::array<MenuPopup, 3> kMenuBar = {{
