@@ -37,6 +37,9 @@ foreach(program orvane-sim orvane-cli)
 endforeach()
 install(TARGETS ${_programs} RUNTIME DESTINATION ${ORVANE_INSTALL_PROGRAM_DIR})
 install(FILES ${ORVANE_HELP_FILE} DESTINATION ${ORVANE_INSTALL_PROGRAM_DIR})
+# An example unit for recording without a window, one instance per device.
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/examples/orvane-record@.service
+  DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/orvane/examples)
 install(DIRECTORY ${ORVANE_HELP_PAGES_DIR}/ DESTINATION ${ORVANE_INSTALL_PROGRAM_DIR}/help)
 
 # Relative links, so that the tree can be installed under any prefix.

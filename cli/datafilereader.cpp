@@ -35,14 +35,17 @@ private:
 DataFileRead readDataFile(const std::string& path) {
     // Only a regular file can be a data file; opening without waiting keeps a
     // named pipe from holding the program until someone writes to it.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    // "-" is the standard input, a pipe as well as a file.
+    const bool standardInput = path == "-";
+    const int fd =
+        standardInput ? STDIN_FILENO : ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return {std::nullopt, std::strerror(errno)};
-    const FdCloser closer(fd);
+    const FdCloser closer(standardInput ? -1 : fd);
     struct stat st {};
     if (::fstat(fd, &st) != 0)
         return {std::nullopt, std::strerror(errno)};
-    if (!S_ISREG(st.st_mode))
+    if (!standardInput && !S_ISREG(st.st_mode))
         return {std::nullopt, "it is not a regular file"};
     std::vector<std::uint8_t> bytes(kMaxFileSize + 1);
     std::size_t used = 0;
@@ -60,6 +63,6 @@ DataFileRead readDataFile(const std::string& path) {
         return {std::nullopt, "the file is too large to be a data file"};
     DovDatDecoded decoded = decodeDovDat(std::span(bytes).first(used));
     if (!decoded)
-        return {std::nullopt, decoded.error};
+        return {std::nullopt, "not a data file (" + decoded.error + ")"};
     return {std::move(decoded.contents), {}};
 }

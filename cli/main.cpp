@@ -7,6 +7,8 @@
 #include "cli/recordsession.h"
 #include "cli/recovercommand.h"
 #include "cli/stopsignals.h"
+#include "core/config/configuration.h"
+#include "core/config/serialdevices.h"
 #include "core/store/recordingjournal.h"
 #include "sim/ptyinstrument.h"
 
@@ -31,14 +33,29 @@ const QString kDescription =
                    "           into a data file and its text export.\n"
                    "  convert  Write a data file as its text export or as CSV.\n"
                    "  info     Show what a data file holds.\n"
+                   "  ports    List the serial devices and their COM numbers.\n"
                    "\n"
                    "Type 'orvane-cli COMMAND --help' for the options of a command.");
 
 // Parses the arguments of one command (the command's name first). Help ends
 // the program; any other problem is a usage error.
+// -h/--help alone: Qt's own --help-all says nothing about this program.
+QCommandLineOption addHelp(QCommandLineParser& parser) {
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Shows this help."));
+    parser.addOption(help);
+    return help;
+}
+
+// The one spelling of the output option, in every command.
+QCommandLineOption outOption(const QString& description, const QString& valueName) {
+    return QCommandLineOption(QStringList{QStringLiteral("o"), QStringLiteral("out")}, description,
+                              valueName);
+}
+
 bool parseCommand(QCommandLineParser& parser, const QStringList& args, const QString& command,
                   int& status) {
-    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption help = addHelp(parser);
     if (!parser.parse(args)) {
         status = usageError(parser.errorText().toStdString(), command.toStdString());
         return false;
@@ -112,13 +129,13 @@ int convertCommand(const QStringList& args) {
                                  QStringLiteral("CSV: number,time,utc_offset,value,unit,log."));
     const QCommandLineOption txt(QStringLiteral("txt"),
                                  QStringLiteral("The text export, as Save writes it."));
-    const QCommandLineOption out(QStringList{QStringLiteral("o"), QStringLiteral("output")},
-                                 QStringLiteral("Write OUT (replaced whole) instead of the "
-                                                "standard output."),
-                                 QStringLiteral("OUT"));
+    const QCommandLineOption out = outOption(QStringLiteral("Write OUT (replaced whole) instead "
+                                                            "of the standard output."),
+                                             QStringLiteral("OUT"));
     parser.addOptions({csv, txt, out, csvTimeOption()});
     parser.addPositionalArgument(QStringLiteral("convert FILE.DovDat"),
-                                 QStringLiteral("The data file to convert."));
+                                 QStringLiteral("The data file to convert (-: the standard "
+                                                "input)."));
     int status = kExitOk;
     ConvertRequest request;
     if (!parseCommand(parser, args, QStringLiteral("convert"), status) ||
@@ -143,7 +160,7 @@ int infoCommand(const QStringList& args) {
                                  QStringLiteral("Count the samples below L."), QStringLiteral("L"));
     parser.addOptions({high, low});
     parser.addPositionalArgument(QStringLiteral("info FILE.DovDat"),
-                                 QStringLiteral("The data file to read."));
+                                 QStringLiteral("The data file to read (-: the standard input)."));
     int status = kExitOk;
     InfoRequest request;
     if (!parseCommand(parser, args, QStringLiteral("info"), status) ||
@@ -178,10 +195,10 @@ int recoverCommand(const QStringList& args) {
         "dated name beside it. Exits with 1 when there is nothing to recover or another\n"
         "process is recording with the journal."));
     const QCommandLineOption journal = journalOption();
-    const QCommandLineOption out(QStringList{QStringLiteral("o"), QStringLiteral("output")},
-                                 QStringLiteral("The data file (default: named after the time "
-                                                "of saving, in the current folder)."),
-                                 QStringLiteral("FILE.DovDat"));
+    const QCommandLineOption out = outOption(QStringLiteral("The data file (default: named after "
+                                                            "the time of saving, in the current "
+                                                            "folder)."),
+                                             QStringLiteral("FILE.DovDat"));
     parser.addOptions({journal, out});
     parser.addPositionalArgument(QStringLiteral("recover"),
                                  QStringLiteral("Recovers an unsaved recording."));
@@ -233,10 +250,10 @@ int recordCommand(const QStringList& args) {
                      .mid(5)
                      .replace(QLatin1Char('|'), QLatin1String(", "))),
         QStringLiteral("RATE"));
-    const QCommandLineOption out(QStringLiteral("out"),
-                                 QStringLiteral("The data file (default: named after the time "
-                                                "of saving, in the current folder)."),
-                                 QStringLiteral("FILE.DovDat"));
+    const QCommandLineOption out = outOption(QStringLiteral("The data file (default: named after "
+                                                            "the time of saving, in the current "
+                                                            "folder)."),
+                                             QStringLiteral("FILE.DovDat"));
     const QCommandLineOption csv(QStringLiteral("csv"),
                                  QStringLiteral("Also write every sample into FILE.csv as it "
                                                 "comes."),
@@ -249,8 +266,9 @@ int recordCommand(const QStringList& args) {
                                       QStringLiteral("DURATION"));
     const QCommandLineOption split(
         QStringLiteral("split"),
-        QStringLiteral("At the data file's limit, write it and go on into the next file:\n"
-                       "FILE.DovDat, FILE-2.DovDat, ... (or the time-stamped names)."));
+        QStringLiteral("At the data file's limit of 4000 samples, write it and go on into the "
+                       "next file: FILE.DovDat, FILE-2.DovDat, ... (or the time-stamped names); "
+                       "a name taken already is passed over."));
     const QCommandLineOption journal = journalOption();
     parser.addOptions(
         {device, simulator, interval, out, csv, csvTimeOption(), split, count, duration, journal});
@@ -333,6 +351,25 @@ int recordCommand(const QStringList& args) {
     return QCoreApplication::exec();
 }
 
+int portsCommand(const QStringList& args) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Lists the serial devices on this computer with the COM number the window's\n"
+        "Select COM reaches each one by (the [COMDevices] section of its configuration\n"
+        "file may give more). record takes the device's path with --device."));
+    parser.addPositionalArgument(QStringLiteral("ports"),
+                                 QStringLiteral("Lists the serial devices."));
+    int status = kExitOk;
+    if (!parseCommand(parser, args, QStringLiteral("ports"), status))
+        return status;
+    if (parser.positionalArguments().size() > 1)
+        return usageError(
+            "unexpected argument '" + parser.positionalArguments()[1].toStdString() + "'", "ports");
+    const Configuration config;
+    std::printf("%s\n", deviceListText(presentSerialDevices(config.profile())).c_str());
+    return kExitOk;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -343,10 +380,10 @@ int main(int argc, char** argv) {
     QCommandLineParser parser;
     parser.setApplicationDescription(kDescription);
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
-    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption help = addHelp(parser);
     const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("record, recover, convert or info."),
+                                 QStringLiteral("record, recover, convert, info or ports."),
                                  QStringLiteral("COMMAND [options]"));
     if (!parser.parse(QCoreApplication::arguments()))
         return usageError(parser.errorText().toStdString());
@@ -356,7 +393,7 @@ int main(int argc, char** argv) {
     if (parser.isSet(help) || rest.isEmpty()) {
         if (parser.isSet(help))
             parser.showHelp(kExitOk);
-        return usageError("give a command: record, recover, convert or info");
+        return usageError("give a command: record, recover, convert, info or ports");
     }
 
     const QString command = rest.constFirst();
@@ -368,6 +405,8 @@ int main(int argc, char** argv) {
         return convertCommand(rest);
     if (command == QLatin1String("info"))
         return infoCommand(rest);
+    if (command == QLatin1String("ports"))
+        return portsCommand(rest);
     return usageError("unknown command '" + command.toStdString() +
-                      "' (record, recover, convert or info)");
+                      "' (record, recover, convert, info or ports)");
 }

@@ -14,6 +14,9 @@
 #include <algorithm>
 #include <csignal>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 // orvane-cli as a user runs it: the built program in a process of its own,
 // recording from a pseudo-terminal the test writes instrument frames into.
 namespace {
@@ -242,6 +245,40 @@ TEST(OrvaneCli, FailuresAndWrongCommandLinesSayWhatAndWhy) {
             EXPECT_TRUE(run.err().contains(QStringLiteral("--help")));
         }
     }
+}
+
+TEST(OrvaneCli, EveryCommandSpellsItsOptionsAlikeAndReadsTheStandardInput) {
+    QTemporaryDir dir;
+    const QString data = dir.filePath(QStringLiteral("run.DovDat"));
+    const QString text = dir.filePath(QStringLiteral("run.txt"));
+    PtyPair pty;
+    ASSERT_TRUE(pty.isOpen());
+    CliRun record({"record", "--device", pty.slavePath(), "--count", "1", "-o", data}, dir.path());
+    ASSERT_TRUE(record.waitRecording()) << record.err().toStdString();
+    pty.write(celsiusFrame(250));
+    ASSERT_EQ(record.finish(), 0) << record.err().toStdString();
+    CliRun convert({"convert", data, "--out", text});
+    ASSERT_EQ(convert.finish(), 0) << convert.err().toStdString();
+
+    // "-": the data file on the standard input; a text export is no data file.
+    const auto stdinFrom = [](const QString& path) {
+        const QByteArray name = QFile::encodeName(path);
+        return [name] { ::dup2(::open(name.constData(), O_RDONLY), STDIN_FILENO); };
+    };
+    CliRun info({"info", "-"}, {QDir::tempPath(), {}, stdinFrom(data)});
+    ASSERT_EQ(info.finish(), 0) << info.err().toStdString();
+    EXPECT_TRUE(info.out().contains(QStringLiteral("Samples:  1"))) << info.out().toStdString();
+    CliRun notData({"convert", "-"}, {QDir::tempPath(), {}, stdinFrom(text)});
+    EXPECT_EQ(notData.finish(), 1);
+    EXPECT_TRUE(
+        notData.err().startsWith(QStringLiteral("orvane-cli: cannot open -: not a data file")))
+        << notData.err().toStdString();
+
+    CliRun helpAll({"info", "--help-all"});
+    EXPECT_EQ(helpAll.finish(), 2);
+    CliRun ports({"ports"});
+    EXPECT_EQ(ports.finish(), 0);
+    EXPECT_TRUE(ports.out().contains(QStringLiteral("erial device"))) << ports.out().toStdString();
 }
 
 } // namespace
