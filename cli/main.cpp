@@ -65,6 +65,20 @@ bool parseCommand(QCommandLineParser& parser, const QStringList& args, const QSt
     return true;
 }
 
+// A command that takes no file: parsed, and nothing after its name.
+bool parseBareCommand(QCommandLineParser& parser, const QStringList& args, const QString& command,
+                      int& status) {
+    if (!parseCommand(parser, args, command, status))
+        return false;
+    if (parser.positionalArguments().size() > 1) {
+        status = usageError("unexpected argument '" +
+                                parser.positionalArguments()[1].toStdString() + "'",
+                            command.toStdString());
+        return false;
+    }
+    return true;
+}
+
 std::optional<float> limitOption(const QCommandLineParser& parser, const QString& name, bool& ok) {
     if (!parser.isSet(name))
         return std::nullopt;
@@ -203,12 +217,8 @@ int recoverCommand(const QStringList& args) {
     parser.addPositionalArgument(QStringLiteral("recover"),
                                  QStringLiteral("Recovers an unsaved recording."));
     int status = kExitOk;
-    if (!parseCommand(parser, args, QStringLiteral("recover"), status))
+    if (!parseBareCommand(parser, args, QStringLiteral("recover"), status))
         return status;
-    if (parser.positionalArguments().size() > 1)
-        return usageError("unexpected argument '" + parser.positionalArguments()[1].toStdString() +
-                              "'",
-                          "recover");
     if ((parser.isSet(out) && parser.value(out).isEmpty()) ||
         (parser.isSet(journal) && parser.value(journal).isEmpty()))
         return usageError("--journal and -o want a file name", "recover");
@@ -276,12 +286,10 @@ int recordCommand(const QStringList& args) {
                                  QStringLiteral("Records from the instrument."));
     int status = kExitOk;
     RecordRequest request;
-    if (!parseCommand(parser, args, QStringLiteral("record"), status) ||
+    if (!parseBareCommand(parser, args, QStringLiteral("record"), status) ||
         !csvTimeValue(parser, QStringLiteral("record"), request.csvTime, status))
         return status;
     const auto usage = [](const std::string& message) { return usageError(message, "record"); };
-    if (parser.positionalArguments().size() > 1)
-        return usage("unexpected argument '" + parser.positionalArguments()[1].toStdString() + "'");
     if (parser.isSet(device) == parser.isSet(simulator))
         return usage("give --device PATH or --simulator");
     if (parser.isSet(device) && parser.value(device).isEmpty())
@@ -360,11 +368,8 @@ int portsCommand(const QStringList& args) {
     parser.addPositionalArgument(QStringLiteral("ports"),
                                  QStringLiteral("Lists the serial devices."));
     int status = kExitOk;
-    if (!parseCommand(parser, args, QStringLiteral("ports"), status))
+    if (!parseBareCommand(parser, args, QStringLiteral("ports"), status))
         return status;
-    if (parser.positionalArguments().size() > 1)
-        return usageError(
-            "unexpected argument '" + parser.positionalArguments()[1].toStdString() + "'", "ports");
     const Configuration config;
     std::printf("%s\n", deviceListText(presentSerialDevices(config.profile())).c_str());
     return kExitOk;
