@@ -111,7 +111,7 @@ void Recorder::clearAll() {
     if (m_journal)
         m_journal->clear();
     afterJournalWrite();
-    Q_EMIT panelChanged(~0u);
+    Q_EMIT panelChanged(RegionWhole);
     Q_EMIT listCleared();
     Q_EMIT graphChanged();
     Q_EMIT recordingChanged();

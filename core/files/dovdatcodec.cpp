@@ -84,8 +84,13 @@ DovDatDecoded refuse(std::string error) {
     return {std::nullopt, std::move(error)};
 }
 
+// "1 byte", "2 bytes".
+std::string byteCount(std::size_t n) {
+    return std::to_string(n) + (n == 1 ? " byte" : " bytes");
+}
+
 std::string endsIn(const Reader& in, const std::string& what) {
-    return "the file ends after " + std::to_string(in.size()) + " bytes, in " + what;
+    return "the file ends after " + byteCount(in.size()) + ", in " + what;
 }
 
 // Reads one length-prefixed text into `text`, or returns why it cannot. `what`,
@@ -183,7 +188,6 @@ DovDatDecoded decodeDovDat(std::span<const std::uint8_t> bytes) {
         return refuse(std::move(*error));
 
     if (in.left() != 0)
-        return refuse("the file has " + std::to_string(in.left()) +
-                      " bytes after the last time text");
+        return refuse("the file has " + byteCount(in.left()) + " after the last time text");
     return {std::move(contents), {}};
 }

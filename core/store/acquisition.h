@@ -19,6 +19,7 @@ enum PanelRegion : unsigned {
     RegionUnit = 1u << 5,       // unit letter
     RegionEmissivity = 1u << 6, // emissivity text
     RegionBlink = 1u << 7,      // data-input indicator
+    RegionWhole = 1u << 8,      // the whole panel (Clear All blanks it)
 };
 
 // The texts the display panel shows; written by every decoded frame.

@@ -89,6 +89,33 @@ TEST(JournalWindow, YesAtStartUpRestoresTheUnsavedRecording) {
     EXPECT_EQ(readJournalFile(journal).recording.savedCount, 5);
 }
 
+TEST(JournalWindow, TheQuestionCountsOnlyTheSamplesNotSaved) {
+    for (const int after : {1, 2}) {
+        QTemporaryDir state;
+        const QString journal = state.path() + "/Orvane/recording.journal";
+        {
+            WindowRig rig;
+            rig.frame->openJournal(journal.toStdString());
+            rig.record({120, 300, 310});
+            rig.prompter->m_savePaths << rig.path("saved.DovDat");
+            ASSERT_TRUE(rig.frame->saveRecording());
+            for (int i = 0; i < after; ++i)
+                rig.record({50 + i});
+        }
+        const JournalRecording found = readJournalFile(journal).recording;
+        ASSERT_EQ(found.count(), 3 + after);
+        WindowRig rig;
+        rig.frame->openJournal(journal.toStdString());
+        ASSERT_EQ(rig.messages.size(), 1);
+        const QString expected =
+            QStringLiteral("An unsaved recording of %1 (%2 \u2013 %3) was found. Restore it?")
+                .arg(after == 1 ? "1 sample" : "2 samples")
+                .arg(QString::fromStdString(found.timeTexts[3]),
+                     QString::fromStdString(found.timeTexts.back()));
+        EXPECT_EQ(rig.messages[0], expected);
+    }
+}
+
 TEST(JournalWindow, NoAtStartUpSetsTheJournalAsideAndStartsEmpty) {
     QTemporaryDir state;
     const QString journal = state.path() + "/Orvane/recording.journal";

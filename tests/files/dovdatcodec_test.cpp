@@ -89,8 +89,8 @@ TEST(DovDatCodec, TruncatedFilesAreRefusedAtEveryLength) {
             : size < 16 ? "value " + std::to_string((size - 4) / 4 + 1) + " of 3"
             : size < 22 ? "unit letter " + std::to_string((size - 16) / 2 + 1) + " of 3"
                         : "time text " + std::to_string((size - 22) / 18 + 1) + " of 3";
-        EXPECT_EQ(decoded.error,
-                  "the file ends after " + std::to_string(size) + " bytes, in " + where);
+        EXPECT_EQ(decoded.error, "the file ends after " + std::to_string(size) +
+                                     (size == 1 ? " byte, in " : " bytes, in ") + where);
     }
 }
 
@@ -117,7 +117,8 @@ TEST(DovDatCodec, DamagedFilesAreRefusedWithTheReason) {
         {oneSample(v, {0xFF, 0xFE, 0xFF, 0x01, 0x00, 'C'}, c),
          "unit letter 1 of 1 has an invalid length prefix"},
         {oneSample({0x00, 0x00, 0xC0, 0x7F}, c, c), "value 1 of 1 is not a finite number"},
-        {cat(threeSampleFile(), {0x00}), "the file has 1 bytes after the last time text"},
+        {cat(threeSampleFile(), {0x00}), "the file has 1 byte after the last time text"},
+        {cat(threeSampleFile(), {0x00, 0x00}), "the file has 2 bytes after the last time text"},
     };
     for (const auto& row : rows) {
         const DovDatDecoded decoded = decodeDovDat(row.bytes);

@@ -17,7 +17,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <span>
+#include <string>
 
 namespace {
 
@@ -277,11 +279,10 @@ TEST(DisplayPanel, ReadingsAndTheClockRepaintOnlyWhatChanged) {
 
     rig.receive(celsiusFrame(253)); // everything new
     QCoreApplication::processEvents();
-    QRegion expected;
-    for (unsigned r :
-         {RegionValue, RegionMode, RegionMax, RegionMin, RegionUnit, RegionEmissivity, RegionBlink})
-        expected += CDisplayPanel::regionRect(r);
-    EXPECT_EQ(watch.painted, expected);
+    const unsigned all = RegionValue | RegionMode | RegionMax | RegionMin | RegionUnit |
+                         RegionEmissivity | RegionBlink;
+    EXPECT_EQ(watch.painted, rig.panel.repaintRegion(all));
+    EXPECT_FALSE(QRegion(rig.panel.rect()).subtracted(watch.painted).isEmpty());
 
     watch.painted = QRegion();
     rig.receive(celsiusFrame(253)); // the same reading: only the indicator
@@ -295,6 +296,67 @@ TEST(DisplayPanel, ReadingsAndTheClockRepaintOnlyWhatChanged) {
     QCoreApplication::processEvents();
     EXPECT_TRUE(watch.painted.contains(CDisplayPanel::clockBox()));
     EXPECT_TRUE(QRegion(360, 0, 340, 40).contains(watch.painted.boundingRect()));
+}
+
+// Every text that changes is repainted whole and its old text is gone, without
+// a repaint of the whole panel: what the panel paints after the change equals
+// a fresh paint of the new state, whatever font stands in for the faces.
+TEST(DisplayPanel, EveryChangedTextIsRepaintedCleanWithoutAWholeRepaint) {
+    PanelRig rig;
+    Acquisition& acq = StoreTestAccess::acq(rig.rec);
+    DisplayTexts& t = StoreTestAccess::panel(acq);
+    QObject::connect(&rig.rec, &Recorder::panelChanged, &rig.panel,
+                     &CDisplayPanel::invalidateRegions);
+    const auto paintAll = [&] {
+        QImage img(rig.panel.size(), QImage::Format_RGB32);
+        QPainter p(&img);
+        rig.panel.paintFace(p);
+        return img;
+    };
+    const struct {
+        const char* what;
+        std::function<void()> change;
+        unsigned regions; // as the decoder names them; 0: the change repaints by itself
+        bool whole;
+    } rows[] = {
+        {"value", [&] { t.m_strValue = "-3.5"; }, RegionValue, false},
+        {"unit", [&] { StoreTestAccess::unit(acq) = "F"; }, RegionUnit, false},
+        {"mode", [&] { t.m_strMode = "EMS"; }, RegionMode, false},
+        {"emissivity", [&] { t.m_strEmissivity = "0.10"; }, RegionEmissivity, false},
+        {"maximum", [&] { t.m_strMax = "99.8"; }, RegionMax, false},
+        {"minimum", [&] { t.m_strMin = "-18.4"; }, RegionMin, false},
+        {"lock", [&] { StoreTestAccess::locked(acq) = false; }, RegionLock, false},
+        {"clear all", [&] { rig.rec.clearAll(); }, 0, true},
+    };
+    rig.panel.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&rig.panel));
+    for (const auto& row : rows) {
+        t = {"HAL", "0.95", "1049.9", "1888.8", "-48.8", 1888.8f, -48.8f};
+        StoreTestAccess::unit(acq) = "C";
+        StoreTestAccess::locked(acq) = true;
+        rig.panel.repaint();
+        QImage shown = paintAll();
+        const QImage before = shown;
+
+        PaintWatch watch;
+        rig.panel.installEventFilter(&watch);
+        row.change();
+        rig.panel.invalidateRegions(row.regions);
+        QCoreApplication::processEvents();
+        rig.panel.removeEventFilter(&watch);
+        {
+            // What the panel's paint did to the screen.
+            QPainter p(&shown);
+            p.setClipRegion(watch.painted);
+            rig.panel.paintFace(p, watch.painted);
+        }
+        const QImage expected = paintAll();
+        keepShot(shown, (std::string("clean-") + row.what + ".png").c_str());
+        EXPECT_NE(before, expected) << row.what;
+        EXPECT_EQ(shown, expected) << row.what;
+        EXPECT_EQ(QRegion(rig.panel.rect()).subtracted(watch.painted).isEmpty(), row.whole)
+            << row.what;
+    }
 }
 
 TEST(DisplayPanel, SelectorShowsLowerCaseItemsAndTheStoredChoice) {

@@ -33,6 +33,8 @@ struct StoreTestAccess {
     }
     static void setNewData(Acquisition& a, bool newData) { a.m_bNewData = newData; }
     static DisplayTexts& panel(Acquisition& a) { return a.m_panel; }
+    static std::string& unit(Acquisition& a) { return a.m_strUnit; }
+    static bool& locked(Acquisition& a) { return a.m_bLocked; }
 
     // Makes `r` as good as new without building a new store (4005 slots per
     // series take far longer to build than a fuzz input takes to run): every

@@ -116,13 +116,86 @@ void CDisplayPanel::setSimulated(bool simulated) {
     update(portBox());
 }
 
-void CDisplayPanel::invalidateRegions(unsigned regions) {
+QRegion CDisplayPanel::repaintRegion(unsigned regions) const {
+    if (regions & RegionWhole)
+        return QRegion(rect());
+    QRegion region;
     for (unsigned bit = 1; bit <= RegionBlink; bit <<= 1)
         if (regions & bit)
-            update(regionRect(bit));
+            region += regionRect(bit);
+    // A face's glyphs reach above and beside the windows the rectangles
+    // describe, by as much as the font that stands in for it makes them: the
+    // old text goes and the new one comes whole.
+    for (int which = 0; which < kFaceTexts; ++which) {
+        const Placed placed = faceText(FaceText(which));
+        if (placed.regions & regions)
+            region += m_drawn[which] | inkBounds(placed);
+    }
+    return region;
 }
 
-void CDisplayPanel::drawText(QPainter& p, int x, int y, const QFont& font, const QColor& colour,
+void CDisplayPanel::invalidateRegions(unsigned regions) {
+    update(repaintRegion(regions));
+}
+
+CDisplayPanel::Placed CDisplayPanel::faceText(FaceText which) const {
+    const DisplayTexts& t = m_acq.panel();
+    const QString unit = QString::fromStdString(m_acq.unit());
+    const bool celsius = unit == QLatin1String("C");
+    switch (which) {
+    case Value:
+        return {{200, 60}, &m_fontReading, QString::fromStdString(t.m_strValue), RegionValue};
+    case BigUnit:
+        return {{415, 60}, &m_fontReading, unit, RegionValue | RegionUnit};
+    case Max:
+        return {{680, 70}, &m_fontFigures, QString::fromStdString(t.m_strMax), RegionMax};
+    case Min:
+        return {{680, 110}, &m_fontFigures, QString::fromStdString(t.m_strMin), RegionMin};
+    case Mode:
+        return {{65, 94}, &m_fontFigures, QString::fromStdString(t.m_strMode), RegionMode};
+    case Emissivity:
+        return {
+            {65, 60}, &m_fontFigures, QString::fromStdString(t.m_strEmissivity), RegionEmissivity};
+    case Lock:
+        return {{173, 132},
+                &m_fontSmall,
+                m_acq.locked() ? QStringLiteral("Lock") : QStringLiteral("UnLock"),
+                RegionLock};
+    case UnitLetter:
+        return {{530, 132},
+                &m_fontSmall,
+                celsius ? QStringLiteral("C") : QStringLiteral("F"),
+                RegionUnit};
+    case Range:
+        return {{330, 132},
+                &m_fontSmall,
+                celsius ? QStringLiteral("-50 to 1050") : QStringLiteral("-58 to 1922"),
+                RegionUnit};
+    case kFaceTexts:
+        break;
+    }
+    return {};
+}
+
+QRect CDisplayPanel::inkBounds(const Placed& placed) {
+    if (placed.text.trimmed().isEmpty())
+        return QRect();
+    const QFontMetrics metrics(*placed.font);
+    // Anti-aliased edges, italic and heavy strokes reach a little past the
+    // bounding box the metrics give.
+    constexpr int kMargin = 3;
+    return metrics.boundingRect(placed.text)
+        .translated(placed.at.x(), placed.at.y() + metrics.ascent())
+        .adjusted(-kMargin, -kMargin, kMargin, kMargin);
+}
+
+void CDisplayPanel::drawFaceText(QPainter& p, FaceText which, const QColor& colour) {
+    const Placed placed = faceText(which);
+    if (drawText(p, placed.at.x(), placed.at.y(), *placed.font, colour, placed.text))
+        m_drawn[which] = inkBounds(placed);
+}
+
+bool CDisplayPanel::drawText(QPainter& p, int x, int y, const QFont& font, const QColor& colour,
                              const QString& text) {
     // (x, y) is the top-left corner of the text cell. Most paints redraw one
     // or two regions; the other texts are not even laid out.
@@ -134,7 +207,7 @@ void CDisplayPanel::drawText(QPainter& p, int x, int y, const QFont& font, const
     if (!m_exposed.intersects(QRect(x - kOverhang, y - kOverhang,
                                     int(text.size()) * pixels + 2 * kOverhang,
                                     2 * pixels + 2 * kOverhang)))
-        return;
+        return false;
     const TextCache::Text& laid = m_texts.get(font, text);
     p.setFont(font);
     p.setPen(colour);
@@ -145,6 +218,7 @@ void CDisplayPanel::drawText(QPainter& p, int x, int y, const QFont& font, const
         p.drawText(QPoint(x, y + m_texts.metrics(font).ascent), text);
     else
         p.drawStaticText(x, y, laid.laid);
+    return true;
 }
 
 void CDisplayPanel::paintFace(QPainter& p, const QRegion& exposed) {
@@ -186,34 +260,29 @@ void CDisplayPanel::paintFace(QPainter& p, const QRegion& exposed) {
     p.fillRect(16, 68, 150, 30, kBlack);
     p.fillRect(172, 68, 382, 60, kBlack);
     const DisplayTexts& t = m_acq.panel();
-    drawText(p, 200, 60, m_fontReading, kRed, QString::fromStdString(t.m_strValue));
-    drawText(p, 415, 60, m_fontReading, kRed, QString::fromStdString(m_acq.unit()));
+    drawFaceText(p, Value, kRed);
+    drawFaceText(p, BigUnit, kRed);
 
     p.fillRect(641, 73, 208, 35, kWhite);
     p.fillRect(641, 115, 208, 35, kWhite);
     drawText(p, 580, 80, m_fontCaption, kBlack, QStringLiteral("MAX:"));
     drawText(p, 580, 120, m_fontCaption, kBlack, QStringLiteral("MIN:"));
-    drawText(p, 680, 70, m_fontFigures, t.m_fMax > float(m_nAlarmHigh) ? kRed : kBlack,
-             QString::fromStdString(t.m_strMax));
-    drawText(p, 680, 110, m_fontFigures, t.m_fMin < float(m_nAlarmLow) ? kRed : kBlack,
-             QString::fromStdString(t.m_strMin));
+    drawFaceText(p, Max, t.m_fMax > float(m_nAlarmHigh) ? kRed : kBlack);
+    drawFaceText(p, Min, t.m_fMin < float(m_nAlarmLow) ? kRed : kBlack);
 
     p.fillRect(65, 104, 98, 38, face);
-    drawText(p, 65, 94, m_fontFigures, kRed, QString::fromStdString(t.m_strMode));
-    drawText(p, 65, 60, m_fontFigures, kRed, QString::fromStdString(t.m_strEmissivity));
+    drawFaceText(p, Mode, kRed);
+    drawFaceText(p, Emissivity, kRed);
 
     drawText(p, 25, 132, m_fontSmall, kBlack, QStringLiteral("Time:"));
     p.fillRect(150, 132, 90, 26, face);
-    drawText(p, 173, 132, m_fontSmall, kBlack,
-             m_acq.locked() ? QStringLiteral("Lock") : QStringLiteral("UnLock"));
+    drawFaceText(p, Lock, kBlack);
     drawText(p, 250, 132, m_fontSmall, kBlue, QStringLiteral("Range:"));
     drawText(p, 460, 132, m_fontSmall, kBlue, QStringLiteral("UNIT:"));
     p.fillRect(322, 134, 126, 19, kWhite);
     p.fillRect(522, 134, 34, 19, kWhite);
-    const bool celsius = m_acq.unit() == "C";
-    drawText(p, 530, 132, m_fontSmall, kBlack, celsius ? QStringLiteral("C") : QStringLiteral("F"));
-    drawText(p, 330, 132, m_fontSmall, kBlack,
-             celsius ? QStringLiteral("-50 to 1050") : QStringLiteral("-58 to 1922"));
+    drawFaceText(p, UnitLetter, kBlack);
+    drawFaceText(p, Range, kBlack);
 
     drawText(p, 373, 6, m_fontClock, kYellow, m_strClock);
 

@@ -31,8 +31,10 @@ public:
     static constexpr QRect clockBox() { return QRect(387, 10, 295, 23); }
     // The line is the built-in simulated instrument: the port box says "SIM".
     void setSimulated(bool simulated);
-    // Repaints the regions named by PanelRegion bits.
+    // Repaints the regions named by PanelRegion bits: each region's rectangle
+    // and wherever its texts lie, as they were last drawn and as they are now.
     void invalidateRegions(unsigned regions);
+    QRegion repaintRegion(unsigned regions) const;
 
     // Draws the face into `p` (widget coordinates); texts wholly outside
     // `exposed` are left out.
@@ -72,7 +74,30 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void drawText(QPainter& p, int x, int y, const QFont& font, const QColor& colour,
+    // The texts that change with a reading, each repainted with its regions.
+    enum FaceText {
+        Value,
+        BigUnit,
+        Max,
+        Min,
+        Mode,
+        Emissivity,
+        Lock,
+        UnitLetter,
+        Range,
+        kFaceTexts
+    };
+    struct Placed {
+        QPoint at; // top-left corner of the text cell
+        const QFont* font;
+        QString text;
+        unsigned regions; // PanelRegion bits that repaint it
+    };
+    Placed faceText(FaceText which) const;
+    // The pixels `text` may touch, drawn at `at` with `font`.
+    static QRect inkBounds(const Placed& placed);
+    void drawFaceText(QPainter& p, FaceText which, const QColor& colour);
+    bool drawText(QPainter& p, int x, int y, const QFont& font, const QColor& colour,
                   const QString& text);
     void onSampleRateActivated(int index);
 
@@ -84,5 +109,6 @@ private:
     int m_nClockTimer = 0;
     bool m_bSimulated = false;
     TextCache m_texts;
-    QRegion m_exposed; // what the paint in progress covers
+    QRegion m_exposed;         // what the paint in progress covers
+    QRect m_drawn[kFaceTexts]; // where each face text was last drawn
 };
