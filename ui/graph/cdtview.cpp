@@ -78,6 +78,7 @@ void drawBatch(QPainter& p, const QPen& pen, const std::vector<QLine>& lines) {
 
 CDTView::CDTView(CDTDoc& doc, const LinkState& link, const Startup& startup, QWidget* frame)
     : QWidget(frame), m_doc(doc) {
+    setAccessibleName(QStringLiteral("Graph"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     m_nAlarmHigh = startup.alarmHigh;

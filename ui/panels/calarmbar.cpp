@@ -26,6 +26,10 @@ CAlarmBar::CAlarmBar(int alarmHigh, int alarmLow, QWidget* parent)
       m_editAlarmHigh(new QLineEdit(this)),
       m_labelAlarmLow(new QLabel(QStringLiteral("Lo:"), this)),
       m_editAlarmLow(new QLineEdit(this)) {
+    setAccessibleName(QStringLiteral("Alarm limits"));
+    m_scrollPan->setAccessibleName(QStringLiteral("Pan the zoomed graph"));
+    m_editAlarmHigh->setAccessibleName(QStringLiteral("High alarm limit"));
+    m_editAlarmLow->setAccessibleName(QStringLiteral("Low alarm limit"));
     m_scrollPan->setGeometry(templateRect(0, 0, 280, 8));
     m_scrollPan->setEnabled(false);
     m_labelAlarmHigh->setGeometry(templateRect(146, 9, 29, 11));

@@ -12,6 +12,8 @@
 
 CDataListPanel::CDataListPanel(QWidget* parent)
     : QWidget(parent), m_model(new CDataListModel(this)), m_list(new CDataListView(this)) {
+    setAccessibleName(QStringLiteral("Data list"));
+    m_list->setAccessibleName(QStringLiteral("Recorded samples"));
     m_list->setModel(m_model);
     m_list->setItemDelegate(new CDataListDelegate(m_list));
     m_list->setVerticalScrollBar(new CachedScrollBar(Qt::Vertical));

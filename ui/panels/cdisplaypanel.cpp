@@ -4,7 +4,9 @@
 #include "core/store/samplerate.h"
 #include "engine/linkstate.h"
 #include "engine/recorder.h"
+#include "ui/panels/displaypanelaccessible.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -67,6 +69,12 @@ CDisplayPanel::CDisplayPanel(Recorder& recorder, const LinkState& link, const in
     m_fontCaption = makeFont(sans, 19, 0, true, false);
     m_fontFigures = makeFont(sans, 30, 13, true, false);
 
+    static const bool accessible = [] {
+        QAccessible::installFactory(&DisplayPanelAccessible::create);
+        return true;
+    }();
+    Q_UNUSED(accessible);
+    m_comboTime->setAccessibleName(QStringLiteral("Sample rate"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAutoFillBackground(false);
     // The list shows its items in lower case; the item data keeps the label.
@@ -136,6 +144,34 @@ QRegion CDisplayPanel::repaintRegion(unsigned regions) const {
 
 void CDisplayPanel::invalidateRegions(unsigned regions) {
     update(repaintRegion(regions));
+    if (QAccessible::isActive() && (regions & ~RegionBlink) != 0) {
+        QAccessibleEvent changed(this, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&changed);
+    }
+}
+
+CDisplayPanel::Figure CDisplayPanel::figure(int index) const {
+    const DisplayTexts& t = m_acq.panel();
+    const auto shown = [](const std::string& text) {
+        return QString::fromStdString(text).trimmed();
+    };
+    switch (index) {
+    case 0:
+        return {QStringLiteral("Reading"), shown(t.m_strValue), regionRect(RegionValue)};
+    case 1:
+        return {QStringLiteral("Unit"), shown(m_acq.unit()), regionRect(RegionUnit)};
+    case 2:
+        return {QStringLiteral("Mode"), shown(t.m_strMode), regionRect(RegionMode)};
+    case 3:
+        return {QStringLiteral("Emissivity"), shown(t.m_strEmissivity),
+                regionRect(RegionEmissivity)};
+    case 4:
+        return {QStringLiteral("Maximum"), shown(t.m_strMax), regionRect(RegionMax)};
+    case 5:
+        return {QStringLiteral("Minimum"), shown(t.m_strMin), regionRect(RegionMin)};
+    default:
+        return {};
+    }
 }
 
 CDisplayPanel::Placed CDisplayPanel::faceText(FaceText which) const {

@@ -59,6 +59,16 @@ public:
     // data-input indicator cleared.
     void tickClock();
 
+    // The figures the face shows, for those who cannot see it: 0 reading,
+    // 1 unit, 2 mode, 3 emissivity, 4 maximum, 5 minimum. The value is what
+    // the face shows, without blanks (empty before the first reading).
+    struct Figure {
+        QString name;
+        QString value;
+        QRect area; // where it is shown, in panel pixels
+    };
+    Figure figure(int index) const;
+
 Q_SIGNALS:
     // The user picked a sample rate (index into the table, -1 for none); the
     // recording control has already taken it.

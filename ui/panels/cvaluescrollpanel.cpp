@@ -6,6 +6,8 @@
 
 CValueScrollPanel::CValueScrollPanel(int position, QWidget* parent)
     : QWidget(parent), m_scrollY(new QScrollBar(Qt::Vertical, this)) {
+    setAccessibleName(QStringLiteral("Value scroll bar"));
+    m_scrollY->setAccessibleName(QStringLiteral("Value window of the graph"));
     m_scrollY->setSingleStep(1);
     m_scrollY->setPageStep(1);
     setPosition(position);

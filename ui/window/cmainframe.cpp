@@ -160,6 +160,10 @@ void CMainFrame::buildCommands() {
     m_pane1 = new QLabel;
     m_pane2 = new QLabel;
     m_pane3 = new QLabel;
+    m_pane0->setAccessibleName(QStringLiteral("Status"));
+    m_pane1->setAccessibleName(QStringLiteral("Time under the pointer"));
+    m_pane2->setAccessibleName(QStringLiteral("Temperature under the pointer"));
+    m_pane3->setAccessibleName(QStringLiteral("Scroll Lock"));
     for (QLabel* pane : {m_pane0, m_pane1, m_pane2, m_pane3}) {
         pane->setFrameShape(QFrame::Panel);
         pane->setFrameShadow(QFrame::Sunken);
