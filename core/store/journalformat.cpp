@@ -1,8 +1,11 @@
 #include "core/store/journalformat.h"
 
+#include "core/files/dovdatcodec.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -89,11 +92,20 @@ private:
     std::size_t m_at = 0;
 };
 
-// Applies one checked record; false when it does not follow from the
-// recording so far (or is of no known kind), which ends the reading.
-bool apply(JournalRecording& r, JournalKind kind, std::span<const std::uint8_t> payload) {
+// The reader's place in the journal's own numbering, which runs ahead of the
+// recording's once damaged samples were left out.
+struct Numbering {
+    std::uint32_t last = 0;             // the count of the last record taken
+    std::uint32_t graphFrom = 0;        // the graph series follows this count
+    std::vector<std::uint32_t> countOf; // the journal's count of each sample taken
+};
+
+// Applies one checked record; false when it cannot be taken: it repeats or
+// comes before the ones taken, holds what a data file cannot, or does not
+// hold what its kind needs.
+bool apply(JournalRecording& r, Numbering& at, JournalKind kind,
+           std::span<const std::uint8_t> payload) {
     Fields f(payload);
-    const std::uint32_t n = static_cast<std::uint32_t>(r.count());
     switch (kind) {
     case JournalKind::Sample: {
         if (payload.size() < kSampleFixed)
@@ -102,38 +114,72 @@ bool apply(JournalRecording& r, JournalKind kind, std::span<const std::uint8_t> 
         if (payload.size() < kSampleFixed + unitLen)
             return false;
         const std::size_t textLen = f.at(kSampleFixed - 1 + unitLen);
-        if (payload.size() != kSampleFixed + unitLen + textLen)
+        if (payload.size() != kSampleFixed + unitLen + textLen || unitLen > kDovDatMaxText ||
+            textLen > kDovDatMaxText)
             return false;
         const float value = f.f32();
         const std::int64_t time = f.i64();
         const std::uint32_t recCount = f.u32();
         const std::uint32_t graphCount = f.u32();
-        if (recCount != n + 1 || recCount > static_cast<std::uint32_t>(MAX_DATA) ||
-            graphCount != static_cast<std::uint32_t>(r.graphCount) + 1)
+        const float runMax = f.f32();
+        const float runMin = f.f32();
+        if (recCount <= at.last || recCount > static_cast<std::uint32_t>(MAX_DATA) ||
+            graphCount == 0 || graphCount > recCount || !std::isfinite(value) ||
+            !std::isfinite(runMax) || !std::isfinite(runMin))
             return false;
-        r.runMax = f.f32();
-        r.runMin = f.f32();
+        r.runMax = runMax;
+        r.runMin = runMin;
         f.take(1);
         r.units.push_back(f.text(unitLen));
         f.take(1);
         r.timeTexts.push_back(f.text(textLen));
         r.values.push_back(value);
         r.times.push_back(time);
-        r.graphCount = static_cast<int>(graphCount);
+        at.last = recCount;
+        at.graphFrom = recCount - graphCount;
+        at.countOf.push_back(recCount);
         return true;
     }
     case JournalKind::ClearScreen:
-        if (payload.size() != 4 || f.u32() != n)
+    case JournalKind::Saved: {
+        const std::uint32_t recCount = f.u32();
+        if (recCount < at.last || recCount > static_cast<std::uint32_t>(MAX_DATA))
             return false;
-        r.graphCount = 0;
-        return true;
-    case JournalKind::Saved:
-        if (payload.size() != 4 || f.u32() != n)
-            return false;
-        r.savedCount = static_cast<int>(n);
+        at.last = recCount;
+        if (kind == JournalKind::ClearScreen)
+            at.graphFrom = recCount;
+        else
+            r.savedCount = r.count(); // every sample taken so far has a count up to it
         return true;
     }
+    }
     return false;
+}
+
+// The size of the whole record with a good checksum at `at`, or 0.
+std::size_t recordAt(std::span<const std::uint8_t> bytes, std::size_t at) {
+    if (bytes.size() - at < kRecordHead + kRecordTail)
+        return 0;
+    const std::size_t payload = bytes[at + 1] | std::size_t{bytes[at + 2]} << 8;
+    switch (static_cast<JournalKind>(bytes[at])) {
+    case JournalKind::Sample:
+        if (payload < kSampleFixed || payload > kSampleFixed + 2 * kJournalMaxText)
+            return 0;
+        break;
+    case JournalKind::ClearScreen:
+    case JournalKind::Saved:
+        if (payload != 4)
+            return 0;
+        break;
+    default:
+        return 0;
+    }
+    if (bytes.size() - at < kRecordHead + payload + kRecordTail)
+        return 0;
+    const auto body = bytes.subspan(at, kRecordHead + payload);
+    if (journalCrc32(body) != Fields(bytes.subspan(at + body.size(), 4)).u32())
+        return 0;
+    return body.size() + kRecordTail;
 }
 
 } // namespace
@@ -172,6 +218,24 @@ std::vector<std::uint8_t> encodeJournalHeader() {
     return out;
 }
 
+std::vector<std::uint8_t> encodeJournal(const JournalRecording& r) {
+    std::vector<std::uint8_t> out = encodeJournalHeader();
+    const int n = r.count();
+    const int graphStart = n - r.graphCount;
+    for (int i = 0; i <= n; ++i) {
+        if (i == graphStart && graphStart > 0)
+            appendClearScreenRecord(out, i);
+        if (i == r.savedCount && i > 0)
+            appendSavedRecord(out, i);
+        if (i == n)
+            break;
+        const auto k = static_cast<std::size_t>(i);
+        appendSampleRecord(out, {r.values[k], r.units[k], r.times[k], r.timeTexts[k], i + 1,
+                                 i < graphStart ? i + 1 : i + 1 - graphStart, r.runMax, r.runMin});
+    }
+    return out;
+}
+
 void appendSampleRecord(std::vector<std::uint8_t>& out, const JournalSample& sample) {
     const std::size_t start = openRecord(out, JournalKind::Sample);
     putU32(out, std::bit_cast<std::uint32_t>(sample.value));
@@ -197,6 +261,18 @@ void appendSavedRecord(std::vector<std::uint8_t>& out, int recCount) {
     closeRecord(out, start);
 }
 
+std::string journalDamageText(const JournalReading& reading) {
+    const std::size_t bytes = reading.skippedBytes();
+    const int records = reading.skippedRecords;
+    std::string text = "The journal is damaged: " + std::to_string(bytes) +
+                       (bytes == 1 ? " byte of it was left out" : " bytes of it were left out");
+    if (records > 0)
+        text += " (" + std::to_string(records) +
+                (records == 1 ? " whole record" : " whole records") +
+                " among them that repeat earlier ones or hold what a data file cannot)";
+    return text + "; every whole record before and after them was kept.";
+}
+
 JournalReading readJournal(std::span<const std::uint8_t> bytes) {
     JournalReading reading;
     reading.totalBytes = bytes.size();
@@ -212,6 +288,8 @@ JournalReading readJournal(std::span<const std::uint8_t> bytes) {
         // unless the version bytes there already say another format.
         if (!std::equal(bytes.begin(), bytes.end(), header.begin()))
             reading.status = JournalStatus::UnknownVersion;
+        else
+            reading.validBytes = bytes.size();
         return reading;
     }
     reading.version = Fields(bytes.subspan(kMagic.size(), 4)).u32();
@@ -220,21 +298,23 @@ JournalReading readJournal(std::span<const std::uint8_t> bytes) {
         return reading;
     }
 
-    std::size_t at = kJournalHeaderSize;
-    reading.validBytes = at;
-    while (bytes.size() - at >= kRecordHead + kRecordTail) {
-        const std::size_t payload = bytes[at + 1] | std::size_t{bytes[at + 2]} << 8;
-        if (bytes.size() - at < kRecordHead + payload + kRecordTail)
-            break; // cut
-        const auto body = bytes.subspan(at, kRecordHead + payload);
-        const std::uint32_t stored = Fields(bytes.subspan(at + body.size(), 4)).u32();
-        if (journalCrc32(body) != stored)
-            break;
-        if (!apply(reading.recording, static_cast<JournalKind>(bytes[at]),
-                   body.subspan(kRecordHead)))
-            break;
-        at += body.size() + kRecordTail;
-        reading.validBytes = at;
+    reading.validBytes = kJournalHeaderSize;
+    Numbering numbering;
+    for (std::size_t at = kJournalHeaderSize; at < bytes.size();) {
+        const std::size_t size = recordAt(bytes, at);
+        if (size == 0) {
+            ++at; // damaged: look for the next record from the next byte
+            continue;
+        }
+        if (apply(reading.recording, numbering, static_cast<JournalKind>(bytes[at]),
+                  bytes.subspan(at + kRecordHead, size - kRecordHead - kRecordTail)))
+            reading.validBytes += size;
+        else
+            ++reading.skippedRecords;
+        at += size;
     }
+    const auto& counts = numbering.countOf;
+    reading.recording.graphCount = static_cast<int>(
+        counts.end() - std::upper_bound(counts.begin(), counts.end(), numbering.graphFrom));
     return reading;
 }

@@ -10,8 +10,8 @@
 
 // The recording journal's bytes. A journal holds the recorded series from the
 // moment the store was last empty: a header, then one record per event, each
-// closed by its own checksum, so that a reader keeps every whole record before
-// a tail cut by a crash or damaged on the disk.
+// closed by its own checksum, so that a reader finds the records again past a
+// tail cut by a crash or bytes damaged on the disk, and keeps every whole one.
 //
 //   header   8 bytes magic "OrvJrnl\n", u32 format version (1)
 //   record   u8 kind, u16 payload length, payload, u32 CRC-32 of the three before
@@ -25,11 +25,13 @@
 //   saved         u32 recorded count (samples 1..count were written to a file)
 //
 // A journal is emptied (cut back to its header) whenever the recorded series is
-// emptied; it has no record for that.
+// emptied; it has no record for that. The counts in a journal's records only
+// grow: a record whose count is behind the ones before it repeats an old one.
 
 inline constexpr std::uint32_t kJournalVersion = 1;
 inline constexpr std::size_t kJournalHeaderSize = 12;
-// Unit and time texts are cut to this many bytes.
+// Unit and time texts are cut to this many bytes when written; a sample is read
+// back only with texts a data file can hold (kDovDatMaxText).
 inline constexpr std::size_t kJournalMaxText = 255;
 // Running extremes before any reading, as the acquisition starts them.
 inline constexpr float kJournalNoMax = -100.0f;
@@ -65,6 +67,10 @@ JournalSample lastCommittedSample(const SampleStore& store, float runMax, float 
 std::uint32_t journalCrc32(std::span<const std::uint8_t> bytes, std::uint32_t crc = 0);
 
 std::vector<std::uint8_t> encodeJournalHeader();
+struct JournalRecording;
+// The plainest journal of a recording: its samples in order, Clear Screen where
+// the graph series begins, the save after the saved samples.
+std::vector<std::uint8_t> encodeJournal(const JournalRecording& recording);
 // Append one whole record to `out`.
 void appendSampleRecord(std::vector<std::uint8_t>& out, const JournalSample& sample);
 void appendClearScreenRecord(std::vector<std::uint8_t>& out, int recCount);
@@ -98,16 +104,27 @@ struct JournalReading {
     JournalStatus status = JournalStatus::Read;
     std::uint32_t version = 0;
     JournalRecording recording;
-    // Bytes of header and whole, valid records; what follows was not read (a
-    // record cut by a crash, a bad checksum, a record that does not follow
-    // from the ones before it).
+    // Bytes of the header and of the records taken into the recording. The
+    // others were left out: damaged bytes (a record cut by a crash, a bad
+    // checksum) and whole records that were skipped.
     std::size_t validBytes = 0;
     std::size_t totalBytes = 0;
+    // Whole records left out: a repeated one, or a sample a data file could
+    // not hold (a value that is not a finite number, a text too long).
+    int skippedRecords = 0;
 
     bool read() const { return status == JournalStatus::Read; }
-    bool damagedTail() const { return read() && validBytes < totalBytes; }
+    bool damaged() const { return read() && validBytes < totalBytes; }
+    std::size_t skippedBytes() const { return read() ? totalBytes - validBytes : 0; }
 };
 
-// Rebuilds the recording from a journal's bytes. Never throws; an empty input
-// or a cut header reads as an empty journal.
+// The sentence that tells a user what a damaged journal lost, such as "The
+// journal is damaged: 72 bytes of it were left out; every whole record before
+// and after them was kept."
+std::string journalDamageText(const JournalReading& reading);
+
+// Rebuilds the recording from a journal's bytes. After a damaged byte the
+// reading goes on at the next place a whole record with a good checksum
+// begins, so every whole record before and after damage is kept. Never
+// throws; an empty input or a cut header reads as an empty journal.
 JournalReading readJournal(std::span<const std::uint8_t> bytes);

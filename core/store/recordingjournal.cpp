@@ -123,11 +123,23 @@ RecordingJournal::~RecordingJournal() {
 bool RecordingJournal::lockAt(const fs::path& path, OpenResult& result) {
     // The file locked must still be the one at `path`: another process may set
     // aside the journal between our open and our lock.
+    constexpr int kFlags = O_CLOEXEC | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK;
     for (int attempt = 0; attempt < 8; ++attempt) {
-        const int fd =
-            ::open(path.c_str(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC | O_NOCTTY, 0600);
+        m_nReadOnly = 0;
+        int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_APPEND | kFlags, 0600);
+        if (fd < 0 && (errno == EROFS || errno == EACCES || errno == EPERM)) {
+            // A journal on a disk remounted read-only after errors is the one
+            // most worth reading: it is read, and never written.
+            m_nReadOnly = errno;
+            fd = ::open(path.c_str(), O_RDONLY | kFlags);
+            if (fd < 0)
+                errno = m_nReadOnly;
+        }
         if (fd < 0) {
-            fail("Cannot open the recording journal " + path.string(), errno);
+            fail(errno == ELOOP ? "The recording journal " + path.string() +
+                                      " is a symbolic link; it was left as it is"
+                                : "Cannot open the recording journal " + path.string(),
+                 errno == ELOOP ? 0 : errno);
             result = OpenResult::Failed;
             return false;
         }
@@ -153,7 +165,7 @@ bool RecordingJournal::lockAt(const fs::path& path, OpenResult& result) {
             result = OpenResult::Failed;
             return false;
         }
-        if (::fstat(fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 &&
+        if (::fstat(fd, &held) == 0 && ::lstat(path.c_str(), &named) == 0 &&
             held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
             m_fd = fd;
             return true;
@@ -180,6 +192,13 @@ RecordingJournal::OpenResult RecordingJournal::open(const fs::path& path) {
             fail("Cannot create the folder of the recording journal " + path.string(), err);
             return OpenResult::Failed;
         }
+        struct stat folder {};
+        if (::lstat(path.parent_path().c_str(), &folder) == 0 && S_ISLNK(folder.st_mode)) {
+            fail("The folder of the recording journal " + path.string() +
+                     " is a symbolic link; no journal is kept there",
+                 0);
+            return OpenResult::Failed;
+        }
     }
     OpenResult result = OpenResult::Opened;
     if (!lockAt(path, result))
@@ -191,9 +210,13 @@ RecordingJournal::OpenResult RecordingJournal::open(const fs::path& path) {
     }
     m_found = readJournal(m_foundBytes);
 
-    const bool unreadable =
-        !m_found.read() || (m_found.recording.empty() && m_found.damagedTail() &&
-                            m_found.totalBytes > kJournalHeaderSize);
+    if (m_found.status == JournalStatus::NotAJournal) {
+        // Somebody's file, named as the journal by mistake: not ours to move.
+        fail("The file " + path.string() + " is not a recording journal; it was left as it is", 0);
+        close();
+        return OpenResult::Failed;
+    }
+    const bool unreadable = !m_found.read() || (m_found.recording.empty() && m_found.damaged());
     if (unreadable) {
         // Not ours to read, or damaged before its first sample: keep the bytes.
         m_asideAtOpen = setAside();
@@ -221,12 +244,15 @@ void RecordingJournal::close() {
 }
 
 bool RecordingJournal::startEmpty() {
-    const std::vector<std::uint8_t> header = encodeJournalHeader();
-    int err = 0;
-    if (::ftruncate(m_fd, 0) != 0)
+    return startWith(encodeJournalHeader());
+}
+
+bool RecordingJournal::startWith(const std::vector<std::uint8_t>& bytes) {
+    int err = m_nReadOnly;
+    if (err == 0 && ::ftruncate(m_fd, 0) != 0)
         err = errno;
-    else
-        err = writeAll(m_fd, header.data(), header.size());
+    else if (err == 0)
+        err = writeAll(m_fd, bytes.data(), bytes.size());
     if (err == 0 && ::fdatasync(m_fd) != 0)
         err = errno;
     if (err != 0) {
@@ -234,7 +260,7 @@ bool RecordingJournal::startEmpty() {
         return false;
     }
     syncFolder(m_path);
-    m_size = header.size();
+    m_size = bytes.size();
     m_bDirty = false;
     m_bFailed = false;
     m_bReady = true;
@@ -248,42 +274,34 @@ bool RecordingJournal::resume() {
         return true;
     if (m_bFailed)
         return false;
-    if (m_found.damagedTail()) {
-        // The whole file as it was, under its dated name, before the tail goes.
-        std::vector<std::uint8_t> bytes;
-        int err = readAll(m_fd, bytes);
-        const fs::path aside = freeAsidePath(m_path, std::time(nullptr));
-        if (err == 0) {
-            const int fd =
-                ::open(aside.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0600);
-            if (fd < 0) {
-                err = errno;
-            } else {
-                err = writeAll(fd, bytes.data(), bytes.size());
-                if (err == 0 && ::fsync(fd) != 0)
-                    err = errno;
-                ::close(fd);
-                if (err != 0)
-                    ::unlink(aside.c_str());
-            }
-        }
-        if (err == 0 && ::ftruncate(m_fd, static_cast<off_t>(m_found.validBytes)) != 0)
-            err = errno;
-        if (err == 0 && ::fdatasync(m_fd) != 0)
-            err = errno;
-        if (err != 0) {
-            fail("Cannot repair the recording journal " + m_path.string(), err);
-            return false;
-        }
-        syncFolder(m_path);
-        m_found.totalBytes = m_found.validBytes;
+    if (m_nReadOnly != 0) {
+        fail("Cannot write the recording journal " + m_path.string(), m_nReadOnly);
+        return false;
     }
-    m_size = m_found.validBytes;
-    m_bReady = true;
+    if (!m_found.damaged()) {
+        m_size = m_found.validBytes;
+        m_bReady = true;
+        return true;
+    }
+    // The damaged file keeps its bytes under its dated name; the journal goes
+    // on from the restored recording, written whole and in order again.
+    if (moveAside(std::time(nullptr)).empty() || m_fd < 0)
+        return false;
+    if (!startWith(encodeJournal(m_found.recording)))
+        return false;
+    m_found.totalBytes = m_found.validBytes = m_size;
+    m_found.skippedRecords = 0;
     return true;
 }
 
 fs::path RecordingJournal::setAside(std::time_t when) {
+    const fs::path aside = moveAside(when);
+    if (!aside.empty() && m_fd >= 0)
+        (void)startEmpty();
+    return aside;
+}
+
+fs::path RecordingJournal::moveAside(std::time_t when) {
     if (m_fd < 0)
         return fs::path();
     (void)sync();
@@ -295,10 +313,8 @@ fs::path RecordingJournal::setAside(std::time_t when) {
     const int old = m_fd;
     m_fd = -1;
     OpenResult result = OpenResult::Opened;
-    const bool locked = lockAt(m_path, result);
+    (void)lockAt(m_path, result);
     ::close(old);
-    if (locked)
-        (void)startEmpty();
     return aside;
 }
 

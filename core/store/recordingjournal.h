@@ -27,9 +27,14 @@ std::filesystem::path asideJournalPath(const std::filesystem::path& journal, std
 // After open(), found() tells what the file held. A journal with nothing to
 // restore is ready for appending at once. Otherwise the owner decides: restore
 // found().recording into the store and call resume(), or call setAside() (the
-// file keeps its bytes under a dated name) or clear(). A file that is not a
-// journal of this format, or is damaged before its first sample, is set aside
-// by open() itself (setAsideAtOpen()).
+// file keeps its bytes under a dated name) or clear(). A journal of another
+// format, or one without a sample left whole, is set aside by open() itself
+// (setAsideAtOpen()); a file that is not a journal at all, a symbolic link or
+// a journal in a folder that is a symbolic link is refused and left as it is.
+//
+// Opening and reading never write to the journal. One that cannot be written
+// (a read-only disk or file) is still opened and found() holds its recording,
+// but it never becomes ready: resume(), clear() and setAside() fail and say why.
 class RecordingJournal {
 public:
     enum class OpenResult { Opened, InUse, Failed };
@@ -55,8 +60,7 @@ public:
     const std::filesystem::path& setAsideAtOpen() const { return m_asideAtOpen; }
 
     // The found recording was restored: go on appending after it. A damaged
-    // tail is dropped from the journal, the whole file first kept under a
-    // dated name.
+    // journal is kept under a dated name and written again from the recording.
     bool resume();
     // Moves the file to its dated name beside it and starts an empty journal.
     // Returns the dated name (empty when the file could not be moved); ready()
@@ -84,10 +88,15 @@ private:
     bool lockAt(const std::filesystem::path& path, OpenResult& result);
     bool writeRecord();
     bool startEmpty();
+    bool startWith(const std::vector<std::uint8_t>& bytes);
+    // Renames the file to its dated name and opens and locks a new one at the
+    // journal's path, not yet written.
+    std::filesystem::path moveAside(std::time_t when);
     void fail(const std::string& what, int err);
 
     std::filesystem::path m_path;
     int m_fd = -1;
+    int m_nReadOnly = 0; // why the journal could only be opened for reading
     bool m_bReady = false;
     bool m_bDirty = false;
     bool m_bFailed = false;

@@ -198,8 +198,13 @@ TEST(JournalWindow, AJournalThatCannotBeRepairedIsToldAtStartUp) {
         rig.frame->openJournal(journal.toStdString());
     }
     EXPECT_EQ(rig.acq().store().recCount(), 4);
+    // The question said what the damage cost.
+    EXPECT_TRUE(rig.messages[0].endsWith("Restore it?\n\nThe journal is damaged: 2 bytes of it "
+                                         "were left out; every whole record before and after "
+                                         "them was kept."))
+        << rig.messages[0].toStdString();
     const QString text = rig.frame->m_pane0->text();
-    EXPECT_TRUE(text.startsWith("The recording journal cannot be written: Cannot repair"))
+    EXPECT_TRUE(text.startsWith("The recording journal cannot be written: Cannot write"))
         << text.toStdString();
 }
 

@@ -1,3 +1,4 @@
+#include "core/files/dovdatcodec.h"
 #include "core/link/frameencoder.h"
 #include "core/store/acquisition.h"
 #include "core/store/journalformat.h"
@@ -8,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <string>
 #include <vector>
@@ -51,6 +53,16 @@ Small smallJournal() {
     return j;
 }
 
+// Adds a sample to a recording as reading its record does.
+void take(JournalRecording& r, const JournalSample& s) {
+    r.values.push_back(s.value);
+    r.units.push_back(s.unit);
+    r.times.push_back(s.time);
+    r.timeTexts.push_back(s.timeText);
+    r.runMax = s.runMax;
+    r.runMin = s.runMin;
+}
+
 // What the small journal's first `records` records rebuild.
 JournalRecording expectedAfter(std::size_t records) {
     JournalRecording r;
@@ -65,14 +77,8 @@ JournalRecording expectedAfter(std::size_t records) {
             continue;
         }
         const int n = r.count() + 1;
-        const JournalSample s = sample(n, r.graphCount + 1, values[n - 1]);
-        r.values.push_back(s.value);
-        r.units.push_back(s.unit);
-        r.times.push_back(s.time);
-        r.timeTexts.push_back(s.timeText);
-        r.graphCount = s.graphCount;
-        r.runMax = s.runMax;
-        r.runMin = s.runMin;
+        take(r, sample(n, r.graphCount + 1, values[n - 1]));
+        ++r.graphCount;
     }
     return r;
 }
@@ -130,7 +136,7 @@ TEST(JournalFormat, RoundTripKeepsEverySampleBitForBit) {
     const Small j = smallJournal();
     const JournalReading r = readJournal(j.bytes);
     ASSERT_TRUE(r.read());
-    EXPECT_FALSE(r.damagedTail());
+    EXPECT_FALSE(r.damaged());
     EXPECT_EQ(r.version, kJournalVersion);
     EXPECT_EQ(r.validBytes, j.bytes.size());
     expectRecording(r.recording, expectedAfter(j.ends.size()));
@@ -138,20 +144,22 @@ TEST(JournalFormat, RoundTripKeepsEverySampleBitForBit) {
     EXPECT_EQ(r.recording.times.front(), kT0 + 1);
     EXPECT_EQ(r.recording.times.back(), kT0 + 4);
 
-    // Extreme values and texts; texts beyond the limit are cut to it.
-    JournalSample odd{
-        std::numeric_limits<float>::quiet_NaN(), "",   INT64_MIN, std::string(300, 't'), 1, 1,
-        std::numeric_limits<float>::infinity(),  -0.0f};
+    // Extreme values and texts a data file still holds.
+    JournalSample odd{-3.4e38f, "", INT64_MIN, std::string(kDovDatMaxText, 't'),
+                      1,        1,  2999.9f,   -0.0f};
     Bytes bytes = encodeJournalHeader();
     appendSampleRecord(bytes, odd);
     const JournalReading o = readJournal(bytes);
     ASSERT_EQ(o.recording.count(), 1);
-    EXPECT_TRUE(std::isnan(o.recording.values[0]));
+    EXPECT_EQ(o.recording.values[0], -3.4e38f);
     EXPECT_EQ(o.recording.units[0], "");
     EXPECT_EQ(o.recording.times[0], INT64_MIN);
-    EXPECT_EQ(o.recording.timeTexts[0], std::string(kJournalMaxText, 't'));
-    EXPECT_EQ(o.recording.runMax, std::numeric_limits<float>::infinity());
+    EXPECT_EQ(o.recording.timeTexts[0], odd.timeText);
     EXPECT_TRUE(std::signbit(o.recording.runMin));
+    // The plainest journal of a recording reads back as that recording.
+    const JournalReading plain = readJournal(encodeJournal(r.recording));
+    EXPECT_EQ(plain.validBytes, plain.totalBytes);
+    expectRecording(plain.recording, r.recording);
 }
 
 TEST(JournalFormat, EveryCutKeepsTheWholeRecordsBeforeIt) {
@@ -164,56 +172,117 @@ TEST(JournalFormat, EveryCutKeepsTheWholeRecordsBeforeIt) {
         while (whole < j.ends.size() && j.ends[whole] <= cut)
             ++whole;
         const std::size_t valid =
-            cut < kJournalHeaderSize ? 0 : (whole ? j.ends[whole - 1] : kJournalHeaderSize);
+            cut < kJournalHeaderSize ? cut : (whole ? j.ends[whole - 1] : kJournalHeaderSize);
         EXPECT_EQ(r.validBytes, valid);
-        EXPECT_EQ(r.damagedTail(), valid < cut);
+        EXPECT_EQ(r.damaged(), valid < cut);
         expectRecording(r.recording, expectedAfter(whole));
     }
 }
 
-TEST(JournalFormat, AFlippedBitEndsTheReadingAtItsRecord) {
+// What the small journal rebuilds without its record `k`: the samples before
+// and after it, the Clear Screen and the save as far as they were kept.
+JournalRecording smallWithout(std::size_t k) {
+    struct Row {
+        std::vector<int> samples;
+        int graphCount;
+        int savedCount;
+    };
+    const Row rows[] = {
+        {{2, 3, 4}, 1, 2},    {{1, 3, 4}, 1, 2},    {{1, 2, 4}, 1, 2},
+        {{1, 2, 3, 4}, 1, 3}, {{1, 2, 3, 4}, 1, 0}, {{1, 2, 3}, 0, 3},
+    };
+    const float values[] = {25.3f, -0.0f, kNoValue, 99.9f};
+    JournalRecording r;
+    for (const int n : rows[k].samples)
+        take(r, sample(n, 1, values[n - 1]));
+    r.graphCount = rows[k].graphCount;
+    r.savedCount = rows[k].savedCount;
+    return r;
+}
+
+// Damage in any one record, of any kind: a flipped bit, the record cut short
+// with the next ones written after it, or a whole record repeated anywhere
+// later. Every other record is kept and the bytes left out are counted.
+TEST(JournalFormat, DamageLosesOnlyTheRecordItHits) {
     const Small j = smallJournal();
-    for (std::size_t bit = 0; bit < j.bytes.size() * 8; ++bit) {
-        SCOPED_TRACE("bit " + std::to_string(bit));
-        Bytes bytes = j.bytes;
-        const std::size_t at = bit / 8;
-        bytes[at] ^= static_cast<std::uint8_t>(1u << (bit % 8));
-        const JournalReading r = readJournal(bytes);
-        if (at < 8) {
-            EXPECT_EQ(r.status, JournalStatus::NotAJournal);
-            continue;
+    std::vector<Bytes> records;
+    for (std::size_t k = 0, from = kJournalHeaderSize; k < j.ends.size(); from = j.ends[k++])
+        records.emplace_back(j.bytes.begin() + static_cast<std::ptrdiff_t>(from),
+                             j.bytes.begin() + static_cast<std::ptrdiff_t>(j.ends[k]));
+    const auto joined = [&](std::size_t k, const Bytes& instead, const Bytes& after = {}) {
+        Bytes bytes = encodeJournalHeader();
+        for (std::size_t i = 0; i < records.size(); ++i)
+            append(bytes, i == k ? instead : records[i]);
+        append(bytes, after);
+        return bytes;
+    };
+    const bool sampleRecord[] = {true, true, true, false, false, true};
+    for (std::size_t k = 0; k < records.size(); ++k) {
+        SCOPED_TRACE("record " + std::to_string(k));
+        const std::size_t size = records[k].size();
+        for (std::size_t bit = 0; bit < size * 8; ++bit) {
+            Bytes flipped = records[k];
+            flipped[bit / 8] ^= static_cast<std::uint8_t>(1u << (bit % 8));
+            const JournalReading r = readJournal(joined(k, flipped));
+            ASSERT_TRUE(r.read());
+            EXPECT_EQ(r.skippedBytes(), size) << "bit " << bit;
+            EXPECT_EQ(r.skippedRecords, 0);
+            expectRecording(r.recording, smallWithout(k));
         }
-        if (at < kJournalHeaderSize) {
-            EXPECT_EQ(r.status, JournalStatus::UnknownVersion);
-            continue;
+        for (std::size_t cut = 1; cut < size; ++cut) {
+            const Bytes part(records[k].begin(), records[k].begin() + static_cast<long>(cut));
+            const JournalReading r = readJournal(joined(k, part));
+            EXPECT_EQ(r.skippedBytes(), cut) << "cut to " << cut;
+            expectRecording(r.recording, smallWithout(k));
         }
-        std::size_t before = 0; // whole records before the damaged one
-        while (j.ends[before] <= at)
-            ++before;
-        ASSERT_TRUE(r.read());
-        EXPECT_EQ(r.validBytes, before ? j.ends[before - 1] : kJournalHeaderSize);
-        EXPECT_TRUE(r.damagedTail());
-        expectRecording(r.recording, expectedAfter(before));
+        for (std::size_t later = k; later < records.size(); ++later) {
+            SCOPED_TRACE("repeated after record " + std::to_string(later));
+            Bytes twice = records[later];
+            if (later == k)
+                twice.insert(twice.begin(), records[k].begin(), records[k].end());
+            else
+                append(twice, records[k]);
+            const JournalReading r = readJournal(joined(later, twice));
+            // Clear Screen and a save repeated before the next sample change nothing.
+            const bool skipped = sampleRecord[k] || sampleRecord[later];
+            EXPECT_EQ(r.skippedRecords, skipped ? 1 : 0);
+            EXPECT_EQ(r.skippedBytes(), skipped ? size : 0u);
+            expectRecording(r.recording, expectedAfter(records.size()));
+        }
     }
 }
 
-TEST(JournalFormat, ARecordThatDoesNotFollowEndsTheReading) {
+// A whole record is skipped and counted when it repeats or goes back in the
+// journal's counts, or holds what a data file cannot; the next one is read.
+TEST(JournalFormat, RecordsThatCannotBeTakenAreSkippedAndCounted) {
+    const auto withSample = [](JournalSample s) {
+        return [s](Bytes& b) { appendSampleRecord(b, s); };
+    };
+    const auto odd = [](auto change) {
+        JournalSample s = sample(3, 3, 1.0f);
+        change(s);
+        return s;
+    };
+    const float inf = std::numeric_limits<float>::infinity();
     struct Row {
         const char* what;
-        void (*append)(Bytes&);
+        std::function<void(Bytes&)> append;
     };
     const Row rows[] = {
-        {"a count that skips one", [](Bytes& b) { appendSampleRecord(b, sample(4, 3, 1.0f)); }},
-        {"a count that repeats", [](Bytes& b) { appendSampleRecord(b, sample(2, 3, 1.0f)); }},
-        {"a graph count that jumps", [](Bytes& b) { appendSampleRecord(b, sample(3, 1, 1.0f)); }},
-        {"Clear Screen at another count", [](Bytes& b) { appendClearScreenRecord(b, 1); }},
-        {"a save at another count", [](Bytes& b) { appendSavedRecord(b, 3); }},
-        {"a kind of no meaning",
-         [](Bytes& b) {
-             Bytes rec;
-             appendSavedRecord(rec, 2);
-             append(b, resealed(rec, 0, 9));
-         }},
+        {"a count that repeats", withSample(sample(2, 3, 1.0f))},
+        {"a count that goes back", withSample(sample(1, 1, 1.0f))},
+        {"a count beyond the store", withSample(sample(MAX_DATA + 1, 3, 1.0f))},
+        {"a graph count of none", withSample(sample(3, 0, 1.0f))},
+        {"a value that is not a number",
+         withSample(sample(3, 3, std::numeric_limits<float>::quiet_NaN()))},
+        {"an infinite value", withSample(sample(3, 3, -inf))},
+        {"an infinite maximum", withSample(odd([&](JournalSample& s) { s.runMax = inf; }))},
+        {"a unit a data file cannot hold",
+         withSample(odd([](JournalSample& s) { s.unit.assign(kDovDatMaxText + 1, 'C'); }))},
+        {"a time text a data file cannot hold",
+         withSample(odd([](JournalSample& s) { s.timeText.append(kDovDatMaxText, '0'); }))},
+        {"Clear Screen at an earlier count", [](Bytes& b) { appendClearScreenRecord(b, 1); }},
+        {"a save at an earlier count", [](Bytes& b) { appendSavedRecord(b, 1); }},
         {"a unit length beyond its record",
          [](Bytes& b) {
              Bytes rec;
@@ -228,13 +297,25 @@ TEST(JournalFormat, ARecordThatDoesNotFollowEndsTheReading) {
         appendSampleRecord(bytes, sample(2, 2, 20.0f));
         const std::size_t good = bytes.size();
         row.append(bytes);
-        appendSampleRecord(bytes, sample(3, 3, 30.0f)); // would follow, but comes too late
+        const std::size_t skipped = bytes.size() - good;
+        appendSampleRecord(bytes, sample(3, 3, 30.0f));
         const JournalReading r = readJournal(bytes);
         ASSERT_TRUE(r.read());
-        EXPECT_EQ(r.validBytes, good);
-        EXPECT_EQ(r.recording.count(), 2);
-        EXPECT_EQ(r.recording.values.back(), 20.0f);
+        EXPECT_EQ(r.skippedRecords, 1);
+        EXPECT_EQ(r.skippedBytes(), skipped);
+        EXPECT_EQ(r.recording.values, (std::vector<float>{10.0f, 20.0f, 30.0f}));
+        EXPECT_EQ(r.recording.graphCount, 3);
     }
+    // A kind of no meaning is no record: its bytes are damage.
+    Bytes bytes = encodeJournalHeader();
+    Bytes rec;
+    appendSavedRecord(rec, 0);
+    append(bytes, resealed(rec, 0, 9));
+    appendSampleRecord(bytes, sample(1, 1, 10.0f));
+    const JournalReading r = readJournal(bytes);
+    EXPECT_EQ(r.skippedRecords, 0);
+    EXPECT_EQ(r.skippedBytes(), rec.size());
+    EXPECT_EQ(r.recording.count(), 1);
 }
 
 TEST(JournalFormat, NoMoreSamplesThanTheStoreHolds) {
@@ -343,7 +424,7 @@ TEST(JournalFormat, TheRowsOfOneReadRebuildTheStore) {
     appendClearScreenRecord(journal, a.store().recCount());
     read({22.0, 5.0, 23.0}, kT0 + 1);
     const JournalReading r = readJournal(journal);
-    EXPECT_FALSE(r.damagedTail());
+    EXPECT_FALSE(r.damaged());
     ASSERT_EQ(r.recording.count(), 5);
     EXPECT_EQ(r.recording.values, (std::vector<float>{20.0f, 21.0f, 22.0f, 5.0f, 23.0f}));
     EXPECT_EQ(r.recording.graphCount, 3);

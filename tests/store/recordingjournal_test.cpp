@@ -1,5 +1,6 @@
 #include "core/store/recordingjournal.h"
 #include "tests/app/tempdir.h"
+#include "tests/support/readonlyfolder.h"
 
 #include <gtest/gtest.h>
 
@@ -165,28 +166,39 @@ TEST(JournalWriter, ClearAndSetAsideNeverLoseTheOldFile) {
     EXPECT_EQ(recordingAt(path).count(), 1);
 }
 
-TEST(JournalWriter, ResumingADamagedJournalDropsItsTailAfterKeepingACopy) {
+TEST(JournalWriter, ResumingADamagedJournalWritesItAgainAfterKeepingACopy) {
     TempDir dir;
     const fs::path path = dir.path() / "recording.journal";
     Bytes bytes = encodeJournalHeader();
-    appendSampleRecord(bytes, sample(1));
-    appendSampleRecord(bytes, sample(2));
-    const std::size_t whole = bytes.size();
-    appendSampleRecord(bytes, sample(3));
-    bytes.resize(bytes.size() - 5); // the crash cut the third record
+    for (int n = 1; n <= 3; ++n)
+        appendSampleRecord(bytes, sample(n));
+    bytes[kJournalHeaderSize + 60] ^= 0x04; // in the second record
+    appendSampleRecord(bytes, sample(3));   // a repeated record
+    appendSampleRecord(bytes, sample(4));
+    bytes.resize(bytes.size() - 5); // the crash cut the fourth sample
     writeText(path, std::string(bytes.begin(), bytes.end()));
 
     RecordingJournal j;
     ASSERT_EQ(j.open(path), RecordingJournal::OpenResult::Opened);
-    EXPECT_TRUE(j.found().damagedTail());
-    EXPECT_EQ(j.found().recording.count(), 2);
+    EXPECT_TRUE(j.found().damaged());
+    EXPECT_EQ(j.found().skippedRecords, 1);
+    EXPECT_EQ(j.found().recording.times,
+              (std::vector<std::int64_t>{sample(1).time, sample(3).time}));
+    EXPECT_EQ(bytesOf(path), bytes); // reading wrote nothing
     ASSERT_TRUE(j.resume());
-    EXPECT_EQ(fs::file_size(path), whole);
     ASSERT_EQ(asideFiles(path).size(), 1u);
     EXPECT_EQ(bytesOf(asideFiles(path).front()), bytes);
-    // Without the cut tail the next record is read.
-    ASSERT_TRUE(j.appendSample(sample(3)));
-    EXPECT_EQ(recordingAt(path).count(), 3);
+    // The journal now holds the restored samples, numbered as the store has them.
+    JournalSample third = sample(3);
+    third.recCount = third.graphCount = 3;
+    ASSERT_TRUE(j.appendSample(third));
+    const JournalReading r = readJournal(bytesOf(path));
+    EXPECT_FALSE(r.damaged());
+    EXPECT_EQ(r.recording.count(), 3);
+
+    // The same from outside: another process holds the new journal.
+    RecordingJournal other;
+    EXPECT_EQ(other.open(path), RecordingJournal::OpenResult::InUse);
 }
 
 TEST(JournalWriter, FilesItCannotReadAreSetAsideAtOpen) {
@@ -196,14 +208,12 @@ TEST(JournalWriter, FilesItCannotReadAreSetAsideAtOpen) {
     };
     Bytes v9 = encodeJournalHeader();
     v9[8] = 9;
-    Bytes badFirst = encodeJournalHeader();
-    appendSampleRecord(badFirst, sample(1));
-    appendSampleRecord(badFirst, sample(2));
-    badFirst[20] ^= 0x10;
+    Bytes noneWhole = encodeJournalHeader();
+    appendSampleRecord(noneWhole, sample(1));
+    noneWhole[20] ^= 0x10;
     const Row rows[] = {
         {"another version", v9},
-        {"not a journal", Bytes{'h', 'e', 'l', 'l', 'o', '\n'}},
-        {"damaged in its first record", badFirst},
+        {"damaged in its only record", noneWhole},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -225,6 +235,71 @@ TEST(JournalWriter, FilesItCannotReadAreSetAsideAtOpen) {
     ASSERT_EQ(j.open(path), RecordingJournal::OpenResult::Opened);
     EXPECT_TRUE(j.setAsideAtOpen().empty());
     EXPECT_EQ(bytesOf(path), encodeJournalHeader());
+}
+
+// What is not a journal of its own is refused and left exactly as it was:
+// somebody's file, a symbolic link (dangling or not), a link as the folder.
+TEST(JournalWriter, WhatIsNotAJournalIsRefusedAndLeftAsItIs) {
+    TempDir dir;
+    const fs::path notes = dir.path() / "notes.txt";
+    writeText(notes, "my notes\n");
+    fs::create_directory(dir.path() / "real");
+    fs::create_directory_symlink(dir.path() / "real", dir.path() / "linked");
+    fs::create_symlink(notes, dir.path() / "to-notes.journal");
+    fs::create_symlink(dir.path() / "nowhere", dir.path() / "dangling.journal");
+    struct Row {
+        fs::path path;
+        const char* says;
+    };
+    const Row rows[] = {
+        {notes, "is not a recording journal; it was left as it is"},
+        {dir.path() / "to-notes.journal", "is a symbolic link"},
+        {dir.path() / "dangling.journal", "is a symbolic link"},
+        {dir.path() / "linked" / "recording.journal", "is a symbolic link"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.path.string());
+        RecordingJournal j;
+        EXPECT_EQ(j.open(row.path), RecordingJournal::OpenResult::Failed);
+        EXPECT_NE(j.takeError().value_or("").find(row.says), std::string::npos);
+    }
+    EXPECT_EQ(readText(notes), "my notes\n");
+    EXPECT_FALSE(fs::exists(dir.path() / "nowhere"));
+    EXPECT_TRUE(fs::is_empty(dir.path() / "real"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 5);
+}
+
+// A journal that cannot be written is read all the same and offered; what
+// would write to it fails with the reason, and its bytes stay as they were.
+TEST(JournalWriter, AReadOnlyJournalIsReadAndNeverWritten) {
+    TempDir dir;
+    const fs::path folder = dir.path() / "state";
+    fs::create_directory(folder);
+    const fs::path path = folder / "recording.journal";
+    Bytes bytes = encodeJournalHeader();
+    for (int n = 1; n <= 3; ++n)
+        appendSampleRecord(bytes, sample(n));
+    bytes.push_back(1); // a cut record
+    writeText(path, std::string(bytes.begin(), bytes.end()));
+
+    const ReadOnlyFolder readOnly(folder);
+    ASSERT_TRUE(readOnly.readOnly()) << readOnly.how();
+    RecordingJournal j;
+    ASSERT_EQ(j.open(path), RecordingJournal::OpenResult::Opened) << j.takeError().value_or("");
+    EXPECT_EQ(j.found().recording.count(), 3);
+    EXPECT_TRUE(j.found().damaged());
+    EXPECT_FALSE(j.ready());
+    EXPECT_FALSE(j.resume());
+    EXPECT_NE(j.takeError().value_or("").find("Cannot write the recording journal"),
+              std::string::npos);
+    EXPECT_TRUE(j.setAside().empty());
+    EXPECT_FALSE(j.clear());
+    EXPECT_EQ(bytesOf(path), bytes) << readOnly.how();
+    EXPECT_TRUE(asideFiles(path).empty());
+    // Nothing to restore in it: it cannot become the journal, and says why.
+    j.close();
+    RecordingJournal second;
+    EXPECT_EQ(second.open(folder / "missing.journal"), RecordingJournal::OpenResult::Failed);
 }
 
 TEST(JournalWriter, AFolderThatCannotBeMadeIsReportedOnce) {
@@ -274,7 +349,7 @@ TEST(JournalWriter, AFullDiskStopsJournallingCleanly) {
     EXPECT_FALSE(j.takeError().has_value());
     EXPECT_FALSE(j.appendSample(sample(3))); // room again, but the series has a gap
     const JournalReading r = readJournal(bytesOf(path));
-    EXPECT_FALSE(r.damagedTail());
+    EXPECT_FALSE(r.damaged());
     EXPECT_EQ(r.recording.count(), 2);
 
     ASSERT_TRUE(j.clear());

@@ -345,11 +345,13 @@ void CMainFrame::openJournal(const std::filesystem::path& path) {
     if (const int unsaved = found.unsavedCount(); unsaved > 0) {
         // Only what was not saved counts: the samples and the time they span.
         const auto firstUnsaved = static_cast<std::size_t>(found.savedCount);
-        const QString question =
-            tr("An unsaved recording of %1 (%2 \u2013 %3) was found. Restore it?")
-                .arg(unsaved == 1 ? tr("1 sample") : tr("%1 samples").arg(unsaved))
-                .arg(QString::fromStdString(found.timeTexts[firstUnsaved]),
-                     QString::fromStdString(found.timeTexts.back()));
+        QString question = tr("An unsaved recording of %1 (%2 \u2013 %3) was found. Restore it?")
+                               .arg(unsaved == 1 ? tr("1 sample") : tr("%1 samples").arg(unsaved))
+                               .arg(QString::fromStdString(found.timeTexts[firstUnsaved]),
+                                    QString::fromStdString(found.timeTexts.back()));
+        if (journal->found().damaged())
+            question += QStringLiteral("\n\n") +
+                        QString::fromStdString(journalDamageText(journal->found()));
         if (m_prompter->askYesNo(this, question)) {
             m_pDoc->m_recorder.restore(found);
             journal->resume();
