@@ -62,16 +62,16 @@ int runRecover(const RecoverRequest& request) {
                 qPrintable(dataPath), qPrintable(textPath));
     if (r.savedCount > 0)
         std::printf("The first %d of them had been saved before.\n", r.savedCount);
-    if (found.damagedTail())
-        std::printf("The journal's damaged end (%zu bytes) was left out; every whole record "
-                    "before it is in the file.\n",
-                    found.totalBytes - found.validBytes);
+    if (found.damaged())
+        std::printf("%s\n", journalDamageText(found).c_str());
     std::fflush(stdout);
     const std::filesystem::path aside = journal.setAside();
     if (aside.empty()) {
-        printError(journal.takeError().value_or("cannot set aside " + where) +
-                   "; recovering it again writes the same samples");
-        return kExitFailure;
+        // A journal on a read-only disk is recovered all the same; it stays.
+        std::printf("The journal was left where it is (%s); recovering it again writes the same "
+                    "samples.\n",
+                    journal.takeError().value_or("it could not be set aside").c_str());
+        return kExitOk;
     }
     std::printf("The journal was set aside as %s.\n", aside.c_str());
     return kExitOk;

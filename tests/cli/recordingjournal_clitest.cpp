@@ -4,6 +4,7 @@
 #include "support/clirun.h"
 #include "support/frames.h"
 #include "support/ptypair.h"
+#include "support/readonlyfolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -73,7 +74,9 @@ TEST(OrvaneCliJournal, AnUnsavedRecordingIsLeftForRecoverWhichWritesItAndSetsThe
     EXPECT_TRUE(said[0].startsWith(QStringLiteral("Recovered 3 samples (%1 to %2) into %3 and ")
                                        .arg(firstTime, lastTime, data)))
         << said[0].toStdString();
-    EXPECT_TRUE(said[1].contains(QStringLiteral("damaged end (2 bytes)")));
+    EXPECT_TRUE(
+        said[1].startsWith(QStringLiteral("The journal is damaged: 2 bytes of it were left out")))
+        << said[1].toStdString();
     const DovDatDecoded decoded = decodeDataFile(data);
     ASSERT_TRUE(decoded) << decoded.error;
     EXPECT_EQ(decoded.contents->values, (std::vector<float>{20.1f, 21.1f, 22.1f}));
@@ -88,6 +91,47 @@ TEST(OrvaneCliJournal, AnUnsavedRecordingIsLeftForRecoverWhichWritesItAndSetsThe
     CliRun again({"recover", "--journal", journal}, dir.path());
     EXPECT_EQ(again.finish(), 1);
     EXPECT_TRUE(again.err().contains(QStringLiteral("holds no samples")));
+}
+
+// A journal on a disk the kernel made read-only (for root a read-only bind
+// mount, for a user read-only permissions), damaged in its middle: recover
+// writes every whole sample and leaves the journal as it is.
+TEST(OrvaneCliJournal, AJournalOnAReadOnlyDiskIsRecoveredAndLeftAsItIs) {
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("state"));
+    const QString out = dir.filePath(QStringLiteral("out"));
+    ASSERT_TRUE(QDir().mkdir(folder) && QDir().mkdir(out));
+    const QString journal = folder + QStringLiteral("/recording.journal");
+    std::vector<std::uint8_t> bytes = encodeJournalHeader();
+    for (int i = 0; i < 4; ++i)
+        appendSampleRecord(bytes, {20.0f + static_cast<float>(i), "C", 1796637600 + i,
+                                   formatTimeText(1796637600 + i), i + 1, i + 1});
+    bytes[kJournalHeaderSize + 60] ^= 0x01; // in the second sample
+    const QByteArray kept(reinterpret_cast<const char*>(bytes.data()),
+                          static_cast<qsizetype>(bytes.size()));
+    QFile file(journal);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(kept) == kept.size());
+    file.close();
+    ::chmod(qPrintable(journal), 0444);
+    ::chmod(qPrintable(folder), 0555);
+    ::chmod(qPrintable(dir.path()), 0755);
+    ::chmod(qPrintable(out), 0777);
+
+    const QByteArray where = QFile::encodeName(folder);
+    CliRun::Options options{out, out, [where] {
+                                if (::geteuid() == 0 && !mountFolderReadOnly(where.constData()))
+                                    (void)(::setgid(kNobody) + ::setuid(kNobody));
+                            }};
+    const QString data = out + QStringLiteral("/r.DovDat");
+    CliRun recover({"recover", "--journal", journal, "-o", data}, options);
+    ASSERT_EQ(recover.finish(), 0) << recover.err().toStdString();
+    EXPECT_TRUE(recover.out().contains(QStringLiteral("The journal is damaged: 55 bytes")))
+        << recover.out().toStdString();
+    EXPECT_TRUE(recover.out().contains(QStringLiteral("The journal was left where it is")));
+    EXPECT_EQ(dataFileValues(data), (std::vector<float>{20.0f, 22.0f, 23.0f}));
+    EXPECT_EQ(readAll(journal), kept);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 1);
+    ::chmod(qPrintable(folder), 0755);
 }
 
 TEST(OrvaneCliJournal, AJournalHeldOrUnusableLeavesTheRecordingInMemoryAndRecoverRefuses) {
