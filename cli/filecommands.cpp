@@ -4,6 +4,7 @@
 #include "cli/exitstatus.h"
 #include "core/files/atomicfile.h"
 #include "core/files/csvexport.h"
+#include "core/files/outputtarget.h"
 #include "core/files/seriessummary.h"
 #include "core/files/textexport.h"
 #include "core/files/valuetext.h"
@@ -45,8 +46,9 @@ std::optional<std::string> textOf(const DovDatContents& c, const std::string& pa
     for (std::size_t i = 0; i < c.times.size(); ++i) {
         const std::optional<std::int64_t> t = parseTimeText(c.times[i]);
         if (!t) {
-            printError("cannot convert " + path + ": the time \"" + c.times[i] + "\" of sample " +
-                       std::to_string(i + 1) + " is not of the form mm-dd-yy/HH:MM:SS");
+            printError("cannot convert " + path + ": the time \"" + printableText(c.times[i]) +
+                       "\" of sample " + std::to_string(i + 1) +
+                       " is not of the form mm-dd-yy/HH:MM:SS");
             return std::nullopt;
         }
         times.push_back(*t);
@@ -56,14 +58,14 @@ std::optional<std::string> textOf(const DovDatContents& c, const std::string& pa
 
 std::string timeOf(const std::string& timeText) {
     const std::optional<std::int64_t> t = parseTimeText(timeText);
-    return t ? isoLocalTime(*t) : timeText;
+    return t ? isoLocalTime(*t) : printableText(timeText);
 }
 
 std::string extremeText(const DovDatContents& c, const std::optional<SeriesSummary::Extreme>& e) {
     if (!e)
         return "none";
-    return valueText(e->value) + " " + c.units[static_cast<std::size_t>(e->index)] + " (sample " +
-           std::to_string(e->index + 1) + ")";
+    return valueText(e->value) + " " + printableText(c.units[static_cast<std::size_t>(e->index)]) +
+           " (sample " + std::to_string(e->index + 1) + ")";
 }
 
 } // namespace
@@ -77,7 +79,15 @@ int writeOutput(const std::string& path, const std::string& data) {
         }
         return kExitOk;
     }
-    AtomicFile file(path);
+    const OutputTarget target = resolveOutput(path);
+    if (target.stream()) {
+        if (!writeOutputStream(target, data)) {
+            printError("cannot write " + path + ": " + std::strerror(errno));
+            return kExitFailure;
+        }
+        return kExitOk;
+    }
+    AtomicFile file(path); // refuses what is not a file, and says why
     if (!file.write(data) || !file.commit()) {
         printError("cannot write " + path + ": " + file.errorString());
         return kExitFailure;
@@ -103,7 +113,7 @@ int runInfo(const InfoRequest& request) {
     const SeriesSummary s = summarizeSeries(c, request.high, request.low);
     std::string units;
     for (const std::string& unit : s.units)
-        units += (units.empty() ? "" : ", ") + unit;
+        units += (units.empty() ? "" : ", ") + printableText(unit);
     std::vector<std::pair<std::string, std::string>> lines = {
         {"File:", request.input},
         {"Samples:", std::to_string(s.count)},

@@ -18,6 +18,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <csignal>
 #include <cstring>
 
 namespace {
@@ -378,6 +379,9 @@ int portsCommand(const QStringList& args) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // A reader that goes away (| head) ends the printing, not the program: a
+    // recording goes on into its files, and a failed write says so.
+    std::signal(SIGPIPE, SIG_IGN);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("orvane-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ORVANE_VERSION));

@@ -3,7 +3,9 @@
 #include "cli/exitstatus.h"
 #include "cli/recordingfiles.h"
 #include "core/files/csvexport.h"
+#include "core/files/outputtarget.h"
 #include "core/files/savefilenames.h"
+#include "core/files/valuetext.h"
 #include "core/store/recordingjournal.h"
 
 #include <QDir>
@@ -29,18 +31,6 @@ constexpr int kCsvOnlyResetAt = MAX_DATA / 2;
 
 std::string systemError() {
     return std::strerror(errno);
-}
-
-bool writeAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
 }
 
 std::string clockTime(const std::string& iso) {
@@ -80,11 +70,22 @@ RecordSession::~RecordSession() {
 }
 
 bool RecordSession::start() {
-    // A folder the data file cannot go into is found now, not after the run.
+    // What the outputs are is found now, not after the run; nothing is
+    // created or emptied before the line is open.
     if (m_request.writeDataFile) {
-        const QString folder = m_request.dataFile.isEmpty() ? QStringLiteral(".")
-                                                            : QFileInfo(m_request.dataFile).path();
-        if (::access(QFile::encodeName(folder).constData(), W_OK | X_OK) != 0) {
+        QString folder = QStringLiteral(".");
+        if (!m_request.dataFile.isEmpty()) {
+            const OutputTarget data =
+                resolveOutput(QFile::encodeName(m_request.dataFile).toStdString());
+            if (data.refused()) {
+                printError("cannot write " + m_request.dataFile.toStdString() + ": " + data.reason);
+                return false;
+            }
+            folder =
+                data.stream() ? QString() : QFileInfo(QFile::decodeName(data.path.c_str())).path();
+        }
+        if (!folder.isEmpty() &&
+            ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) != 0) {
             printError("cannot write " +
                        (m_request.dataFile.isEmpty() ? std::string("into the current folder")
                                                      : m_request.dataFile.toStdString()) +
@@ -92,9 +93,14 @@ bool RecordSession::start() {
             return false;
         }
     }
-    if (!m_request.csvFile.isEmpty() && !openCsv())
-        return false;
-    openJournal();
+    if (!m_request.csvFile.isEmpty()) {
+        m_csvTarget = resolveOutput(QFile::encodeName(m_request.csvFile).toStdString());
+        if (m_csvTarget.refused()) {
+            printError("cannot write " + m_request.csvFile.toStdString() + ": " +
+                       m_csvTarget.reason);
+            return false;
+        }
+    }
 
     // The line as the window configures it at start-up and opens it at On/Off.
     m_comm.bindDevice(m_request.device);
@@ -108,9 +114,18 @@ bool RecordSession::start() {
     m_recorder.prepareOnOff();
     if (!m_comm.setPortOpen(true)) {
         printError(m_comm.lastError().toStdString());
-        closeCsv();
+        if (m_comm.lastFailure() == PortFailure::Busy) {
+            const auto holders = portHolders(QFile::encodeName(m_request.device).toStdString());
+            if (!holders.empty())
+                printError("it is in use by " + portHoldersText(holders));
+        }
         return false;
     }
+    if (!m_request.csvFile.isEmpty() && !openCsv()) {
+        m_comm.setPortOpen(false);
+        return false;
+    }
+    openJournal();
     lineOpened();
     m_bRunning = true;
     m_elapsed.start();
@@ -187,11 +202,20 @@ void RecordSession::onRow(const ListRow& row) {
         stop(true);
         return;
     }
-    if (m_bTerminal)
-        showStatus(row, iso);
-    else
-        std::printf("%d %s %s %s\n", m_nRecorded, row.value.c_str(), row.unit.c_str(), iso.c_str());
-    std::fflush(stdout);
+    if (!m_bOutputGone) {
+        if (m_bTerminal)
+            showStatus(row, iso);
+        else
+            std::printf("%d %s %s %s\n", m_nRecorded, row.value.c_str(), row.unit.c_str(),
+                        iso.c_str());
+        if (std::fflush(stdout) != 0) {
+            m_bOutputGone = true;
+            std::fprintf(stderr,
+                         "The standard output was closed (%s); the recording goes on without "
+                         "printing its samples.\n",
+                         systemError().c_str());
+        }
+    }
     if (m_request.count > 0 && m_nRecorded >= m_request.count)
         stop();
 }
@@ -302,8 +326,9 @@ void RecordSession::openJournal() {
     if (found.unsavedCount() > 0) {
         // Somebody's recording that was never saved: it stays as it is.
         printWarning("an unsaved recording of " + std::to_string(found.count()) + " samples (" +
-                     found.timeTexts.front() + " to " + found.timeTexts.back() + ") was found in " +
-                     where + "; '" + recoverCommand() +
+                     printableText(found.timeTexts.front()) + " to " +
+                     printableText(found.timeTexts.back()) + ") was found in " + where + "; '" +
+                     recoverCommand() +
                      "' turns it into a data file. This recording is kept in memory only until "
                      "it is saved");
         return;
@@ -340,8 +365,11 @@ void RecordSession::closeJournal(bool recordingKept) {
 }
 
 bool RecordSession::openCsv() {
-    const QByteArray path = QFile::encodeName(m_request.csvFile);
-    m_csvFd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    // A pipe or a device is written into; a file (a link's, followed) is
+    // started afresh.
+    m_csvFd = m_csvTarget.stream() ? openOutputStream(m_csvTarget)
+                                   : ::open(m_csvTarget.path.c_str(),
+                                            O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (m_csvFd < 0 || !appendCsv(csvHeader({CsvSeparator::Comma, m_request.csvTime}))) {
         printError("cannot write " + m_request.csvFile.toStdString() + ": " + systemError());
         return false;
@@ -352,7 +380,7 @@ bool RecordSession::openCsv() {
 // One write per record: whatever ends the program, the file holds every whole
 // record written before.
 bool RecordSession::appendCsv(const std::string& line) {
-    return writeAll(m_csvFd, line);
+    return writeToDescriptor(m_csvFd, line);
 }
 
 bool RecordSession::closeCsv() {
@@ -400,6 +428,6 @@ bool RecordSession::writeDataFilesTo(const ChainFileNames& names, int count) {
                               std::span(s.recTime()).first(n),
                               std::span(s.recTimeText()).first(n)}))
         return false;
-    std::fprintf(stderr, "Wrote %s and %s.\n", qPrintable(dataPath), qPrintable(textPath));
+    std::fprintf(stderr, "Wrote %s.\n", qPrintable(writtenFiles(dataPath, textPath)));
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/files/csvexport.h"
+#include "core/files/outputtarget.h"
 #include "core/store/filechain.h"
 #include "engine/cmscomm.h"
 #include "engine/reconnector.h"
@@ -50,8 +51,9 @@ public:
     explicit RecordSession(RecordRequest request, QObject* parent = nullptr);
     ~RecordSession() override;
 
-    // Opens the CSV file and the line. False (the reason printed) when either
-    // fails; nothing is written then.
+    // Opens the line, then the CSV file. False (the reason printed) when
+    // either fails, or an output is one that is never written (a folder);
+    // nothing is created or emptied then.
     bool start();
     // Ends the recording and writes what was recorded; finished() follows.
     // `failed`: the run ended by a failure, so the exit status is 1 whatever
@@ -97,6 +99,7 @@ private:
     SilenceWatch m_silence;
     QTimer m_durationTimer;
     QElapsedTimer m_elapsed;
+    OutputTarget m_csvTarget;
     int m_csvFd = -1;
     FileChain m_chain;
     int m_nRecorded = 0;       // samples reported in this run
@@ -104,6 +107,7 @@ private:
     bool m_bEndedEarly = false;
     bool m_bWriteFailed = false;
     bool m_bTerminal = false;
+    bool m_bOutputGone = false; // the standard output's reader went away
     bool m_bStatusLine = false; // a status line without its line end is showing
     bool m_bRunning = false;
     bool m_bCsvFailed = false;

@@ -2,6 +2,7 @@
 
 #include "cli/exitstatus.h"
 #include "cli/recordingfiles.h"
+#include "core/files/valuetext.h"
 #include "core/store/filechain.h"
 #include "core/store/recordingjournal.h"
 
@@ -57,9 +58,10 @@ int runRecover(const RecoverRequest& request) {
             {std::span(r.values), std::span(r.units), std::span(r.times), std::span(r.timeTexts)}))
         return kExitFailure; // the journal stays as it was
 
-    std::printf("Recovered %d sample%s (%s to %s) into %s and %s.\n", r.count(),
-                r.count() == 1 ? "" : "s", r.timeTexts.front().c_str(), r.timeTexts.back().c_str(),
-                qPrintable(dataPath), qPrintable(textPath));
+    std::printf("Recovered %d sample%s (%s to %s) into %s.\n", r.count(), r.count() == 1 ? "" : "s",
+                printableText(r.timeTexts.front()).c_str(),
+                printableText(r.timeTexts.back()).c_str(),
+                qPrintable(writtenFiles(dataPath, textPath)));
     if (r.savedCount > 0)
         std::printf("The first %d of them had been saved before.\n", r.savedCount);
     if (found.damaged())

@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 CMSComm::CMSComm(QObject* parent) : QObject(parent), m_port(new QSerialPort(this)) {
@@ -96,6 +97,14 @@ bool CMSComm::setPortOpen(bool open) {
             break;
         }
         m_port->clearError();
+        return false;
+    }
+    // One program at a time, whatever name opened the device: the serial
+    // port's lock file goes by the name, and TIOCEXCL does not stop root.
+    if (::flock(static_cast<int>(m_port->handle()), LOCK_EX | LOCK_NB) != 0) {
+        m_port->close();
+        m_lastFailure = PortFailure::Busy;
+        m_strLastError = tr("Cannot open %1: another program has this device open.").arg(path);
         return false;
     }
     return true;

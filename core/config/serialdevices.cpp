@@ -173,6 +173,15 @@ std::vector<PortHolder> portHolders(const fs::path& device, const fs::path& proc
     return holders;
 }
 
+std::string portHoldersText(const std::vector<PortHolder>& holders) {
+    std::string text;
+    for (const PortHolder& holder : holders)
+        text += (text.empty() ? "" : ", ") +
+                (holder.name.empty() ? std::string("a program") : holder.name) + " (process " +
+                std::to_string(holder.pid) + ")";
+    return text;
+}
+
 std::string connectAdvice(PortFailure failure, const std::vector<SerialDevice>& devices,
                           const std::string& group, const std::string& user,
                           const std::vector<PortHolder>& holders) {
@@ -189,16 +198,8 @@ std::string connectAdvice(PortFailure failure, const std::vector<SerialDevice>& 
     case PortFailure::Busy: {
         if (holders.empty())
             return "Another program is using it. Close that program and choose On/Off again.";
-        std::string text = holders.size() == 1 ? "It is in use by "
-                                               : "It is in use by these "
-                                                 "programs: ";
-        for (std::size_t i = 0; i < holders.size(); ++i) {
-            if (i > 0)
-                text += ", ";
-            text += (holders[i].name.empty() ? std::string("a program") : holders[i].name) +
-                    " (process " + std::to_string(holders[i].pid) + ")";
-        }
-        return text + ". Close it and choose On/Off again.";
+        return (holders.size() == 1 ? "It is in use by " : "It is in use by these programs: ") +
+               portHoldersText(holders) + ". Close it and choose On/Off again.";
     }
     case PortFailure::NoDevice:
     case PortFailure::NotFound:

@@ -71,6 +71,9 @@ std::string deviceListText(const std::vector<SerialDevice>& devices);
 std::vector<PortHolder> portHolders(const std::filesystem::path& device,
                                     const std::filesystem::path& procDir = "/proc");
 
+// "orvane (process 812), orvane-cli (process 901)".
+std::string portHoldersText(const std::vector<PortHolder>& holders);
+
 // What the user can do about a failure to open device: the present devices for
 // a missing one, the group command for a permission error (group: the
 // device's group, user: the account), the holding processes of a busy port.

@@ -1,7 +1,12 @@
 #include "core/files/atomicfile.h"
 
+#include "core/files/outputtarget.h"
+
 #include <cerrno>
+#include <charconv>
+#include <csignal>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,19 +26,39 @@ void syncFolder(const std::filesystem::path& dir) {
     }
 }
 
-bool writeAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0 && errno == EINTR)
+// The process id in a temporary file's name .NAME.PID.N.tmp, or 0.
+pid_t temporaryOwner(std::string_view name) {
+    if (name.size() < 2 || name[0] != '.' || !name.ends_with(".tmp"))
+        return 0;
+    name.remove_suffix(4);
+    const auto attempt = name.rfind('.');
+    if (attempt == std::string_view::npos || attempt + 1 == name.size() ||
+        name.find_first_not_of("0123456789", attempt + 1) != std::string_view::npos)
+        return 0;
+    name = name.substr(0, attempt);
+    const auto dot = name.rfind('.');
+    if (dot == std::string_view::npos || dot == 0)
+        return 0;
+    const std::string_view digits = name.substr(dot + 1);
+    pid_t pid = 0;
+    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), pid);
+    return ec == std::errc() && end == digits.data() + digits.size() && pid > 0 ? pid : 0;
+}
+
+// Removes the temporary files of writes in `dir` whose process is gone.
+void removeLeftovers(const std::filesystem::path& dir) {
+    DIR* d = ::opendir(dir.c_str());
+    if (!d)
+        return;
+    while (const dirent* e = ::readdir(d)) {
+        const pid_t pid = temporaryOwner(e->d_name);
+        if (pid == 0 || pid == ::getpid() || ::kill(pid, 0) == 0 || errno != ESRCH)
             continue;
-        if (n <= 0) {
-            if (n == 0)
-                errno = ENOSPC;
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(n));
+        struct stat st {};
+        if (::fstatat(::dirfd(d), e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
+            (void)::unlinkat(::dirfd(d), e->d_name, 0);
     }
-    return true;
+    ::closedir(d);
 }
 
 } // namespace
@@ -47,15 +72,24 @@ AtomicFile::~AtomicFile() {
 
 bool AtomicFile::write(std::string_view data) {
     cancel();
-    const std::filesystem::path dir = folderOf(m_target);
+    m_strRefused.clear();
+    const OutputTarget target = resolveOutput(m_target);
+    if (target.kind != OutputTarget::Kind::File) {
+        m_nError = EINVAL;
+        m_strRefused = target.refused() ? target.reason : "it is not a regular file";
+        return false;
+    }
+    m_file = target.path;
+    const std::filesystem::path dir = folderOf(m_file);
+    removeLeftovers(dir);
     // An existing file keeps its permissions; a new one gets the usual ones.
     struct stat st {};
-    const bool exists = ::stat(m_target.c_str(), &st) == 0;
+    const bool exists = ::stat(m_file.c_str(), &st) == 0;
 
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        m_temp = dir / ("." + m_target.filename().string() + "." + std::to_string(::getpid()) +
-                        "." + std::to_string(attempt) + ".tmp");
+        m_temp = dir / ("." + m_file.filename().string() + "." + std::to_string(::getpid()) + "." +
+                        std::to_string(attempt) + ".tmp");
         fd = ::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
         if (fd < 0 && errno != EEXIST) {
             m_nError = errno;
@@ -72,7 +106,7 @@ bool AtomicFile::write(std::string_view data) {
         (void)::fchmod(fd, st.st_mode & 07777);
 
     int err = 0;
-    if (!writeAll(fd, data) || ::fsync(fd) != 0)
+    if (!writeToDescriptor(fd, data) || ::fsync(fd) != 0)
         err = errno;
     if (::close(fd) != 0 && err == 0)
         err = errno;
@@ -91,14 +125,14 @@ bool AtomicFile::commit() {
             m_nError = EINVAL;
         return false;
     }
-    if (::rename(m_temp.c_str(), m_target.c_str()) != 0) {
+    if (::rename(m_temp.c_str(), m_file.c_str()) != 0) {
         m_nError = errno;
         cancel();
         return false;
     }
     m_bStaged = false;
     m_temp.clear();
-    syncFolder(folderOf(m_target));
+    syncFolder(folderOf(m_file));
     return true;
 }
 
@@ -110,17 +144,17 @@ bool AtomicFile::commitRevertibly() {
     // hard link, or where the file system has none, the old file moved aside.
     bool movedAside = false;
     struct stat st {};
-    if (::lstat(m_target.c_str(), &st) == 0) {
+    if (::lstat(m_file.c_str(), &st) == 0) {
         bool kept = false;
         int err = EEXIST;
         for (int attempt = 0; attempt < 100 && !kept; ++attempt) {
-            m_old = folderOf(m_target) /
-                    ("." + m_target.filename().string() + "." + std::to_string(::getpid()) + "." +
+            m_old = folderOf(m_file) /
+                    ("." + m_file.filename().string() + "." + std::to_string(::getpid()) + "." +
                      std::to_string(attempt) + ".old");
-            if (::link(m_target.c_str(), m_old.c_str()) == 0) {
+            if (::link(m_file.c_str(), m_old.c_str()) == 0) {
                 kept = true;
             } else if (errno != EEXIST && ::access(m_old.c_str(), F_OK) != 0) {
-                kept = movedAside = ::rename(m_target.c_str(), m_old.c_str()) == 0;
+                kept = movedAside = ::rename(m_file.c_str(), m_old.c_str()) == 0;
                 err = errno;
                 break;
             }
@@ -138,7 +172,7 @@ bool AtomicFile::commitRevertibly() {
     }
     if (!commit()) {
         if (movedAside)
-            (void)::rename(m_old.c_str(), m_target.c_str());
+            (void)::rename(m_old.c_str(), m_file.c_str());
         else if (!m_old.empty())
             ::unlink(m_old.c_str());
         m_old.clear();
@@ -151,8 +185,8 @@ bool AtomicFile::commitRevertibly() {
 bool AtomicFile::revert() {
     if (!m_bRevertible)
         return false;
-    const bool back = m_old.empty() ? ::unlink(m_target.c_str()) == 0
-                                    : ::rename(m_old.c_str(), m_target.c_str()) == 0;
+    const bool back = m_old.empty() ? ::unlink(m_file.c_str()) == 0
+                                    : ::rename(m_old.c_str(), m_file.c_str()) == 0;
     if (!back) {
         m_nError = errno;
         release();
@@ -160,7 +194,7 @@ bool AtomicFile::revert() {
     }
     m_old.clear();
     m_bRevertible = false;
-    syncFolder(folderOf(m_target));
+    syncFolder(folderOf(m_file));
     return true;
 }
 
@@ -179,5 +213,5 @@ void AtomicFile::cancel() {
 }
 
 std::string AtomicFile::errorString() const {
-    return std::strerror(m_nError);
+    return m_strRefused.empty() ? std::strerror(m_nError) : m_strRefused;
 }

@@ -7,7 +7,12 @@
 // Replaces a file whole or not at all: the data goes to a new file beside the
 // target, is flushed to the disk, and only commit() renames it over the target.
 // A reader sees the old file or the new one, never half of one; a failure
-// anywhere leaves the target as it was and no temporary file behind.
+// anywhere leaves the target as it was and no temporary file behind. A target
+// that is a symbolic link is followed: the file it leads to is replaced. One
+// that is not a regular file (a folder, a pipe, a device) is refused.
+//
+// The temporary files are named .NAME.PID.N.tmp; those a crash left behind in
+// the folder (their process gone) are removed at the next write there.
 class AtomicFile {
 public:
     explicit AtomicFile(std::filesystem::path target);
@@ -40,9 +45,11 @@ public:
 
 private:
     std::filesystem::path m_target;
+    std::filesystem::path m_file; // the regular file replaced: the target, links followed
     std::filesystem::path m_temp;
     std::filesystem::path m_old; // a second name of the replaced target
     int m_nError = 0;
+    std::string m_strRefused; // why the target is not a file this replaces
     bool m_bStaged = false;
     bool m_bRevertible = false; // committed by commitRevertibly, not released
 };

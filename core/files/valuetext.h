@@ -1,7 +1,13 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 // The text of a sample value in every text output (data list after Open, text
 // export, report): one decimal, or "----" for the no-value mark (3000.0 or more).
 std::string valueText(float value);
+
+// A text read from a file as it may be shown on a terminal: control bytes
+// (0x00 to 0x1F and 0x7F) written as \xNN, so that none of them moves the
+// cursor, changes colours or sends the terminal commands.
+std::string printableText(std::string_view text);

@@ -1,0 +1,128 @@
+#include "core/files/atomicfile.h"
+#include "core/files/outputtarget.h"
+#include "tests/app/tempdir.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Kind = OutputTarget::Kind;
+
+TEST(OutputTarget, EachKindOfOutputIsWrittenAsItCanBeWithoutHarm) {
+    TempDir dir;
+    const fs::path file = dir.path() / "old.csv";
+    writeText(file, "old");
+    fs::create_directory(dir.path() / "folder");
+    ASSERT_EQ(::mkfifo((dir.path() / "pipe").c_str(), 0600), 0);
+    fs::create_symlink(file, dir.path() / "link.csv");
+    fs::create_symlink("new.csv", dir.path() / "dangling.csv");
+    fs::create_symlink("folder", dir.path() / "to-folder");
+    fs::create_symlink("loop", dir.path() / "loop");
+    struct Row {
+        fs::path named;
+        Kind kind;
+        fs::path path; // File: the file replaced
+        const char* reason = "";
+    };
+    const Row rows[] = {
+        {file, Kind::File, file},
+        {dir.path() / "new.csv", Kind::File, dir.path() / "new.csv"},
+        {dir.path() / "link.csv", Kind::File, file},
+        {dir.path() / "dangling.csv", Kind::File, dir.path() / "new.csv"},
+        {dir.path() / "folder", Kind::Refused, {}, "it is a folder"},
+        {dir.path() / "to-folder", Kind::Refused, {}, "it is a folder"},
+        {dir.path() / "loop", Kind::Refused, {}, "cannot be looked at"},
+        {dir.path() / "pipe", Kind::Stream, dir.path() / "pipe"},
+        {"/dev/null", Kind::Stream, "/dev/null"},
+        {"/dev/full", Kind::Stream, "/dev/full"},
+        {"/dev/stdout", Kind::Stream, "/dev/stdout"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.named.string());
+        const OutputTarget t = resolveOutput(row.named);
+        EXPECT_EQ(t.kind, row.kind);
+        if (row.kind != Kind::Refused) {
+            EXPECT_EQ(t.path, row.path);
+        }
+        EXPECT_NE(t.reason.find(row.reason), std::string::npos) << t.reason;
+    }
+    EXPECT_EQ(resolveOutput("/proc/self/fd/2").fd, 2);
+    EXPECT_EQ(resolveOutput("/dev/fd/1").fd, 1);
+    EXPECT_EQ(resolveOutput("/dev/fd/999").kind, Kind::Refused);
+    EXPECT_EQ(readText(file), "old");
+    EXPECT_FALSE(fs::exists(dir.path() / "new.csv"));
+
+    // A stream is written into and closed; nothing is made in its place.
+    OutputTarget null = resolveOutput("/dev/null");
+    EXPECT_TRUE(writeOutputStream(null, "x"));
+    EXPECT_FALSE(writeOutputStream(resolveOutput("/dev/full"), "x"));
+    EXPECT_EQ(errno, ENOSPC);
+    EXPECT_TRUE(fs::is_character_file("/dev/full"));
+}
+
+// AtomicFile replaces the file a link leads to and keeps the link; it refuses
+// what it cannot replace and leaves it as it was.
+TEST(OutputTarget, AtomicFileFollowsLinksAndReplacesOnlyRegularFiles) {
+    TempDir dir;
+    const fs::path file = dir.path() / "data.DovDat";
+    writeText(file, "old");
+    const fs::path link = dir.path() / "latest.DovDat";
+    fs::create_symlink("data.DovDat", link);
+    AtomicFile viaLink(link);
+    ASSERT_TRUE(viaLink.write("new") && viaLink.commitRevertibly());
+    viaLink.release();
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(readText(file), "new");
+
+    fs::create_directory(dir.path() / "folder");
+    writeText(dir.path() / "folder" / "inside", "kept");
+    ASSERT_EQ(::mkfifo((dir.path() / "pipe").c_str(), 0600), 0);
+    for (const char* name : {"folder", "pipe"}) {
+        SCOPED_TRACE(name);
+        AtomicFile refused(dir.path() / name);
+        EXPECT_FALSE(refused.write("x"));
+        EXPECT_FALSE(refused.commitRevertibly());
+        EXPECT_NE(refused.errorString().find(std::string(name) == "folder" ? "folder" : "regular"),
+                  std::string::npos)
+            << refused.errorString();
+    }
+    EXPECT_EQ(readText(dir.path() / "folder" / "inside"), "kept");
+    EXPECT_TRUE(fs::is_fifo(dir.path() / "pipe"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 4);
+}
+
+// Temporary files a killed save left are removed by the next save in their
+// folder; those of a live process, and files of other patterns, stay.
+TEST(OutputTarget, TheNextSaveRemovesTheTemporariesOfADeadProcess) {
+    TempDir dir;
+    const pid_t dead = ::fork();
+    if (dead == 0)
+        ::_exit(0);
+    ASSERT_GT(dead, 0);
+    ::waitpid(dead, nullptr, 0);
+    const std::string d = std::to_string(dead);
+    const std::string live = std::to_string(::getppid());
+    const char* left[] = {".a.DovDat.", ".b.txt.", ".a.DovDat."};
+    const std::string deadOnes[] = {left[0] + d + ".0.tmp", left[1] + d + ".12.tmp"};
+    const std::string kept[] = {left[2] + live + ".0.tmp", left[0] + d + ".0.old",
+                                ".a.DovDat." + d + ".x.tmp", "a." + d + ".0.tmp"};
+    for (const std::string& name : deadOnes)
+        writeText(dir.path() / name, "x");
+    for (const std::string& name : kept)
+        writeText(dir.path() / name, "x");
+    AtomicFile save(dir.path() / "c.DovDat");
+    ASSERT_TRUE(save.write("data") && save.commit());
+    for (const std::string& name : deadOnes)
+        EXPECT_FALSE(fs::exists(dir.path() / name)) << name;
+    for (const std::string& name : kept)
+        EXPECT_TRUE(fs::exists(dir.path() / name)) << name;
+}
+
+} // namespace
