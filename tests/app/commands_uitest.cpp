@@ -1,11 +1,13 @@
 #include "support/windowrig.h"
 #include "ui/files/cdocumentfiles.h"
+#include "ui/panels/calarmbar.h"
 #include "ui/window/commandids.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QEventLoop>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrintDialog>
@@ -58,9 +60,13 @@ TEST(Commands, TheMenusShowTheKeysThatRunTheirCommands) {
     rig.frame->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(rig.frame.get()));
     // Ctrl+S and Ctrl+O are File > Save and File > Open: the data file's
-    // dialog, its time-stamped name and the text export beside it.
+    // dialog, its time-stamped name and the text export beside it; they work
+    // while an alarm limit is being typed too.
     rig.prompter->m_savePaths << rig.path("keys.DovDat");
-    QTest::keyClick(rig.frame.get(), Qt::Key_S, Qt::ControlModifier);
+    QLineEdit* limit = rig.frame->m_pView->m_dlgAlarm->m_editAlarmHigh;
+    limit->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return limit->hasFocus(); }, 1000));
+    QTest::keyClick(limit, Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(rig.prompter->m_filters, QStringList{CDocumentFiles::kFilter});
     EXPECT_TRUE(rig.prompter->m_proposed.endsWith(".DovDat"));
     EXPECT_EQ(rig.filesIn().filter(".txt").size(), 1) << rig.filesIn().join(',').toStdString();

@@ -213,6 +213,17 @@ TEST(ExportCsv, OffersBothKindsAndWritesTheRecordedSeries) {
         EXPECT_TRUE(lines[1].endsWith(QByteArray(row.value) + "\r")) << lines[1].toStdString();
         EXPECT_TRUE(lines[2].endsWith("1\r")) << lines[2].toStdString(); // the log mark
     }
+    // Readings that arrive while the dialog is open are written too, with
+    // their log marks.
+    rig.prompter->m_whileAsking = [&] {
+        rig.frame->m_Comm.unread(celsiusFrame(300, 0x64));
+        rig.frame->OnComm();
+    };
+    rig.prompter->m_savePaths << rig.path("out.csv");
+    exportCsv->trigger();
+    rig.prompter->m_whileAsking = nullptr;
+    EXPECT_TRUE(readAll(rig.path("out.csv")).endsWith(",30.0,C,1\r\n"));
+
     rig.prompter->m_savePaths << rig.path("run.DovDat");
     ASSERT_TRUE(rig.frame->saveRecording());
     exportCsv->trigger(); // cancelled

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <functional>
+
 // Answers every question with a preset answer, hands out preset paths for the
 // file dialogs (an empty one cancels) and remembers what was shown.
 class RecordingPrompter : public Prompter {
@@ -35,6 +37,8 @@ public:
         m_proposed = proposed;
         m_filters = filters;
         m_offeredFilter = chosen;
+        if (m_whileAsking)
+            m_whileAsking();
         if (m_filterChoice >= 0)
             chosen = m_filterChoice;
         return m_savePaths.isEmpty() ? QString() : m_savePaths.takeFirst();
@@ -54,6 +58,7 @@ public:
     QStringList m_filters;
     int m_offeredFilter = -1;
     int m_filterChoice = -1;
+    std::function<void()> m_whileAsking; // what happens while the dialog is open
 
 private:
     QStringList* m_log;

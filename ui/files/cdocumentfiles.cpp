@@ -89,8 +89,7 @@ bool CDocumentFiles::savedRecordingIsCurrent() const {
 
 bool CDocumentFiles::exportCsv() {
     const SampleStore& s = m_doc.store();
-    const int n = s.recCount();
-    if (n == 0)
+    if (s.recCount() == 0)
         return false;
     QString proposed;
     if (savedRecordingIsCurrent()) {
@@ -113,6 +112,8 @@ bool CDocumentFiles::exportCsv() {
     rememberFolder(path);
 
     BusyCursor busy;
+    // What was recorded while the dialog was open goes in too.
+    const int n = s.recCount();
     const CsvStyle style{chosen == 1 ? CsvSeparator::Semicolon : CsvSeparator::Comma,
                          CsvTime::Local};
     // The store keeps no log mark; the list does while it shows the recording

@@ -74,7 +74,7 @@ CMainFrame::CMainFrame(const Startup& startup, QWidget* parent)
     buildCommands();
     if (startup.simulated) {
         m_pView->m_dlgPanel->setSimulated(true);
-        setIdleText(tr("Readings are simulated: no instrument is connected."));
+        setIdleText(tr("Readings are simulated."));
     }
     connect(m_pDoc, &CDTDoc::viewsNeedUpdate, this, &CMainFrame::updateCommandUI);
     connect(&m_pDoc->m_recorder, &Recorder::recordingChanged, this, &CMainFrame::updateCommandUI);
