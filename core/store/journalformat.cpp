@@ -268,8 +268,9 @@ std::string journalDamageText(const JournalReading& reading) {
                        (bytes == 1 ? " byte of it was left out" : " bytes of it were left out");
     if (records > 0)
         text += " (" + std::to_string(records) +
-                (records == 1 ? " whole record" : " whole records") +
-                " among them that repeat earlier ones or hold what a data file cannot)";
+                (records == 1 ? " whole record among them that repeats an earlier one or holds"
+                              : " whole records among them that repeat earlier ones or hold") +
+                " what a data file cannot)";
     return text + "; every whole record before and after them was kept.";
 }
 
