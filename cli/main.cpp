@@ -207,8 +207,10 @@ int recoverCommand(const QStringList& args) {
     parser.setApplicationDescription(QStringLiteral(
         "Writes the recording the journal kept (after a crash, a kill or a power cut) as a\n"
         "data file and its text export, as Save does, then sets the journal aside under a\n"
-        "dated name beside it. Exits with 1 when there is nothing to recover or another\n"
-        "process is recording with the journal."));
+        "dated name beside it. Every journal of the set (recording.journal,\n"
+        "recording-2.journal, ... of runs at the same time) that keeps an unsaved\n"
+        "recording is recovered, one after the other. Exits with 1 when there is nothing\n"
+        "to recover or another process is recording with the journal."));
     const QCommandLineOption journal = journalOption();
     const QCommandLineOption out = outOption(QStringLiteral("The data file (default: named after "
                                                             "the time of saving, in the current "
@@ -230,7 +232,7 @@ int recoverCommand(const QStringList& args) {
         return kExitFailure;
     }
     request.dataFile = parser.value(out);
-    return runRecover(request);
+    return runRecoverAll(request);
 }
 
 int recordCommand(const QStringList& args) {

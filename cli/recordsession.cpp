@@ -6,6 +6,7 @@
 #include "core/files/outputtarget.h"
 #include "core/files/savefilenames.h"
 #include "core/files/valuetext.h"
+#include "core/store/journalslots.h"
 #include "core/store/recordingjournal.h"
 
 #include <QDir>
@@ -304,37 +305,30 @@ void RecordSession::stop(bool failed) {
 }
 
 void RecordSession::openJournal() {
-    auto journal = std::make_unique<RecordingJournal>();
-    const std::string where = m_request.journal.string();
-    switch (journal->open(m_request.journal)) {
-    case RecordingJournal::OpenResult::Opened:
-        break;
-    case RecordingJournal::OpenResult::InUse:
-        printWarning("the recording journal " + where +
-                     " is in use by another process; this recording is kept in memory only "
-                     "until it is saved");
-        return;
-    case RecordingJournal::OpenResult::Failed:
-        printWarning("no recording journal (" + journal->takeError().value_or(where) +
+    // Every run journals: a journal held by another run or keeping an unsaved
+    // recording is passed over for the next of recording-2.journal, ...
+    JournalTaken taken = takeFreeJournal(m_request.journal);
+    for (const std::filesystem::path& aside : taken.setAside)
+        printWarning("a file that was not a recording journal this program can read was kept as " +
+                     aside.string());
+    for (const UnsavedJournal& u : taken.unsaved)
+        printWarning("an unsaved recording of " + std::to_string(u.count) + " samples (" +
+                     printableText(u.firstTime) + " to " + printableText(u.lastTime) +
+                     ") was found in " + u.path.string() + "; '" + recoverCommand() +
+                     "' turns it into a data file");
+    if (!taken.journal) {
+        printWarning("no recording journal (" + taken.error +
                      "); the recording is kept in memory only until it is saved");
         return;
     }
-    if (!journal->setAsideAtOpen().empty())
-        printWarning(where + " was not a recording journal this program can read; it was kept as " +
-                     journal->setAsideAtOpen().string());
-    const JournalRecording& found = journal->found().recording;
-    if (found.unsavedCount() > 0) {
-        // Somebody's recording that was never saved: it stays as it is.
-        printWarning("an unsaved recording of " + std::to_string(found.count()) + " samples (" +
-                     printableText(found.timeTexts.front()) + " to " +
-                     printableText(found.timeTexts.back()) + ") was found in " + where + "; '" +
-                     recoverCommand() +
-                     "' turns it into a data file. This recording is kept in memory only until "
-                     "it is saved");
-        return;
-    }
-    if (!found.empty())
-        journal->clear(); // everything in it was saved
+    if (taken.journal->path() != m_request.journal)
+        std::fprintf(stderr,
+                     "The recording journal %s is %s; this recording is journalled in %s.\n",
+                     m_request.journal.c_str(),
+                     taken.inUse.empty() || taken.inUse.front() != m_request.journal
+                         ? "kept for recover"
+                         : "in use by another process",
+                     taken.journal->path().c_str());
     connect(&m_recorder, &Recorder::journalFailed, this, [this](const QString& reason) {
         if (m_bJournalFailed)
             return;
@@ -342,7 +336,7 @@ void RecordSession::openJournal() {
         endStatusLine();
         printWarning(reason.toStdString() + "; the recording goes on in memory");
     });
-    m_recorder.setJournal(std::move(journal));
+    m_recorder.setJournal(std::move(taken.journal));
 }
 
 std::string RecordSession::recoverCommand() const {
@@ -360,7 +354,7 @@ void RecordSession::closeJournal(bool recordingKept) {
         std::fprintf(stderr,
                      "The recording stays in the journal %s; '%s' turns it into a data "
                      "file.\n",
-                     m_request.journal.c_str(), recoverCommand().c_str());
+                     m_recorder.journal()->path().c_str(), recoverCommand().c_str());
     m_recorder.stopJournal();
 }
 

@@ -4,6 +4,7 @@
 #include "cli/recordingfiles.h"
 #include "core/files/valuetext.h"
 #include "core/store/filechain.h"
+#include "core/store/journalslots.h"
 #include "core/store/recordingjournal.h"
 
 #include <QFile>
@@ -13,6 +14,7 @@
 #include <cstring>
 #include <ctime>
 #include <span>
+#include <vector>
 
 #include <sys/stat.h>
 
@@ -28,6 +30,8 @@ int runRecover(const RecoverRequest& request) {
     case RecordingJournal::OpenResult::Opened:
         break;
     case RecordingJournal::OpenResult::InUse:
+        if (request.quiet)
+            return kRecoverNothing; // another run's recording, going on
         printError("the recording journal " + where +
                    " is in use by another process that is recording; recover it once that "
                    "recording has ended");
@@ -44,6 +48,8 @@ int runRecover(const RecoverRequest& request) {
     }
     const JournalReading& found = journal.found();
     const JournalRecording& r = found.recording;
+    if (request.quiet && r.unsavedCount() == 0)
+        return kRecoverNothing;
     if (r.empty()) {
         printError("nothing to recover: the recording journal " + where + " holds no samples");
         return kExitFailure;
@@ -77,4 +83,33 @@ int runRecover(const RecoverRequest& request) {
     }
     std::printf("The journal was set aside as %s.\n", aside.c_str());
     return kExitOk;
+}
+
+int runRecoverAll(const RecoverRequest& request) {
+    const std::vector<std::filesystem::path> journals = numberedJournals(request.journal);
+    if (journals.size() <= 1)
+        return runRecover(request);
+    int recovered = 0;
+    bool failed = false;
+    int suffix = 2;
+    for (const std::filesystem::path& journal : journals) {
+        RecoverRequest one{journal, request.dataFile, true};
+        if (recovered > 0 && !request.dataFile.isEmpty()) {
+            const std::string asked = QFile::encodeName(request.dataFile).toStdString();
+            while (pathTaken(suffixedName(asked, suffix)))
+                ++suffix;
+            one.dataFile = QFile::decodeName(suffixedName(asked, suffix).c_str());
+        }
+        const int status = runRecover(one);
+        if (status == kExitOk)
+            ++recovered;
+        else if (status != kRecoverNothing)
+            failed = true;
+    }
+    if (recovered == 0 && !failed) {
+        printError("nothing to recover: no recording journal beside " + request.journal.string() +
+                   " keeps an unsaved recording");
+        return kExitFailure;
+    }
+    return failed ? kExitFailure : kExitOk;
 }

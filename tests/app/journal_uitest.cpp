@@ -142,6 +142,29 @@ TEST(JournalWindow, NoAtStartUpSetsTheJournalAsideAndStartsEmpty) {
     EXPECT_EQ(readJournalFile(journal).recording.count(), 1);
 }
 
+TEST(JournalWindow, EveryUnsavedJournalIsOfferedAndAHeldOneIsPassedOver) {
+    QTemporaryDir state;
+    const QString journal = state.path() + "/Orvane/recording.journal";
+    const QString second = state.path() + "/Orvane/recording-2.journal";
+    recordAndCrash(journal);
+    recordAndCrash(second);
+    {
+        WindowRig rig({.answerYes = false});
+        rig.frame->openJournal(journal.toStdString());
+        EXPECT_EQ(rig.messages.size(), 2); // one after the other
+        rig.record({10});
+        EXPECT_EQ(readJournalFile(journal).recording.count(), 1);
+        rig.frame->close(); // nothing unsaved is left behind
+    }
+    RecordingJournal other; // another window, recording
+    ASSERT_EQ(other.open(journal.toStdString()), RecordingJournal::OpenResult::Opened);
+    WindowRig rig;
+    rig.frame->openJournal(journal.toStdString());
+    rig.record({20});
+    EXPECT_TRUE(rig.messages.isEmpty());
+    EXPECT_EQ(readJournalFile(second).recording.count(), 1);
+}
+
 // The journal cannot be opened, or stops being writable: pane 0 says so and
 // the recording goes on in memory.
 TEST(JournalWindow, AJournalThatCannotBeWrittenIsToldInTheStatusBar) {

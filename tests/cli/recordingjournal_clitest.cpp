@@ -26,7 +26,8 @@
 namespace {
 
 QStringList asideJournals(const QString& dir) {
-    return QDir(dir).entryList({QStringLiteral("recording-*.journal")}, QDir::Files);
+    // Dated names; recording-2.journal is the journal of a second run.
+    return QDir(dir).entryList({QStringLiteral("recording-[0-9]*-*.journal")}, QDir::Files);
 }
 
 QStringList recordArgs(const PtyPair& pty, const QString& journal, const QStringList& more) {
@@ -90,7 +91,7 @@ TEST(OrvaneCliJournal, AnUnsavedRecordingIsLeftForRecoverWhichWritesItAndSetsThe
     EXPECT_EQ(readAll(dir.filePath(aside[0])), kept);
     CliRun again({"recover", "--journal", journal}, dir.path());
     EXPECT_EQ(again.finish(), 1);
-    EXPECT_TRUE(again.err().contains(QStringLiteral("holds no samples")));
+    EXPECT_TRUE(again.err().contains(QStringLiteral("nothing to recover")));
 }
 
 // A journal on a disk the kernel made read-only (for root a read-only bind
@@ -134,7 +135,27 @@ TEST(OrvaneCliJournal, AJournalOnAReadOnlyDiskIsRecoveredAndLeftAsItIs) {
     ::chmod(qPrintable(folder), 0755);
 }
 
-TEST(OrvaneCliJournal, AJournalHeldOrUnusableLeavesTheRecordingInMemoryAndRecoverRefuses) {
+TEST(OrvaneCliJournal, RecoverOffersEveryUnsavedJournalOfRunsAtTheSameTime) {
+    QTemporaryDir dir;
+    const QString journal = dir.filePath(QStringLiteral("recording.journal"));
+    for (const int n : {1, 3}) { // recording-2.journal was saved, or never was
+        std::vector<std::uint8_t> bytes = encodeJournalHeader();
+        appendSampleRecord(bytes, {static_cast<float>(n), "C", 1796637600 + n,
+                                   formatTimeText(1796637600 + n), 1, 1});
+        QFile file(n == 1 ? journal : dir.filePath(QStringLiteral("recording-%1.journal").arg(n)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    }
+    const QString data = dir.filePath(QStringLiteral("night.DovDat"));
+    CliRun recover({"recover", "--journal", journal, "-o", data}, dir.path());
+    ASSERT_EQ(recover.finish(), 0) << recover.err().toStdString();
+    EXPECT_EQ(dataFileValues(data), std::vector<float>{1.0f});
+    EXPECT_EQ(dataFileValues(dir.filePath(QStringLiteral("night-2.DovDat"))),
+              std::vector<float>{3.0f});
+    EXPECT_EQ(asideJournals(dir.path()).size(), 2);
+}
+
+TEST(OrvaneCliJournal, AHeldJournalIsPassedOverAnUnusableOneIsAWarningAndRecoverRefuses) {
     PtyPair first;
     PtyPair second;
     ASSERT_TRUE(first.isOpen() && second.isOpen());
@@ -152,10 +173,13 @@ TEST(OrvaneCliJournal, AJournalHeldOrUnusableLeavesTheRecordingInMemoryAndRecove
     for (const QString& path : {journal, journal + QStringLiteral("/x.journal")}) {
         CliRun other(recordArgs(second, path, {"--count", "1", "--out", data}), dir.path());
         ASSERT_TRUE(other.waitRecording()) << other.err().toStdString();
-        EXPECT_TRUE(other.err().contains(path == journal ? QStringLiteral("is in use")
-                                                         : QStringLiteral("Not a directory")))
+        // Held: the next free journal of the set; unusable: a warning.
+        EXPECT_TRUE(other.err().contains(
+            path == journal ? "is in use by another process; this recording is journalled in " +
+                                  dir.filePath(QStringLiteral("recording-2.journal"))
+                            : QStringLiteral("warning: no recording journal (")))
             << other.err().toStdString();
-        EXPECT_TRUE(other.err().startsWith(QStringLiteral("warning: ")));
+        EXPECT_TRUE(other.err().contains(QStringLiteral("Not a directory")) || path == journal);
         second.write(celsiusFrame(300));
         EXPECT_EQ(other.finish(), 0) << other.err().toStdString();
         EXPECT_EQ(dataFileValues(data), std::vector<float>{30.0f});

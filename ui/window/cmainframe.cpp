@@ -2,6 +2,7 @@
 
 #include "core/config/serialdevices.h"
 #include "core/link/frame.h"
+#include "core/store/journalslots.h"
 #include "ui/base/cdtdoc.h"
 #include "ui/base/prompter.h"
 #include "ui/files/cdocumentfiles.h"
@@ -325,41 +326,45 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 }
 
 void CMainFrame::openJournal(const std::filesystem::path& path) {
-    auto journal = std::make_unique<RecordingJournal>();
-    const QString where = QString::fromStdString(path.string());
-    switch (journal->open(path)) {
-    case RecordingJournal::OpenResult::Opened:
-        break;
-    case RecordingJournal::OpenResult::InUse:
-        m_prompter->information(this, tr("Another Orvane is recording with the journal %1.\n"
-                                         "This one runs without a journal: its recording is "
-                                         "kept in memory until it is saved.")
-                                          .arg(where));
-        return;
-    case RecordingJournal::OpenResult::Failed:
-        setIdleText(tr("No recording journal (%1); recording goes on in memory.")
-                        .arg(QString::fromStdString(journal->takeError().value_or(""))));
-        return;
-    }
-    const JournalRecording& found = journal->found().recording;
-    if (const int unsaved = found.unsavedCount(); unsaved > 0) {
+    // Windows and orvane-cli runs recording at once each journal into one of
+    // recording.journal, recording-2.journal, ... Every unsaved recording
+    // found among them is offered, one after the other, until one is restored.
+    std::unique_ptr<RecordingJournal> journal;
+    for (const std::filesystem::path& candidate : numberedJournals(path)) {
+        auto found = std::make_unique<RecordingJournal>();
+        if (found->open(candidate) != RecordingJournal::OpenResult::Opened)
+            continue; // another run's, or unusable: a free one is taken below
+        const JournalRecording& r = found->found().recording;
+        if (r.unsavedCount() == 0)
+            continue;
         // Only what was not saved counts: the samples and the time they span.
-        const auto firstUnsaved = static_cast<std::size_t>(found.savedCount);
+        const int unsaved = r.unsavedCount();
+        const auto firstUnsaved = static_cast<std::size_t>(r.savedCount);
         QString question = tr("An unsaved recording of %1 (%2 \u2013 %3) was found. Restore it?")
                                .arg(unsaved == 1 ? tr("1 sample") : tr("%1 samples").arg(unsaved))
-                               .arg(QString::fromStdString(found.timeTexts[firstUnsaved]),
-                                    QString::fromStdString(found.timeTexts.back()));
-        if (journal->found().damaged())
-            question += QStringLiteral("\n\n") +
-                        QString::fromStdString(journalDamageText(journal->found()));
+                               .arg(QString::fromStdString(r.timeTexts[firstUnsaved]),
+                                    QString::fromStdString(r.timeTexts.back()));
+        if (found->found().damaged())
+            question +=
+                QStringLiteral("\n\n") + QString::fromStdString(journalDamageText(found->found()));
         if (m_prompter->askYesNo(this, question)) {
-            m_pDoc->m_recorder.restore(found);
-            journal->resume();
-        } else {
-            journal->setAside();
+            m_pDoc->m_recorder.restore(r);
+            found->resume();
+            journal = std::move(found);
+            break; // the others wait for the next start or orvane-cli recover
         }
-    } else if (!found.empty()) {
-        journal->clear(); // everything in it was saved
+        found->setAside();
+        if (!journal && found->ready())
+            journal = std::move(found);
+    }
+    if (!journal) {
+        JournalTaken taken = takeFreeJournal(path);
+        if (!taken.journal) {
+            setIdleText(tr("No recording journal (%1); recording goes on in memory.")
+                            .arg(QString::fromStdString(taken.error)));
+            return;
+        }
+        journal = std::move(taken.journal);
     }
     connect(&m_pDoc->m_recorder, &Recorder::journalFailed, this, [this](const QString& reason) {
         setIdleText(tr("The recording journal cannot be written: %1. Recording goes on in memory.")
