@@ -82,6 +82,12 @@ bool RecordSession::start() {
                 printError("cannot write " + m_request.dataFile.toStdString() + ": " + data.reason);
                 return false;
             }
+            if (data.stream() && m_request.split) {
+                // The files of a chain are named after it.
+                printError("--split needs a file for --out, not a pipe or a device: " +
+                           m_request.dataFile.toStdString());
+                return false;
+            }
             folder =
                 data.stream() ? QString() : QFileInfo(QFile::decodeName(data.path.c_str())).path();
         }
