@@ -22,6 +22,8 @@ constexpr Entry kAlarmLow{"ALARMLOInfo", "ALARMLO"};
 constexpr Entry kLastFolder{"FOLDERInfo", "LastFolder"};
 constexpr Entry kNewFileOn{"NEWFILEInfo", "Continue"};
 constexpr Entry kNewFileFolder{"NEWFILEInfo", "Folder"};
+constexpr Entry kAlarmNotify{"ALARMNOTIFYInfo", "NOTIFY"};
+constexpr Entry kAlarmSound{"ALARMNOTIFYInfo", "SOUND"};
 
 std::filesystem::path homeFolder() {
     if (const char* home = std::getenv("HOME"); home && *home)
@@ -68,6 +70,20 @@ int Configuration::alarmHigh() const {
 
 int Configuration::alarmLow() const {
     return m_profile.readInt(kAlarmLow.section, kAlarmLow.key, kDefaultAlarmLow);
+}
+
+bool Configuration::alarmNotifications() const {
+    return m_profile.readInt(kAlarmNotify.section, kAlarmNotify.key, 1) != 0;
+}
+
+bool Configuration::alarmSound() const {
+    return m_profile.readInt(kAlarmSound.section, kAlarmSound.key, 0) != 0;
+}
+
+bool Configuration::writeAlarmNotices(bool notifications, bool sound, std::string* error) {
+    return m_profile.writeString(kAlarmNotify.section, kAlarmNotify.key, notifications ? "1" : "0",
+                                 error) &&
+           m_profile.writeString(kAlarmSound.section, kAlarmSound.key, sound ? "1" : "0", error);
 }
 
 bool Configuration::writeCloseValues(int comPort, int sampleRate, int alarmHigh, int alarmLow,

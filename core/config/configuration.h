@@ -36,6 +36,13 @@ public:
     int alarmHigh() const;  // "ALARMHIInfo" / "ALARMHI"
     int alarmLow() const;   // "ALARMLOInfo" / "ALARMLO"
 
+    // How the window tells an alarm: "ALARMNOTIFYInfo" / "NOTIFY" (a desktop
+    // notification, on unless 0) and "SOUND" (a sound, off unless non-zero).
+    bool alarmNotifications() const;
+    bool alarmSound() const;
+    // Writes both at once (a command changed one of them).
+    bool writeAlarmNotices(bool notifications, bool sound, std::string* error);
+
     std::string comDevicePath(int n) const { return ::comDevicePath(n, m_profile); }
 
     // The folder the file dialogs start in: the last one a file was saved to

@@ -63,6 +63,20 @@ TEST(Configuration, NoFileGivesDefaults) {
     EXPECT_EQ(config.sampleRate(), 0);
     EXPECT_EQ(config.alarmHigh(), 150);
     EXPECT_EQ(config.alarmLow(), -50);
+    EXPECT_TRUE(config.alarmNotifications());
+    EXPECT_FALSE(config.alarmSound());
+}
+
+TEST(Configuration, AlarmNoticesInASectionOfTheirOwn) {
+    TempDir dir;
+    const fs::path file = dir.path() / "loggerconfig.ini";
+    writeText(file, "[COMInfo]\nCOM num=2\n");
+    Configuration config(file);
+    std::string error;
+    ASSERT_TRUE(config.writeAlarmNotices(false, true, &error)) << error;
+    EXPECT_EQ(readText(file), "[COMInfo]\nCOM num=2\n[ALARMNOTIFYInfo]\nNOTIFY=0\nSOUND=1\n");
+    EXPECT_FALSE(config.alarmNotifications());
+    EXPECT_TRUE(config.alarmSound());
 }
 
 TEST(Configuration, StoredValuesAreUsedUnchanged) {
