@@ -157,9 +157,9 @@ TEST(JournalWindow, EveryUnsavedJournalIsOfferedOneAfterTheOther) {
     EXPECT_TRUE(readJournalFile(second).recording.empty());
 }
 
-// The journal cannot be opened, or stops being writable: pane 0 says so and
-// the recording goes on in memory.
-TEST(JournalWindow, AJournalThatCannotBeWrittenIsToldInTheStatusBar) {
+// The journal cannot be opened, or stops being writable: the message line says
+// so and the recording goes on in memory.
+TEST(JournalWindow, AJournalThatCannotBeWrittenIsToldOnTheMessageLine) {
     QTemporaryDir state;
     QFile file(state.path() + "/state");
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -167,10 +167,9 @@ TEST(JournalWindow, AJournalThatCannotBeWrittenIsToldInTheStatusBar) {
     {
         WindowRig rig;
         rig.frame->openJournal((state.path() + "/state/Orvane/recording.journal").toStdString());
-        const QString text = rig.frame->m_pane0->text();
+        const QString text = rig.frame->messageLine().text(MessageTopic::Journal);
         EXPECT_TRUE(text.startsWith("No recording journal (")) << text.toStdString();
         EXPECT_TRUE(text.contains("Not a directory")) << text.toStdString();
-        EXPECT_EQ(rig.frame->m_pane0->toolTip(), text); // the pane shows only its start
         EXPECT_TRUE(rig.messages.isEmpty());
         rig.record({100});
         EXPECT_EQ(rig.rows(), 1);
@@ -180,13 +179,13 @@ TEST(JournalWindow, AJournalThatCannotBeWrittenIsToldInTheStatusBar) {
     const QString journal = state.path() + "/Orvane/recording.journal";
     rig.frame->openJournal(journal.toStdString());
     rig.record({100});
-    EXPECT_EQ(rig.frame->m_pane0->text(), "Ready");
+    EXPECT_TRUE(rig.frame->messageLine().isEmpty());
     {
         const FileSizeLimit full(static_cast<rlim_t>(QFileInfo(journal).size()));
         ASSERT_TRUE(full.set());
         rig.record({200});
     }
-    const QString text = rig.frame->m_pane0->text();
+    const QString text = rig.frame->messageLine().text(MessageTopic::Journal);
     EXPECT_TRUE(text.startsWith("The recording journal cannot be written: ")) << text.toStdString();
     EXPECT_TRUE(text.endsWith("Recording goes on in memory.")) << text.toStdString();
     rig.record({300});
@@ -196,7 +195,7 @@ TEST(JournalWindow, AJournalThatCannotBeWrittenIsToldInTheStatusBar) {
 }
 
 // Restoring a journal whose tail was cut keeps a copy of the whole file before
-// the tail goes; when that copy cannot be written, pane 0 says so at once.
+// the tail goes; when that copy cannot be written, the message line says so at once.
 TEST(JournalWindow, AJournalThatCannotBeRepairedIsToldAtStartUp) {
     QTemporaryDir state;
     const QString journal = state.path() + "/Orvane/recording.journal";
@@ -218,7 +217,7 @@ TEST(JournalWindow, AJournalThatCannotBeRepairedIsToldAtStartUp) {
                                          "were left out; every whole record before and after "
                                          "them was kept."))
         << rig.messages[0].toStdString();
-    const QString text = rig.frame->m_pane0->text();
+    const QString text = rig.frame->messageLine().text(MessageTopic::Journal);
     EXPECT_TRUE(text.startsWith("The recording journal cannot be written: Cannot write"))
         << text.toStdString();
 }

@@ -134,7 +134,7 @@ TEST(MainFrameLink, AHangUpClosesThePortKeepsTheSamplesAndIdles) {
     EXPECT_EQ(rig.rows(), 5);
     // No box waits for an answer: the status bar says what happened.
     EXPECT_TRUE(rig.messages.isEmpty()) << rig.messages.join('\n').toStdString();
-    EXPECT_TRUE(rig.frame->m_pane0->text().contains(rig.pty->slavePath()));
+    EXPECT_TRUE(rig.frame->messageLine().text(MessageTopic::Line).contains(rig.pty->slavePath()));
     EXPECT_TRUE(rig.frame->m_reconnect.waiting());
 
     const double before = cpuSeconds();

@@ -40,6 +40,12 @@ TEST(Reconnect, RecordingResumesWhenThePulledDeviceComesBack) {
         QFile::remove(link);
         ASSERT_TRUE(QTest::qWaitFor([&] { return !frame.m_link.m_bOnline; }, 1000)) << c;
         EXPECT_TRUE(frame.m_reconnect.waiting());
+        // The whole message on the message line, its short form in pane 0.
+        const MessageLine& line = frame.messageLine();
+        EXPECT_TRUE(line.text(MessageTopic::Line).contains(link)) << c;
+        EXPECT_TRUE(line.text(MessageTopic::Line).endsWith("(On/Off stops waiting).")) << c;
+        EXPECT_EQ(line.level(MessageTopic::Line), MessageLevel::Warning);
+        EXPECT_EQ(frame.m_pane0->text(), "Waiting for COM 3");
         const double cpu = cpuSeconds();
         QTest::qWait(1200); // away for more than a retry
         EXPECT_LT(cpuSeconds() - cpu, 0.2) << "waiting must not spin";
@@ -52,6 +58,9 @@ TEST(Reconnect, RecordingResumesWhenThePulledDeviceComesBack) {
         slowest = std::max(slowest, back.elapsed());
         EXPECT_LE(back.elapsed(), 2000) << c;
         sendThree();
+        EXPECT_EQ(frame.messageLine().text(MessageTopic::Line),
+                  QString("Connected to %1 again.").arg(link));
+        EXPECT_EQ(frame.m_pane0->text(), "Ready");
     }
     EXPECT_EQ(list.rowCount(), 3 * (cycles + 1));
     EXPECT_EQ(frame.m_pDoc->store().recCount(), 3 * (cycles + 1));
@@ -59,12 +68,21 @@ TEST(Reconnect, RecordingResumesWhenThePulledDeviceComesBack) {
     std::printf("reconnect: %d cycles, slowest resume %lld ms after the device came back\n", cycles,
                 static_cast<long long>(slowest));
 
-    // On/Off while waiting stops waiting.
+    // On/Off turns the line off: "again" is no longer true.
+    frame.OnOnOff();
+    EXPECT_FALSE(frame.m_link.m_bOnline);
+    EXPECT_TRUE(frame.messageLine().isEmpty());
+    EXPECT_FALSE(frame.messageLine().isVisible());
+
+    // On/Off while waiting stops waiting, and says nothing more about it.
+    ASSERT_TRUE(rig.connect());
     pty->hangUp();
     ASSERT_TRUE(QTest::qWaitFor([&] { return frame.m_reconnect.waiting(); }, 1000));
     frame.OnOnOff();
     EXPECT_FALSE(frame.m_reconnect.waiting());
     EXPECT_FALSE(frame.m_link.m_bOnline);
+    EXPECT_TRUE(frame.messageLine().isEmpty());
+    EXPECT_EQ(frame.m_pane0->text(), "Ready");
 }
 
 } // namespace

@@ -59,7 +59,8 @@ CMainFrame::CMainFrame(const Startup& startup, QWidget* parent)
     connect(&m_Comm, &CMSComm::lineLost, this, &CMainFrame::onLineLost);
     connect(&m_reconnect, &Reconnector::reconnected, this, &CMainFrame::onReconnected);
     connect(&m_reconnect, &Reconnector::attemptFailed, this, [this](const QString& reason) {
-        setIdleText(reason + tr(" Still waiting (On/Off stops waiting)."));
+        showMessage(MessageTopic::Line, reason + tr(" Still waiting (On/Off stops waiting)."),
+                    MessageLevel::Warning);
     });
 
     m_pDoc = new CDTDoc(this);
@@ -69,13 +70,16 @@ CMainFrame::CMainFrame(const Startup& startup, QWidget* parent)
     viewStartup.alarmLow = m_config.alarmLow();
     m_pView = new CDTView(*m_pDoc, m_link, viewStartup, this);
     setCentralWidget(m_pView);
+    m_messageLine = new MessageLine(this);
     m_files =
         std::make_unique<CDocumentFiles>(this, *m_prompter, *m_pDoc, *m_pView->m_dlgList, m_config);
 
     buildCommands();
     if (startup.simulated) {
         m_pView->m_dlgPanel->setSimulated(true);
-        setIdleText(tr("Readings are simulated."));
+        showMessage(MessageTopic::Simulator,
+                    tr("Readings are simulated: no instrument is connected."),
+                    MessageLevel::Information);
     }
     connect(m_pDoc, &CDTDoc::viewsNeedUpdate, this, &CMainFrame::updateCommandUI);
     connect(&m_pDoc->m_recorder, &Recorder::recordingChanged, this, &CMainFrame::updateCommandUI);
@@ -360,15 +364,19 @@ void CMainFrame::openJournal(const std::filesystem::path& path) {
     if (!journal) {
         JournalTaken taken = takeFreeJournal(path);
         if (!taken.journal) {
-            setIdleText(tr("No recording journal (%1); recording goes on in memory.")
-                            .arg(QString::fromStdString(taken.error)));
+            showMessage(MessageTopic::Journal,
+                        tr("No recording journal (%1); recording goes on in memory.")
+                            .arg(QString::fromStdString(taken.error)),
+                        MessageLevel::Warning);
             return;
         }
         journal = std::move(taken.journal);
     }
     connect(&m_pDoc->m_recorder, &Recorder::journalFailed, this, [this](const QString& reason) {
-        setIdleText(tr("The recording journal cannot be written: %1. Recording goes on in memory.")
-                        .arg(reason));
+        showMessage(MessageTopic::Journal,
+                    tr("The recording journal cannot be written: %1. Recording goes on in memory.")
+                        .arg(reason),
+                    MessageLevel::Warning);
     });
     m_pDoc->m_recorder.setJournal(std::move(journal));
 }
@@ -376,11 +384,29 @@ void CMainFrame::openJournal(const std::filesystem::path& path) {
 void CMainFrame::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     m_pView->layoutPanels(frameClientRect());
+    placeMessageLine();
 }
 
 void CMainFrame::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     m_pView->layoutPanels(frameClientRect());
+    placeMessageLine();
+}
+
+void CMainFrame::placeMessageLine() {
+    // Below the instrument panel, over the top of the graph, as wide as the
+    // space left of the value scroll bar.
+    const QRect rc = frameClientRect();
+    m_messageLine->place(QPoint(rc.left() + kMessageLineMargin, rc.top() + kMessageLineTop),
+                         rc.width() - kMessageLineRight - 2 * kMessageLineMargin);
+}
+
+void CMainFrame::showMessage(MessageTopic topic, const QString& text, MessageLevel level) {
+    m_messageLine->showMessage(topic, text, level);
+}
+
+void CMainFrame::clearMessage(MessageTopic topic) {
+    m_messageLine->clearMessage(topic);
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
@@ -429,10 +455,12 @@ void CMainFrame::OnOnOff() {
         recorder.resetStore();
     }
 
+    // Whatever was said about the line is no longer true.
+    clearMessage(MessageTopic::Line);
+    setIdleText(tr("Ready"));
     if (m_reconnect.waiting()) {
         // Waiting for a lost device: On/Off stops waiting.
         m_reconnect.stop();
-        setIdleText(tr("Ready"));
     } else if (m_link.m_bOnline) {
         if (m_Comm.portOpen())
             m_Comm.setPortOpen(false);
@@ -480,23 +508,24 @@ void CMainFrame::onLineLost(const QString& reason) {
     m_link.m_bOnline = false;
     m_silence.stop();
     m_pView->m_dlgPanel->update(CDisplayPanel::onlineBox());
-    setIdleText(
-        reason +
-        tr(" Waiting for %1 to come back (On/Off stops waiting).").arg(m_Comm.currentDevicePath()));
+    showMessage(MessageTopic::Line,
+                reason + tr(" Waiting for %1 to come back (On/Off stops waiting).")
+                             .arg(m_Comm.currentDevicePath()),
+                MessageLevel::Warning);
+    setIdleText(tr("Waiting for COM %1").arg(m_link.m_nComPort));
     m_reconnect.start();
 }
 
 void CMainFrame::onReconnected() {
     lineOpened();
-    setIdleText(tr("Connected to %1 again.").arg(m_Comm.currentDevicePath()));
+    showMessage(MessageTopic::Line, tr("Connected to %1 again.").arg(m_Comm.currentDevicePath()),
+                MessageLevel::Information);
+    setIdleText(tr("Ready"));
 }
 
 void CMainFrame::setIdleText(const QString& text) {
     m_strIdleText = text;
     showPrompt(nullptr);
-    // A message about the line or the journal is longer than the pane shows:
-    // the whole of it under the pointer.
-    m_pane0->setToolTip(text == tr("Ready") ? QString() : text);
 }
 
 void CMainFrame::OnClearScreen() {
@@ -531,6 +560,7 @@ void CMainFrame::onStoreFull() {
         return;
     if (m_Comm.portOpen())
         m_Comm.setPortOpen(false);
+    clearMessage(MessageTopic::Line);
     m_link.m_bOnline = false;
     m_silence.stop();
     m_pView->m_dlgPanel->update();

@@ -5,6 +5,7 @@
 #include "engine/linkstate.h"
 #include "engine/reconnector.h"
 #include "engine/silencewatch.h"
+#include "ui/window/messageline.h"
 
 #include <QBasicTimer>
 #include <QHash>
@@ -96,6 +97,8 @@ public:
     QLabel* m_pane1 = nullptr;
     QLabel* m_pane2 = nullptr;
     QLabel* m_pane3 = nullptr;
+    // The message line between the instrument panel and the graph.
+    const MessageLine& messageLine() const { return *m_messageLine; }
     // Shows the prompt of `hovered` in pane 0, or "Ready" for none.
     void showPrompt(QAction* hovered);
     // "SCRL" in pane 3 while Scroll Lock is on.
@@ -120,8 +123,14 @@ private:
     void onReconnected();
     // After a successful open: an empty buffer, on line.
     void lineOpened();
-    // Pane 0's text while no command is under the pointer.
+    // Pane 0's text while no command is under the pointer: a short form of
+    // the line's state.
     void setIdleText(const QString& text);
+    // The message line: the whole message of a topic until it is no longer true.
+    void showMessage(MessageTopic topic, const QString& text, MessageLevel level);
+    void clearMessage(MessageTopic topic);
+    // Places the message line over the top of the graph.
+    void placeMessageLine();
     void onStoreFull();
     // Continue in a New File: writes the full store and empties it; false
     // when it could not be written (reported).
@@ -132,6 +141,12 @@ private:
     QHash<int, QAction*> m_actions;
     QString m_strIdleText = QStringLiteral("Ready"); // pane 0 with no command under the pointer
     QToolBar* m_toolBar = nullptr;
+    MessageLine* m_messageLine = nullptr;
+    // The message line's place: below the instrument panel (its bottom is at
+    // 188), clear of the value scroll bar and the data list on the right.
+    static constexpr int kMessageLineTop = 192;
+    static constexpr int kMessageLineRight = 312;
+    static constexpr int kMessageLineMargin = 6;
     // Scroll Lock is asked for this often (the platform reports no change).
     static constexpr int kIndicatorPollMs = 500;
     QBasicTimer m_indicatorTimer;
