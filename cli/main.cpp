@@ -20,6 +20,7 @@
 #include <cmath>
 #include <csignal>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -247,7 +248,10 @@ int recordCommand(const QStringList& args) {
         "on past 4000 samples.\n"
         "Exit status: 0 when it stopped as asked (COUNT, DURATION, Ctrl+C or SIGTERM),\n"
         "3 when it ended early (the limit without --split) or recorded nothing, 1 when a\n"
-        "device or a file failed, 2 for a wrong command line."));
+        "device or a file failed, 2 for a wrong command line.\n"
+        "Prints an \"alarm:\" line (state, value, unit, limit, time) on the standard\n"
+        "error whenever the readings go above the high limit, below the low limit, or\n"
+        "back between them."));
     const QCommandLineOption device(QStringLiteral("device"),
                                     QStringLiteral("The serial device (or pseudo-terminal) the "
                                                    "instrument is on."),
@@ -283,8 +287,26 @@ int recordCommand(const QStringList& args) {
                        "next file: FILE.DovDat, FILE-2.DovDat, ... (or the time-stamped names); "
                        "a name taken already is passed over."));
     const QCommandLineOption journal = journalOption();
-    parser.addOptions(
-        {device, simulator, interval, out, csv, csvTimeOption(), split, count, duration, journal});
+    const Configuration config;
+    const QCommandLineOption high(QStringLiteral("high"),
+                                  QStringLiteral("The high alarm limit, in degrees of the "
+                                                 "readings (default: the window's, now %1).")
+                                      .arg(config.alarmHigh()),
+                                  QStringLiteral("H"));
+    const QCommandLineOption low(QStringLiteral("low"),
+                                 QStringLiteral("The low alarm limit (default: the window's, "
+                                                "now %1).")
+                                     .arg(config.alarmLow()),
+                                 QStringLiteral("L"));
+    const QCommandLineOption onAlarm(
+        QStringLiteral("on-alarm"),
+        QStringLiteral("Run CMD through /bin/sh on every change of the alarm state, with "
+                       "ORVANE_ALARM (high, low or normal), ORVANE_VALUE, ORVANE_UNIT, "
+                       "ORVANE_LIMIT, ORVANE_TIME and ORVANE_DEVICE set. Recording never "
+                       "waits for it."),
+        QStringLiteral("CMD"));
+    parser.addOptions({device, simulator, interval, out, csv, csvTimeOption(), split, count,
+                       duration, journal, high, low, onAlarm});
     parser.addPositionalArgument(QStringLiteral("record"),
                                  QStringLiteral("Records from the instrument."));
     int status = kExitOk;
@@ -333,6 +355,22 @@ int recordCommand(const QStringList& args) {
         return usage("--journal wants a file name");
     request.journal = journalPath(parser, journal);
     request.journalNamed = parser.isSet(journal);
+    request.alarmHigh = config.alarmHigh();
+    request.alarmLow = config.alarmLow();
+    for (const auto& [option, limit] :
+         {std::pair{&high, &request.alarmHigh}, std::pair{&low, &request.alarmLow}}) {
+        if (!parser.isSet(*option))
+            continue;
+        bool number = false;
+        *limit = parser.value(*option).toInt(&number);
+        if (!number)
+            return usage("--" + option->names().constFirst().toStdString() +
+                         " wants a whole number of degrees, not '" +
+                         parser.value(*option).toStdString() + "'");
+    }
+    request.onAlarm = parser.value(onAlarm);
+    if (parser.isSet(onAlarm) && request.onAlarm.trimmed().isEmpty())
+        return usage("--on-alarm wants a command");
 
     StopSignals stopSignals;
     if (!stopSignals.install()) {

@@ -56,6 +56,7 @@ RecordSession::RecordSession(RecordRequest request, QObject* parent)
     connect(&m_reconnect, &Reconnector::attemptFailed, this,
             [](const QString& reason) { printError(reason.toStdString()); });
     connect(&m_recorder, &Recorder::rowAppended, this, &RecordSession::onRow);
+    connect(&m_recorder, &Recorder::alarmChanged, this, &RecordSession::onAlarm);
     connect(&m_recorder, &Recorder::storeFull, this, &RecordSession::onStoreFull);
     connect(&m_recorder, &Recorder::frameDecoded, &m_silence, &SilenceWatch::frameArrived);
     connect(&m_silence, &SilenceWatch::silenceBegan, this, &RecordSession::onSilence);
@@ -118,6 +119,9 @@ bool RecordSession::start() {
     m_comm.setInBufferCount(0);
     m_recorder.setStartupSampleRate(m_request.sampleRate);
     m_recorder.setContinueIntoNextFile(m_request.split);
+    m_recorder.setAlarmLimits(m_request.alarmHigh, m_request.alarmLow);
+    if (!m_request.onAlarm.isEmpty())
+        m_alarmCommand = std::make_unique<AlarmCommand>(m_request.onAlarm, m_request.device);
     m_recorder.prepareOnOff();
     if (!m_comm.setPortOpen(true)) {
         printError(m_comm.lastError().toStdString());
@@ -193,6 +197,7 @@ void RecordSession::onComm() {
 
 void RecordSession::onRow(const ListRow& row) {
     // Rows of the read that reached the count come after the stop.
+    m_bRowReported = m_bRunning;
     if (!m_bRunning)
         return;
     ++m_nRecorded;
@@ -225,6 +230,20 @@ void RecordSession::onRow(const ListRow& row) {
     }
     if (m_request.count > 0 && m_nRecorded >= m_request.count)
         stop();
+}
+
+void RecordSession::onAlarm(const AlarmChange& change) {
+    // Told for every sample reported, the last one of a count included.
+    if (!m_bRowReported)
+        return;
+    endStatusLine();
+    // On the standard error with the other news of the run: the standard
+    // output stays one line per sample for the programs that read it.
+    std::fprintf(stderr, "alarm: %s %s %s limit %d %s\n", alarmName(change.level),
+                 valueText(change.value).c_str(), change.unit.c_str(), change.limit,
+                 isoLocalTime(change.time).c_str());
+    if (m_alarmCommand)
+        m_alarmCommand->run(change);
 }
 
 void RecordSession::showStatus(const ListRow& row, const std::string& time) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/alarmcommand.h"
 #include "core/files/csvexport.h"
 #include "core/files/outputtarget.h"
 #include "core/store/filechain.h"
@@ -15,6 +16,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 
 // What `orvane-cli record` was asked for.
 struct RecordRequest {
@@ -37,6 +39,11 @@ struct RecordRequest {
     std::filesystem::path journal;
     // The journal was named on the command line (recover is then told it too).
     bool journalNamed = false;
+    // The alarm limits, and the command run on every change of the alarm
+    // state (empty: none).
+    int alarmHigh = 150;
+    int alarmLow = -50;
+    QString onAlarm;
 };
 
 // One recording without a window: opens the line as the window's On/Off does
@@ -69,6 +76,7 @@ Q_SIGNALS:
 private:
     void onComm();
     void onRow(const ListRow& row);
+    void onAlarm(const AlarmChange& change);
     void onStoreFull();
     void onLineLost(const QString& reason);
     void onSilence();
@@ -112,4 +120,6 @@ private:
     bool m_bRunning = false;
     bool m_bCsvFailed = false;
     bool m_bJournalFailed = false; // told once a run
+    bool m_bRowReported = false;   // the last committed row was reported
+    std::unique_ptr<AlarmCommand> m_alarmCommand;
 };
