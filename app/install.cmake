@@ -41,6 +41,10 @@ install(FILES ${ORVANE_HELP_FILE} DESTINATION ${ORVANE_INSTALL_PROGRAM_DIR})
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/examples/orvane-record@.service
   DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/orvane/examples)
 install(DIRECTORY ${ORVANE_HELP_PAGES_DIR}/ DESTINATION ${ORVANE_INSTALL_PROGRAM_DIR}/help)
+# The alarm sound lies beside the program too, in the build tree as well.
+configure_file(${CMAKE_CURRENT_LIST_DIR}/resources/alarm.wav ${CMAKE_BINARY_DIR}/app/alarm.wav
+  COPYONLY)
+install(FILES ${CMAKE_BINARY_DIR}/app/alarm.wav DESTINATION ${ORVANE_INSTALL_PROGRAM_DIR})
 
 # Relative links, so that the tree can be installed under any prefix.
 file(RELATIVE_PATH _bin_to_programs ${CMAKE_INSTALL_FULL_BINDIR}

@@ -54,14 +54,29 @@ void Recorder::handle(const BlockOutcome& out) {
         Q_EMIT frameDecoded();
     if (out.regions)
         Q_EMIT panelChanged(out.regions);
-    for (const ListRow& row : out.rows)
+    for (const ListRow& row : out.rows) {
         Q_EMIT rowAppended(row);
+        checkAlarm(row);
+    }
     if (out.updateViews)
         Q_EMIT graphChanged();
     if (out.clearList || !out.rows.empty())
         Q_EMIT recordingChanged();
     if (out.storeFull)
         Q_EMIT storeFull();
+}
+
+void Recorder::setAlarmLimits(int high, int low) {
+    m_nAlarmHigh = high;
+    m_nAlarmLow = low;
+}
+
+void Recorder::checkAlarm(const ListRow& row) {
+    const SampleStore& s = m_acq.store();
+    const auto at = static_cast<std::size_t>(row.index);
+    if (const auto change = m_alarm.onReading(s.recData()[at], s.recUnit()[at], s.recTime()[at],
+                                              m_nAlarmHigh, m_nAlarmLow))
+        Q_EMIT alarmChanged(*change);
 }
 
 void Recorder::setStartupSampleRate(int index) {
@@ -171,6 +186,7 @@ void Recorder::commitPending() {
     if (const auto row = m_acq.onCommitTimer()) {
         journalRows({*row});
         Q_EMIT rowAppended(*row);
+        checkAlarm(*row);
         Q_EMIT graphChanged();
         Q_EMIT recordingChanged();
         if (continuesIntoNextFile() && store().isFull())

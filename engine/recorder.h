@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/store/acquisition.h"
+#include "core/store/alarmstate.h"
 #include "core/store/recordingjournal.h"
 
 #include <QBasicTimer>
@@ -83,6 +84,12 @@ public:
     // The commit timer's tick: commits the waiting reading, if any.
     void commitPending();
 
+    // ---- alarms
+    // The limits the next committed readings are compared with (see
+    // AlarmState); a change counts from the next reading on.
+    void setAlarmLimits(int high, int low);
+    AlarmLevel alarmLevel() const { return m_alarm.level(); }
+
     // ---- state
     const Acquisition& acquisition() const { return m_acq; }
     const SampleStore& store() const { return m_acq.store(); }
@@ -124,6 +131,8 @@ Q_SIGNALS:
     void recordingChanged();
     // The journal could not be written; the recording goes on in memory.
     void journalFailed(const QString& reason);
+    // A committed reading changed the alarm state (after its rowAppended).
+    void alarmChanged(const AlarmChange& change);
 
 protected:
     void timerEvent(QTimerEvent* event) override;
@@ -134,10 +143,15 @@ private:
     void handle(const BlockOutcome& out);
     void armTimer();
     void journalRows(const std::vector<ListRow>& rows);
+    // The sample of `row` against the alarm limits.
+    void checkAlarm(const ListRow& row);
     // After every journal write: a failure is told once, a sync is scheduled.
     void afterJournalWrite();
 
     std::unique_ptr<RecordingJournal> m_journal;
+    AlarmState m_alarm;
+    int m_nAlarmHigh = 150;
+    int m_nAlarmLow = -50;
     QBasicTimer m_syncTimer;
     static constexpr int kSyncMs = 1000;
 

@@ -83,6 +83,7 @@ CDTView::CDTView(CDTDoc& doc, const LinkState& link, const Startup& startup, QWi
     setMouseTracking(true);
     m_nAlarmHigh = startup.alarmHigh;
     m_nAlarmLow = startup.alarmLow;
+    doc.m_recorder.setAlarmLimits(m_nAlarmHigh, m_nAlarmLow);
 
     m_dlgAlarm = new CAlarmBar(startup.alarmHigh, startup.alarmLow, frame);
     m_dlgPanel = new CDisplayPanel(doc.m_recorder, link, m_nAlarmHigh, m_nAlarmLow,
@@ -223,6 +224,7 @@ void CDTView::onHighLimitEdited(int value) {
     m_bAlarmHighFromBar = false;
     m_nAlarmHigh = value;
     m_nAlarmLow = m_dlgAlarm->m_nBarAlarmLow;
+    m_doc.m_recorder.setAlarmLimits(m_nAlarmHigh, m_nAlarmLow);
     m_dlgPanel->update();
     m_doc.UpdateAllViews();
 }
@@ -231,6 +233,7 @@ void CDTView::onLowLimitEdited(int value) {
     m_bAlarmLowFromBar = false;
     m_nAlarmLow = value;
     m_nAlarmHigh = m_dlgAlarm->m_nBarAlarmHigh;
+    m_doc.m_recorder.setAlarmLimits(m_nAlarmHigh, m_nAlarmLow);
     m_dlgPanel->update();
     m_doc.UpdateAllViews();
 }

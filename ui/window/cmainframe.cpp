@@ -9,9 +9,11 @@
 #include "ui/graph/cdtview.h"
 #include "ui/panels/cdatalistpanel.h"
 #include "ui/panels/cdisplaypanel.h"
+#include "ui/window/alarmsound.h"
 #include "ui/window/caboutdlg.h"
 #include "ui/window/commandids.h"
 #include "ui/window/commandtable.h"
+#include "ui/window/desktopnotifier.h"
 #include "ui/window/helplauncher.h"
 #include "ui/window/scrolllock.h"
 #include "ui/window/toolbaricons.h"
@@ -19,6 +21,7 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -93,6 +96,7 @@ CMainFrame::CMainFrame(const Startup& startup, QWidget* parent)
             [this] { setIdleText(m_silence.silenceText(m_Comm.currentDevicePath())); });
     connect(&m_silence, &SilenceWatch::readingsBack, this,
             [this] { setIdleText(tr("Readings from %1 again.").arg(m_Comm.currentDevicePath())); });
+    connect(&m_pDoc->m_recorder, &Recorder::alarmChanged, this, &CMainFrame::onAlarmChanged);
     // Whatever else changed the recording or the zoom (a drag, a reset of the
     // scale, a command), the enable rules follow before the program waits for
     // its next event: the toolbar is never stale.
@@ -116,6 +120,10 @@ void CMainFrame::setPrompter(std::unique_ptr<Prompter> prompter) {
     m_prompter = std::move(prompter);
     m_files =
         std::make_unique<CDocumentFiles>(this, *m_prompter, *m_pDoc, *m_pView->m_dlgList, m_config);
+}
+
+void CMainFrame::setDesktopNotifier(std::unique_ptr<DesktopNotifier> notifier) {
+    m_notifier = std::move(notifier);
 }
 
 bool CMainFrame::saveRecording() {
@@ -145,6 +153,11 @@ void CMainFrame::buildCommands() {
             m_actions.insert(id, act);
         }
     }
+    // The alarm notices are switches kept in the configuration file.
+    for (const int id : {ID_ALARM_NOTIFICATIONS, ID_ALARM_SOUND})
+        action(id)->setCheckable(true);
+    action(ID_ALARM_NOTIFICATIONS)->setChecked(m_config.alarmNotifications());
+    action(ID_ALARM_SOUND)->setChecked(m_config.alarmSound());
 
     m_toolBar = addToolBar(QStringLiteral("Standard"));
     m_toolBar->setObjectName(QStringLiteral("Standard"));
@@ -248,6 +261,10 @@ void CMainFrame::runCommand(int id) {
         break;
     case ID_HELP_CONTENTS:
         OnHelpContents();
+        break;
+    case ID_ALARM_NOTIFICATIONS:
+    case ID_ALARM_SOUND:
+        keepAlarmNotices();
         break;
     default:
         break;
@@ -550,6 +567,42 @@ void CMainFrame::OnComm() {
                                          static_cast<std::size_t>(block.size())));
     // The next event comes when the frame being assembled can be complete.
     m_Comm.setRThreshold(static_cast<short>(m_pDoc->m_recorder.bytesWanted()));
+}
+
+void CMainFrame::keepAlarmNotices() {
+    std::string error;
+    if (!m_config.writeAlarmNotices(action(ID_ALARM_NOTIFICATIONS)->isChecked(),
+                                    action(ID_ALARM_SOUND)->isChecked(), &error))
+        m_prompter->warning(
+            this, tr("The settings could not be kept.\n%1").arg(QString::fromStdString(error)));
+}
+
+void CMainFrame::onAlarmChanged(const AlarmChange& change) {
+    const QString time =
+        QDateTime::fromSecsSinceEpoch(change.time).toString(QStringLiteral("HH:mm:ss"));
+    const QString title = QString::fromStdString(alarmTitle(change.level));
+    const QString detail = QString::fromStdString(alarmDetail(change, time.toStdString()));
+    const bool beyond = change.level != AlarmLevel::Normal;
+    // The message line tells the state for as long as it lasts.
+    if (beyond)
+        showMessage(MessageTopic::Alarm, title + QStringLiteral(": ") + detail,
+                    MessageLevel::Error);
+    else
+        clearMessage(MessageTopic::Alarm);
+
+    if (action(ID_ALARM_NOTIFICATIONS)->isChecked()) {
+        if (!m_notifier)
+            m_notifier = std::make_unique<DesktopNotifier>();
+        m_notifier->notify(title, detail,
+                           beyond ? DesktopNotifier::Urgency::Critical
+                                  : DesktopNotifier::Urgency::Normal);
+    }
+    if (!isActiveWindow())
+        QApplication::alert(this);
+    if (beyond && action(ID_ALARM_SOUND)->isChecked())
+        playAlarmSound(m_strAlarmSound.isEmpty()
+                           ? alarmSoundBeside(QCoreApplication::applicationFilePath())
+                           : m_strAlarmSound);
 }
 
 void CMainFrame::onStoreFull() {

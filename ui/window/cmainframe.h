@@ -15,6 +15,8 @@
 #include <memory>
 
 class CDTDoc;
+class DesktopNotifier;
+struct AlarmChange;
 class CDocumentFiles;
 class CDTView;
 class Prompter;
@@ -43,6 +45,12 @@ public:
 
     // Replaces the message boxes (tests answer them without a click).
     void setPrompter(std::unique_ptr<Prompter> prompter);
+    // Alarm notifications go through `notifier` (a test's own bus) instead of
+    // the session bus.
+    void setDesktopNotifier(std::unique_ptr<DesktopNotifier> notifier);
+    // The alarm sound played on entering high or low (alarm.wav beside the
+    // program unless set).
+    void setAlarmSoundFile(const QString& path) { m_strAlarmSound = path; }
     Prompter& prompter() { return *m_prompter; }
 
     Configuration m_config;
@@ -135,6 +143,10 @@ private:
     // Continue in a New File: writes the full store and empties it; false
     // when it could not be written (reported).
     bool continueInNewFile();
+    // A committed reading changed the alarm state.
+    void onAlarmChanged(const AlarmChange& change);
+    // Tools > Alarm Notifications and Tools > Alarm Sound were switched.
+    void keepAlarmNotices();
     void buildCommands();
     void runCommand(int id);
 
@@ -155,4 +167,6 @@ private:
     // Says when the open line brings no readings.
     SilenceWatch m_silence;
     bool m_bWritingChainFile = false;
+    std::unique_ptr<DesktopNotifier> m_notifier; // made at the first alarm
+    QString m_strAlarmSound;
 };

@@ -53,11 +53,15 @@ QString cannotShow(const QString& file, const QString& reason) {
 
 } // namespace
 
-QString helpFileBeside(const QString& programFile) {
+QString fileBesideProgram(const QString& programFile, const QString& name) {
     const QFileInfo program(programFile);
     const QString real = program.canonicalFilePath();
     const QString dir = real.isEmpty() ? program.absolutePath() : QFileInfo(real).absolutePath();
-    return QDir(dir).filePath(QStringLiteral("help.chm"));
+    return QDir(dir).filePath(name);
+}
+
+QString helpFileBeside(const QString& programFile) {
+    return fileBesideProgram(programFile, QStringLiteral("help.chm"));
 }
 
 QString helpFilePath() {

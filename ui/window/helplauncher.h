@@ -8,6 +8,9 @@
 // installed program sits in a folder of its own with a link on the PATH), so
 // the link is followed to the real file.
 
+// The file `name` in the folder of the given program file, after following links.
+QString fileBesideProgram(const QString& programFile, const QString& name);
+
 // The help file beside the given program file, after following links.
 QString helpFileBeside(const QString& programFile);
 
