@@ -39,7 +39,8 @@ TEST(Commands, MenusListTheirItemsInOrder) {
                                                          "-", "&Print ", "-", "&Exit"}));
     EXPECT_EQ(menuItems(popups[1]->menu()),
               (QStringList{"&Select COM", "-", "&On/Off", "Continue in a &New File", "-",
-                           "&UndoZoom", "-", "&Clear Screen", "-", "&Clear All"}));
+                           "&UndoZoom", "-", "&Clear Screen", "-", "&Clear All", "-",
+                           "&Alarm Notifications", "-", "Alarm Soun&d"}));
     EXPECT_EQ(menuItems(popups[2]->menu()), (QStringList{"&About Orvane...", "-", "&Contents"}));
     EXPECT_EQ(rig.frame->action(ID_FILE_PRINT)->statusTip(), "Print the active document");
 }
