@@ -211,7 +211,8 @@ TEST(MainFrame, TheSimulatedInstrumentIsNeverTakenForARealOne) {
                                 .boundDevice = QStringLiteral("/dev/null"),
                                 .simulated = simulated});
         EXPECT_EQ(rig.frame->windowTitle(), simulated ? "Orvane (simulated instrument)" : "Orvane");
-        EXPECT_EQ(rig.frame->m_pane0->text().contains("simulated"), simulated);
+        EXPECT_EQ(rig.frame->messageLine().text(MessageTopic::Simulator).contains("simulated"),
+                  simulated);
     }
 }
 
