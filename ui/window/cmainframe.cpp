@@ -543,6 +543,8 @@ void CMainFrame::onReconnected() {
 void CMainFrame::setIdleText(const QString& text) {
     m_strIdleText = text;
     showPrompt(nullptr);
+    // A text longer than the pane shows is whole under the pointer.
+    m_pane0->setToolTip(text == tr("Ready") ? QString() : text);
 }
 
 void CMainFrame::OnClearScreen() {
