@@ -158,6 +158,34 @@ TEST(HelpLauncher, TheFileIsHandedToXdgOpenWhenAViewerIsInstalled) {
     }
 }
 
+// xdg-open finds neither a viewer nor a browser: the user is told where the
+// pages are, with xdg-open's own words; a viewer that works says nothing.
+TEST(HelpLauncher, WhenNothingCanShowTheHelpTheFolderOfThePagesIsNamed) {
+    for (const bool works : {false, true}) {
+        HelpRig rig;
+        rig.fakeXdgMime("application/x-chm");
+        writeScript(rig.bin / "xdg-open",
+                    works
+                        ? "exit 0\n"
+                        : "echo \"xdg-open: no method available for opening '$1'\" >&2\nexit 3\n");
+        QObject context;
+        QStringList told;
+        QString error;
+        ASSERT_TRUE(openHelpFile(q(rig.chm), &error, &context,
+                                 [&](const QString& message) { told << message; }));
+        (void)QTest::qWaitFor([&] { return !told.isEmpty(); }, works ? 1000 : 5000);
+        if (works) {
+            EXPECT_TRUE(told.isEmpty());
+            continue;
+        }
+        ASSERT_EQ(told.size(), 1);
+        EXPECT_TRUE(told[0].contains(q(rig.chm.parent_path() / "help"))) << told[0].toStdString();
+        EXPECT_TRUE(
+            told[0].endsWith("xdg-open: no method available for opening '" + q(rig.chm) + "'"))
+            << told[0].toStdString();
+    }
+}
+
 TEST(HelpLauncher, WithoutXdgMimeTheChoiceIsLeftToXdgOpen) {
     HelpRig rig;
     rig.fakeXdgOpen();

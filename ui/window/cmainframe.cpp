@@ -316,7 +316,8 @@ void CMainFrame::OnAppAbout() {
 
 void CMainFrame::OnHelpContents() {
     QString error;
-    if (!openHelp(&error))
+    if (!openHelp(&error, this,
+                  [this](const QString& message) { m_prompter->warning(this, message); }))
         m_prompter->warning(this, error);
 }
 

@@ -5,10 +5,15 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <memory>
 
 namespace {
 
@@ -46,6 +51,69 @@ bool desktopHasChmViewer() {
     return !asked;
 }
 
+// xdg-open complains on its standard error and exits soon when nothing can
+// show a file; with a viewer found it may run as long as the viewer does.
+constexpr int kFailureWatchMs = 10000;
+constexpr int kFailurePollMs = 100;
+
+// Starts xdg-open on `shown` in a process of its own that outlives this
+// program, and watches for a quick failure: a small shell writes its exit
+// status and complaint into a private folder.
+bool startViewer(const QString& xdgOpen, const QString& shown, const QString& pagesFolder,
+                 QObject* context, HelpFailed failed) {
+    auto folder = std::make_shared<QTemporaryDir>();
+    const bool watch = context && failed && folder->isValid();
+    QProcess process;
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    if (!watch) {
+        process.setProgram(xdgOpen);
+        process.setArguments({shown});
+        return process.startDetached();
+    }
+    const QString status = folder->filePath(QStringLiteral("status"));
+    const QString complaint = folder->filePath(QStringLiteral("complaint"));
+    process.setProgram(QStringLiteral("/bin/sh"));
+    process.setArguments({QStringLiteral("-c"),
+                          QStringLiteral("\"$1\" \"$2\" 2>\"$3\"; echo $? >\"$4\""),
+                          QStringLiteral("sh"), xdgOpen, shown, complaint, status});
+    if (!process.startDetached())
+        return false;
+    auto* poll = new QTimer(context);
+    poll->setInterval(kFailurePollMs);
+    auto waited = std::make_shared<int>(0);
+    // The folder lives as long as the watch.
+    QObject::connect(poll, &QTimer::timeout, context, [poll, waited, folder, pagesFolder, failed] {
+        QFile done(folder->filePath(QStringLiteral("status")));
+        *waited += kFailurePollMs;
+        const QByteArray code = done.open(QIODevice::ReadOnly) ? done.readAll().trimmed() : "";
+        if (code.isEmpty()) {
+            if (*waited >= kFailureWatchMs)
+                poll->deleteLater(); // still showing: it works
+            return;
+        }
+        poll->stop();
+        poll->deleteLater();
+        if (code == "0")
+            return;
+        QFile said(folder->filePath(QStringLiteral("complaint")));
+        const QString why = said.open(QIODevice::ReadOnly)
+                                ? QString::fromLocal8Bit(said.readAll()).trimmed()
+                                : QString();
+        QString message =
+            QCoreApplication::translate(
+                "Help", "No viewer and no web browser could show the help. Its pages are in "
+                        "the folder %1: open index.html there with any web browser.")
+                .arg(QDir::toNativeSeparators(pagesFolder));
+        if (!why.isEmpty())
+            message += QStringLiteral("\n\n") + why;
+        failed(message);
+    });
+    poll->start();
+    return true;
+}
+
 QString cannotShow(const QString& file, const QString& reason) {
     return QCoreApplication::translate("Help", "Cannot show the help file %1:\n%2")
         .arg(QDir::toNativeSeparators(file), reason);
@@ -72,7 +140,7 @@ QString helpPagesFor(const QString& chmFile) {
     return QFileInfo(chmFile).dir().filePath(QStringLiteral("help/index.html"));
 }
 
-bool openHelpFile(const QString& chmFile, QString* error) {
+bool openHelpFile(const QString& chmFile, QString* error, QObject* context, HelpFailed failed) {
     const auto fail = [error](const QString& message) {
         if (error)
             *error = message;
@@ -101,7 +169,8 @@ bool openHelpFile(const QString& chmFile, QString* error) {
                     .arg(QDir::toNativeSeparators(pages.absoluteFilePath()))));
         shown = pages.absoluteFilePath();
     }
-    if (!QProcess::startDetached(xdgOpen, {shown}))
+    if (!startViewer(xdgOpen, shown, QFileInfo(helpPagesFor(chmFile)).absolutePath(), context,
+                     std::move(failed)))
         return fail(cannotShow(
             shown, QCoreApplication::translate("Help", "the viewer could not be started (%1).")
                        .arg(xdgOpen)));
@@ -110,6 +179,6 @@ bool openHelpFile(const QString& chmFile, QString* error) {
     return true;
 }
 
-bool openHelp(QString* error) {
-    return openHelpFile(helpFilePath(), error);
+bool openHelp(QString* error, QObject* context, HelpFailed failed) {
+    return openHelpFile(helpFilePath(), error, context, std::move(failed));
 }

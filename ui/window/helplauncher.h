@@ -2,6 +2,10 @@
 
 #include <QString>
 
+#include <functional>
+
+class QObject;
+
 // The help file "help.chm" lives in the folder of the program, and the same
 // pages as plain HTML in its "help" subfolder, for desktops without a viewer
 // for compiled help. The program may be started through a symbolic link (an
@@ -20,11 +24,18 @@ QString helpFilePath();
 // The first page of the HTML help that goes with a help file.
 QString helpPagesFor(const QString& chmFile);
 
+// Told, with a message for the user, when the viewer that was started says
+// soon after that it could not show the help.
+using HelpFailed = std::function<void(const QString& message)>;
+
 // Hands the help file to the desktop's viewer for compiled help without
 // waiting for it; when the desktop has none, hands it the first HTML page
 // instead (its browser). False, with a message for the user in *error that
-// names the file, when the file is missing or nothing can show it.
-bool openHelpFile(const QString& chmFile, QString* error);
+// names the file, when the file is missing or nothing can show it. When
+// xdg-open then fails (no viewer and no browser), `failed` is called while
+// `context` lives, with a message that names the folder of the HTML pages.
+bool openHelpFile(const QString& chmFile, QString* error, QObject* context = nullptr,
+                  HelpFailed failed = {});
 
-// openHelpFile(helpFilePath(), error).
-bool openHelp(QString* error);
+// openHelpFile(helpFilePath(), ...).
+bool openHelp(QString* error, QObject* context = nullptr, HelpFailed failed = {});
