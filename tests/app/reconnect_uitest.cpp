@@ -42,7 +42,7 @@ TEST(Reconnect, RecordingResumesWhenThePulledDeviceComesBack) {
         EXPECT_TRUE(frame.m_reconnect.waiting());
         // The whole message on the message line, its short form in pane 0.
         const MessageLine& line = frame.messageLine();
-        EXPECT_TRUE(line.text(MessageTopic::Line).contains(link)) << c;
+        EXPECT_TRUE(line.text(MessageTopic::Line).contains(". Waiting for " + link)) << c;
         EXPECT_TRUE(line.text(MessageTopic::Line).endsWith("(On/Off stops waiting).")) << c;
         EXPECT_EQ(line.level(MessageTopic::Line), MessageLevel::Warning);
         EXPECT_EQ(frame.m_pane0->text(), "Waiting for COM 3");

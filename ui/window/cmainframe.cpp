@@ -35,6 +35,15 @@
 
 #include <ctime>
 
+namespace {
+
+// A reason from the system, ended as a sentence before more is said.
+QString asSentence(const QString& reason) {
+    return reason.endsWith(QLatin1Char('.')) ? reason : reason + QLatin1Char('.');
+}
+
+} // namespace
+
 CMainFrame::CMainFrame(const Startup& startup, QWidget* parent)
     : QMainWindow(parent), m_config(startup.configPath), m_prompter(std::make_unique<Prompter>()) {
     setWindowTitle(startup.simulated ? QStringLiteral("Orvane (simulated instrument)")
@@ -62,7 +71,8 @@ CMainFrame::CMainFrame(const Startup& startup, QWidget* parent)
     connect(&m_Comm, &CMSComm::lineLost, this, &CMainFrame::onLineLost);
     connect(&m_reconnect, &Reconnector::reconnected, this, &CMainFrame::onReconnected);
     connect(&m_reconnect, &Reconnector::attemptFailed, this, [this](const QString& reason) {
-        showMessage(MessageTopic::Line, reason + tr(" Still waiting (On/Off stops waiting)."),
+        showMessage(MessageTopic::Line,
+                    asSentence(reason) + tr(" Still waiting (On/Off stops waiting)."),
                     MessageLevel::Warning);
     });
 
@@ -527,8 +537,8 @@ void CMainFrame::onLineLost(const QString& reason) {
     m_silence.stop();
     m_pView->m_dlgPanel->update(CDisplayPanel::onlineBox());
     showMessage(MessageTopic::Line,
-                reason + tr(" Waiting for %1 to come back (On/Off stops waiting).")
-                             .arg(m_Comm.currentDevicePath()),
+                asSentence(reason) + tr(" Waiting for %1 to come back (On/Off stops waiting).")
+                                         .arg(m_Comm.currentDevicePath()),
                 MessageLevel::Warning);
     setIdleText(tr("Waiting for COM %1").arg(m_link.m_nComPort));
     m_reconnect.start();

@@ -98,9 +98,12 @@ bool startViewer(const QString& xdgOpen, const QString& shown, const QString& pa
         if (code == "0")
             return;
         QFile said(folder->filePath(QStringLiteral("complaint")));
-        const QString why = said.open(QIODevice::ReadOnly)
-                                ? QString::fromLocal8Bit(said.readAll()).trimmed()
-                                : QString();
+        // Its last line says what failed; those before list what it tried.
+        const QString why = said.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(said.readAll())
+                                                                 .trimmed()
+                                                                 .split(QLatin1Char('\n'))
+                                                                 .constLast()
+                                                           : QString();
         QString message =
             QCoreApplication::translate(
                 "Help", "No viewer and no web browser could show the help. Its pages are in "
