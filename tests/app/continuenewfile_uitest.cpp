@@ -2,6 +2,7 @@
 #include "support/frames.h"
 #include "support/windowrig.h"
 #include "ui/window/commandids.h"
+#include "ui/window/messageline.h"
 
 #include <QAction>
 #include <QFile>
@@ -57,6 +58,8 @@ TEST(ContinueInNewFile, AFullStoreIsSavedAndRecordingGoesOnWithoutABox) {
     EXPECT_EQ(values, (std::vector<float>{1, 2, 3, 4, 5, 6}));
     EXPECT_EQ(rig.cell(1, 1), "8.0");
     EXPECT_TRUE(rig.frame->m_pane0->toolTip().contains(QStringLiteral("recording goes on")));
+    EXPECT_TRUE(
+        rig.frame->messageLine().text(MessageTopic::File).startsWith(QStringLiteral("Wrote ")));
 
     // Kept, with its folder: the next window starts with it on and asks nothing.
     WindowRig next({.configPath = rig.path(QStringLiteral("config/loggerconfig.ini"))});
@@ -75,8 +78,10 @@ TEST(ContinueInNewFile, ASilentLineIsSaidInTheStatusBarAndSoIsItsEnd) {
     QLabel* pane = rig.frame->m_pane0;
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return pane->text().startsWith(QStringLiteral("No readings from")); }, 2000));
+    EXPECT_EQ(rig.frame->messageLine().level(MessageTopic::Silence), MessageLevel::Warning);
     ASSERT_TRUE(rig.send(celsiusFrame(250)));
     EXPECT_EQ(pane->text(), QStringLiteral("Readings from %1 again.").arg(rig.pty->slavePath()));
+    EXPECT_TRUE(rig.frame->messageLine().text(MessageTopic::Silence).isEmpty());
     EXPECT_TRUE(rig.messages.isEmpty());
 }
 

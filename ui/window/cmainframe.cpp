@@ -102,10 +102,15 @@ CMainFrame::CMainFrame(const Startup& startup, QWidget* parent)
     chain->setChecked(m_config.continueInNewFile() && !m_config.newFileFolder().empty());
     m_pDoc->m_recorder.setContinueIntoNextFile(chain->isChecked());
     connect(&m_pDoc->m_recorder, &Recorder::frameDecoded, &m_silence, &SilenceWatch::frameArrived);
-    connect(&m_silence, &SilenceWatch::silenceBegan, this,
-            [this] { setIdleText(m_silence.silenceText(m_Comm.currentDevicePath())); });
-    connect(&m_silence, &SilenceWatch::readingsBack, this,
-            [this] { setIdleText(tr("Readings from %1 again.").arg(m_Comm.currentDevicePath())); });
+    connect(&m_silence, &SilenceWatch::silenceBegan, this, [this] {
+        const QString text = m_silence.silenceText(m_Comm.currentDevicePath());
+        setIdleText(text);
+        showMessage(MessageTopic::Silence, text, MessageLevel::Warning);
+    });
+    connect(&m_silence, &SilenceWatch::readingsBack, this, [this] {
+        setIdleText(tr("Readings from %1 again.").arg(m_Comm.currentDevicePath()));
+        clearMessage(MessageTopic::Silence);
+    });
     connect(&m_pDoc->m_recorder, &Recorder::alarmChanged, this, &CMainFrame::onAlarmChanged);
     // Whatever else changed the recording or the zoom (a drag, a reset of the
     // scale, a command), the enable rules follow before the program waits for
@@ -493,7 +498,7 @@ void CMainFrame::OnOnOff() {
         if (m_Comm.portOpen())
             m_Comm.setPortOpen(false);
         m_link.m_bOnline = false;
-        m_silence.stop();
+        stopSilenceWatch();
     } else {
         connectPort();
     }
@@ -534,7 +539,7 @@ void CMainFrame::onLineLost(const QString& reason) {
     // is closed, every sample is kept, and the same device is opened again as
     // soon as it is back.
     m_link.m_bOnline = false;
-    m_silence.stop();
+    stopSilenceWatch();
     m_pView->m_dlgPanel->update(CDisplayPanel::onlineBox());
     showMessage(MessageTopic::Line,
                 asSentence(reason) + tr(" Waiting for %1 to come back (On/Off stops waiting).")
@@ -628,7 +633,7 @@ void CMainFrame::onStoreFull() {
         m_Comm.setPortOpen(false);
     clearMessage(MessageTopic::Line);
     m_link.m_bOnline = false;
-    m_silence.stop();
+    stopSilenceWatch();
     m_pView->m_dlgPanel->update();
     // A chain file that could not be written was reported already.
     if (!chained)
@@ -645,8 +650,15 @@ bool CMainFrame::continueInNewFile() {
     if (written.isEmpty())
         return false;
     m_pDoc->m_recorder.startNextFile();
-    setIdleText(tr("Wrote %1; recording goes on in a new file.").arg(written));
+    const QString text = tr("Wrote %1; recording goes on in a new file.").arg(written);
+    setIdleText(text);
+    showMessage(MessageTopic::File, text, MessageLevel::Information);
     return true;
+}
+
+void CMainFrame::stopSilenceWatch() {
+    m_silence.stop();
+    clearMessage(MessageTopic::Silence); // the line is closed: nothing to wait for
 }
 
 void CMainFrame::OnContinueInNewFile() {

@@ -143,6 +143,8 @@ private:
     // Continue in a New File: writes the full store and empties it; false
     // when it could not be written (reported).
     bool continueInNewFile();
+    // The port closed: no silence to tell.
+    void stopSilenceWatch();
     // A committed reading changed the alarm state.
     void onAlarmChanged(const AlarmChange& change);
     // Tools > Alarm Notifications and Tools > Alarm Sound were switched.
