@@ -101,10 +101,10 @@ std::optional<float> limitOption(const QCommandLineParser& parser, const QString
 QCommandLineOption csvTimeOption() {
     return QCommandLineOption(
         QStringLiteral("time"),
-        QStringLiteral("How the CSV writes times: local (the default), \"2026-12-07 14:03:51\"\n"
-                       "in local time with the UTC offset in a column of its own\n"
-                       "(number,time,utc_offset,value,unit,log), which spreadsheets read as a\n"
-                       "date and time; or iso, \"2026-12-07T14:03:51+01:00\" in one column\n"
+        QStringLiteral("How the CSV writes times: local (the default), 2026-12-07 14:03:51 in "
+                       "local time with the UTC offset in a column of its own "
+                       "(number,time,utc_offset,value,unit,log), which spreadsheets read as "
+                       "a date and time; or iso, 2026-12-07T14:03:51+01:00 in one column "
                        "(number,time,value,unit,log)."),
         QStringLiteral("FORMAT"), QStringLiteral("local"));
 }

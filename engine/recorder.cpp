@@ -143,10 +143,13 @@ void Recorder::restore(const JournalRecording& recording) {
     m_acq.restore(recording);
     Q_EMIT listCleared();
     const SampleStore& s = m_acq.store();
+    // The rows read as the live list showed them: a logged reading with its
+    // mark, any other with its value as it came (3000.0 too).
     for (int i = 0; i < s.recCount(); ++i) {
         const auto at = static_cast<std::size_t>(i);
-        Q_EMIT rowAppended(ListRow{i, std::to_string(i + 1), valueText(s.recData()[at]),
-                                   s.recUnit()[at], s.recTimeText()[at]});
+        const LogMark log = at < recording.logs.size() ? recording.logs[at] : LogMark::None;
+        Q_EMIT rowAppended(ListRow{i, std::to_string(i + 1), listValueText(s.recData()[at], log),
+                                   s.recUnit()[at], s.recTimeText()[at], log});
     }
     Q_EMIT panelChanged(RegionMax | RegionMin | RegionUnit);
     Q_EMIT graphChanged();
@@ -228,9 +231,12 @@ void Recorder::stopJournal() {
 void Recorder::journalRows(const std::vector<ListRow>& rows) {
     if (!m_journal || rows.empty())
         return;
-    for (const ListRow& row : rows)
-        m_journal->appendSample(
-            committedSample(m_acq.store(), row.index, m_acq.runMax(), m_acq.runMin()));
+    for (const ListRow& row : rows) {
+        JournalSample sample =
+            committedSample(m_acq.store(), row.index, m_acq.runMax(), m_acq.runMin());
+        sample.log = row.log;
+        m_journal->appendSample(sample);
+    }
     afterJournalWrite();
 }
 

@@ -93,10 +93,10 @@ BlockOutcome Acquisition::onBlock(std::span<const std::uint8_t> block, std::int6
         if (interval && !s.isFull())
             m_bReadingPending = true;
         if (!interval || frame->logFrame()) {
-            std::string text = m_panel.m_strValue;
-            if (frame->logFrame())
-                text = frame->logHasValue() ? text + "log" : std::string("----log");
-            if (auto row = commitCurrent(text))
+            const LogMark log = !frame->logFrame()     ? LogMark::None
+                                : frame->logHasValue() ? LogMark::WithValue
+                                                       : LogMark::WithoutValue;
+            if (auto row = commitCurrent(listValueText(v, log), log))
                 out.rows.push_back(std::move(*row));
         }
         out.updateViews = true;
@@ -143,14 +143,15 @@ std::optional<ListRow> Acquisition::onCommitTimer() {
     return commitCurrent(m_pending.valueText);
 }
 
-std::optional<ListRow> Acquisition::commitCurrent(const std::string& valueText) {
+std::optional<ListRow> Acquisition::commitCurrent(const std::string& valueText, LogMark log) {
     if (!m_store.commit())
         return std::nullopt;
     dropPending();
     m_bUnsaved = true;
     const int n = m_store.recCount();
-    return ListRow{n - 1, std::to_string(n), valueText, m_store.recUnit()[n - 1],
-                   m_store.recTimeText()[n - 1]};
+    return ListRow{
+        n - 1, std::to_string(n), valueText, m_store.recUnit()[n - 1], m_store.recTimeText()[n - 1],
+        log};
 }
 
 void Acquisition::restore(const JournalRecording& r) {

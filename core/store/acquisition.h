@@ -33,13 +33,15 @@ struct DisplayTexts {
     float m_fMin = 0.0f;
 };
 
-// One data-list row: the 1-based number, value text, unit letter and time text.
+// One data-list row: the 1-based number, value text, unit letter and time text,
+// and whether the instrument marked the reading as logged.
 struct ListRow {
     int index = 0;
     std::string number;
     std::string value;
     std::string unit;
     std::string time;
+    LogMark log = LogMark::None;
 };
 
 // What the window has to do after a received block was handled.
@@ -173,7 +175,7 @@ private:
     };
 
     // Commits the current slot; the list row when the counts moved.
-    std::optional<ListRow> commitCurrent(const std::string& valueText);
+    std::optional<ListRow> commitCurrent(const std::string& valueText, LogMark log = LogMark::None);
     void dropPending() { m_bReadingPending = false; }
 
     SampleStore m_store;

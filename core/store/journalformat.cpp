@@ -6,6 +6,7 @@
 #include <array>
 #include <bit>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -95,9 +96,10 @@ private:
 // The reader's place in the journal's own numbering, which runs ahead of the
 // recording's once damaged samples were left out.
 struct Numbering {
-    std::uint32_t last = 0;             // the count of the last record taken
-    std::uint32_t graphFrom = 0;        // the graph series follows this count
-    std::vector<std::uint32_t> countOf; // the journal's count of each sample taken
+    std::uint32_t version = kJournalVersion; // of the journal being read
+    std::uint32_t last = 0;                  // the count of the last record taken
+    std::uint32_t graphFrom = 0;             // the graph series follows this count
+    std::vector<std::uint32_t> countOf;      // the journal's count of each sample taken
 };
 
 // Applies one checked record; false when it cannot be taken: it repeats or
@@ -114,8 +116,12 @@ bool apply(JournalRecording& r, Numbering& at, JournalKind kind,
         if (payload.size() < kSampleFixed + unitLen)
             return false;
         const std::size_t textLen = f.at(kSampleFixed - 1 + unitLen);
-        if (payload.size() != kSampleFixed + unitLen + textLen || unitLen > kDovDatMaxText ||
-            textLen > kDovDatMaxText)
+        const std::size_t markLen = at.version >= 2 ? 1 : 0;
+        if (payload.size() != kSampleFixed + unitLen + textLen + markLen ||
+            unitLen > kDovDatMaxText || textLen > kDovDatMaxText)
+            return false;
+        const std::uint8_t mark = markLen ? payload.back() : 0;
+        if (mark > static_cast<std::uint8_t>(LogMark::WithoutValue))
             return false;
         const float value = f.f32();
         const std::int64_t time = f.i64();
@@ -133,6 +139,7 @@ bool apply(JournalRecording& r, Numbering& at, JournalKind kind,
         r.units.push_back(f.text(unitLen));
         f.take(1);
         r.timeTexts.push_back(f.text(textLen));
+        r.logs.push_back(static_cast<LogMark>(mark));
         r.values.push_back(value);
         r.times.push_back(time);
         at.last = recCount;
@@ -163,7 +170,7 @@ std::size_t recordAt(std::span<const std::uint8_t> bytes, std::size_t at) {
     const std::size_t payload = bytes[at + 1] | std::size_t{bytes[at + 2]} << 8;
     switch (static_cast<JournalKind>(bytes[at])) {
     case JournalKind::Sample:
-        if (payload < kSampleFixed || payload > kSampleFixed + 2 * kJournalMaxText)
+        if (payload < kSampleFixed || payload > kSampleFixed + 2 * kJournalMaxText + 1)
             return 0;
         break;
     case JournalKind::ClearScreen:
@@ -183,6 +190,15 @@ std::size_t recordAt(std::span<const std::uint8_t> bytes, std::size_t at) {
 }
 
 } // namespace
+
+std::string listValueText(float value, LogMark mark) {
+    if (mark == LogMark::WithoutValue)
+        return "----log";
+    char text[64];
+    const int n = std::snprintf(text, sizeof text, "%.1f", static_cast<double>(value));
+    const std::string shown(text, n > 0 ? static_cast<std::size_t>(n) : 0);
+    return mark == LogMark::WithValue ? shown + "log" : shown;
+}
 
 JournalSample committedSample(const SampleStore& store, int index, float runMax, float runMin) {
     JournalSample s;
@@ -231,7 +247,8 @@ std::vector<std::uint8_t> encodeJournal(const JournalRecording& r) {
             break;
         const auto k = static_cast<std::size_t>(i);
         appendSampleRecord(out, {r.values[k], r.units[k], r.times[k], r.timeTexts[k], i + 1,
-                                 i < graphStart ? i + 1 : i + 1 - graphStart, r.runMax, r.runMin});
+                                 i < graphStart ? i + 1 : i + 1 - graphStart, r.runMax, r.runMin,
+                                 k < r.logs.size() ? r.logs[k] : LogMark::None});
     }
     return out;
 }
@@ -246,6 +263,7 @@ void appendSampleRecord(std::vector<std::uint8_t>& out, const JournalSample& sam
     putU32(out, std::bit_cast<std::uint32_t>(sample.runMin));
     putText(out, sample.unit);
     putText(out, sample.timeText);
+    out.push_back(static_cast<std::uint8_t>(sample.log));
     closeRecord(out, start);
 }
 
@@ -287,20 +305,24 @@ JournalReading readJournal(std::span<const std::uint8_t> bytes) {
     if (bytes.size() < kJournalHeaderSize) {
         // Cut while the header was written: nothing was journalled yet,
         // unless the version bytes there already say another format.
-        if (!std::equal(bytes.begin(), bytes.end(), header.begin()))
+        std::vector<std::uint8_t> oldest(kMagic.begin(), kMagic.end());
+        putU32(oldest, kJournalOldestVersion);
+        if (!std::equal(bytes.begin(), bytes.end(), header.begin()) &&
+            !std::equal(bytes.begin(), bytes.end(), oldest.begin()))
             reading.status = JournalStatus::UnknownVersion;
         else
             reading.validBytes = bytes.size();
         return reading;
     }
     reading.version = Fields(bytes.subspan(kMagic.size(), 4)).u32();
-    if (reading.version != kJournalVersion) {
+    if (reading.version < kJournalOldestVersion || reading.version > kJournalVersion) {
         reading.status = JournalStatus::UnknownVersion;
         return reading;
     }
 
     reading.validBytes = kJournalHeaderSize;
     Numbering numbering;
+    numbering.version = reading.version;
     for (std::size_t at = kJournalHeaderSize; at < bytes.size();) {
         const std::size_t size = recordAt(bytes, at);
         if (size == 0) {

@@ -13,13 +13,14 @@
 // closed by its own checksum, so that a reader finds the records again past a
 // tail cut by a crash or bytes damaged on the disk, and keeps every whole one.
 //
-//   header   8 bytes magic "OrvJrnl\n", u32 format version (1)
+//   header   8 bytes magic "OrvJrnl\n", u32 format version (2; 1 is read too)
 //   record   u8 kind, u16 payload length, payload, u32 CRC-32 of the three before
 //
 // Payloads (integers little-endian, floats as their IEEE bits):
 //   sample        f32 value, i64 calendar time, u32 recorded count and u32 graph
 //                 count after the commit, f32 running maximum, f32 running
-//                 minimum, u8 length + unit text, u8 length + time text
+//                 minimum, u8 length + unit text, u8 length + time text, u8
+//                 log mark (LogMark; version 2 on, a sample of version 1 has none)
 //   clear screen  u32 recorded count (the graph series restarts, the recorded
 //                 series goes on)
 //   saved         u32 recorded count (samples 1..count were written to a file)
@@ -28,7 +29,9 @@
 // emptied; it has no record for that. The counts in a journal's records only
 // grow: a record whose count is behind the ones before it repeats an old one.
 
-inline constexpr std::uint32_t kJournalVersion = 1;
+inline constexpr std::uint32_t kJournalVersion = 2;
+// The oldest format this reader still takes.
+inline constexpr std::uint32_t kJournalOldestVersion = 1;
 inline constexpr std::size_t kJournalHeaderSize = 12;
 // Unit and time texts are cut to this many bytes when written; a sample is read
 // back only with texts a data file can hold (kDovDatMaxText).
@@ -36,6 +39,18 @@ inline constexpr std::size_t kJournalMaxText = 255;
 // Running extremes before any reading, as the acquisition starts them.
 inline constexpr float kJournalNoMax = -100.0f;
 inline constexpr float kJournalNoMin = 2000.0f;
+
+// Whether the instrument marked a reading as logged, and whether it sent a
+// value with it: the data list shows "25.3log" or "----log" for those.
+enum class LogMark : std::uint8_t {
+    None = 0,
+    WithValue = 1,
+    WithoutValue = 2,
+};
+
+// The data list's value text of a reading `value` with `mark`: one decimal, and
+// "log" after it for a logged reading ("----log" without a value).
+std::string listValueText(float value, LogMark mark);
 
 enum class JournalKind : std::uint8_t {
     Sample = 1,
@@ -53,6 +68,7 @@ struct JournalSample {
     int graphCount = 0;
     float runMax = kJournalNoMax;
     float runMin = kJournalNoMin;
+    LogMark log = LogMark::None;
 };
 
 // Recorded sample `index` of `store` (a list row's index) with the counters
@@ -82,6 +98,7 @@ struct JournalRecording {
     std::vector<std::string> units;
     std::vector<std::int64_t> times;
     std::vector<std::string> timeTexts;
+    std::vector<LogMark> logs;
     // The graph series is the last graphCount samples of the recorded series.
     int graphCount = 0;
     float runMax = kJournalNoMax;

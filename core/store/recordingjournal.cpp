@@ -278,13 +278,14 @@ bool RecordingJournal::resume() {
         fail("Cannot write the recording journal " + m_path.string(), m_nReadOnly);
         return false;
     }
-    if (!m_found.damaged()) {
+    if (!m_found.damaged() && m_found.version == kJournalVersion) {
         m_size = m_found.validBytes;
         m_bReady = true;
         return true;
     }
-    // The damaged file keeps its bytes under its dated name; the journal goes
-    // on from the restored recording, written whole and in order again.
+    // A damaged file, or one of an older format, keeps its bytes under its
+    // dated name; the journal goes on from the restored recording, written
+    // whole, in order and in this format again.
     if (moveAside(std::time(nullptr)).empty() || m_fd < 0)
         return false;
     if (!startWith(encodeJournal(m_found.recording)))

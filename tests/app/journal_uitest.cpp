@@ -89,6 +89,31 @@ TEST(JournalWindow, YesAtStartUpRestoresTheUnsavedRecording) {
     EXPECT_EQ(readJournalFile(journal).recording.savedCount, 5);
 }
 
+TEST(JournalWindow, RestoredRowsReadAsTheLiveListShowedThem) {
+    QTemporaryDir state;
+    const QString journal = state.path() + "/Orvane/recording.journal";
+    QStringList live;
+    {
+        WindowRig rig;
+        rig.frame->openJournal(journal.toStdString());
+        // A plain 3000.0, a logged reading with its value and one without.
+        for (const QByteArray& frame :
+             {celsiusFrame(30000), celsiusFrame(253, 0x64), celsiusFrame(0, 0x44)}) {
+            rig.frame->m_Comm.unread(frame);
+            rig.frame->OnComm();
+        }
+        for (int i = 0; i < rig.rows(); ++i)
+            live << rig.cell(i, 1);
+    }
+    ASSERT_EQ(live, (QStringList{"3000.0", "25.3log", "----log"}));
+    WindowRig rig({.answerYes = true});
+    rig.frame->openJournal(journal.toStdString());
+    QStringList restored;
+    for (int i = 0; i < rig.rows(); ++i)
+        restored << rig.cell(i, 1);
+    EXPECT_EQ(restored, live);
+}
+
 TEST(JournalWindow, TheQuestionCountsOnlyTheSamplesNotSaved) {
     for (const int after : {1, 2}) {
         QTemporaryDir state;
