@@ -55,6 +55,22 @@ struct PanelRig {
     }
 };
 
+// How much text drawn twice may differ at its anti-aliased edges.
+constexpr int kRedrawnEdge = 24;
+
+// The largest difference of any colour channel of any pixel.
+int worstDifference(const QImage& a, const QImage& b) {
+    int worst = a.size() == b.size() ? 0 : 256;
+    for (int y = 0; y < a.height() && worst < 256; ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            worst = std::max({worst, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                              std::abs(qBlue(p) - qBlue(q))});
+        }
+    return worst;
+}
+
 // Whether `area` of `img` shows `texts` drawn with `font` and `colour`, each
 // text's cell at its top-left point, over `background` (panel pixels). Text
 // drawn twice may differ a little at its anti-aliased edges; another text
@@ -68,15 +84,8 @@ bool shows(const QImage& img, const QRect& area, const QColor& background, const
     p.setPen(colour);
     for (const auto& [cell, text] : texts)
         p.drawText(cell - area.topLeft() + QPoint(0, QFontMetrics(font).ascent()), text);
-    int worst = 0;
-    for (int y = 0; y < area.height(); ++y)
-        for (int x = 0; x < area.width(); ++x) {
-            const QRgb a = img.pixel(area.left() + x, area.top() + y);
-            const QRgb b = expected.pixel(x, y);
-            worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                              std::abs(qBlue(a) - qBlue(b))});
-        }
-    return worst <= 24;
+    p.end();
+    return worstDifference(img.copy(area), expected) <= kRedrawnEdge;
 }
 
 int countColour(const QImage& img, const QRect& area, const QColor& colour) {
@@ -353,7 +362,10 @@ TEST(DisplayPanel, EveryChangedTextIsRepaintedCleanWithoutAWholeRepaint) {
         const QImage expected = paintAll();
         keepShot(shown, (std::string("clean-") + row.what + ".png").c_str());
         EXPECT_NE(before, expected) << row.what;
-        EXPECT_EQ(shown, expected) << row.what;
+        // Text drawn twice may differ a little at its anti-aliased edges (the
+        // reading's large glyphs do from one paint to the next); a remnant of
+        // the old text differs by far more.
+        EXPECT_LE(worstDifference(shown, expected), kRedrawnEdge) << row.what;
         EXPECT_EQ(QRegion(rig.panel.rect()).subtracted(watch.painted).isEmpty(), row.whole)
             << row.what;
     }
