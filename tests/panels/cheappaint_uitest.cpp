@@ -1,6 +1,7 @@
 // The pieces that keep a reading's repaint cheap must draw exactly what the
 // plain drawing they stand in for draws.
 #include "core/store/acquisition.h"
+#include "tests/panels/panelsupport.h"
 #include "ui/panels/cachedscrollbar.h"
 #include "ui/panels/cdatalistpanel.h"
 #include "ui/panels/textcache.h"
@@ -38,21 +39,6 @@ int differingPixels(const QImage& a, const QImage& b) {
         for (int x = 0; x < a.width(); ++x)
             n += a.pixel(x, y) != b.pixel(x, y);
     return n;
-}
-
-// The largest difference of any colour channel of any pixel.
-int worstDifference(const QImage& a, const QImage& b) {
-    if (a.size() != b.size())
-        return 256;
-    int worst = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            worst = std::max({worst, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                              std::abs(qBlue(p) - qBlue(q))});
-        }
-    return worst;
 }
 
 // The same text drawn by QPainter::drawText and by drawCachedText, with the

@@ -58,19 +58,6 @@ struct PanelRig {
 // How much text drawn twice may differ at its anti-aliased edges.
 constexpr int kRedrawnEdge = 24;
 
-// The largest difference of any colour channel of any pixel.
-int worstDifference(const QImage& a, const QImage& b) {
-    int worst = a.size() == b.size() ? 0 : 256;
-    for (int y = 0; y < a.height() && worst < 256; ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            worst = std::max({worst, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                              std::abs(qBlue(p) - qBlue(q))});
-        }
-    return worst;
-}
-
 // Whether `area` of `img` shows `texts` drawn with `font` and `colour`, each
 // text's cell at its top-left point, over `background` (panel pixels). Text
 // drawn twice may differ a little at its anti-aliased edges; another text

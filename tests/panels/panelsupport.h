@@ -6,6 +6,9 @@
 #include <QObject>
 #include <QString>
 
+#include <algorithm>
+#include <cstdlib>
+
 // Writes a picture to $ORVANE_SHOT_DIR when that is set, to look at it.
 inline void keepShot(const QImage& img, const char* name) {
     const QByteArray dir = qgetenv("ORVANE_SHOT_DIR");
@@ -21,3 +24,19 @@ struct KeyWatch : QObject {
         return false;
     }
 };
+
+// The largest difference of any colour channel of any pixel (256 for images of
+// different sizes).
+inline int worstDifference(const QImage& a, const QImage& b) {
+    if (a.size() != b.size())
+        return 256;
+    int worst = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            worst = std::max({worst, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                              std::abs(qBlue(p) - qBlue(q))});
+        }
+    return worst;
+}
