@@ -3,6 +3,7 @@
 #include "core/store/samplestore.h"
 #include "support/clirun.h"
 #include "support/frames.h"
+#include "support/journalfile.h"
 #include "support/ptypair.h"
 #include "support/readonlyfolder.h"
 
@@ -42,16 +43,10 @@ TEST(OrvaneCliJournal, AnUnsavedRecordingIsLeftForRecoverWhichWritesItAndSetsThe
     QTemporaryDir dir;
     const QString journal = dir.filePath(QStringLiteral("recording.journal"));
     // Three samples, and the start of a fourth record cut by a crash.
-    std::vector<std::uint8_t> bytes = encodeJournalHeader();
-    for (int i = 0; i < 3; ++i)
-        appendSampleRecord(bytes, {20.1f + static_cast<float>(i), "C", 1796637600 + i,
-                                   formatTimeText(1796637600 + i), i + 1, i + 1});
-    const QByteArray kept = QByteArray(reinterpret_cast<const char*>(bytes.data()),
-                                       static_cast<qsizetype>(bytes.size())) +
-                            QByteArray("\x01\x30", 2);
-    QFile file(journal);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(kept) == kept.size());
-    file.close();
+    std::vector<std::uint8_t> bytes = journalOf({20.1f, 21.1f, 22.1f});
+    bytes.insert(bytes.end(), {0x01, 0x30});
+    const QByteArray kept = writeJournalFile(journal, bytes);
+    ASSERT_FALSE(kept.isEmpty());
 
     CliRun record(recordArgs(pty, journal, {"--count", "1", "--out", dir.filePath("new.DovDat")}),
                   dir.path());
@@ -103,16 +98,10 @@ TEST(OrvaneCliJournal, AJournalOnAReadOnlyDiskIsRecoveredAndLeftAsItIs) {
     const QString out = dir.filePath(QStringLiteral("out"));
     ASSERT_TRUE(QDir().mkdir(folder) && QDir().mkdir(out));
     const QString journal = folder + QStringLiteral("/recording.journal");
-    std::vector<std::uint8_t> bytes = encodeJournalHeader();
-    for (int i = 0; i < 4; ++i)
-        appendSampleRecord(bytes, {20.0f + static_cast<float>(i), "C", 1796637600 + i,
-                                   formatTimeText(1796637600 + i), i + 1, i + 1});
+    std::vector<std::uint8_t> bytes = journalOf({20.0f, 21.0f, 22.0f, 23.0f});
     bytes[kJournalHeaderSize + 60] ^= 0x01; // in the second sample
-    const QByteArray kept(reinterpret_cast<const char*>(bytes.data()),
-                          static_cast<qsizetype>(bytes.size()));
-    QFile file(journal);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(kept) == kept.size());
-    file.close();
+    const QByteArray kept = writeJournalFile(journal, bytes);
+    ASSERT_FALSE(kept.isEmpty());
     ::chmod(qPrintable(journal), 0444);
     ::chmod(qPrintable(folder), 0555);
     ::chmod(qPrintable(dir.path()), 0755);
@@ -139,12 +128,11 @@ TEST(OrvaneCliJournal, RecoverOffersEveryUnsavedJournalOfRunsAtTheSameTime) {
     QTemporaryDir dir;
     const QString journal = dir.filePath(QStringLiteral("recording.journal"));
     for (const int n : {1, 3}) { // recording-2.journal was saved, or never was
-        std::vector<std::uint8_t> bytes = encodeJournalHeader();
-        appendSampleRecord(bytes, {static_cast<float>(n), "C", 1796637600 + n,
-                                   formatTimeText(1796637600 + n), 1, 1});
-        QFile file(n == 1 ? journal : dir.filePath(QStringLiteral("recording-%1.journal").arg(n)));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+        ASSERT_FALSE(
+            writeJournalFile(n == 1 ? journal
+                                    : dir.filePath(QStringLiteral("recording-%1.journal").arg(n)),
+                             journalOf({static_cast<float>(n)}, 1796637600 + n))
+                .isEmpty());
     }
     const QString data = dir.filePath(QStringLiteral("night.DovDat"));
     CliRun recover({"recover", "--journal", journal, "-o", data}, dir.path());

@@ -254,8 +254,9 @@ TEST(JournalFormat, DamageLosesOnlyTheRecordItHits) {
     }
 }
 
-// A whole record is skipped and counted when it repeats or goes back in the
-// journal's counts, or holds what a data file cannot; the next one is read.
+// A whole record is skipped and counted when its counts cannot follow (a
+// record repeated or going back is damage above) or it holds what a data file
+// cannot; the next one is read.
 TEST(JournalFormat, RecordsThatCannotBeTakenAreSkippedAndCounted) {
     const auto withSample = [](JournalSample s) {
         return [s](Bytes& b) { appendSampleRecord(b, s); };
@@ -271,8 +272,6 @@ TEST(JournalFormat, RecordsThatCannotBeTakenAreSkippedAndCounted) {
         std::function<void(Bytes&)> append;
     };
     const Row rows[] = {
-        {"a count that repeats", withSample(sample(2, 3, 1.0f))},
-        {"a count that goes back", withSample(sample(1, 1, 1.0f))},
         {"a count beyond the store", withSample(sample(MAX_DATA + 1, 3, 1.0f))},
         {"a graph count of none", withSample(sample(3, 0, 1.0f))},
         {"a value that is not a number",
@@ -283,8 +282,6 @@ TEST(JournalFormat, RecordsThatCannotBeTakenAreSkippedAndCounted) {
          withSample(odd([](JournalSample& s) { s.unit.assign(kDovDatMaxText + 1, 'C'); }))},
         {"a time text a data file cannot hold",
          withSample(odd([](JournalSample& s) { s.timeText.append(kDovDatMaxText, '0'); }))},
-        {"Clear Screen at an earlier count", [](Bytes& b) { appendClearScreenRecord(b, 1); }},
-        {"a save at an earlier count", [](Bytes& b) { appendSavedRecord(b, 1); }},
         {"a unit length beyond its record",
          [](Bytes& b) {
              Bytes rec;

@@ -181,9 +181,6 @@ TEST(JournalWriter, ResumingADamagedJournalWritesItAgainAfterKeepingACopy) {
     RecordingJournal j;
     ASSERT_EQ(j.open(path), RecordingJournal::OpenResult::Opened);
     EXPECT_TRUE(j.found().damaged());
-    EXPECT_EQ(j.found().skippedRecords, 1);
-    EXPECT_EQ(j.found().recording.times,
-              (std::vector<std::int64_t>{sample(1).time, sample(3).time}));
     EXPECT_EQ(bytesOf(path), bytes); // reading wrote nothing
     ASSERT_TRUE(j.resume());
     ASSERT_EQ(asideFiles(path).size(), 1u);
@@ -195,10 +192,6 @@ TEST(JournalWriter, ResumingADamagedJournalWritesItAgainAfterKeepingACopy) {
     const JournalReading r = readJournal(bytesOf(path));
     EXPECT_FALSE(r.damaged());
     EXPECT_EQ(r.recording.count(), 3);
-
-    // The same from outside: another process holds the new journal.
-    RecordingJournal other;
-    EXPECT_EQ(other.open(path), RecordingJournal::OpenResult::InUse);
 }
 
 TEST(JournalWriter, FilesItCannotReadAreSetAsideAtOpen) {
