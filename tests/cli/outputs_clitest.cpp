@@ -68,7 +68,7 @@ TEST(OrvaneCliOutputs, AFolderIsRefusedAndLeftAsItIs) {
                            QStringLiteral("shift1")}));
 }
 
-// A pipe, a device node and a symbolic link as -o: each is
+// A pipe, a device node, /dev/stdout and a symbolic link as -o: each is
 // written into or followed, and each is still what it was afterwards.
 TEST(OrvaneCliOutputs, PipesDevicesAndLinksAreWrittenIntoNeverReplaced) {
     QTemporaryDir dir;
@@ -90,6 +90,10 @@ TEST(OrvaneCliOutputs, PipesDevicesAndLinksAreWrittenIntoNeverReplaced) {
     reader.join();
     EXPECT_EQ(piped, csv);
     EXPECT_TRUE(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
+
+    CliRun toStdout({"convert", input, "--csv", "-o", "/dev/stdout"});
+    EXPECT_EQ(toStdout.finish(), 0) << toStdout.err().toStdString();
+    EXPECT_EQ(toStdout.out().toUtf8(), csv);
 
     const QString target = dir.filePath(QStringLiteral("target.csv"));
     const QString link = dir.filePath(QStringLiteral("latest.csv"));
