@@ -25,28 +25,28 @@ std::optional<AlarmChange> AlarmState::onReading(float value, std::string_view u
     return AlarmChange{level, value, std::string(unit), limit, time};
 }
 
+namespace {
+
+struct AlarmWords {
+    const char* name;
+    const char* title;
+};
+
+// In the order of AlarmLevel.
+constexpr AlarmWords kAlarmWords[] = {
+    {"normal", "Back within the alarm limits"},
+    {"high", "Above the high alarm limit"},
+    {"low", "Below the low alarm limit"},
+};
+
+} // namespace
+
 const char* alarmName(AlarmLevel level) {
-    switch (level) {
-    case AlarmLevel::High:
-        return "high";
-    case AlarmLevel::Low:
-        return "low";
-    case AlarmLevel::Normal:
-        break;
-    }
-    return "normal";
+    return kAlarmWords[static_cast<int>(level)].name;
 }
 
 std::string alarmTitle(AlarmLevel level) {
-    switch (level) {
-    case AlarmLevel::High:
-        return "Above the high alarm limit";
-    case AlarmLevel::Low:
-        return "Below the low alarm limit";
-    case AlarmLevel::Normal:
-        break;
-    }
-    return "Back within the alarm limits";
+    return kAlarmWords[static_cast<int>(level)].title;
 }
 
 std::string alarmDetail(const AlarmChange& change, std::string_view timeText) {
