@@ -323,17 +323,35 @@ JournalReading readJournal(std::span<const std::uint8_t> bytes) {
     reading.validBytes = kJournalHeaderSize;
     Numbering numbering;
     numbering.version = reading.version;
+    std::size_t lastEnd = 0; // where the last record taken ends
     for (std::size_t at = kJournalHeaderSize; at < bytes.size();) {
-        const std::size_t size = recordAt(bytes, at);
+        std::size_t size = recordAt(bytes, at);
+        std::size_t overlap = 0;
+        if (size == 0 && at == lastEnd) {
+            // A record cut short in its checksum and followed by the next
+            // one can pass its check with that record's first bytes: the
+            // next record then starts inside the checksum just read.
+            for (overlap = 1; overlap < kRecordTail; ++overlap) {
+                size = recordAt(bytes, at - overlap);
+                if (size != 0)
+                    break;
+            }
+            if (size != 0)
+                at -= overlap;
+            else
+                overlap = 0;
+        }
         if (size == 0) {
             ++at; // damaged: look for the next record from the next byte
             continue;
         }
         if (apply(reading.recording, numbering, static_cast<JournalKind>(bytes[at]),
-                  bytes.subspan(at + kRecordHead, size - kRecordHead - kRecordTail)))
-            reading.validBytes += size;
-        else
+                  bytes.subspan(at + kRecordHead, size - kRecordHead - kRecordTail))) {
+            reading.validBytes += size - overlap;
+            lastEnd = at + size;
+        } else {
             ++reading.skippedRecords;
+        }
         at += size;
     }
     const auto& counts = numbering.countOf;

@@ -468,3 +468,25 @@ TEST(JournalFormat, TheRowsOfOneReadRebuildTheStore) {
 }
 
 } // namespace
+
+// A record cut in the last byte of its checksum, followed by a record that
+// begins with that very byte, reads as whole: the next record is found inside
+// it and kept too.
+TEST(JournalFormat, ARecordCutInItsChecksumKeepsTheNextOne) {
+    Bytes second;
+    appendSampleRecord(second, sample(2, 2, 20.0f));
+    Bytes first;
+    for (int i = 0; first.empty() || first.back() != second.front(); ++i) {
+        ASSERT_LT(i, 100000);
+        first.clear();
+        appendSampleRecord(first, sample(1, 1, static_cast<float>(i) / 10));
+    }
+    first.pop_back();
+    Bytes bytes = encodeJournalHeader();
+    append(bytes, first);
+    append(bytes, second);
+    const JournalReading r = readJournal(bytes);
+    ASSERT_EQ(r.recording.count(), 2);
+    EXPECT_EQ(r.recording.values[1], 20.0f);
+    EXPECT_EQ(r.skippedBytes(), 0u);
+}
