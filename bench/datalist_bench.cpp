@@ -4,7 +4,7 @@
 // operation without a view.
 
 #include "core/store/acquisition.h"
-#include "ui/panels/cdatalistpanel.h"
+#include "ui/panels/datalistpanel.h"
 
 #include <QApplication>
 
@@ -14,8 +14,8 @@ namespace {
 
 constexpr int kFull = 4000;
 
-std::vector<CDataListModel::Row> makeRows(int count) {
-    std::vector<CDataListModel::Row> rows;
+std::vector<DataListModel::Row> makeRows(int count) {
+    std::vector<DataListModel::Row> rows;
     rows.reserve(static_cast<std::size_t>(count));
     for (int i = 1; i <= count; ++i)
         rows.push_back({QString::number(i), QString::number((i % 2000) / 10.0, 'f', 1),
@@ -29,7 +29,7 @@ ListRow rowFor(int number) {
 
 // A shown list the size the view gives it, already holding `count` rows.
 struct ShownList {
-    CDataListPanel panel;
+    DataListPanel panel;
     explicit ShownList(int count) {
         panel.resize(290, 500);
         panel.show();
@@ -70,7 +70,7 @@ BENCHMARK(BM_AppendAndScroll)
 
 // Floor: the model alone takes the row.
 void BM_AppendModelOnly(benchmark::State& state) {
-    CDataListModel model;
+    DataListModel model;
     model.refill(makeRows(kFull));
     for (auto _ : state) {
         if (model.rowCount() > kFull + 100) {

@@ -5,7 +5,7 @@
 #include "ui/base/cdtdoc.h"
 #include "ui/base/prompter.h"
 #include "ui/graph/cdtview.h"
-#include "ui/panels/cdatalistpanel.h"
+#include "ui/panels/datalistpanel.h"
 #include "ui/window/cmainframe.h"
 
 #include <QApplication>
@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
     QElapsedTimer clock;
     clock.start();
     qint64 sentAt = 0;
-    CDataListModel* model = frame.m_pView->m_dlgList->model();
+    DataListModel* model = frame.m_pView->m_dlgList->model();
     QObject::connect(model, &QAbstractItemModel::rowsInserted, &frame, [&] {
         latencies.push_back(double(clock.nsecsElapsed() - sentAt) / 1e6);
         if (int(latencies.size()) >= frames)

@@ -15,9 +15,9 @@
 #include "sim/ptyinstrument.h"
 #include "ui/base/cdtdoc.h"
 #include "ui/base/prompter.h"
-#include "ui/files/cdocumentfiles.h"
+#include "ui/files/documentfiles.h"
 #include "ui/graph/cdtview.h"
-#include "ui/panels/cdatalistpanel.h"
+#include "ui/panels/datalistpanel.h"
 #include "ui/window/cmainframe.h"
 
 #include <QApplication>
@@ -164,7 +164,7 @@ int main(int argc, char** argv) {
     frame.OnOnOff();
     if (!frame.m_link.m_bOnline)
         return 1;
-    CDataListModel* model = frame.m_pView->m_dlgList->model();
+    DataListModel* model = frame.m_pView->m_dlgList->model();
     const SampleStore& store = frame.m_pDoc->store();
 
     // 1. Fill: the next frame goes out once the previous one is listed.

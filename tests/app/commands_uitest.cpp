@@ -1,6 +1,6 @@
 #include "support/windowrig.h"
-#include "ui/files/cdocumentfiles.h"
-#include "ui/panels/calarmbar.h"
+#include "ui/files/documentfiles.h"
+#include "ui/panels/alarmbar.h"
 #include "ui/window/commandids.h"
 
 #include <QAction>
@@ -68,13 +68,13 @@ TEST(Commands, TheMenusShowTheKeysThatRunTheirCommands) {
     limit->setFocus();
     ASSERT_TRUE(QTest::qWaitFor([&] { return limit->hasFocus(); }, 1000));
     QTest::keyClick(limit, Qt::Key_S, Qt::ControlModifier);
-    EXPECT_EQ(rig.prompter->m_filters, QStringList{CDocumentFiles::kFilter});
+    EXPECT_EQ(rig.prompter->m_filters, QStringList{DocumentFiles::kFilter});
     EXPECT_TRUE(rig.prompter->m_proposed.endsWith(".DovDat"));
     EXPECT_EQ(rig.filesIn().filter(".txt").size(), 1) << rig.filesIn().join(',').toStdString();
     EXPECT_TRUE(rig.filesIn().contains("keys.DovDat"));
     rig.prompter->m_filters.clear();
     QTest::keyClick(rig.frame.get(), Qt::Key_O, Qt::ControlModifier);
-    EXPECT_EQ(rig.prompter->m_filters, QStringList{CDocumentFiles::kFilter});
+    EXPECT_EQ(rig.prompter->m_filters, QStringList{DocumentFiles::kFilter});
 
     bool dialogShown = false;
     QTimer::singleShot(0, rig.frame.get(), [&] {

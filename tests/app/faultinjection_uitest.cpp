@@ -9,7 +9,7 @@
 #include "sim/ptyinstrument.h"
 #include "support/frames.h"
 #include "support/windowrig.h"
-#include "ui/files/cdocumentfiles.h"
+#include "ui/files/documentfiles.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -463,7 +463,7 @@ TEST(OpenFaults, DamagedDataFilesAreRefusedAndChangeNothing) {
     tooMany[1] = 0x0F;
     put(tooMany);
     expectRefused("4001 samples");
-    put(QByteArray(static_cast<qsizetype>(CDocumentFiles::kMaxFileSize) + 1, '\0'));
+    put(QByteArray(static_cast<qsizetype>(DocumentFiles::kMaxFileSize) + 1, '\0'));
     expectRefused("oversized");
 
     std::mt19937 random(99);

@@ -22,7 +22,7 @@ TEST(Reconnect, RecordingResumesWhenThePulledDeviceComesBack) {
     ASSERT_TRUE(QFile::link(pty->slavePath(), link));
     WindowRig rig({.device = link});
     CMainFrame& frame = *rig.frame;
-    CDataListModel& list = rig.list();
+    DataListModel& list = rig.list();
     ASSERT_TRUE(rig.connect());
 
     int value = 100;

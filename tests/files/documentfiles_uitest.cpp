@@ -1,6 +1,6 @@
 #include "support/storetestaccess.h"
 #include "support/windowrig.h"
-#include "ui/files/cdocumentfiles.h"
+#include "ui/files/documentfiles.h"
 #include "ui/window/commandids.h"
 
 #include <QDir>
@@ -204,8 +204,8 @@ TEST(ExportCsv, OffersBothKindsAndWritesTheRecordedSeries) {
         exportCsv->trigger();
         QLocale::setDefault(old);
         EXPECT_EQ(rig.prompter->m_offeredFilter, row.offered);
-        EXPECT_EQ(rig.prompter->m_filters, (QStringList{CDocumentFiles::kCsvCommaFilter,
-                                                        CDocumentFiles::kCsvSemicolonFilter}));
+        EXPECT_EQ(rig.prompter->m_filters, (QStringList{DocumentFiles::kCsvCommaFilter,
+                                                        DocumentFiles::kCsvSemicolonFilter}));
         EXPECT_TRUE(QFileInfo(rig.prompter->m_proposed).fileName().endsWith(".csv"));
         const QList<QByteArray> lines = readAll(rig.path("out.csv")).split('\n');
         ASSERT_EQ(lines.size(), 4) << row.header;

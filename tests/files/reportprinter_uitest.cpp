@@ -1,5 +1,5 @@
 #include "ui/base/cdtdoc.h"
-#include "ui/files/creportprinter.h"
+#include "ui/files/reportprinter.h"
 
 #include "support/storetestaccess.h"
 #include <QApplication>
@@ -73,12 +73,12 @@ int pdfPageCount(const QString& path) {
 }
 
 // The words of every page, converted from PDF points (origin top-left of the
-// paper) to report units with the printable area of CReportPrinter::pageLayout().
+// paper) to report units with the printable area of ReportPrinter::pageLayout().
 std::optional<QList<Page>> pdfWords(const QString& path) {
     const auto html = runTool("pdftotext", {"-bbox", path, "-"});
     if (!html)
         return std::nullopt;
-    const QMarginsF margins = CReportPrinter::kMarginsMm * (72.0 / 25.4);
+    const QMarginsF margins = ReportPrinter::kMarginsMm * (72.0 / 25.4);
     const QRegularExpression pageRe("<page width=\"([\\d.]+)\" height=\"([\\d.]+)\">");
     const QRegularExpression wordRe("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" "
                                     "xMax=\"[\\d.]+\" yMax=\"[\\d.]+\">([^<]*)</word>");
@@ -239,8 +239,8 @@ TEST(ReportPrinter, ThePrinterPathGivesTheSamePagesAndHonoursTheRange) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(report.path);
-    printer.setPageLayout(CReportPrinter::pageLayout());
-    CReportPrinter printing(report.doc.m_recorder, unzoomedTicks());
+    printer.setPageLayout(ReportPrinter::pageLayout());
+    ReportPrinter printing(report.doc.m_recorder, unzoomedTicks());
     QString error;
     ASSERT_TRUE(printing.print(printer, &error)) << error.toStdString();
     auto pages = pdfWords(report.path);
@@ -267,7 +267,7 @@ TEST(ReportPrinter, APaperTooSmallGetsTheWholePageScaledToFit) {
     // US Letter less the margins, at 100 dpi, is too short for the page's 1120
     // units: it shrinks alike in x and y, its corner stays, nothing is cut.
     const QRectF letter(0, 0, 826, 1060);
-    const QTransform t = CReportPrinter::pageTransform(letter, 100, 100);
+    const QTransform t = ReportPrinter::pageTransform(letter, 100, 100);
     EXPECT_EQ(t.map(QPointF(0, 0)), letter.bottomRight());
     EXPECT_NEAR(t.map(QPointF(-800, 1120)).y(), 0.0, 1e-9);
     EXPECT_NEAR(t.m11(), -t.m22(), 1e-9);
@@ -299,7 +299,7 @@ TEST(ReportPrinter, GraphPageOnAnImageLiesInPageUnitsWithUprightText) {
     };
     {
         QPainter painter(&image);
-        CReportPrinter(doc.m_recorder, unzoomedTicks()).drawPage(painter, printable, 100, 100, 1);
+        ReportPrinter(doc.m_recorder, unzoomedTicks()).drawPage(painter, printable, 100, 100, 1);
         // The page's transform is left behind with the page.
         EXPECT_TRUE(painter.worldTransform().isIdentity());
     }

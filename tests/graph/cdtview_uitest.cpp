@@ -1,7 +1,7 @@
 #include "viewrig.h"
 
-#include "ui/panels/cdatalistpanel.h"
 #include "ui/panels/cdisplaypanel.h"
+#include "ui/panels/datalistpanel.h"
 
 #include <cmath>
 
@@ -247,7 +247,7 @@ TEST(GraphView, PanelsAreLaidOutAroundThePlot) {
 
 TEST(GraphView, LimitsFollowTheAlarmBarUntilTyped) {
     ViewRig rig;
-    CAlarmBar& bar = *rig.view->m_dlgAlarm;
+    AlarmBar& bar = *rig.view->m_dlgAlarm;
     // Limits the bar holds (as loaded) reach the graph at the next paint; a high
     // limit under the low one is exchanged with it.
     bar.m_nBarAlarmHigh = 100;

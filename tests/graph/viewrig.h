@@ -3,8 +3,8 @@
 #include "support/storetestaccess.h"
 #include "support/windowrig.h"
 #include "ui/graph/cdtview.h"
-#include "ui/panels/calarmbar.h"
-#include "ui/panels/cvaluescrollpanel.h"
+#include "ui/panels/alarmbar.h"
+#include "ui/panels/valuescrollpanel.h"
 
 #include <QApplication>
 #include <QImage>

@@ -1,5 +1,5 @@
 #include "tests/panels/panelsupport.h"
-#include "ui/panels/calarmbar.h"
+#include "ui/panels/alarmbar.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -24,7 +24,7 @@ std::vector<int> seen(const QSignalSpy& spy) {
 }
 
 TEST(AlarmBar, StartsWithTheGivenLimitsWithoutNotifying) {
-    CAlarmBar bar(150, -50);
+    AlarmBar bar(150, -50);
     EXPECT_EQ(bar.m_editAlarmHigh->text(), "150");
     EXPECT_EQ(bar.m_editAlarmLow->text(), "-50");
     EXPECT_EQ(bar.m_nBarAlarmHigh, 150);
@@ -54,9 +54,9 @@ TEST(AlarmBar, StartsWithTheGivenLimitsWithoutNotifying) {
 }
 
 TEST(AlarmBar, EveryKeystrokeSetsTheLimit) {
-    CAlarmBar bar(150, -50);
-    QSignalSpy high(&bar, &CAlarmBar::highLimitEdited);
-    QSignalSpy low(&bar, &CAlarmBar::lowLimitEdited);
+    AlarmBar bar(150, -50);
+    QSignalSpy high(&bar, &AlarmBar::highLimitEdited);
+    QSignalSpy low(&bar, &AlarmBar::lowLimitEdited);
 
     bar.m_editAlarmHigh->clear();
     QTest::keyClicks(bar.m_editAlarmHigh, "150");
@@ -79,9 +79,9 @@ TEST(AlarmBar, EveryKeystrokeSetsTheLimit) {
 }
 
 TEST(AlarmBar, LettersAndOtherCharactersAreDropped) {
-    CAlarmBar bar(150, -50);
-    QSignalSpy high(&bar, &CAlarmBar::highLimitEdited);
-    QSignalSpy low(&bar, &CAlarmBar::lowLimitEdited);
+    AlarmBar bar(150, -50);
+    QSignalSpy high(&bar, &AlarmBar::highLimitEdited);
+    QSignalSpy low(&bar, &AlarmBar::lowLimitEdited);
     QTest::keyClicks(bar.m_editAlarmHigh, "a+ e,");
     QTest::keyClicks(bar.m_editAlarmLow, "x");
     EXPECT_EQ(bar.m_editAlarmHigh->text(), "150");
@@ -98,8 +98,8 @@ TEST(AlarmBar, LettersAndOtherCharactersAreDropped) {
 }
 
 TEST(AlarmBar, PastedTextKeepsOnlyWhatCouldBeTyped) {
-    CAlarmBar bar(150, -50);
-    QSignalSpy high(&bar, &CAlarmBar::highLimitEdited);
+    AlarmBar bar(150, -50);
+    QSignalSpy high(&bar, &AlarmBar::highLimitEdited);
     QGuiApplication::clipboard()->setText(QStringLiteral("1e2 C"));
     if (QGuiApplication::clipboard()->text() != QLatin1String("1e2 C"))
         GTEST_SKIP() << "no clipboard on this platform";
@@ -113,7 +113,7 @@ TEST(AlarmBar, EnterAndEscapeAreSwallowed) {
     QWidget host;
     KeyWatch watch;
     host.installEventFilter(&watch);
-    auto* bar = new CAlarmBar(150, -50, &host);
+    auto* bar = new AlarmBar(150, -50, &host);
     QSignalSpy returnPressed(bar->m_editAlarmHigh, &QLineEdit::returnPressed);
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
         QTest::keyClick(bar->m_editAlarmHigh, key);
@@ -142,7 +142,7 @@ TEST(AlarmBar, ConversionFollowsTheCLibrary) {
         {"-99999999999999999999", INT_MIN},
     };
     for (const auto& [text, value] : cases)
-        EXPECT_EQ(CAlarmBar::toLimit(QString::fromLatin1(text)), value) << text;
+        EXPECT_EQ(AlarmBar::toLimit(QString::fromLatin1(text)), value) << text;
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 #include "core/store/acquisition.h"
 #include "tests/panels/panelsupport.h"
 #include "ui/panels/cachedscrollbar.h"
-#include "ui/panels/cdatalistpanel.h"
+#include "ui/panels/datalistpanel.h"
 #include "ui/panels/textcache.h"
 
 #include <QFontMetrics>
@@ -159,8 +159,8 @@ TEST(DataListDelegate, CellsLookAsTheStylesOwnItemPaintingMakesThem) {
     // Two lists side by side in one window, the second with the stock delegate.
     QWidget host;
     host.resize(600, 200);
-    CDataListPanel ours(&host);
-    CDataListPanel stock(&host);
+    DataListPanel ours(&host);
+    DataListPanel stock(&host);
     stock.list()->setItemDelegate(new QStyledItemDelegate(stock.list()));
     // Neither takes the focus, which would frame one list's current cell.
     ours.list()->setFocusPolicy(Qt::NoFocus);
@@ -169,7 +169,7 @@ TEST(DataListDelegate, CellsLookAsTheStylesOwnItemPaintingMakesThem) {
     stock.setGeometry(300, 0, 290, 200);
     host.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
-    for (CDataListPanel* panel : {&ours, &stock}) {
+    for (DataListPanel* panel : {&ours, &stock}) {
         for (int n = 1; n <= 12; ++n)
             panel->appendRow(ListRow{n - 1, std::to_string(n), n % 4 == 3 ? "1270.9log" : "25.3",
                                      n % 2 ? "C" : "F", "07-26-25/08:00:00"});
@@ -182,7 +182,7 @@ TEST(DataListDelegate, CellsLookAsTheStylesOwnItemPaintingMakesThem) {
         ours.list()->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, ours.list()) + 1;
     ASSERT_GT(fm.horizontalAdvance("1270.9log"), ours.list()->columnWidth(1) - 2 * margin);
 
-    const auto shot = [](CDataListPanel& panel) {
+    const auto shot = [](DataListPanel& panel) {
         return panel.list()->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     };
     EXPECT_EQ(differingPixels(shot(ours), shot(stock)), 0);
@@ -196,7 +196,7 @@ namespace {
 // afresh gives.
 struct ShownList {
     QWidget host;
-    CDataListPanel* panel = new CDataListPanel(&host);
+    DataListPanel* panel = new DataListPanel(&host);
     int next = 1;
 
     ShownList() {
@@ -204,7 +204,7 @@ struct ShownList {
         panel->setGeometry(10, 10, 290, 200);
         host.show();
     }
-    CDataListView* view() const { return panel->list(); }
+    DataListView* view() const { return panel->list(); }
     void settle() {
         for (int i = 0; i < 3; ++i)
             QCoreApplication::processEvents();
@@ -277,7 +277,7 @@ TEST(DataListView, RowsOnScreenMatchAFreshPaintThroughAppendsAndEverythingElse) 
         {"a taller list", [&] { list.panel->resize(290, 260); }},
         {"a refill",
          [&] {
-             std::vector<CDataListModel::Row> rows;
+             std::vector<DataListModel::Row> rows;
              for (int i = 1; i <= 50; ++i)
                  rows.push_back({QString::number(i), "1.5", "F", "07-26-25/08:00:01"});
              list.panel->refill(std::move(rows));

@@ -1,6 +1,6 @@
 #include "core/store/acquisition.h"
 #include "tests/panels/panelsupport.h"
-#include "ui/panels/cdatalistpanel.h"
+#include "ui/panels/datalistpanel.h"
 
 #include <QHeaderView>
 #include <QScrollBar>
@@ -16,8 +16,8 @@ ListRow listRow(int number) {
     return {number - 1, std::to_string(number), "25.3", "C", "07-26-25/08:00:00"};
 }
 
-std::vector<CDataListModel::Row> rows(int count) {
-    std::vector<CDataListModel::Row> out;
+std::vector<DataListModel::Row> rows(int count) {
+    std::vector<DataListModel::Row> out;
     for (int i = 1; i <= count; ++i)
         out.push_back({QString::number(i), QStringLiteral("%1.0").arg(i % 900), QStringLiteral("F"),
                        QStringLiteral("07-26-25/08:00:00")});
@@ -25,14 +25,14 @@ std::vector<CDataListModel::Row> rows(int count) {
 }
 
 // Whether row `row` is wholly inside the list's visible area.
-bool rowVisible(const CDataListPanel& panel, int row) {
+bool rowVisible(const DataListPanel& panel, int row) {
     const QTableView* list = panel.list();
     const QRect r = list->visualRect(list->model()->index(row, 0));
     return r.isValid() && list->viewport()->rect().contains(r);
 }
 
 TEST(DataList, ColumnsFontAndStyle) {
-    CDataListPanel panel;
+    DataListPanel panel;
     const QTableView* list = panel.list();
     const QAbstractItemModel* model = list->model();
     const char* titles[] = {"NO.", "DATA", "UNIT", "TIME"};
@@ -50,7 +50,7 @@ TEST(DataList, ColumnsFontAndStyle) {
 }
 
 TEST(DataList, TenCommitsListRowsOneToTenWithTheNewestInView) {
-    CDataListPanel panel;
+    DataListPanel panel;
     panel.resize(290, 120); // room for a few rows only
     panel.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
@@ -58,7 +58,7 @@ TEST(DataList, TenCommitsListRowsOneToTenWithTheNewestInView) {
         panel.appendRow(listRow(n));
         EXPECT_TRUE(rowVisible(panel, n - 1)) << n;
     }
-    const CDataListModel& model = *panel.model();
+    const DataListModel& model = *panel.model();
     ASSERT_EQ(model.rowCount(), 10);
     for (int i = 0; i < 10; ++i)
         EXPECT_EQ(model.rowAt(i)[0], QString::number(i + 1));
@@ -71,7 +71,7 @@ TEST(DataList, TenCommitsListRowsOneToTenWithTheNewestInView) {
 }
 
 TEST(DataList, RefillAppendAndDeleteAllAtFullSize) {
-    CDataListPanel panel;
+    DataListPanel panel;
     panel.resize(290, 300);
     panel.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
@@ -95,7 +95,7 @@ TEST(DataList, RefillAppendAndDeleteAllAtFullSize) {
 }
 
 TEST(DataList, ShiftClickSelectsARangeAndCtrlClickAddsOrRemovesARow) {
-    CDataListPanel panel;
+    DataListPanel panel;
     panel.resize(290, 300);
     panel.refill(rows(6));
     panel.show();
@@ -121,7 +121,7 @@ TEST(DataList, EnterAndEscapeAreSwallowed) {
     QWidget host;
     KeyWatch watch;
     host.installEventFilter(&watch);
-    auto* panel = new CDataListPanel(&host);
+    auto* panel = new DataListPanel(&host);
     panel->refill(rows(3));
     panel->list()->setCurrentIndex(panel->model()->index(1, 0));
     QSignalSpy activated(panel->list(), &QAbstractItemView::activated);

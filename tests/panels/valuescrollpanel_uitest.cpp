@@ -1,4 +1,4 @@
-#include "ui/panels/cvaluescrollpanel.h"
+#include "ui/panels/valuescrollpanel.h"
 
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -14,8 +14,8 @@ int topOfWindow(int position) {
 }
 
 struct ScrollRig {
-    CValueScrollPanel panel;
-    QSignalSpy spy{&panel, &CValueScrollPanel::positionChanged};
+    ValueScrollPanel panel;
+    QSignalSpy spy{&panel, &ValueScrollPanel::positionChanged};
 
     explicit ScrollRig(int position) : panel(position) { panel.resize(20, 350); }
 

@@ -5,7 +5,7 @@
 #include "support/recordingprompter.h"
 #include "ui/base/cdtdoc.h"
 #include "ui/graph/cdtview.h"
-#include "ui/panels/cdatalistpanel.h"
+#include "ui/panels/datalistpanel.h"
 #include "ui/window/cmainframe.h"
 
 #include <QDir>
@@ -18,7 +18,7 @@
 #include <initializer_list>
 #include <memory>
 
-class CDocumentFiles;
+class DocumentFiles;
 
 // A main window for tests: a configuration file in a folder of its own (never
 // the user's), a prompter that answers every question alike and keeps what was
@@ -45,10 +45,10 @@ struct WindowRig {
 
     const Acquisition& acq() const { return frame->m_pDoc->acq(); }
     Recorder& rec() { return frame->m_pDoc->m_recorder; }
-    CDataListModel& list() const { return *frame->m_pView->m_dlgList->model(); }
+    DataListModel& list() const { return *frame->m_pView->m_dlgList->model(); }
     int rows() const { return list().rowCount(); }
     QString cell(int row, int col) const { return list().rowAt(row)[std::size_t(col)]; }
-    CDocumentFiles& docFiles() { return *frame->m_files; }
+    DocumentFiles& docFiles() { return *frame->m_files; }
 
     // A file in the rig's folder, and the files there (or in a folder below it).
     QString path(const QString& name) const { return dir.path() + "/" + name; }

@@ -3,11 +3,11 @@
 #include "core/graph/graphscale.h"
 #include "core/graph/zoominteraction.h"
 #include "ui/base/cdtdoc.h"
-#include "ui/files/creportprinter.h"
-#include "ui/panels/calarmbar.h"
-#include "ui/panels/cdatalistpanel.h"
+#include "ui/files/reportprinter.h"
+#include "ui/panels/alarmbar.h"
 #include "ui/panels/cdisplaypanel.h"
-#include "ui/panels/cvaluescrollpanel.h"
+#include "ui/panels/datalistpanel.h"
+#include "ui/panels/valuescrollpanel.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -85,11 +85,11 @@ CDTView::CDTView(CDTDoc& doc, const LinkState& link, const Startup& startup, QWi
     m_nAlarmLow = startup.alarmLow;
     doc.m_recorder.setAlarmLimits(m_nAlarmHigh, m_nAlarmLow);
 
-    m_dlgAlarm = new CAlarmBar(startup.alarmHigh, startup.alarmLow, frame);
+    m_dlgAlarm = new AlarmBar(startup.alarmHigh, startup.alarmLow, frame);
     m_dlgPanel = new CDisplayPanel(doc.m_recorder, link, m_nAlarmHigh, m_nAlarmLow,
                                    startup.sampleRateIni, frame);
-    m_dlgScroll = new CValueScrollPanel(m_nYScrollPos, frame);
-    m_dlgList = new CDataListPanel(frame);
+    m_dlgScroll = new ValueScrollPanel(m_nYScrollPos, frame);
+    m_dlgList = new DataListPanel(frame);
 
     connect(&doc, &CDTDoc::viewsNeedUpdate, this, &CDTView::invalidateGraph);
     connect(m_dlgPanel, &CDisplayPanel::updateViewsRequested, &doc, &CDTDoc::UpdateAllViews);
@@ -97,18 +97,18 @@ CDTView::CDTView(CDTDoc& doc, const LinkState& link, const Startup& startup, QWi
     // What the recorder reports reaches the panels and the graph.
     Recorder& recorder = doc.m_recorder;
     recorder.setStartupSampleRate(startup.sampleRateIni);
-    connect(&recorder, &Recorder::listCleared, m_dlgList, &CDataListPanel::deleteAllRows);
+    connect(&recorder, &Recorder::listCleared, m_dlgList, &DataListPanel::deleteAllRows);
     connect(&recorder, &Recorder::rowAppended, m_dlgList,
-            qOverload<const ListRow&>(&CDataListPanel::appendRow));
+            qOverload<const ListRow&>(&DataListPanel::appendRow));
     connect(&recorder, &Recorder::panelChanged, m_dlgPanel, &CDisplayPanel::invalidateRegions);
     connect(&recorder, &Recorder::graphChanged, this, [this] {
         // A zoom drag keeps its picture until the button is released.
         if (!m_bDragging)
             m_doc.UpdateAllViews();
     });
-    connect(m_dlgScroll, &CValueScrollPanel::positionChanged, this, &CDTView::setYScrollPos);
-    connect(m_dlgAlarm, &CAlarmBar::highLimitEdited, this, &CDTView::onHighLimitEdited);
-    connect(m_dlgAlarm, &CAlarmBar::lowLimitEdited, this, &CDTView::onLowLimitEdited);
+    connect(m_dlgScroll, &ValueScrollPanel::positionChanged, this, &CDTView::setYScrollPos);
+    connect(m_dlgAlarm, &AlarmBar::highLimitEdited, this, &CDTView::onHighLimitEdited);
+    connect(m_dlgAlarm, &AlarmBar::lowLimitEdited, this, &CDTView::onLowLimitEdited);
     connect(m_dlgAlarm->m_scrollPan, &QScrollBar::valueChanged, this, &CDTView::onPanMoved);
 }
 

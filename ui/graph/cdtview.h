@@ -14,11 +14,11 @@
 
 #include <optional>
 
-class CAlarmBar;
+class AlarmBar;
 class CDTDoc;
-class CDataListPanel;
+class DataListPanel;
 class CDisplayPanel;
-class CValueScrollPanel;
+class ValueScrollPanel;
 class QPainter;
 struct LinkState;
 
@@ -78,9 +78,9 @@ public:
 
     CDTDoc& m_doc;
     CDisplayPanel* m_dlgPanel = nullptr;
-    CDataListPanel* m_dlgList = nullptr;
-    CValueScrollPanel* m_dlgScroll = nullptr; // its m_scrollY sets the value window
-    CAlarmBar* m_dlgAlarm = nullptr; // the limits the graph follows; its pan bar m_scrollPan
+    DataListPanel* m_dlgList = nullptr;
+    ValueScrollPanel* m_dlgScroll = nullptr; // its m_scrollY sets the value window
+    AlarmBar* m_dlgAlarm = nullptr; // the limits the graph follows; its pan bar m_scrollPan
 
     // The graph's shared scale, zoom, drag and hover state.
     GraphState m_graph;

@@ -9,7 +9,7 @@
 // out once and kept, so that the repaint only draws glyphs. The cells look as
 // the style's own item painting makes them; the rare cells that need more
 // (an elided text, the focus frame) are left to the style.
-class CDataListDelegate : public QStyledItemDelegate {
+class DataListDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 

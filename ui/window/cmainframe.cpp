@@ -5,12 +5,12 @@
 #include "core/store/journalslots.h"
 #include "ui/base/cdtdoc.h"
 #include "ui/base/prompter.h"
-#include "ui/files/cdocumentfiles.h"
+#include "ui/files/documentfiles.h"
 #include "ui/graph/cdtview.h"
-#include "ui/panels/cdatalistpanel.h"
 #include "ui/panels/cdisplaypanel.h"
+#include "ui/panels/datalistpanel.h"
+#include "ui/window/aboutdialog.h"
 #include "ui/window/alarmsound.h"
-#include "ui/window/caboutdlg.h"
 #include "ui/window/commandids.h"
 #include "ui/window/commandtable.h"
 #include "ui/window/desktopnotifier.h"
@@ -85,7 +85,7 @@ CMainFrame::CMainFrame(const Startup& startup, QWidget* parent)
     setCentralWidget(m_pView);
     m_messageLine = new MessageLine(this);
     m_files =
-        std::make_unique<CDocumentFiles>(this, *m_prompter, *m_pDoc, *m_pView->m_dlgList, m_config);
+        std::make_unique<DocumentFiles>(this, *m_prompter, *m_pDoc, *m_pView->m_dlgList, m_config);
 
     buildCommands();
     if (startup.simulated) {
@@ -134,7 +134,7 @@ CMainFrame::~CMainFrame() {
 void CMainFrame::setPrompter(std::unique_ptr<Prompter> prompter) {
     m_prompter = std::move(prompter);
     m_files =
-        std::make_unique<CDocumentFiles>(this, *m_prompter, *m_pDoc, *m_pView->m_dlgList, m_config);
+        std::make_unique<DocumentFiles>(this, *m_prompter, *m_pDoc, *m_pView->m_dlgList, m_config);
 }
 
 void CMainFrame::setDesktopNotifier(std::unique_ptr<DesktopNotifier> notifier) {
@@ -325,7 +325,7 @@ void CMainFrame::OnUndoZoom() {
 }
 
 void CMainFrame::OnAppAbout() {
-    CAboutDlg dlg(this);
+    AboutDialog dlg(this);
     dlg.exec();
 }
 

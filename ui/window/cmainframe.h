@@ -17,7 +17,7 @@
 class CDTDoc;
 class DesktopNotifier;
 struct AlarmChange;
-class CDocumentFiles;
+class DocumentFiles;
 class CDTView;
 class Prompter;
 class QAction;
@@ -60,7 +60,7 @@ public:
     LinkState m_link;
     CDTDoc* m_pDoc = nullptr;
     CDTView* m_pView = nullptr;
-    std::unique_ptr<CDocumentFiles> m_files;
+    std::unique_ptr<DocumentFiles> m_files;
 
     // Commands.
     void OnSelectCom();

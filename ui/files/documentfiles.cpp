@@ -1,4 +1,4 @@
-#include "ui/files/cdocumentfiles.h"
+#include "ui/files/documentfiles.h"
 
 #include "core/config/configuration.h"
 #include "core/files/atomicfile.h"
@@ -11,7 +11,7 @@
 #include "ui/base/busycursor.h"
 #include "ui/base/cdtdoc.h"
 #include "ui/base/prompter.h"
-#include "ui/panels/cdatalistpanel.h"
+#include "ui/panels/datalistpanel.h"
 
 #include <QDir>
 #include <QFile>
@@ -38,23 +38,23 @@ QString failure(const AtomicFile& file) {
 
 } // namespace
 
-CDocumentFiles::CDocumentFiles(QWidget* parent, Prompter& prompter, CDTDoc& doc,
-                               CDataListPanel& list, Configuration& config)
+DocumentFiles::DocumentFiles(QWidget* parent, Prompter& prompter, CDTDoc& doc, DataListPanel& list,
+                             Configuration& config)
     : m_parent(parent), m_prompter(prompter), m_doc(doc), m_list(list), m_config(config) {}
 
-QString CDocumentFiles::startFolder() const {
+QString DocumentFiles::startFolder() const {
     const QString folder = QString::fromStdString(m_config.lastFolder());
     return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
 }
 
-void CDocumentFiles::rememberFolder(const QString& path) {
+void DocumentFiles::rememberFolder(const QString& path) {
     const std::string folder = QFileInfo(path).absolutePath().toStdString();
     // Only a convenience: a folder that cannot be kept is not worth a message.
     if (folder != m_config.lastFolder())
         m_config.writeLastFolder(folder, nullptr);
 }
 
-bool CDocumentFiles::save() {
+bool DocumentFiles::save() {
     const auto time = static_cast<std::int64_t>(std::time(nullptr));
     const SaveFileNames names = saveFileNames(time);
     const QString path = m_prompter.saveFileName(
@@ -75,19 +75,19 @@ bool CDocumentFiles::save() {
     return true;
 }
 
-QString CDocumentFiles::saveInto(const QString& folder) {
+QString DocumentFiles::saveInto(const QString& folder) {
     FileChain chain({}, QFile::encodeName(folder).toStdString(), pathTaken);
     const ChainFileNames names = chain.next(static_cast<std::int64_t>(std::time(nullptr)));
     const QString dataPath = QFile::decodeName(names.dataFile.c_str());
     return writeFiles(dataPath, QFile::decodeName(names.textFile.c_str())) ? dataPath : QString();
 }
 
-bool CDocumentFiles::savedRecordingIsCurrent() const {
+bool DocumentFiles::savedRecordingIsCurrent() const {
     const SampleStore& s = m_doc.store();
     return !m_strSavedPath.isEmpty() && s.recCount() > 0 && m_tSavedFirst == s.recTime().front();
 }
 
-bool CDocumentFiles::exportCsv() {
+bool DocumentFiles::exportCsv() {
     const SampleStore& s = m_doc.store();
     if (s.recCount() == 0)
         return false;
@@ -118,7 +118,7 @@ bool CDocumentFiles::exportCsv() {
                          CsvTime::Local};
     // The store keeps no log mark; the list does while it shows the recording
     // (a loaded file is not it).
-    const CDataListModel& rows = *m_list.model();
+    const DataListModel& rows = *m_list.model();
     const bool marks = m_doc.acq().resetOnNextFrame() == 0 && rows.rowCount() == n;
     std::string text = csvHeader(style);
     for (int i = 0; i < n; ++i) {
@@ -136,7 +136,7 @@ bool CDocumentFiles::exportCsv() {
     return true;
 }
 
-bool CDocumentFiles::writeFiles(const QString& dataPath, const QString& textPath) {
+bool DocumentFiles::writeFiles(const QString& dataPath, const QString& textPath) {
     BusyCursor busy;
     const SampleStore& s = m_doc.store();
     const auto n = static_cast<std::size_t>(s.recCount());
@@ -184,12 +184,12 @@ bool CDocumentFiles::writeFiles(const QString& dataPath, const QString& textPath
     return true;
 }
 
-bool CDocumentFiles::offerToSave() {
+bool DocumentFiles::offerToSave() {
     return !(m_doc.acq().unsaved() && m_doc.store().recCount() > 0 &&
              m_prompter.askYesNo(m_parent, QStringLiteral("Do you want to save? ")) && !save());
 }
 
-bool CDocumentFiles::open() {
+bool DocumentFiles::open() {
     if (!offerToSave())
         return false;
     const QString path = m_prompter.openFileName(m_parent, startFolder(), kFilter, kSuffix);
@@ -199,7 +199,7 @@ bool CDocumentFiles::open() {
     return load(path);
 }
 
-bool CDocumentFiles::load(const QString& path) {
+bool DocumentFiles::load(const QString& path) {
     DovDatDecoded decoded;
     {
         BusyCursor busy;
@@ -243,7 +243,7 @@ bool CDocumentFiles::load(const QString& path) {
 
     const DovDatContents& c = *decoded.contents;
     m_doc.m_recorder.loadGraph(c.values, c.units, c.times);
-    std::vector<CDataListModel::Row> rows;
+    std::vector<DataListModel::Row> rows;
     rows.reserve(c.values.size());
     for (int i = 0; i < c.count(); ++i) {
         const auto at = static_cast<std::size_t>(i);

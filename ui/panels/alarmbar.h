@@ -10,12 +10,12 @@ class QScrollBar;
 // The strip under the graph: the graph's horizontal pan bar and the two edits in
 // which the user types the high and low alarm limits. Every edit of a limit
 // takes effect at once, so the graph follows the number while it is typed.
-class CAlarmBar : public QWidget {
+class AlarmBar : public QWidget {
     Q_OBJECT
 public:
     // `alarmHigh` and `alarmLow` are the start limits (from the configuration
     // file); they fill the edits without any notification.
-    explicit CAlarmBar(int alarmHigh, int alarmLow, QWidget* parent = nullptr);
+    explicit AlarmBar(int alarmHigh, int alarmLow, QWidget* parent = nullptr);
 
     // The C library's integer conversion of a limit text: leading blanks, an
     // optional sign, the decimal digits up to the first other character; 0

@@ -10,9 +10,9 @@
 // may change how rows look (selection, focus, data, columns, size, palette,
 // scrolling by the user) makes the next paint draw every row as any table
 // does, and the picture is taken again after it.
-class CDataListView : public QTableView {
+class DataListView : public QTableView {
 public:
-    explicit CDataListView(QWidget* parent = nullptr);
+    explicit DataListView(QWidget* parent = nullptr);
 
     // The model is about to take row `row` at its end while the list shows
     // its last row; the scroll that follows brings it into sight.

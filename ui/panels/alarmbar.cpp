@@ -1,4 +1,4 @@
-#include "ui/panels/calarmbar.h"
+#include "ui/panels/alarmbar.h"
 
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -19,7 +19,7 @@ QRect templateRect(int x, int y, int w, int h) {
 
 } // namespace
 
-CAlarmBar::CAlarmBar(int alarmHigh, int alarmLow, QWidget* parent)
+AlarmBar::AlarmBar(int alarmHigh, int alarmLow, QWidget* parent)
     : QWidget(parent), m_nBarAlarmHigh(alarmHigh), m_nBarAlarmLow(alarmLow),
       m_scrollPan(new QScrollBar(Qt::Horizontal, this)),
       m_labelAlarmHigh(new QLabel(QStringLiteral("AlarmHI:"), this)),
@@ -56,7 +56,7 @@ CAlarmBar::CAlarmBar(int alarmHigh, int alarmLow, QWidget* parent)
     installEventFilter(this);
 }
 
-int CAlarmBar::toLimit(const QString& text) {
+int AlarmBar::toLimit(const QString& text) {
     const QByteArray bytes = text.toLatin1();
     const long v = std::strtol(bytes.constData(), nullptr, 10);
     if (v > INT_MAX)
@@ -66,12 +66,12 @@ int CAlarmBar::toLimit(const QString& text) {
     return static_cast<int>(v);
 }
 
-bool CAlarmBar::isLimitCharacter(QChar c) {
+bool AlarmBar::isLimitCharacter(QChar c) {
     return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('-') ||
            c == QLatin1Char('.');
 }
 
-int CAlarmBar::takeEdit(QLineEdit* edit) {
+int AlarmBar::takeEdit(QLineEdit* edit) {
     const QString text = edit->text();
     QString kept;
     kept.reserve(text.size());
@@ -89,7 +89,7 @@ int CAlarmBar::takeEdit(QLineEdit* edit) {
     return toLimit(kept);
 }
 
-bool CAlarmBar::eventFilter(QObject* watched, QEvent* event) {
+bool AlarmBar::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress)
         return QWidget::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);

@@ -1,10 +1,10 @@
-#include "ui/panels/cvaluescrollpanel.h"
+#include "ui/panels/valuescrollpanel.h"
 
 #include <QScrollBar>
 
 #include <algorithm>
 
-CValueScrollPanel::CValueScrollPanel(int position, QWidget* parent)
+ValueScrollPanel::ValueScrollPanel(int position, QWidget* parent)
     : QWidget(parent), m_scrollY(new QScrollBar(Qt::Vertical, this)) {
     setAccessibleName(QStringLiteral("Value scroll bar"));
     m_scrollY->setAccessibleName(QStringLiteral("Value window of the graph"));
@@ -12,20 +12,20 @@ CValueScrollPanel::CValueScrollPanel(int position, QWidget* parent)
     m_scrollY->setPageStep(1);
     setPosition(position);
     m_scrollY->setGeometry(rect());
-    connect(m_scrollY, &QAbstractSlider::actionTriggered, this, &CValueScrollPanel::onAction);
+    connect(m_scrollY, &QAbstractSlider::actionTriggered, this, &ValueScrollPanel::onAction);
     // Dropping the thumb does not move the window again, but the graph is
     // still redrawn.
     connect(m_scrollY, &QAbstractSlider::sliderReleased, this,
             [this] { Q_EMIT positionChanged(m_nPos); });
 }
 
-void CValueScrollPanel::setPosition(int position) {
+void ValueScrollPanel::setPosition(int position) {
     m_nPos = std::clamp(position, 0, kMaxPos);
     m_scrollY->setRange(0, kMaxPos);
     m_scrollY->setValue(m_nPos);
 }
 
-void CValueScrollPanel::onAction(int action) {
+void ValueScrollPanel::onAction(int action) {
     switch (action) {
     case QAbstractSlider::SliderSingleStepSub:
         m_nPos = std::max(m_nPos - 1, 0);
@@ -54,7 +54,7 @@ void CValueScrollPanel::onAction(int action) {
     Q_EMIT positionChanged(m_nPos);
 }
 
-void CValueScrollPanel::resizeEvent(QResizeEvent* event) {
+void ValueScrollPanel::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     m_scrollY->setGeometry(rect());
 }

@@ -7,12 +7,12 @@
 #include <vector>
 
 // The rows of the data list: number, value, unit and time texts.
-class CDataListModel : public QAbstractTableModel {
+class DataListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     using Row = std::array<QString, 4>;
 
-    explicit CDataListModel(QObject* parent = nullptr);
+    explicit DataListModel(QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;

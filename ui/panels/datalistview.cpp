@@ -1,4 +1,4 @@
-#include "ui/panels/cdatalistview.h"
+#include "ui/panels/datalistview.h"
 
 #include <QEvent>
 #include <QHeaderView>
@@ -7,13 +7,13 @@
 
 #include <algorithm>
 
-CDataListView::CDataListView(QWidget* parent) : QTableView(parent) {
+DataListView::DataListView(QWidget* parent) : QTableView(parent) {
     const auto columnsChanged = [this] { invalidatePicture(); };
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, columnsChanged);
     connect(horizontalHeader(), &QHeaderView::sectionMoved, this, columnsChanged);
 }
 
-void CDataListView::expectAppendAtEnd(int row) {
+void DataListView::expectAppendAtEnd(int row) {
     if (m_nFirstNewRow < 0) {
         m_nFirstNewRow = row;
         m_nOffsetBefore = verticalHeader()->offset();
@@ -21,19 +21,19 @@ void CDataListView::expectAppendAtEnd(int row) {
     m_nFirstNewRow = std::min(m_nFirstNewRow, row);
 }
 
-void CDataListView::renderIntoPicture(const QRect& area) {
+void DataListView::renderIntoPicture(const QRect& area) {
     m_bRendering = true;
     viewport()->render(&m_picture, area.topLeft(), QRegion(area), QWidget::DrawWindowBackground);
     m_bRendering = false;
 }
 
-bool CDataListView::pictureFits() const {
+bool DataListView::pictureFits() const {
     const QWidget* vp = viewport();
     return !m_picture.isNull() && m_picture.size() == vp->size() * vp->devicePixelRatio() &&
            m_picture.devicePixelRatio() == vp->devicePixelRatio();
 }
 
-void CDataListView::refreshPicture() {
+void DataListView::refreshPicture() {
     m_bRefreshQueued = false;
     QWidget* vp = viewport();
     if (!vp->isVisible() || vp->size().isEmpty())
@@ -48,7 +48,7 @@ void CDataListView::refreshPicture() {
     ++m_nFullPaints;
 }
 
-void CDataListView::takeAppendedRows() {
+void DataListView::takeAppendedRows() {
     const int firstNew = m_nFirstNewRow;
     const int shift = m_nOffsetBefore - verticalHeader()->offset(); // pixels the rows moved
     m_nFirstNewRow = -1;
@@ -69,13 +69,13 @@ void CDataListView::takeAppendedRows() {
     ++m_nRowPaints;
 }
 
-void CDataListView::paintEvent(QPaintEvent* event) {
+void DataListView::paintEvent(QPaintEvent* event) {
     if (m_bRendering || !m_bPictureValid || !pictureFits()) {
         // Drawn as any table is; the picture is taken again once this paint
         // is over, outside it.
         if (!m_bRendering && !m_bRefreshQueued) {
             m_bRefreshQueued = true;
-            QMetaObject::invokeMethod(this, &CDataListView::refreshPicture, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(this, &DataListView::refreshPicture, Qt::QueuedConnection);
         }
         QTableView::paintEvent(event);
         return;
@@ -90,14 +90,14 @@ void CDataListView::paintEvent(QPaintEvent* event) {
     }
 }
 
-void CDataListView::scrollContentsBy(int dx, int dy) {
+void DataListView::scrollContentsBy(int dx, int dy) {
     // Only a scroll that brings appended rows into sight keeps the picture.
     if (dx != 0 || m_nFirstNewRow < 0)
         invalidatePicture();
     QTableView::scrollContentsBy(dx, dy);
 }
 
-bool CDataListView::viewportEvent(QEvent* event) {
+bool DataListView::viewportEvent(QEvent* event) {
     switch (event->type()) {
     case QEvent::Resize:
     case QEvent::HoverEnter:
@@ -115,50 +115,50 @@ bool CDataListView::viewportEvent(QEvent* event) {
     return QTableView::viewportEvent(event);
 }
 
-void CDataListView::changeEvent(QEvent* event) {
+void DataListView::changeEvent(QEvent* event) {
     invalidatePicture(); // palette, font, style, activation, enabled state
     QTableView::changeEvent(event);
 }
 
-void CDataListView::focusInEvent(QFocusEvent* event) {
+void DataListView::focusInEvent(QFocusEvent* event) {
     invalidatePicture();
     QTableView::focusInEvent(event);
 }
 
-void CDataListView::focusOutEvent(QFocusEvent* event) {
+void DataListView::focusOutEvent(QFocusEvent* event) {
     invalidatePicture();
     QTableView::focusOutEvent(event);
 }
 
-void CDataListView::selectionChanged(const QItemSelection& selected,
-                                     const QItemSelection& deselected) {
+void DataListView::selectionChanged(const QItemSelection& selected,
+                                    const QItemSelection& deselected) {
     invalidatePicture();
     QTableView::selectionChanged(selected, deselected);
 }
 
-void CDataListView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+void DataListView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     invalidatePicture();
     QTableView::currentChanged(current, previous);
 }
 
-void CDataListView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
-                                const QList<int>& roles) {
+void DataListView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                               const QList<int>& roles) {
     invalidatePicture();
     QTableView::dataChanged(topLeft, bottomRight, roles);
 }
 
-void CDataListView::rowsInserted(const QModelIndex& parent, int start, int end) {
+void DataListView::rowsInserted(const QModelIndex& parent, int start, int end) {
     if (m_nFirstNewRow < 0 || start < m_nFirstNewRow || end + 1 != model()->rowCount())
         invalidatePicture();
     QTableView::rowsInserted(parent, start, end);
 }
 
-void CDataListView::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) {
+void DataListView::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) {
     invalidatePicture();
     QTableView::rowsAboutToBeRemoved(parent, start, end);
 }
 
-void CDataListView::reset() {
+void DataListView::reset() {
     invalidatePicture();
     m_nFirstNewRow = -1;
     QTableView::reset();

@@ -7,12 +7,12 @@ class QScrollBar;
 // The vertical bar beside the graph that shifts its value window: position 0
 // shows the highest window, 72 the lowest. The user's actions move it, the
 // graph's paint sets it.
-class CValueScrollPanel : public QWidget {
+class ValueScrollPanel : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kMaxPos = 72;
 
-    explicit CValueScrollPanel(int position = kMaxPos, QWidget* parent = nullptr);
+    explicit ValueScrollPanel(int position = kMaxPos, QWidget* parent = nullptr);
 
     // Sets the range 0..72 and the position (clamped to it) without notifying.
     void setPosition(int position);

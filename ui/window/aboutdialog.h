@@ -3,8 +3,8 @@
 #include <QDialog>
 
 // "About Orvane": the program icon, its name and version, and OK.
-class CAboutDlg : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CAboutDlg(QWidget* parent = nullptr);
+    explicit AboutDialog(QWidget* parent = nullptr);
 };

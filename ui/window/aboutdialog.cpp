@@ -1,4 +1,4 @@
-#include "ui/window/caboutdlg.h"
+#include "ui/window/aboutdialog.h"
 
 #include "ui/window/toolbaricons.h"
 
@@ -17,7 +17,7 @@ QRect units(int x, int y, int w, int h) {
 
 } // namespace
 
-CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("About Orvane"));
     setFixedSize(units(0, 0, 235, 55).size());
 

@@ -1,4 +1,4 @@
-#include "ui/files/creportprinter.h"
+#include "ui/files/reportprinter.h"
 
 #include "engine/recorder.h"
 
@@ -96,24 +96,24 @@ void preparePrinter(QPrinter& printer) {
     printer.setPageOrientation(QPageLayout::Portrait);
     QPageLayout current = printer.pageLayout();
     current.setUnits(QPageLayout::Millimeter);
-    printer.setPageLayout(CReportPrinter::pageLayout(current.minimumMargins()));
+    printer.setPageLayout(ReportPrinter::pageLayout(current.minimumMargins()));
 }
 
 } // namespace
 
-CReportPrinter::CReportPrinter(Recorder& recorder, const ReportTicks& ticks)
+ReportPrinter::ReportPrinter(Recorder& recorder, const ReportTicks& ticks)
     : m_recorder(recorder), m_acq(recorder.acquisition()), m_ticks(ticks) {}
 
-int CReportPrinter::begin() {
+int ReportPrinter::begin() {
     m_recorder.adoptLoadedSeries();
     return pageCount();
 }
 
-int CReportPrinter::pageCount() const {
+int ReportPrinter::pageCount() const {
     return reportPageCount(m_acq.store().recCount());
 }
 
-QTransform CReportPrinter::pageTransform(const QRectF& printable, qreal dpiX, qreal dpiY) {
+QTransform ReportPrinter::pageTransform(const QRectF& printable, qreal dpiX, qreal dpiY) {
     // A paper too small for the page (US Letter is too short) gets the whole
     // page scaled down, rather than cut at its top or left.
     qreal fit = 1.0;
@@ -129,7 +129,7 @@ QTransform CReportPrinter::pageTransform(const QRectF& printable, qreal dpiX, qr
     return t;
 }
 
-QPageLayout CReportPrinter::pageLayout(const QMarginsF& minimum) {
+QPageLayout ReportPrinter::pageLayout(const QMarginsF& minimum) {
     const QMarginsF margins(std::max(kMarginsMm.left(), minimum.left()),
                             std::max(kMarginsMm.top(), minimum.top()),
                             std::max(kMarginsMm.right(), minimum.right()),
@@ -138,8 +138,8 @@ QPageLayout CReportPrinter::pageLayout(const QMarginsF& minimum) {
                        QPageLayout::Millimeter, minimum);
 }
 
-void CReportPrinter::drawPage(QPainter& painter, const QRectF& printable, qreal dpiX, qreal dpiY,
-                              int page) {
+void ReportPrinter::drawPage(QPainter& painter, const QRectF& printable, qreal dpiX, qreal dpiY,
+                             int page) {
     painter.save();
     painter.setWorldTransform(pageTransform(printable, dpiX, dpiY), true);
     painter.setBackgroundMode(Qt::TransparentMode);
@@ -150,7 +150,7 @@ void CReportPrinter::drawPage(QPainter& painter, const QRectF& printable, qreal 
     painter.restore();
 }
 
-void CReportPrinter::drawGraphPage(QPainter& painter) const {
+void ReportPrinter::drawGraphPage(QPainter& painter) const {
     const SampleStore& s = m_acq.store();
     const auto n = static_cast<std::size_t>(std::clamp(s.graphCount(), 0, s.maxData()));
     const ReportGraphPage page = reportGraphPage(std::span(s.graphData()).first(n), m_ticks);
@@ -167,7 +167,7 @@ void CReportPrinter::drawGraphPage(QPainter& painter) const {
     drawLines(painter, page.grid);
 }
 
-void CReportPrinter::drawTablePage(QPainter& painter, int page) {
+void ReportPrinter::drawTablePage(QPainter& painter, int page) {
     // A loaded file becomes the recorded series when it is printed.
     m_recorder.adoptLoadedSeries();
     const SampleStore& s = m_acq.store();
@@ -183,7 +183,7 @@ void CReportPrinter::drawTablePage(QPainter& painter, int page) {
         drawText(painter, fonts, t);
 }
 
-bool CReportPrinter::print(QPagedPaintDevice& device, QString* error) {
+bool ReportPrinter::print(QPagedPaintDevice& device, QString* error) {
     const std::vector<int> pages = requestedPages(device, begin());
     if (pages.empty()) {
         setError(error, QStringLiteral("The report has pages 1 to %1 only.").arg(pageCount()));
@@ -229,7 +229,7 @@ bool printReport(QWidget* parent, CDTDoc& doc, ReportTicks ticks) {
     if (dialog.exec() != QDialog::Accepted)
         return false;
 
-    CReportPrinter report(doc.m_recorder, ticks);
+    ReportPrinter report(doc.m_recorder, ticks);
     QString error;
     if (!report.print(printer, &error)) {
         QMessageBox::warning(parent, kCaption, error);
@@ -242,7 +242,7 @@ bool previewReport(QWidget* parent, CDTDoc& doc, ReportTicks ticks) {
     QPrinter printer(QPrinter::HighResolution);
     preparePrinter(printer);
     QPrintPreviewDialog dialog(&printer, parent);
-    CReportPrinter report(doc.m_recorder, ticks);
+    ReportPrinter report(doc.m_recorder, ticks);
     QString error;
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&report, &error](QPrinter* target) {
@@ -263,10 +263,10 @@ bool printReportToPdf(const QString& path, CDTDoc& doc, ReportTicks ticks, QStri
     {
         QPdfWriter writer(&buffer);
         writer.setResolution(1200);
-        writer.setPageLayout(CReportPrinter::pageLayout());
+        writer.setPageLayout(ReportPrinter::pageLayout());
         writer.setTitle(kDocName);
         writer.setCreator(kCaption);
-        CReportPrinter report(doc.m_recorder, ticks);
+        ReportPrinter report(doc.m_recorder, ticks);
         if (!report.print(writer, error))
             return false;
     }

@@ -1,20 +1,20 @@
-#include "ui/panels/cdatalistmodel.h"
+#include "ui/panels/datalistmodel.h"
 
 #include <algorithm>
 
-CDataListModel::CDataListModel(QObject* parent) : QAbstractTableModel(parent) {
+DataListModel::DataListModel(QObject* parent) : QAbstractTableModel(parent) {
     m_rows.reserve(4005);
 }
 
-int CDataListModel::rowCount(const QModelIndex& parent) const {
+int DataListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
 }
 
-int CDataListModel::columnCount(const QModelIndex& parent) const {
+int DataListModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : 4;
 }
 
-QVariant CDataListModel::data(const QModelIndex& index, int role) const {
+QVariant DataListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= static_cast<int>(m_rows.size()))
         return QVariant();
     if (role == Qt::DisplayRole)
@@ -25,7 +25,7 @@ QVariant CDataListModel::data(const QModelIndex& index, int role) const {
     return QVariant();
 }
 
-QVariant CDataListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+QVariant DataListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     static const char* const titles[] = {"NO.", "DATA", "UNIT", "TIME"};
     if (orientation != Qt::Horizontal || section < 0 || section > 3)
         return QVariant();
@@ -36,14 +36,14 @@ QVariant CDataListModel::headerData(int section, Qt::Orientation orientation, in
     return QVariant();
 }
 
-void CDataListModel::insertRowAt(int index, Row row) {
+void DataListModel::insertRowAt(int index, Row row) {
     const int at = std::clamp(index, 0, static_cast<int>(m_rows.size()));
     beginInsertRows(QModelIndex(), at, at);
     m_rows.insert(m_rows.begin() + at, std::move(row));
     endInsertRows();
 }
 
-void CDataListModel::deleteAllRows() {
+void DataListModel::deleteAllRows() {
     if (m_rows.empty())
         return;
     beginResetModel();
@@ -51,7 +51,7 @@ void CDataListModel::deleteAllRows() {
     endResetModel();
 }
 
-void CDataListModel::refill(std::vector<Row> rows) {
+void DataListModel::refill(std::vector<Row> rows) {
     beginResetModel();
     m_rows = std::move(rows);
     endResetModel();

@@ -19,9 +19,9 @@ class QWidget;
 // scales, every further page lists 30 recorded samples (see reportlayout.h).
 // Drawing goes through any QPainter, so the preview, the printer and the PDF
 // file show the same pages.
-class CReportPrinter {
+class ReportPrinter {
 public:
-    CReportPrinter(Recorder& recorder, const ReportTicks& ticks);
+    ReportPrinter(Recorder& recorder, const ReportTicks& ticks);
 
     // Begins printing: after a data file was loaded, the loaded series becomes
     // the recorded series and stays so. Returns the number of pages.

@@ -7,13 +7,13 @@
 
 class CDTDoc;
 class Configuration;
-class CDataListPanel;
+class DataListPanel;
 class Prompter;
 class QWidget;
 
 // Save and Open of the document: the data file with its text export, and the
 // loading of a data file into the graph and the list.
-class CDocumentFiles {
+class DocumentFiles {
 public:
     static inline const QString kFilter = QStringLiteral("ZavoDezuza Files (*.DovDat)");
     static inline const QString kSuffix = QStringLiteral("DovDat");
@@ -24,8 +24,8 @@ public:
     static inline const QString kCsvSemicolonFilter =
         QStringLiteral("CSV, semicolon-separated, decimal comma (*.csv)");
 
-    CDocumentFiles(QWidget* parent, Prompter& prompter, CDTDoc& doc, CDataListPanel& list,
-                   Configuration& config);
+    DocumentFiles(QWidget* parent, Prompter& prompter, CDTDoc& doc, DataListPanel& list,
+                  Configuration& config);
 
     // Save: asks for the data file's path (a time-stamped name is proposed),
     // then writes it and the text export beside it. True when both were
@@ -69,7 +69,7 @@ private:
     QWidget* m_parent;
     Prompter& m_prompter;
     CDTDoc& m_doc;
-    CDataListPanel& m_list;
+    DataListPanel& m_list;
     Configuration& m_config;
     // The data file the recording was last saved to, and its first sample's time.
     QString m_strSavedPath;

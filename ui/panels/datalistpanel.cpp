@@ -1,21 +1,21 @@
-#include "ui/panels/cdatalistpanel.h"
+#include "ui/panels/datalistpanel.h"
 
 #include "core/store/acquisition.h"
 #include "ui/panels/cachedscrollbar.h"
-#include "ui/panels/cdatalistview.h"
 #include "ui/panels/datalistdelegate.h"
+#include "ui/panels/datalistview.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QTableView>
 
-CDataListPanel::CDataListPanel(QWidget* parent)
-    : QWidget(parent), m_model(new CDataListModel(this)), m_list(new CDataListView(this)) {
+DataListPanel::DataListPanel(QWidget* parent)
+    : QWidget(parent), m_model(new DataListModel(this)), m_list(new DataListView(this)) {
     setAccessibleName(QStringLiteral("Data list"));
     m_list->setAccessibleName(QStringLiteral("Recorded samples"));
     m_list->setModel(m_model);
-    m_list->setItemDelegate(new CDataListDelegate(m_list));
+    m_list->setItemDelegate(new DataListDelegate(m_list));
     m_list->setVerticalScrollBar(new CachedScrollBar(Qt::Vertical));
     m_list->setHorizontalScrollBar(new CachedScrollBar(Qt::Horizontal));
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -41,7 +41,7 @@ CDataListPanel::CDataListPanel(QWidget* parent)
     installEventFilter(this);
 }
 
-void CDataListPanel::appendRow(int index, CDataListModel::Row row) {
+void DataListPanel::appendRow(int index, DataListModel::Row row) {
     const QScrollBar* bar = m_list->verticalScrollBar();
     if (index == m_model->rowCount() && bar->value() == bar->maximum())
         m_list->expectAppendAtEnd(index);
@@ -49,7 +49,7 @@ void CDataListPanel::appendRow(int index, CDataListModel::Row row) {
     scrollToRow(std::min(index, m_model->rowCount() - 1));
 }
 
-void CDataListPanel::scrollToRow(int row) {
+void DataListPanel::scrollToRow(int row) {
     // The view lays out new rows later, on its own; until then its scroll
     // range ends a row short and the new row would stay out of sight.
     m_list->doItemsLayout();
@@ -62,22 +62,22 @@ void CDataListPanel::scrollToRow(int row) {
     m_list->takeAppendedRows();
 }
 
-void CDataListPanel::appendRow(const ListRow& row) {
+void DataListPanel::appendRow(const ListRow& row) {
     appendRow(row.index, {QString::fromStdString(row.number), QString::fromStdString(row.value),
                           QString::fromStdString(row.unit), QString::fromStdString(row.time)});
 }
 
-void CDataListPanel::deleteAllRows() {
+void DataListPanel::deleteAllRows() {
     m_model->deleteAllRows();
 }
 
-void CDataListPanel::refill(std::vector<CDataListModel::Row> rows) {
+void DataListPanel::refill(std::vector<DataListModel::Row> rows) {
     m_model->refill(std::move(rows));
     if (m_model->rowCount() > 0)
         scrollToRow(m_model->rowCount() - 1);
 }
 
-bool CDataListPanel::eventFilter(QObject* watched, QEvent* event) {
+bool DataListPanel::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)
@@ -86,7 +86,7 @@ bool CDataListPanel::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void CDataListPanel::resizeEvent(QResizeEvent* event) {
+void DataListPanel::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     m_list->setGeometry(rect());
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/panels/cdatalistmodel.h"
-#include "ui/panels/cdatalistview.h"
+#include "ui/panels/datalistmodel.h"
+#include "ui/panels/datalistview.h"
 
 #include <QWidget>
 
@@ -9,19 +9,19 @@ struct ListRow;
 
 // The data list: every committed sample (or the samples of a loaded file), one
 // row each, the newest scrolled into view.
-class CDataListPanel : public QWidget {
+class DataListPanel : public QWidget {
     Q_OBJECT
 public:
-    explicit CDataListPanel(QWidget* parent = nullptr);
+    explicit DataListPanel(QWidget* parent = nullptr);
 
     // Inserts a row and scrolls it into view.
-    void appendRow(int index, CDataListModel::Row row);
+    void appendRow(int index, DataListModel::Row row);
     void appendRow(const ListRow& row);
     void deleteAllRows();
-    void refill(std::vector<CDataListModel::Row> rows);
+    void refill(std::vector<DataListModel::Row> rows);
 
-    CDataListModel* model() const { return m_model; }
-    CDataListView* list() const { return m_list; }
+    DataListModel* model() const { return m_model; }
+    DataListView* list() const { return m_list; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -30,6 +30,6 @@ protected:
 private:
     void scrollToRow(int row);
 
-    CDataListModel* m_model = nullptr;
-    CDataListView* m_list = nullptr;
+    DataListModel* m_model = nullptr;
+    DataListView* m_list = nullptr;
 };
