@@ -20,7 +20,7 @@ std::string formatText(const char* format, auto value) {
 void buildTickRowZero(GraphState& g, int yScrollPos) {
     const long long p = yScrollPos;
     auto& row = g.g_fYTick[0];
-    if (g.g_bAutoScale != 0) {
+    if (g.g_bAutoScale) {
         for (int k = 0; k < GraphState::kTickCount; ++k) {
             row[k] = static_cast<float>((k - p + 68) * 25);
         }
@@ -117,14 +117,14 @@ void buildZoomedSampleAxis(GraphState& g, GraphViewMembers& v, const PlotRect& p
         return;
     }
     const int w = plot.width();
-    if (g.g_bZoomPosInit == 0) {
+    if (!g.g_bZoomPosInit) {
         const double q = v.m_nPanOffset;
         v.m_nZoomFirstIndex = truncIndex(q - (x0 + dx * q) / dx);
         // The bar stands at the sample shown at the left edge: a pan carried
         // into the new level counts.
         scene.panPosition =
             saturateInt(static_cast<long long>(v.m_nZoomFirstIndex) - v.m_nPanOffset);
-        g.g_bZoomPosInit = 1;
+        g.g_bZoomPosInit = true;
     }
     const long long first = v.m_nZoomFirstIndex;
     g.g_nXLabel[0] = saturateInt(first - v.m_nPanOffset + 1);

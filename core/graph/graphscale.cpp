@@ -54,7 +54,7 @@ AlarmBand alarmBandAt(GraphState& g, const GraphViewMembers& v, int level, int h
 class LevelZero {
 public:
     LevelZero(GraphState& g, int w, int h, bool fitMode)
-        : m_g(g), m_w(w), m_h(h), m_fit(fitMode), m_unzoomed(g.g_bAutoScale != 0) {}
+        : m_g(g), m_w(w), m_h(h), m_fit(fitMode), m_unzoomed(g.g_bAutoScale) {}
 
     void build(const float* values, int count, const AlarmBand& band, GraphScene& scene) {
         float* zoomX = m_g.g_fZoomX[0];
@@ -166,22 +166,22 @@ void buildGraphScene(GraphState& g, GraphViewMembers& v, const PaintInput& in, G
         g.g_nPointsPerScreen = 100;
         g.g_fBasePixelsPerSample = g.g_fPixelsPerSample;
         g.g_nZoomLevel = 0;
-        g.g_bAutoScale = 1;
+        g.g_bAutoScale = true;
         v.m_nPanOffset = 0;
     }
     setHorizontalStep(g, w, count, fitMode);
 
     // A new sample keeps a hover line that is on screen; any other repaint wipes it.
     if (v.m_bNewData) {
-        if (g.g_bHoverLineErased == 0) {
+        if (!g.g_bHoverLineErased) {
             scene.hoverLineX = g.g_nHoverX - plot.left;
             v.m_bNewData = false;
         }
     } else {
-        g.g_bHoverLineErased = 1;
+        g.g_bHoverLineErased = true;
     }
 
-    const bool unzoomed = g.g_bAutoScale != 0;
+    const bool unzoomed = g.g_bAutoScale;
     if (unzoomed) {
         const double step = g.g_fPixelsPerSample;
         addUnzoomedGrid(unzoomedSpacing(w, count, fitMode, step), step, scene.verticalGridX);

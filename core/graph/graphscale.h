@@ -24,7 +24,7 @@ struct PaintInput {
 // and colours the curve by the alarm limits. All the state it changes is in `g`
 // and `v`; what is to be drawn is returned in `scene` (see GraphScene for the
 // coordinates). A view too small to have a plot area changes only the alarm
-// limits and returns a scene without area. Timer 1's restart is left to the view.
+// limits and returns a scene without area.
 void buildGraphScene(GraphState& g, GraphViewMembers& v, const PaintInput& in, GraphScene& scene);
 
 // The same, returning a new scene.

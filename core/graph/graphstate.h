@@ -36,11 +36,11 @@ public:
     // The current zoom level clamped to 0..MAX_ZOOM_LEVELS - 1.
     int zoomLevel() const;
 
-    int g_bAutoScale = 1;         // 1 = not zoomed, 0 = zoomed
-    int g_bZoomPosInit = 1;       // 0 = the next paint positions the zoomed sample axis
-    int g_bHoverLineErased = 1;   // 1 = no hover line on screen
-    int g_nHoverX = 0;            // view-client x of the hover line last drawn
-    int g_nPointsPerScreen = 100; // live mode: samples across the plot width
+    bool g_bAutoScale = true;       // not zoomed
+    bool g_bZoomPosInit = true;     // false: the next paint positions the zoomed sample axis
+    bool g_bHoverLineErased = true; // no hover line on screen
+    int g_nHoverX = 0;              // view-client x of the hover line last drawn
+    int g_nPointsPerScreen = 100;   // live mode: samples across the plot width
     float g_fPixelsPerSample = 0.0f;
     float g_fBasePixelsPerSample = 0.0f; // horizontal step of zoom level 0
     int g_nBasePointsPerScreen = 0;      // g_nPointsPerScreen at the last unzoomed paint

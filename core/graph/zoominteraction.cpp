@@ -59,8 +59,8 @@ MouseMoveResult mouseMove(GraphState& g, GraphViewMembers& v, const PlotRect& pl
     x = plot.clampX(x);
     y = plot.clampY(y);
 
-    if (g.g_bHoverLineErased != 0) {
-        g.g_bHoverLineErased = 0;
+    if (g.g_bHoverLineErased) {
+        g.g_bHoverLineErased = false;
     } else {
         result.eraseHoverX = g.g_nHoverX;
     }
@@ -148,8 +148,8 @@ ZoomReleaseResult zoomRelease(GraphState& g, GraphViewMembers& v, const PlotRect
             result.outcome = ZoomOutcome::Zoomed;
         }
     }
-    g.g_bAutoScale = 0;
-    g.g_bZoomPosInit = 0;
+    g.g_bAutoScale = false;
+    g.g_bZoomPosInit = false;
     return result;
 }
 
@@ -173,7 +173,7 @@ ZoomOutcome completeZoomDrag(GraphState& g, GraphViewMembers& v, const PlotRect&
 }
 
 bool panTo(const GraphState& g, GraphViewMembers& v, int position) {
-    if (g.g_bAutoScale != 0) {
+    if (g.g_bAutoScale) {
         return false;
     }
     const int pan = saturateInt(static_cast<long long>(v.m_nZoomFirstIndex) - position);
@@ -186,7 +186,7 @@ bool panTo(const GraphState& g, GraphViewMembers& v, int position) {
 
 void undoZoom(GraphState& g, GraphViewMembers& v) {
     g.g_nZoomLevel = 0;
-    g.g_bAutoScale = 1;
+    g.g_bAutoScale = true;
     g.g_fBasePixelsPerSample = g.g_fPixelsPerSample;
     v.m_nPanOffset = 0;
 }

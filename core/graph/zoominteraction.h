@@ -89,7 +89,7 @@ bool panTo(const GraphState& g, GraphViewMembers& v, int position);
 // repaints.
 void undoZoom(GraphState& g, GraphViewMembers& v);
 inline bool undoZoomEnabled(const GraphState& g) {
-    return g.g_bAutoScale == 0;
+    return !g.g_bAutoScale;
 }
 
 // The sample index drawn at view-client x (clamped to the plot) at the current

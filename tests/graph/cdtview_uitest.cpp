@@ -96,15 +96,15 @@ TEST(GraphView, StartUpShowsTheEmptyLiveGraph) {
     }
     EXPECT_EQ(rig.view->m_strYLabel[0], "-100.00");
     EXPECT_EQ(rig.view->m_strYLabel[12], "200.00");
-    EXPECT_EQ(rig.view->m_dlgScroll->m_scrollY->value(), 72);
-    EXPECT_EQ(rig.view->m_dlgScroll->m_scrollY->maximum(), 72);
+    EXPECT_EQ(rig.view->m_dlgScroll->bar()->value(), 72);
+    EXPECT_EQ(rig.view->m_dlgScroll->bar()->maximum(), 72);
     EXPECT_EQ(rig.pane1(), "time:");
     EXPECT_EQ(rig.pane2(), "temp:");
 }
 
 TEST(GraphView, ScrollBarSelectsTheValueWindow) {
     ViewRig rig;
-    QScrollBar* bar = rig.view->m_dlgScroll->m_scrollY;
+    QScrollBar* bar = rig.view->m_dlgScroll->bar();
     struct Row {
         std::vector<QAbstractSlider::SliderAction> actions;
         int position;
@@ -250,8 +250,7 @@ TEST(GraphView, LimitsFollowTheAlarmBarUntilTyped) {
     AlarmBar& bar = *rig.view->m_dlgAlarm;
     // Limits the bar holds (as loaded) reach the graph at the next paint; a high
     // limit under the low one is exchanged with it.
-    bar.m_nBarAlarmHigh = 100;
-    bar.m_nBarAlarmLow = 175;
+    bar.storeLimits(100, 175);
     rig.view->invalidateGraph();
     rig.settle();
     EXPECT_EQ(rig.view->m_nAlarmHigh, 175);
@@ -262,19 +261,19 @@ TEST(GraphView, LimitsFollowTheAlarmBarUntilTyped) {
 
     // Typing a high limit: the graph follows every keystroke and then keeps the
     // typed value whatever the bar is given later.
-    bar.m_editAlarmHigh->selectAll();
-    QTest::keyClicks(bar.m_editAlarmHigh, QStringLiteral("125"));
+    bar.highEdit()->selectAll();
+    QTest::keyClicks(bar.highEdit(), QStringLiteral("125"));
     rig.settle();
     EXPECT_FALSE(rig.view->m_bAlarmHighFromBar);
     EXPECT_TRUE(rig.view->m_bAlarmLowFromBar);
     EXPECT_EQ(rig.view->m_nAlarmHigh, 175); // 125 under the low 175: exchanged
     EXPECT_EQ(rig.view->m_nAlarmLow, 125);
-    bar.m_editAlarmLow->selectAll();
-    QTest::keyClicks(bar.m_editAlarmLow, QStringLiteral("-25"));
+    bar.lowEdit()->selectAll();
+    QTest::keyClicks(bar.lowEdit(), QStringLiteral("-25"));
     rig.settle();
     EXPECT_EQ(rig.view->m_nAlarmHigh, 125);
     EXPECT_EQ(rig.view->m_nAlarmLow, -25);
-    bar.m_nBarAlarmHigh = 190;
+    bar.storeLimits(190, bar.barAlarmLow());
     rig.view->invalidateGraph();
     rig.settle();
     EXPECT_EQ(rig.view->m_nAlarmHigh, 125);

@@ -141,12 +141,12 @@ TEST(GraphScale, EmptyLiveGraphResetsTheScale) {
     GraphRig r;
     r.g.g_nPointsPerScreen = 300;
     r.g.g_nZoomLevel = 4;
-    r.g.g_bAutoScale = 0;
+    r.g.g_bAutoScale = false;
     r.v.m_nPanOffset = 7;
     const auto scene = r.paint();
     EXPECT_EQ(r.g.g_nPointsPerScreen, 100);
     EXPECT_EQ(r.g.g_nZoomLevel, 0);
-    EXPECT_EQ(r.g.g_bAutoScale, 1);
+    EXPECT_TRUE(r.g.g_bAutoScale);
     EXPECT_EQ(r.v.m_nPanOffset, 0);
     EXPECT_TRUE(scene.emptyReadout);
     EXPECT_EQ(scene.horizontalGridY.size(), 12u);
@@ -198,7 +198,7 @@ TEST(GraphScale, AlarmLimitsComeFromTheBarAndAreOrdered) {
 TEST(GraphScale, HoverLineSurvivesOnlyARepaintForNewData) {
     GraphRig r;
     r.values = ramp(10, 20.0f);
-    r.g.g_bHoverLineErased = 0;
+    r.g.g_bHoverLineErased = false;
     r.g.g_nHoverX = 170;
     r.v.m_bNewData = true;
     auto scene = r.paint();
@@ -207,7 +207,7 @@ TEST(GraphScale, HoverLineSurvivesOnlyARepaintForNewData) {
 
     scene = r.paint();
     EXPECT_FALSE(scene.hoverLineX);
-    EXPECT_EQ(r.g.g_bHoverLineErased, 1);
+    EXPECT_TRUE(r.g.g_bHoverLineErased);
 }
 
 TEST(GraphScale, NoValueMarkRunsOffTheTopInRed) {

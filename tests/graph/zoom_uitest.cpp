@@ -60,14 +60,14 @@ TEST(GraphZoom, AClickNeverZooms) {
     QTest::mouseClick(rig.view, Qt::LeftButton, {}, rig.at(200, 100));
     rig.settle();
     EXPECT_EQ(rig.g().g_nZoomLevel, 0);
-    EXPECT_EQ(rig.g().g_bAutoScale, 1);
+    EXPECT_TRUE(rig.g().g_bAutoScale);
     EXPECT_FALSE(rig.view->isZoomed());
     EXPECT_FALSE(undoEnabled(rig));
     EXPECT_TRUE(rig.shot() == before);
     // A box without width is taken for a click too.
     drag(rig, {200, 50}, {200, 250});
     EXPECT_EQ(rig.g().g_nZoomLevel, 0);
-    EXPECT_EQ(rig.g().g_bAutoScale, 1);
+    EXPECT_TRUE(rig.g().g_bAutoScale);
     EXPECT_FALSE(undoEnabled(rig));
 }
 
@@ -97,7 +97,7 @@ TEST(GraphZoom, ABoxOfATenthPerTickOrLessIsRefusedButLeavesAutoScale) {
     ASSERT_LT(300.0 / rig.h(), 1.2);
     drag(rig, {100, 150}, {300, 151});
     EXPECT_EQ(rig.g().g_nZoomLevel, 0);
-    EXPECT_EQ(rig.g().g_bAutoScale, 0);
+    EXPECT_FALSE(rig.g().g_bAutoScale);
     EXPECT_TRUE(rig.view->isZoomed());
     EXPECT_TRUE(undoEnabled(rig));
 }
@@ -140,7 +140,7 @@ TEST(GraphZoom, TheBoxFollowsThePointerAndLeavingThePlotCancelsIt) {
     QTest::mouseRelease(rig.view, Qt::LeftButton, {}, rig.at(250, 150));
     rig.settle();
     EXPECT_EQ(rig.g().g_nZoomLevel, 0);
-    EXPECT_EQ(rig.g().g_bAutoScale, 1);
+    EXPECT_TRUE(rig.g().g_bAutoScale);
     EXPECT_FALSE(undoEnabled(rig));
 }
 
@@ -180,7 +180,7 @@ TEST(GraphZoom, ZoomedPaintShowsTheBoxWithWholeSampleGridAndPanBar) {
             EXPECT_GT(rig.plotCount(img, QRect(x, 0, 1, rig.h() / 13), kGrid), 5) << m;
         }
     }
-    QScrollBar* pan = rig.view->m_dlgAlarm->m_scrollPan;
+    QScrollBar* pan = rig.view->m_dlgAlarm->panBar();
     EXPECT_EQ(pan->maximum(), 200);
     EXPECT_EQ(pan->value(), rig.view->m_nZoomFirstIndex);
     EXPECT_GT(rig.plotCount(img, QRect(0, 0, rig.w(), rig.h()), kBlue), 300);
@@ -244,7 +244,7 @@ TEST(GraphZoom, HoverLineSurvivesOnlyARepaintForANewSample) {
     rig.settle();
     img = rig.shot();
     EXPECT_EQ(countColour(img, QRect(b.x(), rig.plot().top, 1, h), kWhite), 0);
-    EXPECT_EQ(rig.g().g_bHoverLineErased, 1);
+    EXPECT_TRUE(rig.g().g_bHoverLineErased);
     EXPECT_EQ(rig.plotCount(img, QRect(0, 0, rig.w(), h), kWhite), 0);
 }
 
@@ -261,7 +261,7 @@ TEST(GraphZoom, UndoZoomFromAnyDepthRestoresTheUnzoomedPicture) {
         rig.settle();
         EXPECT_EQ(rig.g().g_nZoomLevel, 0);
         EXPECT_FALSE(rig.frame->action(ID_UNDO_ZOOM)->isEnabled()) << depth;
-        EXPECT_FALSE(rig.view->m_dlgAlarm->m_scrollPan->isEnabled());
+        EXPECT_FALSE(rig.view->m_dlgAlarm->panBar()->isEnabled());
         EXPECT_TRUE(rig.shot() == before) << depth;
     }
 }
@@ -271,7 +271,7 @@ TEST(GraphZoom, NoSamplesNoInteraction) {
     const QImage before = rig.shot();
     drag(rig, {10, 10}, {300, 200});
     QTest::mouseMove(rig.view, rig.at(100, 100));
-    EXPECT_EQ(rig.g().g_bAutoScale, 1);
-    EXPECT_EQ(rig.g().g_bHoverLineErased, 1);
+    EXPECT_TRUE(rig.g().g_bAutoScale);
+    EXPECT_TRUE(rig.g().g_bHoverLineErased);
     EXPECT_TRUE(rig.shot() == before);
 }

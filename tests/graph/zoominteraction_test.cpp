@@ -45,7 +45,7 @@ TEST(Zoom, TickStepOfATenthOrLessIsRefusedButLeavesAutoScale) {
             r.paint();
             EXPECT_EQ(r.drag(100, bottom - row.height, 300, bottom), row.outcome) << row.height;
             EXPECT_EQ(r.g.g_nZoomLevel, row.outcome == ZoomOutcome::Zoomed ? 1 : 0);
-            EXPECT_EQ(r.g.g_bAutoScale, 0);
+            EXPECT_FALSE(r.g.g_bAutoScale);
             EXPECT_TRUE(undoZoomEnabled(r.g));
         }
     }
@@ -78,7 +78,7 @@ TEST(Zoom, ClicksAndBoxesWithoutWidthChangeNothing) {
     EXPECT_EQ(release.outcome, ZoomOutcome::ZeroWidth);
     EXPECT_EQ(release.eraseBox, (DragRect{p.left + 50, p.top + 50, p.left + 50, p.top + 150}));
     EXPECT_FALSE(r.v.m_bDragging);
-    EXPECT_EQ(r.g.g_bAutoScale, 1);
+    EXPECT_TRUE(r.g.g_bAutoScale);
     EXPECT_EQ(r.g.g_nZoomLevel, 0);
     // A drag back to its start point has neither width nor height: refused, but the
     // graph leaves auto-scale.
@@ -86,7 +86,7 @@ TEST(Zoom, ClicksAndBoxesWithoutWidthChangeNothing) {
     mouseMove(r.g, r.v, p, 50, p.left + 90, p.top + 80);
     mouseMove(r.g, r.v, p, 50, p.left + 50, p.top + 50);
     EXPECT_EQ(zoomRelease(r.g, r.v, p, 50, p.left + 50, p.top + 50).outcome, ZoomOutcome::Refused);
-    EXPECT_EQ(r.g.g_bAutoScale, 0);
+    EXPECT_FALSE(r.g.g_bAutoScale);
     // Without samples the mouse does nothing.
     EXPECT_FALSE(zoomPress(r.g, p, 0, p.left + 50, p.top + 50));
     EXPECT_FALSE(mouseMove(r.g, r.v, p, 0, p.left, p.top).handled);
@@ -101,7 +101,7 @@ TEST(Zoom, DragLeavingThePlotIsCancelled) {
     EXPECT_TRUE(dragWatch(r.g, r.v, p, p.right + 1, p.top + 100));
     EXPECT_FALSE(r.v.m_bDragging);
     EXPECT_EQ(zoomRelease(r.g, r.v, p, 50, p.left + 200, p.top + 100).outcome, ZoomOutcome::Click);
-    EXPECT_EQ(r.g.g_bAutoScale, 1);
+    EXPECT_TRUE(r.g.g_bAutoScale);
 }
 
 TEST(Zoom, ResizingKeepsTheValueWindowAndTheSamplesInView) {

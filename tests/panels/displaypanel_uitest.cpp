@@ -34,12 +34,10 @@ struct PanelRig {
     Recorder rec;
     const Acquisition& acq = rec.acquisition();
     LinkState link;
-    int alarmHigh = 150;
-    int alarmLow = -50;
     CDisplayPanel panel;
 
-    explicit PanelRig(int sampleRateIni = 0)
-        : panel(rec, link, alarmHigh, alarmLow, sampleRateIni) {
+    explicit PanelRig(int sampleRateIni = 0) : panel(rec, link, sampleRateIni) {
+        panel.setAlarmLimits(150, -50);
         panel.resize(880, 155);
     }
 
@@ -98,7 +96,7 @@ const QRect kUnitWindow(522, 134, 34, 19);
 
 // The unit and range windows of the bottom row.
 bool bottomRowShows(const QImage& img, const PanelRig& rig, const char* unit, const char* range) {
-    const QFont& small = rig.panel.m_fontSmall;
+    const QFont& small = rig.panel.smallFont();
     return shows(img, kUnitWindow, kWhite, small, kBlack, {{{530, 132}, unit}}) &&
            shows(img, kRangeWindow, kWhite, small, kBlack, {{{330, 132}, range}});
 }
@@ -142,14 +140,14 @@ TEST(DisplayPanel, NegativeCelsiusReadingShowsOneMinusSignAndTheCelsiusRange) {
     const QImage img = rig.image();
     keepShot(img, "panel-reading.png");
 
-    const QFont& big = rig.panel.m_fontReading;
+    const QFont& big = rig.panel.readingFont();
     EXPECT_TRUE(
         shows(img, kReadingWindow, kBlack, big, kRed, {{{200, 60}, "-3.5"}, {{415, 60}, "C"}}));
     EXPECT_FALSE(
         shows(img, kReadingWindow, kBlack, big, kRed, {{{200, 60}, "--3.5"}, {{415, 60}, "C"}}));
     EXPECT_TRUE(bottomRowShows(img, rig, "C", "-50 to 1050"));
     EXPECT_TRUE(
-        shows(img, kEmissivityWindow, kBlack, rig.panel.m_fontFigures, kRed, {{{65, 60}, "0.95"}}));
+        shows(img, kEmissivityWindow, kBlack, rig.panel.figuresFont(), kRed, {{{65, 60}, "0.95"}}));
     EXPECT_GT(countColour(img, kMaxText, kRed), 20);
 }
 
@@ -177,8 +175,7 @@ TEST(DisplayPanel, ExtremesTurnRedOnlyStrictlyBeyondTheLimits) {
     EXPECT_EQ(countColour(img, kMinText, kBlack), 0);
 
     // The limits are read at every paint.
-    rig.alarmHigh = 151;
-    rig.alarmLow = -51;
+    rig.panel.setAlarmLimits(151, -51);
     img = rig.image();
     EXPECT_EQ(countColour(img, kMaxText, kRed), 0);
     EXPECT_EQ(countColour(img, kMinText, kRed), 0);
@@ -204,8 +201,8 @@ TEST(DisplayPanel, IndicatorAlternatesFromFrameToFrameAndTheClockClearsIt) {
 TEST(DisplayPanel, ClockDigitsStayInsideTheBlackBox) {
     PanelRig rig;
     rig.panel.tickClock();
-    ASSERT_EQ(rig.panel.m_strClock.size(), 3 + 8 + 2 + 8);
-    EXPECT_TRUE(rig.panel.m_strClock.startsWith(QLatin1String("   ")));
+    ASSERT_EQ(rig.panel.clockText().size(), 3 + 8 + 2 + 8);
+    EXPECT_TRUE(rig.panel.clockText().startsWith(QLatin1String("   ")));
     const QImage img = rig.image();
     const QRect box = CDisplayPanel::clockBox();
     EXPECT_GT(countColour(img, box, kYellow), 50);
@@ -221,7 +218,7 @@ TEST(DisplayPanel, TopRowShowsPortAndOnlineState) {
     rig.link.m_nComPort = 16;
     rig.link.m_bOnline = false;
     QImage img = rig.image();
-    const QFont& caption = rig.panel.m_fontCaption;
+    const QFont& caption = rig.panel.captionFont();
     const QColor grey(177, 178, 172);
     EXPECT_TRUE(shows(img, port, grey, caption, kBlue, {{{29, 8}, "COM"}, {{80, 8}, "16"}}));
     EXPECT_TRUE(shows(img, online, grey, caption, kBlue, {{{129, 8}, "OffLine"}}));
@@ -361,7 +358,7 @@ TEST(DisplayPanel, EveryChangedTextIsRepaintedCleanWithoutAWholeRepaint) {
 TEST(DisplayPanel, SelectorShowsLowerCaseItemsAndTheStoredChoice) {
     for (int stored : {-1, 0, 5, 11, 12}) {
         PanelRig rig(stored);
-        const QComboBox& combo = *rig.panel.m_comboTime;
+        const QComboBox& combo = *rig.panel.sampleRateBox();
         ASSERT_EQ(combo.count(), 12);
         EXPECT_EQ(combo.itemText(0), "auto");
         EXPECT_EQ(combo.itemText(5), "1min");
@@ -374,7 +371,7 @@ TEST(DisplayPanel, SelectorShowsLowerCaseItemsAndTheStoredChoice) {
 TEST(DisplayPanel, ChoosingAutoAfterAnIntervalKeepsTheTimerButCommitsEveryReading) {
     PanelRig rig(0);
     QSignalSpy updates(&rig.panel, &CDisplayPanel::updateViewsRequested);
-    QComboBox* combo = rig.panel.m_comboTime;
+    QComboBox* combo = rig.panel.sampleRateBox();
     for (int i = 0; i < 3; ++i)
         QTest::keyClick(combo, Qt::Key_Down);
     ASSERT_EQ(combo->currentIndex(), 3);
@@ -401,7 +398,7 @@ TEST(DisplayPanel, TheWheelChangesTheSelectorOnlyWhenItHasTheFocus) {
     PanelRig rig(3);
     rig.panel.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&rig.panel));
-    QComboBox* combo = rig.panel.m_comboTime;
+    QComboBox* combo = rig.panel.sampleRateBox();
     combo->clearFocus();
     const int before = rig.acq.sampleRateSel();
     // One notch down with the pointer over the selector, as the window
@@ -432,15 +429,13 @@ TEST(DisplayPanel, EnterAndEscapeStopAtThePanel) {
     host.installEventFilter(&watch);
     Recorder rec;
     LinkState link;
-    int high = 150;
-    int low = -50;
-    auto* panel = new CDisplayPanel(rec, link, high, low, 2, &host);
+    auto* panel = new CDisplayPanel(rec, link, 2, &host);
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
-        QTest::keyClick(panel->m_comboTime, key);
+        QTest::keyClick(panel->sampleRateBox(), key);
         QTest::keyClick(panel, key);
     }
     EXPECT_EQ(watch.keys, 0);
-    EXPECT_EQ(panel->m_comboTime->currentIndex(), 2);
+    EXPECT_EQ(panel->sampleRateBox()->currentIndex(), 2);
     // Other keys take their usual way.
     QTest::keyClick(panel, Qt::Key_F5);
     EXPECT_EQ(watch.keys, 1);

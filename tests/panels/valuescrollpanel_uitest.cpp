@@ -23,18 +23,18 @@ struct ScrollRig {
     // it was reported once.
     int act(QAbstractSlider::SliderAction action) {
         const qsizetype before = spy.count();
-        panel.m_scrollY->triggerAction(action);
+        panel.bar()->triggerAction(action);
         EXPECT_EQ(spy.count(), before + 1);
         EXPECT_EQ(spy.back().at(0).toInt(), panel.position());
-        EXPECT_EQ(panel.m_scrollY->value(), panel.position());
+        EXPECT_EQ(panel.bar()->value(), panel.position());
         return panel.position();
     }
 };
 
 TEST(ValueScroll, LineStepsMoveOneAndStopAtTheEnds) {
     ScrollRig rig(72);
-    EXPECT_EQ(rig.panel.m_scrollY->minimum(), 0);
-    EXPECT_EQ(rig.panel.m_scrollY->maximum(), 72);
+    EXPECT_EQ(rig.panel.bar()->minimum(), 0);
+    EXPECT_EQ(rig.panel.bar()->maximum(), 72);
     EXPECT_EQ(rig.act(QAbstractSlider::SliderSingleStepAdd), 72); // still reported
     EXPECT_EQ(rig.act(QAbstractSlider::SliderSingleStepSub), 71);
     EXPECT_EQ(rig.act(QAbstractSlider::SliderSingleStepSub), 70);
@@ -60,7 +60,7 @@ TEST(ValueScroll, DraggingFollowsTheThumbAndReleasingDoesNotMoveIt) {
     ScrollRig rig(72);
     rig.panel.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&rig.panel));
-    QScrollBar* bar = rig.panel.m_scrollY;
+    QScrollBar* bar = rig.panel.bar();
     bar->setSliderDown(true);
     bar->setSliderPosition(50); // thumb track
     EXPECT_EQ(rig.panel.position(), 50);
@@ -89,7 +89,7 @@ TEST(ValueScroll, SettingThePositionDoesNotNotify) {
     ScrollRig rig(72);
     rig.panel.setPosition(30);
     EXPECT_EQ(rig.panel.position(), 30);
-    EXPECT_EQ(rig.panel.m_scrollY->value(), 30);
+    EXPECT_EQ(rig.panel.bar()->value(), 30);
     rig.panel.setPosition(99);
     EXPECT_EQ(rig.panel.position(), 72);
     rig.panel.setPosition(-3);

@@ -14,8 +14,6 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QScrollBar>
-#include <QSignalBlocker>
 #include <QTimerEvent>
 
 #include <algorithm>
@@ -86,8 +84,8 @@ CDTView::CDTView(CDTDoc& doc, const LinkState& link, const Startup& startup, QWi
     doc.m_recorder.setAlarmLimits(m_nAlarmHigh, m_nAlarmLow);
 
     m_dlgAlarm = new AlarmBar(startup.alarmHigh, startup.alarmLow, frame);
-    m_dlgPanel = new CDisplayPanel(doc.m_recorder, link, m_nAlarmHigh, m_nAlarmLow,
-                                   startup.sampleRateIni, frame);
+    m_dlgPanel = new CDisplayPanel(doc.m_recorder, link, startup.sampleRateIni, frame);
+    m_dlgPanel->setAlarmLimits(m_nAlarmHigh, m_nAlarmLow);
     m_dlgScroll = new ValueScrollPanel(m_nYScrollPos, frame);
     m_dlgList = new DataListPanel(frame);
 
@@ -109,7 +107,7 @@ CDTView::CDTView(CDTDoc& doc, const LinkState& link, const Startup& startup, QWi
     connect(m_dlgScroll, &ValueScrollPanel::positionChanged, this, &CDTView::setYScrollPos);
     connect(m_dlgAlarm, &AlarmBar::highLimitEdited, this, &CDTView::onHighLimitEdited);
     connect(m_dlgAlarm, &AlarmBar::lowLimitEdited, this, &CDTView::onLowLimitEdited);
-    connect(m_dlgAlarm->m_scrollPan, &QScrollBar::valueChanged, this, &CDTView::onPanMoved);
+    connect(m_dlgAlarm, &AlarmBar::panMoved, this, &CDTView::onPanMoved);
 }
 
 CDTView::~CDTView() {
@@ -173,14 +171,15 @@ void CDTView::invalidateGraph() {
     // only adds curve pieces (a new live sample), they are drawn into the
     // picture and only the area they cover is repainted.
     if (isVisible() && !m_bSceneDirty && !m_bCanvasStale && m_canvas.size() == size()) {
-        const bool hoverShown = m_graph.g_bHoverLineErased == 0;
+        const bool hoverShown = !m_graph.g_bHoverLineErased;
         const int hoverX = m_graph.g_nHoverX;
         buildScene();
         if (extendsCurveOnly(m_drawn, m_scene)) {
             QRegion changed = renderNewPieces();
-            if (hoverShown && m_graph.g_bHoverLineErased != 0)
+            if (hoverShown && m_graph.g_bHoverLineErased)
                 changed += hoverStrip(hoverX); // the scene wiped the hover line
-            // Something is repainted all the same: the paint re-arms the commit timer.
+            // A change of the graph is always followed by a paint, even one that
+            // drew nothing new.
             if (changed.isEmpty())
                 changed = QRect(m_scene.plot.left, m_scene.plot.top, 1, 1);
             update(changed);
@@ -208,7 +207,7 @@ void CDTView::setYScrollPos(int position) {
 
 void CDTView::undoZoom() {
     ::undoZoom(m_graph, *this);
-    m_dlgAlarm->m_scrollPan->setEnabled(false);
+    m_dlgAlarm->setPanEnabled(false);
     invalidateGraph();
     repaint();
 }
@@ -223,8 +222,9 @@ void CDTView::onHighLimitEdited(int value) {
     // Typed limits replace the bar's at every paint from now on.
     m_bAlarmHighFromBar = false;
     m_nAlarmHigh = value;
-    m_nAlarmLow = m_dlgAlarm->m_nBarAlarmLow;
+    m_nAlarmLow = m_dlgAlarm->barAlarmLow();
     m_doc.m_recorder.setAlarmLimits(m_nAlarmHigh, m_nAlarmLow);
+    m_dlgPanel->setAlarmLimits(m_nAlarmHigh, m_nAlarmLow);
     m_dlgPanel->update();
     m_doc.UpdateAllViews();
 }
@@ -232,8 +232,9 @@ void CDTView::onHighLimitEdited(int value) {
 void CDTView::onLowLimitEdited(int value) {
     m_bAlarmLowFromBar = false;
     m_nAlarmLow = value;
-    m_nAlarmHigh = m_dlgAlarm->m_nBarAlarmHigh;
+    m_nAlarmHigh = m_dlgAlarm->barAlarmHigh();
     m_doc.m_recorder.setAlarmLimits(m_nAlarmHigh, m_nAlarmLow);
+    m_dlgPanel->setAlarmLimits(m_nAlarmHigh, m_nAlarmLow);
     m_dlgPanel->update();
     m_doc.UpdateAllViews();
 }
@@ -297,9 +298,10 @@ void CDTView::buildScene() {
     m_nResetOnNextFrame = acq.resetOnNextFrame();
     m_bNewData = acq.newData();
     const PaintInput in{
-        {0, 0, width(), height()},   store.graphData().data(),   graphCount(),
-        m_dlgAlarm->m_nBarAlarmHigh, m_dlgAlarm->m_nBarAlarmLow, store.graphEmptied()};
+        {0, 0, width(), height()},  store.graphData().data(),  graphCount(),
+        m_dlgAlarm->barAlarmHigh(), m_dlgAlarm->barAlarmLow(), store.graphEmptied()};
     buildGraphScene(m_graph, *this, in, m_scene);
+    m_dlgPanel->setAlarmLimits(m_nAlarmHigh, m_nAlarmLow);
     if (!m_bNewData)
         m_doc.m_recorder.newDataSeen();
     m_bSceneDirty = false;
@@ -308,14 +310,11 @@ void CDTView::buildScene() {
         Q_EMIT hoverReadout(QStringLiteral("time:"), QStringLiteral("temp:"));
     m_dlgScroll->setPosition(m_scene.valueScroll.position); // range 0..72, no notification
     // The pan bar works while the graph is zoomed.
-    QScrollBar* pan = m_dlgAlarm->m_scrollPan;
-    pan->setEnabled(m_scene.panMaximum.has_value());
+    m_dlgAlarm->setPanEnabled(m_scene.panMaximum.has_value());
     if (m_scene.panMaximum) {
-        const QSignalBlocker quiet(pan);
-        pan->setRange(0, *m_scene.panMaximum);
-        pan->setPageStep(m_scene.panPageStep);
+        m_dlgAlarm->setPanRange(*m_scene.panMaximum, m_scene.panPageStep);
         if (m_scene.panPosition)
-            pan->setValue(*m_scene.panPosition);
+            m_dlgAlarm->setPanPosition(*m_scene.panPosition);
     }
     if (m_scene.repaintRequested) {
         // The live scale was compressed: one more paint with the new step.
@@ -510,7 +509,7 @@ void CDTView::drawOverlays(QPainter& p, const QRegion& exposed) const {
     // The hover line, unless the last paint drew it into the picture already.
     const bool baked =
         m_scene.hoverLineX && *m_scene.hoverLineX + m_scene.plot.left == m_graph.g_nHoverX;
-    if (m_graph.g_bHoverLineErased == 0 && !baked) {
+    if (!m_graph.g_bHoverLineErased && !baked) {
         const QRect line(m_graph.g_nHoverX, pr.top, 1, pr.height());
         if (exposed.intersects(line))
             drawInverted(p, line, true);

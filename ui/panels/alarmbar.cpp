@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QSignalBlocker>
 
 #include <climits>
 #include <cstdlib>
@@ -51,9 +52,31 @@ AlarmBar::AlarmBar(int alarmHigh, int alarmLow, QWidget* parent)
         Q_EMIT lowLimitEdited(m_nBarAlarmLow);
     });
 
+    connect(m_scrollPan, &QScrollBar::valueChanged, this, &AlarmBar::panMoved);
+
     m_editAlarmHigh->installEventFilter(this);
     m_editAlarmLow->installEventFilter(this);
     installEventFilter(this);
+}
+
+void AlarmBar::storeLimits(int high, int low) {
+    m_nBarAlarmHigh = high;
+    m_nBarAlarmLow = low;
+}
+
+void AlarmBar::setPanEnabled(bool enabled) {
+    m_scrollPan->setEnabled(enabled);
+}
+
+void AlarmBar::setPanRange(int maximum, int pageStep) {
+    const QSignalBlocker quiet(m_scrollPan);
+    m_scrollPan->setRange(0, maximum);
+    m_scrollPan->setPageStep(pageStep);
+}
+
+void AlarmBar::setPanPosition(int position) {
+    const QSignalBlocker quiet(m_scrollPan);
+    m_scrollPan->setValue(position);
 }
 
 int AlarmBar::toLimit(const QString& text) {

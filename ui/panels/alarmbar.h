@@ -24,20 +24,32 @@ public:
     // Whether `c` may be typed into a limit edit (backspace aside).
     static bool isLimitCharacter(QChar c);
 
-    int m_nBarAlarmHigh = 150; // high limit as last typed or loaded
-    int m_nBarAlarmLow = -50;  // low limit as last typed or loaded
+    // The limits as last typed or loaded.
+    int barAlarmHigh() const { return m_nBarAlarmHigh; }
+    int barAlarmLow() const { return m_nBarAlarmLow; }
+    // Limits loaded from elsewhere: stored without touching the edits and
+    // without notification.
+    void storeLimits(int high, int low);
 
-    QScrollBar* m_scrollPan = nullptr; // the graph's pan bar: the view enables it while zoomed
-    QLabel* m_labelAlarmHigh = nullptr;
-    QLineEdit* m_editAlarmHigh = nullptr;
-    QLabel* m_labelAlarmLow = nullptr;
-    QLineEdit* m_editAlarmLow = nullptr;
+    // The graph's pan bar: enabled while the graph is zoomed. The range and
+    // the position are set without notification.
+    void setPanEnabled(bool enabled);
+    void setPanRange(int maximum, int pageStep);
+    void setPanPosition(int position);
+
+    QScrollBar* panBar() const { return m_scrollPan; }
+    QLineEdit* highEdit() const { return m_editAlarmHigh; }
+    QLineEdit* lowEdit() const { return m_editAlarmLow; }
+    QLabel* highLabel() const { return m_labelAlarmHigh; }
+    QLabel* lowLabel() const { return m_labelAlarmLow; }
 
 Q_SIGNALS:
     // The user changed the text of a limit edit; `value` is its conversion,
-    // already stored in m_nBarAlarmHigh / m_nBarAlarmLow.
+    // already stored as the bar's limit.
     void highLimitEdited(int value);
     void lowLimitEdited(int value);
+    // The user moved the pan bar (thumb, arrows or page steps).
+    void panMoved(int position);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -46,4 +58,12 @@ private:
     // Drops what could not have been typed (pasted or dropped text) and
     // returns the conversion of what remains.
     static int takeEdit(QLineEdit* edit);
+
+    int m_nBarAlarmHigh = 150;
+    int m_nBarAlarmLow = -50;
+    QScrollBar* m_scrollPan = nullptr;
+    QLabel* m_labelAlarmHigh = nullptr;
+    QLineEdit* m_editAlarmHigh = nullptr;
+    QLabel* m_labelAlarmLow = nullptr;
+    QLineEdit* m_editAlarmLow = nullptr;
 };

@@ -55,11 +55,10 @@ QFont makeFont(const QString& family, int height, int width, bool heavy, bool it
 
 } // namespace
 
-CDisplayPanel::CDisplayPanel(Recorder& recorder, const LinkState& link, const int& alarmHigh,
-                             const int& alarmLow, int sampleRateIni, QWidget* parent)
+CDisplayPanel::CDisplayPanel(Recorder& recorder, const LinkState& link, int sampleRateIni,
+                             QWidget* parent)
     : QWidget(parent), m_nSampleRateIni(sampleRateIni), m_comboTime(new QComboBox(this)),
-      m_recorder(recorder), m_acq(recorder.acquisition()), m_link(link), m_nAlarmHigh(alarmHigh),
-      m_nAlarmLow(alarmLow) {
+      m_recorder(recorder), m_acq(recorder.acquisition()), m_link(link) {
     const QString sans = QStringLiteral("Liberation Sans");
     m_fontReading = makeFont(sans, 65, 0, false, false);
     m_fontSmall = makeFont(sans, 16, 0, true, false);
@@ -90,6 +89,11 @@ CDisplayPanel::CDisplayPanel(Recorder& recorder, const LinkState& link, const in
     m_comboTime->installEventFilter(this);
     installEventFilter(this);
     m_nClockTimer = startTimer(1000);
+}
+
+void CDisplayPanel::setAlarmLimits(int high, int low) {
+    m_nAlarmHigh = high;
+    m_nAlarmLow = low;
 }
 
 QRect CDisplayPanel::regionRect(unsigned panelRegion) {

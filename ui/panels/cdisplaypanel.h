@@ -21,8 +21,8 @@ struct LinkState;
 class CDisplayPanel : public QWidget {
     Q_OBJECT
 public:
-    explicit CDisplayPanel(Recorder& recorder, const LinkState& link, const int& alarmHigh,
-                           const int& alarmLow, int sampleRateIni, QWidget* parent = nullptr);
+    explicit CDisplayPanel(Recorder& recorder, const LinkState& link, int sampleRateIni,
+                           QWidget* parent = nullptr);
 
     // Regions that readings and commands repaint.
     static QRect regionRect(unsigned panelRegion);
@@ -31,6 +31,11 @@ public:
     static constexpr QRect clockBox() { return QRect(387, 10, 295, 23); }
     // The line is the built-in simulated instrument: the port box says "SIM".
     void setSimulated(bool simulated);
+    // The device the port number stands for, shown as the port box's tool tip.
+    void setPortPath(const QString& path) { m_strPortPath = path; }
+    // The alarm limits the graph uses: a maximum above the high one and a
+    // minimum below the low one are shown in red from the next paint on.
+    void setAlarmLimits(int high, int low);
     // Repaints the regions named by PanelRegion bits: each region's rectangle
     // and wherever its texts lie, as they were last drawn and as they are now.
     void invalidateRegions(unsigned regions);
@@ -41,19 +46,14 @@ public:
     void paintFace(QPainter& p, const QRegion& exposed);
     void paintFace(QPainter& p) { paintFace(p, QRegion(rect())); }
 
-    QString m_strClock;
-    QString m_strPortPath; // device the port number stands for, shown as a tool tip
-    int m_nSampleRateIni = 0;
-    QComboBox* m_comboTime = nullptr;
+    const QString& clockText() const { return m_strClock; }
+    QComboBox* sampleRateBox() const { return m_comboTime; }
 
     // Pixel-sized faces of the instrument's lettering.
-    QFont m_fontReading; // reading and its big unit letter
-    QFont m_fontSmall;   // bottom row
-    QFont m_fontClock;
-    QFont m_fontLogo;
-    QFont m_fontLogoSub;
-    QFont m_fontCaption; // top row, captions, "MAX:"/"MIN:"
-    QFont m_fontFigures; // maximum, minimum, mode, emissivity
+    const QFont& readingFont() const { return m_fontReading; }
+    const QFont& smallFont() const { return m_fontSmall; }
+    const QFont& captionFont() const { return m_fontCaption; }
+    const QFont& figuresFont() const { return m_fontFigures; }
 
     // The one-second tick: new clock text, redrawn in its box alone, and the
     // data-input indicator cleared.
@@ -73,8 +73,8 @@ Q_SIGNALS:
     // The user picked a sample rate (index into the table, -1 for none); the
     // recording control has already taken it.
     void sampleRateChosen(int index);
-    // A new commit interval was chosen: the views must update so that the
-    // graph's paint re-arms the commit timer.
+    // A new commit interval was chosen (the recorder has re-armed its timer):
+    // the views update.
     void updateViewsRequested();
 
 protected:
@@ -111,11 +111,24 @@ private:
                   const QString& text);
     void onSampleRateActivated(int index);
 
+    QString m_strClock;
+    QString m_strPortPath; // device the port number stands for, shown as a tool tip
+    int m_nSampleRateIni = 0;
+    QComboBox* m_comboTime = nullptr;
+
+    QFont m_fontReading; // reading and its big unit letter
+    QFont m_fontSmall;   // bottom row
+    QFont m_fontClock;
+    QFont m_fontLogo;
+    QFont m_fontLogoSub;
+    QFont m_fontCaption; // top row, captions, "MAX:"/"MIN:"
+    QFont m_fontFigures; // maximum, minimum, mode, emissivity
+
     Recorder& m_recorder;
     const Acquisition& m_acq; // what the recorder holds
     const LinkState& m_link;
-    const int& m_nAlarmHigh;
-    const int& m_nAlarmLow;
+    int m_nAlarmHigh = 0;
+    int m_nAlarmLow = 0;
     int m_nClockTimer = 0;
     bool m_bSimulated = false;
     TextCache m_texts;

@@ -17,8 +17,7 @@ public:
     // Sets the range 0..72 and the position (clamped to it) without notifying.
     void setPosition(int position);
     int position() const { return m_nPos; }
-
-    QScrollBar* m_scrollY = nullptr;
+    QScrollBar* bar() const { return m_scrollY; }
 
 Q_SIGNALS:
     // After every action of the user on the bar, with the position it leaves
@@ -32,5 +31,6 @@ protected:
 private:
     void onAction(int action);
 
+    QScrollBar* m_scrollY = nullptr;
     int m_nPos = kMaxPos;
 };

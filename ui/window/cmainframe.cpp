@@ -472,7 +472,7 @@ void CMainFrame::OnSelectCom() {
     m_link.selectNextPort();
     m_pView->m_dlgPanel->update(CDisplayPanel::portBox());
     m_pView->m_dlgPanel->update(CDisplayPanel::onlineBox());
-    m_pView->m_dlgPanel->m_strPortPath = m_Comm.devicePath(m_link.m_nComPort);
+    m_pView->m_dlgPanel->setPortPath(m_Comm.devicePath(m_link.m_nComPort));
 }
 
 void CMainFrame::OnOnOff() {
