@@ -47,20 +47,18 @@ RecordSession::RecordSession(RecordRequest request, QObject* parent)
     m_bTerminal = ::isatty(STDOUT_FILENO) == 1;
     m_durationTimer.setSingleShot(true);
     connect(&m_durationTimer, &QTimer::timeout, this, &RecordSession::armDuration);
-    connect(&m_comm, &CMSComm::OnComm, this, &RecordSession::onComm);
-    connect(&m_comm, &CMSComm::lineLost, this, &RecordSession::onLineLost);
-    connect(&m_reconnect, &Reconnector::reconnected, this, [this] {
-        lineOpened();
+    connect(&m_line, &InstrumentLine::aboutToReceive, this, &RecordSession::beforeReceive);
+    connect(&m_line, &InstrumentLine::lost, this, &RecordSession::onLineLost);
+    connect(&m_line, &InstrumentLine::reconnected, this, [this] {
         std::fprintf(stderr, "Connected to %s again.\n", qPrintable(m_request.device));
     });
-    connect(&m_reconnect, &Reconnector::attemptFailed, this,
+    connect(&m_line, &InstrumentLine::reconnectFailed, this,
             [](const QString& reason) { printError(reason.toStdString()); });
     connect(&m_recorder, &Recorder::rowAppended, this, &RecordSession::onRow);
     connect(&m_recorder, &Recorder::alarmChanged, this, &RecordSession::onAlarm);
     connect(&m_recorder, &Recorder::storeFull, this, &RecordSession::onStoreFull);
-    connect(&m_recorder, &Recorder::frameDecoded, &m_silence, &SilenceWatch::frameArrived);
-    connect(&m_silence, &SilenceWatch::silenceBegan, this, &RecordSession::onSilence);
-    connect(&m_silence, &SilenceWatch::readingsBack, this, [this] {
+    connect(&m_line, &InstrumentLine::silenceBegan, this, &RecordSession::onSilence);
+    connect(&m_line, &InstrumentLine::readingsBack, this, [this] {
         endStatusLine();
         std::fprintf(stderr, "Readings from %s again.\n", qPrintable(m_request.device));
     });
@@ -110,22 +108,16 @@ bool RecordSession::start() {
         }
     }
 
-    // The line as the window configures it at start-up and opens it at On/Off.
-    m_comm.bindDevice(m_request.device);
-    m_comm.setInputMode(1);
-    m_comm.setSettings(QStringLiteral("2400,n,8,1"));
-    m_comm.setRThreshold(static_cast<short>(m_recorder.bytesWanted()));
-    m_comm.setInputLen(0);
-    m_comm.setInBufferCount(0);
+    m_line.bindDevice(m_request.device);
     m_recorder.setStartupSampleRate(m_request.sampleRate);
     m_recorder.setContinueIntoNextFile(m_request.split);
     m_recorder.setAlarmLimits(m_request.alarmHigh, m_request.alarmLow);
     if (!m_request.onAlarm.isEmpty())
         m_alarmCommand = std::make_unique<AlarmCommand>(m_request.onAlarm, m_request.device);
     m_recorder.prepareOnOff();
-    if (!m_comm.setPortOpen(true)) {
-        printError(m_comm.lastError().toStdString());
-        if (m_comm.lastFailure() == PortFailure::Busy) {
+    if (!m_line.open()) {
+        printError(m_line.error().toStdString());
+        if (m_line.failure() == PortFailure::Busy) {
             const auto holders = portHolders(QFile::encodeName(m_request.device).toStdString());
             if (!holders.empty())
                 printError("it is in use by " + portHoldersText(holders));
@@ -133,11 +125,10 @@ bool RecordSession::start() {
         return false;
     }
     if (!m_request.csvFile.isEmpty() && !openCsv()) {
-        m_comm.setPortOpen(false);
+        m_line.close();
         return false;
     }
     openJournal();
-    lineOpened();
     m_bRunning = true;
     m_elapsed.start();
     armDuration();
@@ -145,20 +136,11 @@ bool RecordSession::start() {
     return true;
 }
 
-void RecordSession::lineOpened() {
-    // What arrived before the line was opened is not a reading of this run.
-    m_comm.setInBufferCount(0);
-    m_comm.input();
-    m_recorder.discardBuffered();
-    m_comm.setRThreshold(static_cast<short>(m_recorder.bytesWanted()));
-    m_silence.start();
-}
-
 void RecordSession::onSilence() {
     if (!m_bRunning)
         return;
     endStatusLine();
-    QString text = m_silence.silenceText(m_request.device);
+    QString text = m_line.silenceText();
     text[0] = text[0].toLower();
     printWarning(text.toStdString());
     if (m_bTerminal) {
@@ -181,18 +163,10 @@ void RecordSession::armDuration() {
     m_durationTimer.start(static_cast<int>(std::min<std::int64_t>(left, 3600 * 1000)));
 }
 
-void RecordSession::onComm() {
-    if (m_comm.commEvent() != CMSComm::comEvReceive) {
-        m_comm.setInBufferCount(0);
-        return;
-    }
+void RecordSession::beforeReceive() {
     if (!m_request.writeDataFile && m_recorder.store().recCount() >= kCsvOnlyResetAt &&
         !m_recorder.acquisition().readingPending())
         m_recorder.resetStore();
-    const QByteArray block = m_comm.input();
-    m_recorder.receive(std::span(reinterpret_cast<const std::uint8_t*>(block.constData()),
-                                 static_cast<std::size_t>(block.size())));
-    m_comm.setRThreshold(static_cast<short>(m_recorder.bytesWanted()));
 }
 
 void RecordSession::onRow(const ListRow& row) {
@@ -292,13 +266,11 @@ void RecordSession::onLineLost(const QString& reason) {
     // An unattended recording goes on when the device comes back; every
     // sample so far is kept.
     endStatusLine();
-    m_silence.stop();
     std::string text = reason.toStdString();
     if (!text.ends_with('.'))
         text += '.';
     printError(text + " Waiting for " + m_request.device.toStdString() +
                " to come back (Ctrl+C stops).");
-    m_reconnect.start();
 }
 
 void RecordSession::stop(bool failed) {
@@ -306,9 +278,7 @@ void RecordSession::stop(bool failed) {
         return;
     m_bRunning = false;
     m_durationTimer.stop();
-    m_reconnect.stop();
-    m_silence.stop();
-    m_comm.setPortOpen(false);
+    m_line.close();
     endStatusLine();
     std::fprintf(stderr, "Recorded %d sample%s.\n", m_nRecorded, m_nRecorded == 1 ? "" : "s");
     const bool csvKept = closeCsv() && !m_bCsvFailed;
@@ -332,7 +302,7 @@ void RecordSession::stop(bool failed) {
 void RecordSession::openJournal() {
     // Every run journals: a journal held by another run or keeping an unsaved
     // recording is passed over for the next of recording-2.journal, ...
-    JournalTaken taken = takeFreeJournal(m_request.journal);
+    const JournalTaken taken = m_line.openJournal(m_request.journal);
     for (const std::filesystem::path& aside : taken.setAside)
         printWarning("a file that was not a recording journal this program can read was kept as " +
                      aside.string());
@@ -341,27 +311,26 @@ void RecordSession::openJournal() {
                      printableText(u.firstTime) + " to " + printableText(u.lastTime) +
                      ") was found in " + u.path.string() + "; '" + recoverCommand() +
                      "' turns it into a data file");
-    if (!taken.journal) {
+    if (!m_line.journalled()) {
         printWarning("no recording journal (" + taken.error +
                      "); the recording is kept in memory only until it is saved");
         return;
     }
-    if (taken.journal->path() != m_request.journal)
+    if (m_recorder.journal()->path() != m_request.journal)
         std::fprintf(stderr,
                      "The recording journal %s is %s; this recording is journalled in %s.\n",
                      m_request.journal.c_str(),
                      taken.inUse.empty() || taken.inUse.front() != m_request.journal
                          ? "kept for recover"
                          : "in use by another process",
-                     taken.journal->path().c_str());
-    connect(&m_recorder, &Recorder::journalFailed, this, [this](const QString& reason) {
+                     m_recorder.journal()->path().c_str());
+    connect(&m_line, &InstrumentLine::journalFailed, this, [this](const QString& reason) {
         if (m_bJournalFailed)
             return;
         m_bJournalFailed = true;
         endStatusLine();
         printWarning(reason.toStdString() + "; the recording goes on in memory");
     });
-    m_recorder.setJournal(std::move(taken.journal));
 }
 
 std::string RecordSession::recoverCommand() const {
@@ -372,15 +341,13 @@ std::string RecordSession::recoverCommand() const {
 }
 
 void RecordSession::closeJournal(bool recordingKept) {
-    if (recordingKept)
-        m_recorder.discardJournal();
-    else if (m_recorder.journal() && m_recorder.journal()->ready() &&
-             m_recorder.store().recCount() > 0)
+    if (!recordingKept && m_recorder.journal() && m_recorder.journal()->ready() &&
+        m_recorder.store().recCount() > 0)
         std::fprintf(stderr,
                      "The recording stays in the journal %s; '%s' turns it into a data "
                      "file.\n",
                      m_recorder.journal()->path().c_str(), recoverCommand().c_str());
-    m_recorder.stopJournal();
+    m_line.closeJournal(recordingKept);
 }
 
 bool RecordSession::openCsv() {

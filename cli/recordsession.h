@@ -4,10 +4,8 @@
 #include "core/files/csvexport.h"
 #include "core/files/outputtarget.h"
 #include "core/store/filechain.h"
-#include "engine/cmscomm.h"
-#include "engine/reconnector.h"
+#include "engine/instrumentline.h"
 #include "engine/recorder.h"
-#include "engine/silencewatch.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -74,13 +72,14 @@ Q_SIGNALS:
     void finished(int status);
 
 private:
-    void onComm();
+    // Between two reads: a store that only feeds the CSV file is emptied
+    // before it can fill.
+    void beforeReceive();
     void onRow(const ListRow& row);
     void onAlarm(const AlarmChange& change);
     void onStoreFull();
     void onLineLost(const QString& reason);
     void onSilence();
-    void lineOpened();
     void armDuration();
     // Journals the recording unless the journal is held elsewhere, cannot be
     // opened or keeps a recording nobody saved: that one is left for recover.
@@ -101,10 +100,8 @@ private:
     void endStatusLine();
 
     RecordRequest m_request;
-    CMSComm m_comm;
     Recorder m_recorder;
-    Reconnector m_reconnect{m_comm};
-    SilenceWatch m_silence;
+    InstrumentLine m_line{m_recorder};
     QTimer m_durationTimer;
     QElapsedTimer m_elapsed;
     OutputTarget m_csvTarget;

@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QSerialPort>
 #include <QStringList>
-#include <QTimer>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -41,12 +40,13 @@ bool CMSComm::setSettings(const QString& settings) {
     return true;
 }
 
+qint64 CMSComm::inBufferCount() const {
+    return m_port->isOpen() ? m_port->bytesAvailable() : 0;
+}
+
 void CMSComm::setInBufferCount(short n) {
-    if (n != 0)
-        return;
-    m_buffer.clear();
     // The driver's buffer goes too, with what the instrument sent before.
-    if (m_port->isOpen()) {
+    if (n == 0 && m_port->isOpen()) {
         m_port->clear(QSerialPort::Input);
         m_port->readAll();
     }
@@ -111,45 +111,14 @@ bool CMSComm::setPortOpen(bool open) {
 }
 
 QByteArray CMSComm::input() {
-    // Bytes that arrived but were not yet handed over belong to this read too.
-    if (m_port->isOpen())
-        m_buffer.append(m_port->readAll());
-    QByteArray out;
-    if (m_nInputLen <= 0 || m_nInputLen >= m_buffer.size()) {
-        out.swap(m_buffer);
-    } else {
-        out = m_buffer.left(m_nInputLen);
-        m_buffer.remove(0, m_nInputLen);
-    }
-    return out;
-}
-
-void CMSComm::unread(const QByteArray& bytes) {
-    m_buffer.prepend(bytes);
-    if (!m_bRecheckQueued && m_nRThreshold > 0 && m_buffer.size() >= m_nRThreshold) {
-        m_bRecheckQueued = true;
-        QTimer::singleShot(0, this, [this] {
-            m_bRecheckQueued = false;
-            raiseIfThreshold();
-        });
-    }
+    return m_port->isOpen() ? m_port->readAll() : QByteArray();
 }
 
 void CMSComm::readAvailable() {
-    m_buffer.append(m_port->readAll());
-    raiseIfThreshold();
-}
-
-void CMSComm::raiseIfThreshold() {
-    if (!m_port->isOpen() || m_bRaising || m_nRThreshold <= 0 || m_buffer.size() < m_nRThreshold)
-        return;
-    m_bRaising = true;
-    Q_EMIT OnComm();
-    m_bRaising = false;
-    // Bytes that came in while the handler ran (a message box spins the event
-    // loop) get their event too.
-    if (m_port->isOpen() && m_buffer.size() >= m_nRThreshold)
-        unread(QByteArray());
+    // The port does not raise readyRead again while its handler runs: bytes
+    // that come in meanwhile are left for the handler's own reader to take.
+    if (m_nRThreshold > 0 && inBufferCount() >= m_nRThreshold)
+        Q_EMIT OnComm();
 }
 
 void CMSComm::handleError() {

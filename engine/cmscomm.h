@@ -11,13 +11,11 @@
 class QSerialPort;
 
 // The serial component: one port, opened by number, with fixed line settings.
-// Received bytes are buffered; once RThreshold or more are waiting, OnComm is
-// raised and the handler reads the whole buffer with input().
+// Once RThreshold or more received bytes are waiting, OnComm is raised and the
+// handler reads them all with input().
 class CMSComm : public QObject {
     Q_OBJECT
 public:
-    static constexpr short comEvReceive = 2;
-
     explicit CMSComm(QObject* parent = nullptr);
     ~CMSComm() override;
 
@@ -35,14 +33,10 @@ public:
     bool setSettings(const QString& settings);
     short rThreshold() const { return m_nRThreshold; }
     void setRThreshold(short n) { m_nRThreshold = n; }
-    short inputLen() const { return m_nInputLen; }
-    void setInputLen(short n) { m_nInputLen = n; }
-    long inputMode() const { return m_nInputMode; }
-    void setInputMode(long mode) { m_nInputMode = mode; }
-    short inBufferCount() const { return static_cast<short>(m_buffer.size()); }
+    // The bytes received and not yet read.
+    qint64 inBufferCount() const;
     // Writing 0 empties the receive buffer.
     void setInBufferCount(short n);
-    short commEvent() const { return comEvReceive; }
 
     bool portOpen() const;
     // Opens or closes the port. Opening failures return false and leave the
@@ -52,11 +46,8 @@ public:
     // What kind of failure the last open met.
     PortFailure lastFailure() const { return m_lastFailure; }
 
-    // Reads what is buffered (InputLen 0: all of it) and removes it.
+    // Reads everything received and removes it from the buffer.
     QByteArray input();
-    // Puts bytes back at the front of the buffer, for a reader that consumed
-    // more than it could use.
-    void unread(const QByteArray& bytes);
 
 Q_SIGNALS:
     void OnComm();
@@ -66,10 +57,8 @@ Q_SIGNALS:
 private:
     void readAvailable();
     void handleError();
-    void raiseIfThreshold();
 
     QSerialPort* m_port = nullptr;
-    QByteArray m_buffer;
     std::function<QString(int)> m_resolver;
     QString m_boundDevice;
     QString m_strSettings = QStringLiteral("9600,n,8,1");
@@ -79,8 +68,4 @@ private:
     qint32 m_nBaud = 9600;
     short m_nCommPort = 1;
     short m_nRThreshold = 0;
-    short m_nInputLen = 0;
-    long m_nInputMode = 0;
-    bool m_bRaising = false;
-    bool m_bRecheckQueued = false;
 };

@@ -132,8 +132,7 @@ TEST(AlarmNotifications, SwitchesAreKeptAndTheSoundPlaysOnEnteringAnAlarm) {
 
     rig.record({2000, 1000});
     sound->trigger();
-    rig.frame->m_Comm.unread(celsiusFrame(600, kFlagCelsius | kFlagNegative)); // -60.0
-    rig.frame->OnComm();
+    rig.feed(celsiusFrame(600, kFlagCelsius | kFlagNegative)); // -60.0
     rig.record({2000, 1000, 2000});
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return QFile(played).size() >= 3 * (rig.path("alarm.wav").size() + 1); }, 5000));

@@ -99,8 +99,7 @@ TEST(JournalWindow, RestoredRowsReadAsTheLiveListShowedThem) {
         // A plain 3000.0, a logged reading with its value and one without.
         for (const QByteArray& frame :
              {celsiusFrame(30000), celsiusFrame(253, 0x64), celsiusFrame(0, 0x44)}) {
-            rig.frame->m_Comm.unread(frame);
-            rig.frame->OnComm();
+            rig.feed(frame);
         }
         for (int i = 0; i < rig.rows(); ++i)
             live << rig.cell(i, 1);

@@ -100,7 +100,7 @@ TEST(MainFrameLink, TheStoreFullMessageClosesThePortOnce) {
         ASSERT_TRUE(rig.send(celsiusFrame(i % 2000))) << i;
     EXPECT_EQ(rig.rows(), MAX_DATA);
     EXPECT_EQ(rig.cell(MAX_DATA - 1, 0), "4000");
-    EXPECT_FALSE(rig.frame->m_Comm.portOpen());
+    EXPECT_FALSE(rig.frame->line().isOpen());
     EXPECT_FALSE(rig.frame->m_link.m_bOnline);
     EXPECT_EQ(rig.messages, QStringList{"You have got the max data number,please restart!"});
 
@@ -127,7 +127,7 @@ TEST(MainFrameLink, AHangUpClosesThePortKeepsTheSamplesAndIdles) {
     rig.pty->hangUp();
     QElapsedTimer clock;
     clock.start();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.frame->m_Comm.portOpen(); }, 1000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.frame->line().isOpen(); }, 1000));
     EXPECT_LT(clock.elapsed(), 1000);
     EXPECT_FALSE(rig.frame->m_link.m_bOnline);
     EXPECT_EQ(rig.acq().store().recCount(), 5);
@@ -135,7 +135,7 @@ TEST(MainFrameLink, AHangUpClosesThePortKeepsTheSamplesAndIdles) {
     // No box waits for an answer: the status bar says what happened.
     EXPECT_TRUE(rig.messages.isEmpty()) << rig.messages.join('\n').toStdString();
     EXPECT_TRUE(rig.frame->messageLine().text(MessageTopic::Line).contains(rig.pty->slavePath()));
-    EXPECT_TRUE(rig.frame->m_reconnect.waiting());
+    EXPECT_TRUE(rig.frame->line().waitingForDevice());
 
     const double before = cpuSeconds();
     QTest::qWait(1000);
@@ -146,7 +146,7 @@ TEST(MainFrameLink, AMissingDeviceIsReportedWithItsPathAndReason) {
     WindowRig rig({.device = QStringLiteral("/dev/orvane-no-such-device")});
     rig.frame->OnOnOff();
     EXPECT_FALSE(rig.frame->m_link.m_bOnline);
-    EXPECT_FALSE(rig.frame->m_Comm.portOpen());
+    EXPECT_FALSE(rig.frame->line().isOpen());
     ASSERT_EQ(rig.messages.size(), 1);
     EXPECT_TRUE(rig.messages[0].contains("/dev/orvane-no-such-device"));
     EXPECT_TRUE(rig.messages[0].contains("No such file or directory"))
@@ -175,16 +175,16 @@ TEST(MainFrameLink, APortHeldByAnotherProgramIsReported) {
 TEST(MainFrameLink, OnOffTwiceOpensAndClosesAndSelectComGoesOffline) {
     Rig rig;
     ASSERT_TRUE(rig.connect());
-    EXPECT_TRUE(rig.frame->m_Comm.portOpen());
+    EXPECT_TRUE(rig.frame->line().isOpen());
     rig.frame->OnSelectCom();
     EXPECT_EQ(rig.frame->m_link.m_nComPort, 4);
     EXPECT_FALSE(rig.frame->m_link.m_bOnline);
-    EXPECT_TRUE(rig.frame->m_Comm.portOpen()); // keeps listening on the old port
+    EXPECT_TRUE(rig.frame->line().isOpen()); // keeps listening on the old port
     ASSERT_TRUE(rig.send(celsiusFrame(10)));
     rig.frame->OnOnOff(); // offline: closes and reopens
     EXPECT_TRUE(rig.frame->m_link.m_bOnline);
     rig.frame->OnOnOff();
-    EXPECT_FALSE(rig.frame->m_Comm.portOpen());
+    EXPECT_FALSE(rig.frame->line().isOpen());
     EXPECT_FALSE(rig.frame->m_link.m_bOnline);
 }
 

@@ -39,7 +39,7 @@ TEST(Reconnect, RecordingResumesWhenThePulledDeviceComesBack) {
         pty->hangUp();
         QFile::remove(link);
         ASSERT_TRUE(QTest::qWaitFor([&] { return !frame.m_link.m_bOnline; }, 1000)) << c;
-        EXPECT_TRUE(frame.m_reconnect.waiting());
+        EXPECT_TRUE(frame.line().waitingForDevice());
         // The whole message on the message line, its short form in pane 0.
         const MessageLine& line = frame.messageLine();
         EXPECT_TRUE(line.text(MessageTopic::Line).contains(". Waiting for " + link)) << c;
@@ -77,9 +77,9 @@ TEST(Reconnect, RecordingResumesWhenThePulledDeviceComesBack) {
     // On/Off while waiting stops waiting, and says nothing more about it.
     ASSERT_TRUE(rig.connect());
     pty->hangUp();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return frame.m_reconnect.waiting(); }, 1000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frame.line().waitingForDevice(); }, 1000));
     frame.OnOnOff();
-    EXPECT_FALSE(frame.m_reconnect.waiting());
+    EXPECT_FALSE(frame.line().waitingForDevice());
     EXPECT_FALSE(frame.m_link.m_bOnline);
     EXPECT_TRUE(frame.messageLine().isEmpty());
     EXPECT_EQ(frame.m_pane0->text(), "Ready");

@@ -169,7 +169,7 @@ TEST(DocumentFiles, AFullStoreIsKeptWhenTheWantedSaveDoesNotHappen) {
     EXPECT_EQ(rig.messages.value(0), "Do you want to save? ");
     EXPECT_EQ(rig.acq().store().recCount(), 3);
     EXPECT_EQ(rig.rows(), 3);
-    EXPECT_FALSE(rig.frame->m_Comm.portOpen());
+    EXPECT_FALSE(rig.frame->line().isOpen());
 }
 
 TEST(ExportCsv, OffersBothKindsAndWritesTheRecordedSeries) {
@@ -178,8 +178,7 @@ TEST(ExportCsv, OffersBothKindsAndWritesTheRecordedSeries) {
     rig.frame->updateCommandUI();
     EXPECT_FALSE(exportCsv->isEnabled());
     rig.record({253});
-    rig.frame->m_Comm.unread(celsiusFrame(12709, 0x64)); // logged, with its value
-    rig.frame->OnComm();
+    rig.feed(celsiusFrame(12709, 0x64)); // logged, with its value
     EXPECT_TRUE(exportCsv->isEnabled());
 
     // The kind of the user's language comes first; the name is the time's
@@ -215,10 +214,7 @@ TEST(ExportCsv, OffersBothKindsAndWritesTheRecordedSeries) {
     }
     // Readings that arrive while the dialog is open are written too, with
     // their log marks.
-    rig.prompter->m_whileAsking = [&] {
-        rig.frame->m_Comm.unread(celsiusFrame(300, 0x64));
-        rig.frame->OnComm();
-    };
+    rig.prompter->m_whileAsking = [&] { rig.feed(celsiusFrame(300, 0x64)); };
     rig.prompter->m_savePaths << rig.path("out.csv");
     exportCsv->trigger();
     rig.prompter->m_whileAsking = nullptr;

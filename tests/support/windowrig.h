@@ -15,8 +15,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <span>
 
 class DocumentFiles;
 
@@ -69,12 +71,15 @@ struct WindowRig {
     // On/Off; whether it brought the line online (if not, what was shown).
     [[nodiscard]] ::testing::AssertionResult connect();
 
-    // Feeds readings as the serial component would hand them over.
+    // Feeds bytes as the line hands them over.
+    void feed(const QByteArray& bytes) {
+        rec().receive(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                static_cast<std::size_t>(bytes.size())));
+    }
+    // Feeds readings, a frame each.
     void record(std::initializer_list<int> tenths) {
-        for (int c : tenths) {
-            frame->m_Comm.unread(celsiusFrame(c));
-            frame->OnComm();
-        }
+        for (int c : tenths)
+            feed(celsiusFrame(c));
     }
     // Writes to the pseudo-terminal and waits until the logger has decoded it:
     // a row was listed or the reading changed. (The indicator alone is no

@@ -55,33 +55,40 @@ CMainFrame::CMainFrame(const Startup& startup, QWidget* parent)
     setFixedSize(kClientSize);
     m_link.m_nComPort = startComPort(m_config);
 
-    // The serial component: fixed line settings, an event per 14 bytes, input
-    // as bytes. The port opens only on On/Off.
-    m_Comm.setParent(this);
-    m_Comm.bindDevice(startup.boundDevice);
-    m_Comm.setDeviceResolver(
-        [this](int port) { return QString::fromStdString(m_config.comDevicePath(port)); });
-    m_Comm.setCommPort(static_cast<short>(m_link.m_nComPort));
-    m_Comm.setInputMode(1);
-    m_Comm.setSettings(QStringLiteral("2400,n,8,1"));
-    m_Comm.setRThreshold(kFrameSize);
-    m_Comm.setInputLen(0);
-    m_Comm.setInBufferCount(0);
-    connect(&m_Comm, &CMSComm::OnComm, this, &CMainFrame::OnComm);
-    connect(&m_Comm, &CMSComm::lineLost, this, &CMainFrame::onLineLost);
-    connect(&m_reconnect, &Reconnector::reconnected, this, &CMainFrame::onReconnected);
-    connect(&m_reconnect, &Reconnector::attemptFailed, this, [this](const QString& reason) {
-        showMessage(MessageTopic::Line,
-                    asSentence(reason) + tr(" Still waiting (On/Off stops waiting)."),
-                    MessageLevel::Warning);
-    });
-
     m_pDoc = new CDTDoc(this);
     CDTView::Startup viewStartup;
     viewStartup.sampleRateIni = m_config.sampleRate();
     viewStartup.alarmHigh = m_config.alarmHigh();
     viewStartup.alarmLow = m_config.alarmLow();
     m_pView = new CDTView(*m_pDoc, m_link, viewStartup, this);
+    // The line: the port opens only on On/Off.
+    m_line = std::make_unique<InstrumentLine>(m_pDoc->m_recorder);
+    m_line->bindDevice(startup.boundDevice);
+    m_line->setDeviceResolver(
+        [this](int port) { return QString::fromStdString(m_config.comDevicePath(port)); });
+    m_line->setPort(m_link.m_nComPort);
+    connect(m_line.get(), &InstrumentLine::lost, this, &CMainFrame::onLineLost);
+    connect(m_line.get(), &InstrumentLine::reconnected, this, &CMainFrame::onReconnected);
+    connect(m_line.get(), &InstrumentLine::reconnectFailed, this, [this](const QString& reason) {
+        showMessage(MessageTopic::Line,
+                    asSentence(reason) + tr(" Still waiting (On/Off stops waiting)."),
+                    MessageLevel::Warning);
+    });
+    connect(m_line.get(), &InstrumentLine::silenceBegan, this, [this] {
+        const QString text = m_line->silenceText();
+        setIdleText(text);
+        showMessage(MessageTopic::Silence, text, MessageLevel::Warning);
+    });
+    connect(m_line.get(), &InstrumentLine::readingsBack, this, [this] {
+        setIdleText(tr("Readings from %1 again.").arg(m_line->devicePath()));
+        clearMessage(MessageTopic::Silence);
+    });
+    connect(m_line.get(), &InstrumentLine::journalFailed, this, [this](const QString& reason) {
+        showMessage(MessageTopic::Journal,
+                    tr("The recording journal cannot be written: %1. Recording goes on in memory.")
+                        .arg(reason),
+                    MessageLevel::Warning);
+    });
     setCentralWidget(m_pView);
     m_messageLine = new MessageLine(this);
     m_files =
@@ -101,16 +108,6 @@ CMainFrame::CMainFrame(const Startup& startup, QWidget* parent)
     chain->setCheckable(true);
     chain->setChecked(m_config.continueInNewFile() && !m_config.newFileFolder().empty());
     m_pDoc->m_recorder.setContinueIntoNextFile(chain->isChecked());
-    connect(&m_pDoc->m_recorder, &Recorder::frameDecoded, &m_silence, &SilenceWatch::frameArrived);
-    connect(&m_silence, &SilenceWatch::silenceBegan, this, [this] {
-        const QString text = m_silence.silenceText(m_Comm.currentDevicePath());
-        setIdleText(text);
-        showMessage(MessageTopic::Silence, text, MessageLevel::Warning);
-    });
-    connect(&m_silence, &SilenceWatch::readingsBack, this, [this] {
-        setIdleText(tr("Readings from %1 again.").arg(m_Comm.currentDevicePath()));
-        clearMessage(MessageTopic::Silence);
-    });
     connect(&m_pDoc->m_recorder, &Recorder::alarmChanged, this, &CMainFrame::onAlarmChanged);
     // Whatever else changed the recording or the zoom (a drag, a reset of the
     // scale, a command), the enable rules follow before the program waits for
@@ -357,61 +354,32 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         return;
     }
     // Saved, or declined: nothing is left to restore.
-    m_pDoc->m_recorder.discardJournal();
-    m_pDoc->m_recorder.stopJournal();
+    m_line->closeJournal(true);
     event->accept();
 }
 
 void CMainFrame::openJournal(const std::filesystem::path& path) {
-    // Windows and orvane-cli runs recording at once each journal into one of
-    // recording.journal, recording-2.journal, ... Every unsaved recording
-    // found among them is offered, one after the other, until one is restored.
-    std::unique_ptr<RecordingJournal> journal;
-    for (const std::filesystem::path& candidate : numberedJournals(path)) {
-        auto found = std::make_unique<RecordingJournal>();
-        if (found->open(candidate) != RecordingJournal::OpenResult::Opened)
-            continue; // another run's, or unusable: a free one is taken below
-        const JournalRecording& r = found->found().recording;
-        if (r.unsavedCount() == 0)
-            continue;
+    // Every unsaved recording found is offered, one after the other, until
+    // one is restored.
+    const JournalTaken taken = m_line->openJournal(path, [this](const RecordingJournal& found) {
         // Only what was not saved counts: the samples and the time they span.
+        const JournalRecording& r = found.found().recording;
         const int unsaved = r.unsavedCount();
         const auto firstUnsaved = static_cast<std::size_t>(r.savedCount);
         QString question = tr("An unsaved recording of %1 (%2 \u2013 %3) was found. Restore it?")
                                .arg(unsaved == 1 ? tr("1 sample") : tr("%1 samples").arg(unsaved))
                                .arg(QString::fromStdString(r.timeTexts[firstUnsaved]),
                                     QString::fromStdString(r.timeTexts.back()));
-        if (found->found().damaged())
+        if (found.found().damaged())
             question +=
-                QStringLiteral("\n\n") + QString::fromStdString(journalDamageText(found->found()));
-        if (m_prompter->askYesNo(this, question)) {
-            m_pDoc->m_recorder.restore(r);
-            found->resume();
-            journal = std::move(found);
-            break; // the others wait for the next start or orvane-cli recover
-        }
-        found->setAside();
-        if (!journal && found->ready())
-            journal = std::move(found);
-    }
-    if (!journal) {
-        JournalTaken taken = takeFreeJournal(path);
-        if (!taken.journal) {
-            showMessage(MessageTopic::Journal,
-                        tr("No recording journal (%1); recording goes on in memory.")
-                            .arg(QString::fromStdString(taken.error)),
-                        MessageLevel::Warning);
-            return;
-        }
-        journal = std::move(taken.journal);
-    }
-    connect(&m_pDoc->m_recorder, &Recorder::journalFailed, this, [this](const QString& reason) {
-        showMessage(MessageTopic::Journal,
-                    tr("The recording journal cannot be written: %1. Recording goes on in memory.")
-                        .arg(reason),
-                    MessageLevel::Warning);
+                QStringLiteral("\n\n") + QString::fromStdString(journalDamageText(found.found()));
+        return m_prompter->askYesNo(this, question);
     });
-    m_pDoc->m_recorder.setJournal(std::move(journal));
+    if (!m_line->journalled())
+        showMessage(MessageTopic::Journal,
+                    tr("No recording journal (%1); recording goes on in memory.")
+                        .arg(QString::fromStdString(taken.error)),
+                    MessageLevel::Warning);
 }
 
 void CMainFrame::resizeEvent(QResizeEvent* event) {
@@ -472,7 +440,7 @@ void CMainFrame::OnSelectCom() {
     m_link.selectNextPort();
     m_pView->m_dlgPanel->update(CDisplayPanel::portBox());
     m_pView->m_dlgPanel->update(CDisplayPanel::onlineBox());
-    m_pView->m_dlgPanel->setPortPath(m_Comm.devicePath(m_link.m_nComPort));
+    m_pView->m_dlgPanel->setPortPath(m_line->devicePath(m_link.m_nComPort));
 }
 
 void CMainFrame::OnOnOff() {
@@ -491,14 +459,13 @@ void CMainFrame::OnOnOff() {
     // Whatever was said about the line is no longer true.
     clearMessage(MessageTopic::Line);
     setIdleText(tr("Ready"));
-    if (m_reconnect.waiting()) {
+    if (m_line->waitingForDevice()) {
         // Waiting for a lost device: On/Off stops waiting.
-        m_reconnect.stop();
+        m_line->close();
     } else if (m_link.m_bOnline) {
-        if (m_Comm.portOpen())
-            m_Comm.setPortOpen(false);
+        m_line->close();
         m_link.m_bOnline = false;
-        stopSilenceWatch();
+        clearSilence();
     } else {
         connectPort();
     }
@@ -506,17 +473,12 @@ void CMainFrame::OnOnOff() {
 }
 
 void CMainFrame::connectPort() {
-    if (m_Comm.portOpen())
-        m_Comm.setPortOpen(false);
-    m_Comm.setCommPort(static_cast<short>(m_link.m_nComPort));
-    m_Comm.setInputMode(1);
-    m_Comm.setInputLen(0);
-    m_Comm.setInBufferCount(0);
-    if (!m_Comm.setPortOpen(true)) {
+    m_line->setPort(m_link.m_nComPort);
+    if (!m_line->open()) {
         m_link.m_bOnline = false;
         const std::string advice = connectAdviceFor(
-            m_Comm.lastFailure(), m_Comm.currentDevicePath().toStdString(), m_config.profile());
-        m_prompter->warning(this, m_Comm.lastError() + QStringLiteral("\n\n") +
+            m_line->failure(), m_line->devicePath().toStdString(), m_config.profile());
+        m_prompter->warning(this, m_line->error() + QStringLiteral("\n\n") +
                                       QString::fromStdString(advice));
         return;
     }
@@ -524,34 +486,27 @@ void CMainFrame::connectPort() {
 }
 
 void CMainFrame::lineOpened() {
-    // What arrived before the line was opened is not a reading of this run.
-    m_Comm.setInBufferCount(0);
-    m_Comm.input();
-    m_pDoc->m_recorder.discardBuffered();
-    m_Comm.setRThreshold(static_cast<short>(m_pDoc->m_recorder.bytesWanted()));
     m_link.m_bOnline = true;
     m_pView->m_dlgPanel->update(CDisplayPanel::onlineBox());
-    m_silence.start();
 }
 
 void CMainFrame::onLineLost(const QString& reason) {
-    // An unattended recording must not stop at a box nobody answers: the port
-    // is closed, every sample is kept, and the same device is opened again as
-    // soon as it is back.
+    // An unattended recording must not stop at a box nobody answers: the line
+    // waits for the same device to come back.
     m_link.m_bOnline = false;
-    stopSilenceWatch();
+    clearSilence();
     m_pView->m_dlgPanel->update(CDisplayPanel::onlineBox());
-    showMessage(MessageTopic::Line,
-                asSentence(reason) + tr(" Waiting for %1 to come back (On/Off stops waiting).")
-                                         .arg(m_Comm.currentDevicePath()),
-                MessageLevel::Warning);
+    showMessage(
+        MessageTopic::Line,
+        asSentence(reason) +
+            tr(" Waiting for %1 to come back (On/Off stops waiting).").arg(m_line->devicePath()),
+        MessageLevel::Warning);
     setIdleText(tr("Waiting for COM %1").arg(m_link.m_nComPort));
-    m_reconnect.start();
 }
 
 void CMainFrame::onReconnected() {
     lineOpened();
-    showMessage(MessageTopic::Line, tr("Connected to %1 again.").arg(m_Comm.currentDevicePath()),
+    showMessage(MessageTopic::Line, tr("Connected to %1 again.").arg(m_line->devicePath()),
                 MessageLevel::Information);
     setIdleText(tr("Ready"));
 }
@@ -573,18 +528,6 @@ void CMainFrame::OnClearAll() {
     if (!m_files->offerToSave())
         return;
     m_pDoc->m_recorder.clearAll();
-}
-
-void CMainFrame::OnComm() {
-    if (m_Comm.commEvent() != CMSComm::comEvReceive) {
-        m_Comm.setInBufferCount(0);
-        return;
-    }
-    const QByteArray block = m_Comm.input();
-    m_pDoc->m_recorder.receive(std::span(reinterpret_cast<const std::uint8_t*>(block.constData()),
-                                         static_cast<std::size_t>(block.size())));
-    // The next event comes when the frame being assembled can be complete.
-    m_Comm.setRThreshold(static_cast<short>(m_pDoc->m_recorder.bytesWanted()));
 }
 
 void CMainFrame::keepAlarmNotices() {
@@ -629,11 +572,10 @@ void CMainFrame::onStoreFull() {
     const bool chained = m_pDoc->m_recorder.continuesIntoNextFile();
     if (chained && continueInNewFile())
         return;
-    if (m_Comm.portOpen())
-        m_Comm.setPortOpen(false);
+    m_line->close();
     clearMessage(MessageTopic::Line);
     m_link.m_bOnline = false;
-    stopSilenceWatch();
+    clearSilence();
     m_pView->m_dlgPanel->update();
     // A chain file that could not be written was reported already.
     if (!chained)
@@ -656,8 +598,7 @@ bool CMainFrame::continueInNewFile() {
     return true;
 }
 
-void CMainFrame::stopSilenceWatch() {
-    m_silence.stop();
+void CMainFrame::clearSilence() {
     clearMessage(MessageTopic::Silence); // the line is closed: nothing to wait for
 }
 

@@ -1,10 +1,8 @@
 #pragma once
 
 #include "core/config/configuration.h"
-#include "engine/cmscomm.h"
+#include "engine/instrumentline.h"
 #include "engine/linkstate.h"
-#include "engine/reconnector.h"
-#include "engine/silencewatch.h"
 #include "ui/window/messageline.h"
 
 #include <QBasicTimer>
@@ -54,9 +52,6 @@ public:
     Prompter& prompter() { return *m_prompter; }
 
     Configuration m_config;
-    CMSComm m_Comm;
-    // Opens a lost device again when it comes back.
-    Reconnector m_reconnect{m_Comm};
     LinkState m_link;
     CDTDoc* m_pDoc = nullptr;
     CDTView* m_pView = nullptr;
@@ -73,9 +68,6 @@ public:
     void OnContinueInNewFile();
     // Save: true when the recording was written.
     bool saveRecording();
-
-    // The serial component's receive event.
-    void OnComm();
 
     void OnSave();
     void OnOpen();
@@ -112,6 +104,9 @@ public:
     // "SCRL" in pane 3 while Scroll Lock is on.
     void updateIndicators();
 
+    // The line to the instrument.
+    const InstrumentLine& line() const { return *m_line; }
+
     // The close sequence: writes the settings back and offers to save samples
     // not saved yet. False when the window must stay open (a save was wanted
     // but did not happen).
@@ -129,7 +124,7 @@ private:
     void connectPort();
     void onLineLost(const QString& reason);
     void onReconnected();
-    // After a successful open: an empty buffer, on line.
+    // After a successful open: on line.
     void lineOpened();
     // Pane 0's text while no command is under the pointer: a short form of
     // the line's state.
@@ -143,8 +138,8 @@ private:
     // Continue in a New File: writes the full store and empties it; false
     // when it could not be written (reported).
     bool continueInNewFile();
-    // The port closed: no silence to tell.
-    void stopSilenceWatch();
+    // The line closed: no silence to tell.
+    void clearSilence();
     // A committed reading changed the alarm state.
     void onAlarmChanged(const AlarmChange& change);
     // Tools > Alarm Notifications and Tools > Alarm Sound were switched.
@@ -166,8 +161,7 @@ private:
     QBasicTimer m_indicatorTimer;
 
     std::unique_ptr<Prompter> m_prompter;
-    // Says when the open line brings no readings.
-    SilenceWatch m_silence;
+    std::unique_ptr<InstrumentLine> m_line;
     bool m_bWritingChainFile = false;
     std::unique_ptr<DesktopNotifier> m_notifier; // made at the first alarm
     QString m_strAlarmSound;

@@ -1,0 +1,129 @@
+#include "engine/instrumentline.h"
+
+#include "core/link/frame.h"
+#include "engine/recorder.h"
+
+#include <cstdint>
+#include <memory>
+#include <span>
+
+InstrumentLine::InstrumentLine(Recorder& recorder, QObject* parent)
+    : QObject(parent), m_recorder(recorder) {
+    // The instrument's fixed line settings, an event per frame; the port
+    // opens only when asked.
+    m_Comm.setSettings(QStringLiteral("2400,n,8,1"));
+    m_Comm.setRThreshold(kFrameSize);
+    m_Comm.setInBufferCount(0);
+    connect(&m_Comm, &CMSComm::OnComm, this, &InstrumentLine::OnComm);
+    connect(&m_Comm, &CMSComm::lineLost, this, &InstrumentLine::onLost);
+    connect(&m_reconnect, &Reconnector::reconnected, this, [this] {
+        opened();
+        Q_EMIT reconnected();
+    });
+    connect(&m_reconnect, &Reconnector::attemptFailed, this, &InstrumentLine::reconnectFailed);
+    connect(&m_recorder, &Recorder::frameDecoded, &m_silence, &SilenceWatch::frameArrived);
+    connect(&m_silence, &SilenceWatch::silenceBegan, this, &InstrumentLine::silenceBegan);
+    connect(&m_silence, &SilenceWatch::readingsBack, this, &InstrumentLine::readingsBack);
+    connect(&m_recorder, &Recorder::journalFailed, this, &InstrumentLine::journalFailed);
+}
+
+void InstrumentLine::setDeviceResolver(std::function<QString(int)> resolver) {
+    m_Comm.setDeviceResolver(std::move(resolver));
+}
+
+void InstrumentLine::bindDevice(const QString& path) {
+    m_Comm.bindDevice(path);
+}
+
+void InstrumentLine::setPort(int port) {
+    m_Comm.setCommPort(static_cast<short>(port));
+}
+
+bool InstrumentLine::open() {
+    if (m_Comm.portOpen())
+        m_Comm.setPortOpen(false);
+    if (!m_Comm.setPortOpen(true))
+        return false;
+    opened();
+    return true;
+}
+
+void InstrumentLine::close() {
+    m_reconnect.stop();
+    m_silence.stop();
+    if (m_Comm.portOpen())
+        m_Comm.setPortOpen(false);
+}
+
+void InstrumentLine::opened() {
+    // What arrived before the line was opened is not a reading of this run.
+    m_Comm.setInBufferCount(0);
+    m_recorder.discardBuffered();
+    m_Comm.setRThreshold(static_cast<short>(m_recorder.bytesWanted()));
+    m_silence.start();
+}
+
+void InstrumentLine::OnComm() {
+    // The port raises nothing for bytes that come in while a block is handled
+    // (a message box spins the event loop): they are taken here too.
+    do {
+        Q_EMIT aboutToReceive();
+        const QByteArray block = m_Comm.input();
+        m_recorder.receive(std::span(reinterpret_cast<const std::uint8_t*>(block.constData()),
+                                     static_cast<std::size_t>(block.size())));
+        // The next event comes when the frame being assembled can be complete.
+        m_Comm.setRThreshold(static_cast<short>(m_recorder.bytesWanted()));
+    } while (m_Comm.portOpen() && m_Comm.inBufferCount() >= m_Comm.rThreshold());
+}
+
+void InstrumentLine::onLost(const QString& reason) {
+    // An unattended recording must not stop: the port is closed, every sample
+    // is kept, and the same device is opened again as soon as it is back.
+    m_silence.stop();
+    m_reconnect.start();
+    Q_EMIT lost(reason);
+}
+
+JournalTaken
+InstrumentLine::openJournal(const std::filesystem::path& first,
+                            const std::function<bool(const RecordingJournal&)>& offerRestore) {
+    // Runs recording at once journal each into one of recording.journal,
+    // recording-2.journal, ...
+    std::unique_ptr<RecordingJournal> journal;
+    if (offerRestore) {
+        for (const std::filesystem::path& candidate : numberedJournals(first)) {
+            auto found = std::make_unique<RecordingJournal>();
+            if (found->open(candidate) != RecordingJournal::OpenResult::Opened)
+                continue; // another run's, or unusable: a free one is taken below
+            if (found->found().recording.unsavedCount() == 0)
+                continue;
+            if (offerRestore(*found)) {
+                m_recorder.restore(found->found().recording);
+                found->resume();
+                journal = std::move(found);
+                break; // the others wait for the next start or orvane-cli recover
+            }
+            found->setAside();
+            if (!journal && found->ready())
+                journal = std::move(found);
+        }
+    }
+    JournalTaken taken;
+    if (journal)
+        taken.journal = std::move(journal);
+    else
+        taken = takeFreeJournal(first);
+    if (taken.journal)
+        m_recorder.setJournal(std::move(taken.journal));
+    return taken;
+}
+
+bool InstrumentLine::journalled() const {
+    return m_recorder.journal() != nullptr;
+}
+
+void InstrumentLine::closeJournal(bool recordingKept) {
+    if (recordingKept)
+        m_recorder.discardJournal();
+    m_recorder.stopJournal();
+}

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "core/store/journalslots.h"
+#include "engine/cmscomm.h"
+#include "engine/reconnector.h"
+#include "engine/silencewatch.h"
+
+#include <QObject>
+#include <QString>
+
+#include <filesystem>
+#include <functional>
+
+class Recorder;
+
+// The line to one instrument, as the window and orvane-cli run it: opens the
+// device with the instrument's line settings, hands what arrives to the
+// Recorder, journals the recording, notices a lost line and opens the same
+// device again when it is back, and watches for a line that brings no
+// readings. What happens is told through the signals.
+class InstrumentLine : public QObject {
+    Q_OBJECT
+public:
+    explicit InstrumentLine(Recorder& recorder, QObject* parent = nullptr);
+
+    // ---- the device
+    // Maps a port number to a device path (see CMSComm::setDeviceResolver).
+    void setDeviceResolver(std::function<QString(int)> resolver);
+    // Every port number opens `path` (--device).
+    void bindDevice(const QString& path);
+    // The port the next open() opens.
+    void setPort(int port);
+    QString devicePath(int port) const { return m_Comm.devicePath(port); }
+    QString devicePath() const { return m_Comm.currentDevicePath(); }
+
+    // Opens the device of the port set (closing it first if open). What it
+    // sent before is not a reading of this run; the silence watch starts.
+    // False when it could not be opened: error() and failure() say why.
+    bool open();
+    // Closes the line: the port, the wait for a lost device, the silence watch.
+    void close();
+    bool isOpen() const { return m_Comm.portOpen(); }
+    // The line was lost and the device is waited for.
+    bool waitingForDevice() const { return m_reconnect.waiting(); }
+    QString error() const { return m_Comm.lastError(); }
+    PortFailure failure() const { return m_Comm.lastFailure(); }
+    // What to say of the current silence (see SilenceWatch::silenceText).
+    QString silenceText() const { return m_silence.silenceText(devicePath()); }
+
+    // ---- the journal
+    // Journals the recording from now on in one journal of the set `first`
+    // begins. With `offerRestore`, each unsaved recording found there is
+    // offered to it first, in number order: the first it takes is restored
+    // into the Recorder and journalled on; each it declines is set aside.
+    // Otherwise (or when it takes none) the first free journal is used (see
+    // takeFreeJournal). What was found is returned; journalled() says whether
+    // a journal was opened.
+    JournalTaken openJournal(const std::filesystem::path& first,
+                             const std::function<bool(const RecordingJournal&)>& offerRestore = {});
+    bool journalled() const;
+    // At the end of the run. `recordingKept` (saved elsewhere, or declined):
+    // the journal is emptied. Either way what it holds reaches the disk and
+    // its lock goes.
+    void closeJournal(bool recordingKept);
+
+Q_SIGNALS:
+    // Bytes are about to go to the Recorder: the moment between two reads.
+    void aboutToReceive();
+    // The line went away (`reason` names the device). The port is closed and
+    // the device is waited for.
+    void lost(const QString& reason);
+    // The lost device is open again.
+    void reconnected();
+    // The lost device is there but would not open; the waiting goes on.
+    void reconnectFailed(const QString& reason);
+    // No frame came for the silence watch's time; frames came again.
+    void silenceBegan();
+    void readingsBack();
+    // The journal could not be written; the recording goes on in memory.
+    void journalFailed(const QString& reason);
+
+private:
+    void OnComm();
+    void onLost(const QString& reason);
+    // After an open: an empty buffer, and the wait for the first frame.
+    void opened();
+
+    Recorder& m_recorder;
+    CMSComm m_Comm;
+    Reconnector m_reconnect{m_Comm};
+    SilenceWatch m_silence;
+};
