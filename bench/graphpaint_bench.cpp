@@ -3,7 +3,6 @@
 // size: live, fit, and zoomed 99 levels deep. The floor, measured in the same run, is a bare
 // drawLines of the same curve pieces with the same pens into an image of the same size: the least a
 // paint that shows those pieces has to do.
-#include "core/graph/zoominteraction.h"
 #include "tests/support/storetestaccess.h"
 #include "ui/base/cdtdoc.h"
 #include "ui/graph/cdtview.h"
@@ -54,8 +53,7 @@ struct Graph {
         if (mode == Zoomed99) {
             const PlotRect plot = PlotRect::fromClient({0, 0, view->width(), view->height()});
             for (int i = 0; i < 99; ++i) {
-                completeZoomDrag(view->m_graph, *view, plot, kSamples, {plot.left + 2, plot.top},
-                                 {plot.right - 2, plot.bottom});
+                view->zoomBox({plot.left + 2, plot.top}, {plot.right - 2, plot.bottom});
                 paint();
             }
         }
@@ -72,7 +70,7 @@ struct Graph {
 
 void BM_Paint(benchmark::State& state) {
     Graph graph(static_cast<Mode>(state.range(0)));
-    if (state.range(0) == Zoomed99 && graph.view->m_graph.g_nZoomLevel != 99) {
+    if (state.range(0) == Zoomed99 && graph.view->graph().zoomLevel() != 99) {
         state.SkipWithError("zoom depth not reached");
         return;
     }

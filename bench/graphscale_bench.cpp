@@ -1,10 +1,8 @@
 #include "core/graph/graphscale.h"
-#include "core/graph/zoominteraction.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <memory>
 #include <vector>
 
 // One paint's arithmetic for a full store (4000 samples) unzoomed and at the
@@ -26,12 +24,18 @@ std::vector<float> series() {
 }
 
 struct Graph {
-    std::unique_ptr<GraphState> g = std::make_unique<GraphState>();
-    GraphViewMembers v;
+    GraphState g;
     std::vector<float> values = series();
     GraphScene scene;
 
-    void paint() { buildGraphScene(*g, v, {kClient, values.data(), kSamples, 150, 100}, scene); }
+    void paint() {
+        g.paint({.client = kClient,
+                 .values = values.data(),
+                 .count = kSamples,
+                 .alarmHigh = 150,
+                 .alarmLow = 100},
+                scene);
+    }
 };
 
 void prepare(Graph& graph, int depth) {
@@ -40,8 +44,8 @@ void prepare(Graph& graph, int depth) {
     const PlotRect plot = PlotRect::fromClient(kClient);
     for (int i = 0; i < depth; ++i) {
         // Full height keeps the value window; a slightly narrower width each level.
-        completeZoomDrag(*graph.g, graph.v, plot, kSamples, {plot.left + 2, plot.top},
-                         {plot.right - 2, plot.bottom});
+        graph.g.completeZoomDrag(plot, kSamples, {plot.left + 2, plot.top},
+                                 {plot.right - 2, plot.bottom});
         graph.paint();
     }
 }
@@ -50,7 +54,7 @@ void BM_Scene(benchmark::State& state) {
     Graph graph;
     const int depth = static_cast<int>(state.range(0));
     prepare(graph, depth);
-    if (graph.g->g_nZoomLevel != depth) {
+    if (graph.g.zoomLevel() != depth) {
         state.SkipWithError("zoom depth not reached");
         return;
     }

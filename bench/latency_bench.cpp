@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
     QElapsedTimer clock;
     clock.start();
     qint64 sentAt = 0;
-    DataListModel* model = frame.m_pView->m_dlgList->model();
+    DataListModel* model = frame.m_pView->dataList()->model();
     QObject::connect(model, &QAbstractItemModel::rowsInserted, &frame, [&] {
         latencies.push_back(double(clock.nsecsElapsed() - sentAt) / 1e6);
         if (int(latencies.size()) >= frames)

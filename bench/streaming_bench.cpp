@@ -164,7 +164,7 @@ int main(int argc, char** argv) {
     frame.OnOnOff();
     if (!frame.m_link.m_bOnline)
         return 1;
-    DataListModel* model = frame.m_pView->m_dlgList->model();
+    DataListModel* model = frame.m_pView->dataList()->model();
     const SampleStore& store = frame.m_pDoc->store();
 
     // 1. Fill: the next frame goes out once the previous one is listed.

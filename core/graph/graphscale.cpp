@@ -29,7 +29,7 @@ void clearScene(GraphScene& scene) {
 
 // The horizontal step of the live mode (g_nPointsPerScreen samples across the
 // width) or of the fit mode (the whole series across the width).
-void setHorizontalStep(GraphState& g, int w, int count, bool fitMode) {
+void setHorizontalStep(GraphFields& g, int w, int count, bool fitMode) {
     if (!fitMode) {
         g.g_nPointsPerScreen = std::max(g.g_nPointsPerScreen, 2);
         g.g_fPixelsPerSample = static_cast<float>(w / (g.g_nPointsPerScreen - 1.0));
@@ -40,12 +40,31 @@ void setHorizontalStep(GraphState& g, int w, int count, bool fitMode) {
 }
 
 // The rows of the alarm limits at a level, kept in g_fAlarmHighY/g_fAlarmLowY.
-AlarmBand alarmBandAt(GraphState& g, const GraphViewMembers& v, int level, int h) {
+AlarmBand alarmBandAt(GraphFields& g, const PaintInput& in, int level, int h) {
     const auto& tick = g.g_fYTick[level];
-    g.g_fAlarmHighY = static_cast<float>(valueToRow(v.m_nAlarmHigh, tick[0], tick[12], h));
-    g.g_fAlarmLowY = static_cast<float>(valueToRow(v.m_nAlarmLow, tick[0], tick[12], h));
-    return {static_cast<double>(v.m_nAlarmHigh), static_cast<double>(v.m_nAlarmLow),
-            g.g_fAlarmHighY, g.g_fAlarmLowY};
+    g.g_fAlarmHighY = static_cast<float>(valueToRow(in.alarmHigh, tick[0], tick[12], h));
+    g.g_fAlarmLowY = static_cast<float>(valueToRow(in.alarmLow, tick[0], tick[12], h));
+    return {static_cast<double>(in.alarmHigh), static_cast<double>(in.alarmLow), g.g_fAlarmHighY,
+            g.g_fAlarmLowY};
+}
+
+// Sizes the pixel rows for `count` samples: the curve rows always; the rows of
+// the zoom levels 0..level only while zoomed, otherwise just the first two
+// entries of row 0 (the origin and step the hover readout needs).
+void prepareRows(GraphRows& rows, int count, bool zoomed, int level) {
+    const auto length = static_cast<std::size_t>(std::max(count, 2));
+    rows.g_fCurveX.resize(length);
+    rows.g_fCurveY.resize(length);
+    const std::size_t levels = zoomed ? static_cast<std::size_t>(level) + 1 : 1;
+    for (auto* table : {&rows.g_fZoomX, &rows.g_fZoomY}) {
+        table->resize(levels);
+        for (std::vector<float>& row : *table) {
+            row.resize(zoomed ? length : 2);
+        }
+        if (!zoomed && (*table)[0].capacity() > 2) {
+            (*table)[0].shrink_to_fit(); // the zoom is over: its rows go
+        }
+    }
 }
 
 // Maps the samples to the unzoomed pixel rows (g_fCurveX/Y and row 0 of the zoom
@@ -53,27 +72,34 @@ AlarmBand alarmBandAt(GraphState& g, const GraphViewMembers& v, int level, int h
 // the right edge: its existing samples then fill 11/12 of the width.
 class LevelZero {
 public:
-    LevelZero(GraphState& g, int w, int h, bool fitMode)
-        : m_g(g), m_w(w), m_h(h), m_fit(fitMode), m_unzoomed(g.g_bAutoScale) {}
+    LevelZero(GraphFields& g, GraphRows& rows, int w, int h, bool fitMode)
+        : m_g(g), m_rows(rows), m_w(w), m_h(h), m_fit(fitMode), m_unzoomed(g.g_bAutoScale) {}
 
     void build(const float* values, int count, const AlarmBand& band, GraphScene& scene) {
-        float* zoomX = m_g.g_fZoomX[0];
-        float* zoomY = m_g.g_fZoomY[0];
-        m_g.g_fCurveX[0] = 0.0f;
+        float* curveX = m_rows.g_fCurveX.data();
+        float* curveY = m_rows.g_fCurveY.data();
+        // Unzoomed, row 0 of the zoom tables keeps its first two entries only.
+        float* zoomX = m_rows.g_fZoomX[0].data();
+        float* zoomY = m_rows.g_fZoomY[0].data();
+        const int rowLength = m_unzoomed ? 2 : count;
+        curveX[0] = 0.0f;
         zoomX[0] = 0.0f;
         if (count >= 1) {
-            m_g.g_fCurveY[0] = row(values[0]);
-            zoomY[0] = m_g.g_fCurveY[0];
+            curveY[0] = row(values[0]);
+            zoomY[0] = curveY[0];
         }
         for (int i = 1; i < count; ++i) {
-            m_g.g_fCurveX[i] = static_cast<float>(i * static_cast<double>(m_g.g_fPixelsPerSample));
-            m_g.g_fCurveY[i] = row(values[i]);
-            zoomX[i] =
-                m_fit ? m_g.g_fCurveX[i] : static_cast<float>(i * static_cast<double>(baseStep()));
-            zoomY[i] = m_g.g_fCurveY[i];
+            curveX[i] = static_cast<float>(i * static_cast<double>(m_g.g_fPixelsPerSample));
+            curveY[i] = row(values[i]);
+            const float x =
+                m_fit ? curveX[i] : static_cast<float>(i * static_cast<double>(baseStep()));
+            if (i < rowLength) {
+                zoomX[i] = x;
+                zoomY[i] = curveY[i];
+            }
             if (m_unzoomed) {
-                const SegmentEnd p0{m_g.g_fCurveX[i - 1], m_g.g_fCurveY[i - 1], values[i - 1]};
-                const SegmentEnd p1{m_g.g_fCurveX[i], m_g.g_fCurveY[i], values[i]};
+                const SegmentEnd p0{curveX[i - 1], curveY[i - 1], values[i - 1]};
+                const SegmentEnd p1{curveX[i], curveY[i], values[i]};
                 for (const CurvePiece& piece : colourSegment(p0, p1, band)) {
                     scene.curve.push_back(piece);
                 }
@@ -88,6 +114,7 @@ public:
             // level's step and origin to the zoomed axis and the hover readout.
             zoomX[1] = m_fit ? m_g.g_fPixelsPerSample : baseStep();
         }
+        m_g.m_levelStart[0] = {zoomX[0], zoomX[1]};
     }
 
 private:
@@ -120,7 +147,8 @@ private:
         m_g.g_nPointsPerScreen = std::max(points, m_g.g_nPointsPerScreen + 1);
     }
 
-    GraphState& m_g;
+    GraphFields& m_g;
+    GraphRows& m_rows;
     int m_w;
     int m_h;
     bool m_fit;
@@ -129,33 +157,27 @@ private:
 
 } // namespace
 
-void buildGraphScene(GraphState& g, GraphViewMembers& v, const PaintInput& in, GraphScene& scene) {
+GraphFields buildGraphScene(const GraphFields& before, const PaintInput& in, GraphRows& rows,
+                            GraphScene& scene) {
     clearScene(scene);
     const PlotRect plot = PlotRect::fromClient(in.client);
     scene.plot = plot;
     scene.width = plot.width();
     scene.height = plot.height();
     const int count =
-        in.values != nullptr ? std::clamp(in.count, 0, GraphState::MAX_CURVE_POINTS) : 0;
+        in.values != nullptr ? std::clamp(in.count, 0, GraphFields::MAX_CURVE_POINTS) : 0;
 
-    if (v.m_bAlarmHighFromBar) {
-        v.m_nAlarmHigh = in.barAlarmHigh;
-    }
-    if (v.m_bAlarmLowFromBar) {
-        v.m_nAlarmLow = in.barAlarmLow;
-    }
-    if (v.m_nAlarmHigh < v.m_nAlarmLow) {
-        std::swap(v.m_nAlarmHigh, v.m_nAlarmLow);
-    }
     scene.emptyReadout = count == 0;
-    scene.valueScroll = {0, 72, v.m_nYScrollPos};
+    scene.valueScroll = {0, 72, in.yScrollPos};
+    scene.newDataKept = in.newData;
     if (!plot.hasArea()) {
-        return;
+        return before;
     }
     scene.hasArea = true;
+    GraphFields g = before;
     const int w = plot.width();
     const int h = plot.height();
-    const bool fitMode = v.m_nResetOnNextFrame != 0;
+    const bool fitMode = in.fitMode;
 
     // An empty live graph starts the scale afresh, and so does a live series
     // emptied since the last paint: the first live frame after a load empties
@@ -167,15 +189,15 @@ void buildGraphScene(GraphState& g, GraphViewMembers& v, const PaintInput& in, G
         g.g_fBasePixelsPerSample = g.g_fPixelsPerSample;
         g.g_nZoomLevel = 0;
         g.g_bAutoScale = true;
-        v.m_nPanOffset = 0;
+        g.m_nPanOffset = 0;
     }
     setHorizontalStep(g, w, count, fitMode);
 
     // A new sample keeps a hover line that is on screen; any other repaint wipes it.
-    if (v.m_bNewData) {
+    if (in.newData) {
         if (!g.g_bHoverLineErased) {
             scene.hoverLineX = g.g_nHoverX - plot.left;
-            v.m_bNewData = false;
+            scene.newDataKept = false;
         }
     } else {
         g.g_bHoverLineErased = true;
@@ -190,31 +212,32 @@ void buildGraphScene(GraphState& g, GraphViewMembers& v, const PaintInput& in, G
         scene.horizontalGridY.push_back(truncPixel(j * h * (1.0 / 12.0)));
     }
 
-    buildTickRowZero(g, v.m_nYScrollPos);
-    const AlarmBand bandZero = alarmBandAt(g, v, 0, h);
-    LevelZero(g, w, h, fitMode).build(in.values, count, bandZero, scene);
-
+    buildTickRowZero(g, in.yScrollPos);
     const int level = unzoomed ? 0 : g.zoomLevel();
+    prepareRows(rows, count, !unzoomed, level);
+    const AlarmBand bandZero = alarmBandAt(g, in, 0, h);
+    LevelZero(g, rows, w, h, fitMode).build(in.values, count, bandZero, scene);
+
     const double step = g.g_fPixelsPerSample; // as left by any compression
     const UnzoomedSpacing spacing = unzoomedSpacing(w, count, fitMode, step);
     if (unzoomed) {
         setUnzoomedSampleNumbers(g, spacing);
     } else {
-        rebuildZoomChain(g, plot, count, std::max(count, 2));
+        rebuildZoomChain(g, rows, plot, count, std::max(count, 2));
         // The alarm rows follow the level as rebuilt in this paint.
-        const AlarmBand band = alarmBandAt(g, v, level, h);
-        buildZoomedSampleAxis(g, v, plot, count, scene);
-        addZoomedCurve(g, v.m_nPanOffset, in.values, count, band, scene.curve);
+        const AlarmBand band = alarmBandAt(g, in, level, h);
+        buildZoomedSampleAxis(g, plot, count, scene);
+        addZoomedCurve(g, rows, in.values, count, band, scene.curve);
     }
 
-    buildLabelTexts(g, v, level);
-    buildValueAxis(g, v, plot, level, scene);
+    buildLabelTexts(g, level);
+    buildValueAxis(g, plot, level, scene);
 
     scene.labelStrip = SceneRect{plot.left, plot.bottom + 33, w + 22, 29};
     if (unzoomed) {
-        addUnzoomedSampleLabels(spacing, step, plot, v, scene.sampleLabels);
+        addUnzoomedSampleLabels(g, spacing, step, plot, scene.sampleLabels);
     } else {
-        addZoomedSampleLabels(g, v, plot, count, scene.sampleLabels);
+        addZoomedSampleLabels(g, plot, count, scene.sampleLabels);
     }
 
     for (const float row : {g.g_fAlarmHighY, g.g_fAlarmLowY}) {
@@ -222,10 +245,15 @@ void buildGraphScene(GraphState& g, GraphViewMembers& v, const PaintInput& in, G
             scene.alarmLineY.push_back(truncPixel(row));
         }
     }
+    return g;
 }
 
-GraphScene buildGraphScene(GraphState& g, GraphViewMembers& v, const PaintInput& in) {
+void GraphState::paint(const PaintInput& in, GraphScene& scene) {
+    m = buildGraphScene(m, in, m_rows, scene);
+}
+
+GraphScene GraphState::paint(const PaintInput& in) {
     GraphScene scene;
-    buildGraphScene(g, v, in, scene);
+    paint(in, scene);
     return scene;
 }

@@ -119,6 +119,8 @@ struct GraphScene {
 
     // The live scale was compressed: ask for one more full repaint.
     bool repaintRequested = false;
+    // The new-data flag stays set: no hover line took the new sample.
+    bool newDataKept = false;
 };
 
 // Whether `after` draws exactly what `before` draws plus curve pieces at the

@@ -19,7 +19,8 @@ void orderCorners(float& down, float& up) {
 
 } // namespace
 
-void rebuildZoomChain(GraphState& g, const PlotRect& plot, int count, int rowLength) {
+void rebuildZoomChain(GraphFields& g, GraphRows& rows, const PlotRect& plot, int count,
+                      int rowLength) {
     const int level = g.zoomLevel();
     const double w = plot.width();
     const double h = plot.height();
@@ -31,10 +32,10 @@ void rebuildZoomChain(GraphState& g, const PlotRect& plot, int count, int rowLen
         orderCorners(g.g_fZoomDownX[j], g.g_fZoomUpX[j]);
         orderCorners(g.g_fZoomDownY[j], g.g_fZoomUpY[j]);
 
-        const float* fromX = g.g_fZoomX[j];
-        const float* fromY = g.g_fZoomY[j];
-        float* toX = g.g_fZoomX[j + 1];
-        float* toY = g.g_fZoomY[j + 1];
+        const float* fromX = rows.g_fZoomX[j].data();
+        const float* fromY = rows.g_fZoomY[j].data();
+        float* toX = rows.g_fZoomX[j + 1].data();
+        float* toY = rows.g_fZoomY[j + 1].data();
         const auto& fromTick = g.g_fYTick[j];
         auto& toTick = g.g_fYTick[j + 1];
 
@@ -63,18 +64,23 @@ void rebuildZoomChain(GraphState& g, const PlotRect& plot, int count, int rowLen
         const double bottomValue = fromTick[0];
         const double span = static_cast<double>(fromTick[12]) - fromTick[0];
         const double boxBottom = plot.bottom - static_cast<double>(g.g_fZoomUpY[j]);
-        for (int k = 0; k < GraphState::kTickCount; ++k) {
+        for (int k = 0; k < GraphFields::kTickCount; ++k) {
             toTick[k] =
                 static_cast<float>(bottomValue + (boxBottom + k * boxH * kTwelfth) * span / h);
         }
     }
+    for (int j = 1; j <= level; ++j) {
+        const std::vector<float>& row = rows.g_fZoomX[static_cast<std::size_t>(j)];
+        g.m_levelStart[static_cast<std::size_t>(j)] = {row[0], row[1]};
+    }
 }
 
-void addZoomedCurve(const GraphState& g, int panOffset, const float* values, int count,
+void addZoomedCurve(const GraphFields& g, const GraphRows& rows, const float* values, int count,
                     const AlarmBand& band, std::vector<CurvePiece>& out) {
     const int level = g.zoomLevel();
-    const float* rowX = g.g_fZoomX[level];
-    const float* rowY = g.g_fZoomY[level];
+    const int panOffset = g.m_nPanOffset;
+    const float* rowX = rows.g_fZoomX[static_cast<std::size_t>(level)].data();
+    const float* rowY = rows.g_fZoomY[static_cast<std::size_t>(level)].data();
     const double x0 = rowX[0];
     const double dx = static_cast<double>(rowX[1]) - rowX[0];
     for (int i = 1; i < count; ++i) {

@@ -15,10 +15,11 @@
 // the first `rowLength` samples (the y rows only for the first `count`), and the 13
 // ticks of level j + 1. A box without width or height (possible only through a
 // window resized to almost nothing) leaves level j + 1 equal to level j.
-void rebuildZoomChain(GraphState& g, const PlotRect& plot, int count, int rowLength);
+void rebuildZoomChain(GraphFields& g, GraphRows& rows, const PlotRect& plot, int count,
+                      int rowLength);
 
-// The curve at the current zoom level: sample i at x = X0 + dx * (i + pan), where
-// X0 and dx come from the first two entries of the level's row, and y from the
-// level's y row; each segment coloured by the alarm band.
-void addZoomedCurve(const GraphState& g, int panOffset, const float* values, int count,
+// The curve at the current zoom level: sample i at x = X0 + dx * (i + m_nPanOffset),
+// where X0 and dx come from the first two entries of the level's row, and y from
+// the level's y row; each segment coloured by the alarm band.
+void addZoomedCurve(const GraphFields& g, const GraphRows& rows, const float* values, int count,
                     const AlarmBand& band, std::vector<CurvePiece>& out);

@@ -1,5 +1,7 @@
 #include "core/graph/zoominteraction.h"
 
+#include "core/graph/graphstate.h"
+
 #include "core/graph/pixelmath.h"
 #include "core/store/samplestore.h"
 
@@ -10,7 +12,7 @@
 
 namespace {
 
-constexpr int kDeepestLevel = GraphState::MAX_ZOOM_LEVELS - 1;
+constexpr int kDeepestLevel = GraphFields::MAX_ZOOM_LEVELS - 1;
 constexpr double kTwelfth = static_cast<double>(1.0f / 12.0f);
 
 bool usable(int count, const PlotRect& plot) {
@@ -36,21 +38,20 @@ DragPoint recordCorner(const PlotRect& plot, int x, int y, float& pixelX, float&
 
 } // namespace
 
-bool zoomPress(GraphState& g, const PlotRect& plot, int count, int x, int y) {
+bool GraphState::zoomPress(const PlotRect& plot, int count, int x, int y) {
     if (!usable(count, plot)) {
         return false;
     }
-    const int level = g.zoomLevel();
-    g.g_ptDragStart = g.g_ptDragLast =
-        recordCorner(plot, x, y, g.g_fZoomDownX[level], g.g_fZoomDownY[level],
-                     g.g_dZoomDownX[level], g.g_dZoomDownY[level]);
-    g.g_bButtonDown = true;
-    g.g_bNoDragMove = true;
+    const int level = m.zoomLevel();
+    m.g_ptDragStart = m.g_ptDragLast =
+        recordCorner(plot, x, y, m.g_fZoomDownX[level], m.g_fZoomDownY[level],
+                     m.g_dZoomDownX[level], m.g_dZoomDownY[level]);
+    m.g_bButtonDown = true;
+    m.g_bNoDragMove = true;
     return true;
 }
 
-MouseMoveResult mouseMove(GraphState& g, GraphViewMembers& v, const PlotRect& plot, int count,
-                          int x, int y) {
+MouseMoveResult GraphState::mouseMove(const PlotRect& plot, int count, int x, int y) {
     MouseMoveResult result;
     if (!usable(count, plot)) {
         return result;
@@ -59,60 +60,59 @@ MouseMoveResult mouseMove(GraphState& g, GraphViewMembers& v, const PlotRect& pl
     x = plot.clampX(x);
     y = plot.clampY(y);
 
-    if (g.g_bHoverLineErased) {
-        g.g_bHoverLineErased = false;
+    if (m.g_bHoverLineErased) {
+        m.g_bHoverLineErased = false;
     } else {
-        result.eraseHoverX = g.g_nHoverX;
+        result.eraseHoverX = m.g_nHoverX;
     }
-    g.g_nHoverX = x;
+    m.g_nHoverX = x;
     result.hoverX = x;
 
-    if (const auto index = sampleIndexAt(g, plot, v.m_nPanOffset, x)) {
-        g.g_nHoverIndex = *index;
+    if (const auto index = sampleIndexAt(plot, x)) {
+        m.g_nHoverIndex = *index;
         if (*index >= 0 && *index < count) {
             result.hoverIndex = *index;
         }
     }
 
-    if (g.g_bButtonDown) {
-        v.m_bDragging = true;
+    if (m.g_bButtonDown) {
+        m.m_bDragging = true;
         const DragPoint now{x, y};
-        result.box = DragBoxMove{normalised(g.g_ptDragStart, g.g_ptDragLast),
-                                 normalised(g.g_ptDragStart, now)};
-        if (x != g.g_ptDragStart.x || y != g.g_ptDragStart.y) {
-            g.g_bNoDragMove = false;
+        result.box = DragBoxMove{normalised(m.g_ptDragStart, m.g_ptDragLast),
+                                 normalised(m.g_ptDragStart, now)};
+        if (x != m.g_ptDragStart.x || y != m.g_ptDragStart.y) {
+            m.g_bNoDragMove = false;
         }
-        g.g_ptDragLast = now;
+        m.g_ptDragLast = now;
     }
     return result;
 }
 
-ZoomReleaseResult zoomRelease(GraphState& g, GraphViewMembers& v, const PlotRect& plot, int count,
-                              int x, int y) {
+ZoomReleaseResult GraphState::zoomRelease(const PlotRect& plot, int count, int x, int y) {
     ZoomReleaseResult result;
     if (!usable(count, plot)) {
         return result;
     }
-    const int level = g.zoomLevel();
-    recordCorner(plot, x, y, g.g_fZoomUpX[level], g.g_fZoomUpY[level], g.g_dZoomUpX[level],
-                 g.g_dZoomUpY[level]);
+    const int level = m.zoomLevel();
+    recordCorner(plot, x, y, m.g_fZoomUpX[level], m.g_fZoomUpY[level], m.g_dZoomUpX[level],
+                 m.g_dZoomUpY[level]);
 
-    if (g.g_bButtonDown) {
-        result.eraseBox = normalised(g.g_ptDragStart, g.g_ptDragLast);
-        g.g_bButtonDown = false;
+    if (m.g_bButtonDown) {
+        result.eraseBox = normalised(m.g_ptDragStart, m.g_ptDragLast);
+        m.g_bButtonDown = false;
     }
     // The button is up and no box is left on screen, whatever follows.
-    v.m_bDragging = false;
-    if (g.g_bNoDragMove) {
+    m.m_bDragging = false;
+    if (m.g_bNoDragMove) {
         result.outcome = ZoomOutcome::Click;
         return result;
     }
-    g.g_bNoDragMove = true;
+    m.g_bNoDragMove = true;
 
-    float& downX = g.g_fZoomDownX[level];
-    float& upX = g.g_fZoomUpX[level];
-    float& downY = g.g_fZoomDownY[level];
-    float& upY = g.g_fZoomUpY[level];
+    float& downX = m.g_fZoomDownX[level];
+    float& upX = m.g_fZoomUpX[level];
+    float& downY = m.g_fZoomDownY[level];
+    float& upY = m.g_fZoomUpY[level];
     if (upX == downX && upY != downY) {
         // A box without width has no sample range to fill the plot with.
         result.outcome = ZoomOutcome::ZeroWidth;
@@ -127,8 +127,8 @@ ZoomReleaseResult zoomRelease(GraphState& g, GraphViewMembers& v, const PlotRect
 
     // The value range of the box: tick 0 at its lower edge, tick 1 a twelfth of its
     // height higher.
-    const double bottom = g.g_fYTick[level][0];
-    const double span = static_cast<double>(g.g_fYTick[level][12]) - bottom;
+    const double bottom = m.g_fYTick[level][0];
+    const double span = static_cast<double>(m.g_fYTick[level][12]) - bottom;
     const double boxBottom = plot.bottom - static_cast<double>(upY);
     const double boxHeight = static_cast<double>(upY) - downY;
     const auto t0 = static_cast<float>(bottom + span * boxBottom / plot.height());
@@ -141,68 +141,86 @@ ZoomReleaseResult zoomRelease(GraphState& g, GraphViewMembers& v, const PlotRect
 
     result.outcome = ZoomOutcome::Refused;
     if (level < kDeepestLevel) {
-        g.g_fYTick[level + 1][0] = t0;
-        g.g_fYTick[level + 1][1] = t1;
+        m.g_fYTick[level + 1][0] = t0;
+        m.g_fYTick[level + 1][1] = t1;
         if (tickStep > 0.1) {
-            g.g_nZoomLevel = static_cast<std::int8_t>(level + 1);
+            m.g_nZoomLevel = static_cast<std::int8_t>(level + 1);
             result.outcome = ZoomOutcome::Zoomed;
         }
     }
-    g.g_bAutoScale = false;
-    g.g_bZoomPosInit = false;
+    m.g_bAutoScale = false;
+    m.g_bZoomPosInit = false;
     return result;
 }
 
-bool dragWatch(GraphState& g, GraphViewMembers& v, const PlotRect& plot, int x, int y) {
-    if (!g.g_bButtonDown || plot.contains(x, y)) {
+bool GraphState::dragWatch(const PlotRect& plot, int x, int y) {
+    if (!m.g_bButtonDown || plot.contains(x, y)) {
         return false;
     }
-    g.g_bButtonDown = false;
-    v.m_bDragging = false;
-    g.g_bNoDragMove = true;
+    m.g_bButtonDown = false;
+    m.m_bDragging = false;
+    m.g_bNoDragMove = true;
     return true;
 }
 
-ZoomOutcome completeZoomDrag(GraphState& g, GraphViewMembers& v, const PlotRect& plot, int count,
-                             DragPoint press, DragPoint release) {
-    if (!zoomPress(g, plot, count, press.x, press.y)) {
+ZoomOutcome GraphState::completeZoomDrag(const PlotRect& plot, int count, DragPoint press,
+                                         DragPoint release) {
+    if (!zoomPress(plot, count, press.x, press.y)) {
         return ZoomOutcome::Ignored;
     }
-    mouseMove(g, v, plot, count, release.x, release.y);
-    return zoomRelease(g, v, plot, count, release.x, release.y).outcome;
+    mouseMove(plot, count, release.x, release.y);
+    return zoomRelease(plot, count, release.x, release.y).outcome;
 }
 
-bool panTo(const GraphState& g, GraphViewMembers& v, int position) {
-    if (g.g_bAutoScale) {
+bool GraphState::panTo(int position) {
+    if (m.g_bAutoScale) {
         return false;
     }
-    const int pan = saturateInt(static_cast<long long>(v.m_nZoomFirstIndex) - position);
-    if (pan == v.m_nPanOffset) {
+    const int pan = saturateInt(static_cast<long long>(m.m_nZoomFirstIndex) - position);
+    if (pan == m.m_nPanOffset) {
         return false;
     }
-    v.m_nPanOffset = pan;
+    m.m_nPanOffset = pan;
     return true;
 }
 
-void undoZoom(GraphState& g, GraphViewMembers& v) {
-    g.g_nZoomLevel = 0;
-    g.g_bAutoScale = true;
-    g.g_fBasePixelsPerSample = g.g_fPixelsPerSample;
-    v.m_nPanOffset = 0;
+void GraphState::undoZoom() {
+    m.g_nZoomLevel = 0;
+    m.g_bAutoScale = true;
+    m.g_fBasePixelsPerSample = m.g_fPixelsPerSample;
+    m.m_nPanOffset = 0;
 }
 
-std::optional<int> sampleIndexAt(const GraphState& g, const PlotRect& plot, int panOffset, int x) {
+std::optional<int> GraphState::sampleIndexAt(const PlotRect& plot, int x) const {
     if (!plot.hasArea()) {
         return std::nullopt;
     }
-    const int level = g.zoomLevel();
-    const double x0 = g.g_fZoomX[level][0];
-    const double dx = static_cast<double>(g.g_fZoomX[level][1]) - x0;
+    const auto& start = m.m_levelStart[static_cast<std::size_t>(m.zoomLevel())];
+    const double x0 = start[0];
+    const double dx = static_cast<double>(start[1]) - x0;
     if (!std::isfinite(x0) || !std::isfinite(dx) || dx == 0.0) {
         return std::nullopt;
     }
-    const double position = (plot.clampX(x) - x0 - plot.left) / dx - panOffset;
+    const double position = (plot.clampX(x) - x0 - plot.left) / dx - m.m_nPanOffset;
     return truncIndex(position);
+}
+
+std::optional<int> GraphState::hoverLineX() const {
+    if (m.g_bHoverLineErased) {
+        return std::nullopt;
+    }
+    return m.g_nHoverX;
+}
+
+std::optional<DragRect> GraphState::dragBox() const {
+    if (!m.g_bButtonDown) {
+        return std::nullopt;
+    }
+    return normalised(m.g_ptDragStart, m.g_ptDragLast);
+}
+
+const std::array<float, GraphState::kTickCount>& GraphState::ticks(int level) const {
+    return m.g_fYTick[static_cast<std::size_t>(std::clamp(level, 0, MAX_ZOOM_LEVELS - 1))];
 }
 
 std::string hoverTimeText(std::string_view timeText) {

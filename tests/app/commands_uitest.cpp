@@ -64,7 +64,7 @@ TEST(Commands, TheMenusShowTheKeysThatRunTheirCommands) {
     // dialog, its time-stamped name and the text export beside it; they work
     // while an alarm limit is being typed too.
     rig.prompter->m_savePaths << rig.path("keys.DovDat");
-    QLineEdit* limit = rig.frame->m_pView->m_dlgAlarm->highEdit();
+    QLineEdit* limit = rig.frame->m_pView->alarmBar()->highEdit();
     limit->setFocus();
     ASSERT_TRUE(QTest::qWaitFor([&] { return limit->hasFocus(); }, 1000));
     QTest::keyClick(limit, Qt::Key_S, Qt::ControlModifier);

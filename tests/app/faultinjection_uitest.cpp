@@ -273,7 +273,8 @@ void expectStartsWith(const QString& what, const QString& configPath, Settings e
     rig.showAndPaint();
     EXPECT_EQ(rig.frame->m_link.m_nComPort, expected.comPort);
     // A reversed pair may be put in order; the two limits are kept.
-    EXPECT_EQ(std::minmax(rig.frame->m_pView->m_nAlarmHigh, rig.frame->m_pView->m_nAlarmLow),
+    EXPECT_EQ(std::minmax(rig.frame->m_pView->alarmLimits().high(),
+                          rig.frame->m_pView->alarmLimits().low()),
               std::minmax(expected.alarmHigh, expected.alarmLow));
     // The window works: it connects and lists a reading.
     ASSERT_TRUE(rig.connect());

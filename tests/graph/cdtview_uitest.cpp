@@ -94,17 +94,17 @@ TEST(GraphView, StartUpShowsTheEmptyLiveGraph) {
         EXPECT_TRUE(
             textAt(img, valueLabelPos(rig, k, tick), QString::number(tick, 'f', 2), faceOf(rig)));
     }
-    EXPECT_EQ(rig.view->m_strYLabel[0], "-100.00");
-    EXPECT_EQ(rig.view->m_strYLabel[12], "200.00");
-    EXPECT_EQ(rig.view->m_dlgScroll->bar()->value(), 72);
-    EXPECT_EQ(rig.view->m_dlgScroll->bar()->maximum(), 72);
+    EXPECT_EQ(rig.g().m_strYLabel[0], "-100.00");
+    EXPECT_EQ(rig.g().m_strYLabel[12], "200.00");
+    EXPECT_EQ(rig.view->valueScroll()->bar()->value(), 72);
+    EXPECT_EQ(rig.view->valueScroll()->bar()->maximum(), 72);
     EXPECT_EQ(rig.pane1(), "time:");
     EXPECT_EQ(rig.pane2(), "temp:");
 }
 
 TEST(GraphView, ScrollBarSelectsTheValueWindow) {
     ViewRig rig;
-    QScrollBar* bar = rig.view->m_dlgScroll->bar();
+    QScrollBar* bar = rig.view->valueScroll()->bar();
     struct Row {
         std::vector<QAbstractSlider::SliderAction> actions;
         int position;
@@ -125,7 +125,7 @@ TEST(GraphView, ScrollBarSelectsTheValueWindow) {
         for (const auto action : row.actions)
             bar->triggerAction(action);
         rig.settle();
-        ASSERT_EQ(rig.view->m_nYScrollPos, row.position);
+        ASSERT_EQ(rig.view->yScrollPos(), row.position);
         const QImage img = rig.shot();
         EXPECT_TRUE(textAt(img, valueLabelPos(rig, 0, row.bottom),
                            QString::number(row.bottom, 'f', 2), faceOf(rig)));
@@ -235,26 +235,27 @@ TEST(GraphView, PanelsAreLaidOutAroundThePlot) {
         rig.resizeFrame(size);
         const QRect rc = rig.frame->frameClientRect();
         const CDTView& v = *rig.view;
-        EXPECT_EQ(v.m_dlgPanel->geometry(), QRect(rc.left(), rc.top() + 33, rc.width(), 155));
-        EXPECT_EQ(v.m_dlgAlarm->geometry(),
+        EXPECT_EQ(v.displayPanel()->geometry(), QRect(rc.left(), rc.top() + 33, rc.width(), 155));
+        EXPECT_EQ(v.alarmBar()->geometry(),
                   QRect(rc.left(), rc.bottom() + 1 - 65, rc.width() - 295, 45));
-        EXPECT_EQ(v.m_dlgScroll->geometry(), QRect(rc.right() + 1 - 312, rc.top() + 200, 20, 350));
-        EXPECT_EQ(v.m_dlgList->geometry(),
+        EXPECT_EQ(v.valueScroll()->geometry(),
+                  QRect(rc.right() + 1 - 312, rc.top() + 200, 20, 350));
+        EXPECT_EQ(v.dataList()->geometry(),
                   QRect(rc.right() + 1 - 295, rc.top() + 200, 290, rc.height() - 220));
-        EXPECT_TRUE(v.m_dlgList->isVisible());
+        EXPECT_TRUE(v.dataList()->isVisible());
     }
 }
 
 TEST(GraphView, LimitsFollowTheAlarmBarUntilTyped) {
     ViewRig rig;
-    AlarmBar& bar = *rig.view->m_dlgAlarm;
+    AlarmBar& bar = *rig.view->alarmBar();
     // Limits the bar holds (as loaded) reach the graph at the next paint; a high
     // limit under the low one is exchanged with it.
     bar.storeLimits(100, 175);
     rig.view->invalidateGraph();
     rig.settle();
-    EXPECT_EQ(rig.view->m_nAlarmHigh, 175);
-    EXPECT_EQ(rig.view->m_nAlarmLow, 100);
+    EXPECT_EQ(rig.view->alarmLimits().high(), 175);
+    EXPECT_EQ(rig.view->alarmLimits().low(), 100);
     QImage img = rig.shot();
     EXPECT_EQ(rig.plotCount(img, QRect(0, rig.rowOf(175), rig.w(), 1), kGreen), rig.w());
     EXPECT_EQ(rig.plotCount(img, QRect(0, rig.rowOf(100), rig.w(), 1), kGreen), rig.w());
@@ -264,19 +265,19 @@ TEST(GraphView, LimitsFollowTheAlarmBarUntilTyped) {
     bar.highEdit()->selectAll();
     QTest::keyClicks(bar.highEdit(), QStringLiteral("125"));
     rig.settle();
-    EXPECT_FALSE(rig.view->m_bAlarmHighFromBar);
-    EXPECT_TRUE(rig.view->m_bAlarmLowFromBar);
-    EXPECT_EQ(rig.view->m_nAlarmHigh, 175); // 125 under the low 175: exchanged
-    EXPECT_EQ(rig.view->m_nAlarmLow, 125);
+    EXPECT_FALSE(rig.view->alarmLimits().highFromBar());
+    EXPECT_TRUE(rig.view->alarmLimits().lowFromBar());
+    EXPECT_EQ(rig.view->alarmLimits().high(), 175); // 125 under the low 175: exchanged
+    EXPECT_EQ(rig.view->alarmLimits().low(), 125);
     bar.lowEdit()->selectAll();
     QTest::keyClicks(bar.lowEdit(), QStringLiteral("-25"));
     rig.settle();
-    EXPECT_EQ(rig.view->m_nAlarmHigh, 125);
-    EXPECT_EQ(rig.view->m_nAlarmLow, -25);
+    EXPECT_EQ(rig.view->alarmLimits().high(), 125);
+    EXPECT_EQ(rig.view->alarmLimits().low(), -25);
     bar.storeLimits(190, bar.barAlarmLow());
     rig.view->invalidateGraph();
     rig.settle();
-    EXPECT_EQ(rig.view->m_nAlarmHigh, 125);
+    EXPECT_EQ(rig.view->alarmLimits().high(), 125);
     img = rig.shot();
     EXPECT_EQ(rig.plotCount(img, QRect(0, rig.rowOf(125), rig.w(), 1), kGreen), rig.w());
     EXPECT_EQ(rig.plotCount(img, QRect(0, rig.rowOf(-25), rig.w(), 1), kGreen), rig.w());

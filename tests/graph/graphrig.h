@@ -1,37 +1,57 @@
 #pragma once
 
+#include "core/graph/alarmlimits.h"
 #include "core/graph/graphscale.h"
-#include "core/graph/zoominteraction.h"
 
-#include <memory>
 #include <vector>
+
+// Reaches the fields of a graph state, to set up a test.
+struct GraphTestAccess {
+    static GraphFields& fields(GraphState& g) { return g.m; }
+};
 
 // A graph view's state and series, painted and dragged at a chosen plot size
 // (W x H); positions given to drag() are plot-relative.
 struct GraphRig {
-    std::unique_ptr<GraphState> state = std::make_unique<GraphState>();
-    GraphState& g = *state;
-    GraphViewMembers v;
+    GraphState g;
     std::vector<float> values;
-    int alarmHigh = 150;
+    int alarmHigh = 150; // the alarm bar's limits
     int alarmLow = 100;
+    AlarmLimits limits{150, 100};
     int w = 600;
     int h = 300;
     int emptied = 0; // the store's count of times its series was emptied
+    int yScrollPos = 72;
+    bool fitMode = false;
+    bool newData = false;
 
     ClientRect client() const { return {0, 0, w + 380, h + 245}; }
     PlotRect plot() const { return PlotRect::fromClient(client()); }
     int count() const { return static_cast<int>(values.size()); }
+    // The state's fields, to read them or to set a test up.
+    GraphFields& f() { return GraphTestAccess::fields(g); }
+    const GraphRows& rows() const { return g.rows(); }
 
-    GraphScene paint() {
-        return buildGraphScene(g, v,
-                               {client(), values.data(), count(), alarmHigh, alarmLow, emptied});
+    // A paint as the view makes it: the limits follow the bar first.
+    GraphScene paint() { return paint(client()); }
+    GraphScene paint(const ClientRect& client) {
+        limits.followBar(alarmHigh, alarmLow);
+        const GraphScene scene = g.paint({.client = client,
+                                          .values = values.data(),
+                                          .count = count(),
+                                          .alarmHigh = limits.high(),
+                                          .alarmLow = limits.low(),
+                                          .emptied = emptied,
+                                          .yScrollPos = yScrollPos,
+                                          .fitMode = fitMode,
+                                          .newData = newData});
+        newData = scene.newDataKept;
+        return scene;
     }
 
     ZoomOutcome drag(int x0, int y0, int x1, int y1) {
         const PlotRect p = plot();
-        return completeZoomDrag(g, v, p, count(), {p.left + x0, p.top + y0},
-                                {p.left + x1, p.top + y1});
+        return g.completeZoomDrag(p, count(), {p.left + x0, p.top + y0}, {p.left + x1, p.top + y1});
     }
 
     // Zoom and repaint, as the view does.
@@ -44,9 +64,10 @@ struct GraphRig {
     // The samples at the left and right edges of the plot at the current level.
     double firstVisible() const { return -x0() / dx(); }
     double lastVisible() const { return (w - x0()) / dx(); }
-    double x0() const { return g.g_fZoomX[g.zoomLevel()][0]; }
+    double x0() const { return g.rows().g_fZoomX[static_cast<std::size_t>(g.zoomLevel())][0]; }
     double dx() const {
-        return static_cast<double>(g.g_fZoomX[g.zoomLevel()][1]) - g.g_fZoomX[g.zoomLevel()][0];
+        const auto& row = g.rows().g_fZoomX[static_cast<std::size_t>(g.zoomLevel())];
+        return static_cast<double>(row[1]) - row[0];
     }
 };
 

@@ -24,28 +24,28 @@ TEST(GraphScale, LiveSeriesIsCompressedWhenItReachesTheRightEdge) {
     GraphRig r;
     r.values = ramp(100, 20.0f);
     auto scene = r.paint();
-    EXPECT_FLOAT_EQ(r.g.g_fPixelsPerSample, 600.0f / 99.0f);
-    EXPECT_NEAR(r.g.g_fCurveX[99], 600.0, 1e-3);
+    EXPECT_FLOAT_EQ(r.f().g_fPixelsPerSample, 600.0f / 99.0f);
+    EXPECT_NEAR(r.rows().g_fCurveX[99], 600.0, 1e-3);
     EXPECT_FALSE(scene.repaintRequested);
 
     // Sample 101 squeezes the curve into 11/12 of the width in the same paint.
     r.values.push_back(120.0f);
     scene = r.paint();
-    EXPECT_FLOAT_EQ(r.g.g_fPixelsPerSample, 5.5f);
-    EXPECT_EQ(r.g.g_nPointsPerScreen, 110);
-    EXPECT_FLOAT_EQ(r.g.g_fCurveX[2], 11.0f);
-    EXPECT_FLOAT_EQ(r.g.g_fCurveX[100], 550.0f);
+    EXPECT_FLOAT_EQ(r.f().g_fPixelsPerSample, 5.5f);
+    EXPECT_EQ(r.f().g_nPointsPerScreen, 110);
+    EXPECT_FLOAT_EQ(r.rows().g_fCurveX[2], 11.0f);
+    EXPECT_FLOAT_EQ(r.rows().g_fCurveX[100], 550.0f);
     EXPECT_EQ(scene.curve.back().x2, 550);
     EXPECT_TRUE(scene.repaintRequested);
 
     scene = r.paint();
-    EXPECT_FLOAT_EQ(r.g.g_fPixelsPerSample, 600.0f / 109.0f);
+    EXPECT_FLOAT_EQ(r.f().g_fPixelsPerSample, 600.0f / 109.0f);
     EXPECT_FALSE(scene.repaintRequested);
 
     r.values = ramp(111, 20.0f);
     r.paint();
-    EXPECT_FLOAT_EQ(r.g.g_fPixelsPerSample, 5.0f);
-    EXPECT_EQ(r.g.g_nPointsPerScreen, 121);
+    EXPECT_FLOAT_EQ(r.f().g_fPixelsPerSample, 5.0f);
+    EXPECT_EQ(r.f().g_nPointsPerScreen, 121);
 }
 
 TEST(GraphScale, LiveGridIsEightSamplesApartAtTheStart) {
@@ -60,7 +60,7 @@ TEST(GraphScale, LiveGridIsEightSamplesApartAtTheStart) {
     EXPECT_EQ(scene.sampleLabels[2].text, "17");
     EXPECT_EQ(scene.sampleLabels[2].x, 70 + 96);
     EXPECT_EQ(scene.sampleLabels[2].y, r.plot().bottom + 40);
-    EXPECT_EQ(r.v.m_strXLabel[19], "153");
+    EXPECT_EQ(r.f().m_strXLabel[19], "153");
 }
 
 TEST(GraphScale, FitModeSpreadsTheSeriesOverTheWidth) {
@@ -77,7 +77,7 @@ TEST(GraphScale, FitModeSpreadsTheSeriesOverTheWidth) {
     };
     for (const Row& row : rows) {
         GraphRig r;
-        r.v.m_nResetOnNextFrame = 1;
+        r.fitMode = true;
         r.values = ramp(row.count, 120.0f);
         const auto scene = r.paint();
         EXPECT_EQ(scene.verticalGridX, row.gridX) << row.count;
@@ -88,10 +88,10 @@ TEST(GraphScale, FitModeSpreadsTheSeriesOverTheWidth) {
         EXPECT_EQ(scene.curve.empty(), row.count < 2);
     }
     GraphRig two;
-    two.v.m_nResetOnNextFrame = 1;
+    two.fitMode = true;
     two.values = {120.0f, 130.0f};
     two.paint();
-    EXPECT_FLOAT_EQ(two.g.g_fCurveX[1], 300.0f);
+    EXPECT_FLOAT_EQ(two.rows().g_fCurveX[1], 300.0f);
 }
 
 TEST(GraphScale, ScrollPositionSelectsTheValueWindow) {
@@ -103,11 +103,11 @@ TEST(GraphScale, ScrollPositionSelectsTheValueWindow) {
     for (const Row& row :
          {Row{72, "-100.00", "200.00"}, Row{68, "0.00", "300.00"}, Row{0, "1700.00", "2000.00"}}) {
         GraphRig r;
-        r.v.m_nYScrollPos = row.position;
+        r.yScrollPos = row.position;
         const auto scene = r.paint();
         EXPECT_EQ(scene.valueAxis[0].label.text, row.bottom);
         EXPECT_EQ(scene.valueAxis[12].label.text, row.top);
-        EXPECT_EQ(r.g.g_fYTick[0][12] - r.g.g_fYTick[0][0], 300.0f);
+        EXPECT_EQ(r.f().g_fYTick[0][12] - r.f().g_fYTick[0][0], 300.0f);
         EXPECT_EQ(scene.valueScroll.position, row.position);
     }
 }
@@ -139,15 +139,15 @@ TEST(GraphScale, ValueLabelIndent) {
 
 TEST(GraphScale, EmptyLiveGraphResetsTheScale) {
     GraphRig r;
-    r.g.g_nPointsPerScreen = 300;
-    r.g.g_nZoomLevel = 4;
-    r.g.g_bAutoScale = false;
-    r.v.m_nPanOffset = 7;
+    r.f().g_nPointsPerScreen = 300;
+    r.f().g_nZoomLevel = 4;
+    r.f().g_bAutoScale = false;
+    r.f().m_nPanOffset = 7;
     const auto scene = r.paint();
-    EXPECT_EQ(r.g.g_nPointsPerScreen, 100);
-    EXPECT_EQ(r.g.g_nZoomLevel, 0);
-    EXPECT_TRUE(r.g.g_bAutoScale);
-    EXPECT_EQ(r.v.m_nPanOffset, 0);
+    EXPECT_EQ(r.f().g_nPointsPerScreen, 100);
+    EXPECT_EQ(r.f().g_nZoomLevel, 0);
+    EXPECT_TRUE(r.f().g_bAutoScale);
+    EXPECT_EQ(r.f().m_nPanOffset, 0);
     EXPECT_TRUE(scene.emptyReadout);
     EXPECT_EQ(scene.horizontalGridY.size(), 12u);
     EXPECT_EQ(scene.verticalGridX.size(), 20u);
@@ -161,12 +161,12 @@ TEST(GraphScale, ALiveRecordingAfterALoadStartsFromTheEmptyScale) {
     r.values = ramp(400, 20.0f);
     r.paint();
     r.zoom(100, 0, 300, 300);
-    r.v.m_nPanOffset = 5;
-    r.v.m_nResetOnNextFrame = 1;
+    r.f().m_nPanOffset = 5;
+    r.fitMode = true;
     r.paint();
     // The first live frame empties the store and is committed at once: no
     // paint sees the graph empty, yet it shows what a new graph shows.
-    r.v.m_nResetOnNextFrame = 0;
+    r.fitMode = false;
     r.values = {25.0f, 26.0f};
     ++r.emptied;
     const auto scene = r.paint();
@@ -174,40 +174,38 @@ TEST(GraphScale, ALiveRecordingAfterALoadStartsFromTheEmptyScale) {
     fresh.paint();
     fresh.values = r.values;
     EXPECT_TRUE(extendsCurveOnly(fresh.paint(), scene) && !scene.panMaximum);
-    EXPECT_EQ(r.g.g_nPointsPerScreen, 100);
-    EXPECT_EQ(r.v.m_nPanOffset, 0);
+    EXPECT_EQ(r.f().g_nPointsPerScreen, 100);
+    EXPECT_EQ(r.f().m_nPanOffset, 0);
 }
 
 TEST(GraphScale, AlarmLimitsComeFromTheBarAndAreOrdered) {
-    GraphRig r;
-    r.alarmHigh = 100;
-    r.alarmLow = 150;
-    r.paint();
-    EXPECT_EQ(r.v.m_nAlarmHigh, 150);
-    EXPECT_EQ(r.v.m_nAlarmLow, 100);
+    AlarmLimits limits(150, -50);
+    limits.followBar(100, 150);
+    EXPECT_EQ(limits.high(), 150);
+    EXPECT_EQ(limits.low(), 100);
 
-    r.v.m_bAlarmHighFromBar = false;
-    r.v.m_nAlarmHigh = 180;
-    r.alarmHigh = 160;
-    r.alarmLow = 20;
-    r.paint();
-    EXPECT_EQ(r.v.m_nAlarmHigh, 180);
-    EXPECT_EQ(r.v.m_nAlarmLow, 20);
+    // A typed high limit stands; the low one still follows the bar.
+    limits.typedHigh(180, 150);
+    limits.followBar(160, 20);
+    EXPECT_EQ(limits.high(), 180);
+    EXPECT_EQ(limits.low(), 20);
+    EXPECT_FALSE(limits.highFromBar());
+    EXPECT_TRUE(limits.lowFromBar());
 }
 
 TEST(GraphScale, HoverLineSurvivesOnlyARepaintForNewData) {
     GraphRig r;
     r.values = ramp(10, 20.0f);
-    r.g.g_bHoverLineErased = false;
-    r.g.g_nHoverX = 170;
-    r.v.m_bNewData = true;
+    r.f().g_bHoverLineErased = false;
+    r.f().g_nHoverX = 170;
+    r.newData = true;
     auto scene = r.paint();
     EXPECT_EQ(scene.hoverLineX, 100);
-    EXPECT_FALSE(r.v.m_bNewData);
+    EXPECT_FALSE(r.newData);
 
     scene = r.paint();
     EXPECT_FALSE(scene.hoverLineX);
-    EXPECT_TRUE(r.g.g_bHoverLineErased);
+    EXPECT_TRUE(r.f().g_bHoverLineErased);
 }
 
 TEST(GraphScale, NoValueMarkRunsOffTheTopInRed) {
@@ -220,7 +218,7 @@ TEST(GraphScale, NoValueMarkRunsOffTheTopInRed) {
             EXPECT_EQ(p.colour, CurveColour::Red);
         }
     }
-    EXPECT_LT(r.g.g_fCurveY[1], -2500.0f);
+    EXPECT_LT(r.rows().g_fCurveY[1], -2500.0f);
 }
 
 TEST(GraphScale, PlotWithoutAreaPaintsNothing) {
@@ -228,12 +226,12 @@ TEST(GraphScale, PlotWithoutAreaPaintsNothing) {
                                     ClientRect{0, 0, 0, 0}, ClientRect{0, 0, -20, -20}}) {
         GraphRig r;
         r.values = ramp(50, 20.0f);
-        const float step = r.g.g_fPixelsPerSample;
-        const auto scene = buildGraphScene(r.g, r.v, {client, r.values.data(), 50, 150, 100});
+        const float step = r.f().g_fPixelsPerSample;
+        const auto scene = r.paint(client);
         EXPECT_FALSE(scene.hasArea);
         EXPECT_TRUE(scene.curve.empty());
         EXPECT_TRUE(scene.horizontalGridY.empty());
-        EXPECT_EQ(r.g.g_fPixelsPerSample, step);
+        EXPECT_EQ(r.f().g_fPixelsPerSample, step);
     }
 }
 
@@ -251,14 +249,14 @@ TEST(GraphScale, AnyInputGivesABoundedScene) {
                     GraphRig r;
                     r.w = w;
                     r.h = h;
-                    r.v.m_nResetOnNextFrame = fit;
+                    r.fitMode = fit != 0;
                     for (int i = 0; i < count; ++i) {
                         r.values.push_back(pattern[static_cast<std::size_t>(i) % pattern.size()]);
                     }
                     r.paint();
                     r.zoom(0, 0, w, h);
                     r.zoom(w / 3, 0, w, h);
-                    r.v.m_nPanOffset = 2;
+                    r.f().m_nPanOffset = 2;
                     const auto scene = r.paint();
                     for (const CurvePiece& p : scene.curve) {
                         for (const int c : {p.x1, p.y1, p.x2, p.y2}) {

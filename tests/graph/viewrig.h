@@ -38,7 +38,8 @@ struct ViewRig : WindowRig {
     void setNewData(bool newData) {
         StoreTestAccess::setNewData(StoreTestAccess::acq(rec()), newData);
     }
-    GraphState& g() { return view->m_graph; }
+    const GraphFields& g() const { return view->graph().fields(); }
+    const GraphRows& rows() const { return view->graph().rows(); }
     PlotRect plot() const { return PlotRect::fromClient({0, 0, view->width(), view->height()}); }
     int w() const { return plot().width(); }
     int h() const { return plot().height(); }
@@ -77,7 +78,7 @@ struct ViewRig : WindowRig {
 
     // Row of value v in the unzoomed value window of the current scroll position.
     int rowOf(double v) const {
-        const double bottom = (0 - view->m_nYScrollPos + 68) * 25.0;
+        const double bottom = (0 - view->yScrollPos() + 68) * 25.0;
         return static_cast<int>(h() - (v - bottom) * h() / 300.0);
     }
 

@@ -32,14 +32,14 @@ bool undoEnabled(ViewRig& rig) {
 // The samples at the left and right edge of the plot at the current level.
 double firstVisible(ViewRig& rig) {
     const int level = rig.g().zoomLevel();
-    const double x0 = rig.g().g_fZoomX[level][0];
-    return -x0 / (rig.g().g_fZoomX[level][1] - x0);
+    const double x0 = rig.rows().g_fZoomX[level][0];
+    return -x0 / (rig.rows().g_fZoomX[level][1] - x0);
 }
 
 double lastVisible(ViewRig& rig) {
     const int level = rig.g().zoomLevel();
-    const double x0 = rig.g().g_fZoomX[level][0];
-    return (rig.w() - x0) / (rig.g().g_fZoomX[level][1] - x0);
+    const double x0 = rig.rows().g_fZoomX[level][0];
+    return (rig.w() - x0) / (rig.rows().g_fZoomX[level][1] - x0);
 }
 
 // Pixels of `r` (view pixels) that are the inverse of what `before` shows there.
@@ -122,7 +122,7 @@ TEST(GraphZoom, TheBoxFollowsThePointerAndLeavingThePlotCancelsIt) {
     QTest::mouseMove(rig.view, rig.at(300, 200));
     QTest::mouseMove(rig.view, rig.at(250, 150));
     QImage img = rig.shot();
-    EXPECT_TRUE(rig.view->m_bDragging);
+    EXPECT_TRUE(rig.view->graph().dragging());
     // The box runs from the press point to the pointer: its top edge is drawn
     // inverted, the part of the earlier, larger box beyond it is gone.
     EXPECT_EQ(invertedCount(img, before, QRect(rig.at(110, 50), rig.at(240, 50))), 131);
@@ -132,7 +132,7 @@ TEST(GraphZoom, TheBoxFollowsThePointerAndLeavingThePlotCancelsIt) {
 
     // Out of the plot with the button held: the box goes within the watch period.
     QTest::mouseMove(rig.view, rig.at(rig.w() + 40, 150));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !rig.view->m_bDragging; }, 500));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !rig.view->graph().dragging(); }, 500));
     rig.settle();
     img = rig.shot();
     EXPECT_EQ(invertedCount(img, before, QRect(rig.at(110, 50), rig.at(240, 50))), 0);
@@ -161,7 +161,7 @@ TEST(GraphZoom, ResizingWhileZoomedKeepsTheWindowAndTheSamples) {
     EXPECT_NEAR(rig.g().g_fYTick[2][12], top, 0.01);
     EXPECT_NEAR(firstVisible(rig), first, 0.01);
     EXPECT_NEAR(lastVisible(rig), last, 0.01);
-    EXPECT_EQ(rig.view->m_strYLabel[0], QString::number(bottom, 'f', 2).toStdString());
+    EXPECT_EQ(rig.g().m_strYLabel[0], QString::number(bottom, 'f', 2).toStdString());
 }
 
 TEST(GraphZoom, ZoomedPaintShowsTheBoxWithWholeSampleGridAndPanBar) {
@@ -171,8 +171,8 @@ TEST(GraphZoom, ZoomedPaintShowsTheBoxWithWholeSampleGridAndPanBar) {
     ASSERT_EQ(rig.g().g_nZoomLevel, 1);
     const QImage img = rig.shot();
     // About 25 samples across the width, the grid lines on whole samples.
-    const double dx = rig.g().g_fZoomX[1][1] - rig.g().g_fZoomX[1][0];
-    const double x0 = rig.g().g_fZoomX[1][0];
+    const double dx = rig.rows().g_fZoomX[1][1] - rig.rows().g_fZoomX[1][0];
+    const double x0 = rig.rows().g_fZoomX[1][0];
     for (int m = 0; m < 4; ++m) {
         const int index = rig.g().g_nZoomGridIndex[m];
         const int x = static_cast<int>(index * dx + x0);
@@ -180,9 +180,9 @@ TEST(GraphZoom, ZoomedPaintShowsTheBoxWithWholeSampleGridAndPanBar) {
             EXPECT_GT(rig.plotCount(img, QRect(x, 0, 1, rig.h() / 13), kGrid), 5) << m;
         }
     }
-    QScrollBar* pan = rig.view->m_dlgAlarm->panBar();
+    QScrollBar* pan = rig.view->alarmBar()->panBar();
     EXPECT_EQ(pan->maximum(), 200);
-    EXPECT_EQ(pan->value(), rig.view->m_nZoomFirstIndex);
+    EXPECT_EQ(pan->value(), rig.g().m_nZoomFirstIndex);
     EXPECT_GT(rig.plotCount(img, QRect(0, 0, rig.w(), rig.h()), kBlue), 300);
 
     // A click beside the thumb pans by a page (the samples across the plot).
@@ -191,7 +191,7 @@ TEST(GraphZoom, ZoomedPaintShowsTheBoxWithWholeSampleGridAndPanBar) {
     QTest::mouseClick(pan, Qt::LeftButton, {}, QPoint(pan->width() - 30, pan->height() / 2));
     rig.settle();
     EXPECT_EQ(pan->value(), first + pan->pageStep());
-    EXPECT_EQ(rig.view->m_nPanOffset, rig.view->m_nZoomFirstIndex - pan->value());
+    EXPECT_EQ(rig.g().m_nPanOffset, rig.g().m_nZoomFirstIndex - pan->value());
     EXPECT_FALSE(rig.shot() == img);
 }
 
@@ -261,7 +261,7 @@ TEST(GraphZoom, UndoZoomFromAnyDepthRestoresTheUnzoomedPicture) {
         rig.settle();
         EXPECT_EQ(rig.g().g_nZoomLevel, 0);
         EXPECT_FALSE(rig.frame->action(ID_UNDO_ZOOM)->isEnabled()) << depth;
-        EXPECT_FALSE(rig.view->m_dlgAlarm->panBar()->isEnabled());
+        EXPECT_FALSE(rig.view->alarmBar()->panBar()->isEnabled());
         EXPECT_TRUE(rig.shot() == before) << depth;
     }
 }

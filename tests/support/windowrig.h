@@ -47,7 +47,7 @@ struct WindowRig {
 
     const Acquisition& acq() const { return frame->m_pDoc->acq(); }
     Recorder& rec() { return frame->m_pDoc->m_recorder; }
-    DataListModel& list() const { return *frame->m_pView->m_dlgList->model(); }
+    DataListModel& list() const { return *frame->m_pView->dataList()->model(); }
     int rows() const { return list().rowCount(); }
     QString cell(int row, int col) const { return list().rowAt(row)[std::size_t(col)]; }
     DocumentFiles& docFiles() { return *frame->m_files; }

@@ -1,7 +1,6 @@
 #include "ui/graph/cdtview.h"
 
 #include "core/graph/graphscale.h"
-#include "core/graph/zoominteraction.h"
 #include "ui/base/cdtdoc.h"
 #include "ui/files/reportprinter.h"
 #include "ui/panels/alarmbar.h"
@@ -75,17 +74,15 @@ void drawBatch(QPainter& p, const QPen& pen, const std::vector<QLine>& lines) {
 } // namespace
 
 CDTView::CDTView(CDTDoc& doc, const LinkState& link, const Startup& startup, QWidget* frame)
-    : QWidget(frame), m_doc(doc) {
+    : QWidget(frame), m_doc(doc), m_limits(startup.alarmHigh, startup.alarmLow) {
     setAccessibleName(QStringLiteral("Graph"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
-    m_nAlarmHigh = startup.alarmHigh;
-    m_nAlarmLow = startup.alarmLow;
-    doc.m_recorder.setAlarmLimits(m_nAlarmHigh, m_nAlarmLow);
+    doc.m_recorder.setAlarmLimits(m_limits.high(), m_limits.low());
 
     m_dlgAlarm = new AlarmBar(startup.alarmHigh, startup.alarmLow, frame);
     m_dlgPanel = new CDisplayPanel(doc.m_recorder, link, startup.sampleRateIni, frame);
-    m_dlgPanel->setAlarmLimits(m_nAlarmHigh, m_nAlarmLow);
+    m_dlgPanel->setAlarmLimits(m_limits.high(), m_limits.low());
     m_dlgScroll = new ValueScrollPanel(m_nYScrollPos, frame);
     m_dlgList = new DataListPanel(frame);
 
@@ -101,7 +98,7 @@ CDTView::CDTView(CDTDoc& doc, const LinkState& link, const Startup& startup, QWi
     connect(&recorder, &Recorder::panelChanged, m_dlgPanel, &CDisplayPanel::invalidateRegions);
     connect(&recorder, &Recorder::graphChanged, this, [this] {
         // A zoom drag keeps its picture until the button is released.
-        if (!m_bDragging)
+        if (!m_graph.dragging())
             m_doc.UpdateAllViews();
     });
     connect(m_dlgScroll, &ValueScrollPanel::positionChanged, this, &CDTView::setYScrollPos);
@@ -163,7 +160,12 @@ int CDTView::graphCount() const {
 }
 
 bool CDTView::isZoomed() const {
-    return undoZoomEnabled(m_graph);
+    return m_graph.isZoomed();
+}
+
+ZoomOutcome CDTView::zoomBox(QPoint press, QPoint release) {
+    return m_graph.completeZoomDrag(plot(), graphCount(), {press.x(), press.y()},
+                                    {release.x(), release.y()});
 }
 
 void CDTView::invalidateGraph() {
@@ -171,13 +173,12 @@ void CDTView::invalidateGraph() {
     // only adds curve pieces (a new live sample), they are drawn into the
     // picture and only the area they cover is repainted.
     if (isVisible() && !m_bSceneDirty && !m_bCanvasStale && m_canvas.size() == size()) {
-        const bool hoverShown = !m_graph.g_bHoverLineErased;
-        const int hoverX = m_graph.g_nHoverX;
+        const std::optional<int> hoverX = m_graph.hoverLineX();
         buildScene();
         if (extendsCurveOnly(m_drawn, m_scene)) {
             QRegion changed = renderNewPieces();
-            if (hoverShown && m_graph.g_bHoverLineErased)
-                changed += hoverStrip(hoverX); // the scene wiped the hover line
+            if (hoverX && !m_graph.hoverLineX())
+                changed += hoverStrip(*hoverX); // the scene wiped the hover line
             // A change of the graph is always followed by a paint, even one that
             // drew nothing new.
             if (changed.isEmpty())
@@ -206,7 +207,7 @@ void CDTView::setYScrollPos(int position) {
 }
 
 void CDTView::undoZoom() {
-    ::undoZoom(m_graph, *this);
+    m_graph.undoZoom();
     m_dlgAlarm->setPanEnabled(false);
     invalidateGraph();
     repaint();
@@ -214,34 +215,31 @@ void CDTView::undoZoom() {
 
 void CDTView::onPanMoved(int position) {
     // Dragging the thumb, the arrows and the page steps all end here.
-    if (panTo(m_graph, *this, position))
+    if (m_graph.panTo(position))
         invalidateGraph();
 }
 
 void CDTView::onHighLimitEdited(int value) {
     // Typed limits replace the bar's at every paint from now on.
-    m_bAlarmHighFromBar = false;
-    m_nAlarmHigh = value;
-    m_nAlarmLow = m_dlgAlarm->barAlarmLow();
-    m_doc.m_recorder.setAlarmLimits(m_nAlarmHigh, m_nAlarmLow);
-    m_dlgPanel->setAlarmLimits(m_nAlarmHigh, m_nAlarmLow);
-    m_dlgPanel->update();
-    m_doc.UpdateAllViews();
+    m_limits.typedHigh(value, m_dlgAlarm->barAlarmLow());
+    limitsTyped();
 }
 
 void CDTView::onLowLimitEdited(int value) {
-    m_bAlarmLowFromBar = false;
-    m_nAlarmLow = value;
-    m_nAlarmHigh = m_dlgAlarm->barAlarmHigh();
-    m_doc.m_recorder.setAlarmLimits(m_nAlarmHigh, m_nAlarmLow);
-    m_dlgPanel->setAlarmLimits(m_nAlarmHigh, m_nAlarmLow);
+    m_limits.typedLow(value, m_dlgAlarm->barAlarmHigh());
+    limitsTyped();
+}
+
+void CDTView::limitsTyped() {
+    m_doc.m_recorder.setAlarmLimits(m_limits.high(), m_limits.low());
+    m_dlgPanel->setAlarmLimits(m_limits.high(), m_limits.low());
     m_dlgPanel->update();
     m_doc.UpdateAllViews();
 }
 
 void CDTView::printReport() {
     ReportTicks ticks{};
-    std::copy_n(m_graph.g_fYTick[0].begin(), ticks.size(), ticks.begin());
+    std::copy_n(m_graph.ticks(0).begin(), ticks.size(), ticks.begin());
     ::printReport(window(), m_doc, ticks);
 }
 
@@ -295,14 +293,19 @@ void CDTView::buildScene() {
     clearUpperVectorState();
     const Acquisition& acq = m_doc.acq();
     const SampleStore& store = acq.store();
-    m_nResetOnNextFrame = acq.resetOnNextFrame();
-    m_bNewData = acq.newData();
-    const PaintInput in{
-        {0, 0, width(), height()},  store.graphData().data(),  graphCount(),
-        m_dlgAlarm->barAlarmHigh(), m_dlgAlarm->barAlarmLow(), store.graphEmptied()};
-    buildGraphScene(m_graph, *this, in, m_scene);
-    m_dlgPanel->setAlarmLimits(m_nAlarmHigh, m_nAlarmLow);
-    if (!m_bNewData)
+    m_limits.followBar(m_dlgAlarm->barAlarmHigh(), m_dlgAlarm->barAlarmLow());
+    m_dlgPanel->setAlarmLimits(m_limits.high(), m_limits.low());
+    const PaintInput in{.client = {0, 0, width(), height()},
+                        .values = store.graphData().data(),
+                        .count = graphCount(),
+                        .alarmHigh = m_limits.high(),
+                        .alarmLow = m_limits.low(),
+                        .emptied = store.graphEmptied(),
+                        .yScrollPos = m_nYScrollPos,
+                        .fitMode = acq.resetOnNextFrame() != 0,
+                        .newData = acq.newData()};
+    m_graph.paint(in, m_scene);
+    if (!m_scene.newDataKept)
         m_doc.m_recorder.newDataSeen();
     m_bSceneDirty = false;
 
@@ -495,27 +498,20 @@ QRegion CDTView::boxFrame(const QRect& box) {
     return frame;
 }
 
-QRect CDTView::dragBox() const {
-    const DragPoint a = m_graph.g_ptDragStart;
-    const DragPoint b = m_graph.g_ptDragLast;
-    return toQRect(
-        {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)});
-}
-
 void CDTView::drawOverlays(QPainter& p, const QRegion& exposed) const {
     const PlotRect pr = plot();
     if (!pr.hasArea())
         return;
     // The hover line, unless the last paint drew it into the picture already.
-    const bool baked =
-        m_scene.hoverLineX && *m_scene.hoverLineX + m_scene.plot.left == m_graph.g_nHoverX;
-    if (!m_graph.g_bHoverLineErased && !baked) {
-        const QRect line(m_graph.g_nHoverX, pr.top, 1, pr.height());
+    const std::optional<int> hoverX = m_graph.hoverLineX();
+    const bool baked = m_scene.hoverLineX && *m_scene.hoverLineX + m_scene.plot.left == hoverX;
+    if (hoverX && !baked) {
+        const QRect line(*hoverX, pr.top, 1, pr.height());
         if (exposed.intersects(line))
             drawInverted(p, line, true);
     }
-    if (m_graph.g_bButtonDown) {
-        for (const QRect& edge : boxFrame(dragBox()))
+    if (const std::optional<DragRect> box = m_graph.dragBox()) {
+        for (const QRect& edge : boxFrame(toQRect(*box)))
             if (exposed.intersects(edge))
                 drawInverted(p, edge, false);
     }
@@ -543,14 +539,14 @@ void CDTView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
     m_ptPointer = event->position().toPoint();
-    if (zoomPress(m_graph, plot(), graphCount(), m_ptPointer.x(), m_ptPointer.y()))
+    if (m_graph.zoomPress(plot(), graphCount(), m_ptPointer.x(), m_ptPointer.y()))
         m_dragTimer.start(kDragWatchMs, this);
 }
 
 void CDTView::mouseMoveEvent(QMouseEvent* event) {
     m_ptPointer = event->position().toPoint();
     const MouseMoveResult r =
-        mouseMove(m_graph, *this, plot(), graphCount(), m_ptPointer.x(), m_ptPointer.y());
+        m_graph.mouseMove(plot(), graphCount(), m_ptPointer.x(), m_ptPointer.y());
     QWidget::mouseMoveEvent(event);
     if (!r.handled)
         return;
@@ -585,7 +581,7 @@ void CDTView::mouseReleaseEvent(QMouseEvent* event) {
         return;
     m_ptPointer = event->position().toPoint();
     const ZoomReleaseResult r =
-        zoomRelease(m_graph, *this, plot(), graphCount(), m_ptPointer.x(), m_ptPointer.y());
+        m_graph.zoomRelease(plot(), graphCount(), m_ptPointer.x(), m_ptPointer.y());
     if (r.outcome == ZoomOutcome::Ignored)
         return;
     // The drag is over: nothing left to watch.
@@ -601,7 +597,7 @@ void CDTView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void CDTView::watchDrag() {
-    if (dragWatch(m_graph, *this, plot(), m_ptPointer.x(), m_ptPointer.y())) {
+    if (m_graph.dragWatch(plot(), m_ptPointer.x(), m_ptPointer.y())) {
         m_dragTimer.stop();
         invalidateGraph();
         repaint();

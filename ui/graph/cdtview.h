@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/graph/alarmlimits.h"
 #include "core/graph/graphscene.h"
 #include "core/graph/graphstate.h"
-#include "core/graph/graphviewmembers.h"
 #include "ui/panels/textcache.h"
 
 #include <QBasicTimer>
@@ -26,16 +26,18 @@ struct LinkState;
 // single samples with the mouse, runs the commit timer that turns a pending
 // reading into a sample, and owns the panels laid out around it.
 //
-// The graph members (limits, scroll position, pan, label texts, m_bDragging) are
-// the view's own through GraphViewMembers; the graph's shared scale state is the
-// one GraphState m_graph. Fit mode and the new-data flag belong to the
-// acquisition: every paint reads them from there and writes the flag back.
+// The view holds the alarm limits and the value scroll position; the zoom chain,
+// the hover line, the drag box and what the last paint saw are the one
+// GraphState m_graph, changed by the mouse handlers through its operations and
+// replaced by every paint with the state that paint leaves. Fit mode and the
+// new-data flag belong to the acquisition: every paint reads them from there and
+// clears the flag when it has taken the sample.
 //
 // Painting: a paint that follows a change of the graph (new samples, zoom,
 // scroll, limits, resize) rebuilds the whole picture off screen; the hover line
 // and the zoom box are drawn over that picture by inverting its pixels, so moving
 // them repaints only their strips and never rebuilds the graph.
-class CDTView : public QWidget, public GraphViewMembers {
+class CDTView : public QWidget {
     Q_OBJECT
 public:
     // Start-up values read from the configuration file by the caller.
@@ -66,6 +68,14 @@ public:
     void invalidateGraph();
     // The value window's scroll position changed (0..72).
     void setYScrollPos(int position);
+    int yScrollPos() const { return m_nYScrollPos; }
+    // The alarm limits the graph draws.
+    const AlarmLimits& alarmLimits() const { return m_limits; }
+    // The graph's zoom, hover and last-paint state.
+    const GraphState& graph() const { return m_graph; }
+    // Zooms into the box between two view points as a drag of the mouse does
+    // (for the tests and the benchmarks).
+    ZoomOutcome zoomBox(QPoint press, QPoint release);
     // What the last full paint drew.
     const GraphScene& scene() const { return m_scene; }
     // Paints that only added curve pieces to the last picture (for the tests).
@@ -76,14 +86,11 @@ public:
     // 13-pixel Liberation Sans of about the same size.
     static QFont labelFont();
 
-    CDTDoc& m_doc;
-    CDisplayPanel* m_dlgPanel = nullptr;
-    DataListPanel* m_dlgList = nullptr;
-    ValueScrollPanel* m_dlgScroll = nullptr; // its m_scrollY sets the value window
-    AlarmBar* m_dlgAlarm = nullptr; // the limits the graph follows; its pan bar m_scrollPan
-
-    // The graph's shared scale, zoom, drag and hover state.
-    GraphState m_graph;
+    // The panels laid out around the graph.
+    CDisplayPanel* displayPanel() const { return m_dlgPanel; }
+    DataListPanel* dataList() const { return m_dlgList; }
+    ValueScrollPanel* valueScroll() const { return m_dlgScroll; }
+    AlarmBar* alarmBar() const { return m_dlgAlarm; }
 
 Q_SIGNALS:
     // The status bar's readout of the sample under the pointer ("time:...",
@@ -101,14 +108,12 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    // Fit mode and the new-data flag live in the acquisition, not here.
-    using GraphViewMembers::m_bNewData;
-    using GraphViewMembers::m_nResetOnNextFrame;
-
     void watchDrag();
     void onPanMoved(int position);
     void onHighLimitEdited(int value);
     void onLowLimitEdited(int value);
+    // A typed limit reaches the recorder, the panel and the graph.
+    void limitsTyped();
     int graphCount() const;
     PlotRect plot() const;
 
@@ -131,9 +136,18 @@ private:
     void drawInverted(QPainter& p, const QRect& r, bool dotted) const;
     QRegion hoverStrip(int x) const;
     static QRegion boxFrame(const QRect& box);
-    QRect dragBox() const;
     // Where frame-client coordinates lie in this view.
     QPoint frameClientOffset() const;
+
+    CDTDoc& m_doc;
+    CDisplayPanel* m_dlgPanel = nullptr;
+    DataListPanel* m_dlgList = nullptr;
+    ValueScrollPanel* m_dlgScroll = nullptr; // its m_scrollY sets the value window
+    AlarmBar* m_dlgAlarm = nullptr; // the limits the graph follows; its pan bar m_scrollPan
+
+    GraphState m_graph;
+    AlarmLimits m_limits;
+    int m_nYScrollPos = 72; // value scroll bar position, 0..72
 
     QBasicTimer m_dragTimer;
     GraphScene m_scene;

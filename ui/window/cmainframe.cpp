@@ -92,11 +92,11 @@ CMainFrame::CMainFrame(const Startup& startup, QWidget* parent)
     setCentralWidget(m_pView);
     m_messageLine = new MessageLine(this);
     m_files =
-        std::make_unique<DocumentFiles>(this, *m_prompter, *m_pDoc, *m_pView->m_dlgList, m_config);
+        std::make_unique<DocumentFiles>(this, *m_prompter, *m_pDoc, *m_pView->dataList(), m_config);
 
     buildCommands();
     if (startup.simulated) {
-        m_pView->m_dlgPanel->setSimulated(true);
+        m_pView->displayPanel()->setSimulated(true);
         showMessage(MessageTopic::Simulator,
                     tr("Readings are simulated: no instrument is connected."),
                     MessageLevel::Information);
@@ -131,7 +131,7 @@ CMainFrame::~CMainFrame() {
 void CMainFrame::setPrompter(std::unique_ptr<Prompter> prompter) {
     m_prompter = std::move(prompter);
     m_files =
-        std::make_unique<DocumentFiles>(this, *m_prompter, *m_pDoc, *m_pView->m_dlgList, m_config);
+        std::make_unique<DocumentFiles>(this, *m_prompter, *m_pDoc, *m_pView->dataList(), m_config);
 }
 
 void CMainFrame::setDesktopNotifier(std::unique_ptr<DesktopNotifier> notifier) {
@@ -341,8 +341,9 @@ QRect CMainFrame::frameClientRect() const {
 bool CMainFrame::confirmClose() {
     const Acquisition& acq = m_pDoc->acq();
     std::string error;
-    if (!m_config.writeCloseValues(m_link.m_nComPort, acq.sampleRateToKeep(), m_pView->m_nAlarmHigh,
-                                   m_pView->m_nAlarmLow, &error))
+    if (!m_config.writeCloseValues(m_link.m_nComPort, acq.sampleRateToKeep(),
+                                   m_pView->alarmLimits().high(), m_pView->alarmLimits().low(),
+                                   &error))
         m_prompter->warning(
             this, tr("The settings could not be kept.\n%1").arg(QString::fromStdString(error)));
     return m_files->offerToSave();
@@ -438,9 +439,9 @@ void CMainFrame::OnSelectCom() {
     // Shift as it is now: a release in another window never reaches this one.
     m_link.m_bShiftDown = QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
     m_link.selectNextPort();
-    m_pView->m_dlgPanel->update(CDisplayPanel::portBox());
-    m_pView->m_dlgPanel->update(CDisplayPanel::onlineBox());
-    m_pView->m_dlgPanel->setPortPath(m_line->devicePath(m_link.m_nComPort));
+    m_pView->displayPanel()->update(CDisplayPanel::portBox());
+    m_pView->displayPanel()->update(CDisplayPanel::onlineBox());
+    m_pView->displayPanel()->setPortPath(m_line->devicePath(m_link.m_nComPort));
 }
 
 void CMainFrame::OnOnOff() {
@@ -469,7 +470,7 @@ void CMainFrame::OnOnOff() {
     } else {
         connectPort();
     }
-    m_pView->m_dlgPanel->update(CDisplayPanel::onlineBox());
+    m_pView->displayPanel()->update(CDisplayPanel::onlineBox());
 }
 
 void CMainFrame::connectPort() {
@@ -487,7 +488,7 @@ void CMainFrame::connectPort() {
 
 void CMainFrame::lineOpened() {
     m_link.m_bOnline = true;
-    m_pView->m_dlgPanel->update(CDisplayPanel::onlineBox());
+    m_pView->displayPanel()->update(CDisplayPanel::onlineBox());
 }
 
 void CMainFrame::onLineLost(const QString& reason) {
@@ -495,7 +496,7 @@ void CMainFrame::onLineLost(const QString& reason) {
     // waits for the same device to come back.
     m_link.m_bOnline = false;
     clearSilence();
-    m_pView->m_dlgPanel->update(CDisplayPanel::onlineBox());
+    m_pView->displayPanel()->update(CDisplayPanel::onlineBox());
     showMessage(
         MessageTopic::Line,
         asSentence(reason) +
@@ -576,7 +577,7 @@ void CMainFrame::onStoreFull() {
     clearMessage(MessageTopic::Line);
     m_link.m_bOnline = false;
     clearSilence();
-    m_pView->m_dlgPanel->update();
+    m_pView->displayPanel()->update();
     // A chain file that could not be written was reported already.
     if (!chained)
         m_prompter->information(this,
