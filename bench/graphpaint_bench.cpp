@@ -38,14 +38,14 @@ struct Graph {
         startup.configPath = (config.path() + "/loggerconfig.ini").toStdString();
         frame = std::make_unique<CMainFrame>(startup);
         frame->show();
-        view = frame->m_pView;
+        view = &frame->view();
         target = QImage(view->size(), QImage::Format_RGB32);
 
         std::vector<float> values(kSamples);
         for (int i = 0; i < kSamples; ++i)
             values[static_cast<std::size_t>(i)] =
                 50.0f + 130.0f * std::sin(static_cast<float>(i) * 0.05f);
-        StoreTestAccess::setGraphSeries(StoreTestAccess::acq(frame->m_pDoc->m_recorder), values,
+        StoreTestAccess::setGraphSeries(StoreTestAccess::acq(frame->doc().m_recorder), values,
                                         mode == Fit);
         // The live scale settles over a few paints (each compression asks for one more).
         for (int i = 0; i < 40; ++i)

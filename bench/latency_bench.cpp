@@ -55,14 +55,14 @@ int main(int argc, char** argv) {
     frame.setPrompter(std::make_unique<SilentPrompter>());
     frame.show();
     frame.OnOnOff();
-    if (!frame.m_link.m_bOnline)
+    if (!frame.link().m_bOnline)
         return 1;
 
     std::vector<double> latencies;
     QElapsedTimer clock;
     clock.start();
     qint64 sentAt = 0;
-    DataListModel* model = frame.m_pView->dataList()->model();
+    DataListModel* model = frame.view().dataList()->model();
     QObject::connect(model, &QAbstractItemModel::rowsInserted, &frame, [&] {
         latencies.push_back(double(clock.nsecsElapsed() - sentAt) / 1e6);
         if (int(latencies.size()) >= frames)

@@ -162,10 +162,10 @@ int main(int argc, char** argv) {
     frame.show();
     wait(200);
     frame.OnOnOff();
-    if (!frame.m_link.m_bOnline)
+    if (!frame.link().m_bOnline)
         return 1;
-    DataListModel* model = frame.m_pView->dataList()->model();
-    const SampleStore& store = frame.m_pDoc->store();
+    DataListModel* model = frame.view().dataList()->model();
+    const SampleStore& store = frame.doc().store();
 
     // 1. Fill: the next frame goes out once the previous one is listed.
     QElapsedTimer clock;
@@ -193,11 +193,11 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 5; ++i) {
         QElapsedTimer t;
         t.start();
-        if (!frame.m_files->writeFiles(dataPath, textPath))
+        if (!frame.files().writeFiles(dataPath, textPath))
             return 1;
         saves.push_back(t.nsecsElapsed() / 1e6);
         t.restart();
-        if (!frame.m_files->load(dataPath))
+        if (!frame.files().load(dataPath))
             return 1;
         QCoreApplication::processEvents(); // the refilled list and the graph repaint
         opens.push_back(t.nsecsElapsed() / 1e6);
@@ -207,9 +207,9 @@ int main(int argc, char** argv) {
 
     // 3. Streaming: On/Off offers the full store for saving (No) and empties it.
     frame.OnOnOff();
-    if (!frame.m_link.m_bOnline)
+    if (!frame.link().m_bOnline)
         frame.OnOnOff();
-    if (!frame.m_link.m_bOnline || store.recCount() != 0)
+    if (!frame.link().m_bOnline || store.recCount() != 0)
         return 1;
     // One stretch at the wire rate: `frames` frames from a child process on a
     // fixed schedule, into an empty store. The CPU share of one core meanwhile.
@@ -271,11 +271,11 @@ int main(int argc, char** argv) {
         const std::string journal = (dir.path() + "/state/recording.journal").toStdString();
         for (const bool journalled : {false, true, true, false}) {
             frame.OnClearAll();
-            if (journalled && !frame.m_pDoc->m_recorder.journal())
+            if (journalled && !frame.doc().m_recorder.journal())
                 frame.openJournal(journal);
-            if (!journalled && frame.m_pDoc->m_recorder.journal())
-                frame.m_pDoc->m_recorder.setJournal(nullptr);
-            if (journalled && !frame.m_pDoc->m_recorder.journal()) {
+            if (!journalled && frame.doc().m_recorder.journal())
+                frame.doc().m_recorder.setJournal(nullptr);
+            if (journalled && !frame.doc().m_recorder.journal()) {
                 std::fprintf(stderr, "the journal %s could not be opened\n", journal.c_str());
                 return 1;
             }
@@ -285,8 +285,8 @@ int main(int argc, char** argv) {
             sum.wall += s.wall;
             sum.rows += s.rows;
             if (journalled)
-                onRows = std::max(
-                    onRows, frame.m_pDoc->m_recorder.journal() ? readJournalRows(journal) : 0);
+                onRows = std::max(onRows,
+                                  frame.doc().m_recorder.journal() ? readJournalRows(journal) : 0);
         }
     }
     if (countPaints) {

@@ -64,7 +64,7 @@ TEST(Commands, TheMenusShowTheKeysThatRunTheirCommands) {
     // dialog, its time-stamped name and the text export beside it; they work
     // while an alarm limit is being typed too.
     rig.prompter->m_savePaths << rig.path("keys.DovDat");
-    QLineEdit* limit = rig.frame->m_pView->alarmBar()->highEdit();
+    QLineEdit* limit = rig.frame->view().alarmBar()->highEdit();
     limit->setFocus();
     ASSERT_TRUE(QTest::qWaitFor([&] { return limit->hasFocus(); }, 1000));
     QTest::keyClick(limit, Qt::Key_S, Qt::ControlModifier);
@@ -143,15 +143,15 @@ TEST(Commands, SelectComStepsDownWhileShiftIsHeldWhenItRuns) {
     QAction* select = rig.frame->action(ID_SELECT_COM);
     QWidget* button = rig.frame->toolBar()->widgetForAction(select);
     select->trigger();
-    EXPECT_EQ(rig.frame->m_link.m_nComPort, 4);
+    EXPECT_EQ(rig.frame->link().m_nComPort, 4);
     QTest::keyPress(rig.frame.get(), Qt::Key_Shift, Qt::ShiftModifier);
     QTest::mouseClick(button, Qt::LeftButton, Qt::ShiftModifier);
     QTest::mouseClick(button, Qt::LeftButton, Qt::ShiftModifier);
-    EXPECT_EQ(rig.frame->m_link.m_nComPort, 2);
+    EXPECT_EQ(rig.frame->link().m_nComPort, 2);
     // Shift is let go in another program's window: this one never hears of
     // it, and the next click comes without it.
     QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier);
-    EXPECT_EQ(rig.frame->m_link.m_nComPort, 3);
+    EXPECT_EQ(rig.frame->link().m_nComPort, 3);
 }
 
 TEST(Commands, StatusBarPanesAndPrompts) {
@@ -159,23 +159,23 @@ TEST(Commands, StatusBarPanesAndPrompts) {
     ASSERT_TRUE(rig.show());
     CMainFrame& f = *rig.frame;
     // From the left, each next to the one before.
-    EXPECT_LT(f.m_pane0->x(), 10);
-    EXPECT_LT(f.m_pane1->x() - f.m_pane0->geometry().right(), 10);
-    EXPECT_LT(f.m_pane2->x() - f.m_pane1->geometry().right(), 10);
-    EXPECT_LT(f.m_pane3->x() - f.m_pane2->geometry().right(), 10);
-    for (QLabel* pane : {f.m_pane0, f.m_pane1, f.m_pane2})
+    EXPECT_LT(f.pane(0)->x(), 10);
+    EXPECT_LT(f.pane(1)->x() - f.pane(0)->geometry().right(), 10);
+    EXPECT_LT(f.pane(2)->x() - f.pane(1)->geometry().right(), 10);
+    EXPECT_LT(f.pane(3)->x() - f.pane(2)->geometry().right(), 10);
+    for (QLabel* pane : {f.pane(0), f.pane(1), f.pane(2)})
         EXPECT_EQ(pane->width(), 150);
-    EXPECT_EQ(f.m_pane0->text(), "Ready");
-    EXPECT_EQ(f.m_pane3->text(), ""); // Scroll Lock is off
+    EXPECT_EQ(f.pane(0)->text(), "Ready");
+    EXPECT_EQ(f.pane(3)->text(), ""); // Scroll Lock is off
 
     // Over a button with a prompt the prompt shows; over one without, nothing;
     // away from them, "Ready" again.
     QTest::mouseMove(f.toolBar()->widgetForAction(f.action(ID_FILE_PRINT)));
-    EXPECT_EQ(f.m_pane0->text(), "Print the active document");
+    EXPECT_EQ(f.pane(0)->text(), "Print the active document");
     QTest::mouseMove(f.toolBar()->widgetForAction(f.action(ID_OPEN)));
-    EXPECT_EQ(f.m_pane0->text(), "");
+    EXPECT_EQ(f.pane(0)->text(), "");
     QTest::mouseMove(f.centralWidget());
-    EXPECT_EQ(f.m_pane0->text(), "Ready");
+    EXPECT_EQ(f.pane(0)->text(), "Ready");
 }
 
 TEST(Commands, EnterAndEscapeNeverReachThePanels) {

@@ -44,7 +44,7 @@ TEST(ContinueInNewFile, AFullStoreIsSavedAndRecordingGoesOnWithoutABox) {
     ASSERT_TRUE(rig.pty->write(frames)); // frames keep coming while a file is written
     ASSERT_TRUE(QTest::qWaitFor([&] { return rig.rows() == 2; }, 2000));
     EXPECT_TRUE(rig.messages.isEmpty()) << rig.messages.join('\n').toStdString();
-    EXPECT_TRUE(rig.frame->m_link.m_bOnline);
+    EXPECT_TRUE(rig.frame->link().m_bOnline);
     // Oldest first.
     const QStringList files =
         QDir(rig.path(QStringLiteral("out"))).entryList(QDir::Files, QDir::Time | QDir::Reversed);
@@ -57,7 +57,7 @@ TEST(ContinueInNewFile, AFullStoreIsSavedAndRecordingGoesOnWithoutABox) {
     }
     EXPECT_EQ(values, (std::vector<float>{1, 2, 3, 4, 5, 6}));
     EXPECT_EQ(rig.cell(1, 1), "8.0");
-    EXPECT_TRUE(rig.frame->m_pane0->toolTip().contains(QStringLiteral("recording goes on")));
+    EXPECT_TRUE(rig.frame->pane(0)->toolTip().contains(QStringLiteral("recording goes on")));
     EXPECT_TRUE(
         rig.frame->messageLine().text(MessageTopic::File).startsWith(QStringLiteral("Wrote ")));
 
@@ -75,7 +75,7 @@ TEST(ContinueInNewFile, ASilentLineIsSaidInTheStatusBarAndSoIsItsEnd) {
     WindowRig rig({.pty = true, .show = true});
     qunsetenv("ORVANE_SILENCE_MS");
     ASSERT_TRUE(rig.connect());
-    QLabel* pane = rig.frame->m_pane0;
+    QLabel* pane = rig.frame->pane(0);
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return pane->text().startsWith(QStringLiteral("No readings from")); }, 2000));
     EXPECT_EQ(rig.frame->messageLine().level(MessageTopic::Silence), MessageLevel::Warning);

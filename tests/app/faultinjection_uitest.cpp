@@ -108,7 +108,7 @@ TEST(LinkFaults, AHangUpInIntervalModeKeepsEveryReadingAndIdles) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return acq.panel().m_strValue == "13.0"; }, 2000));
     pty.hangUp();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.frame->line().isOpen(); }, 1000));
-    EXPECT_FALSE(rig.frame->m_link.m_bOnline);
+    EXPECT_FALSE(rig.frame->link().m_bOnline);
     EXPECT_TRUE(rig.messages.isEmpty());
 
     // The reading that waited for its interval is committed all the same.
@@ -133,7 +133,7 @@ TEST(LinkFaults, ADeviceWithoutPermissionIsReportedAndCanBeRetried) {
         ASSERT_TRUE(user.ok()) << "cannot run as an unprivileged user";
         rig.frame->OnOnOff();
     }
-    EXPECT_FALSE(rig.frame->m_link.m_bOnline);
+    EXPECT_FALSE(rig.frame->link().m_bOnline);
     EXPECT_FALSE(rig.frame->line().isOpen());
     ASSERT_EQ(rig.messages.size(), 1);
     EXPECT_TRUE(rig.messages[0].contains(pty.slavePath())) << rig.messages[0].toStdString();
@@ -271,11 +271,11 @@ void expectStartsWith(const QString& what, const QString& configPath, Settings e
     PtyPair& pty = *rig.pty;
     EXPECT_LT(clock.elapsed(), 5000);
     rig.showAndPaint();
-    EXPECT_EQ(rig.frame->m_link.m_nComPort, expected.comPort);
+    EXPECT_EQ(rig.frame->link().m_nComPort, expected.comPort);
     // A reversed pair may be put in order; the two limits are kept.
-    EXPECT_EQ(std::minmax(rig.frame->m_pView->alarmLimits().high(),
-                          rig.frame->m_pView->alarmLimits().low()),
-              std::minmax(expected.alarmHigh, expected.alarmLow));
+    EXPECT_EQ(
+        std::minmax(rig.frame->view().alarmLimits().high(), rig.frame->view().alarmLimits().low()),
+        std::minmax(expected.alarmHigh, expected.alarmLow));
     // The window works: it connects and lists a reading.
     ASSERT_TRUE(rig.connect());
     pty.write(celsiusFrame(321));
@@ -440,7 +440,7 @@ TEST(OpenFaults, DamagedDataFilesAreRefusedAndChangeNothing) {
     const auto expectRefused = [&](const std::string& what) {
         rig.messages.clear();
         rig.prompter->m_openPaths << path;
-        EXPECT_FALSE(rig.frame->m_files->open()) << what;
+        EXPECT_FALSE(rig.frame->files().open()) << what;
         ASSERT_EQ(rig.messages.size(), 1) << what;
         EXPECT_TRUE(rig.messages[0].contains(path)) << what;
         EXPECT_EQ(rig.acq().store().graphCount(), 4) << what;
@@ -490,7 +490,7 @@ TEST(OpenFaults, DamagedDataFilesAreRefusedAndChangeNothing) {
     // The intact file opens afterwards.
     put(whole);
     rig.prompter->m_openPaths << path;
-    EXPECT_TRUE(rig.frame->m_files->open());
+    EXPECT_TRUE(rig.frame->files().open());
     EXPECT_EQ(rig.acq().store().graphCount(), 3);
     EXPECT_EQ(rig.rows(), 3);
     (void)rig.frame->grab();
@@ -521,7 +521,7 @@ TEST(OpenFaults, APipeIsRefusedWithoutWaiting) {
     rig.prompter->m_openPaths << path;
     QElapsedTimer clock;
     clock.start();
-    const bool opened = rig.frame->m_files->open();
+    const bool opened = rig.frame->files().open();
     done = true;
     rescuer.join();
     EXPECT_FALSE(rescued) << "Open waited " << clock.elapsed() << " ms for a writer";

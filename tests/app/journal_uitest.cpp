@@ -71,7 +71,6 @@ TEST(JournalWindow, YesAtStartUpRestoresTheUnsavedRecording) {
     EXPECT_EQ(rig.acq().panel().m_strMax, "30.0");
     EXPECT_EQ(rig.acq().panel().m_strMin, "5.0");
     EXPECT_TRUE(rig.acq().unsaved());
-    rig.frame->updateCommandUI();
     EXPECT_TRUE(rig.frame->action(ID_SAVE)->isEnabled());
 
     // Recording goes on after the restored samples, and the journal with it.
@@ -150,7 +149,6 @@ TEST(JournalWindow, NoAtStartUpSetsTheJournalAsideAndStartsEmpty) {
     ASSERT_EQ(rig.messages.size(), 1);
     EXPECT_EQ(rig.acq().store().recCount(), 0);
     EXPECT_EQ(rig.rows(), 0);
-    rig.frame->updateCommandUI();
     EXPECT_FALSE(rig.frame->action(ID_SAVE)->isEnabled());
 
     const QStringList files = QDir(state.path() + "/Orvane").entryList(QDir::Files);

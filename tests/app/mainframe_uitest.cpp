@@ -101,7 +101,7 @@ TEST(MainFrameLink, TheStoreFullMessageClosesThePortOnce) {
     EXPECT_EQ(rig.rows(), MAX_DATA);
     EXPECT_EQ(rig.cell(MAX_DATA - 1, 0), "4000");
     EXPECT_FALSE(rig.frame->line().isOpen());
-    EXPECT_FALSE(rig.frame->m_link.m_bOnline);
+    EXPECT_FALSE(rig.frame->link().m_bOnline);
     EXPECT_EQ(rig.messages, QStringList{"You have got the max data number,please restart!"});
 
     // A frame still handed over overwrites slot 4000; the counts stay.
@@ -116,7 +116,7 @@ TEST(MainFrameLink, TheStoreFullMessageClosesThePortOnce) {
     EXPECT_EQ(rig.messages.value(0), "Do you want to save? ");
     EXPECT_EQ(rig.acq().store().recCount(), 0);
     EXPECT_EQ(rig.rows(), 0);
-    EXPECT_TRUE(rig.frame->m_link.m_bOnline);
+    EXPECT_TRUE(rig.frame->link().m_bOnline);
 }
 
 TEST(MainFrameLink, AHangUpClosesThePortKeepsTheSamplesAndIdles) {
@@ -129,7 +129,7 @@ TEST(MainFrameLink, AHangUpClosesThePortKeepsTheSamplesAndIdles) {
     clock.start();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.frame->line().isOpen(); }, 1000));
     EXPECT_LT(clock.elapsed(), 1000);
-    EXPECT_FALSE(rig.frame->m_link.m_bOnline);
+    EXPECT_FALSE(rig.frame->link().m_bOnline);
     EXPECT_EQ(rig.acq().store().recCount(), 5);
     EXPECT_EQ(rig.rows(), 5);
     // No box waits for an answer: the status bar says what happened.
@@ -145,14 +145,14 @@ TEST(MainFrameLink, AHangUpClosesThePortKeepsTheSamplesAndIdles) {
 TEST(MainFrameLink, AMissingDeviceIsReportedWithItsPathAndReason) {
     WindowRig rig({.device = QStringLiteral("/dev/orvane-no-such-device")});
     rig.frame->OnOnOff();
-    EXPECT_FALSE(rig.frame->m_link.m_bOnline);
+    EXPECT_FALSE(rig.frame->link().m_bOnline);
     EXPECT_FALSE(rig.frame->line().isOpen());
     ASSERT_EQ(rig.messages.size(), 1);
     EXPECT_TRUE(rig.messages[0].contains("/dev/orvane-no-such-device"));
     EXPECT_TRUE(rig.messages[0].contains("No such file or directory"))
         << rig.messages[0].toStdString();
     // ... and the devices there are instead (whatever this computer has).
-    const std::string present = deviceListText(presentSerialDevices(rig.frame->m_config.profile()));
+    const std::string present = deviceListText(presentSerialDevices(rig.frame->config().profile()));
     EXPECT_TRUE(rig.messages[0].contains(QString::fromStdString(present)))
         << rig.messages[0].toStdString();
 }
@@ -164,7 +164,7 @@ TEST(MainFrameLink, APortHeldByAnotherProgramIsReported) {
     ASSERT_TRUE(other.setPortOpen(true)) << other.lastError().toStdString();
 
     rig.frame->OnOnOff();
-    EXPECT_FALSE(rig.frame->m_link.m_bOnline);
+    EXPECT_FALSE(rig.frame->link().m_bOnline);
     ASSERT_EQ(rig.messages.size(), 1);
     EXPECT_TRUE(rig.messages[0].contains(rig.pty->slavePath())) << rig.messages[0].toStdString();
     // The holder is this very process.
@@ -177,15 +177,15 @@ TEST(MainFrameLink, OnOffTwiceOpensAndClosesAndSelectComGoesOffline) {
     ASSERT_TRUE(rig.connect());
     EXPECT_TRUE(rig.frame->line().isOpen());
     rig.frame->OnSelectCom();
-    EXPECT_EQ(rig.frame->m_link.m_nComPort, 4);
-    EXPECT_FALSE(rig.frame->m_link.m_bOnline);
+    EXPECT_EQ(rig.frame->link().m_nComPort, 4);
+    EXPECT_FALSE(rig.frame->link().m_bOnline);
     EXPECT_TRUE(rig.frame->line().isOpen()); // keeps listening on the old port
     ASSERT_TRUE(rig.send(celsiusFrame(10)));
     rig.frame->OnOnOff(); // offline: closes and reopens
-    EXPECT_TRUE(rig.frame->m_link.m_bOnline);
+    EXPECT_TRUE(rig.frame->link().m_bOnline);
     rig.frame->OnOnOff();
     EXPECT_FALSE(rig.frame->line().isOpen());
-    EXPECT_FALSE(rig.frame->m_link.m_bOnline);
+    EXPECT_FALSE(rig.frame->link().m_bOnline);
 }
 
 } // namespace

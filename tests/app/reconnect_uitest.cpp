@@ -38,14 +38,14 @@ TEST(Reconnect, RecordingResumesWhenThePulledDeviceComesBack) {
     for (int c = 0; c < cycles; ++c) {
         pty->hangUp();
         QFile::remove(link);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !frame.m_link.m_bOnline; }, 1000)) << c;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !frame.link().m_bOnline; }, 1000)) << c;
         EXPECT_TRUE(frame.line().waitingForDevice());
         // The whole message on the message line, its short form in pane 0.
         const MessageLine& line = frame.messageLine();
         EXPECT_TRUE(line.text(MessageTopic::Line).contains(". Waiting for " + link)) << c;
         EXPECT_TRUE(line.text(MessageTopic::Line).endsWith("(On/Off stops waiting).")) << c;
         EXPECT_EQ(line.level(MessageTopic::Line), MessageLevel::Warning);
-        EXPECT_EQ(frame.m_pane0->text(), "Waiting for COM 3");
+        EXPECT_EQ(frame.pane(0)->text(), "Waiting for COM 3");
         const double cpu = cpuSeconds();
         QTest::qWait(1200); // away for more than a retry
         EXPECT_LT(cpuSeconds() - cpu, 0.2) << "waiting must not spin";
@@ -54,23 +54,23 @@ TEST(Reconnect, RecordingResumesWhenThePulledDeviceComesBack) {
         ASSERT_TRUE(QFile::link(pty->slavePath(), link));
         QElapsedTimer back;
         back.start();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return frame.m_link.m_bOnline; }, 3000)) << c;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return frame.link().m_bOnline; }, 3000)) << c;
         slowest = std::max(slowest, back.elapsed());
         EXPECT_LE(back.elapsed(), 2000) << c;
         sendThree();
         EXPECT_EQ(frame.messageLine().text(MessageTopic::Line),
                   QString("Connected to %1 again.").arg(link));
-        EXPECT_EQ(frame.m_pane0->text(), "Ready");
+        EXPECT_EQ(frame.pane(0)->text(), "Ready");
     }
     EXPECT_EQ(list.rowCount(), 3 * (cycles + 1));
-    EXPECT_EQ(frame.m_pDoc->store().recCount(), 3 * (cycles + 1));
+    EXPECT_EQ(frame.doc().store().recCount(), 3 * (cycles + 1));
     EXPECT_TRUE(rig.messages.isEmpty()) << rig.messages.join('\n').toStdString();
     std::printf("reconnect: %d cycles, slowest resume %lld ms after the device came back\n", cycles,
                 static_cast<long long>(slowest));
 
     // On/Off turns the line off: "again" is no longer true.
     frame.OnOnOff();
-    EXPECT_FALSE(frame.m_link.m_bOnline);
+    EXPECT_FALSE(frame.link().m_bOnline);
     EXPECT_TRUE(frame.messageLine().isEmpty());
     EXPECT_FALSE(frame.messageLine().isVisible());
 
@@ -80,9 +80,9 @@ TEST(Reconnect, RecordingResumesWhenThePulledDeviceComesBack) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return frame.line().waitingForDevice(); }, 1000));
     frame.OnOnOff();
     EXPECT_FALSE(frame.line().waitingForDevice());
-    EXPECT_FALSE(frame.m_link.m_bOnline);
+    EXPECT_FALSE(frame.link().m_bOnline);
     EXPECT_TRUE(frame.messageLine().isEmpty());
-    EXPECT_EQ(frame.m_pane0->text(), "Ready");
+    EXPECT_EQ(frame.pane(0)->text(), "Ready");
 }
 
 } // namespace

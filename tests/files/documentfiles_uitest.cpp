@@ -175,7 +175,6 @@ TEST(DocumentFiles, AFullStoreIsKeptWhenTheWantedSaveDoesNotHappen) {
 TEST(ExportCsv, OffersBothKindsAndWritesTheRecordedSeries) {
     Rig rig;
     QAction* exportCsv = rig.frame->action(ID_EXPORT_CSV);
-    rig.frame->updateCommandUI();
     EXPECT_FALSE(exportCsv->isEnabled());
     rig.record({253});
     rig.feed(celsiusFrame(12709, 0x64)); // logged, with its value

@@ -24,7 +24,7 @@
 struct ViewRig : WindowRig {
     CDTView* view = nullptr;
 
-    ViewRig() : WindowRig({.show = true}), view(frame->m_pView) { settle(); }
+    ViewRig() : WindowRig({.show = true}), view(&frame->view()) { settle(); }
 
     // Gives the main window another size, whatever its own size rules.
     void resizeFrame(QSize size) {
@@ -60,7 +60,7 @@ struct ViewRig : WindowRig {
 
     void storeSamples(const std::vector<float>& values, bool fitMode) {
         StoreTestAccess::setGraphSeries(StoreTestAccess::acq(rec()), values, fitMode);
-        frame->m_pDoc->UpdateAllViews();
+        frame->doc().UpdateAllViews();
     }
 
     // Lets every pending paint (and the repaint a compression asks for) happen.
@@ -85,8 +85,8 @@ struct ViewRig : WindowRig {
     // Pixels of `colour` in a rectangle given relative to the plot.
     int plotCount(const QImage& img, const QRect& r, QRgb colour) const;
 
-    QString pane1() const { return frame->m_pane1->text(); }
-    QString pane2() const { return frame->m_pane2->text(); }
+    QString pane1() const { return frame->pane(1)->text(); }
+    QString pane2() const { return frame->pane(2)->text(); }
 };
 
 inline QRgb rgb(int r, int g, int b) {

@@ -266,6 +266,18 @@ TEST(GraphZoom, UndoZoomFromAnyDepthRestoresTheUnzoomedPicture) {
     }
 }
 
+// Clear Screen empties the graph: the zoom ends, and Undo Zoom says so at once.
+TEST(GraphZoom, AnEmptiedGraphEndsTheZoom) {
+    ViewRig rig;
+    rig.setSamples(wave(200));
+    drag(rig, {100, 60}, {400, 300});
+    ASSERT_TRUE(undoEnabled(rig));
+    rig.frame->OnClearScreen();
+    rig.settle();
+    EXPECT_FALSE(rig.view->isZoomed());
+    EXPECT_FALSE(undoEnabled(rig));
+}
+
 TEST(GraphZoom, NoSamplesNoInteraction) {
     ViewRig rig;
     const QImage before = rig.shot();

@@ -45,12 +45,12 @@ struct WindowRig {
     std::unique_ptr<PtyPair> pty;
     std::unique_ptr<CMainFrame> frame;
 
-    const Acquisition& acq() const { return frame->m_pDoc->acq(); }
-    Recorder& rec() { return frame->m_pDoc->m_recorder; }
-    DataListModel& list() const { return *frame->m_pView->dataList()->model(); }
+    const Acquisition& acq() const { return frame->doc().acq(); }
+    Recorder& rec() { return frame->doc().m_recorder; }
+    DataListModel& list() const { return *frame->view().dataList()->model(); }
     int rows() const { return list().rowCount(); }
     QString cell(int row, int col) const { return list().rowAt(row)[std::size_t(col)]; }
-    DocumentFiles& docFiles() { return *frame->m_files; }
+    DocumentFiles& docFiles() { return frame->files(); }
 
     // A file in the rig's folder, and the files there (or in a folder below it).
     QString path(const QString& name) const { return dir.path() + "/" + name; }

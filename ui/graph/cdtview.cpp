@@ -208,9 +208,17 @@ void CDTView::setYScrollPos(int position) {
 
 void CDTView::undoZoom() {
     m_graph.undoZoom();
+    tellZoom();
     m_dlgAlarm->setPanEnabled(false);
     invalidateGraph();
     repaint();
+}
+
+void CDTView::tellZoom() {
+    if (isZoomed() == m_bZoomTold)
+        return;
+    m_bZoomTold = isZoomed();
+    Q_EMIT zoomChanged(m_bZoomTold);
 }
 
 void CDTView::onPanMoved(int position) {
@@ -305,6 +313,7 @@ void CDTView::buildScene() {
                         .fitMode = acq.resetOnNextFrame() != 0,
                         .newData = acq.newData()};
     m_graph.paint(in, m_scene);
+    tellZoom(); // an emptied graph starts unzoomed
     if (!m_scene.newDataKept)
         m_doc.m_recorder.newDataSeen();
     m_bSceneDirty = false;
@@ -584,6 +593,7 @@ void CDTView::mouseReleaseEvent(QMouseEvent* event) {
         m_graph.zoomRelease(plot(), graphCount(), m_ptPointer.x(), m_ptPointer.y());
     if (r.outcome == ZoomOutcome::Ignored)
         return;
+    tellZoom();
     // The drag is over: nothing left to watch.
     m_dragTimer.stop();
     if (r.eraseBox)

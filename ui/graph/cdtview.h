@@ -96,6 +96,8 @@ Q_SIGNALS:
     // The status bar's readout of the sample under the pointer ("time:...",
     // "temp:..."); both plain labels when nothing is under it.
     void hoverReadout(const QString& timeText, const QString& tempText);
+    // The graph was zoomed, or is back to the unzoomed graph (UndoZoom's state).
+    void zoomChanged(bool zoomed);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -138,6 +140,8 @@ private:
     static QRegion boxFrame(const QRect& box);
     // Where frame-client coordinates lie in this view.
     QPoint frameClientOffset() const;
+    // Sends zoomChanged when the zoom state is not the one last told.
+    void tellZoom();
 
     CDTDoc& m_doc;
     CDisplayPanel* m_dlgPanel = nullptr;
@@ -159,4 +163,5 @@ private:
     QRect m_rcFrameClient;       // as last given to layoutPanels
     QPoint m_ptPointer;          // the pointer as last seen, view pixels, unclamped
     int m_nPieceRenders = 0;
+    bool m_bZoomTold = false; // the zoom state zoomChanged last told
 };

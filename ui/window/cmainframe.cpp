@@ -18,7 +18,6 @@
 #include "ui/window/scrolllock.h"
 #include "ui/window/toolbaricons.h"
 
-#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
@@ -101,25 +100,24 @@ CMainFrame::CMainFrame(const Startup& startup, QWidget* parent)
                     tr("Readings are simulated: no instrument is connected."),
                     MessageLevel::Information);
     }
-    connect(m_pDoc, &CDTDoc::viewsNeedUpdate, this, &CMainFrame::updateCommandUI);
-    connect(&m_pDoc->m_recorder, &Recorder::recordingChanged, this, &CMainFrame::updateCommandUI);
+    // The commands follow what they depend on as it changes: the recording
+    // (Save, Export, Print) and the zoom (Undo Zoom).
+    connect(&m_pDoc->m_recorder, &Recorder::recordingChanged, this,
+            &CMainFrame::updateRecordingCommands);
+    connect(m_pView, &CDTView::zoomChanged, action(ID_UNDO_ZOOM), &QAction::setEnabled);
     connect(&m_pDoc->m_recorder, &Recorder::storeFull, this, &CMainFrame::onStoreFull);
     QAction* chain = action(ID_CONTINUE_NEW_FILE);
     chain->setCheckable(true);
     chain->setChecked(m_config.continueInNewFile() && !m_config.newFileFolder().empty());
     m_pDoc->m_recorder.setContinueIntoNextFile(chain->isChecked());
     connect(&m_pDoc->m_recorder, &Recorder::alarmChanged, this, &CMainFrame::onAlarmChanged);
-    // Whatever else changed the recording or the zoom (a drag, a reset of the
-    // scale, a command), the enable rules follow before the program waits for
-    // its next event: the toolbar is never stale.
-    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
-            &CMainFrame::updateCommandUI);
     connect(m_pView, &CDTView::hoverReadout, this,
             [this](const QString& time, const QString& temp) {
                 m_pane1->setText(time);
                 m_pane2->setText(temp);
             });
-    updateCommandUI();
+    updateRecordingCommands();
+    action(ID_UNDO_ZOOM)->setEnabled(m_pView->isZoomed());
     qApp->installEventFilter(this);
     m_pView->OnInitialUpdate();
 }
@@ -145,7 +143,6 @@ bool CMainFrame::saveRecording() {
 void CMainFrame::buildCommands() {
     for (const MenuPopup& popup : menuBarLayout()) {
         QMenu* menu = menuBar()->addMenu(QString::fromLatin1(popup.title));
-        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandUI);
         connect(menu, &QMenu::hovered, this, &CMainFrame::showPrompt);
         connect(menu, &QMenu::aboutToHide, this, [this] { showPrompt(nullptr); });
         for (const MenuEntry& entry : popup.entries) {
@@ -281,15 +278,13 @@ void CMainFrame::runCommand(int id) {
     default:
         break;
     }
-    updateCommandUI();
 }
 
-void CMainFrame::updateCommandUI() {
+void CMainFrame::updateRecordingCommands() {
     const bool recorded = m_pDoc->store().recCount() != 0;
     action(ID_SAVE)->setEnabled(recorded);
     action(ID_EXPORT_CSV)->setEnabled(recorded);
     action(ID_FILE_PRINT)->setEnabled(recorded);
-    action(ID_UNDO_ZOOM)->setEnabled(m_pView->isZoomed());
 }
 
 void CMainFrame::OnSave() {

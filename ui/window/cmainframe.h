@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QMainWindow>
 
+#include <array>
 #include <filesystem>
 #include <memory>
 
@@ -51,11 +52,15 @@ public:
     void setAlarmSoundFile(const QString& path) { m_strAlarmSound = path; }
     Prompter& prompter() { return *m_prompter; }
 
-    Configuration m_config;
-    LinkState m_link;
-    CDTDoc* m_pDoc = nullptr;
-    CDTView* m_pView = nullptr;
-    std::unique_ptr<DocumentFiles> m_files;
+    // What the window is made of.
+    CDTDoc& doc() const { return *m_pDoc; }
+    CDTView& view() const { return *m_pView; }
+    DocumentFiles& files() const { return *m_files; }
+    const Configuration& config() const { return m_config; }
+    // The port On/Off opens and whether the user has it open.
+    const LinkState& link() const { return m_link; }
+    // The line to the instrument.
+    const InstrumentLine& line() const { return *m_line; }
 
     // Commands.
     void OnSelectCom();
@@ -87,25 +92,19 @@ public:
     // The client rectangle the panels are laid out in (below the menu bar).
     QRect frameClientRect() const;
 
-    // Evaluates the enable rules of the commands again.
-    void updateCommandUI();
     QAction* action(int id) const { return m_actions.value(id); }
     QToolBar* toolBar() const { return m_toolBar; }
-    // The status bar's panes: the prompt, the hover readout's time and
-    // temperature, and the Scroll Lock indicator.
-    QLabel* m_pane0 = nullptr;
-    QLabel* m_pane1 = nullptr;
-    QLabel* m_pane2 = nullptr;
-    QLabel* m_pane3 = nullptr;
+    // The status bar's panes from the left (0..3): the prompt, the hover
+    // readout's time and temperature, and the Scroll Lock indicator.
+    QLabel* pane(int index) const {
+        return std::array{m_pane0, m_pane1, m_pane2, m_pane3}.at(static_cast<std::size_t>(index));
+    }
     // The message line between the instrument panel and the graph.
     const MessageLine& messageLine() const { return *m_messageLine; }
     // Shows the prompt of `hovered` in pane 0, or "Ready" for none.
     void showPrompt(QAction* hovered);
     // "SCRL" in pane 3 while Scroll Lock is on.
     void updateIndicators();
-
-    // The line to the instrument.
-    const InstrumentLine& line() const { return *m_line; }
 
     // The close sequence: writes the settings back and offers to save samples
     // not saved yet. False when the window must stay open (a save was wanted
@@ -145,11 +144,22 @@ private:
     // Tools > Alarm Notifications and Tools > Alarm Sound were switched.
     void keepAlarmNotices();
     void buildCommands();
+    // Save, Export and Print are enabled while there are samples.
+    void updateRecordingCommands();
     void runCommand(int id);
 
+    Configuration m_config;
+    LinkState m_link;
+    CDTDoc* m_pDoc = nullptr;
+    CDTView* m_pView = nullptr;
+    std::unique_ptr<DocumentFiles> m_files;
     QHash<int, QAction*> m_actions;
     QString m_strIdleText = QStringLiteral("Ready"); // pane 0 with no command under the pointer
     QToolBar* m_toolBar = nullptr;
+    QLabel* m_pane0 = nullptr;
+    QLabel* m_pane1 = nullptr;
+    QLabel* m_pane2 = nullptr;
+    QLabel* m_pane3 = nullptr;
     MessageLine* m_messageLine = nullptr;
     // The message line's place: below the instrument panel (its bottom is at
     // 188), clear of the value scroll bar and the data list on the right.
