@@ -1,0 +1,113 @@
+#pragma once
+
+#include "core/publish/brokerurl.h"
+#include "core/publish/publishqueue.h"
+#include "core/store/alarmstate.h"
+
+#include <QObject>
+#include <QString>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <unordered_map>
+
+class Recorder;
+struct mosquitto;
+
+// Publishes committed readings and alarm changes to an MQTT broker (QoS 1):
+// <topic>/reading and <topic>/alarm as small JSON objects, and a retained
+// <topic>/status: "online", "waiting" while the line is lost, "offline" at the
+// end or, as the broker's last will, when the program dies. Recording never
+// waits for the broker: messages go into a bounded queue and a thread of its
+// own talks to the broker, connecting again with a growing pause while it is
+// away, and sends what waited, in order, when it is back.
+class MqttPublisher : public QObject {
+    Q_OBJECT
+public:
+    explicit MqttPublisher(BrokerUrl url, QObject* parent = nullptr);
+    // Stops as stop() does.
+    ~MqttPublisher() override;
+
+    // Publishes every sample `recorder` commits from now on, and its alarm
+    // changes; with `live`, only those committed while it says true.
+    void follow(const Recorder& recorder, std::function<bool()> live = {});
+    // Connects in the background.
+    void start();
+    // Sends what is queued and "offline", waiting at most `waitMs` for the
+    // broker, and disconnects. Returns how many messages the broker did not
+    // take.
+    std::size_t stop(int waitMs = kStopWaitMs);
+
+    void publishReading(std::int64_t time, float value, const std::string& unit, bool log);
+    void publishAlarm(const AlarmChange& change);
+    // The line is lost ("waiting") or back ("online").
+    void setLineWaiting(bool waiting);
+
+    // The broker could not be reached since the last connection.
+    bool brokerAway() const { return m_bAway; }
+    // Messages the broker has not acknowledged yet.
+    std::size_t queued() const;
+    // Where it publishes, without the password.
+    QString brokerName() const;
+
+    static constexpr int kStopWaitMs = 3000;
+    static constexpr int kFirstPauseMs = 1000;
+    static constexpr int kLongestPauseMs = 30000;
+
+Q_SIGNALS:
+    // The broker took the connection; what waited follows.
+    void brokerConnected();
+    // The broker could not be reached or the connection was lost: once until
+    // the next connection.
+    void brokerLost(const QString& reason);
+    // The queue is full: the oldest messages go. Once until the next
+    // connection.
+    void queueOverflowing(qsizetype capacity);
+
+private:
+    // What the connection thread keeps of one connection.
+    struct Link {
+        bool connected = false;
+        bool wasConnected = false;
+        std::string refused;    // the broker's answer when it refused
+        std::string sentStatus; // the status published on this connection
+        int offlineMid = -1;    // "offline", sent when stopping
+        bool offlineAcknowledged = false;
+        std::unordered_map<int, std::uint64_t> inFlight; // message id -> queue id
+    };
+
+    // The connection thread: connections, one after the other, until stop().
+    void run();
+    // One connection from the attempt to its loss; false when stop() asked.
+    void connectOnce(mosquitto* mosq);
+    void sendDue(mosquitto* mosq);
+    // Sends what is queued and "offline" before the deadline, then
+    // disconnects.
+    void finish(mosquitto* mosq);
+    bool stopping();
+    // Told to the window's thread.
+    void reportLost(const std::string& reason);
+    static void onConnect(mosquitto* mosq, void* self, int rc);
+    static void onPublish(mosquitto* mosq, void* self, int mid);
+
+    BrokerUrl m_url;
+    std::int64_t m_nReadings = 0; // readings published, the window's thread only
+    bool m_bAway = false;
+    bool m_bOverflowTold = false;
+
+    // Shared by both threads, under m_mutex.
+    mutable std::mutex m_mutex;
+    std::condition_variable m_wake;
+    PublishQueue m_queue;
+    std::string m_strStatus = "online";
+    bool m_bStopping = false;
+    std::chrono::steady_clock::time_point m_stopDeadline;
+
+    Link m_link; // the connection thread only
+    std::thread m_thread;
+};
