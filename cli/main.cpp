@@ -4,6 +4,7 @@
 #include "cli/argumenttext.h"
 #include "cli/exitstatus.h"
 #include "cli/filecommands.h"
+#include "cli/recordpublisher.h"
 #include "cli/recordsession.h"
 #include "cli/recovercommand.h"
 #include "cli/stopsignals.h"
@@ -20,6 +21,8 @@
 #include <cmath>
 #include <csignal>
 #include <cstring>
+#include <memory>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -251,7 +254,11 @@ int recordCommand(const QStringList& args) {
         "device or a file failed, 2 for a wrong command line.\n"
         "Prints an \"alarm:\" line (state, value, unit, limit, time) on the standard\n"
         "error whenever the readings go above the high limit, below the low limit, or\n"
-        "back between them."));
+        "back between them.\n"
+        "With --mqtt every sample goes to the broker as JSON on TOPIC/reading, every\n"
+        "change of the alarm state on TOPIC/alarm, and TOPIC/status says online,\n"
+        "waiting (the line is lost) or offline; while the broker is away the readings\n"
+        "wait (an hour of them and more) and follow in order when it is back."));
     const QCommandLineOption device(QStringLiteral("device"),
                                     QStringLiteral("The serial device (or pseudo-terminal) the "
                                                    "instrument is on."),
@@ -305,8 +312,21 @@ int recordCommand(const QStringList& args) {
                        "ORVANE_LIMIT, ORVANE_TIME and ORVANE_DEVICE set. Recording never "
                        "waits for it."),
         QStringLiteral("CMD"));
+    const QCommandLineOption mqtt(
+        QStringLiteral("mqtt"),
+        QStringLiteral("Publish to this MQTT broker (QoS 1): mqtt://[USER@]HOST[:PORT]/TOPIC, "
+                       "mqtts:// for TLS (port 8883)."),
+        QStringLiteral("URL"));
+    const QCommandLineOption mqttUser(QStringLiteral("mqtt-user"),
+                                      QStringLiteral("The user name for the broker."),
+                                      QStringLiteral("USER"));
+    const QCommandLineOption mqttPassword(
+        QStringLiteral("mqtt-password-file"),
+        QStringLiteral("Read the broker's password from the first line of FILE (a password in "
+                       "the URL is seen by every user of this computer)."),
+        QStringLiteral("FILE"));
     parser.addOptions({device, simulator, interval, out, csv, csvTimeOption(), split, count,
-                       duration, journal, high, low, onAlarm});
+                       duration, journal, high, low, onAlarm, mqtt, mqttUser, mqttPassword});
     parser.addPositionalArgument(QStringLiteral("record"),
                                  QStringLiteral("Records from the instrument."));
     int status = kExitOk;
@@ -371,6 +391,19 @@ int recordCommand(const QStringList& args) {
     request.onAlarm = parser.value(onAlarm);
     if (parser.isSet(onAlarm) && request.onAlarm.trimmed().isEmpty())
         return usage("--on-alarm wants a command");
+    if (!parser.isSet(mqtt) && (parser.isSet(mqttUser) || parser.isSet(mqttPassword)))
+        return usage("--mqtt-user and --mqtt-password-file go with --mqtt");
+    std::optional<BrokerUrl> broker;
+    if (parser.isSet(mqtt)) {
+        Result<BrokerUrl> url = brokerFromOptions(parser.value(mqtt), parser.value(mqttUser),
+                                                  parser.value(mqttPassword));
+        if (!url)
+            return usage(url.error());
+        if (!url->password.empty() && !parser.isSet(mqttPassword))
+            printWarning("the password in the URL is seen by every user of this computer; "
+                         "--mqtt-password-file keeps it out of sight");
+        broker = std::move(*url);
+    }
 
     StopSignals stopSignals;
     if (!stopSignals.install()) {
@@ -387,8 +420,13 @@ int recordCommand(const QStringList& args) {
         request.device = instrument.slavePath();
     }
     RecordSession session(request);
+    std::unique_ptr<RecordPublisher> publisher;
+    if (broker)
+        publisher = std::make_unique<RecordPublisher>(std::move(*broker), session);
     if (!session.start())
         return kExitFailure;
+    if (publisher)
+        publisher->start();
     QObject::connect(&stopSignals, &StopSignals::stopAsked, &session,
                      [&session] { session.stop(); });
     QObject::connect(&instrument, &PtyInstrument::failed, &session, [&session](const QString& why) {
@@ -397,7 +435,10 @@ int recordCommand(const QStringList& args) {
     });
     QObject::connect(&session, &RecordSession::finished, QCoreApplication::instance(),
                      &QCoreApplication::exit, Qt::QueuedConnection);
-    return QCoreApplication::exec();
+    const int exitStatus = QCoreApplication::exec();
+    if (publisher)
+        publisher->stop();
+    return exitStatus;
 }
 
 int portsCommand(const QStringList& args) {

@@ -227,6 +227,18 @@ void RecordSession::showStatus(const ListRow& row, const std::string& time) {
                 s / 3600, s / 60 % 60, s % 60, m_nRecorded, m_nRecorded == 1 ? "" : "s",
                 m_nRecorded - m_nInEarlierFiles, m_recorder.store().maxData(), row.value.c_str(),
                 row.unit.c_str(), clockTime(time).c_str());
+    if (!m_strStatusNote.empty())
+        std::printf("; %s", m_strStatusNote.c_str());
+}
+
+void RecordSession::warn(const std::string& text) {
+    endStatusLine();
+    printWarning(text);
+}
+
+void RecordSession::tell(const std::string& text) {
+    endStatusLine();
+    std::fprintf(stderr, "%s\n", text.c_str());
 }
 
 void RecordSession::endStatusLine() {

@@ -65,6 +65,16 @@ public:
     // was saved.
     void stop(bool failed = false);
 
+    // The recording engine, for what else follows the committed samples.
+    const Recorder& recorder() const { return m_recorder; }
+    const InstrumentLine& line() const { return m_line; }
+    // News of the run on the standard error, after the status line: a
+    // "warning:" line, or a plain one.
+    void warn(const std::string& text);
+    void tell(const std::string& text);
+    // Added to the terminal's status line ("broker away"); empty: nothing.
+    void setStatusNote(std::string note) { m_strStatusNote = std::move(note); }
+
 Q_SIGNALS:
     // The recording has ended and its files are written: the exit status
     // (kExitEndedEarly when it ended before it was asked to or recorded
@@ -119,4 +129,5 @@ private:
     bool m_bJournalFailed = false; // told once a run
     bool m_bRowReported = false;   // the last committed row was reported
     std::unique_ptr<AlarmCommand> m_alarmCommand;
+    std::string m_strStatusNote;
 };

@@ -170,8 +170,11 @@ void MqttPublisher::connectOnce(mosquitto* mosq) {
     if (!m_url.user.empty())
         mosquitto_username_pw_set(mosq, m_url.user.c_str(),
                                   m_url.password.empty() ? nullptr : m_url.password.c_str());
-    if (m_url.tls)
-        mosquitto_int_option(mosq, MOSQ_OPT_TLS_USE_OS_CERTS, 1);
+    // TLS against the system's certificate authorities.
+    if (m_url.tls && mosquitto_int_option(mosq, MOSQ_OPT_TLS_USE_OS_CERTS, 1) != MOSQ_ERR_SUCCESS) {
+        reportLost("TLS cannot be used");
+        return;
+    }
 
     int rc = mosquitto_connect_async(mosq, m_url.host.c_str(), m_url.port, kKeepAliveSeconds);
     if (rc != MOSQ_ERR_SUCCESS) {
