@@ -141,6 +141,31 @@ TEST(Zoom, UndoLeavesEveryLevel) {
     }
 }
 
+TEST(Zoom, LevelRowsTakeMemoryOnlyWhileZoomed) {
+    GraphRig r = liveRig();
+    const GraphRows& rows = r.rows();
+    EXPECT_LT(sizeof(GraphState), 32u * 1024u);
+    for (const auto* table : {&rows.g_fZoomX, &rows.g_fZoomY}) {
+        ASSERT_EQ(table->size(), 1u);
+        EXPECT_EQ(table->front().size(), 2u);
+    }
+    for (std::size_t depth = 1; depth <= 3; ++depth) {
+        r.zoom(1, 0, 599, 300);
+        for (const auto* table : {&rows.g_fZoomX, &rows.g_fZoomY}) {
+            ASSERT_EQ(table->size(), depth + 1);
+            for (const std::vector<float>& row : *table) {
+                EXPECT_EQ(row.size(), 50u);
+            }
+        }
+    }
+    r.g.undoZoom();
+    r.paint();
+    for (const auto* table : {&rows.g_fZoomX, &rows.g_fZoomY}) {
+        ASSERT_EQ(table->size(), 1u);
+        EXPECT_EQ(table->front().capacity(), 2u);
+    }
+}
+
 TEST(Zoom, ZoomedAxisPutsLinesOnWholeSamples) {
     // Fit mode, 100 samples of 6 pixels on 600: a 60-pixel box shows 10 samples.
     GraphRig r;
