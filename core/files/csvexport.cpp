@@ -1,10 +1,10 @@
 #include "core/files/csvexport.h"
 
 #include "core/files/valuetext.h"
+#include "core/store/calendartext.h"
 #include "core/store/samplestore.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
@@ -14,28 +14,17 @@ char separatorChar(CsvSeparator separator) {
     return separator == CsvSeparator::Semicolon ? ';' : ',';
 }
 
-std::optional<std::tm> localTime(std::int64_t time) {
-    const auto t = static_cast<std::time_t>(time);
-    std::tm local{};
-    if (localtime_r(&t, &local) == nullptr)
-        return std::nullopt;
-    return local;
-}
-
-std::string format(const std::tm& local, const char* pattern) {
-    char text[64];
-    const std::size_t n = std::strftime(text, sizeof text, pattern, &local);
-    return std::string(text, n);
-}
-
 std::string offsetText(const std::tm& local) {
     // %z gives +0100; the extended format wants +01:00.
     const long offset = local.tm_gmtoff;
     const int minutes = static_cast<int>(std::labs(offset) / 60 % (100 * 60));
-    char zone[32];
-    std::snprintf(zone, sizeof zone, "%c%02d:%02d", offset < 0 ? '-' : '+', minutes / 60,
-                  minutes % 60);
-    return zone;
+    const int hours = minutes / 60;
+    return {offset < 0 ? '-' : '+',
+            static_cast<char>('0' + hours / 10),
+            static_cast<char>('0' + hours % 10),
+            ':',
+            static_cast<char>('0' + minutes % 60 / 10),
+            static_cast<char>('0' + minutes % 10)};
 }
 
 } // namespace
@@ -69,20 +58,20 @@ std::string csvTextField(std::string_view text, CsvSeparator separator) {
 }
 
 std::string isoLocalTime(std::int64_t time) {
-    const std::optional<std::tm> local = localTime(time);
+    const std::optional<std::tm> local = localCalendarTime(time);
     if (!local)
         return {};
-    const std::string stamp = format(*local, "%Y-%m-%dT%H:%M:%S");
+    const std::string stamp = calendarText(*local, "%Y-%m-%dT%H:%M:%S");
     return stamp.empty() ? stamp : stamp + offsetText(*local);
 }
 
 std::string localDateTime(std::int64_t time) {
-    const std::optional<std::tm> local = localTime(time);
-    return local ? format(*local, "%Y-%m-%d %H:%M:%S") : std::string();
+    const std::optional<std::tm> local = localCalendarTime(time);
+    return local ? calendarText(*local, "%Y-%m-%d %H:%M:%S") : std::string();
 }
 
 std::string utcOffsetText(std::int64_t time) {
-    const std::optional<std::tm> local = localTime(time);
+    const std::optional<std::tm> local = localCalendarTime(time);
     return local ? offsetText(*local) : std::string();
 }
 

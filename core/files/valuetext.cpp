@@ -2,15 +2,30 @@
 
 #include "core/store/samplestore.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 
 std::string valueText(float value) {
     if (isNoValue(value))
         return "----";
-    // The most negative float needs 39 digits, a sign, a point and one decimal.
+    return fixedText(value, 1);
+}
+
+std::string fixedText(double value, int decimals) {
+    // A float needs at most 39 digits before the point; larger doubles, and
+    // what is not a number, go the long way.
     char buffer[64];
-    const int n = std::snprintf(buffer, sizeof buffer, "%.1f", static_cast<double>(value));
-    return std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
+    if (std::isfinite(value) && std::fabs(value) < 1e40 && decimals >= 0 && decimals <= 6) {
+        const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                                std::chars_format::fixed, decimals);
+        if (error == std::errc())
+            return std::string(buffer, end);
+    }
+    std::string text(512, '\0');
+    const int n = std::snprintf(text.data(), text.size(), "%.*f", decimals, value);
+    text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    return text;
 }
 
 std::string printableText(std::string_view text) {

@@ -7,6 +7,10 @@
 // export, report): one decimal, or "----" for the no-value mark (3000.0 or more).
 std::string valueText(float value);
 
+// `value` with `decimals` digits after the point, as "%.*f" writes it in the C
+// locale ("12.5", "-0.3", "1.00"), without the cost of printf.
+std::string fixedText(double value, int decimals);
+
 // A text read from a file as it may be shown on a terminal: control bytes
 // (0x00 to 0x1F and 0x7F) written as \xNN, so that none of them moves the
 // cursor, changes colours or sends the terminal commands.

@@ -1,18 +1,12 @@
 #include "core/store/acquisition.h"
 
+#include "core/files/valuetext.h"
 #include "core/link/frame.h"
 #include "core/store/samplerate.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace {
-
-std::string format(const char* fmt, double v) {
-    char text[64];
-    const int n = std::snprintf(text, sizeof text, fmt, v);
-    return std::string(text, n > 0 ? static_cast<std::size_t>(n) : 0);
-}
 
 // Sets `field` to `text` and reports whether it changed.
 bool assign(std::string& field, std::string text) {
@@ -56,13 +50,13 @@ BlockOutcome Acquisition::onBlock(std::span<const std::uint8_t> block, std::int6
         if (const char* keyword = modeKeyword(frame->modeByte);
             keyword && assign(m_panel.m_strMode, keyword))
             out.regions |= RegionMode;
-        if (assign(m_panel.m_strEmissivity, format("%.2f", frame->emissivityCount / 100.0)))
+        if (assign(m_panel.m_strEmissivity, fixedText(frame->emissivityCount / 100.0, 2)))
             out.regions |= RegionEmissivity;
 
         m_bNegative = frame->negative();
         const float t = static_cast<float>(frame->temperatureCount * 0.1);
         const float v = m_bNegative ? -t : t;
-        if (assign(m_panel.m_strValue, format("%.1f", v)))
+        if (assign(m_panel.m_strValue, fixedText(v, 1)))
             out.regions |= RegionValue;
 
         if (g_fRunMax < v) {
@@ -75,8 +69,8 @@ BlockOutcome Acquisition::onBlock(std::span<const std::uint8_t> block, std::int6
         }
         m_panel.m_fMax = g_fRunMax;
         m_panel.m_fMin = g_fRunMin;
-        m_panel.m_strMax = format("%.1f", g_fRunMax);
-        m_panel.m_strMin = format("%.1f", g_fRunMin);
+        m_panel.m_strMax = fixedText(g_fRunMax, 1);
+        m_panel.m_strMin = fixedText(g_fRunMin, 1);
 
         if (assign(m_strUnit, frame->celsius() ? "C" : "F"))
             out.regions |= RegionUnit;
@@ -174,8 +168,8 @@ void Acquisition::restore(const JournalRecording& r) {
     g_fRunMin = r.runMin;
     m_panel.m_fMax = g_fRunMax;
     m_panel.m_fMin = g_fRunMin;
-    m_panel.m_strMax = format("%.1f", g_fRunMax);
-    m_panel.m_strMin = format("%.1f", g_fRunMin);
+    m_panel.m_strMax = fixedText(g_fRunMax, 1);
+    m_panel.m_strMin = fixedText(g_fRunMin, 1);
     if (n > 0)
         m_strUnit = r.units[n - 1];
 }

@@ -1,6 +1,7 @@
 #include "core/store/journalformat.h"
 
 #include "core/files/dovdatcodec.h"
+#include "core/files/valuetext.h"
 
 #include <algorithm>
 #include <array>
@@ -194,9 +195,7 @@ std::size_t recordAt(std::span<const std::uint8_t> bytes, std::size_t at) {
 std::string listValueText(float value, LogMark mark) {
     if (mark == LogMark::WithoutValue)
         return "----log";
-    char text[64];
-    const int n = std::snprintf(text, sizeof text, "%.1f", static_cast<double>(value));
-    const std::string shown(text, n > 0 ? static_cast<std::size_t>(n) : 0);
+    const std::string shown = fixedText(value, 1);
     return mark == LogMark::WithValue ? shown + "log" : shown;
 }
 

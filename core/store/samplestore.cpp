@@ -1,5 +1,7 @@
 #include "core/store/samplestore.h"
 
+#include "core/store/calendartext.h"
+
 #include <algorithm>
 #include <ctime>
 
@@ -58,13 +60,8 @@ void SampleStore::setCapacity(int samples) {
 }
 
 std::string formatTimeText(std::int64_t time) {
-    const std::time_t t = static_cast<std::time_t>(time);
-    std::tm local{};
-    if (!localtime_r(&t, &local))
-        return std::string();
-    char text[32] = {};
-    const std::size_t n = std::strftime(text, sizeof text, "%m-%d-%y/%H:%M:%S", &local);
-    return std::string(text, n);
+    const std::optional<std::tm> local = localCalendarTime(time);
+    return local ? calendarText(*local, "%m-%d-%y/%H:%M:%S") : std::string();
 }
 
 std::optional<std::int64_t> parseTimeText(const std::string& text) {
