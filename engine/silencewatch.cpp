@@ -13,6 +13,7 @@ int SilenceWatch::timeoutFromEnvironment() {
 
 void SilenceWatch::start() {
     m_bSilent = false;
+    m_sinceFrame.start();
     m_timer.start(m_nTimeoutMs, Qt::CoarseTimer, this);
 }
 
@@ -26,7 +27,9 @@ void SilenceWatch::frameArrived() {
         m_bSilent = false;
         Q_EMIT readingsBack();
     }
-    m_timer.start(m_nTimeoutMs, Qt::CoarseTimer, this);
+    m_sinceFrame.start();
+    if (!m_timer.isActive())
+        m_timer.start(m_nTimeoutMs, Qt::CoarseTimer, this);
 }
 
 QString SilenceWatch::silenceText(const QString& device) const {
@@ -40,6 +43,11 @@ QString SilenceWatch::silenceText(const QString& device) const {
 void SilenceWatch::timerEvent(QTimerEvent* event) {
     if (event->timerId() != m_timer.timerId()) {
         QObject::timerEvent(event);
+        return;
+    }
+    const qint64 quiet = m_sinceFrame.elapsed();
+    if (quiet < m_nTimeoutMs) {
+        m_timer.start(static_cast<int>(m_nTimeoutMs - quiet), Qt::CoarseTimer, this);
         return;
     }
     m_timer.stop(); // once per silence

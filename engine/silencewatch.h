@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QBasicTimer>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
@@ -38,7 +39,10 @@ protected:
     void timerEvent(QTimerEvent* event) override;
 
 private:
+    // Frames do not move the timer (it is a cost on every reading): when it
+    // runs out it waits again for what is left since the last frame.
     QBasicTimer m_timer;
+    QElapsedTimer m_sinceFrame;
     int m_nTimeoutMs = kTimeoutMs;
     bool m_bSilent = false;
 };
