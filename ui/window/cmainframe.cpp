@@ -28,7 +28,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
-#include <QTimerEvent>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -202,7 +201,7 @@ void CMainFrame::buildCommands() {
                              2 * m_pane3->frameWidth() + 6);
     showPrompt(nullptr);
     updateIndicators();
-    m_indicatorTimer.start(kIndicatorPollMs, this);
+    connect(&m_scrollLock, &ScrollLockWatch::changed, this, &CMainFrame::updateIndicators);
 }
 
 void CMainFrame::showPrompt(QAction* hovered) {
@@ -221,13 +220,6 @@ bool CMainFrame::event(QEvent* event) {
     if (event->type() == QEvent::StatusTip)
         return true;
     return QMainWindow::event(event);
-}
-
-void CMainFrame::timerEvent(QTimerEvent* event) {
-    if (event->timerId() == m_indicatorTimer.timerId())
-        updateIndicators();
-    else
-        QMainWindow::timerEvent(event);
 }
 
 void CMainFrame::runCommand(int id) {

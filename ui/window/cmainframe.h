@@ -4,8 +4,8 @@
 #include "engine/instrumentline.h"
 #include "engine/linkstate.h"
 #include "ui/window/messageline.h"
+#include "ui/window/scrolllock.h"
 
-#include <QBasicTimer>
 #include <QHash>
 #include <QMainWindow>
 
@@ -113,7 +113,6 @@ public:
 
 protected:
     bool event(QEvent* event) override;
-    void timerEvent(QTimerEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -166,9 +165,8 @@ private:
     static constexpr int kMessageLineTop = 192;
     static constexpr int kMessageLineRight = 312;
     static constexpr int kMessageLineMargin = 6;
-    // Scroll Lock is asked for this often (the platform reports no change).
-    static constexpr int kIndicatorPollMs = 500;
-    QBasicTimer m_indicatorTimer;
+    // Says when the keyboard's indicators change (the platform reports no change).
+    ScrollLockWatch m_scrollLock;
 
     std::unique_ptr<Prompter> m_prompter;
     std::unique_ptr<InstrumentLine> m_line;
