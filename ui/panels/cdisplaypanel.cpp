@@ -141,7 +141,7 @@ QRegion CDisplayPanel::repaintRegion(unsigned regions) const {
     for (int which = 0; which < kFaceTexts; ++which) {
         const Placed placed = faceText(FaceText(which));
         if (placed.regions & regions)
-            region += m_drawn[which] | inkBounds(placed);
+            region += m_drawn[which] | inkBounds(FaceText(which), placed);
     }
     return region;
 }
@@ -217,22 +217,27 @@ CDisplayPanel::Placed CDisplayPanel::faceText(FaceText which) const {
     return {};
 }
 
-QRect CDisplayPanel::inkBounds(const Placed& placed) {
-    if (placed.text.trimmed().isEmpty())
-        return QRect();
-    const QFontMetrics metrics(*placed.font);
-    // Anti-aliased edges, italic and heavy strokes reach a little past the
-    // bounding box the metrics give.
-    constexpr int kMargin = 3;
-    return metrics.boundingRect(placed.text)
-        .translated(placed.at.x(), placed.at.y() + metrics.ascent())
-        .adjusted(-kMargin, -kMargin, kMargin, kMargin);
+QRect CDisplayPanel::inkBounds(FaceText which, const Placed& placed) const {
+    Ink& ink = m_ink[which];
+    if (ink.font == placed.font && ink.at == placed.at && ink.text == placed.text)
+        return ink.bounds;
+    ink = {placed.font, placed.text, placed.at, QRect()};
+    if (!placed.text.trimmed().isEmpty()) {
+        const QFontMetrics metrics(*placed.font);
+        // Anti-aliased edges, italic and heavy strokes reach a little past the
+        // bounding box the metrics give.
+        constexpr int kMargin = 3;
+        ink.bounds = metrics.boundingRect(placed.text)
+                         .translated(placed.at.x(), placed.at.y() + metrics.ascent())
+                         .adjusted(-kMargin, -kMargin, kMargin, kMargin);
+    }
+    return ink.bounds;
 }
 
 void CDisplayPanel::drawFaceText(QPainter& p, FaceText which, const QColor& colour) {
     const Placed placed = faceText(which);
     if (drawText(p, placed.at.x(), placed.at.y(), *placed.font, colour, placed.text))
-        m_drawn[which] = inkBounds(placed);
+        m_drawn[which] = inkBounds(which, placed);
 }
 
 bool CDisplayPanel::drawText(QPainter& p, int x, int y, const QFont& font, const QColor& colour,
@@ -248,16 +253,16 @@ bool CDisplayPanel::drawText(QPainter& p, int x, int y, const QFont& font, const
                                     int(text.size()) * pixels + 2 * kOverhang,
                                     2 * pixels + 2 * kOverhang)))
         return false;
-    const TextCache::Text& laid = m_texts.get(font, text);
     p.setFont(font);
     p.setPen(colour);
     // Past 64 px glyphs are filled as outlines, which static text smooths
-    // slightly otherwise than plain text does; the reading keeps the plain look.
+    // slightly otherwise than plain text does; the reading keeps the plain look
+    // (and is not laid out for nothing).
     constexpr int kLargestCachedGlyphs = 64;
     if (font.pixelSize() > kLargestCachedGlyphs)
         p.drawText(QPoint(x, y + m_texts.metrics(font).ascent), text);
     else
-        p.drawStaticText(x, y, laid.laid);
+        p.drawStaticText(x, y, m_texts.get(font, text).laid);
     return true;
 }
 

@@ -104,8 +104,9 @@ private:
         unsigned regions; // PanelRegion bits that repaint it
     };
     Placed faceText(FaceText which) const;
-    // The pixels `text` may touch, drawn at `at` with `font`.
-    static QRect inkBounds(const Placed& placed);
+    // The pixels `text` may touch, drawn at `at` with `font`. Worked out once
+    // for the text a face shows: asked before its repaint and after it.
+    QRect inkBounds(FaceText which, const Placed& placed) const;
     void drawFaceText(QPainter& p, FaceText which, const QColor& colour);
     bool drawText(QPainter& p, int x, int y, const QFont& font, const QColor& colour,
                   const QString& text);
@@ -134,4 +135,11 @@ private:
     TextCache m_texts;
     QRegion m_exposed;         // what the paint in progress covers
     QRect m_drawn[kFaceTexts]; // where each face text was last drawn
+    struct Ink {
+        const QFont* font = nullptr;
+        QString text;
+        QPoint at;
+        QRect bounds;
+    };
+    mutable Ink m_ink[kFaceTexts]; // the last inkBounds of each face text
 };
