@@ -47,12 +47,12 @@ BENCHMARK(BM_EncodeFullStore);
 void BM_DecodeFullStore(benchmark::State& state) {
     const std::vector<std::uint8_t> bytes = encodeDovDat(fullSeries());
     for (auto _ : state) {
-        DovDatDecoded decoded = decodeDovDat(bytes);
+        Result<DovDatContents> decoded = decodeDovDat(bytes);
         if (!decoded) {
-            state.SkipWithError(decoded.error.c_str());
+            state.SkipWithError(decoded.error().c_str());
             break;
         }
-        benchmark::DoNotOptimize(decoded.contents);
+        benchmark::DoNotOptimize(decoded);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
 }

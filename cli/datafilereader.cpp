@@ -32,7 +32,7 @@ private:
 
 } // namespace
 
-DataFileRead readDataFile(const std::string& path) {
+Result<DovDatContents> readDataFile(const std::string& path) {
     // Only a regular file can be a data file; opening without waiting keeps a
     // named pipe from holding the program until someone writes to it.
     // "-" is the standard input, a pipe as well as a file.
@@ -40,13 +40,13 @@ DataFileRead readDataFile(const std::string& path) {
     const int fd =
         standardInput ? STDIN_FILENO : ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return {std::nullopt, std::strerror(errno)};
+        return Failure{std::string(std::strerror(errno))};
     const FdCloser closer(standardInput ? -1 : fd);
     struct stat st {};
     if (::fstat(fd, &st) != 0)
-        return {std::nullopt, std::strerror(errno)};
+        return Failure{std::string(std::strerror(errno))};
     if (!standardInput && !S_ISREG(st.st_mode))
-        return {std::nullopt, "it is not a regular file"};
+        return Failure{"it is not a regular file"};
     std::vector<std::uint8_t> bytes(kMaxFileSize + 1);
     std::size_t used = 0;
     while (used < bytes.size()) {
@@ -54,15 +54,15 @@ DataFileRead readDataFile(const std::string& path) {
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            return {std::nullopt, std::strerror(errno)};
+            return Failure{std::string(std::strerror(errno))};
         if (n == 0)
             break;
         used += static_cast<std::size_t>(n);
     }
     if (used > kMaxFileSize)
-        return {std::nullopt, "the file is too large to be a data file"};
-    DovDatDecoded decoded = decodeDovDat(std::span(bytes).first(used));
+        return Failure{"the file is too large to be a data file"};
+    Result<DovDatContents> decoded = decodeDovDat(std::span(bytes).first(used));
     if (!decoded)
-        return {std::nullopt, "not a data file (" + decoded.error + ")"};
-    return {std::move(decoded.contents), {}};
+        return Failure{"not a data file (" + decoded.error() + ")"};
+    return decoded;
 }

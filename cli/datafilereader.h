@@ -1,15 +1,10 @@
 #pragma once
 
 #include "core/files/dovdatcontents.h"
+#include "core/result.h"
 
-#include <optional>
 #include <string>
 
 // Reads a .DovDat file whole: the series, or the reason it cannot be read, in
 // the words of a message "cannot open FILE: <error>".
-struct DataFileRead {
-    std::optional<DovDatContents> contents;
-    std::string error;
-};
-
-DataFileRead readDataFile(const std::string& path);
+Result<DovDatContents> readDataFile(const std::string& path);

@@ -19,11 +19,11 @@
 
 namespace {
 
-std::optional<DovDatContents> load(const std::string& path) {
-    DataFileRead read = readDataFile(path);
-    if (!read.contents)
-        printError("cannot open " + path + ": " + read.error);
-    return std::move(read.contents);
+Result<DovDatContents> load(const std::string& path) {
+    Result<DovDatContents> read = readDataFile(path);
+    if (!read)
+        printError("cannot open " + path + ": " + read.error());
+    return read;
 }
 
 std::string csvOf(const DovDatContents& c, CsvTime time) {
@@ -96,7 +96,7 @@ int writeOutput(const std::string& path, const std::string& data) {
 }
 
 int runConvert(const ConvertRequest& request) {
-    const std::optional<DovDatContents> contents = load(request.input);
+    const Result<DovDatContents> contents = load(request.input);
     if (!contents)
         return kExitFailure;
     if (request.csv)
@@ -106,7 +106,7 @@ int runConvert(const ConvertRequest& request) {
 }
 
 int runInfo(const InfoRequest& request) {
-    const std::optional<DovDatContents> contents = load(request.input);
+    const Result<DovDatContents> contents = load(request.input);
     if (!contents)
         return kExitFailure;
     const DovDatContents& c = *contents;

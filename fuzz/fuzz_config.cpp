@@ -114,8 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t which = size > 0 ? data[0] % kKeys.size() : 0;
     const char* value = kValues[size > 1 ? data[1] % kValues.size() : 0];
     ProfileFile target(copy);
-    std::string error;
-    const bool written = target.writeString(kKeys[which].section, kKeys[which].key, value, &error);
+    const bool written = target.writeString(kKeys[which].section, kKeys[which].key, value).ok();
     check(written, "a small file in a writable folder could not be written");
     check(target.readString(kKeys[which].section, kKeys[which].key, "\x01missing") == value,
           "the written value does not read back");
@@ -124,7 +123,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             check(probe(target, kKeys[i]) == before[i], "a write changed another key");
     }
     const std::string once = readFile(copy);
-    check(target.writeString(kKeys[which].section, kKeys[which].key, value, &error),
+    check(target.writeString(kKeys[which].section, kKeys[which].key, value).ok(),
           "the second write failed");
     check(readFile(copy) == once, "writing the same value again changed the file");
     return 0;

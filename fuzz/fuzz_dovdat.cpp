@@ -36,12 +36,12 @@ bool sameContents(const DovDatContents& a, const DovDatContents& b) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> input(data, size);
-    const DovDatDecoded decoded = decodeDovDat(input);
+    const Result<DovDatContents> decoded = decodeDovDat(input);
     if (!decoded) {
-        check(!decoded.error.empty(), "a refused file without a reason");
+        check(!decoded.error().empty(), "a refused file without a reason");
         return 0;
     }
-    const DovDatContents& c = *decoded.contents;
+    const DovDatContents& c = *decoded;
     check(c.units.size() == c.values.size() && c.times.size() == c.values.size(),
           "series of different lengths");
     check(c.count() <= kDovDatMaxCount, "more samples than the store holds");
@@ -56,10 +56,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::uint8_t> again = encodeDovDat(c);
     const bool identical = again.size() == size && std::memcmp(again.data(), data, size) == 0;
     check(identical || again.size() < size, "re-encoding differs from the file");
-    const DovDatDecoded reread = decodeDovDat(again);
-    check(reread.contents.has_value(), "the re-encoded file is refused");
-    check(sameContents(*reread.contents, c), "the re-encoded file reads differently");
-    check(encodeDovDat(*reread.contents) == again, "encoding is not stable");
+    const Result<DovDatContents> reread = decodeDovDat(again);
+    check(reread.ok(), "the re-encoded file is refused");
+    check(sameContents(*reread, c), "the re-encoded file reads differently");
+    check(encodeDovDat(*reread) == again, "encoding is not stable");
 
     SampleStore store;
     store.loadGraph(c.values, c.units, c.times);

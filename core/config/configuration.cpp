@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <utility>
 
 namespace {
 
@@ -80,33 +79,32 @@ bool Configuration::alarmSound() const {
     return m_profile.readInt(kAlarmSound.section, kAlarmSound.key, 0) != 0;
 }
 
-bool Configuration::writeAlarmNotices(bool notifications, bool sound, std::string* error) {
-    return m_profile.writeString(kAlarmNotify.section, kAlarmNotify.key, notifications ? "1" : "0",
-                                 error) &&
-           m_profile.writeString(kAlarmSound.section, kAlarmSound.key, sound ? "1" : "0", error);
+Result<> Configuration::writeAlarmNotices(bool notifications, bool sound) {
+    const ProfileValue values[] = {
+        {kAlarmNotify.section, kAlarmNotify.key, notifications ? "1" : "0"},
+        {kAlarmSound.section, kAlarmSound.key, sound ? "1" : "0"},
+    };
+    return m_profile.write(values);
 }
 
-bool Configuration::writeCloseValues(int comPort, int sampleRate, int alarmHigh, int alarmLow,
-                                     std::string* error) {
-    const std::pair<Entry, int> values[] = {
-        {kComPort, comPort},
-        {kSampleRate, sampleRate},
-        {kAlarmHigh, alarmHigh},
-        {kAlarmLow, alarmLow},
+Result<> Configuration::writeCloseValues(int comPort, int sampleRate, int alarmHigh, int alarmLow) {
+    const std::string texts[] = {std::to_string(comPort), std::to_string(sampleRate),
+                                 std::to_string(alarmHigh), std::to_string(alarmLow)};
+    const ProfileValue values[] = {
+        {kComPort.section, kComPort.key, texts[0]},
+        {kSampleRate.section, kSampleRate.key, texts[1]},
+        {kAlarmHigh.section, kAlarmHigh.key, texts[2]},
+        {kAlarmLow.section, kAlarmLow.key, texts[3]},
     };
-    for (const auto& [entry, value] : values) {
-        if (!m_profile.writeString(entry.section, entry.key, std::to_string(value), error))
-            return false;
-    }
-    return true;
+    return m_profile.write(values);
 }
 
 std::string Configuration::lastFolder() const {
     return m_profile.readString(kLastFolder.section, kLastFolder.key, "");
 }
 
-bool Configuration::writeLastFolder(const std::string& folder, std::string* error) {
-    return m_profile.writeString(kLastFolder.section, kLastFolder.key, folder, error);
+Result<> Configuration::writeLastFolder(const std::string& folder) {
+    return m_profile.writeString(kLastFolder.section, kLastFolder.key, folder);
 }
 
 bool Configuration::continueInNewFile() const {
@@ -117,7 +115,10 @@ std::string Configuration::newFileFolder() const {
     return m_profile.readString(kNewFileFolder.section, kNewFileFolder.key, "");
 }
 
-bool Configuration::writeContinueInNewFile(bool on, const std::string& folder, std::string* error) {
-    return m_profile.writeString(kNewFileOn.section, kNewFileOn.key, on ? "1" : "0", error) &&
-           m_profile.writeString(kNewFileFolder.section, kNewFileFolder.key, folder, error);
+Result<> Configuration::writeContinueInNewFile(bool on, const std::string& folder) {
+    const ProfileValue values[] = {
+        {kNewFileOn.section, kNewFileOn.key, on ? "1" : "0"},
+        {kNewFileFolder.section, kNewFileFolder.key, folder},
+    };
+    return m_profile.write(values);
 }

@@ -41,26 +41,26 @@ public:
     bool alarmNotifications() const;
     bool alarmSound() const;
     // Writes both at once (a command changed one of them).
-    bool writeAlarmNotices(bool notifications, bool sound, std::string* error);
+    Result<> writeAlarmNotices(bool notifications, bool sound);
 
     std::string comDevicePath(int n) const { return ::comDevicePath(n, m_profile); }
 
     // The folder the file dialogs start in: the last one a file was saved to
     // or opened from ("FOLDERInfo" / "LastFolder"); empty when none is kept.
     std::string lastFolder() const;
-    bool writeLastFolder(const std::string& folder, std::string* error);
+    Result<> writeLastFolder(const std::string& folder);
 
     // Continue in a New File ("NEWFILEInfo"): whether a full recording is
     // written and recording goes on ("Continue", 0 or 1), and the folder the
     // files go to ("Folder"; empty until the user chose one).
     bool continueInNewFile() const;
     std::string newFileFolder() const;
-    bool writeContinueInNewFile(bool on, const std::string& folder, std::string* error);
+    Result<> writeContinueInNewFile(bool on, const std::string& folder);
 
-    // Writes the four keys in this order as decimal text. Stops at the first
-    // failure and returns false with a message naming the file and the reason.
-    bool writeCloseValues(int comPort, int sampleRate, int alarmHigh, int alarmLow,
-                          std::string* error);
+    // Writes the four keys in this order as decimal text, in one rewrite of
+    // the file: all four or none, with a message naming the file and the
+    // reason.
+    Result<> writeCloseValues(int comPort, int sampleRate, int alarmHigh, int alarmLow);
 
 private:
     ProfileFile m_profile;

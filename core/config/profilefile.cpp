@@ -167,6 +167,48 @@ std::string lineEnding(std::string_view text) {
     return (nl != std::string_view::npos && nl > 0 && text[nl - 1] == '\r') ? "\r\n" : "\n";
 }
 
+// Why key=value cannot be written in the section, if it cannot.
+Result<> checkValue(std::string_view section, std::string_view key, std::string_view value) {
+    using namespace std::string_view_literals;
+    if (!validName(section, "]\r\n\0"sv))
+        return Failure{"invalid section name \"" + std::string(section) + "\""};
+    if (!validName(key, "=\r\n\0"sv) || key.front() == '[' || key.front() == ';' ||
+        key.front() == '#')
+        return Failure{"invalid key name \"" + std::string(key) + "\""};
+    if (value.find_first_of("\r\n\0"sv) != std::string_view::npos)
+        return Failure{std::string("the value contains a line break")};
+    return {};
+}
+
+// `text` with key=value set in the section: the key's line updated in place, or
+// a line added after the last key of the section, or the section added at the
+// end.
+std::string withValue(std::string_view text, std::string_view section, std::string_view key,
+                      std::string_view value) {
+    const std::string eol = lineEnding(text);
+    const Lookup at = find(text, section, key);
+    std::string out;
+    out.reserve(text.size() + section.size() + key.size() + value.size() + 8);
+    if (at.keyFound) {
+        out.append(text.substr(0, at.valueBegin));
+        out.append(value);
+        out.append(text.substr(at.valueEnd));
+    } else if (at.sectionFound) {
+        out.append(text.substr(0, at.insertAt));
+        if (at.insertAfterBareEnd)
+            out.append(eol);
+        out.append(key).append("=").append(value).append(eol);
+        out.append(text.substr(at.insertAt));
+    } else {
+        out.append(text);
+        if (!text.empty() && text.back() != '\n')
+            out.append(eol);
+        out.append("[").append(section).append("]").append(eol);
+        out.append(key).append("=").append(value).append(eol);
+    }
+    return out;
+}
+
 } // namespace
 
 ProfileFile::ProfileFile(std::filesystem::path path) : m_path(std::move(path)) {}
@@ -217,23 +259,20 @@ int ProfileFile::readInt(std::string_view section, std::string_view key, int def
     return static_cast<int>(value);
 }
 
-bool ProfileFile::writeString(std::string_view section, std::string_view key,
-                              std::string_view value, std::string* error) {
+Result<> ProfileFile::writeString(std::string_view section, std::string_view key,
+                                  std::string_view value) {
+    const ProfileValue one{section, key, value};
+    return write(std::span(&one, 1));
+}
+
+Result<> ProfileFile::write(std::span<const ProfileValue> values) {
     const auto fail = [&](const std::string& reason) {
-        if (error)
-            *error = "Cannot write \"" + m_path.string() + "\": " + reason;
-        return false;
+        return Failure{"Cannot write \"" + m_path.string() + "\": " + reason};
     };
-    section = trim(section);
-    key = trim(key);
-    using namespace std::string_view_literals;
-    if (!validName(section, "]\r\n\0"sv))
-        return fail("invalid section name \"" + std::string(section) + "\"");
-    if (!validName(key, "=\r\n\0"sv) || key.front() == '[' || key.front() == ';' ||
-        key.front() == '#')
-        return fail("invalid key name \"" + std::string(key) + "\"");
-    if (value.find_first_of("\r\n\0"sv) != std::string_view::npos)
-        return fail("the value contains a line break");
+    for (const ProfileValue& v : values) {
+        if (const Result<> valid = checkValue(trim(v.section), trim(v.key), v.value); !valid)
+            return fail(valid.error());
+    }
 
     // Through a symbolic link the file it points to is the one to replace.
     fs::path target = m_path;
@@ -257,31 +296,11 @@ bool ProfileFile::writeString(std::string_view section, std::string_view key,
         return fail("not a regular file");
     }
 
-    const std::string_view text = file.text;
-    const std::string eol = lineEnding(text);
-    const Lookup at = find(text, section, key);
-    std::string out;
-    out.reserve(text.size() + section.size() + key.size() + value.size() + 8);
-    if (at.keyFound) {
-        out.append(text.substr(0, at.valueBegin));
-        out.append(value);
-        out.append(text.substr(at.valueEnd));
-    } else if (at.sectionFound) {
-        out.append(text.substr(0, at.insertAt));
-        if (at.insertAfterBareEnd)
-            out.append(eol);
-        out.append(key).append("=").append(value).append(eol);
-        out.append(text.substr(at.insertAt));
-    } else {
-        out.append(text);
-        if (!text.empty() && text.back() != '\n')
-            out.append(eol);
-        out.append("[").append(section).append("]").append(eol);
-        out.append(key).append("=").append(value).append(eol);
-    }
-
-    if (file.status == LoadStatus::Ok && out == text)
-        return true; // already stored; leave the file untouched
+    std::string out = file.text;
+    for (const ProfileValue& v : values)
+        out = withValue(out, trim(v.section), trim(v.key), v.value);
+    if (file.status == LoadStatus::Ok && out == file.text)
+        return {}; // already stored; leave the file untouched
 
     if (target.has_parent_path()) {
         fs::create_directories(target.parent_path(), ec);
@@ -291,5 +310,5 @@ bool ProfileFile::writeString(std::string_view section, std::string_view key,
     AtomicFile replacement(target);
     if (!replacement.write(out) || !replacement.commit())
         return fail(replacement.errorString());
-    return true;
+    return {};
 }

@@ -1,9 +1,19 @@
 #pragma once
 
+#include "core/result.h"
+
 #include <cstddef>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
+
+// One key's value, for writing.
+struct ProfileValue {
+    std::string_view section;
+    std::string_view key;
+    std::string_view value;
+};
 
 // A small initialisation file of "[section]" headers and "key=value" lines.
 //
@@ -38,12 +48,14 @@ public:
 
     // Sets key=value: updates the key's line in place, or adds the line after
     // the last key of the section, or adds the section at the end of the file.
-    // Creates the folder and the file when they do not exist. On failure
-    // returns false, leaves the file as it was, and (when error is given) sets
-    // a message naming the file and the reason. A section containing ']', a
-    // key containing '=', or any line break in the three is refused.
-    bool writeString(std::string_view section, std::string_view key, std::string_view value,
-                     std::string* error);
+    // Creates the folder and the file when they do not exist. A failure
+    // leaves the file as it was and says why in a message naming the file and
+    // the reason. A section containing ']', a key containing '=', or any line
+    // break in the three is refused.
+    Result<> writeString(std::string_view section, std::string_view key, std::string_view value);
+    // Sets several keys as writeString does, in this order, with one rewrite of
+    // the file: all of them or, on a failure, none.
+    Result<> write(std::span<const ProfileValue> values);
 
 private:
     std::filesystem::path m_path;

@@ -80,10 +80,6 @@ private:
     std::size_t m_pos = 0;
 };
 
-DovDatDecoded refuse(std::string error) {
-    return {std::nullopt, std::move(error)};
-}
-
 // "1 byte", "2 bytes".
 std::string byteCount(std::size_t n) {
     return std::to_string(n) + (n == 1 ? " byte" : " bytes");
@@ -93,11 +89,10 @@ std::string endsIn(const Reader& in, const std::string& what) {
     return "the file ends after " + byteCount(in.size()) + ", in " + what;
 }
 
-// Reads one length-prefixed text into `text`, or returns why it cannot. `what`,
-// `index` and `count` name the text in that message.
-std::optional<std::string> readText(Reader& in, const char* what, int index, int count,
-                                    std::string& text) {
-    const auto ends = [&] { return endsIn(in, sampleName(what, index, count)); };
+// Reads one length-prefixed text, or says why it cannot. `what`, `index` and
+// `count` name the text in that message.
+Result<std::string> readText(Reader& in, const char* what, int index, int count) {
+    const auto ends = [&] { return Failure{endsIn(in, sampleName(what, index, count))}; };
     std::uint8_t shortLength = 0;
     if (!in.u8(shortLength))
         return ends();
@@ -108,17 +103,17 @@ std::optional<std::string> readText(Reader& in, const char* what, int index, int
             return ends();
         length = mediumLength;
         if (mediumLength == 0xFFFE)
-            return sampleName(what, index, count) + " has an invalid length prefix";
+            return Failure{sampleName(what, index, count) + " has an invalid length prefix"};
         if (mediumLength == 0xFFFF && !in.u32(length))
             return ends();
     }
     if (length > kDovDatMaxText)
-        return sampleName(what, index, count) + " is " + std::to_string(length) +
-               " characters long (at most " + std::to_string(kDovDatMaxText) + " are allowed)";
+        return Failure{sampleName(what, index, count) + " is " + std::to_string(length) +
+                       " characters long (at most " + std::to_string(kDovDatMaxText) +
+                       " are allowed)"};
     if (length > in.left())
         return ends();
-    text = in.text(length);
-    return std::nullopt;
+    return in.text(length);
 }
 
 } // namespace
@@ -148,15 +143,15 @@ std::vector<std::uint8_t> encodeDovDat(const DovDatContents& contents) {
     return encodeDovDat(contents.values, contents.units, contents.times);
 }
 
-DovDatDecoded decodeDovDat(std::span<const std::uint8_t> bytes) {
+Result<DovDatContents> decodeDovDat(std::span<const std::uint8_t> bytes) {
     Reader in(bytes);
     std::uint32_t rawCount = 0;
     if (!in.u32(rawCount))
-        return refuse(endsIn(in, "the sample count"));
+        return Failure{endsIn(in, "the sample count")};
     const auto count = static_cast<std::int32_t>(rawCount);
     if (count < 0 || count > kDovDatMaxCount)
-        return refuse("the sample count " + std::to_string(count) + " is outside 0.." +
-                      std::to_string(kDovDatMaxCount));
+        return Failure{"the sample count " + std::to_string(count) + " is outside 0.." +
+                       std::to_string(kDovDatMaxCount)};
     const auto n = static_cast<std::size_t>(count);
 
     // The count is checked, so reserving for it is bounded.
@@ -165,29 +160,29 @@ DovDatDecoded decodeDovDat(std::span<const std::uint8_t> bytes) {
     for (int i = 0; i < count; ++i) {
         std::uint32_t raw = 0;
         if (!in.u32(raw))
-            return refuse(endsIn(in, sampleName("value", i, count)));
+            return Failure{endsIn(in, sampleName("value", i, count))};
         const float value = std::bit_cast<float>(raw);
         if (!std::isfinite(value))
-            return refuse(sampleName("value", i, count) + " is not a finite number");
+            return Failure{sampleName("value", i, count) + " is not a finite number"};
         contents.values.push_back(value);
     }
 
-    const auto readBlock = [&](const char* what, std::vector<std::string>& texts) {
+    const auto readBlock = [&](const char* what, std::vector<std::string>& texts) -> Result<> {
         texts.reserve(n);
         for (int i = 0; i < count; ++i) {
-            std::string text;
-            if (auto error = readText(in, what, i, count, text))
-                return error;
-            texts.push_back(std::move(text));
+            Result<std::string> text = readText(in, what, i, count);
+            if (!text)
+                return Failure{text.error()};
+            texts.push_back(std::move(*text));
         }
-        return std::optional<std::string>();
+        return {};
     };
-    if (auto error = readBlock("unit letter", contents.units))
-        return refuse(std::move(*error));
-    if (auto error = readBlock("time text", contents.times))
-        return refuse(std::move(*error));
+    if (const Result<> units = readBlock("unit letter", contents.units); !units)
+        return Failure{units.error()};
+    if (const Result<> times = readBlock("time text", contents.times); !times)
+        return Failure{times.error()};
 
     if (in.left() != 0)
-        return refuse("the file has " + byteCount(in.left()) + " after the last time text");
-    return {std::move(contents), {}};
+        return Failure{"the file has " + byteCount(in.left()) + " after the last time text"};
+    return contents;
 }

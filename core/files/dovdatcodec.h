@@ -1,10 +1,10 @@
 #pragma once
 
 #include "core/files/dovdatcontents.h"
+#include "core/result.h"
 #include "core/store/samplestore.h"
 
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -18,16 +18,6 @@ inline constexpr int kDovDatMaxCount = MAX_DATA;
 // The longest unit letter or time text a file may hold; the logger writes 1 and 17.
 inline constexpr std::size_t kDovDatMaxText = 64;
 
-// The outcome of reading a data file: the contents, or, when the bytes are not a
-// data file the logger can show, why not (a lower-case phrase without a final
-// full stop, such as "the sample count -1 is outside 0..4000").
-struct DovDatDecoded {
-    std::optional<DovDatContents> contents;
-    std::string error;
-
-    explicit operator bool() const { return contents.has_value(); }
-};
-
 // Writes a series. The three spans must have the same length, at most
 // kDovDatMaxCount, and no text may be longer than 2^32 - 1 characters; otherwise
 // std::invalid_argument is thrown and nothing is written.
@@ -36,9 +26,11 @@ std::vector<std::uint8_t> encodeDovDat(std::span<const float> values,
                                        std::span<const std::string> times);
 std::vector<std::uint8_t> encodeDovDat(const DovDatContents& contents);
 
-// Reads a whole file. The bytes are checked completely before anything is
+// Reads a whole file: the contents, or, when the bytes are not a data file the
+// logger can show, why not (a lower-case phrase without a final full stop, such
+// as "the sample count -1 is outside 0..4000"). The bytes are checked completely before anything is
 // returned: the count within 0..kDovDatMaxCount, every value a finite number,
 // every text within kDovDatMaxText characters and inside the file, and no bytes
 // after the last time text. Never reads outside `bytes`, and allocates only for
 // lengths already checked against those limits.
-DovDatDecoded decodeDovDat(std::span<const std::uint8_t> bytes);
+Result<DovDatContents> decodeDovDat(std::span<const std::uint8_t> bytes);

@@ -72,8 +72,7 @@ TEST(Configuration, AlarmNoticesInASectionOfTheirOwn) {
     const fs::path file = dir.path() / "loggerconfig.ini";
     writeText(file, "[COMInfo]\nCOM num=2\n");
     Configuration config(file);
-    std::string error;
-    ASSERT_TRUE(config.writeAlarmNotices(false, true, &error)) << error;
+    ASSERT_TRUE(config.writeAlarmNotices(false, true));
     EXPECT_EQ(readText(file), "[COMInfo]\nCOM num=2\n[ALARMNOTIFYInfo]\nNOTIFY=0\nSOUND=1\n");
     EXPECT_FALSE(config.alarmNotifications());
     EXPECT_TRUE(config.alarmSound());
@@ -95,12 +94,11 @@ TEST(Configuration, CloseValuesInAFreshFolder) {
     TempDir dir;
     const fs::path file = dir.path() / "Orvane" / "loggerconfig.ini";
     Configuration config(file);
-    std::string error;
-    ASSERT_TRUE(config.writeCloseValues(4, 3, 150, -50, &error)) << error;
+    ASSERT_TRUE(config.writeCloseValues(4, 3, 150, -50));
     EXPECT_EQ(readText(file), "[COMInfo]\nCOM num=4\n[SAMPRATEInfo]\nSAMPRATE=3\n"
                               "[ALARMHIInfo]\nALARMHI=150\n[ALARMLOInfo]\nALARMLO=-50\n");
 
-    ASSERT_TRUE(config.writeCloseValues(17, 11, -20, -2147483647 - 1, &error)) << error;
+    ASSERT_TRUE(config.writeCloseValues(17, 11, -20, -2147483647 - 1));
     EXPECT_EQ(config.comPort(), 17);
     EXPECT_EQ(config.sampleRate(), 11);
     EXPECT_EQ(config.alarmHigh(), -20);
@@ -116,8 +114,7 @@ TEST(Configuration, CloseValuesKeepForeignSectionsAndKeys) {
                     "[COMInfo]\nCOM num=2\nbaud=2400\n\n"
                     "[Window]\nx=50\n");
     Configuration config(file);
-    std::string error;
-    ASSERT_TRUE(config.writeCloseValues(4, 3, 150, -50, &error)) << error;
+    ASSERT_TRUE(config.writeCloseValues(4, 3, 150, -50));
     EXPECT_EQ(readText(file), "; my port mapping\n"
                               "[COMDevices]\nCOM4=/dev/ttyACM0\n"
                               "[ALARMLOInfo]\nALARMLO=-50\n"
@@ -133,8 +130,7 @@ TEST(Configuration, CloseValuesReportTheFirstFailure) {
     writeText(dir.path() / "plain", "x");
     const fs::path file = dir.path() / "plain" / "Orvane" / "loggerconfig.ini";
     Configuration config(file);
-    std::string error;
-    EXPECT_FALSE(config.writeCloseValues(4, 3, 150, -50, &error));
+    const std::string error = config.writeCloseValues(4, 3, 150, -50).error();
     EXPECT_NE(error.find(file.string()), std::string::npos) << error;
     EXPECT_NE(error.find("Not a directory"), std::string::npos) << error;
     EXPECT_EQ(config.comPort(), 3);

@@ -18,10 +18,10 @@ namespace {
 std::vector<float> dataFileValues(const QString& path) {
     QFile file(path);
     const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    const DovDatDecoded decoded =
+    const Result<DovDatContents> decoded =
         decodeDovDat(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                static_cast<std::size_t>(bytes.size())));
-    return decoded ? decoded.contents->values : std::vector<float>{};
+    return decoded ? decoded->values : std::vector<float>{};
 }
 
 TEST(ContinueInNewFile, AFullStoreIsSavedAndRecordingGoesOnWithoutABox) {

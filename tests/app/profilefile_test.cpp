@@ -4,10 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -88,8 +91,8 @@ TEST(ProfileFileRead, FirstOccurrenceWinsAndIsTheOneWritten) {
     ProfileFile profile(file);
     EXPECT_EQ(profile.readInt("A", "k", 0), 1);
     EXPECT_EQ(profile.readInt("A", "j", 0), 4); // found in the repeated section
-    ASSERT_TRUE(profile.writeString("A", "k", "9", nullptr));
-    ASSERT_TRUE(profile.writeString("A", "j", "8", nullptr));
+    ASSERT_TRUE(profile.writeString("A", "k", "9"));
+    ASSERT_TRUE(profile.writeString("A", "j", "8"));
     EXPECT_EQ(readText(file), "[A]\nk=9\nk=2\n[B]\n[a]\nk=3\nj=8\n");
     EXPECT_EQ(profile.readInt("A", "k", 0), 9);
 }
@@ -158,8 +161,8 @@ TEST(ProfileFileWrite, KeepsEveryOtherLine) {
     ProfileFile profile(file);
     for (const auto& row : rows) {
         writeText(file, row.before);
-        std::string error;
-        ASSERT_TRUE(profile.writeString(row.section, row.key, row.value, &error)) << error;
+        const Result<> written = profile.writeString(row.section, row.key, row.value);
+        ASSERT_TRUE(written) << written.error();
         EXPECT_EQ(readText(file), row.after) << row.before;
     }
 }
@@ -168,9 +171,8 @@ TEST(ProfileFileWrite, CreatesFolderAndFileAndLeavesNoTemporaryFiles) {
     TempDir dir;
     const fs::path file = dir.path() / "a" / "b" / "x.ini";
     ProfileFile profile(file);
-    std::string error;
-    ASSERT_TRUE(profile.writeString("S", "k", "v", &error)) << error;
-    ASSERT_TRUE(profile.writeString("S", "j", "w", &error)) << error;
+    ASSERT_TRUE(profile.writeString("S", "k", "v"));
+    ASSERT_TRUE(profile.writeString("S", "j", "w"));
     EXPECT_EQ(readText(file), "[S]\nk=v\nj=w\n");
     EXPECT_EQ(profile.readString("S", "j", ""), "w");
     int entries = 0;
@@ -185,16 +187,16 @@ TEST(ProfileFileWrite, KeepsModeAndSkipsUnchangedWrites) {
     writeText(file, "[S]\nk=1\n");
     fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
     ProfileFile profile(file);
-    ASSERT_TRUE(profile.writeString("S", "k", "2", nullptr));
+    ASSERT_TRUE(profile.writeString("S", "k", "2"));
     EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read | fs::perms::owner_write);
 
     struct stat before {};
     struct stat after {};
     ASSERT_EQ(::stat(file.c_str(), &before), 0);
-    ASSERT_TRUE(profile.writeString("s", "K", "2", nullptr));
+    ASSERT_TRUE(profile.writeString("s", "K", "2"));
     ASSERT_EQ(::stat(file.c_str(), &after), 0);
     EXPECT_EQ(before.st_ino, after.st_ino); // not replaced
-    ASSERT_TRUE(profile.writeString("S", "k", "3", nullptr));
+    ASSERT_TRUE(profile.writeString("S", "k", "3"));
     ASSERT_EQ(::stat(file.c_str(), &after), 0);
     EXPECT_NE(before.st_ino, after.st_ino); // replaced by rename, not rewritten in place
 }
@@ -206,7 +208,7 @@ TEST(ProfileFileWrite, ThroughASymbolicLinkUpdatesItsTarget) {
     writeText(real, "[S]\nk=1\n");
     fs::create_symlink(real, link);
     ProfileFile profile(link);
-    ASSERT_TRUE(profile.writeString("S", "k", "2", nullptr));
+    ASSERT_TRUE(profile.writeString("S", "k", "2"));
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(readText(real), "[S]\nk=2\n");
 }
@@ -228,50 +230,77 @@ TEST(ProfileFileWrite, RefusesInputThatWouldBreakTheFile) {
     writeText(file, "[S]\nk=1\n");
     ProfileFile profile(file);
     for (const auto& row : rows) {
-        std::string error;
-        EXPECT_FALSE(profile.writeString(row.section, row.key, row.value, &error))
-            << row.section << "/" << row.key;
-        EXPECT_NE(error.find(file.string()), std::string::npos) << error;
+        const Result<> written = profile.writeString(row.section, row.key, row.value);
+        EXPECT_FALSE(written) << row.section << "/" << row.key;
+        EXPECT_NE(written.error().find(file.string()), std::string::npos) << written.error();
     }
     EXPECT_EQ(readText(file), "[S]\nk=1\n");
+}
+
+TEST(ProfileFileWrite, SeveralKeysInOneRewriteOrNone) {
+    TempDir dir;
+    const fs::path file = dir.path() / "a.ini";
+    writeText(file, "[S]\nk=1\n");
+    ProfileFile profile(file);
+    const ProfileValue refused[] = {{"S", "k", "2"}, {"T", "j", "3"}, {"S", "bad=key", "4"}};
+    EXPECT_FALSE(profile.write(refused));
+    EXPECT_EQ(readText(file), "[S]\nk=1\n");
+    const ProfileValue values[] = {{"S", "k", "2"}, {"T", "j", "3"}, {"S", "n", "4"}};
+    ASSERT_TRUE(profile.write(values));
+    EXPECT_EQ(readText(file), "[S]\nk=2\nn=4\n[T]\nj=3\n");
 }
 
 TEST(ProfileFileWrite, ReportsWhatCannotBeWritten) {
     TempDir dir;
     writeText(dir.path() / "plain", "x");
-    std::string error;
 
     // The folder cannot be created: a regular file is in the way.
     const fs::path underFile = dir.path() / "plain" / "sub" / "a.ini";
     ProfileFile blocked(underFile);
-    EXPECT_FALSE(blocked.writeString("S", "k", "1", &error));
+    std::string error = blocked.writeString("S", "k", "1").error();
     EXPECT_NE(error.find(underFile.string()), std::string::npos) << error;
     EXPECT_NE(error.find("Not a directory"), std::string::npos) << error;
 
     // A folder stands where the file should be.
     const fs::path folder = dir.path() / "folder.ini";
     fs::create_directory(folder);
-    error.clear();
-    EXPECT_FALSE(ProfileFile(folder).writeString("S", "k", "1", &error));
-    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(ProfileFile(folder).writeString("S", "k", "1").error().empty());
 
     // Too large to parse: refused, and left as it was.
     const fs::path huge = dir.path() / "huge.ini";
     writeText(huge, std::string(ProfileFile::kMaxFileSize + 10, 'x'));
-    error.clear();
-    EXPECT_FALSE(ProfileFile(huge).writeString("S", "k", "1", &error));
-    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(ProfileFile(huge).writeString("S", "k", "1").error().empty());
     EXPECT_EQ(fs::file_size(huge), ProfileFile::kMaxFileSize + 10);
 
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "folder permissions do not bind root";
+    // A folder everyone may read and search and no one may write in.
     const fs::path locked = dir.path() / "locked";
     fs::create_directory(locked);
     writeText(locked / "a.ini", "[S]\nk=1\n");
-    fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
-    error.clear();
-    EXPECT_FALSE(ProfileFile(locked / "a.ini").writeString("S", "k", "2", &error));
-    EXPECT_NE(error.find("Permission denied"), std::string::npos) << error;
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                fs::perms::group_exec | fs::perms::others_read |
+                                fs::perms::others_exec);
+    const auto writeLocked = [&] {
+        return ProfileFile(locked / "a.ini").writeString("S", "k", "2").error();
+    };
+    if (::geteuid() != 0) {
+        error = writeLocked();
+        EXPECT_NE(error.find("Permission denied"), std::string::npos) << error;
+    } else {
+        // Folder permissions do not bind root: the write is tried as nobody.
+        fs::permissions(dir.path(), fs::perms::others_exec, fs::perm_options::add);
+        EXPECT_EXIT(
+            {
+                const passwd* nobody = ::getpwnam("nobody");
+                if (!nobody || ::setgroups(0, nullptr) != 0 ||
+                    ::setresgid(nobody->pw_gid, nobody->pw_gid, nobody->pw_gid) != 0 ||
+                    ::setresuid(nobody->pw_uid, nobody->pw_uid, nobody->pw_uid) != 0)
+                    ::_exit(2);
+                std::fputs(writeLocked().c_str(), stderr);
+                std::fflush(stderr);
+                ::_exit(0);
+            },
+            ::testing::ExitedWithCode(0), "Permission denied");
+    }
     EXPECT_EQ(readText(locked / "a.ini"), "[S]\nk=1\n");
 }
 

@@ -73,10 +73,10 @@ TEST(OrvaneCliJournal, AnUnsavedRecordingIsLeftForRecoverWhichWritesItAndSetsThe
     EXPECT_TRUE(
         said[1].startsWith(QStringLiteral("The journal is damaged: 2 bytes of it were left out")))
         << said[1].toStdString();
-    const DovDatDecoded decoded = decodeDataFile(data);
-    ASSERT_TRUE(decoded) << decoded.error;
-    EXPECT_EQ(decoded.contents->values, (std::vector<float>{20.1f, 21.1f, 22.1f}));
-    EXPECT_EQ(decoded.contents->times[2], lastTime.toStdString());
+    const Result<DovDatContents> decoded = decodeDataFile(data);
+    ASSERT_TRUE(decoded) << decoded.error();
+    EXPECT_EQ(decoded->values, (std::vector<float>{20.1f, 21.1f, 22.1f}));
+    EXPECT_EQ(decoded->times[2], lastTime.toStdString());
     EXPECT_EQ(readAll(said[0].section(QStringLiteral(" and "), 1).chopped(1)).count("\r\n"), 4);
 
     // The journal keeps its bytes under a dated name; the new one is empty.
@@ -262,9 +262,9 @@ TEST(OrvaneCliJournal, EverySamplePrintedBeforeAKillIsRecovered) {
             continue;
         }
         ASSERT_EQ(status, 0) << recover.err().toStdString();
-        const DovDatDecoded decoded = decodeDataFile(data);
-        ASSERT_TRUE(decoded) << decoded.error;
-        const DovDatContents& c = *decoded.contents;
+        const Result<DovDatContents> decoded = decodeDataFile(data);
+        ASSERT_TRUE(decoded) << decoded.error();
+        const DovDatContents& c = *decoded;
         ASSERT_GE(c.count(), printed.size()) << "printed samples were lost";
         ASSERT_LE(c.count(), sent) << "samples that were never sent";
         for (int i = 0; i < c.count(); ++i) {

@@ -59,6 +59,21 @@ TEST(RecorderJournal, EveryCommittedSampleIsJournalledBeforeTheNextRead) {
     EXPECT_FLOAT_EQ(r.runMin, 5.0f);
 }
 
+TEST(RecorderJournal, RecordsReachTheDiskWithinASecondNotAtEveryWrite) {
+    JournalRig rig;
+    rig.feed(celsiusFrame(100));
+    const RecordingJournal& journal = *rig.rec.journal();
+    EXPECT_TRUE(journal.unsynced());
+    QElapsedTimer clock;
+    clock.start();
+    while (journal.unsynced() && clock.elapsed() < 3000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    EXPECT_FALSE(journal.unsynced());
+    // The sync waits a second after the write (a coarse timer fires up to 5 %
+    // early; the clock started just after the write).
+    EXPECT_GE(clock.elapsed(), 900);
+}
+
 TEST(RecorderJournal, ClearScreenAndSaveAreMarked) {
     JournalRig rig;
     rig.feed(celsiusFrame(100) + celsiusFrame(200));

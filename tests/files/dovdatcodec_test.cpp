@@ -58,10 +58,10 @@ void expectSame(const DovDatContents& got, const DovDatContents& want) {
 
 TEST(DovDatCodec, ThreeSamplesAreThe76BytesOfTheLayout) {
     EXPECT_EQ(encodeDovDat(threeSamples()), threeSampleFile());
-    const DovDatDecoded decoded = decodeDovDat(threeSampleFile());
-    ASSERT_TRUE(decoded) << decoded.error;
-    expectSame(*decoded.contents, threeSamples());
-    EXPECT_EQ(valueText(decoded.contents->values[2]), "----");
+    const Result<DovDatContents> decoded = decodeDovDat(threeSampleFile());
+    ASSERT_TRUE(decoded) << decoded.error();
+    expectSame(*decoded, threeSamples());
+    EXPECT_EQ(valueText(decoded->values[2]), "----");
 }
 
 TEST(DovDatCodec, SeriesRoundTripUnchanged) {
@@ -70,9 +70,9 @@ TEST(DovDatCodec, SeriesRoundTripUnchanged) {
         {"", "F", std::string(kDovDatMaxText, 'u')},
         {"x", "", "12-31-99/23:59:59"}};
     for (const DovDatContents& want : {DovDatContents{}, extremes, series(4000)}) {
-        const DovDatDecoded decoded = decodeDovDat(encodeDovDat(want));
-        ASSERT_TRUE(decoded) << decoded.error;
-        expectSame(*decoded.contents, want);
+        const Result<DovDatContents> decoded = decodeDovDat(encodeDovDat(want));
+        ASSERT_TRUE(decoded) << decoded.error();
+        expectSame(*decoded, want);
     }
     EXPECT_EQ(encodeDovDat(DovDatContents{}), (Bytes{0, 0, 0, 0}));
     EXPECT_EQ(encodeDovDat(series(4000)).size(), 4u + 24u * 4000u);
@@ -81,16 +81,16 @@ TEST(DovDatCodec, SeriesRoundTripUnchanged) {
 TEST(DovDatCodec, TruncatedFilesAreRefusedAtEveryLength) {
     const Bytes whole = threeSampleFile();
     for (std::size_t size = 0; size < whole.size(); ++size) {
-        const DovDatDecoded decoded = decodeDovDat(std::span(whole).first(size));
-        EXPECT_FALSE(decoded.contents) << size;
+        const Result<DovDatContents> decoded = decodeDovDat(std::span(whole).first(size));
+        EXPECT_FALSE(decoded) << size;
         // Layout: count 0..3, values 4..15, unit letters 16..21, time texts 22..75.
         const std::string where =
             size < 4    ? "the sample count"
             : size < 16 ? "value " + std::to_string((size - 4) / 4 + 1) + " of 3"
             : size < 22 ? "unit letter " + std::to_string((size - 16) / 2 + 1) + " of 3"
                         : "time text " + std::to_string((size - 22) / 18 + 1) + " of 3";
-        EXPECT_EQ(decoded.error, "the file ends after " + std::to_string(size) +
-                                     (size == 1 ? " byte, in " : " bytes, in ") + where);
+        EXPECT_EQ(decoded.error(), "the file ends after " + std::to_string(size) +
+                                       (size == 1 ? " byte, in " : " bytes, in ") + where);
     }
 }
 
@@ -121,16 +121,16 @@ TEST(DovDatCodec, DamagedFilesAreRefusedWithTheReason) {
         {cat(threeSampleFile(), {0x00, 0x00}), "the file has 2 bytes after the last time text"},
     };
     for (const auto& row : rows) {
-        const DovDatDecoded decoded = decodeDovDat(row.bytes);
-        EXPECT_FALSE(decoded.contents) << row.error;
-        EXPECT_EQ(decoded.error, row.error);
+        const Result<DovDatContents> decoded = decodeDovDat(row.bytes);
+        EXPECT_FALSE(decoded) << row.error;
+        EXPECT_EQ(decoded.error(), row.error);
     }
     // Short texts in the longer prefix forms are still read.
-    const DovDatDecoded longForms = decodeDovDat(
+    const Result<DovDatContents> longForms = decodeDovDat(
         oneSample(v, {0xFF, 0x01, 0x00, 'F'}, cat({0xFF, 0xFF, 0xFF, 0x02, 0, 0, 0}, text("ab"))));
-    ASSERT_TRUE(longForms) << longForms.error;
-    EXPECT_EQ(longForms.contents->units[0], "F");
-    EXPECT_EQ(longForms.contents->times[0], "ab");
+    ASSERT_TRUE(longForms) << longForms.error();
+    EXPECT_EQ(longForms->units[0], "F");
+    EXPECT_EQ(longForms->times[0], "ab");
 }
 
 TEST(DovDatCodec, LongTextsGetTheLongerPrefixes) {

@@ -119,13 +119,13 @@ inline QByteArray readAll(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-inline DovDatDecoded decodeDataFile(const QString& path) {
+inline Result<DovDatContents> decodeDataFile(const QString& path) {
     const QByteArray bytes = readAll(path);
     return decodeDovDat(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                   static_cast<std::size_t>(bytes.size())));
 }
 
 inline std::vector<float> dataFileValues(const QString& path) {
-    const DovDatDecoded decoded = decodeDataFile(path);
-    return decoded ? decoded.contents->values : std::vector<float>{};
+    const Result<DovDatContents> decoded = decodeDataFile(path);
+    return decoded ? decoded->values : std::vector<float>{};
 }

@@ -51,7 +51,7 @@ void DocumentFiles::rememberFolder(const QString& path) {
     const std::string folder = QFileInfo(path).absolutePath().toStdString();
     // Only a convenience: a folder that cannot be kept is not worth a message.
     if (folder != m_config.lastFolder())
-        m_config.writeLastFolder(folder, nullptr);
+        (void)m_config.writeLastFolder(folder);
 }
 
 bool DocumentFiles::save() {
@@ -200,7 +200,7 @@ bool DocumentFiles::open() {
 }
 
 bool DocumentFiles::load(const QString& path) {
-    DovDatDecoded decoded;
+    Result<DovDatContents> decoded = Failure{std::string()};
     {
         BusyCursor busy;
         // Only a regular file can be a data file. Opening without waiting keeps
@@ -235,13 +235,12 @@ bool DocumentFiles::load(const QString& path) {
                                          static_cast<std::size_t>(bytes.size())));
     }
     if (!decoded) {
-        m_prompter.warning(
-            m_parent,
-            QStringLiteral("Cannot open %1: %2.").arg(path, QString::fromStdString(decoded.error)));
+        m_prompter.warning(m_parent, QStringLiteral("Cannot open %1: %2.")
+                                         .arg(path, QString::fromStdString(decoded.error())));
         return false;
     }
 
-    const DovDatContents& c = *decoded.contents;
+    const DovDatContents& c = *decoded;
     m_doc.m_recorder.loadGraph(c.values, c.units, c.times);
     std::vector<DataListModel::Row> rows;
     rows.reserve(c.values.size());

@@ -327,12 +327,13 @@ QRect CMainFrame::frameClientRect() const {
 
 bool CMainFrame::confirmClose() {
     const Acquisition& acq = m_pDoc->acq();
-    std::string error;
-    if (!m_config.writeCloseValues(m_link.m_nComPort, acq.sampleRateToKeep(),
-                                   m_pView->alarmLimits().high(), m_pView->alarmLimits().low(),
-                                   &error))
+    if (const Result<> kept =
+            m_config.writeCloseValues(m_link.m_nComPort, acq.sampleRateToKeep(),
+                                      m_pView->alarmLimits().high(), m_pView->alarmLimits().low());
+        !kept)
         m_prompter->warning(
-            this, tr("The settings could not be kept.\n%1").arg(QString::fromStdString(error)));
+            this,
+            tr("The settings could not be kept.\n%1").arg(QString::fromStdString(kept.error())));
     return m_files->offerToSave();
 }
 
@@ -519,11 +520,12 @@ void CMainFrame::OnClearAll() {
 }
 
 void CMainFrame::keepAlarmNotices() {
-    std::string error;
-    if (!m_config.writeAlarmNotices(action(ID_ALARM_NOTIFICATIONS)->isChecked(),
-                                    action(ID_ALARM_SOUND)->isChecked(), &error))
+    if (const Result<> kept = m_config.writeAlarmNotices(
+            action(ID_ALARM_NOTIFICATIONS)->isChecked(), action(ID_ALARM_SOUND)->isChecked());
+        !kept)
         m_prompter->warning(
-            this, tr("The settings could not be kept.\n%1").arg(QString::fromStdString(error)));
+            this,
+            tr("The settings could not be kept.\n%1").arg(QString::fromStdString(kept.error())));
 }
 
 void CMainFrame::onAlarmChanged(const AlarmChange& change) {
@@ -607,7 +609,7 @@ void CMainFrame::OnContinueInNewFile() {
     }
     recorder.setContinueIntoNextFile(on);
     action(ID_CONTINUE_NEW_FILE)->setChecked(on);
-    std::string error;
-    if (!m_config.writeContinueInNewFile(on, folder.toStdString(), &error))
-        setIdleText(tr("The setting could not be kept: %1").arg(QString::fromStdString(error)));
+    if (const Result<> kept = m_config.writeContinueInNewFile(on, folder.toStdString()); !kept)
+        setIdleText(
+            tr("The setting could not be kept: %1").arg(QString::fromStdString(kept.error())));
 }
