@@ -73,7 +73,7 @@ BENCHMARK(BM_BareWriteOfARecord);
 void BM_JournalAppendSample(benchmark::State& state) {
     BenchFolder dir;
     RecordingJournal journal;
-    if (journal.open(dir.path() / "recording.journal") != RecordingJournal::OpenResult::Opened) {
+    if (!journal.open(dir.path() / "recording.journal")) {
         state.SkipWithError("cannot open the journal");
         return;
     }
@@ -100,7 +100,7 @@ BENCHMARK(BM_JournalAppendSample);
 void BM_JournalAppendAndSync(benchmark::State& state) {
     BenchFolder dir;
     RecordingJournal journal;
-    if (journal.open(dir.path() / "recording.journal") != RecordingJournal::OpenResult::Opened) {
+    if (!journal.open(dir.path() / "recording.journal")) {
         state.SkipWithError("cannot open the journal");
         return;
     }

@@ -40,17 +40,15 @@ std::string csvOf(const DovDatContents& c, CsvTime time) {
 }
 
 // The text export formats calendar times, so every time text must read as one.
-std::optional<std::string> textOf(const DovDatContents& c, const std::string& path) {
+Result<std::string> textOf(const DovDatContents& c, const std::string& path) {
     std::vector<std::int64_t> times;
     times.reserve(c.times.size());
     for (std::size_t i = 0; i < c.times.size(); ++i) {
         const std::optional<std::int64_t> t = parseTimeText(c.times[i]);
-        if (!t) {
-            printError("cannot convert " + path + ": the time \"" + printableText(c.times[i]) +
-                       "\" of sample " + std::to_string(i + 1) +
-                       " is not of the form mm-dd-yy/HH:MM:SS");
-            return std::nullopt;
-        }
+        if (!t)
+            return Failure{"cannot convert " + path + ": the time \"" + printableText(c.times[i]) +
+                           "\" of sample " + std::to_string(i + 1) +
+                           " is not of the form mm-dd-yy/HH:MM:SS"};
         times.push_back(*t);
     }
     return textExport(c.values, c.units, times);
@@ -87,9 +85,9 @@ int writeOutput(const std::string& path, const std::string& data) {
         }
         return kExitOk;
     }
-    AtomicFile file(path); // refuses what is not a file, and says why
-    if (!file.write(data) || !file.commit()) {
-        printError("cannot write " + path + ": " + file.errorString());
+    // AtomicFile refuses what is not a file, and says why.
+    if (const Result<> written = AtomicFile(path).replace(data); !written) {
+        printError("cannot write " + path + ": " + written.error());
         return kExitFailure;
     }
     return kExitOk;
@@ -101,8 +99,12 @@ int runConvert(const ConvertRequest& request) {
         return kExitFailure;
     if (request.csv)
         return writeOutput(request.output, csvOf(*contents, request.csvTime));
-    const std::optional<std::string> text = textOf(*contents, request.input);
-    return text ? writeOutput(request.output, *text) : kExitFailure;
+    const Result<std::string> text = textOf(*contents, request.input);
+    if (!text) {
+        printError(text.error());
+        return kExitFailure;
+    }
+    return writeOutput(request.output, *text);
 }
 
 int runInfo(const InfoRequest& request) {

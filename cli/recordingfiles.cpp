@@ -1,10 +1,8 @@
 #include "cli/recordingfiles.h"
 
 #include "cli/exitstatus.h"
-#include "core/files/atomicfile.h"
 #include "core/files/dovdatcodec.h"
 #include "core/files/outputtarget.h"
-#include "core/files/textexport.h"
 
 #include <QFile>
 
@@ -21,41 +19,35 @@ QString writtenFiles(const QString& dataPath, const QString& textPath) {
 
 bool writeRecordingFiles(const QString& dataPath, const QString& textPath,
                          const RecordedSeries& series) {
-    const std::vector<std::uint8_t> data =
-        encodeDovDat(series.values, series.units, series.timeTexts);
     const OutputTarget target = resolveOutput(QFile::encodeName(dataPath).toStdString());
     if (target.refused()) {
         printError("cannot write " + dataPath.toStdString() + ": " + target.reason);
         return false;
     }
     if (target.stream()) {
-        const std::string_view bytes(reinterpret_cast<const char*>(data.data()), data.size());
+        const Result<std::vector<std::uint8_t>> data =
+            encodeDovDat(series.values, series.units, series.timeTexts);
+        if (!data) {
+            printError("cannot write " + dataPath.toStdString() + ": " + data.error());
+            return false;
+        }
+        const std::string_view bytes(reinterpret_cast<const char*>(data->data()), data->size());
         if (!writeOutputStream(target, bytes)) {
             printError("cannot write " + dataPath.toStdString() + ": " + std::strerror(errno));
             return false;
         }
         return true;
     }
-    AtomicFile dataFile(QFile::encodeName(dataPath).toStdString());
-    AtomicFile textFile(QFile::encodeName(textPath).toStdString());
-    const AtomicFile* failed = nullptr;
-    bool dataStays = false;
-    if (!dataFile.write(std::string_view(reinterpret_cast<const char*>(data.data()), data.size())))
-        failed = &dataFile;
-    else if (!textFile.write(textExport(series.values, series.units, series.times)))
-        failed = &textFile;
-    else if (!dataFile.commitRevertibly())
-        failed = &dataFile;
-    else if (!textFile.commit()) {
-        failed = &textFile;
-        dataStays = !dataFile.revert();
-    }
-    if (failed) {
-        printError("cannot write " + failed->target().string() + ": " + failed->errorString());
-        if (dataStays)
+    const std::string dataFile = QFile::encodeName(dataPath).toStdString();
+    const std::string textFile = QFile::encodeName(textPath).toStdString();
+    const Result<void, DataFilePairFailure> written = writeDataFilePair(dataFile, textFile, series);
+    if (!written) {
+        const DataFilePairFailure& failed = written.error();
+        printError("cannot write " + (failed.dataFailed ? dataFile : textFile) + ": " +
+                   failed.reason);
+        if (failed.dataWritten)
             printError(dataPath.toStdString() + " was written, without its text export");
         return false;
     }
-    dataFile.release();
     return true;
 }

@@ -1,19 +1,8 @@
 #pragma once
 
+#include "core/files/datafilepair.h"
+
 #include <QString>
-
-#include <cstdint>
-#include <span>
-#include <string>
-
-// A recorded series as the data file and its text export take it: the four
-// spans have the same length.
-struct RecordedSeries {
-    std::span<const float> values;
-    std::span<const std::string> units;
-    std::span<const std::int64_t> times;
-    std::span<const std::string> timeTexts;
-};
 
 // Writes the data file at `dataPath` and its text export at `textPath`, as
 // Save does: both are staged before either replaces anything, and the data

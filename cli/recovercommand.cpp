@@ -26,18 +26,15 @@ int runRecover(const RecoverRequest& request) {
         return kExitFailure;
     }
     RecordingJournal journal;
-    switch (journal.open(request.journal)) {
-    case RecordingJournal::OpenResult::Opened:
-        break;
-    case RecordingJournal::OpenResult::InUse:
+    if (const auto opened = journal.open(request.journal); !opened && opened.error().inUse) {
         if (request.quiet)
             return kRecoverNothing; // another run's recording, going on
         printError("the recording journal " + where +
                    " is in use by another process that is recording; recover it once that "
                    "recording has ended");
         return kExitFailure;
-    case RecordingJournal::OpenResult::Failed:
-        printError(journal.takeError().value_or("cannot open " + where));
+    } else if (!opened) {
+        printError(opened.error().message);
         return kExitFailure;
     }
     if (!journal.setAsideAtOpen().empty()) {

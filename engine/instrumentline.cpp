@@ -93,7 +93,7 @@ InstrumentLine::openJournal(const std::filesystem::path& first,
     if (offerRestore) {
         for (const std::filesystem::path& candidate : numberedJournals(first)) {
             auto found = std::make_unique<RecordingJournal>();
-            if (found->open(candidate) != RecordingJournal::OpenResult::Opened)
+            if (!found->open(candidate))
                 continue; // another run's, or unusable: a free one is taken below
             if (found->found().recording.unsavedCount() == 0)
                 continue;

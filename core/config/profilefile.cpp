@@ -307,8 +307,7 @@ Result<> ProfileFile::write(std::span<const ProfileValue> values) {
         if (ec)
             return fail(ec.message());
     }
-    AtomicFile replacement(target);
-    if (!replacement.write(out) || !replacement.commit())
-        return fail(replacement.errorString());
+    if (const Result<> replaced = AtomicFile(target).replace(out); !replaced)
+        return fail(replaced.error());
     return {};
 }

@@ -18,14 +18,6 @@ std::filesystem::path folderOf(const std::filesystem::path& file) {
     return dir.empty() ? std::filesystem::path(".") : dir;
 }
 
-void syncFolder(const std::filesystem::path& dir) {
-    const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd >= 0) {
-        (void)::fsync(dfd);
-        ::close(dfd);
-    }
-}
-
 // The process id in a temporary file's name .NAME.PID.N.tmp, or 0.
 pid_t temporaryOwner(std::string_view name) {
     if (name.size() < 2 || name[0] != '.' || !name.ends_with(".tmp"))
@@ -70,15 +62,11 @@ AtomicFile::~AtomicFile() {
     cancel();
 }
 
-bool AtomicFile::write(std::string_view data) {
+Result<> AtomicFile::write(std::string_view data) {
     cancel();
-    m_strRefused.clear();
     const OutputTarget target = resolveOutput(m_target);
-    if (target.kind != OutputTarget::Kind::File) {
-        m_nError = EINVAL;
-        m_strRefused = target.refused() ? target.reason : "it is not a regular file";
-        return false;
-    }
+    if (target.kind != OutputTarget::Kind::File)
+        return notStaged(target.refused() ? target.reason : "it is not a regular file");
     m_file = target.path;
     const std::filesystem::path dir = folderOf(m_file);
     removeLeftovers(dir);
@@ -92,15 +80,14 @@ bool AtomicFile::write(std::string_view data) {
                         std::to_string(attempt) + ".tmp");
         fd = ::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
         if (fd < 0 && errno != EEXIST) {
-            m_nError = errno;
+            const int err = errno;
             m_temp.clear();
-            return false;
+            return systemFailure(err);
         }
     }
     if (fd < 0) {
-        m_nError = EEXIST;
         m_temp.clear();
-        return false;
+        return systemFailure(EEXIST);
     }
     if (exists)
         (void)::fchmod(fd, st.st_mode & 07777);
@@ -112,31 +99,34 @@ bool AtomicFile::write(std::string_view data) {
         err = errno;
     m_bStaged = true;
     if (err != 0) {
-        m_nError = err;
         cancel();
-        return false;
+        return systemFailure(err);
     }
-    return true;
+    return {};
 }
 
-bool AtomicFile::commit() {
-    if (!m_bStaged) {
-        if (m_nError == 0)
-            m_nError = EINVAL;
-        return false;
-    }
+Result<> AtomicFile::commit() {
+    if (!m_bStaged)
+        return Failure{m_strNotStaged};
     if (::rename(m_temp.c_str(), m_file.c_str()) != 0) {
-        m_nError = errno;
+        const int err = errno;
         cancel();
-        return false;
+        return systemFailure(err);
     }
     m_bStaged = false;
     m_temp.clear();
+    m_strNotStaged = std::strerror(EINVAL);
     syncFolder(folderOf(m_file));
-    return true;
+    return {};
 }
 
-bool AtomicFile::commitRevertibly() {
+Result<> AtomicFile::replace(std::string_view data) {
+    if (Result<> staged = write(data); !staged)
+        return staged;
+    return commit();
+}
+
+Result<> AtomicFile::commitRevertibly() {
     release();
     if (!m_bStaged)
         return commit(); // reports the failed write
@@ -160,42 +150,41 @@ bool AtomicFile::commitRevertibly() {
             }
         }
         if (!kept) {
-            m_nError = err;
             m_old.clear();
             cancel();
-            return false;
+            return systemFailure(err);
         }
     } else if (errno != ENOENT) {
-        m_nError = errno;
+        const int err = errno;
         cancel();
-        return false;
+        return systemFailure(err);
     }
-    if (!commit()) {
+    if (Result<> committed = commit(); !committed) {
         if (movedAside)
             (void)::rename(m_old.c_str(), m_file.c_str());
         else if (!m_old.empty())
             ::unlink(m_old.c_str());
         m_old.clear();
-        return false;
+        return committed;
     }
     m_bRevertible = true;
-    return true;
+    return {};
 }
 
-bool AtomicFile::revert() {
+Result<> AtomicFile::revert() {
     if (!m_bRevertible)
-        return false;
+        return Failure{"nothing to put back"};
     const bool back = m_old.empty() ? ::unlink(m_file.c_str()) == 0
                                     : ::rename(m_old.c_str(), m_file.c_str()) == 0;
     if (!back) {
-        m_nError = errno;
+        const int err = errno;
         release();
-        return false;
+        return systemFailure(err);
     }
     m_old.clear();
     m_bRevertible = false;
     syncFolder(folderOf(m_file));
-    return true;
+    return {};
 }
 
 void AtomicFile::release() {
@@ -212,6 +201,11 @@ void AtomicFile::cancel() {
     m_temp.clear();
 }
 
-std::string AtomicFile::errorString() const {
-    return m_strRefused.empty() ? std::strerror(m_nError) : m_strRefused;
+Failure<std::string> AtomicFile::systemFailure(int err) {
+    return notStaged(std::strerror(err));
+}
+
+Failure<std::string> AtomicFile::notStaged(std::string why) {
+    m_strNotStaged = std::move(why);
+    return Failure{m_strNotStaged};
 }

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "core/result.h"
+
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -20,36 +24,39 @@ public:
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
 
-    // Writes the whole content into the temporary file. False on any error,
+    // Writes the whole content into the temporary file. Fails on any error,
     // short writes included (a full disk, a file-size limit).
-    bool write(std::string_view data);
-    // Puts the written content in place of the target.
-    bool commit();
+    Result<> write(std::string_view data);
+    // Puts the written content in place of the target; after a failed write,
+    // fails for the same reason.
+    Result<> commit();
     // Drops the temporary file; the target is untouched.
     void cancel();
+    // write() then commit().
+    Result<> replace(std::string_view data);
 
     // For files that change together: commits as commit() does, but keeps
     // what the target held (or that there was none) until release(), so that
     // revert() can undo the commit when a partner file fails to follow.
-    bool commitRevertibly();
+    Result<> commitRevertibly();
     // Puts the old target back, or removes the new one where there was none.
-    // False when the new content stays in place.
-    bool revert();
+    // Fails when the new content stays in place.
+    Result<> revert();
     // Forgets the old target: the commit stands.
     void release();
 
     const std::filesystem::path& target() const { return m_target; }
-    int error() const { return m_nError; }
-    // The system's reason for the last failure.
-    std::string errorString() const;
 
 private:
     std::filesystem::path m_target;
     std::filesystem::path m_file; // the regular file replaced: the target, links followed
     std::filesystem::path m_temp;
-    std::filesystem::path m_old; // a second name of the replaced target
-    int m_nError = 0;
-    std::string m_strRefused; // why the target is not a file this replaces
+    std::filesystem::path m_old;                        // a second name of the replaced target
+    std::string m_strNotStaged = std::strerror(EINVAL); // why nothing is staged
     bool m_bStaged = false;
     bool m_bRevertible = false; // committed by commitRevertibly, not released
+
+    // Records the system's reason, or `why`, for the failure it returns.
+    Failure<std::string> systemFailure(int err);
+    Failure<std::string> notStaged(std::string why);
 };

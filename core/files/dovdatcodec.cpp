@@ -1,9 +1,9 @@
 #include "core/files/dovdatcodec.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <limits>
-#include <stdexcept>
 
 namespace {
 
@@ -17,6 +17,7 @@ void putU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
         out.push_back(static_cast<std::uint8_t>((v >> shift) & 0xFF));
 }
 
+// Only for texts of at most 2^32 - 1 characters.
 void putText(std::vector<std::uint8_t>& out, const std::string& text) {
     const std::size_t length = text.size();
     if (length < 0xFF) {
@@ -25,8 +26,6 @@ void putText(std::vector<std::uint8_t>& out, const std::string& text) {
         out.push_back(0xFF);
         putU16(out, static_cast<std::uint16_t>(length));
     } else {
-        if (length > std::numeric_limits<std::uint32_t>::max())
-            throw std::invalid_argument("DovDat: text too long");
         out.push_back(0xFF);
         putU16(out, 0xFFFF);
         putU32(out, static_cast<std::uint32_t>(length));
@@ -118,14 +117,19 @@ Result<std::string> readText(Reader& in, const char* what, int index, int count)
 
 } // namespace
 
-std::vector<std::uint8_t> encodeDovDat(std::span<const float> values,
-                                       std::span<const std::string> units,
-                                       std::span<const std::string> times) {
+Result<std::vector<std::uint8_t>> encodeDovDat(std::span<const float> values,
+                                               std::span<const std::string> units,
+                                               std::span<const std::string> times) {
     const std::size_t n = values.size();
     if (units.size() != n || times.size() != n)
-        throw std::invalid_argument("DovDat: values, units and times differ in length");
+        return Failure{"values, units and times differ in length"};
     if (n > static_cast<std::size_t>(kDovDatMaxCount))
-        throw std::invalid_argument("DovDat: more samples than the store holds");
+        return Failure{"more samples than the store holds"};
+    const auto tooLong = [](const std::string& text) {
+        return text.size() > std::numeric_limits<std::uint32_t>::max();
+    };
+    if (std::ranges::any_of(units, tooLong) || std::ranges::any_of(times, tooLong))
+        return Failure{"a text is too long"};
 
     std::vector<std::uint8_t> out;
     out.reserve(4 + 24 * n);
@@ -139,7 +143,7 @@ std::vector<std::uint8_t> encodeDovDat(std::span<const float> values,
     return out;
 }
 
-std::vector<std::uint8_t> encodeDovDat(const DovDatContents& contents) {
+Result<std::vector<std::uint8_t>> encodeDovDat(const DovDatContents& contents) {
     return encodeDovDat(contents.values, contents.units, contents.times);
 }
 

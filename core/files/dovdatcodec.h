@@ -20,11 +20,11 @@ inline constexpr std::size_t kDovDatMaxText = 64;
 
 // Writes a series. The three spans must have the same length, at most
 // kDovDatMaxCount, and no text may be longer than 2^32 - 1 characters; otherwise
-// std::invalid_argument is thrown and nothing is written.
-std::vector<std::uint8_t> encodeDovDat(std::span<const float> values,
-                                       std::span<const std::string> units,
-                                       std::span<const std::string> times);
-std::vector<std::uint8_t> encodeDovDat(const DovDatContents& contents);
+// nothing is written and the message says which rule was broken.
+Result<std::vector<std::uint8_t>> encodeDovDat(std::span<const float> values,
+                                               std::span<const std::string> units,
+                                               std::span<const std::string> times);
+Result<std::vector<std::uint8_t>> encodeDovDat(const DovDatContents& contents);
 
 // Reads a whole file: the contents, or, when the bytes are not a data file the
 // logger can show, why not (a lower-case phrase without a final full stop, such

@@ -110,6 +110,14 @@ bool writeToDescriptor(int fd, std::string_view data) {
     return true;
 }
 
+void syncFolder(const std::filesystem::path& dir) {
+    const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0) {
+        (void)::fsync(dfd);
+        ::close(dfd);
+    }
+}
+
 bool writeOutputStream(const OutputTarget& target, std::string_view data) {
     const int fd = openOutputStream(target);
     if (fd < 0)

@@ -37,5 +37,9 @@ int openOutputStream(const OutputTarget& target);
 // Writes all of `data` to the descriptor; false with errno set.
 bool writeToDescriptor(int fd, std::string_view data);
 
+// Waits for the folder's entries (a file created, renamed or removed) to reach
+// the disk, where the folder can be opened.
+void syncFolder(const std::filesystem::path& dir);
+
 // Writes `data` whole into a stream output and closes it; false with errno set.
 bool writeOutputStream(const OutputTarget& target, std::string_view data);

@@ -4,7 +4,6 @@
 #include "core/store/samplestore.h"
 
 #include <cstdio>
-#include <stdexcept>
 
 std::string textExportHeader() {
     return "      NO              DATA              UNIT           TIME  \r\n";
@@ -27,10 +26,10 @@ std::string textExportLine(int number, float value, std::string_view unit, std::
     return line;
 }
 
-std::string textExport(std::span<const float> values, std::span<const std::string> units,
-                       std::span<const std::int64_t> times) {
+Result<std::string> textExport(std::span<const float> values, std::span<const std::string> units,
+                               std::span<const std::int64_t> times) {
     if (units.size() != values.size() || times.size() != values.size())
-        throw std::invalid_argument("text export: values, units and times differ in length");
+        return Failure{"values, units and times differ in length"};
     std::string out = textExportHeader();
     out.reserve(out.size() + 76 * values.size());
     for (std::size_t i = 0; i < values.size(); ++i)

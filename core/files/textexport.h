@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/result.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -16,6 +18,7 @@ std::string textExportHeader();
 std::string textExportLine(int number, float value, std::string_view unit, std::int64_t time);
 
 // The whole export of a recorded series: the header, then one line per sample.
-// The three spans must have the same length (std::invalid_argument otherwise).
-std::string textExport(std::span<const float> values, std::span<const std::string> units,
-                       std::span<const std::int64_t> times);
+// The three spans must have the same length; otherwise nothing is written and
+// the message says so.
+Result<std::string> textExport(std::span<const float> values, std::span<const std::string> units,
+                               std::span<const std::int64_t> times);

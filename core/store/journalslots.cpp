@@ -28,15 +28,12 @@ JournalTaken takeFreeJournal(const std::filesystem::path& first) {
     for (int n = 1; n <= kMaxJournals; ++n) {
         const std::filesystem::path path = numberedJournal(first, n);
         auto journal = std::make_unique<RecordingJournal>();
-        switch (journal->open(path)) {
-        case RecordingJournal::OpenResult::InUse:
+        if (const auto opened = journal->open(path); !opened && opened.error().inUse) {
             taken.inUse.push_back(path);
             continue;
-        case RecordingJournal::OpenResult::Failed:
-            taken.error = journal->takeError().value_or(path.string());
+        } else if (!opened) {
+            taken.error = opened.error().message;
             return taken;
-        case RecordingJournal::OpenResult::Opened:
-            break;
         }
         if (!journal->setAsideAtOpen().empty())
             taken.setAside.push_back(journal->setAsideAtOpen());

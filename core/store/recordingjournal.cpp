@@ -1,5 +1,7 @@
 #include "core/store/recordingjournal.h"
 
+#include "core/files/outputtarget.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -31,26 +33,12 @@ int makeFolders(const fs::path& dir) {
     return S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
 }
 
-void syncFolder(const fs::path& file) {
-    const fs::path dir = file.has_parent_path() ? file.parent_path() : fs::path(".");
-    const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd >= 0) {
-        (void)::fsync(dfd);
-        ::close(dfd);
-    }
-}
-
-int writeAll(int fd, const std::uint8_t* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return n == 0 ? ENOSPC : errno;
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return 0;
+// 0, or why not all of `bytes` were written.
+int writeAll(int fd, const std::vector<std::uint8_t>& bytes) {
+    return writeToDescriptor(
+               fd, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()))
+               ? 0
+               : errno;
 }
 
 int readAll(int fd, std::vector<std::uint8_t>& out) {
@@ -120,7 +108,7 @@ RecordingJournal::~RecordingJournal() {
     close();
 }
 
-bool RecordingJournal::lockAt(const fs::path& path, OpenResult& result) {
+Result<void, JournalRefusal> RecordingJournal::lockAt(const fs::path& path) {
     // The file locked must still be the one at `path`: another process may set
     // aside the journal between our open and our lock.
     constexpr int kFlags = O_CLOEXEC | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK;
@@ -140,20 +128,17 @@ bool RecordingJournal::lockAt(const fs::path& path, OpenResult& result) {
                                       " is a symbolic link; it was left as it is"
                                 : "Cannot open the recording journal " + path.string(),
                  errno == ELOOP ? 0 : errno);
-            result = OpenResult::Failed;
-            return false;
+            return refused();
         }
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
             const int err = errno;
             ::close(fd);
             if (err == EWOULDBLOCK) {
                 fail("The recording journal " + path.string() + " is in use by another Orvane", 0);
-                result = OpenResult::InUse;
-            } else {
-                fail("Cannot lock the recording journal " + path.string(), err);
-                result = OpenResult::Failed;
+                return refused(true);
             }
-            return false;
+            fail("Cannot lock the recording journal " + path.string(), err);
+            return refused();
         }
         struct stat held {
         }, named{};
@@ -162,22 +147,31 @@ bool RecordingJournal::lockAt(const fs::path& path, OpenResult& result) {
         if (::fstat(fd, &held) == 0 && !S_ISREG(held.st_mode)) {
             ::close(fd);
             fail("The recording journal " + path.string() + " is not a regular file", 0);
-            result = OpenResult::Failed;
-            return false;
+            return refused();
         }
         if (::fstat(fd, &held) == 0 && ::lstat(path.c_str(), &named) == 0 &&
             held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
             m_fd = fd;
-            return true;
+            return {};
         }
         ::close(fd);
     }
     fail("Cannot lock the recording journal " + path.string(), EAGAIN);
-    result = OpenResult::Failed;
-    return false;
+    return refused();
 }
 
-RecordingJournal::OpenResult RecordingJournal::open(const fs::path& path) {
+Failure<JournalRefusal> RecordingJournal::refused(bool inUse) const {
+    return Failure{JournalRefusal{inUse, m_strError}};
+}
+
+Result<void, JournalRefusal> RecordingJournal::open(const fs::path& path) {
+    Result<void, JournalRefusal> opened = openAt(path);
+    if (!opened)
+        m_bErrorTaken = true; // told here, not again
+    return opened;
+}
+
+Result<void, JournalRefusal> RecordingJournal::openAt(const fs::path& path) {
     close();
     m_path = path;
     m_bFailed = false;
@@ -185,28 +179,27 @@ RecordingJournal::OpenResult RecordingJournal::open(const fs::path& path) {
     m_asideAtOpen.clear();
     if (path.empty()) {
         fail("No folder for the recording journal", ENOENT);
-        return OpenResult::Failed;
+        return refused();
     }
     if (path.has_parent_path()) {
         if (const int err = makeFolders(path.parent_path())) {
             fail("Cannot create the folder of the recording journal " + path.string(), err);
-            return OpenResult::Failed;
+            return refused();
         }
         struct stat folder {};
         if (::lstat(path.parent_path().c_str(), &folder) == 0 && S_ISLNK(folder.st_mode)) {
             fail("The folder of the recording journal " + path.string() +
                      " is a symbolic link; no journal is kept there",
                  0);
-            return OpenResult::Failed;
+            return refused();
         }
     }
-    OpenResult result = OpenResult::Opened;
-    if (!lockAt(path, result))
-        return result;
+    if (Result<void, JournalRefusal> locked = lockAt(path); !locked)
+        return Failure{locked.error()};
     if (const int err = readAll(m_fd, m_foundBytes)) {
         fail("Cannot read the recording journal " + path.string(), err);
         close();
-        return OpenResult::Failed;
+        return refused();
     }
     m_found = readJournal(m_foundBytes);
 
@@ -214,7 +207,7 @@ RecordingJournal::OpenResult RecordingJournal::open(const fs::path& path) {
         // Somebody's file, named as the journal by mistake: not ours to move.
         fail("The file " + path.string() + " is not a recording journal; it was left as it is", 0);
         close();
-        return OpenResult::Failed;
+        return refused();
     }
     const bool unreadable = !m_found.read() || (m_found.recording.empty() && m_found.damaged());
     if (unreadable) {
@@ -229,9 +222,9 @@ RecordingJournal::OpenResult RecordingJournal::open(const fs::path& path) {
     m_foundBytes.shrink_to_fit();
     if (m_bFailed) {
         close();
-        return OpenResult::Failed;
+        return refused();
     }
-    return OpenResult::Opened;
+    return {};
 }
 
 void RecordingJournal::close() {
@@ -252,14 +245,14 @@ bool RecordingJournal::startWith(const std::vector<std::uint8_t>& bytes) {
     if (err == 0 && ::ftruncate(m_fd, 0) != 0)
         err = errno;
     else if (err == 0)
-        err = writeAll(m_fd, bytes.data(), bytes.size());
+        err = writeAll(m_fd, bytes);
     if (err == 0 && ::fdatasync(m_fd) != 0)
         err = errno;
     if (err != 0) {
         fail("Cannot write the recording journal " + m_path.string(), err);
         return false;
     }
-    syncFolder(m_path);
+    syncFolder(m_path.has_parent_path() ? m_path.parent_path() : fs::path("."));
     m_size = bytes.size();
     m_bDirty = false;
     m_bFailed = false;
@@ -313,8 +306,7 @@ fs::path RecordingJournal::moveAside(std::time_t when) {
     }
     const int old = m_fd;
     m_fd = -1;
-    OpenResult result = OpenResult::Opened;
-    (void)lockAt(m_path, result);
+    (void)lockAt(m_path);
     ::close(old);
     return aside;
 }
@@ -346,7 +338,7 @@ bool RecordingJournal::appendSaved(int recCount) {
 bool RecordingJournal::writeRecord() {
     if (!ready())
         return false;
-    if (const int err = writeAll(m_fd, m_record.data(), m_record.size())) {
+    if (const int err = writeAll(m_fd, m_record)) {
         // A record cut by a full disk would hide every later one: cut it off,
         // and journal no more until the journal is emptied.
         (void)::ftruncate(m_fd, static_cast<off_t>(m_size));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/result.h"
 #include "core/store/journalformat.h"
 
 #include <cstdint>
@@ -20,9 +21,9 @@ std::filesystem::path asideJournalPath(const std::filesystem::path& journal, std
 
 // The recording journal on the disk. One process holds it at a time (an
 // exclusive lock); every record is one write(), and nothing waits for the disk
-// except open(), resume(), sync(), clear() and setAside(). A failure is told once through
-// takeError() and ends the journalling until the journal is emptied again: the
-// recording goes on in memory. Nothing here throws.
+// except open(), resume(), sync(), clear() and setAside(). open() says why it
+// failed; a later failure is told once through takeError() and ends the journalling until the
+// journal is emptied again: the recording goes on in memory. Nothing here throws.
 //
 // After open(), found() tells what the file held. A journal with nothing to
 // restore is ready for appending at once. Otherwise the owner decides: restore
@@ -35,19 +36,23 @@ std::filesystem::path asideJournalPath(const std::filesystem::path& journal, std
 // Opening and reading never write to the journal. One that cannot be written
 // (a read-only disk or file) is still opened and found() holds its recording,
 // but it never becomes ready: resume(), clear() and setAside() fail and say why.
+// Why a journal was not opened.
+struct JournalRefusal {
+    bool inUse = false; // another process holds it
+    std::string message;
+};
+
 class RecordingJournal {
 public:
-    enum class OpenResult { Opened, InUse, Failed };
-
     RecordingJournal() = default;
     ~RecordingJournal();
     RecordingJournal(const RecordingJournal&) = delete;
     RecordingJournal& operator=(const RecordingJournal&) = delete;
 
     // Opens (creating the folder and the file) and locks the journal at `path`.
-    // InUse: another process holds it; Failed: see takeError(). Either way the
-    // object stays closed and every operation does nothing.
-    OpenResult open(const std::filesystem::path& path);
+    // When that fails, the object stays closed and every operation does
+    // nothing.
+    Result<void, JournalRefusal> open(const std::filesystem::path& path);
     void close();
     bool isOpen() const { return m_fd >= 0; }
     // Open and taking records.
@@ -85,7 +90,10 @@ public:
     std::optional<std::string> takeError();
 
 private:
-    bool lockAt(const std::filesystem::path& path, OpenResult& result);
+    Result<void, JournalRefusal> openAt(const std::filesystem::path& path);
+    Result<void, JournalRefusal> lockAt(const std::filesystem::path& path);
+    // The failure just recorded, as open() tells it.
+    Failure<JournalRefusal> refused(bool inUse = false) const;
     bool writeRecord();
     bool startEmpty();
     bool startWith(const std::vector<std::uint8_t>& bytes);

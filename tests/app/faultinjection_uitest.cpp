@@ -453,7 +453,7 @@ TEST(OpenFaults, DamagedDataFilesAreRefusedAndChangeNothing) {
     const std::vector<std::string> times{"12-06-26/09:37:51", "12-06-26/09:37:52",
                                          "12-06-26/09:37:53"};
     const std::vector<float> values{25.3f, -3.5f, 3000.0f};
-    const std::vector<std::uint8_t> good = encodeDovDat(values, units, times);
+    const std::vector<std::uint8_t> good = *encodeDovDat(values, units, times);
     const QByteArray whole(reinterpret_cast<const char*>(good.data()),
                            static_cast<qsizetype>(good.size()));
     for (qsizetype n = 0; n < whole.size(); ++n) {

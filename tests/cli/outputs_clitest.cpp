@@ -26,8 +26,8 @@ namespace {
 QString smallDataFile(const QTemporaryDir& dir) {
     const QString path = dir.filePath(QStringLiteral("in.DovDat"));
     const std::vector<std::uint8_t> bytes =
-        encodeDovDat(std::vector<float>{20.5f, 21.0f}, std::vector<std::string>{"C", "C"},
-                     std::vector<std::string>{"12-07-26/09:00:01", "12-07-26/09:00:03"});
+        *encodeDovDat(std::vector<float>{20.5f, 21.0f}, std::vector<std::string>{"C", "C"},
+                      std::vector<std::string>{"12-07-26/09:00:01", "12-07-26/09:00:03"});
     QFile file(path);
     if (file.open(QIODevice::WriteOnly))
         file.write(reinterpret_cast<const char*>(bytes.data()),

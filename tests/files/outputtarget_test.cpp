@@ -76,7 +76,8 @@ TEST(OutputTarget, AtomicFileFollowsLinksAndReplacesOnlyRegularFiles) {
     const fs::path link = dir.path() / "latest.DovDat";
     fs::create_symlink("data.DovDat", link);
     AtomicFile viaLink(link);
-    ASSERT_TRUE(viaLink.write("new") && viaLink.commitRevertibly());
+    ASSERT_TRUE(viaLink.write("new"));
+    ASSERT_TRUE(viaLink.commitRevertibly());
     viaLink.release();
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(readText(file), "new");
@@ -88,10 +89,10 @@ TEST(OutputTarget, AtomicFileFollowsLinksAndReplacesOnlyRegularFiles) {
         SCOPED_TRACE(name);
         AtomicFile refused(dir.path() / name);
         EXPECT_FALSE(refused.write("x"));
-        EXPECT_FALSE(refused.commitRevertibly());
-        EXPECT_NE(refused.errorString().find(std::string(name) == "folder" ? "folder" : "regular"),
+        const Result<> committed = refused.commitRevertibly();
+        EXPECT_NE(committed.error().find(std::string(name) == "folder" ? "folder" : "regular"),
                   std::string::npos)
-            << refused.errorString();
+            << committed.error();
     }
     EXPECT_EQ(readText(dir.path() / "folder" / "inside"), "kept");
     EXPECT_TRUE(fs::is_fifo(dir.path() / "pipe"));
@@ -118,7 +119,7 @@ TEST(OutputTarget, TheNextSaveRemovesTheTemporariesOfADeadProcess) {
     for (const std::string& name : kept)
         writeText(dir.path() / name, "x");
     AtomicFile save(dir.path() / "c.DovDat");
-    ASSERT_TRUE(save.write("data") && save.commit());
+    ASSERT_TRUE(save.replace("data"));
     for (const std::string& name : deadOnes)
         EXPECT_FALSE(fs::exists(dir.path() / name)) << name;
     for (const std::string& name : kept)

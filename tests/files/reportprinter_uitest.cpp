@@ -130,9 +130,7 @@ struct Report {
     QString path = dir.filePath("report.pdf");
 
     explicit Report(int n) { record(doc, n); }
-    bool print(QString* error = nullptr) {
-        return printReportToPdf(path, doc, unzoomedTicks(), error);
-    }
+    Result<void, QString> print() { return printReportToPdf(path, doc, unzoomedTicks()); }
 };
 
 // Counts the dark pixels in `rect` of `image`.
@@ -149,8 +147,8 @@ int darkPixels(const QImage& image, const QRect& rect) {
 TEST(ReportPrinter, PageCountFollowsTheRecordedSamples) {
     for (const auto& [samples, pages] : {std::pair{29, 2}, {30, 3}, {31, 3}}) {
         Report report(samples);
-        QString error;
-        ASSERT_TRUE(report.print(&error)) << error.toStdString();
+        const Result<void, QString> printed = report.print();
+        ASSERT_TRUE(printed) << printed.error().toStdString();
         const int count = pdfPageCount(report.path);
         if (count == -1 && QStandardPaths::findExecutable("pdfinfo").isEmpty())
             GTEST_SKIP() << "poppler-utils (pdfinfo) is not installed";
@@ -241,8 +239,8 @@ TEST(ReportPrinter, ThePrinterPathGivesTheSamePagesAndHonoursTheRange) {
     printer.setOutputFileName(report.path);
     printer.setPageLayout(ReportPrinter::pageLayout());
     ReportPrinter printing(report.doc.m_recorder, unzoomedTicks());
-    QString error;
-    ASSERT_TRUE(printing.print(printer, &error)) << error.toStdString();
+    Result<void, QString> printed = printing.print(printer);
+    ASSERT_TRUE(printed) << printed.error().toStdString();
     auto pages = pdfWords(report.path);
     REQUIRE_TOOL(pages);
     ASSERT_EQ(pages->size(), 3);
@@ -252,15 +250,16 @@ TEST(ReportPrinter, ThePrinterPathGivesTheSamePagesAndHonoursTheRange) {
     // Pages 3 to 3 only.
     printer.setPrintRange(QPrinter::PageRange);
     printer.setFromTo(3, 3);
-    ASSERT_TRUE(printing.print(printer, &error)) << error.toStdString();
+    printed = printing.print(printer);
+    ASSERT_TRUE(printed) << printed.error().toStdString();
     pages = pdfWords(report.path);
     ASSERT_EQ(pages->size(), 1);
     EXPECT_TRUE(wordAt((*pages)[0], "31", -618, 1020));
 
     // A range past the report prints nothing and says so.
     printer.setFromTo(5, 6);
-    EXPECT_FALSE(printing.print(printer, &error));
-    EXPECT_TRUE(error.contains("1 to 3")) << error.toStdString();
+    printed = printing.print(printer);
+    EXPECT_TRUE(printed.error().contains("1 to 3")) << printed.error().toStdString();
 }
 
 TEST(ReportPrinter, APaperTooSmallGetsTheWholePageScaledToFit) {
@@ -276,8 +275,7 @@ TEST(ReportPrinter, APaperTooSmallGetsTheWholePageScaledToFit) {
 TEST(ReportPrinter, AFileThatCannotBeWrittenIsReported) {
     Report report(3);
     const QString path = report.dir.filePath("gone/report.pdf");
-    QString error;
-    EXPECT_FALSE(printReportToPdf(path, report.doc, unzoomedTicks(), &error));
+    const QString error = printReportToPdf(path, report.doc, unzoomedTicks()).error();
     EXPECT_TRUE(error.contains(path)) << error.toStdString();
     EXPECT_FALSE(QFile::exists(path));
 }

@@ -27,13 +27,13 @@ TEST(JournalSlots, ARunTakesTheFirstJournalNobodyHoldsAndNoUnsavedRecordingIsIn)
     EXPECT_EQ(numberedJournal(first, 3), dir.path() / "recording-3.journal");
 
     RecordingJournal held; // another run, recording
-    ASSERT_EQ(held.open(first), RecordingJournal::OpenResult::Opened);
+    ASSERT_TRUE(held.open(first));
     {
         RecordingJournal unsaved; // a run that crashed
-        ASSERT_EQ(unsaved.open(numberedJournal(first, 2)), RecordingJournal::OpenResult::Opened);
+        ASSERT_TRUE(unsaved.open(numberedJournal(first, 2)));
         ASSERT_TRUE(unsaved.appendSample(sample(1)));
         RecordingJournal saved; // a run that ended with its recording saved
-        ASSERT_EQ(saved.open(numberedJournal(first, 3)), RecordingJournal::OpenResult::Opened);
+        ASSERT_TRUE(saved.open(numberedJournal(first, 3)));
         ASSERT_TRUE(saved.appendSample(sample(1)) && saved.appendSaved(1));
     }
     std::ofstream(dir.path() / "recording-20261207-193915.journal") << "set aside";
@@ -51,7 +51,7 @@ TEST(JournalSlots, ARunTakesTheFirstJournalNobodyHoldsAndNoUnsavedRecordingIsIn)
 
     // The unsaved one stays as it was, free for the restore question.
     RecordingJournal later;
-    ASSERT_EQ(later.open(numberedJournal(first, 2)), RecordingJournal::OpenResult::Opened);
+    ASSERT_TRUE(later.open(numberedJournal(first, 2)));
     EXPECT_EQ(later.found().recording.count(), 1);
 
     // A folder that cannot be made: no journal, and why.

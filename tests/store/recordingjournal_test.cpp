@@ -74,7 +74,7 @@ TEST(JournalWriter, RecordsSurviveAReopenAndGoOnAfterIt) {
     const fs::path path = dir.path() / "state" / "Orvane" / "recording.journal";
     {
         RecordingJournal j;
-        ASSERT_EQ(j.open(path), RecordingJournal::OpenResult::Opened) << *j.takeError();
+        ASSERT_TRUE(j.open(path));
         EXPECT_TRUE(j.ready());
         EXPECT_TRUE(j.found().recording.empty());
         EXPECT_EQ(fs::status(path.parent_path()).permissions() & fs::perms::all,
@@ -90,7 +90,7 @@ TEST(JournalWriter, RecordsSurviveAReopenAndGoOnAfterIt) {
         EXPECT_EQ(recordingAt(path).graphCount, 0);
     }
     RecordingJournal j;
-    ASSERT_EQ(j.open(path), RecordingJournal::OpenResult::Opened);
+    ASSERT_TRUE(j.open(path));
     EXPECT_EQ(j.found().recording.count(), 3);
     // Nothing is appended until the owner decides what becomes of the samples.
     EXPECT_FALSE(j.ready());
@@ -109,29 +109,28 @@ TEST(JournalWriter, RecordsSurviveAReopenAndGoOnAfterIt) {
 
 TEST(JournalWriter, OnlyARegularFileIsOpened) {
     RecordingJournal journal;
-    EXPECT_EQ(journal.open("/dev/null"), RecordingJournal::OpenResult::Failed);
+    const auto opened = journal.open("/dev/null");
     EXPECT_FALSE(journal.isOpen());
-    EXPECT_NE(journal.takeError().value_or("").find("not a regular file"), std::string::npos);
+    EXPECT_NE(opened.error().message.find("not a regular file"), std::string::npos);
 }
 
 TEST(JournalWriter, ASecondOpenerIsToldItIsInUse) {
     TempDir dir;
     const fs::path path = dir.path() / "recording.journal";
     RecordingJournal first;
-    ASSERT_EQ(first.open(path), RecordingJournal::OpenResult::Opened);
+    ASSERT_TRUE(first.open(path));
     ASSERT_TRUE(first.appendSample(sample(1)));
 
     RecordingJournal second;
-    EXPECT_EQ(second.open(path), RecordingJournal::OpenResult::InUse);
+    const auto opened = second.open(path);
+    EXPECT_TRUE(opened.error().inUse);
     EXPECT_FALSE(second.isOpen());
-    const auto error = second.takeError();
-    ASSERT_TRUE(error.has_value());
-    EXPECT_NE(error->find("in use"), std::string::npos) << *error;
+    EXPECT_NE(opened.error().message.find("in use"), std::string::npos) << opened.error().message;
     EXPECT_FALSE(second.appendSample(sample(2)));
     EXPECT_EQ(recordingAt(path).count(), 1);
 
     first.close();
-    EXPECT_EQ(second.open(path), RecordingJournal::OpenResult::Opened);
+    EXPECT_TRUE(second.open(path));
     EXPECT_EQ(second.found().recording.count(), 1);
 }
 
@@ -139,7 +138,7 @@ TEST(JournalWriter, ClearAndSetAsideNeverLoseTheOldFile) {
     TempDir dir;
     const fs::path path = dir.path() / "recording.journal";
     RecordingJournal j;
-    ASSERT_EQ(j.open(path), RecordingJournal::OpenResult::Opened);
+    ASSERT_TRUE(j.open(path));
     ASSERT_TRUE(j.appendSample(sample(1)));
     ASSERT_TRUE(j.clear());
     EXPECT_EQ(bytesOf(path), encodeJournalHeader());
@@ -161,7 +160,7 @@ TEST(JournalWriter, ClearAndSetAsideNeverLoseTheOldFile) {
 
     // The fresh journal is locked as the first one was.
     RecordingJournal other;
-    EXPECT_EQ(other.open(path), RecordingJournal::OpenResult::InUse);
+    EXPECT_TRUE(other.open(path).error().inUse);
     EXPECT_TRUE(j.appendSample(sample(1)));
     EXPECT_EQ(recordingAt(path).count(), 1);
 }
@@ -179,7 +178,7 @@ TEST(JournalWriter, ResumingADamagedJournalWritesItAgainAfterKeepingACopy) {
     writeText(path, std::string(bytes.begin(), bytes.end()));
 
     RecordingJournal j;
-    ASSERT_EQ(j.open(path), RecordingJournal::OpenResult::Opened);
+    ASSERT_TRUE(j.open(path));
     EXPECT_TRUE(j.found().damaged());
     EXPECT_EQ(bytesOf(path), bytes); // reading wrote nothing
     ASSERT_TRUE(j.resume());
@@ -214,7 +213,7 @@ TEST(JournalWriter, FilesItCannotReadAreSetAsideAtOpen) {
         const fs::path path = dir.path() / "recording.journal";
         writeText(path, std::string(row.bytes.begin(), row.bytes.end()));
         RecordingJournal j;
-        ASSERT_EQ(j.open(path), RecordingJournal::OpenResult::Opened);
+        ASSERT_TRUE(j.open(path));
         EXPECT_TRUE(j.ready());
         ASSERT_FALSE(j.setAsideAtOpen().empty());
         EXPECT_EQ(bytesOf(j.setAsideAtOpen()), row.bytes);
@@ -225,7 +224,7 @@ TEST(JournalWriter, FilesItCannotReadAreSetAsideAtOpen) {
     const fs::path path = dir.path() / "recording.journal";
     writeText(path, "OrvJ");
     RecordingJournal j;
-    ASSERT_EQ(j.open(path), RecordingJournal::OpenResult::Opened);
+    ASSERT_TRUE(j.open(path));
     EXPECT_TRUE(j.setAsideAtOpen().empty());
     EXPECT_EQ(bytesOf(path), encodeJournalHeader());
 }
@@ -253,8 +252,9 @@ TEST(JournalWriter, WhatIsNotAJournalIsRefusedAndLeftAsItIs) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.path.string());
         RecordingJournal j;
-        EXPECT_EQ(j.open(row.path), RecordingJournal::OpenResult::Failed);
-        EXPECT_NE(j.takeError().value_or("").find(row.says), std::string::npos);
+        const auto opened = j.open(row.path);
+        EXPECT_FALSE(opened);
+        EXPECT_NE(opened.error().message.find(row.says), std::string::npos);
     }
     EXPECT_EQ(readText(notes), "my notes\n");
     EXPECT_FALSE(fs::exists(dir.path() / "nowhere"));
@@ -278,7 +278,7 @@ TEST(JournalWriter, AReadOnlyJournalIsReadAndNeverWritten) {
     const ReadOnlyFolder readOnly(folder);
     ASSERT_TRUE(readOnly.readOnly()) << readOnly.how();
     RecordingJournal j;
-    ASSERT_EQ(j.open(path), RecordingJournal::OpenResult::Opened) << j.takeError().value_or("");
+    ASSERT_TRUE(j.open(path));
     EXPECT_EQ(j.found().recording.count(), 3);
     EXPECT_TRUE(j.found().damaged());
     EXPECT_FALSE(j.ready());
@@ -292,20 +292,18 @@ TEST(JournalWriter, AReadOnlyJournalIsReadAndNeverWritten) {
     // Nothing to restore in it: it cannot become the journal, and says why.
     j.close();
     RecordingJournal second;
-    EXPECT_EQ(second.open(folder / "missing.journal"), RecordingJournal::OpenResult::Failed);
+    EXPECT_FALSE(second.open(folder / "missing.journal"));
 }
 
 TEST(JournalWriter, AFolderThatCannotBeMadeIsReportedOnce) {
     TempDir dir;
     writeText(dir.path() / "state", "a file where the folder should be");
     RecordingJournal j;
-    EXPECT_EQ(j.open(dir.path() / "state" / "Orvane" / "recording.journal"),
-              RecordingJournal::OpenResult::Failed);
+    const auto opened = j.open(dir.path() / "state" / "Orvane" / "recording.journal");
     EXPECT_FALSE(j.isOpen());
-    const auto error = j.takeError();
-    ASSERT_TRUE(error.has_value());
-    EXPECT_NE(error->find("Not a directory"), std::string::npos) << *error;
-    EXPECT_FALSE(j.takeError().has_value());
+    EXPECT_NE(opened.error().message.find("Not a directory"), std::string::npos)
+        << opened.error().message;
+    EXPECT_FALSE(j.takeError().has_value()); // told by open(), not again
     EXPECT_FALSE(j.appendSample(sample(1)));
     EXPECT_TRUE(j.sync());
 }
@@ -317,7 +315,7 @@ TEST(JournalWriter, AFullDiskStopsJournallingCleanly) {
     TempDir dir;
     const fs::path path = dir.path() / "recording.journal";
     RecordingJournal j;
-    ASSERT_EQ(j.open(path), RecordingJournal::OpenResult::Opened);
+    ASSERT_TRUE(j.open(path));
     Bytes one;
     appendSampleRecord(one, sample(1));
 

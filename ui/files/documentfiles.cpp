@@ -3,9 +3,9 @@
 #include "core/config/configuration.h"
 #include "core/files/atomicfile.h"
 #include "core/files/csvexport.h"
+#include "core/files/datafilepair.h"
 #include "core/files/dovdatcodec.h"
 #include "core/files/savefilenames.h"
-#include "core/files/textexport.h"
 #include "core/files/valuetext.h"
 #include "core/store/filechain.h"
 #include "ui/base/busycursor.h"
@@ -27,16 +27,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-namespace {
-
-QString failure(const AtomicFile& file) {
-    return QStringLiteral("Cannot write %1: %2")
-        .arg(QString::fromStdString(file.target().string()),
-             QString::fromStdString(file.errorString()));
-}
-
-} // namespace
 
 DocumentFiles::DocumentFiles(QWidget* parent, Prompter& prompter, CDTDoc& doc, DataListPanel& list,
                              Configuration& config)
@@ -128,9 +118,9 @@ bool DocumentFiles::exportCsv() {
             {i + 1, s.recTime()[at], s.recTimeText()[at], s.recData()[at], s.recUnit()[at], log},
             style);
     }
-    AtomicFile file(path.toStdString());
-    if (!file.write(text) || !file.commit()) {
-        m_prompter.warning(m_parent, failure(file));
+    if (const Result<> written = AtomicFile(path.toStdString()).replace(text); !written) {
+        m_prompter.warning(m_parent, QStringLiteral("Cannot write %1: %2")
+                                         .arg(path, QString::fromStdString(written.error())));
         return false;
     }
     return true;
@@ -140,43 +130,20 @@ bool DocumentFiles::writeFiles(const QString& dataPath, const QString& textPath)
     BusyCursor busy;
     const SampleStore& s = m_doc.store();
     const auto n = static_cast<std::size_t>(s.recCount());
-    const std::vector<std::uint8_t> data =
-        encodeDovDat(std::span(s.recData()).first(n), std::span(s.recUnit()).first(n),
-                     std::span(s.recTimeText()).first(n));
-
-    // Both files are staged before either replaces anything, and the data
-    // file's commit is undone when the export cannot follow it: the two are
-    // written together or not at all.
-    AtomicFile dataFile(dataPath.toStdString());
-    AtomicFile textFile(textPath.toStdString());
-    const bool withText = !textPath.isEmpty();
-    QString error;
-    QString outcome;
-    const QString dataNotWritten = QStringLiteral("%1 was not written.").arg(dataPath);
-    const QString textNotWritten =
-        withText ? QStringLiteral("%1 was not written.").arg(textPath) : QString();
-    if (!dataFile.write(
-            std::string_view(reinterpret_cast<const char*>(data.data()), data.size()))) {
-        error = failure(dataFile);
-        outcome = textNotWritten;
-    } else if (withText && !textFile.write(textExport(std::span(s.recData()).first(n),
-                                                      std::span(s.recUnit()).first(n),
-                                                      std::span(s.recTime()).first(n)))) {
-        error = failure(textFile);
-        outcome = dataNotWritten;
-    } else if (!dataFile.commitRevertibly()) {
-        error = failure(dataFile);
-        outcome = textNotWritten;
-    } else if (withText && !textFile.commit()) {
-        error = failure(textFile);
-        outcome = dataFile.revert()
-                      ? dataNotWritten
-                      : QStringLiteral("%1 was written, without its text export.").arg(dataPath);
-    }
-    if (!error.isEmpty()) {
-        QString message = error;
-        if (!outcome.isEmpty())
-            message += QLatin1Char('\n') + outcome;
+    const Result<void, DataFilePairFailure> written =
+        writeDataFilePair(dataPath.toStdString(), textPath.toStdString(),
+                          {std::span(s.recData()).first(n), std::span(s.recUnit()).first(n),
+                           std::span(s.recTime()).first(n), std::span(s.recTimeText()).first(n)});
+    if (!written) {
+        const DataFilePairFailure& failed = written.error();
+        QString message = QStringLiteral("Cannot write %1: %2")
+                              .arg(failed.dataFailed ? dataPath : textPath,
+                                   QString::fromStdString(failed.reason));
+        if (failed.dataWritten)
+            message += QStringLiteral("\n%1 was written, without its text export.").arg(dataPath);
+        else if (!failed.dataFailed || !textPath.isEmpty())
+            message += QStringLiteral("\n%1 was not written.")
+                           .arg(failed.dataFailed ? textPath : dataPath);
         m_prompter.warning(m_parent, message + QStringLiteral("\nThe recording is unchanged."));
         return false;
     }

@@ -71,11 +71,6 @@ QPen solidPen(int width) {
     return QPen(Qt::black, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
 
-void setError(QString* error, const QString& text) {
-    if (error)
-        *error = text;
-}
-
 // The pages of 1..pages that `device` is asked for.
 std::vector<int> requestedPages(const QPagedPaintDevice& device, int pages) {
     const QPageRanges ranges = device.pageRanges();
@@ -183,22 +178,19 @@ void ReportPrinter::drawTablePage(QPainter& painter, int page) {
         drawText(painter, fonts, t);
 }
 
-bool ReportPrinter::print(QPagedPaintDevice& device, QString* error) {
+Result<void, QString> ReportPrinter::print(QPagedPaintDevice& device) {
     const std::vector<int> pages = requestedPages(device, begin());
-    if (pages.empty()) {
-        setError(error, QStringLiteral("The report has pages 1 to %1 only.").arg(pageCount()));
-        return false;
-    }
+    if (pages.empty())
+        return Failure{QStringLiteral("The report has pages 1 to %1 only.").arg(pageCount())};
 
     const BusyCursor busy;
 
     QPainter painter;
     if (!painter.begin(&device)) {
         const auto* printer = dynamic_cast<const QPrinter*>(&device);
-        setError(error, printer && !printer->outputFileName().isEmpty()
-                            ? QStringLiteral("Cannot write %1.").arg(printer->outputFileName())
-                            : QStringLiteral("Could not start print job."));
-        return false;
+        return Failure{printer && !printer->outputFileName().isEmpty()
+                           ? QStringLiteral("Cannot write %1.").arg(printer->outputFileName())
+                           : QStringLiteral("Could not start print job.")};
     }
     const qreal dpiX = device.logicalDpiX();
     const qreal dpiY = device.logicalDpiY();
@@ -207,16 +199,13 @@ bool ReportPrinter::print(QPagedPaintDevice& device, QString* error) {
     for (std::size_t i = 0; i < pages.size(); ++i) {
         if (i > 0 && !device.newPage()) {
             painter.end();
-            setError(error, QStringLiteral("The printer stopped after page %1.").arg(pages[i - 1]));
-            return false;
+            return Failure{QStringLiteral("The printer stopped after page %1.").arg(pages[i - 1])};
         }
         drawPage(painter, printable, dpiX, dpiY, pages[i]);
     }
-    if (!painter.end()) {
-        setError(error, QStringLiteral("Could not finish the print job."));
-        return false;
-    }
-    return true;
+    if (!painter.end())
+        return Failure{QStringLiteral("Could not finish the print job.")};
+    return {};
 }
 
 bool printReport(QWidget* parent, CDTDoc& doc, ReportTicks ticks) {
@@ -230,9 +219,8 @@ bool printReport(QWidget* parent, CDTDoc& doc, ReportTicks ticks) {
         return false;
 
     ReportPrinter report(doc.m_recorder, ticks);
-    QString error;
-    if (!report.print(printer, &error)) {
-        QMessageBox::warning(parent, kCaption, error);
+    if (const Result<void, QString> printed = report.print(printer); !printed) {
+        QMessageBox::warning(parent, kCaption, printed.error());
         return false;
     }
     return true;
@@ -247,7 +235,7 @@ bool previewReport(QWidget* parent, CDTDoc& doc, ReportTicks ticks) {
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&report, &error](QPrinter* target) {
                          if (error.isEmpty())
-                             report.print(*target, &error);
+                             error = report.print(*target).error();
                      });
     const bool printed = dialog.exec() == QDialog::Accepted;
     if (!error.isEmpty()) {
@@ -257,7 +245,7 @@ bool previewReport(QWidget* parent, CDTDoc& doc, ReportTicks ticks) {
     return printed;
 }
 
-bool printReportToPdf(const QString& path, CDTDoc& doc, ReportTicks ticks, QString* error) {
+Result<void, QString> printReportToPdf(const QString& path, CDTDoc& doc, ReportTicks ticks) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     {
@@ -267,16 +255,15 @@ bool printReportToPdf(const QString& path, CDTDoc& doc, ReportTicks ticks, QStri
         writer.setTitle(kDocName);
         writer.setCreator(kCaption);
         ReportPrinter report(doc.m_recorder, ticks);
-        if (!report.print(writer, error))
-            return false;
+        if (Result<void, QString> printed = report.print(writer); !printed)
+            return printed;
     }
-    AtomicFile file(path.toStdString());
-    if (!file.write(std::string_view(buffer.data().constData(),
-                                     static_cast<std::size_t>(buffer.data().size()))) ||
-        !file.commit()) {
-        setError(error, QStringLiteral("Cannot write %1: %2")
-                            .arg(path, QString::fromStdString(file.errorString())));
-        return false;
-    }
-    return true;
+    const Result<> written =
+        AtomicFile(path.toStdString())
+            .replace(std::string_view(buffer.data().constData(),
+                                      static_cast<std::size_t>(buffer.data().size())));
+    if (!written)
+        return Failure{QStringLiteral("Cannot write %1: %2")
+                           .arg(path, QString::fromStdString(written.error()))};
+    return {};
 }

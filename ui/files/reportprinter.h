@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/files/reportlayout.h"
+#include "core/result.h"
 
 #include <QMarginsF>
 #include <QPageLayout>
@@ -36,9 +37,9 @@ public:
     void drawPage(QPainter& painter, const QRectF& printable, qreal dpiX, qreal dpiY, int page);
 
     // Begins, then prints every page of the device's page ranges (all when it
-    // has none) on `device`, a QPrinter or a QPdfWriter. False with the reason
-    // in `error` when nothing could be printed.
-    bool print(QPagedPaintDevice& device, QString* error = nullptr);
+    // has none) on `device`, a QPrinter or a QPdfWriter; the reason when it
+    // could not.
+    Result<void, QString> print(QPagedPaintDevice& device);
 
     // The page units: 0.01 inch, origin at the bottom-right corner of
     // `printable`, x to the right, y upward; scaled down alike in x and y when
@@ -69,6 +70,5 @@ bool printReport(QWidget* parent, CDTDoc& doc, ReportTicks ticks);
 bool previewReport(QWidget* parent, CDTDoc& doc, ReportTicks ticks);
 
 // Writes the whole report to the PDF file `path` (A4, pageLayout()), replacing
-// it whole or not at all. False with the reason in `error` on failure.
-bool printReportToPdf(const QString& path, CDTDoc& doc, ReportTicks ticks,
-                      QString* error = nullptr);
+// it whole or not at all; the reason when it could not.
+Result<void, QString> printReportToPdf(const QString& path, CDTDoc& doc, ReportTicks ticks);
