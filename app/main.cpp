@@ -63,14 +63,13 @@ int main(int argc, char** argv) {
     startup.boundDevice = parser.value(device);
     if (parser.isSet(simulator) && startup.boundDevice.isEmpty()) {
         instrument.setOptions(PtyInstrument::builtInOptions());
-        QString error;
-        if (instrument.start(&error)) {
+        if (const Result<void, QString> started = instrument.start()) {
             startup.boundDevice = instrument.slavePath();
             startup.simulated = true;
         } else
-            QMessageBox::warning(
-                nullptr, QStringLiteral("Orvane"),
-                QStringLiteral("The simulated instrument could not start: %1").arg(error));
+            QMessageBox::warning(nullptr, QStringLiteral("Orvane"),
+                                 QStringLiteral("The simulated instrument could not start: %1")
+                                     .arg(started.error()));
     }
 
     CMainFrame frame(startup);

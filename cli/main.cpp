@@ -412,9 +412,9 @@ int recordCommand(const QStringList& args) {
     }
     PtyInstrument instrument(PtyInstrument::builtInOptions());
     if (parser.isSet(simulator)) {
-        QString error;
-        if (!instrument.start(&error)) {
-            printError("the simulated instrument could not start: " + error.toStdString());
+        if (const Result<void, QString> started = instrument.start(); !started) {
+            printError("the simulated instrument could not start: " +
+                       started.error().toStdString());
             return kExitFailure;
         }
         request.device = instrument.slavePath();

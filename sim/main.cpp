@@ -162,9 +162,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "orvane-sim: %s\n", qPrintable(reason));
         QCoreApplication::exit(1);
     });
-    QString error;
-    if (!instrument.start(&error)) {
-        std::fprintf(stderr, "orvane-sim: %s\n", qPrintable(error));
+    if (const Result<void, QString> started = instrument.start(); !started) {
+        std::fprintf(stderr, "orvane-sim: %s\n", qPrintable(started.error()));
         return 1;
     }
     std::printf("%s\n", qPrintable(instrument.slavePath()));

@@ -74,15 +74,12 @@ PtyInstrument::~PtyInstrument() {
     stop();
 }
 
-bool PtyInstrument::start(QString* error) {
+Result<void, QString> PtyInstrument::start() {
     stop();
-    QString reason;
-    const bool opened = m_options.device.isEmpty() ? openPty(&reason) : openDevice(&reason);
+    Result<void, QString> opened = m_options.device.isEmpty() ? openPty() : openDevice();
     if (!opened) {
         stop();
-        if (error)
-            *error = reason;
-        return false;
+        return opened;
     }
     m_profile = SignalProfile(m_options.profile);
     m_running = true;
@@ -95,7 +92,7 @@ bool PtyInstrument::start(QString* error) {
     m_wireFreeAtMs = 0;
     m_burstStartMs = 0;
     m_tickTimer.start(0);
-    return true;
+    return {};
 }
 
 void PtyInstrument::stop() {
@@ -115,12 +112,11 @@ void PtyInstrument::stop() {
     m_slavePath.clear();
 }
 
-bool PtyInstrument::openPty(QString* error) {
+Result<void, QString> PtyInstrument::openPty() {
     char name[256] = {};
     if (::openpty(&m_masterFd, &m_slaveFd, name, nullptr, nullptr) != 0) {
         m_masterFd = m_slaveFd = -1;
-        *error = systemError("Cannot create a pseudo-terminal", errno);
-        return false;
+        return Failure{systemError("Cannot create a pseudo-terminal", errno)};
     }
     // The slave stays open here as well: the line exists, and writes succeed,
     // whether or not a reader has opened it yet.
@@ -136,20 +132,20 @@ bool PtyInstrument::openPty(QString* error) {
         ::fcntl(fd, F_SETFD, FD_CLOEXEC);
     ::fcntl(m_masterFd, F_SETFL, ::fcntl(m_masterFd, F_GETFL) | O_NONBLOCK);
     m_slavePath = QString::fromLocal8Bit(name);
-    return m_options.linkPath.isEmpty() || makeLink(error);
+    if (!m_options.linkPath.isEmpty())
+        return makeLink();
+    return {};
 }
 
-bool PtyInstrument::openDevice(QString* error) {
+Result<void, QString> PtyInstrument::openDevice() {
     m_port = new QSerialPort(m_options.device, this);
     m_port->setBaudRate(kBaud);
     m_port->setDataBits(QSerialPort::Data8);
     m_port->setParity(QSerialPort::NoParity);
     m_port->setStopBits(QSerialPort::OneStop);
     m_port->setFlowControl(QSerialPort::NoFlowControl);
-    if (!m_port->open(QIODevice::WriteOnly)) {
-        *error = QStringLiteral("%1: %2").arg(m_options.device, m_port->errorString());
-        return false;
-    }
+    if (!m_port->open(QIODevice::WriteOnly))
+        return Failure{QStringLiteral("%1: %2").arg(m_options.device, m_port->errorString())};
     connect(m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
         if (e == QSerialPort::NoError || !m_port)
             return;
@@ -159,29 +155,24 @@ bool PtyInstrument::openDevice(QString* error) {
         Q_EMIT failed(reason);
     });
     m_slavePath = m_options.device;
-    return true;
+    return {};
 }
 
-bool PtyInstrument::makeLink(QString* error) {
+Result<void, QString> PtyInstrument::makeLink() {
     const QString& link = m_options.linkPath;
     const QFileInfo existing(link);
     if (existing.isSymLink()) {
         // A link left behind by an earlier run: point it at this terminal.
-        if (!QFile::remove(link)) {
-            *error = QStringLiteral("Cannot replace %1").arg(link);
-            return false;
-        }
+        if (!QFile::remove(link))
+            return Failure{QStringLiteral("Cannot replace %1").arg(link)};
     } else if (existing.exists()) {
-        *error = QStringLiteral("%1 exists and is not a symbolic link").arg(link);
-        return false;
+        return Failure{QStringLiteral("%1 exists and is not a symbolic link").arg(link)};
     }
     if (::symlink(QFile::encodeName(m_slavePath).constData(),
-                  QFile::encodeName(link).constData()) != 0) {
-        *error = systemError(QFile::encodeName(link).constData(), errno);
-        return false;
-    }
+                  QFile::encodeName(link).constData()) != 0)
+        return Failure{systemError(QFile::encodeName(link).constData(), errno)};
     m_linkMade = link;
-    return true;
+    return {};
 }
 
 void PtyInstrument::removeLink() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/link/frame.h"
+#include "core/result.h"
 #include "core/sim/signalprofile.h"
 
 #include <QByteArray>
@@ -53,9 +54,9 @@ public:
     void setOptions(const Options& options) { m_options = options; }
     const Options& options() const { return m_options; }
 
-    // Opens the line and starts writing; on failure says why in *error (when
-    // given) and returns false. A running instrument is stopped first.
-    bool start(QString* error = nullptr);
+    // Opens the line and starts writing, or says why it could not. A running
+    // instrument is stopped first.
+    Result<void, QString> start();
     // Stops writing, closes the line and removes the symlink. Safe to repeat.
     void stop();
     bool isRunning() const { return m_running; }
@@ -75,9 +76,9 @@ Q_SIGNALS:
     void failed(const QString& reason);
 
 private:
-    bool openPty(QString* error);
-    bool openDevice(QString* error);
-    bool makeLink(QString* error);
+    Result<void, QString> openPty();
+    Result<void, QString> openDevice();
+    Result<void, QString> makeLink();
     void removeLink();
     void tick();
     void scheduleNext(double nowMs);

@@ -239,8 +239,8 @@ TEST(LinkFaults, FramesAtTheHighestRateAreAllListed) {
         // The instrument writes from the event loop, so nothing leaves before
         // the port is open.
         PtyInstrument sim(o);
-        QString error;
-        ASSERT_TRUE(sim.start(&error)) << error.toStdString();
+        const Result<void, QString> started = sim.start();
+        ASSERT_TRUE(started) << started.error().toStdString();
         ASSERT_TRUE(rig.connect());
         QSignalSpy finished(&sim, &PtyInstrument::finished);
         StallWatch watch;

@@ -98,23 +98,20 @@ TEST(HelpLauncher, MissingHelpFileIsReportedByName) {
     rig.fakeXdgMime("application/vnd.ms-htmlhelp");
     rig.fakeXdgOpen();
     const fs::path missing = rig.tmp.path() / "elsewhere" / "help.chm";
-    QString error;
-    EXPECT_FALSE(openHelpFile(q(missing), &error));
+    QString error = openHelpFile(q(missing)).error();
     EXPECT_TRUE(error.contains(q(missing))) << error.toStdString();
     EXPECT_TRUE(error.contains(QStringLiteral("not found"))) << error.toStdString();
 
     // A folder of that name is no help file either.
     fs::create_directories(missing);
-    error.clear();
-    EXPECT_FALSE(openHelpFile(q(missing), &error));
+    error = openHelpFile(q(missing)).error();
     EXPECT_TRUE(error.contains(q(missing))) << error.toStdString();
     EXPECT_FALSE(fs::exists(rig.opened));
 }
 
 TEST(HelpLauncher, WithoutXdgOpenTheErrorSaysNoViewerAndNamesTheFile) {
     HelpRig rig; // PATH holds only the empty rig folder
-    QString error;
-    EXPECT_FALSE(openHelpFile(q(rig.chm), &error));
+    const QString error = openHelpFile(q(rig.chm)).error();
     EXPECT_TRUE(error.contains(q(rig.chm))) << error.toStdString();
     EXPECT_TRUE(error.contains(QStringLiteral("no viewer"))) << error.toStdString();
     EXPECT_TRUE(error.contains(QStringLiteral("xdg-open"))) << error.toStdString();
@@ -129,8 +126,7 @@ TEST(HelpLauncher, WithoutAProgramForChmFilesTheHtmlPagesGoToTheBrowser) {
 
     // Without the pages too, the error names the file and says what is missing;
     // xdg-open would have fallen back to a web browser showing nothing useful.
-    QString error;
-    EXPECT_FALSE(openHelpFile(q(rig.chm), &error));
+    const QString error = openHelpFile(q(rig.chm)).error();
     EXPECT_TRUE(error.contains(q(rig.chm))) << error.toStdString();
     EXPECT_TRUE(error.contains(QStringLiteral("no viewer"))) << error.toStdString();
     EXPECT_TRUE(error.contains(q(pages))) << error.toStdString();
@@ -139,9 +135,8 @@ TEST(HelpLauncher, WithoutAProgramForChmFilesTheHtmlPagesGoToTheBrowser) {
 
     fs::create_directories(pages.parent_path());
     writeText(pages, "<html></html>");
-    error = QStringLiteral("stale");
-    EXPECT_TRUE(openHelpFile(q(rig.chm), &error)) << error.toStdString();
-    EXPECT_TRUE(error.isEmpty());
+    const Result<void, QString> opened = openHelpFile(q(rig.chm));
+    EXPECT_TRUE(opened) << opened.error().toStdString();
     EXPECT_EQ(rig.openedFile(), std::optional(pages.string()));
 }
 
@@ -151,9 +146,8 @@ TEST(HelpLauncher, TheFileIsHandedToXdgOpenWhenAViewerIsInstalled) {
         HelpRig rig;
         rig.fakeXdgMime(type);
         rig.fakeXdgOpen();
-        QString error = QStringLiteral("stale");
-        EXPECT_TRUE(openHelpFile(q(rig.chm), &error)) << type << ": " << error.toStdString();
-        EXPECT_TRUE(error.isEmpty());
+        const Result<void, QString> opened = openHelpFile(q(rig.chm));
+        EXPECT_TRUE(opened) << type << ": " << opened.error().toStdString();
         EXPECT_EQ(rig.openedFile(), std::optional(rig.chm.string())) << type;
     }
 }
@@ -171,9 +165,8 @@ TEST(HelpLauncher, WhenNothingCanShowTheHelpTheFolderOfThePagesIsNamed) {
                           "echo \"xdg-open: no method available for opening '$1'\" >&2\nexit 3\n");
         QObject context;
         QStringList told;
-        QString error;
-        ASSERT_TRUE(openHelpFile(q(rig.chm), &error, &context,
-                                 [&](const QString& message) { told << message; }));
+        ASSERT_TRUE(
+            openHelpFile(q(rig.chm), &context, [&](const QString& message) { told << message; }));
         (void)QTest::qWaitFor([&] { return !told.isEmpty(); }, works ? 1000 : 5000);
         if (works) {
             EXPECT_TRUE(told.isEmpty());
@@ -190,8 +183,8 @@ TEST(HelpLauncher, WhenNothingCanShowTheHelpTheFolderOfThePagesIsNamed) {
 TEST(HelpLauncher, WithoutXdgMimeTheChoiceIsLeftToXdgOpen) {
     HelpRig rig;
     rig.fakeXdgOpen();
-    QString error;
-    EXPECT_TRUE(openHelpFile(q(rig.chm), &error)) << error.toStdString();
+    const Result<void, QString> opened = openHelpFile(q(rig.chm));
+    EXPECT_TRUE(opened) << opened.error().toStdString();
     EXPECT_EQ(rig.openedFile(), std::optional(rig.chm.string()));
 }
 

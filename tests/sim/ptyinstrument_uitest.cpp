@@ -135,8 +135,8 @@ TEST(PtyInstrument, WritesDecodableFramesAndFinishesAfterCount) {
     PtyInstrument sim(o);
     QSignalSpy written(&sim, &PtyInstrument::frameWritten);
     QSignalSpy finished(&sim, &PtyInstrument::finished);
-    QString error;
-    ASSERT_TRUE(sim.start(&error)) << error.toStdString();
+    const Result<void, QString> started = sim.start();
+    ASSERT_TRUE(started) << started.error().toStdString();
     EXPECT_TRUE(sim.slavePath().startsWith("/dev/pts/"));
     auto reader = LineReader::open(sim.slavePath());
     ASSERT_TRUE(reader.isOpen());
@@ -269,8 +269,8 @@ TEST(PtyInstrument, SymlinkFollowsTheTerminalAndIsRemoved) {
     {
         PtyInstrument sim(o);
         QSignalSpy finished(&sim, &PtyInstrument::finished);
-        QString error;
-        ASSERT_TRUE(sim.start(&error)) << error.toStdString(); // the stale link is replaced
+        const Result<void, QString> started = sim.start();
+        ASSERT_TRUE(started) << started.error().toStdString(); // the stale link is replaced
         EXPECT_EQ(QFileInfo(link).symLinkTarget(), sim.slavePath());
         auto reader = LineReader::open(link);
         ASSERT_TRUE(reader.pumpUntil([&] { return finished.count() > 0; }, 2000));
@@ -291,8 +291,7 @@ TEST(PtyInstrument, SymlinkFollowsTheTerminalAndIsRemoved) {
     plain.write("keep");
     plain.close();
     PtyInstrument sim(o);
-    QString error;
-    EXPECT_FALSE(sim.start(&error));
+    const QString error = sim.start().error();
     EXPECT_TRUE(error.contains(link)) << error.toStdString();
     EXPECT_FALSE(sim.isRunning());
     ASSERT_TRUE(plain.open(QIODevice::ReadOnly));
@@ -312,8 +311,8 @@ TEST(PtyInstrument, DrivesASerialDeviceUntilItGoesAway) {
     PtyInstrument sim(o);
     QSignalSpy finished(&sim, &PtyInstrument::finished);
     QSignalSpy failed(&sim, &PtyInstrument::failed);
-    QString error;
-    ASSERT_TRUE(sim.start(&error)) << error.toStdString();
+    const Result<void, QString> started = sim.start();
+    ASSERT_TRUE(started) << started.error().toStdString();
     EXPECT_EQ(sim.slavePath(), o.device);
     ASSERT_TRUE(reader->pumpUntil([&] { return reader->frames().size() >= 3; }, 2000));
     EXPECT_TRUE(reader->pumpUntil([&] { return finished.count() > 0; }, 1500));
@@ -325,7 +324,7 @@ TEST(PtyInstrument, DrivesASerialDeviceUntilItGoesAway) {
     // Pulling the cable stops the instrument and says why.
     o.count = 0;
     sim.setOptions(o);
-    ASSERT_TRUE(sim.start(&error)) << error.toStdString();
+    ASSERT_TRUE(sim.start());
     reader.reset();
     ::close(master);
     EXPECT_TRUE(failed.wait(1500));
@@ -335,7 +334,7 @@ TEST(PtyInstrument, DrivesASerialDeviceUntilItGoesAway) {
     auto bad = steadyOptions(1.0, 500, 0);
     bad.device = "/nonexistent/ttyUSB9";
     sim.setOptions(bad);
-    EXPECT_FALSE(sim.start(&error));
+    const QString error = sim.start().error();
     EXPECT_TRUE(error.contains("/nonexistent/ttyUSB9")) << error.toStdString();
 }
 

@@ -314,10 +314,10 @@ void CMainFrame::OnAppAbout() {
 }
 
 void CMainFrame::OnHelpContents() {
-    QString error;
-    if (!openHelp(&error, this,
-                  [this](const QString& message) { m_prompter->warning(this, message); }))
-        m_prompter->warning(this, error);
+    if (const Result<void, QString> opened =
+            openHelp(this, [this](const QString& message) { m_prompter->warning(this, message); });
+        !opened)
+        m_prompter->warning(this, opened.error());
 }
 
 QRect CMainFrame::frameClientRect() const {

@@ -143,12 +143,8 @@ QString helpPagesFor(const QString& chmFile) {
     return QFileInfo(chmFile).dir().filePath(QStringLiteral("help/index.html"));
 }
 
-bool openHelpFile(const QString& chmFile, QString* error, QObject* context, HelpFailed failed) {
-    const auto fail = [error](const QString& message) {
-        if (error)
-            *error = message;
-        return false;
-    };
+Result<void, QString> openHelpFile(const QString& chmFile, QObject* context, HelpFailed failed) {
+    const auto fail = [](const QString& message) { return Failure{message}; };
     if (!QFileInfo(chmFile).isFile())
         return fail(QCoreApplication::translate("Help", "The help file %1 was not found.")
                         .arg(QDir::toNativeSeparators(chmFile)));
@@ -177,11 +173,9 @@ bool openHelpFile(const QString& chmFile, QString* error, QObject* context, Help
         return fail(cannotShow(
             shown, QCoreApplication::translate("Help", "the viewer could not be started (%1).")
                        .arg(xdgOpen)));
-    if (error)
-        error->clear();
-    return true;
+    return {};
 }
 
-bool openHelp(QString* error, QObject* context, HelpFailed failed) {
-    return openHelpFile(helpFilePath(), error, context, std::move(failed));
+Result<void, QString> openHelp(QObject* context, HelpFailed failed) {
+    return openHelpFile(helpFilePath(), context, std::move(failed));
 }

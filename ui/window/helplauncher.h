@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/result.h"
+
 #include <QString>
 
 #include <functional>
@@ -30,12 +32,12 @@ using HelpFailed = std::function<void(const QString& message)>;
 
 // Hands the help file to the desktop's viewer for compiled help without
 // waiting for it; when the desktop has none, hands it the first HTML page
-// instead (its browser). False, with a message for the user in *error that
-// names the file, when the file is missing or nothing can show it. When
-// xdg-open then fails (no viewer and no browser), `failed` is called while
-// `context` lives, with a message that names the folder of the HTML pages.
-bool openHelpFile(const QString& chmFile, QString* error, QObject* context = nullptr,
-                  HelpFailed failed = {});
+// instead (its browser). Fails with a message for the user that names the
+// file when the file is missing or nothing can show it. When xdg-open then
+// fails (no viewer and no browser), `failed` is called while `context` lives,
+// with a message that names the folder of the HTML pages.
+Result<void, QString> openHelpFile(const QString& chmFile, QObject* context = nullptr,
+                                   HelpFailed failed = {});
 
 // openHelpFile(helpFilePath(), ...).
-bool openHelp(QString* error, QObject* context = nullptr, HelpFailed failed = {});
+Result<void, QString> openHelp(QObject* context = nullptr, HelpFailed failed = {});
