@@ -1,9 +1,9 @@
 #include "core/files/dovdatcodec.h"
 
-#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <limits>
+#include <string_view>
 
 namespace {
 
@@ -17,8 +17,9 @@ void putU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
         out.push_back(static_cast<std::uint8_t>((v >> shift) & 0xFF));
 }
 
-// Only for texts of at most 2^32 - 1 characters.
-void putText(std::vector<std::uint8_t>& out, const std::string& text) {
+// Writes nothing for a text longer than 2^32 - 1 characters, and sets
+// `tooLong`.
+void putText(std::vector<std::uint8_t>& out, const std::string& text, bool& tooLong) {
     const std::size_t length = text.size();
     if (length < 0xFF) {
         out.push_back(static_cast<std::uint8_t>(length));
@@ -26,6 +27,10 @@ void putText(std::vector<std::uint8_t>& out, const std::string& text) {
         out.push_back(0xFF);
         putU16(out, static_cast<std::uint16_t>(length));
     } else {
+        if (length > std::numeric_limits<std::uint32_t>::max()) [[unlikely]] {
+            tooLong = true;
+            return;
+        }
         out.push_back(0xFF);
         putU16(out, 0xFFFF);
         putU32(out, static_cast<std::uint32_t>(length));
@@ -68,10 +73,10 @@ public:
         return true;
     }
     // Only after the caller has checked `length` against left().
-    std::string text(std::size_t length) {
+    std::string_view text(std::size_t length) {
         const auto* first = reinterpret_cast<const char*>(m_bytes.data() + m_pos);
         m_pos += length;
-        return std::string(first, length);
+        return std::string_view(first, length);
     }
 
 private:
@@ -88,9 +93,9 @@ std::string endsIn(const Reader& in, const std::string& what) {
     return "the file ends after " + byteCount(in.size()) + ", in " + what;
 }
 
-// Reads one length-prefixed text, or says why it cannot. `what`, `index` and
-// `count` name the text in that message.
-Result<std::string> readText(Reader& in, const char* what, int index, int count) {
+// Reads one length-prefixed text (a view into the bytes), or says why it cannot. `what`, `index`
+// and `count` name the text in that message.
+Result<std::string_view> readText(Reader& in, const char* what, int index, int count) {
     const auto ends = [&] { return Failure{endsIn(in, sampleName(what, index, count))}; };
     std::uint8_t shortLength = 0;
     if (!in.u8(shortLength))
@@ -125,21 +130,19 @@ Result<std::vector<std::uint8_t>> encodeDovDat(std::span<const float> values,
         return Failure{"values, units and times differ in length"};
     if (n > static_cast<std::size_t>(kDovDatMaxCount))
         return Failure{"more samples than the store holds"};
-    const auto tooLong = [](const std::string& text) {
-        return text.size() > std::numeric_limits<std::uint32_t>::max();
-    };
-    if (std::ranges::any_of(units, tooLong) || std::ranges::any_of(times, tooLong))
-        return Failure{"a text is too long"};
 
     std::vector<std::uint8_t> out;
     out.reserve(4 + 24 * n);
     putU32(out, static_cast<std::uint32_t>(n));
     for (const float v : values)
         putU32(out, std::bit_cast<std::uint32_t>(v));
+    bool tooLong = false;
     for (const std::string& unit : units)
-        putText(out, unit);
+        putText(out, unit, tooLong);
     for (const std::string& time : times)
-        putText(out, time);
+        putText(out, time, tooLong);
+    if (tooLong)
+        return Failure{"a text is too long"};
     return out;
 }
 
@@ -174,10 +177,10 @@ Result<DovDatContents> decodeDovDat(std::span<const std::uint8_t> bytes) {
     const auto readBlock = [&](const char* what, std::vector<std::string>& texts) -> Result<> {
         texts.reserve(n);
         for (int i = 0; i < count; ++i) {
-            Result<std::string> text = readText(in, what, i, count);
+            const Result<std::string_view> text = readText(in, what, i, count);
             if (!text)
                 return Failure{text.error()};
-            texts.push_back(std::move(*text));
+            texts.emplace_back(*text);
         }
         return {};
     };
