@@ -1,9 +1,9 @@
 #include "cli/filecommands.h"
 
-#include "cli/datafilereader.h"
 #include "cli/exitstatus.h"
 #include "core/files/atomicfile.h"
 #include "core/files/csvexport.h"
+#include "core/files/datafilereader.h"
 #include "core/files/outputtarget.h"
 #include "core/files/seriessummary.h"
 #include "core/files/textexport.h"
@@ -20,10 +20,16 @@
 namespace {
 
 Result<DovDatContents> load(const std::string& path) {
-    Result<DovDatContents> read = readDataFile(path);
-    if (!read)
-        printError("cannot open " + path + ": " + read.error());
-    return read;
+    Result<DovDatContents, DataFileRefusal> read = readDataFile(path);
+    if (!read) {
+        const DataFileRefusal& why = read.error();
+        printError("cannot open " + path + ": " +
+                   (why.kind == DataFileRefusal::Kind::NotADataFile
+                        ? "not a data file (" + why.reason + ")"
+                        : why.reason));
+        return Failure{why.reason};
+    }
+    return std::move(read).value();
 }
 
 std::string csvOf(const DovDatContents& c, CsvTime time) {

@@ -5,6 +5,7 @@
 // and data files are damaged. Each test checks that nothing recorded is lost
 // and that nothing hangs.
 #include "core/config/configuration.h"
+#include "core/files/datafilereader.h"
 #include "core/files/dovdatcodec.h"
 #include "sim/ptyinstrument.h"
 #include "support/frames.h"
@@ -467,7 +468,7 @@ TEST(OpenFaults, DamagedDataFilesAreRefusedAndChangeNothing) {
     tooMany[1] = 0x0F;
     put(tooMany);
     expectRefused("4001 samples");
-    put(QByteArray(static_cast<qsizetype>(DocumentFiles::kMaxFileSize) + 1, '\0'));
+    put(QByteArray(static_cast<qsizetype>(kDataFileMaxSize) + 1, '\0'));
     expectRefused("oversized");
 
     std::mt19937 random(99);

@@ -4,7 +4,7 @@
 #include "core/files/atomicfile.h"
 #include "core/files/csvexport.h"
 #include "core/files/datafilepair.h"
-#include "core/files/dovdatcodec.h"
+#include "core/files/datafilereader.h"
 #include "core/files/savefilenames.h"
 #include "core/files/valuetext.h"
 #include "core/store/filechain.h"
@@ -19,14 +19,8 @@
 #include <QGuiApplication>
 #include <QLocale>
 
-#include <cerrno>
-#include <cstring>
 #include <ctime>
 #include <span>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 DocumentFiles::DocumentFiles(QWidget* parent, Prompter& prompter, CDTDoc& doc, DataListPanel& list,
                              Configuration& config)
@@ -167,47 +161,25 @@ bool DocumentFiles::open() {
 }
 
 bool DocumentFiles::load(const QString& path) {
-    Result<DovDatContents> decoded = Failure{std::string()};
-    {
+    const Result<DovDatContents, DataFileRefusal> read = [&] {
         BusyCursor busy;
-        // Only a regular file can be a data file. Opening without waiting keeps
-        // a named pipe or a device from holding the window until it speaks.
-        const int fd =
-            ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        struct stat st {};
-        if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-            const QString reason = fd < 0 ? QString::fromLocal8Bit(std::strerror(errno))
-                                          : QStringLiteral("it is not a regular file");
-            if (fd >= 0)
-                ::close(fd);
-            m_prompter.warning(m_parent, QStringLiteral("Cannot open %1: %2").arg(path, reason));
-            return false;
-        }
-        QFile file;
-        if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-            ::close(fd);
-            m_prompter.warning(m_parent,
-                               QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
-            return false;
-        }
-        // Larger than any data file of 4000 samples can be.
-        const QByteArray bytes = file.read(kMaxFileSize + 1);
-        if (bytes.size() > kMaxFileSize) {
-            m_prompter.warning(
-                m_parent, QStringLiteral("Cannot open %1: the file is too large to be a data file.")
-                              .arg(path));
-            return false;
-        }
-        decoded = decodeDovDat(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                                         static_cast<std::size_t>(bytes.size())));
-    }
-    if (!decoded) {
-        m_prompter.warning(m_parent, QStringLiteral("Cannot open %1: %2.")
-                                         .arg(path, QString::fromStdString(decoded.error())));
+        // "-" is a file's name here, not the standard input.
+        return readDataFile(
+            QFile::encodeName(path == QLatin1String("-") ? QStringLiteral("./-") : path)
+                .toStdString());
+    }();
+    if (!read) {
+        // What is wrong with the file ends in a full stop; the system's reason
+        // stands as it is.
+        const DataFileRefusal& why = read.error();
+        m_prompter.warning(m_parent, (why.kind == DataFileRefusal::Kind::Unreadable
+                                          ? QStringLiteral("Cannot open %1: %2")
+                                          : QStringLiteral("Cannot open %1: %2."))
+                                         .arg(path, QString::fromStdString(why.reason)));
         return false;
     }
 
-    const DovDatContents& c = *decoded;
+    const DovDatContents& c = *read;
     m_doc.m_recorder.loadGraph(c.values, c.units, c.times);
     std::vector<DataListModel::Row> rows;
     rows.reserve(c.values.size());

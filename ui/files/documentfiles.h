@@ -17,7 +17,6 @@ class DocumentFiles {
 public:
     static inline const QString kFilter = QStringLiteral("ZavoDezuza Files (*.DovDat)");
     static inline const QString kSuffix = QStringLiteral("DovDat");
-    static constexpr qint64 kMaxFileSize = 1 << 20;
     // The two kinds of CSV the export offers, in this order.
     static inline const QString kCsvCommaFilter =
         QStringLiteral("CSV, comma-separated, decimal point (*.csv)");

@@ -1,10 +1,11 @@
-#include "cli/datafilereader.h"
+#include "core/files/datafilereader.h"
 
 #include "core/files/dovdatcodec.h"
 
 #include <cerrno>
 #include <cstring>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include <fcntl.h>
@@ -12,9 +13,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Larger than any data file of 4000 samples can be.
-constexpr std::size_t kMaxFileSize = 1 << 20;
 
 class FdCloser {
 public:
@@ -30,39 +28,42 @@ private:
     int m_fd;
 };
 
+// Why the file could not be read.
+Failure<DataFileRefusal> unreadable(std::string reason) {
+    return Failure{DataFileRefusal{DataFileRefusal::Kind::Unreadable, std::move(reason)}};
+}
+
 } // namespace
 
-Result<DovDatContents> readDataFile(const std::string& path) {
-    // Only a regular file can be a data file; opening without waiting keeps a
-    // named pipe from holding the program until someone writes to it.
-    // "-" is the standard input, a pipe as well as a file.
+Result<DovDatContents, DataFileRefusal> readDataFile(const std::string& path) {
     const bool standardInput = path == "-";
     const int fd =
         standardInput ? STDIN_FILENO : ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return Failure{std::string(std::strerror(errno))};
+        return unreadable(std::strerror(errno));
     const FdCloser closer(standardInput ? -1 : fd);
     struct stat st {};
     if (::fstat(fd, &st) != 0)
-        return Failure{std::string(std::strerror(errno))};
+        return unreadable(std::strerror(errno));
     if (!standardInput && !S_ISREG(st.st_mode))
-        return Failure{"it is not a regular file"};
-    std::vector<std::uint8_t> bytes(kMaxFileSize + 1);
+        return unreadable("it is not a regular file");
+    std::vector<std::uint8_t> bytes(kDataFileMaxSize + 1);
     std::size_t used = 0;
     while (used < bytes.size()) {
         const ssize_t n = ::read(fd, bytes.data() + used, bytes.size() - used);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            return Failure{std::string(std::strerror(errno))};
+            return unreadable(std::strerror(errno));
         if (n == 0)
             break;
         used += static_cast<std::size_t>(n);
     }
-    if (used > kMaxFileSize)
-        return Failure{"the file is too large to be a data file"};
+    if (used > kDataFileMaxSize)
+        return Failure{DataFileRefusal{DataFileRefusal::Kind::TooLarge,
+                                       "the file is too large to be a data file"}};
     Result<DovDatContents> decoded = decodeDovDat(std::span(bytes).first(used));
     if (!decoded)
-        return Failure{"not a data file (" + decoded.error() + ")"};
-    return decoded;
+        return Failure{DataFileRefusal{DataFileRefusal::Kind::NotADataFile, decoded.error()}};
+    return std::move(decoded).value();
 }
