@@ -40,7 +40,7 @@ TEST(Commands, MenusListTheirItemsInOrder) {
     EXPECT_EQ(menuItems(popups[1]->menu()),
               (QStringList{"&Select COM", "-", "&On/Off", "Continue in a &New File", "-",
                            "&UndoZoom", "-", "&Clear Screen", "-", "&Clear All", "-",
-                           "&Alarm Notifications", "-", "Alarm Soun&d"}));
+                           "&Alarm Notifications", "-", "Alarm Soun&d", "-", "&Publish..."}));
     EXPECT_EQ(menuItems(popups[2]->menu()), (QStringList{"&About Orvane...", "-", "&Contents"}));
     EXPECT_EQ(rig.frame->action(ID_FILE_PRINT)->statusTip(), "Print the active document");
 }

@@ -17,6 +17,7 @@
 #include "ui/window/helplauncher.h"
 #include "ui/window/scrolllock.h"
 #include "ui/window/toolbaricons.h"
+#include "ui/window/windowpublisher.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -110,6 +111,15 @@ CMainFrame::CMainFrame(const Startup& startup, QWidget* parent)
     chain->setChecked(m_config.continueInNewFile() && !m_config.newFileFolder().empty());
     m_pDoc->m_recorder.setContinueIntoNextFile(chain->isChecked());
     connect(&m_pDoc->m_recorder, &Recorder::alarmChanged, this, &CMainFrame::onAlarmChanged);
+    m_publisher = std::make_unique<WindowPublisher>(m_pDoc->m_recorder, m_config.path());
+    connect(m_publisher.get(), &WindowPublisher::brokerMessage, this, [this](const QString& text) {
+        showMessage(MessageTopic::Broker, text, MessageLevel::Warning);
+    });
+    connect(m_publisher.get(), &WindowPublisher::brokerMessageCleared, this,
+            [this] { clearMessage(MessageTopic::Broker); });
+    connect(m_publisher.get(), &WindowPublisher::settingsNotKept, this, [this](const QString& why) {
+        setIdleText(tr("The setting could not be kept: %1").arg(why));
+    });
     connect(m_pView, &CDTView::hoverReadout, this,
             [this](const QString& time, const QString& temp) {
                 m_pane1->setText(time);
@@ -266,6 +276,9 @@ void CMainFrame::runCommand(int id) {
     case ID_ALARM_NOTIFICATIONS:
     case ID_ALARM_SOUND:
         keepAlarmNotices();
+        break;
+    case ID_PUBLISH:
+        m_publisher->configure(this);
         break;
     default:
         break;
@@ -477,6 +490,7 @@ void CMainFrame::connectPort() {
 void CMainFrame::lineOpened() {
     m_link.m_bOnline = true;
     m_pView->displayPanel()->update(CDisplayPanel::onlineBox());
+    m_publisher->lineOpened();
 }
 
 void CMainFrame::onLineLost(const QString& reason) {
@@ -491,6 +505,7 @@ void CMainFrame::onLineLost(const QString& reason) {
             tr(" Waiting for %1 to come back (On/Off stops waiting).").arg(m_line->devicePath()),
         MessageLevel::Warning);
     setIdleText(tr("Waiting for COM %1").arg(m_link.m_nComPort));
+    m_publisher->lineLost();
 }
 
 void CMainFrame::onReconnected() {

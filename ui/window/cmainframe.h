@@ -18,6 +18,7 @@ class DesktopNotifier;
 struct AlarmChange;
 class DocumentFiles;
 class CDTView;
+class WindowPublisher;
 class Prompter;
 class QAction;
 class QLabel;
@@ -51,6 +52,8 @@ public:
     // program unless set).
     void setAlarmSoundFile(const QString& path) { m_strAlarmSound = path; }
     Prompter& prompter() { return *m_prompter; }
+    // Tools > Publish... and what it publishes.
+    WindowPublisher& publisher() { return *m_publisher; }
 
     // What the window is made of.
     CDTDoc& doc() const { return *m_pDoc; }
@@ -173,4 +176,5 @@ private:
     bool m_bWritingChainFile = false;
     std::unique_ptr<DesktopNotifier> m_notifier; // made at the first alarm
     QString m_strAlarmSound;
+    std::unique_ptr<WindowPublisher> m_publisher;
 };

@@ -21,4 +21,5 @@ enum CommandId : int {
     ID_HELP_CONTENTS = 32779,
     ID_ALARM_NOTIFICATIONS = 32900,
     ID_ALARM_SOUND = 32901,
+    ID_PUBLISH = 32902,
 };

@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr std::array<CommandInfo, 15> kCommands = {{
+constexpr std::array<CommandInfo, 16> kCommands = {{
     {ID_SAVE, "&Save", "", "Save"},
     {ID_OPEN, "&Open", "", "Open"},
     {ID_EXPORT_CSV, "Export as &CSV...", "Write the recording as CSV for a spreadsheet", ""},
@@ -24,6 +24,7 @@ constexpr std::array<CommandInfo, 15> kCommands = {{
     {ID_ALARM_NOTIFICATIONS, "&Alarm Notifications",
      "Tell the desktop when a reading crosses an alarm limit", ""},
     {ID_ALARM_SOUND, "Alarm Soun&d", "Play a sound when a reading goes beyond an alarm limit", ""},
+    {ID_PUBLISH, "&Publish...", "Send the readings and alarms to an MQTT broker", ""},
     {ID_APP_ABOUT, "&About Orvane...", "", ""},
     {ID_HELP_CONTENTS, "&Contents", "", "Help"},
 }};
@@ -38,7 +39,7 @@ constexpr std::array<MenuEntry, 8> kFileMenu = {{{ID_SAVE},
                                                  {ID_FILE_PRINT},
                                                  kSeparator,
                                                  {ID_APP_EXIT}}};
-constexpr std::array<MenuEntry, 14> kToolsMenu = {{{ID_SELECT_COM},
+constexpr std::array<MenuEntry, 16> kToolsMenu = {{{ID_SELECT_COM},
                                                    kSeparator,
                                                    {ID_ON_OFF},
                                                    {ID_CONTINUE_NEW_FILE},
@@ -51,7 +52,9 @@ constexpr std::array<MenuEntry, 14> kToolsMenu = {{{ID_SELECT_COM},
                                                    kSeparator,
                                                    {ID_ALARM_NOTIFICATIONS},
                                                    kSeparator,
-                                                   {ID_ALARM_SOUND}}};
+                                                   {ID_ALARM_SOUND},
+                                                   kSeparator,
+                                                   {ID_PUBLISH}}};
 constexpr std::array<MenuEntry, 3> kHelpMenu = {{{ID_APP_ABOUT}, kSeparator, {ID_HELP_CONTENTS}}};
 
 const std::array<MenuPopup, 3> kMenuBar = {{

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "core/config/profilefile.h"
+#include "core/publish/brokerurl.h"
+#include "core/result.h"
+
+#include <string>
+
+// What the window publishes to (Tools > Publish...), kept in the
+// configuration file's "[PUBLISHInfo]": "Publish" (0 or 1), "URL" (the
+// broker, as mqtt://[user@]host[:port]) and "Topic".
+struct PublishSettings {
+    bool on = false;
+    std::string url;
+    std::string topic;
+
+    friend bool operator==(const PublishSettings&, const PublishSettings&) = default;
+};
+
+PublishSettings readPublishSettings(const ProfileFile& profile);
+// All three keys in one rewrite of the file.
+Result<> writePublishSettings(ProfileFile& profile, const PublishSettings& settings);
+
+// The broker the settings name: the URL with the topic as its path (a URL
+// that holds a topic already may leave the topic empty).
+Result<BrokerUrl> publishBroker(const PublishSettings& settings);

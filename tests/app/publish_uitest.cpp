@@ -1,0 +1,60 @@
+#include "core/publish/publishsettings.h"
+#include "support/mqttbroker.h"
+#include "support/windowrig.h"
+#include "ui/window/commandids.h"
+#include "ui/window/publishdialog.h"
+#include "ui/window/windowpublisher.h"
+
+#include <QAction>
+#include <QLineEdit>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(PublishDialog, RefusesSettingsThatNameNoBroker) {
+    PublishDialog dialog({true, "http://broker", "orvane/oven-1"});
+    dialog.accept();
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.problem(), "The broker URL starts with mqtt:// or mqtts://.");
+    dialog.findChildren<QLineEdit*>()[0]->setText("mqtt://broker");
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.settings(), (PublishSettings{true, "mqtt://broker", "orvane/oven-1"}));
+}
+
+TEST(PublishWindow, ToolsPublishKeepsTheBrokerAndPublishesTheLiveReadings) {
+    MqttBroker broker;
+    ASSERT_TRUE(broker.start());
+    MqttSubscriber sub(broker.port(), QStringLiteral("orvane/window/#"));
+    WindowRig rig({.pty = true});
+    const PublishSettings chosen{
+        true, QStringLiteral("mqtt://127.0.0.1:%1").arg(broker.port()).toStdString(),
+        "orvane/window"};
+    rig.frame->publisher().setAsk([&](QWidget*, PublishSettings& s) {
+        s = chosen;
+        return true;
+    });
+    rig.frame->action(ID_PUBLISH)->trigger();
+    EXPECT_EQ(readPublishSettings(ProfileFile(rig.frame->config().path())), chosen);
+    ASSERT_TRUE(sub.waitFor([](const QStringList& m) { return m.size() == 1; }));
+
+    rig.record({100}); // not from the line: a restored or loaded recording
+    ASSERT_TRUE(rig.connect());
+    rig.record({200});
+    ASSERT_TRUE(sub.waitFor([](const QStringList& m) { return m.size() == 2; }));
+    EXPECT_EQ(sub.messages()[0], "orvane/window/status online");
+    EXPECT_TRUE(sub.messages()[1].startsWith(R"(orvane/window/reading {"n":1,)"));
+    EXPECT_TRUE(sub.messages()[1].contains(R"("value":20.0,)"));
+
+    // The message line says when the broker is away, until it is back.
+    broker.stop();
+    const MessageLine& line = rig.frame->messageLine();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !line.text(MessageTopic::Broker).isEmpty(); }, 5000));
+    EXPECT_TRUE(line.text(MessageTopic::Broker).startsWith("The broker mqtt://127.0.0.1:"))
+        << line.text(MessageTopic::Broker).toStdString();
+    ASSERT_TRUE(broker.start());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return line.text(MessageTopic::Broker).isEmpty(); }, 10000));
+}
+
+} // namespace

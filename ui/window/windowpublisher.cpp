@@ -1,0 +1,77 @@
+#include "ui/window/windowpublisher.h"
+
+#include "engine/mqttpublisher.h"
+#include "ui/base/busycursor.h"
+#include "ui/window/publishdialog.h"
+
+WindowPublisher::WindowPublisher(const Recorder& recorder, std::filesystem::path configFile,
+                                 QObject* parent)
+    : QObject(parent), m_recorder(recorder), m_configFile(std::move(configFile)),
+      m_settings(readPublishSettings(ProfileFile(m_configFile))),
+      m_ask([](QWidget* parent, PublishSettings& settings) {
+          PublishDialog dialog(settings, parent);
+          if (dialog.exec() != QDialog::Accepted)
+              return false;
+          settings = dialog.settings();
+          return true;
+      }) {
+    apply();
+}
+
+WindowPublisher::~WindowPublisher() = default;
+
+void WindowPublisher::configure(QWidget* parent) {
+    PublishSettings settings = m_settings;
+    if (!m_ask(parent, settings) || settings == m_settings)
+        return;
+    // The broker in use has a moment to take what waits for it.
+    const BusyCursor busy;
+    m_settings = settings;
+    ProfileFile profile(m_configFile);
+    if (const Result<> kept = writePublishSettings(profile, m_settings); !kept)
+        Q_EMIT settingsNotKept(QString::fromStdString(kept.error()));
+    apply();
+}
+
+void WindowPublisher::lineOpened() {
+    m_bLive = true;
+    m_bLineLost = false;
+    if (m_publisher)
+        m_publisher->setLineWaiting(false);
+}
+
+void WindowPublisher::lineLost() {
+    m_bLineLost = true;
+    if (m_publisher)
+        m_publisher->setLineWaiting(true);
+}
+
+void WindowPublisher::apply() {
+    m_publisher.reset();
+    Q_EMIT brokerMessageCleared();
+    if (!m_settings.on)
+        return;
+    Result<BrokerUrl> broker = publishBroker(m_settings);
+    if (!broker) {
+        Q_EMIT brokerMessage(
+            tr("Readings are not published: %1.").arg(QString::fromStdString(broker.error())));
+        return;
+    }
+    m_publisher = std::make_unique<MqttPublisher>(std::move(*broker));
+    MqttPublisher* p = m_publisher.get();
+    p->follow(m_recorder, [this] { return m_bLive; });
+    connect(p, &MqttPublisher::brokerLost, this, [this, p](const QString& reason) {
+        Q_EMIT brokerMessage(tr("The broker %1 cannot be reached (%2). Readings wait until it is "
+                                "back.")
+                                 .arg(p->brokerName(), reason));
+    });
+    connect(p, &MqttPublisher::brokerConnected, this, &WindowPublisher::brokerMessageCleared);
+    connect(p, &MqttPublisher::queueOverflowing, this, [this, p](qsizetype capacity) {
+        Q_EMIT brokerMessage(tr("The broker %1 has been away so long that %2 readings wait for it; "
+                                "the oldest go.")
+                                 .arg(p->brokerName())
+                                 .arg(capacity));
+    });
+    p->setLineWaiting(m_bLineLost);
+    p->start();
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "core/publish/publishsettings.h"
+
+#include <QObject>
+#include <QString>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+class MqttPublisher;
+class QWidget;
+class Recorder;
+
+// The window's side of publishing: the settings of Tools > Publish... from the
+// configuration file, a publisher that follows the live readings of the
+// recorder while they are on, and what the message line must say about the
+// broker.
+class WindowPublisher : public QObject {
+    Q_OBJECT
+public:
+    // Shows the settings to the user; false when cancelled.
+    using Ask = std::function<bool(QWidget* parent, PublishSettings& settings)>;
+
+    WindowPublisher(const Recorder& recorder, std::filesystem::path configFile,
+                    QObject* parent = nullptr);
+    ~WindowPublisher() override;
+
+    // Tools > Publish...: asks, keeps and applies the settings.
+    void configure(QWidget* parent);
+    void setAsk(Ask ask) { m_ask = std::move(ask); }
+
+    // The line is open: what the recorder commits from now on is live (a
+    // recording restored at start-up is not published again).
+    void lineOpened();
+    // The line is lost: the status says "waiting" until it is open again.
+    void lineLost();
+
+    const PublishSettings& settings() const { return m_settings; }
+    bool publishing() const { return m_publisher != nullptr; }
+
+Q_SIGNALS:
+    // For the message line's broker topic: a warning, or nothing to say.
+    void brokerMessage(const QString& text);
+    void brokerMessageCleared();
+    // The settings could not be kept in the configuration file.
+    void settingsNotKept(const QString& reason);
+
+private:
+    void apply();
+
+    const Recorder& m_recorder;
+    std::filesystem::path m_configFile;
+    PublishSettings m_settings;
+    std::unique_ptr<MqttPublisher> m_publisher;
+    bool m_bLive = false;
+    bool m_bLineLost = false;
+    Ask m_ask;
+};
