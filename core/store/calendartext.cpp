@@ -14,15 +14,6 @@ struct LastBreakdown {
 
 thread_local LastBreakdown t_last;
 
-void appendDigits(std::string& out, int value, int width) {
-    char digits[4];
-    for (int i = width - 1; i >= 0; --i) {
-        digits[i] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    }
-    out.append(digits, static_cast<std::size_t>(width));
-}
-
 // Writes `pattern` for a year of four digits and fields in their ranges, or
 // says it cannot.
 bool writeDirectly(const std::tm& local, std::string_view pattern, std::string& out) {
@@ -32,41 +23,50 @@ bool writeDirectly(const std::tm& local, std::string_view pattern, std::string& 
                          local.tm_mday <= 31 && local.tm_hour >= 0 && local.tm_hour < 24 &&
                          local.tm_min >= 0 && local.tm_min < 60 && local.tm_sec >= 0 &&
                          local.tm_sec <= 60;
-    if (!inRange)
+    // No field is longer than twice the two characters that name it.
+    char text[64];
+    if (!inRange || 2 * pattern.size() > sizeof text)
         return false;
-    out.reserve(pattern.size() + 8);
+    std::size_t n = 0;
+    const auto digits = [&](int value, int width) {
+        for (int i = width - 1; i >= 0; --i) {
+            text[n + static_cast<std::size_t>(i)] = static_cast<char>('0' + value % 10);
+            value /= 10;
+        }
+        n += static_cast<std::size_t>(width);
+    };
     for (std::size_t i = 0; i < pattern.size(); ++i) {
         if (pattern[i] != '%') {
-            out += pattern[i];
+            text[n++] = pattern[i];
             continue;
         }
         switch (i + 1 < pattern.size() ? pattern[++i] : '\0') {
         case 'Y':
-            appendDigits(out, year, 4);
+            digits(year, 4);
             break;
         case 'y':
-            appendDigits(out, year % 100, 2);
+            digits(year % 100, 2);
             break;
         case 'm':
-            appendDigits(out, local.tm_mon + 1, 2);
+            digits(local.tm_mon + 1, 2);
             break;
         case 'd':
-            appendDigits(out, local.tm_mday, 2);
+            digits(local.tm_mday, 2);
             break;
         case 'H':
-            appendDigits(out, local.tm_hour, 2);
+            digits(local.tm_hour, 2);
             break;
         case 'M':
-            appendDigits(out, local.tm_min, 2);
+            digits(local.tm_min, 2);
             break;
         case 'S':
-            appendDigits(out, local.tm_sec, 2);
+            digits(local.tm_sec, 2);
             break;
         default:
-            out.clear();
             return false;
         }
     }
+    out.assign(text, n);
     return true;
 }
 

@@ -41,7 +41,8 @@ TEST(FixedText, WritesWhatPrintfWrites) {
 TEST(CalendarText, WritesWhatStrftimeWritesInEachZoneItIsAskedIn) {
     const char* const saved = std::getenv("TZ");
     const std::string savedZone = saved ? saved : "";
-    const char* const patterns[] = {"%m-%d-%y/%H:%M:%S", "%Y-%m-%dT%H:%M:%S", "%d %b %Y"};
+    const char* const patterns[] = {"%m-%d-%y/%H:%M:%S", "%Y-%m-%dT%H:%M:%S", "%d %b %Y",
+                                    "%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y%Y"};
     // The same second asked in one zone after another is answered for each.
     for (const std::int64_t time : {0LL, 1796549871LL, 1774746000LL, 253402300799LL, -1LL})
         for (const char* zone : {"UTC", "Europe/Berlin", "America/St_Johns"}) {
