@@ -461,10 +461,8 @@ void CMainFrame::OnOnOff() {
     // Whatever was said about the line is no longer true.
     clearMessage(MessageTopic::Line);
     setIdleText(tr("Ready"));
-    if (m_line->waitingForDevice()) {
-        // Waiting for a lost device: On/Off stops waiting.
-        m_line->close();
-    } else if (m_link.m_bOnline) {
+    if (m_link.m_bOnline || m_line->waitingForDevice()) {
+        // Off; while a lost device is waited for, On/Off stops waiting.
         m_line->close();
         m_link.m_bOnline = false;
         clearSilence();
