@@ -115,9 +115,9 @@ bool RecordSession::start() {
     if (!m_request.onAlarm.isEmpty())
         m_alarmCommand = std::make_unique<AlarmCommand>(m_request.onAlarm, m_request.device);
     m_recorder.prepareOnOff();
-    if (!m_line.open()) {
-        printError(m_line.error().toStdString());
-        if (m_line.failure() == PortFailure::Busy) {
+    if (const auto opened = m_line.open(); !opened) {
+        printError(opened.error().message.toStdString());
+        if (opened.error().failure == PortFailure::Busy) {
             const auto holders = portHolders(QFile::encodeName(m_request.device).toStdString());
             if (!holders.empty())
                 printError("it is in use by " + portHoldersText(holders));

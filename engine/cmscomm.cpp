@@ -56,22 +56,19 @@ bool CMSComm::portOpen() const {
     return m_port->isOpen();
 }
 
-bool CMSComm::setPortOpen(bool open) {
-    m_strLastError.clear();
+Result<void, PortOpenError> CMSComm::setPortOpen(bool open) {
     if (!open) {
         if (m_port->isOpen())
             m_port->close();
-        return true;
+        return {};
     }
     if (m_port->isOpen())
-        return true;
+        return {};
     const QString path = currentDevicePath();
-    if (path.isEmpty()) {
-        m_lastFailure = PortFailure::NoDevice;
-        m_strLastError =
-            tr("COM%1 has no device. Choose another port with Select COM.").arg(m_nCommPort);
-        return false;
-    }
+    if (path.isEmpty())
+        return Failure{PortOpenError{
+            PortFailure::NoDevice,
+            tr("COM%1 has no device. Choose another port with Select COM.").arg(m_nCommPort)}};
     m_strOpenPath = path;
     m_port->setPortName(path);
     m_port->setBaudRate(m_nBaud);
@@ -80,34 +77,34 @@ bool CMSComm::setPortOpen(bool open) {
     m_port->setStopBits(QSerialPort::OneStop);
     m_port->setFlowControl(QSerialPort::NoFlowControl);
     if (!m_port->open(QIODevice::ReadOnly)) {
-        m_strLastError = tr("Cannot open %1: %2").arg(path, m_port->errorString());
+        PortOpenError error{PortFailure::Other,
+                            tr("Cannot open %1: %2").arg(path, m_port->errorString())};
         switch (m_port->error()) {
         case QSerialPort::DeviceNotFoundError:
-            m_lastFailure = PortFailure::NotFound;
+            error.failure = PortFailure::NotFound;
             break;
         case QSerialPort::PermissionError:
             // Refused to a user who may open it: someone else holds it.
-            m_lastFailure =
+            error.failure =
                 ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), R_OK, AT_EACCESS) == 0
                     ? PortFailure::Busy
                     : PortFailure::Permission;
             break;
         default:
-            m_lastFailure = PortFailure::Other;
             break;
         }
         m_port->clearError();
-        return false;
+        return Failure{std::move(error)};
     }
     // One program at a time, whatever name opened the device: the serial
     // port's lock file goes by the name, and TIOCEXCL does not stop root.
     if (::flock(static_cast<int>(m_port->handle()), LOCK_EX | LOCK_NB) != 0) {
         m_port->close();
-        m_lastFailure = PortFailure::Busy;
-        m_strLastError = tr("Cannot open %1: another program has this device open.").arg(path);
-        return false;
+        return Failure{
+            PortOpenError{PortFailure::Busy,
+                          tr("Cannot open %1: another program has this device open.").arg(path)}};
     }
-    return true;
+    return {};
 }
 
 QByteArray CMSComm::input() {

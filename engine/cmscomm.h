@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/config/serialdevices.h"
+#include "core/result.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -9,6 +10,13 @@
 #include <functional>
 
 class QSerialPort;
+
+// Why a port did not open: the kind of failure, and the message that names the
+// device and the system's reason.
+struct PortOpenError {
+    PortFailure failure = PortFailure::Other;
+    QString message;
+};
 
 // The serial component: one port, opened by number, with fixed line settings.
 // Once RThreshold or more received bytes are waiting, OnComm is raised and the
@@ -39,12 +47,8 @@ public:
     void setInBufferCount(short n);
 
     bool portOpen() const;
-    // Opens or closes the port. Opening failures return false and leave the
-    // reason in lastError(), with the device path.
-    bool setPortOpen(bool open);
-    QString lastError() const { return m_strLastError; }
-    // What kind of failure the last open met.
-    PortFailure lastFailure() const { return m_lastFailure; }
+    // Opens or closes the port; an open that fails says why.
+    Result<void, PortOpenError> setPortOpen(bool open);
 
     // Reads everything received and removes it from the buffer.
     QByteArray input();
@@ -62,9 +66,7 @@ private:
     std::function<QString(int)> m_resolver;
     QString m_boundDevice;
     QString m_strSettings = QStringLiteral("9600,n,8,1");
-    QString m_strLastError;
     QString m_strOpenPath;
-    PortFailure m_lastFailure = PortFailure::Other;
     qint32 m_nBaud = 9600;
     short m_nCommPort = 1;
     short m_nRThreshold = 0;

@@ -39,20 +39,20 @@ void InstrumentLine::setPort(int port) {
     m_Comm.setCommPort(static_cast<short>(port));
 }
 
-bool InstrumentLine::open() {
+Result<void, PortOpenError> InstrumentLine::open() {
     if (m_Comm.portOpen())
-        m_Comm.setPortOpen(false);
-    if (!m_Comm.setPortOpen(true))
-        return false;
-    opened();
-    return true;
+        (void)m_Comm.setPortOpen(false);
+    auto result = m_Comm.setPortOpen(true);
+    if (result)
+        opened();
+    return result;
 }
 
 void InstrumentLine::close() {
     m_reconnect.stop();
     m_silence.stop();
     if (m_Comm.portOpen())
-        m_Comm.setPortOpen(false);
+        (void)m_Comm.setPortOpen(false);
 }
 
 void InstrumentLine::opened() {

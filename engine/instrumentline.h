@@ -35,15 +35,12 @@ public:
 
     // Opens the device of the port set (closing it first if open). What it
     // sent before is not a reading of this run; the silence watch starts.
-    // False when it could not be opened: error() and failure() say why.
-    bool open();
+    Result<void, PortOpenError> open();
     // Closes the line: the port, the wait for a lost device, the silence watch.
     void close();
     bool isOpen() const { return m_Comm.portOpen(); }
     // The line was lost and the device is waited for.
     bool waitingForDevice() const { return m_reconnect.waiting(); }
-    QString error() const { return m_Comm.lastError(); }
-    PortFailure failure() const { return m_Comm.lastFailure(); }
     // What to say of the current silence (see SilenceWatch::silenceText).
     QString silenceText() const { return m_silence.silenceText(devicePath()); }
 

@@ -27,12 +27,13 @@ void Reconnector::tryOpen() {
     // Absent (unplugged, or a link not yet pointed anywhere): keep waiting quietly.
     if (!QFileInfo::exists(m_comm.currentDevicePath()))
         return;
-    if (m_comm.setPortOpen(true)) {
+    const auto opened = m_comm.setPortOpen(true);
+    if (opened) {
         m_timer.stop();
         Q_EMIT reconnected();
         return;
     }
-    const QString reason = m_comm.lastError();
+    const QString& reason = opened.error().message;
     if (reason != m_strLastReason) {
         m_strLastReason = reason;
         Q_EMIT attemptFailed(reason);

@@ -161,7 +161,8 @@ TEST(MainFrameLink, APortHeldByAnotherProgramIsReported) {
     WindowRig rig({.pty = true});
     CMSComm other;
     other.bindDevice(rig.pty->slavePath());
-    ASSERT_TRUE(other.setPortOpen(true)) << other.lastError().toStdString();
+    const auto opened = other.setPortOpen(true);
+    ASSERT_TRUE(opened) << opened.error().message.toStdString();
 
     rig.frame->OnOnOff();
     EXPECT_FALSE(rig.frame->link().m_bOnline);

@@ -17,7 +17,8 @@ TEST(InstrumentLine, TakesWhatArrivesWhileAReadingIsHandled) {
     Recorder recorder;
     InstrumentLine line(recorder);
     line.bindDevice(pty.slavePath());
-    ASSERT_TRUE(line.open()) << line.error().toStdString();
+    const auto opened = line.open();
+    ASSERT_TRUE(opened) << opened.error().message.toStdString();
     QStringList rows;
     QObject::connect(&recorder, &Recorder::rowAppended, &recorder, [&](const ListRow& row) {
         rows << QString::fromStdString(row.value);

@@ -474,11 +474,12 @@ void CMainFrame::OnOnOff() {
 
 void CMainFrame::connectPort() {
     m_line->setPort(m_link.m_nComPort);
-    if (!m_line->open()) {
+    const auto opened = m_line->open();
+    if (!opened) {
         m_link.m_bOnline = false;
         const std::string advice = connectAdviceFor(
-            m_line->failure(), m_line->devicePath().toStdString(), m_config.profile());
-        m_prompter->warning(this, m_line->error() + QStringLiteral("\n\n") +
+            opened.error().failure, m_line->devicePath().toStdString(), m_config.profile());
+        m_prompter->warning(this, opened.error().message + QStringLiteral("\n\n") +
                                       QString::fromStdString(advice));
         return;
     }
