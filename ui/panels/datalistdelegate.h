@@ -17,5 +17,6 @@ public:
                const QModelIndex& index) const override;
 
 private:
-    mutable TextCache m_texts{2048};
+    // A screenful of rows, four texts each, on the tallest screens.
+    mutable TextCache m_texts{512};
 };

@@ -9,7 +9,9 @@ class QPainter;
 
 // Texts laid out once per font and kept, so that a repaint only draws glyphs.
 // Readings repeat, captions never change, and a screenful needs at most a
-// few hundred texts; past the capacity the cache starts again.
+// few hundred texts; past the capacity the cache starts again. A laid-out text
+// costs a few hundred bytes, so the capacity stays near what one screen shows:
+// the panel and the graph's labels show a few dozen texts at once.
 class TextCache {
 public:
     struct Text {
@@ -22,7 +24,7 @@ public:
         qreal exactDescent = 0;
     };
 
-    explicit TextCache(qsizetype capacity = 1024) : m_capacity(capacity) {}
+    explicit TextCache(qsizetype capacity = 256) : m_capacity(capacity) {}
 
     const Text& get(const QFont& font, const QString& text);
     const Metrics& metrics(const QFont& font);
