@@ -45,7 +45,7 @@ struct Graph {
         for (int i = 0; i < kSamples; ++i)
             values[static_cast<std::size_t>(i)] =
                 50.0f + 130.0f * std::sin(static_cast<float>(i) * 0.05f);
-        StoreTestAccess::setGraphSeries(StoreTestAccess::acq(frame->doc().m_recorder), values,
+        StoreTestAccess::setGraphSeries(StoreTestAccess::acq(frame->doc().recorder()), values,
                                         mode == Fit);
         // The live scale settles over a few paints (each compression asks for one more).
         for (int i = 0; i < 40; ++i)

@@ -271,11 +271,11 @@ int main(int argc, char** argv) {
         const std::string journal = (dir.path() + "/state/recording.journal").toStdString();
         for (const bool journalled : {false, true, true, false}) {
             frame.OnClearAll();
-            if (journalled && !frame.doc().m_recorder.journal())
+            if (journalled && !frame.doc().recorder().journal())
                 frame.openJournal(journal);
-            if (!journalled && frame.doc().m_recorder.journal())
-                frame.doc().m_recorder.setJournal(nullptr);
-            if (journalled && !frame.doc().m_recorder.journal()) {
+            if (!journalled && frame.doc().recorder().journal())
+                frame.doc().recorder().setJournal(nullptr);
+            if (journalled && !frame.doc().recorder().journal()) {
                 std::fprintf(stderr, "the journal %s could not be opened\n", journal.c_str());
                 return 1;
             }
@@ -286,7 +286,7 @@ int main(int argc, char** argv) {
             sum.rows += s.rows;
             if (journalled)
                 onRows = std::max(onRows,
-                                  frame.doc().m_recorder.journal() ? readJournalRows(journal) : 0);
+                                  frame.doc().recorder().journal() ? readJournalRows(journal) : 0);
         }
     }
     if (countPaints) {

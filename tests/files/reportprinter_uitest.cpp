@@ -34,7 +34,7 @@ ReportTicks unzoomedTicks() {
 void record(CDTDoc& doc, int n) {
     for (int i = 0; i < n; ++i) {
         const std::int64_t t = 1796549871 + i;
-        SampleStore& store = StoreTestAccess::store(doc.m_recorder);
+        SampleStore& store = StoreTestAccess::store(doc.recorder());
         store.storeCurrent(20.0f + static_cast<float>(i) / 10.0f, i % 2 ? "F" : "C", t,
                            formatTimeText(t));
         store.commit();
@@ -158,7 +158,7 @@ TEST(ReportPrinter, PageCountFollowsTheRecordedSamples) {
 
 TEST(ReportPrinter, TablePagesPutRowsWhereTheyBelong) {
     Report report(31);
-    StoreTestAccess::recValue(report.doc.m_recorder, 4) = kNoValue;
+    StoreTestAccess::recValue(report.doc.recorder(), 4) = kNoValue;
     ASSERT_TRUE(report.print());
     const auto pages = pdfWords(report.path);
     REQUIRE_TOOL(pages);
@@ -216,7 +216,7 @@ TEST(ReportPrinter, GraphPageTitleAndScales) {
 
 TEST(ReportPrinter, PrintingAfterALoadPrintsTheLoadedSeriesAndKeepsIt) {
     Report report(40);
-    report.doc.m_recorder.loadGraph(
+    report.doc.recorder().loadGraph(
         {7.5f, kNoValue, 9.0f}, {"F", "F", "C"},
         {"01-02-27/03:04:05", "01-02-27/03:04:06", "01-02-27/03:04:07"});
     ASSERT_TRUE(report.print());
@@ -238,7 +238,7 @@ TEST(ReportPrinter, ThePrinterPathGivesTheSamePagesAndHonoursTheRange) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(report.path);
     printer.setPageLayout(ReportPrinter::pageLayout());
-    ReportPrinter printing(report.doc.m_recorder, unzoomedTicks());
+    ReportPrinter printing(report.doc.recorder(), unzoomedTicks());
     Result<void, QString> printed = printing.print(printer);
     ASSERT_TRUE(printed) << printed.error().toStdString();
     auto pages = pdfWords(report.path);
@@ -285,9 +285,9 @@ TEST(ReportPrinter, AFileThatCannotBeWrittenIsReported) {
 TEST(ReportPrinter, GraphPageOnAnImageLiesInPageUnitsWithUprightText) {
     CDTDoc doc;
     record(doc, 3);
-    StoreTestAccess::graphValue(doc.m_recorder, 0) = -100.0f; // bottom of the window
-    StoreTestAccess::graphValue(doc.m_recorder, 1) = 200.0f;  // top
-    StoreTestAccess::graphValue(doc.m_recorder, 2) = 50.0f;   // middle
+    StoreTestAccess::graphValue(doc.recorder(), 0) = -100.0f; // bottom of the window
+    StoreTestAccess::graphValue(doc.recorder(), 1) = 200.0f;  // top
+    StoreTestAccess::graphValue(doc.recorder(), 2) = 50.0f;   // middle
     QImage image(860, 1190, QImage::Format_RGB32);
     image.fill(Qt::white);
     const QRectF printable(20, 20, 820, 1150);
@@ -297,7 +297,7 @@ TEST(ReportPrinter, GraphPageOnAnImageLiesInPageUnitsWithUprightText) {
     };
     {
         QPainter painter(&image);
-        ReportPrinter(doc.m_recorder, unzoomedTicks()).drawPage(painter, printable, 100, 100, 1);
+        ReportPrinter(doc.recorder(), unzoomedTicks()).drawPage(painter, printable, 100, 100, 1);
         // The page's transform is left behind with the page.
         EXPECT_TRUE(painter.worldTransform().isIdentity());
     }
@@ -351,7 +351,7 @@ TEST(ReportPrinter, GraphPageOnAnImageLiesInPageUnitsWithUprightText) {
 TEST(ReportPrinter, CancellingThePrintDialogChangesNothing) {
     CDTDoc doc;
     record(doc, 40);
-    doc.m_recorder.loadGraph({1.0f, 2.0f}, {"C", "C"}, {"a", "b"});
+    doc.recorder().loadGraph({1.0f, 2.0f}, {"C", "C"}, {"a", "b"});
     int maxPage = -1;
     bool shown = false;
     // Answers the dialog as soon as it is up.

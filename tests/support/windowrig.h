@@ -46,7 +46,7 @@ struct WindowRig {
     std::unique_ptr<CMainFrame> frame;
 
     const Acquisition& acq() const { return frame->doc().acq(); }
-    Recorder& rec() { return frame->doc().m_recorder; }
+    Recorder& rec() { return frame->doc().recorder(); }
     DataListModel& list() const { return *frame->view().dataList()->model(); }
     int rows() const { return list().rowCount(); }
     QString cell(int row, int col) const { return list().rowAt(row)[std::size_t(col)]; }

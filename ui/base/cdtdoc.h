@@ -12,8 +12,10 @@ class CDTDoc : public QObject {
 public:
     explicit CDTDoc(QObject* parent = nullptr) : QObject(parent) {}
 
-    Recorder m_recorder;
-
+    // The recording engine the document holds; its views and the window act
+    // on it through its named operations.
+    Recorder& recorder() { return m_recorder; }
+    const Recorder& recorder() const { return m_recorder; }
     const Acquisition& acq() const { return m_recorder.acquisition(); }
     const SampleStore& store() const { return m_recorder.store(); }
 
@@ -21,4 +23,7 @@ public:
 
 Q_SIGNALS:
     void viewsNeedUpdate();
+
+private:
+    Recorder m_recorder;
 };

@@ -141,7 +141,7 @@ bool DocumentFiles::writeFiles(const QString& dataPath, const QString& textPath)
         m_prompter.warning(m_parent, message + QStringLiteral("\nThe recording is unchanged."));
         return false;
     }
-    m_doc.m_recorder.markSaved();
+    m_doc.recorder().markSaved();
     return true;
 }
 
@@ -180,7 +180,7 @@ bool DocumentFiles::load(const QString& path) {
     }
 
     const DovDatContents& c = *read;
-    m_doc.m_recorder.loadGraph(c.values, c.units, c.times);
+    m_doc.recorder().loadGraph(c.values, c.units, c.times);
     std::vector<DataListModel::Row> rows;
     rows.reserve(c.values.size());
     for (int i = 0; i < c.count(); ++i) {

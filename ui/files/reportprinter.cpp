@@ -218,7 +218,7 @@ bool printReport(QWidget* parent, CDTDoc& doc, ReportTicks ticks) {
     if (dialog.exec() != QDialog::Accepted)
         return false;
 
-    ReportPrinter report(doc.m_recorder, ticks);
+    ReportPrinter report(doc.recorder(), ticks);
     if (const Result<void, QString> printed = report.print(printer); !printed) {
         QMessageBox::warning(parent, kCaption, printed.error());
         return false;
@@ -230,7 +230,7 @@ bool previewReport(QWidget* parent, CDTDoc& doc, ReportTicks ticks) {
     QPrinter printer(QPrinter::HighResolution);
     preparePrinter(printer);
     QPrintPreviewDialog dialog(&printer, parent);
-    ReportPrinter report(doc.m_recorder, ticks);
+    ReportPrinter report(doc.recorder(), ticks);
     QString error;
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&report, &error](QPrinter* target) {
@@ -254,7 +254,7 @@ Result<void, QString> printReportToPdf(const QString& path, CDTDoc& doc, ReportT
         writer.setPageLayout(ReportPrinter::pageLayout());
         writer.setTitle(kDocName);
         writer.setCreator(kCaption);
-        ReportPrinter report(doc.m_recorder, ticks);
+        ReportPrinter report(doc.recorder(), ticks);
         if (Result<void, QString> printed = report.print(writer); !printed)
             return printed;
     }

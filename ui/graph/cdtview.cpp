@@ -78,10 +78,10 @@ CDTView::CDTView(CDTDoc& doc, const LinkState& link, const Startup& startup, QWi
     setAccessibleName(QStringLiteral("Graph"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
-    doc.m_recorder.setAlarmLimits(m_limits.high(), m_limits.low());
+    doc.recorder().setAlarmLimits(m_limits.high(), m_limits.low());
 
     m_dlgAlarm = new AlarmBar(startup.alarmHigh, startup.alarmLow, frame);
-    m_dlgPanel = new CDisplayPanel(doc.m_recorder, link, startup.sampleRateIni, frame);
+    m_dlgPanel = new CDisplayPanel(doc.recorder(), link, startup.sampleRateIni, frame);
     m_dlgPanel->setAlarmLimits(m_limits.high(), m_limits.low());
     m_dlgScroll = new ValueScrollPanel(m_nYScrollPos, frame);
     m_dlgList = new DataListPanel(frame);
@@ -90,7 +90,7 @@ CDTView::CDTView(CDTDoc& doc, const LinkState& link, const Startup& startup, QWi
     connect(m_dlgPanel, &CDisplayPanel::updateViewsRequested, &doc, &CDTDoc::UpdateAllViews);
 
     // What the recorder reports reaches the panels and the graph.
-    Recorder& recorder = doc.m_recorder;
+    Recorder& recorder = doc.recorder();
     recorder.setStartupSampleRate(startup.sampleRateIni);
     connect(&recorder, &Recorder::listCleared, m_dlgList, &DataListPanel::deleteAllRows);
     connect(&recorder, &Recorder::rowAppended, m_dlgList,
@@ -126,7 +126,7 @@ QFont CDTView::labelFont() {
 }
 
 void CDTView::OnInitialUpdate() {
-    m_doc.m_recorder.startCommitTimer();
+    m_doc.recorder().startCommitTimer();
 }
 
 void CDTView::layoutPanels(const QRect& rc) {
@@ -239,7 +239,7 @@ void CDTView::onLowLimitEdited(int value) {
 }
 
 void CDTView::limitsTyped() {
-    m_doc.m_recorder.setAlarmLimits(m_limits.high(), m_limits.low());
+    m_doc.recorder().setAlarmLimits(m_limits.high(), m_limits.low());
     m_dlgPanel->setAlarmLimits(m_limits.high(), m_limits.low());
     m_dlgPanel->update();
     m_doc.UpdateAllViews();
@@ -315,7 +315,7 @@ void CDTView::buildScene() {
     m_graph.paint(in, m_scene);
     tellZoom(); // an emptied graph starts unzoomed
     if (!m_scene.newDataKept)
-        m_doc.m_recorder.newDataSeen();
+        m_doc.recorder().newDataSeen();
     m_bSceneDirty = false;
 
     if (m_scene.emptyReadout)

@@ -61,7 +61,7 @@ CMainFrame::CMainFrame(const Startup& startup, QWidget* parent)
     viewStartup.alarmLow = m_config.alarmLow();
     m_pView = new CDTView(*m_pDoc, m_link, viewStartup, this);
     // The line: the port opens only on On/Off.
-    m_line = std::make_unique<InstrumentLine>(m_pDoc->m_recorder);
+    m_line = std::make_unique<InstrumentLine>(m_pDoc->recorder());
     m_line->bindDevice(startup.boundDevice);
     m_line->setDeviceResolver(
         [this](int port) { return QString::fromStdString(m_config.comDevicePath(port)); });
@@ -102,16 +102,16 @@ CMainFrame::CMainFrame(const Startup& startup, QWidget* parent)
     }
     // The commands follow what they depend on as it changes: the recording
     // (Save, Export, Print) and the zoom (Undo Zoom).
-    connect(&m_pDoc->m_recorder, &Recorder::recordingChanged, this,
+    connect(&m_pDoc->recorder(), &Recorder::recordingChanged, this,
             &CMainFrame::updateRecordingCommands);
     connect(m_pView, &CDTView::zoomChanged, action(ID_UNDO_ZOOM), &QAction::setEnabled);
-    connect(&m_pDoc->m_recorder, &Recorder::storeFull, this, &CMainFrame::onStoreFull);
+    connect(&m_pDoc->recorder(), &Recorder::storeFull, this, &CMainFrame::onStoreFull);
     QAction* chain = action(ID_CONTINUE_NEW_FILE);
     chain->setCheckable(true);
     chain->setChecked(m_config.continueInNewFile() && !m_config.newFileFolder().empty());
-    m_pDoc->m_recorder.setContinueIntoNextFile(chain->isChecked());
-    connect(&m_pDoc->m_recorder, &Recorder::alarmChanged, this, &CMainFrame::onAlarmChanged);
-    m_publisher = std::make_unique<WindowPublisher>(m_pDoc->m_recorder, m_config.path());
+    m_pDoc->recorder().setContinueIntoNextFile(chain->isChecked());
+    connect(&m_pDoc->recorder(), &Recorder::alarmChanged, this, &CMainFrame::onAlarmChanged);
+    m_publisher = std::make_unique<WindowPublisher>(m_pDoc->recorder(), m_config.path());
     connect(m_publisher.get(), &WindowPublisher::brokerMessage, this, [this](const QString& text) {
         showMessage(MessageTopic::Broker, text, MessageLevel::Warning);
     });
@@ -340,13 +340,9 @@ QRect CMainFrame::frameClientRect() const {
 
 bool CMainFrame::confirmClose() {
     const Acquisition& acq = m_pDoc->acq();
-    if (const Result<> kept =
-            m_config.writeCloseValues(m_link.m_nComPort, acq.sampleRateToKeep(),
-                                      m_pView->alarmLimits().high(), m_pView->alarmLimits().low());
-        !kept)
-        m_prompter->warning(
-            this,
-            tr("The settings could not be kept.\n%1").arg(QString::fromStdString(kept.error())));
+    warnIfNotKept(m_config.writeCloseValues(m_link.m_nComPort, acq.sampleRateToKeep(),
+                                            m_pView->alarmLimits().high(),
+                                            m_pView->alarmLimits().low()));
     return m_files->offerToSave();
 }
 
@@ -446,7 +442,7 @@ void CMainFrame::OnSelectCom() {
 }
 
 void CMainFrame::OnOnOff() {
-    Recorder& recorder = m_pDoc->m_recorder;
+    Recorder& recorder = m_pDoc->recorder();
     const OnOffPlan plan = recorder.prepareOnOff();
     if (plan.updateViews)
         m_pDoc->UpdateAllViews();
@@ -522,7 +518,7 @@ void CMainFrame::setIdleText(const QString& text) {
 }
 
 void CMainFrame::OnClearScreen() {
-    m_pDoc->m_recorder.clearScreen();
+    m_pDoc->recorder().clearScreen();
 }
 
 void CMainFrame::OnClearAll() {
@@ -530,13 +526,16 @@ void CMainFrame::OnClearAll() {
     // did not happen, nothing is thrown away.
     if (!m_files->offerToSave())
         return;
-    m_pDoc->m_recorder.clearAll();
+    m_pDoc->recorder().clearAll();
 }
 
 void CMainFrame::keepAlarmNotices() {
-    if (const Result<> kept = m_config.writeAlarmNotices(
-            action(ID_ALARM_NOTIFICATIONS)->isChecked(), action(ID_ALARM_SOUND)->isChecked());
-        !kept)
+    warnIfNotKept(m_config.writeAlarmNotices(action(ID_ALARM_NOTIFICATIONS)->isChecked(),
+                                             action(ID_ALARM_SOUND)->isChecked()));
+}
+
+void CMainFrame::warnIfNotKept(const Result<>& kept) {
+    if (!kept)
         m_prompter->warning(
             this,
             tr("The settings could not be kept.\n%1").arg(QString::fromStdString(kept.error())));
@@ -573,7 +572,7 @@ void CMainFrame::onAlarmChanged(const AlarmChange& change) {
 void CMainFrame::onStoreFull() {
     if (m_bWritingChainFile)
         return; // a box about the failed write is up
-    const bool chained = m_pDoc->m_recorder.continuesIntoNextFile();
+    const bool chained = m_pDoc->recorder().continuesIntoNextFile();
     if (chained && continueInNewFile())
         return;
     m_line->close();
@@ -595,7 +594,7 @@ bool CMainFrame::continueInNewFile() {
     m_bWritingChainFile = false;
     if (written.isEmpty())
         return false;
-    m_pDoc->m_recorder.startNextFile();
+    m_pDoc->recorder().startNextFile();
     const QString text = tr("Wrote %1; recording goes on in a new file.").arg(written);
     setIdleText(text);
     showMessage(MessageTopic::File, text, MessageLevel::Information);
@@ -607,7 +606,7 @@ void CMainFrame::clearSilence() {
 }
 
 void CMainFrame::OnContinueInNewFile() {
-    Recorder& recorder = m_pDoc->m_recorder;
+    Recorder& recorder = m_pDoc->recorder();
     bool on = !recorder.continuesIntoNextFile();
     QString folder = QString::fromStdString(m_config.newFileFolder());
     if (on && (folder.isEmpty() || !QFileInfo(folder).isDir())) {

@@ -145,6 +145,8 @@ private:
     void onAlarmChanged(const AlarmChange& change);
     // Tools > Alarm Notifications and Tools > Alarm Sound were switched.
     void keepAlarmNotices();
+    // A warning box when the configuration file could not be written.
+    void warnIfNotKept(const Result<>& kept);
     void buildCommands();
     // Save, Export and Print are enabled while there are samples.
     void updateRecordingCommands();
