@@ -42,6 +42,11 @@ const QString kDescription =
                    "\n"
                    "Type 'orvane-cli COMMAND --help' for the options of a command.");
 
+const QString kDataFileHelp =
+    QStringLiteral("The data file (default: named after the time of saving, in the current "
+                   "folder). A file is never replaced: where FILE.DovDat is taken, the next "
+                   "free of FILE-2.DovDat, FILE-3.DovDat, ... is written.");
+
 // Parses the arguments of one command (the command's name first). Help ends
 // the program; any other problem is a usage error.
 // -h/--help alone: Qt's own --help-all says nothing about this program.
@@ -216,10 +221,7 @@ int recoverCommand(const QStringList& args) {
         "recording is recovered, one after the other. Exits with 1 when there is nothing\n"
         "to recover or another process is recording with the journal."));
     const QCommandLineOption journal = journalOption();
-    const QCommandLineOption out = outOption(QStringLiteral("The data file (default: named after "
-                                                            "the time of saving, in the current "
-                                                            "folder)."),
-                                             QStringLiteral("FILE.DovDat"));
+    const QCommandLineOption out = outOption(kDataFileHelp, QStringLiteral("FILE.DovDat"));
     parser.addOptions({journal, out});
     parser.addPositionalArgument(QStringLiteral("recover"),
                                  QStringLiteral("Recovers an unsaved recording."));
@@ -274,10 +276,7 @@ int recordCommand(const QStringList& args) {
                      .mid(5)
                      .replace(QLatin1Char('|'), QLatin1String(", "))),
         QStringLiteral("RATE"));
-    const QCommandLineOption out = outOption(QStringLiteral("The data file (default: named after "
-                                                            "the time of saving, in the current "
-                                                            "folder)."),
-                                             QStringLiteral("FILE.DovDat"));
+    const QCommandLineOption out = outOption(kDataFileHelp, QStringLiteral("FILE.DovDat"));
     const QCommandLineOption csv(QStringLiteral("csv"),
                                  QStringLiteral("Also write every sample into FILE.csv as it "
                                                 "comes."),

@@ -2,15 +2,23 @@
 
 #include "core/files/datafilepair.h"
 
-#include <QString>
+#include <optional>
+#include <string>
 
-// Writes the data file at `dataPath` and its text export at `textPath`, as
-// Save does: both are staged before either replaces anything, and the data
-// file is put back as it was when the export cannot follow it. A data file
-// named as a pipe or a device is written into it, without a text export. False
-// when nothing was written (the reason printed).
-bool writeRecordingFiles(const QString& dataPath, const QString& textPath,
-                         const RecordedSeries& series);
-// What writeRecordingFiles wrote: "DATA and TEXT", or DATA alone when the data
-// file went into a pipe or a device.
-QString writtenFiles(const QString& dataPath, const QString& textPath);
+// Writes the data file and its text export under the first free of `names`,
+// as Save does: both are staged before either takes its name, no file is ever
+// replaced, and the data file is removed again when the export cannot follow
+// it. A data file asked for as a pipe or a device is written into, without a
+// text export; one asked for as a folder is refused. Where it was written;
+// nothing when it was not (the reason printed).
+std::optional<WrittenPair> writeRecordingFiles(const PairNames& names,
+                                               const RecordedSeries& series);
+// What writeRecordingFiles wrote: "DATA and TEXT", or DATA alone.
+std::string writtenFiles(const WrittenPair& written);
+// The name the data file would take now: the first choice of `names` that is
+// free (another writer may take it before the end).
+std::string freeDataName(const PairNames& names);
+// Says on the standard error which data file a run will write, when one was
+// asked for: `asked`, or `name` where `asked` is taken. Nothing for a pipe or
+// a device.
+void tellDataName(const std::string& asked, const std::string& name);

@@ -43,7 +43,7 @@ std::string clockTime(const std::string& iso) {
 
 RecordSession::RecordSession(RecordRequest request, QObject* parent)
     : QObject(parent), m_request(std::move(request)),
-      m_chain(QFile::encodeName(m_request.dataFile).toStdString(), ".", pathTaken) {
+      m_chain(QFile::encodeName(m_request.dataFile).toStdString(), ".") {
     m_bTerminal = ::isatty(STDOUT_FILENO) == 1;
     m_durationTimer.setSingleShot(true);
     connect(&m_durationTimer, &QTimer::timeout, this, &RecordSession::armDuration);
@@ -133,6 +133,9 @@ bool RecordSession::start() {
     m_elapsed.start();
     armDuration();
     std::fprintf(stderr, "Recording from %s; Ctrl+C stops.\n", qPrintable(m_request.device));
+    if (m_request.writeDataFile && !m_request.dataFile.isEmpty())
+        tellDataName(QFile::encodeName(m_request.dataFile).toStdString(),
+                     freeDataName(m_chain.next(static_cast<std::int64_t>(std::time(nullptr)))));
     return true;
 }
 
@@ -403,29 +406,25 @@ bool RecordSession::writeDataFiles() {
         return true;
     }
     const auto now = static_cast<std::int64_t>(std::time(nullptr));
-    const ChainFileNames names = m_chain.next(now);
-    if (writeDataFilesTo(names, n)) {
+    if (const std::optional<WrittenPair> written = writeDataFilesTo(m_chain.next(now), n)) {
+        m_chain.wrote(*written);
         m_recorder.markSaved();
         return true;
     }
     // The recording exists nowhere else: it goes to the temporary folder.
-    FileChain rescue({}, QFile::encodeName(QDir::tempPath()).toStdString(), pathTaken);
-    const ChainFileNames kept = rescue.next(now);
-    if (writeDataFilesTo(kept, n))
-        std::fprintf(stderr, "The recording was kept in %s instead.\n", kept.dataFile.c_str());
+    FileChain rescue({}, QFile::encodeName(QDir::tempPath()).toStdString());
+    if (const std::optional<WrittenPair> kept = writeDataFilesTo(rescue.next(now), n))
+        std::fprintf(stderr, "The recording was kept in %s instead.\n", kept->dataFile.c_str());
     return false;
 }
 
-bool RecordSession::writeDataFilesTo(const ChainFileNames& names, int count) {
+std::optional<WrittenPair> RecordSession::writeDataFilesTo(const PairNames& names, int count) {
     const SampleStore& s = m_recorder.store();
     const auto n = static_cast<std::size_t>(count);
-    const QString dataPath = QFile::decodeName(names.dataFile.c_str());
-    const QString textPath = QFile::decodeName(names.textFile.c_str());
-    if (!writeRecordingFiles(dataPath, textPath,
-                             {std::span(s.recData()).first(n), std::span(s.recUnit()).first(n),
-                              std::span(s.recTime()).first(n),
-                              std::span(s.recTimeText()).first(n)}))
-        return false;
-    std::fprintf(stderr, "Wrote %s.\n", qPrintable(writtenFiles(dataPath, textPath)));
-    return true;
+    std::optional<WrittenPair> written = writeRecordingFiles(
+        names, {std::span(s.recData()).first(n), std::span(s.recUnit()).first(n),
+                std::span(s.recTime()).first(n), std::span(s.recTimeText()).first(n)});
+    if (written)
+        std::fprintf(stderr, "Wrote %s.\n", writtenFiles(*written).c_str());
+    return written;
 }

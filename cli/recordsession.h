@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 // What `orvane-cli record` was asked for.
 struct RecordRequest {
@@ -103,7 +104,7 @@ private:
     // failing that, in the temporary folder. False when the asked place
     // failed.
     bool writeDataFiles();
-    bool writeDataFilesTo(const ChainFileNames& names, int count);
+    std::optional<WrittenPair> writeDataFilesTo(const PairNames& names, int count);
     std::string recoverCommand() const;
     void showStatus(const ListRow& row, const std::string& time);
     // Before a message: the terminal's status line gets its line end.

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -52,19 +53,20 @@ int runRecover(const RecoverRequest& request) {
         return kExitFailure;
     }
 
-    FileChain chain(QFile::encodeName(request.dataFile).toStdString(), ".", pathTaken);
-    const ChainFileNames names = chain.next(static_cast<std::int64_t>(std::time(nullptr)));
-    const QString dataPath = QFile::decodeName(names.dataFile.c_str());
-    const QString textPath = QFile::decodeName(names.textFile.c_str());
-    if (!writeRecordingFiles(
-            dataPath, textPath,
-            {std::span(r.values), std::span(r.units), std::span(r.times), std::span(r.timeTexts)}))
+    const std::string asked = QFile::encodeName(request.dataFile).toStdString();
+    FileChain chain(asked, ".");
+    const PairNames names = chain.next(static_cast<std::int64_t>(std::time(nullptr)));
+    if (!asked.empty())
+        tellDataName(asked, freeDataName(names));
+    const std::optional<WrittenPair> written =
+        writeRecordingFiles(names, {std::span(r.values), std::span(r.units), std::span(r.times),
+                                    std::span(r.timeTexts)});
+    if (!written)
         return kExitFailure; // the journal stays as it was
 
     std::printf("Recovered %d sample%s (%s to %s) into %s.\n", r.count(), r.count() == 1 ? "" : "s",
                 printableText(r.timeTexts.front()).c_str(),
-                printableText(r.timeTexts.back()).c_str(),
-                qPrintable(writtenFiles(dataPath, textPath)));
+                printableText(r.timeTexts.back()).c_str(), writtenFiles(*written).c_str());
     if (r.savedCount > 0)
         std::printf("The first %d of them had been saved before.\n", r.savedCount);
     if (found.damaged())
@@ -88,16 +90,9 @@ int runRecoverAll(const RecoverRequest& request) {
         return runRecover(request);
     int recovered = 0;
     bool failed = false;
-    int suffix = 2;
     for (const std::filesystem::path& journal : journals) {
-        RecoverRequest one{journal, request.dataFile, true};
-        if (recovered > 0 && !request.dataFile.isEmpty()) {
-            const std::string asked = QFile::encodeName(request.dataFile).toStdString();
-            while (pathTaken(suffixedName(asked, suffix)))
-                ++suffix;
-            one.dataFile = QFile::decodeName(suffixedName(asked, suffix).c_str());
-        }
-        const int status = runRecover(one);
+        // Each data file after the first passes over the ones before.
+        const int status = runRecover({journal, request.dataFile, true});
         if (status == kExitOk)
             ++recovered;
         else if (status != kRecoverNothing)

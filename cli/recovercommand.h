@@ -18,6 +18,6 @@ int runRecover(const RecoverRequest& request);
 
 // Every journal of the set `request.journal` begins (recording.journal,
 // recording-2.journal, ...) that keeps an unsaved recording, one after the
-// other; the data files after the first take the next free suffix of
-// `request.dataFile`.
+// other; the data files after the first pass over the names taken, as
+// every data file does.
 int runRecoverAll(const RecoverRequest& request);

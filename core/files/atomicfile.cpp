@@ -55,7 +55,8 @@ void removeLeftovers(const std::filesystem::path& dir) {
 
 } // namespace
 
-AtomicFile::AtomicFile(std::filesystem::path target) : m_target(std::move(target)) {}
+AtomicFile::AtomicFile(std::filesystem::path target, Mode mode)
+    : m_target(std::move(target)), m_mode(mode) {}
 
 AtomicFile::~AtomicFile() {
     release();
@@ -64,15 +65,19 @@ AtomicFile::~AtomicFile() {
 
 Result<> AtomicFile::write(std::string_view data) {
     cancel();
-    const OutputTarget target = resolveOutput(m_target);
-    if (target.kind != OutputTarget::Kind::File)
-        return notStaged(target.refused() ? target.reason : "it is not a regular file");
-    m_file = target.path;
+    if (m_mode == Mode::New) {
+        m_file = m_target;
+    } else {
+        const OutputTarget target = resolveOutput(m_target);
+        if (target.kind != OutputTarget::Kind::File)
+            return notStaged(target.refused() ? target.reason : "it is not a regular file");
+        m_file = target.path;
+    }
     const std::filesystem::path dir = folderOf(m_file);
     removeLeftovers(dir);
     // An existing file keeps its permissions; a new one gets the usual ones.
     struct stat st {};
-    const bool exists = ::stat(m_file.c_str(), &st) == 0;
+    const bool exists = m_mode == Mode::Replace && ::stat(m_file.c_str(), &st) == 0;
 
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
@@ -192,6 +197,39 @@ void AtomicFile::release() {
         ::unlink(m_old.c_str());
     m_old.clear();
     m_bRevertible = false;
+}
+
+Result<bool> AtomicFile::commitAsNew(const std::filesystem::path& name) {
+    if (!m_bStaged)
+        return Failure{m_strNotStaged};
+    const std::filesystem::path target = folderOf(m_file) / name.filename();
+    // Renamed without replacing; where the file system cannot, linked (a link
+    // never replaces either) and the temporary name dropped.
+    bool placed =
+        ::renameat2(AT_FDCWD, m_temp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0;
+    if (!placed && (errno == EINVAL || errno == ENOSYS || errno == ENOTSUP)) {
+        placed = ::link(m_temp.c_str(), target.c_str()) == 0;
+        if (placed)
+            ::unlink(m_temp.c_str());
+    }
+    if (!placed) {
+        if (errno == EEXIST)
+            return false;
+        const int err = errno;
+        cancel();
+        return systemFailure(err);
+    }
+    m_file = target;
+    m_bStaged = false;
+    syncFolder(folderOf(m_file));
+    return true;
+}
+
+Result<> AtomicFile::withdraw() {
+    if (m_bStaged || m_temp.empty() || ::rename(m_file.c_str(), m_temp.c_str()) != 0)
+        return systemFailure(m_bStaged || m_temp.empty() ? EINVAL : errno);
+    m_bStaged = true;
+    return {};
 }
 
 void AtomicFile::cancel() {

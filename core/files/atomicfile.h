@@ -19,7 +19,11 @@
 // the folder (their process gone) are removed at the next write there.
 class AtomicFile {
 public:
-    explicit AtomicFile(std::filesystem::path target);
+    // A file that replaces nothing: written beside `target` without looking
+    // at it, then put in place with commitAsNew() under a name nothing has.
+    enum class Mode { Replace, New };
+
+    explicit AtomicFile(std::filesystem::path target, Mode mode = Mode::Replace);
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
@@ -45,6 +49,14 @@ public:
     // Forgets the old target: the commit stands.
     void release();
 
+    // For Mode::New: puts the written content in place as `name` (in the
+    // target's folder) in one step, only where nothing has that name. False
+    // when the name is taken: the content stays staged for another name. Two
+    // processes never both get one name.
+    Result<bool> commitAsNew(const std::filesystem::path& name);
+    // Takes back what commitAsNew() put in place, staged again.
+    Result<> withdraw();
+
     const std::filesystem::path& target() const { return m_target; }
 
 private:
@@ -55,6 +67,7 @@ private:
     std::string m_strNotStaged = std::strerror(EINVAL); // why nothing is staged
     bool m_bStaged = false;
     bool m_bRevertible = false; // committed by commitRevertibly, not released
+    Mode m_mode = Mode::Replace;
 
     // Records the system's reason, or `why`, for the failure it returns.
     Failure<std::string> systemFailure(int err);

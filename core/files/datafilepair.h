@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <span>
 #include <string>
 
@@ -30,3 +31,31 @@ struct DataFilePairFailure {
 Result<void, DataFilePairFailure> writeDataFilePair(const std::filesystem::path& dataPath,
                                                     const std::filesystem::path& textPath,
                                                     const RecordedSeries& series);
+
+// The names a pair takes when it must replace nothing: `data(n)` and `text(n)`
+// are the n-th choices (n = 1, 2, ...) of the data file and of its text export
+// (no `text`: none). A taken name is passed over for the next choice; the
+// name is taken in one step, so that two writers in one folder never get the
+// same one. With `sameSuffix` both files take the same n (the data file's
+// choice is given back when the export's is taken); otherwise the export's
+// choices start at 1. With `replaceData` the data file is data(first),
+// replaced as Save replaces a file the user chose, and only the export is
+// new.
+struct PairNames {
+    std::function<std::filesystem::path(int)> data;
+    std::function<std::filesystem::path(int)> text;
+    int first = 1; // the data file's first choice
+    bool sameSuffix = false;
+    bool replaceData = false;
+};
+
+// Where a pair was written.
+struct WrittenPair {
+    std::filesystem::path dataFile;
+    std::filesystem::path textFile; // empty: no text export
+    int n = 0;                      // the data file's choice
+};
+
+// writeDataFilePair for names that replace nothing (`replaceData` aside).
+Result<WrittenPair, DataFilePairFailure> writeNewDataFilePair(const PairNames& names,
+                                                              const RecordedSeries& series);

@@ -22,45 +22,36 @@ std::string suffixedName(const std::string& name, int n) {
     return name.substr(0, dot) + '-' + std::to_string(n) + name.substr(dot);
 }
 
-FileChain::FileChain(std::string askedDataFile, std::string folder, Taken taken)
-    : m_strAsked(std::move(askedDataFile)), m_strFolder(std::move(folder)),
-      m_taken(std::move(taken)) {}
+namespace {
 
-std::string FileChain::inFolder(const std::string& folder, const std::string& name) const {
+std::string inFolder(const std::string& folder, const std::string& name) {
     if (folder.empty() || folder == ".")
         return name;
     return folder.ends_with('/') ? folder + name : folder + '/' + name;
 }
 
-std::string FileChain::firstFree(const std::string& name, int& n) const {
-    while (m_taken(suffixedName(name, n)))
-        ++n;
-    return suffixedName(name, n);
+} // namespace
+
+FileChain::FileChain(std::string askedDataFile, std::string folder)
+    : m_strAsked(std::move(askedDataFile)), m_strFolder(std::move(folder)) {}
+
+PairNames FileChain::next(std::int64_t time) {
+    const SaveFileNames save = saveFileNames(time);
+    if (m_strAsked.empty()) {
+        std::string data = inFolder(m_strFolder, save.dataFile);
+        std::string text = inFolder(m_strFolder, save.textFile);
+        return {[data](int n) { return suffixedName(data, n); },
+                [text](int n) { return suffixedName(text, n); }, 1, true, false};
+    }
+    const std::size_t slash = m_strAsked.find_last_of('/');
+    std::string text =
+        inFolder(slash == std::string::npos ? std::string() : m_strAsked.substr(0, slash + 1),
+                 save.textFile);
+    return {[asked = m_strAsked](int n) { return suffixedName(asked, n); },
+            [text](int n) { return suffixedName(text, n); }, m_nNextSuffix, false, false};
 }
 
-ChainFileNames FileChain::next(std::int64_t time) {
+void FileChain::wrote(const WrittenPair& written) {
     ++m_nFiles;
-    const SaveFileNames save = saveFileNames(time);
-    ChainFileNames names;
-    if (m_strAsked.empty()) {
-        // Both names of the pair carry the same suffix.
-        const std::string data = inFolder(m_strFolder, save.dataFile);
-        const std::string text = inFolder(m_strFolder, save.textFile);
-        int n = 1;
-        while (m_taken(suffixedName(data, n)) || m_taken(suffixedName(text, n)))
-            ++n;
-        return {suffixedName(data, n), suffixedName(text, n)};
-    }
-    if (m_nFiles == 1) {
-        names.dataFile = m_strAsked; // asked for: replaced as Save replaces it
-    } else {
-        names.dataFile = firstFree(m_strAsked, m_nNextSuffix);
-        ++m_nNextSuffix;
-    }
-    const std::size_t slash = names.dataFile.find_last_of('/');
-    const std::string folder =
-        slash == std::string::npos ? std::string() : names.dataFile.substr(0, slash + 1);
-    int n = 1;
-    names.textFile = firstFree(inFolder(folder, save.textFile), n);
-    return names;
+    m_nNextSuffix = written.n + 1;
 }

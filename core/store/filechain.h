@@ -1,7 +1,8 @@
 #pragma once
 
+#include "core/files/datafilepair.h"
+
 #include <cstdint>
-#include <functional>
 #include <string>
 
 // `name` with "-n" before its extension: "full.DovDat" -> "full-2.DovDat", the
@@ -13,40 +14,30 @@ std::string suffixedName(const std::string& name, int n);
 // Whether `path` names anything, a dangling symbolic link included.
 bool pathTaken(const std::string& path);
 
-// The data file and the text export of one file of a chain, as paths.
-struct ChainFileNames {
-    std::string dataFile;
-    std::string textFile;
-};
-
 // The files of a recording that goes on past the store's limit, one full store
 // each, and the names of a single recording written without a dialog. Asked
-// for a data file ("full.DovDat"), the chain is full.DovDat, then the next
-// free of full-2.DovDat, full-3.DovDat, ...; otherwise each file takes the
-// names Save proposes at the time of writing in `folder`. A name not asked for
-// never replaces a file: it takes the next free suffix. Every text export
-// goes beside its data file under Save's time-stamped name.
+// for a data file ("full.DovDat"), the chain is the first free of full.DovDat,
+// full-2.DovDat, ..., then the next free after it, and so on; otherwise each
+// file takes the names Save proposes at the time of writing in `folder`, the
+// data file and its export with the same suffix. No name ever replaces a file:
+// a taken one is passed over when the file is written (writeNewDataFilePair).
+// Every text export goes beside its data file under Save's time-stamped name.
 class FileChain {
 public:
-    using Taken = std::function<bool(const std::string&)>;
-
     // `askedDataFile`: the data file named by the user (empty: Save's names in
-    // `folder`, "." or empty for the current one). `taken` says whether a path
-    // already names a file.
-    FileChain(std::string askedDataFile, std::string folder, Taken taken);
+    // `folder`, "." or empty for the current one).
+    FileChain(std::string askedDataFile, std::string folder);
 
-    // The names of the next file, written at calendar time `time`.
-    ChainFileNames next(std::int64_t time);
-    // How many names next() has given.
+    // The names to try for the next file, written at calendar time `time`.
+    PairNames next(std::int64_t time);
+    // The next file was written as `written`: the one after it follows it.
+    void wrote(const WrittenPair& written);
+    // How many files were written.
     int files() const { return m_nFiles; }
 
 private:
-    std::string inFolder(const std::string& folder, const std::string& name) const;
-    std::string firstFree(const std::string& name, int& n) const;
-
     std::string m_strAsked;
     std::string m_strFolder;
-    Taken m_taken;
     int m_nFiles = 0;
-    int m_nNextSuffix = 2; // of the asked name, for the files after the first
+    int m_nNextSuffix = 1; // of the asked name
 };

@@ -175,6 +175,30 @@ TEST(OrvaneCli, ALostLineIsWaitedForAndTheRecordingGoesOnWhenItIsBack) {
     EXPECT_EQ(dataFileValues(data), (std::vector<float>{20.1f, 20.2f, 20.3f}));
 }
 
+// The same command run twice keeps both recordings: the second passes over
+// the name taken, says so at the start and names its file at the end.
+TEST(OrvaneCli, ARecordingNeverReplacesAFile) {
+    QTemporaryDir dir;
+    for (const int count : {2, 1}) {
+        PtyPair pty;
+        ASSERT_TRUE(pty.isOpen());
+        CliRun run({"record", "--device", pty.slavePath(), "--count", QString::number(count),
+                    "--out", "night.DovDat"},
+                   dir.path());
+        ASSERT_TRUE(run.waitRecording()) << run.err().toStdString();
+        pty.write(celsiusFrame(201) + celsiusFrame(202));
+        ASSERT_EQ(run.finish(), 0) << run.err().toStdString();
+        const QString name = count == 2 ? "night.DovDat" : "night-2.DovDat";
+        EXPECT_TRUE(run.err().contains(count == 2 ? "The data file will be night.DovDat.\n"
+                                                  : "The data file will be night-2.DovDat: "
+                                                    "night.DovDat is taken.\n"))
+            << run.err().toStdString();
+        EXPECT_TRUE(run.err().contains("Wrote " + name + " and ")) << run.err().toStdString();
+        EXPECT_EQ(dataFileValues(dir.filePath(name)).size(), std::size_t(count));
+    }
+    EXPECT_EQ(dataFileValues(dir.filePath("night.DovDat")).size(), 2U);
+}
+
 TEST(OrvaneCli, ARecordingThatCannotBeSavedWhereAskedIsKeptInTheTemporaryFolder) {
     PtyPair pty;
     ASSERT_TRUE(pty.isOpen());

@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <memory>
 #include <thread>
 
 // Unattended recordings: a chain of files past the store's limit, an exit
@@ -54,6 +56,49 @@ TEST(OrvaneCliUnattended, ASplitRunFasterThanTheWireKeepsEveryFrameOnceAndInOrde
     // Each file with its text export; the CSV numbers on across them.
     EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("* .txt")}).size(), 3);
     EXPECT_TRUE(run.outLines().last().startsWith(QStringLiteral("9000 900.0 C")));
+}
+
+// Two chains filling in one folder at the same second, under Save's names:
+// each file takes a name of its own, and every sample of both is kept.
+TEST(OrvaneCliUnattended, TwoChainsInOneFolderKeepEverySample) {
+    constexpr int kFrames = 2 * MAX_DATA;
+    QTemporaryDir dir;
+    PtyPair pty[2];
+    std::unique_ptr<CliRun> runs[2];
+    for (int r = 0; r < 2; ++r) {
+        ASSERT_TRUE(pty[r].isOpen());
+        runs[r] =
+            std::make_unique<CliRun>(QStringList{"record", "--device", pty[r].slavePath(),
+                                                 "--split", "--count", QString::number(kFrames)},
+                                     dir.path());
+        ASSERT_TRUE(runs[r]->waitRecording()) << runs[r]->err().toStdString();
+    }
+    std::vector<std::thread> writers;
+    for (int r = 0; r < 2; ++r)
+        writers.emplace_back([&pty, r] {
+            for (int i = 1; i <= kFrames + 5 && pty[r].write(celsiusFrame(r * 10000 + i)); ++i) {
+            }
+        });
+    for (int r = 0; r < 2; ++r) {
+        EXPECT_TRUE(runs[r]->waitSamples(kFrames)) << runs[r]->err().toStdString();
+        EXPECT_EQ(runs[r]->finish(), 0) << runs[r]->err().toStdString();
+        pty[r].hangUp();
+    }
+    for (std::thread& writer : writers)
+        writer.join();
+
+    std::vector<float> values;
+    const QStringList files = QDir(dir.path()).entryList({QStringLiteral("*.DovDat")});
+    for (const QString& file : files) {
+        const std::vector<float> one = dataFileValues(dir.filePath(file));
+        values.insert(values.end(), one.begin(), one.end());
+    }
+    std::sort(values.begin(), values.end());
+    ASSERT_EQ(values.size(), std::size_t{2 * kFrames}) << files.join(' ').toStdString();
+    for (int i = 0; i < 2 * kFrames; ++i)
+        ASSERT_FLOAT_EQ(values[static_cast<std::size_t>(i)],
+                        static_cast<float>((i / kFrames * 10000 + i % kFrames + 1) * 0.1));
+    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("* .txt")}).size(), 4);
 }
 
 TEST(OrvaneCliUnattended, TheExitStatusSaysHowTheRunEnded) {

@@ -1,10 +1,14 @@
 #include "core/files/savefilenames.h"
 #include "core/store/filechain.h"
+#include "tests/app/tempdir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -28,51 +32,92 @@ TEST(FileChain, SuffixesGoBeforeTheExtension) {
         EXPECT_EQ(suffixedName(row.name, row.n), row.expected) << row.name;
 }
 
-TEST(FileChain, NamesNotAskedForNeverReplaceAFile) {
+const float kValues[] = {20.5f, 21.0f};
+const std::string kUnits[] = {"C", "C"};
+const std::int64_t kTimes[] = {kTime, kTime + 1};
+const std::string kTexts[] = {"26-12-06 09:42:51", "26-12-06 09:42:52"};
+const RecordedSeries kSeries{kValues, kUnits, kTimes, kTexts};
+
+std::set<std::string> filesIn(const std::filesystem::path& dir) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+// Three files of a chain written in one second beside what a folder holds: a
+// taken name, the one asked for included, is passed over and left as it was.
+TEST(FileChain, NoNameEverReplacesAFile) {
     const SaveFileNames save = saveFileNames(kTime);
     const std::string stamp = save.dataFile.substr(0, save.dataFile.size() - 7);
     const struct {
         const char* name;
         std::string asked;
-        std::string folder;
         std::set<std::string> taken;
-        std::vector<ChainFileNames> expected; // three files written in the same second
+        std::vector<std::pair<std::string, std::string>> expected;
     } rows[] = {
         {"asked, all free",
-         "out/full.DovDat",
-         "",
+         "full.DovDat",
          {},
-         {{"out/full.DovDat", "out/" + save.textFile},
-          {"out/full-2.DovDat", "out/" + stamp + "-2 .txt"},
-          {"out/full-3.DovDat", "out/" + stamp + "-3 .txt"}}},
+         {{"full.DovDat", save.textFile},
+          {"full-2.DovDat", stamp + "-2 .txt"},
+          {"full-3.DovDat", stamp + "-3 .txt"}}},
         {"asked, an earlier chain there",
          "full.DovDat",
-         ".",
          {"full.DovDat", "full-2.DovDat", "full-4.DovDat", save.textFile},
-         {{"full.DovDat", stamp + "-2 .txt"},
-          {"full-3.DovDat", stamp + "-3 .txt"},
-          {"full-5.DovDat", stamp + "-4 .txt"}}},
+         {{"full-3.DovDat", stamp + "-2 .txt"},
+          {"full-5.DovDat", stamp + "-3 .txt"},
+          {"full-6.DovDat", stamp + "-4 .txt"}}},
         {"Save's names, the export of another run taken",
          "",
-         "/d",
-         {"/d/" + save.textFile},
-         {{"/d/" + stamp + "-2.DovDat", "/d/" + stamp + "-2 .txt"},
-          {"/d/" + stamp + "-3.DovDat", "/d/" + stamp + "-3 .txt"},
-          {"/d/" + stamp + "-4.DovDat", "/d/" + stamp + "-4 .txt"}}},
+         {save.textFile, stamp + "-3.DovDat"},
+         {{stamp + "-2.DovDat", stamp + "-2 .txt"},
+          {stamp + "-4.DovDat", stamp + "-4 .txt"},
+          {stamp + "-5.DovDat", stamp + "-5 .txt"}}},
     };
     for (const auto& row : rows) {
-        std::set<std::string> taken = row.taken;
-        FileChain chain(row.asked, row.folder,
-                        [&](const std::string& p) { return taken.contains(p); });
-        for (const ChainFileNames& expected : row.expected) {
-            const ChainFileNames names = chain.next(kTime);
-            EXPECT_EQ(names.dataFile, expected.dataFile) << row.name;
-            EXPECT_EQ(names.textFile, expected.textFile) << row.name;
-            taken.insert(names.dataFile);
-            taken.insert(names.textFile);
+        TempDir dir;
+        for (const std::string& name : row.taken)
+            writeText(dir.path() / name, "taken");
+        FileChain chain(row.asked.empty() ? "" : (dir.path() / row.asked).string(),
+                        dir.path().string());
+        std::set<std::string> expected = row.taken;
+        for (const auto& [data, text] : row.expected) {
+            const Result<WrittenPair, DataFilePairFailure> written =
+                writeNewDataFilePair(chain.next(kTime), kSeries);
+            ASSERT_TRUE(written) << row.name << ": " << written.error().reason;
+            chain.wrote(*written);
+            EXPECT_EQ(written->dataFile, dir.path() / data) << row.name;
+            EXPECT_EQ(written->textFile, dir.path() / text) << row.name;
+            expected.insert({data, text});
         }
+        EXPECT_EQ(filesIn(dir.path()), expected) << row.name;
+        for (const std::string& name : row.taken)
+            EXPECT_EQ(readText(dir.path() / name), "taken") << row.name << " " << name;
         EXPECT_EQ(chain.files(), 3) << row.name;
     }
+}
+
+// Writers in one folder at once, each sure the name was free: every one gets
+// a pair of its own.
+TEST(FileChain, WritersAtOnceEachTakeANameOfTheirOwn) {
+    constexpr int kWriters = 8;
+    TempDir dir;
+    std::vector<std::thread> writers;
+    std::atomic<int> failed{0};
+    for (int i = 0; i < kWriters; ++i)
+        writers.emplace_back([&] {
+            FileChain chain({}, dir.path().string());
+            if (!writeNewDataFilePair(chain.next(kTime), kSeries))
+                ++failed;
+        });
+    for (std::thread& writer : writers)
+        writer.join();
+    EXPECT_EQ(failed, 0);
+    const std::set<std::string> files = filesIn(dir.path());
+    EXPECT_EQ(files.size(), std::size_t{2 * kWriters});
+    EXPECT_TRUE(std::none_of(files.begin(), files.end(),
+                             [](const std::string& f) { return f.ends_with(".tmp"); }));
 }
 
 } // namespace

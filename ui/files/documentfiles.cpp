@@ -49,10 +49,11 @@ bool DocumentFiles::save() {
     rememberFolder(path);
     // The text export goes beside the data file, under its time-stamped name
     // (another run's export of the same second stays).
-    FileChain chain(QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString(), {},
-                    pathTaken);
-    const ChainFileNames chosen = chain.next(time);
-    if (!writeFiles(path, QFile::decodeName(chosen.textFile.c_str())))
+    // The data file is the one the dialog confirmed; the export replaces nothing.
+    FileChain chain(QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString(), {});
+    PairNames chosen = chain.next(time);
+    chosen.replaceData = true;
+    if (!writeNewFiles(chosen))
         return false;
     m_strSavedPath = path;
     m_tSavedFirst = m_doc.store().recTime().front();
@@ -60,10 +61,10 @@ bool DocumentFiles::save() {
 }
 
 QString DocumentFiles::saveInto(const QString& folder) {
-    FileChain chain({}, QFile::encodeName(folder).toStdString(), pathTaken);
-    const ChainFileNames names = chain.next(static_cast<std::int64_t>(std::time(nullptr)));
-    const QString dataPath = QFile::decodeName(names.dataFile.c_str());
-    return writeFiles(dataPath, QFile::decodeName(names.textFile.c_str())) ? dataPath : QString();
+    FileChain chain({}, QFile::encodeName(folder).toStdString());
+    const std::optional<WrittenPair> written =
+        writeNewFiles(chain.next(static_cast<std::int64_t>(std::time(nullptr))));
+    return written ? QFile::decodeName(written->dataFile.c_str()) : QString();
 }
 
 bool DocumentFiles::savedRecordingIsCurrent() const {
@@ -120,29 +121,52 @@ bool DocumentFiles::exportCsv() {
     return true;
 }
 
+namespace {
+
+RecordedSeries recordedSeries(const SampleStore& s) {
+    const auto n = static_cast<std::size_t>(s.recCount());
+    return {std::span(s.recData()).first(n), std::span(s.recUnit()).first(n),
+            std::span(s.recTime()).first(n), std::span(s.recTimeText()).first(n)};
+}
+
+} // namespace
+
 bool DocumentFiles::writeFiles(const QString& dataPath, const QString& textPath) {
     BusyCursor busy;
-    const SampleStore& s = m_doc.store();
-    const auto n = static_cast<std::size_t>(s.recCount());
-    const Result<void, DataFilePairFailure> written =
-        writeDataFilePair(dataPath.toStdString(), textPath.toStdString(),
-                          {std::span(s.recData()).first(n), std::span(s.recUnit()).first(n),
-                           std::span(s.recTime()).first(n), std::span(s.recTimeText()).first(n)});
+    const Result<void, DataFilePairFailure> written = writeDataFilePair(
+        dataPath.toStdString(), textPath.toStdString(), recordedSeries(m_doc.store()));
     if (!written) {
-        const DataFilePairFailure& failed = written.error();
-        QString message = QStringLiteral("Cannot write %1: %2")
-                              .arg(failed.dataFailed ? dataPath : textPath,
-                                   QString::fromStdString(failed.reason));
-        if (failed.dataWritten)
-            message += QStringLiteral("\n%1 was written, without its text export.").arg(dataPath);
-        else if (!failed.dataFailed || !textPath.isEmpty())
-            message += QStringLiteral("\n%1 was not written.")
-                           .arg(failed.dataFailed ? textPath : dataPath);
-        m_prompter.warning(m_parent, message + QStringLiteral("\nThe recording is unchanged."));
+        reportFailure(dataPath, textPath, written.error());
         return false;
     }
     m_doc.recorder().markSaved();
     return true;
+}
+
+std::optional<WrittenPair> DocumentFiles::writeNewFiles(const PairNames& names) {
+    BusyCursor busy;
+    const Result<WrittenPair, DataFilePairFailure> written =
+        writeNewDataFilePair(names, recordedSeries(m_doc.store()));
+    if (!written) {
+        reportFailure(QFile::decodeName(names.data(names.first).c_str()),
+                      QFile::decodeName(names.text(1).c_str()), written.error());
+        return std::nullopt;
+    }
+    m_doc.recorder().markSaved();
+    return *written;
+}
+
+void DocumentFiles::reportFailure(const QString& dataPath, const QString& textPath,
+                                  const DataFilePairFailure& failed) {
+    QString message =
+        QStringLiteral("Cannot write %1: %2")
+            .arg(failed.dataFailed ? dataPath : textPath, QString::fromStdString(failed.reason));
+    if (failed.dataWritten)
+        message += QStringLiteral("\n%1 was written, without its text export.").arg(dataPath);
+    else if (!failed.dataFailed || !textPath.isEmpty())
+        message +=
+            QStringLiteral("\n%1 was not written.").arg(failed.dataFailed ? textPath : dataPath);
+    m_prompter.warning(m_parent, message + QStringLiteral("\nThe recording is unchanged."));
 }
 
 bool DocumentFiles::offerToSave() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/files/datafilepair.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -61,6 +63,12 @@ private:
     // The folder the dialogs start in: the last one used, while it exists.
     QString startFolder() const;
     void rememberFolder(const QString& path);
+    // Writes the recorded series under the first free of `names` (the data
+    // file replaced only where `names` says so). Where it went; nothing when
+    // it failed (the failure is reported).
+    std::optional<WrittenPair> writeNewFiles(const PairNames& names);
+    void reportFailure(const QString& dataPath, const QString& textPath,
+                       const DataFilePairFailure& failed);
     // Whether the recording is still the one last saved (a new recording
     // begins with another first sample).
     bool savedRecordingIsCurrent() const;
