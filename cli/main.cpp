@@ -2,6 +2,7 @@
 // window.
 
 #include "cli/argumenttext.h"
+#include "cli/commandparser.h"
 #include "cli/exitstatus.h"
 #include "cli/filecommands.h"
 #include "cli/recordpublisher.h"
@@ -50,7 +51,7 @@ const QString kDataFileHelp =
 // Parses the arguments of one command (the command's name first). Help ends
 // the program; any other problem is a usage error.
 // -h/--help alone: Qt's own --help-all says nothing about this program.
-QCommandLineOption addHelp(QCommandLineParser& parser) {
+QCommandLineOption addHelp(CommandParser& parser) {
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Shows this help."));
     parser.addOption(help);
@@ -63,7 +64,7 @@ QCommandLineOption outOption(const QString& description, const QString& valueNam
                               valueName);
 }
 
-bool parseCommand(QCommandLineParser& parser, const QStringList& args, const QString& command,
+bool parseCommand(CommandParser& parser, const QStringList& args, const QString& command,
                   int& status) {
     const QCommandLineOption help = addHelp(parser);
     if (!parser.parse(args)) {
@@ -76,7 +77,7 @@ bool parseCommand(QCommandLineParser& parser, const QStringList& args, const QSt
 }
 
 // A command that takes no file: parsed, and nothing after its name.
-bool parseBareCommand(QCommandLineParser& parser, const QStringList& args, const QString& command,
+bool parseBareCommand(CommandParser& parser, const QStringList& args, const QString& command,
                       int& status) {
     if (!parseCommand(parser, args, command, status))
         return false;
@@ -145,7 +146,7 @@ bool oneFile(const QCommandLineParser& parser, const QString& command, std::stri
 }
 
 int convertCommand(const QStringList& args) {
-    QCommandLineParser parser;
+    CommandParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Writes a data file as its text export (the default) or as CSV, onto\n"
                        "the standard output or into OUT."));
@@ -174,7 +175,7 @@ int convertCommand(const QStringList& args) {
 }
 
 int infoCommand(const QStringList& args) {
-    QCommandLineParser parser;
+    CommandParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Shows how many samples a data file holds, the first and last time, the\n"
                        "lowest and highest value, and how many samples lie above H or below L."));
@@ -212,7 +213,7 @@ std::filesystem::path journalPath(const QCommandLineParser& parser,
 }
 
 int recoverCommand(const QStringList& args) {
-    QCommandLineParser parser;
+    CommandParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Writes the recording the journal kept (after a crash, a kill or a power cut) as a\n"
         "data file and its text export, as Save does, then sets the journal aside under a\n"
@@ -242,12 +243,12 @@ int recoverCommand(const QStringList& args) {
 }
 
 int recordCommand(const QStringList& args) {
-    QCommandLineParser parser;
+    CommandParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Records the instrument's readings until COUNT samples, the DURATION, the data\n"
         "file's limit of 4000 samples, Ctrl+C or SIGTERM, then writes the data file and\n"
         "its text export as Save does. Prints a line per sample (number, value, unit,\n"
-        "time), or a status line on a terminal.\n"
+        "time), or a status line on a terminal; neither with --quiet.\n"
         "With --split a full data file is written and the recording goes on into the\n"
         "next one. With --csv and neither --out nor --split only the CSV file is written,\n"
         "and the run goes on past 4000 samples.\n"
@@ -292,6 +293,10 @@ int recordCommand(const QStringList& args) {
         QStringLiteral("At the data file's limit of 4000 samples, write it and go on into the "
                        "next file: FILE.DovDat, FILE-2.DovDat, ... (or the time-stamped names); "
                        "a name taken already is passed over."));
+    const QCommandLineOption quiet(
+        QStringLiteral("quiet"),
+        QStringLiteral("No line per sample (nor a status line on a terminal); warnings, alarms "
+                       "and the end are still said on the standard error."));
     const QCommandLineOption journal = journalOption();
     const Configuration config;
     const QCommandLineOption high(QStringLiteral("high"),
@@ -325,7 +330,7 @@ int recordCommand(const QStringList& args) {
                        "the URL is seen by every user of this computer)."),
         QStringLiteral("FILE"));
     parser.addOptions({device, simulator, interval, out, csv, csvTimeOption(), split, count,
-                       duration, journal, high, low, onAlarm, mqtt, mqttUser, mqttPassword});
+                       duration, quiet, journal, high, low, onAlarm, mqtt, mqttUser, mqttPassword});
     parser.addPositionalArgument(QStringLiteral("record"),
                                  QStringLiteral("Records from the instrument."));
     int status = kExitOk;
@@ -369,6 +374,7 @@ int recordCommand(const QStringList& args) {
     if (!request.csvFile.isEmpty() && request.csvFile == request.dataFile)
         return usage("--out and --csv name the same file");
     request.split = parser.isSet(split);
+    request.quiet = parser.isSet(quiet);
     request.writeDataFile = request.csvFile.isEmpty() || parser.isSet(out) || request.split;
     if (parser.isSet(journal) && parser.value(journal).isEmpty())
         return usage("--journal wants a file name");
@@ -441,7 +447,7 @@ int recordCommand(const QStringList& args) {
 }
 
 int portsCommand(const QStringList& args) {
-    QCommandLineParser parser;
+    CommandParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Lists the serial devices on this computer with the COM number the window's\n"
         "Select COM reaches each one by (the [COMDevices] section of its configuration\n"
@@ -466,7 +472,7 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("orvane-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ORVANE_VERSION));
 
-    QCommandLineParser parser;
+    CommandParser parser;
     parser.setApplicationDescription(kDescription);
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     const QCommandLineOption help = addHelp(parser);

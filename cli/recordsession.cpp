@@ -146,7 +146,7 @@ void RecordSession::onSilence() {
     QString text = m_line.silenceText();
     text[0] = text[0].toLower();
     printWarning(text.toStdString());
-    if (m_bTerminal) {
+    if (m_bTerminal && !m_request.quiet) {
         // Until readings come back the status line says what it waits for.
         m_bStatusLine = true;
         std::printf("\r\033[Kwaiting for readings from %s", qPrintable(m_request.device));
@@ -191,7 +191,7 @@ void RecordSession::onRow(const ListRow& row) {
         stop(true);
         return;
     }
-    if (!m_bOutputGone) {
+    if (!m_bOutputGone && !m_request.quiet) {
         if (m_bTerminal)
             showStatus(row, iso);
         else

@@ -32,6 +32,8 @@ struct RecordRequest {
     // A full store is written and emptied, and the recording goes on into the
     // next file: full.DovDat, full-2.DovDat, ... (or Save's names).
     bool split = false;
+    // No line per sample, nor a status line; the news of the run still.
+    bool quiet = false;
     int count = 0;                    // stop after this many samples; 0: no limit
     std::int64_t durationSeconds = 0; // stop after this long; 0: no limit
     // The recording journal.

@@ -108,6 +108,27 @@ TEST(OrvaneCli, InterruptedRunsKeepWhatWasRecorded) {
     }
 }
 
+TEST(OrvaneCli, QuietPrintsNoSampleButTheAlarmsAndTheEnd) {
+    PtyPair pty;
+    ASSERT_TRUE(pty.isOpen());
+    QTemporaryDir dir;
+    CliRun run({QStringLiteral("record"), QStringLiteral("--device"), pty.slavePath(),
+                QStringLiteral("--quiet"), QStringLiteral("--count"), QStringLiteral("2"),
+                QStringLiteral("--high"), QStringLiteral("20")},
+               dir.path());
+    ASSERT_TRUE(run.waitRecording()) << run.err().toStdString();
+    pty.write(celsiusFrame(201) + celsiusFrame(202));
+    ASSERT_EQ(run.finish(), 0) << run.err().toStdString();
+    EXPECT_EQ(run.out(), QString());
+    EXPECT_TRUE(run.err().contains(QStringLiteral("alarm: high 20.1 C limit 20")))
+        << run.err().toStdString();
+    EXPECT_TRUE(run.err().contains(QStringLiteral("Recorded 2 samples.")))
+        << run.err().toStdString();
+    EXPECT_EQ(dataFileValues(
+                  dir.filePath(QDir(dir.path()).entryList({QStringLiteral("*.DovDat")}).value(0))),
+              (std::vector<float>{20.1f, 20.2f}));
+}
+
 TEST(OrvaneCli, TheDataFileLimitEndsARunButNotACsvRecording) {
     QByteArray frames;
     for (int i = 0; i < MAX_DATA + 500; ++i)
