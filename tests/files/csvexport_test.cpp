@@ -1,6 +1,7 @@
 #include "core/files/csvexport.h"
 #include "core/files/dovdatcontents.h"
 #include "core/files/seriessummary.h"
+#include "support/zoneguard.h"
 
 #include <gtest/gtest.h>
 
@@ -8,32 +9,6 @@
 #include <ctime>
 
 namespace {
-
-// Runs in the given time zone and restores the previous one afterwards.
-class ZoneGuard {
-public:
-    explicit ZoneGuard(const char* zone) {
-        if (const char* old = std::getenv("TZ")) {
-            m_saved = old;
-            m_had = true;
-        }
-        setenv("TZ", zone, 1);
-        tzset();
-    }
-    ~ZoneGuard() {
-        if (m_had)
-            setenv("TZ", m_saved.c_str(), 1);
-        else
-            unsetenv("TZ");
-        tzset();
-    }
-    ZoneGuard(const ZoneGuard&) = delete;
-    ZoneGuard& operator=(const ZoneGuard&) = delete;
-
-private:
-    std::string m_saved;
-    bool m_had = false;
-};
 
 constexpr std::int64_t kWinter = 1796648631; // 7 December 2026, 13:03:51 UTC
 constexpr std::int64_t kSummer = 1783429200; // 7 July 2026, 13:00:00 UTC
