@@ -9,25 +9,54 @@
 #include <QProcessEnvironment>
 
 #include <algorithm>
+#include <csignal>
+#include <cstdio>
+
+#include <unistd.h>
 
 AlarmCommand::AlarmCommand(QString command, QString device, QObject* parent)
     : QObject(parent), m_strCommand(std::move(command)), m_strDevice(std::move(device)) {}
 
 AlarmCommand::~AlarmCommand() {
-    const QDeadlineTimer deadline(kEndWaitMs);
-    while (!m_running.empty()) {
-        QProcess* process = m_running.front();
-        if (!process->waitForFinished(
-                static_cast<int>(std::max<qint64>(deadline.remainingTime(), 1)))) {
-            printError("the alarm command was still running at the end and was stopped");
-            process->kill();
-            process->waitForFinished(1000);
+    // ORVANE_ALARM_END_MS shortens the wait for tests.
+    bool ok = false;
+    const int wait = qEnvironmentVariableIntValue("ORVANE_ALARM_END_MS", &ok);
+    const QDeadlineTimer deadline(ok && wait > 0 ? wait : kEndWaitMs);
+    while (m_running) {
+        QProcess* process = m_running;
+        // Read as it comes: a command that prints much is not stalled on a full pipe.
+        while (process->state() != QProcess::NotRunning && !deadline.hasExpired()) {
+            process->waitForReadyRead(
+                static_cast<int>(std::clamp<qint64>(deadline.remainingTime(), 1, 100)));
+            keepOutput();
         }
-        onFinished(process);
+        if (process->state() != QProcess::NotRunning) {
+            m_bStartWaiting = false; // the time is over
+            if (!endGroup()) {
+                printError("the alarm command (process " + std::to_string(process->processId()) +
+                           ") was still running at the end and could not be stopped");
+                process->disconnect(this);
+                m_running = nullptr;
+                break;
+            }
+            printError("the alarm command was still running at the end and was stopped");
+        }
+        onFinished(); // the change waiting runs while there is time left
     }
+    if (m_waiting)
+        printError(std::string("the change to ") + alarmName(m_waiting->level) + " at " +
+                   isoLocalTime(m_waiting->time) +
+                   " was not passed to the alarm command: the run ended first");
 }
 
 void AlarmCommand::run(const AlarmChange& change) {
+    if (m_running)
+        m_waiting = change;
+    else
+        start(change);
+}
+
+void AlarmCommand::start(const AlarmChange& change) {
     auto* process = new QProcess(this);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("ORVANE_ALARM"), QString::fromLatin1(alarmName(change.level)));
@@ -39,31 +68,85 @@ void AlarmCommand::run(const AlarmChange& change) {
     process->setProcessEnvironment(env);
     process->setProcessChannelMode(QProcess::MergedChannels);
     process->setStandardInputFile(QProcess::nullDevice());
-    connect(process, &QProcess::finished, this, [this, process] { onFinished(process); });
-    connect(process, &QProcess::errorOccurred, this, [this, process](QProcess::ProcessError error) {
+    // A group of its own: whatever the command starts is ended with it.
+    process->setChildProcessModifier([] { ::setpgid(0, 0); });
+    connect(process, &QProcess::readyReadStandardOutput, this, &AlarmCommand::keepOutput);
+    connect(process, &QProcess::finished, this, &AlarmCommand::onFinished);
+    connect(process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart)
-            onFinished(process);
+            onFinished();
     });
-    m_running.push_back(process);
+    m_running = process;
+    m_tail.clear();
+    m_bCut = false;
     process->start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), m_strCommand});
 }
 
-void AlarmCommand::onFinished(QProcess* process) {
-    const auto it = std::find(m_running.begin(), m_running.end(), process);
-    if (it == m_running.end())
+void AlarmCommand::keepOutput() {
+    if (!m_running)
         return;
-    m_running.erase(it);
-    QByteArray output = process->readAll();
-    if (process->error() == QProcess::FailedToStart)
+    m_tail += m_running->readAll();
+    if (m_tail.size() > kTailBytes) {
+        m_tail.remove(0, m_tail.size() - kTailBytes);
+        m_bCut = true;
+    }
+}
+
+bool AlarmCommand::endGroup() {
+    const auto pid = static_cast<pid_t>(m_running->processId());
+    m_bEnding = true;
+    if (pid <= 0)
+        return m_running->waitForFinished(1000);
+    for (const int sig : {SIGTERM, SIGKILL}) {
+        ::kill(-pid, sig);
+        if (m_running->waitForFinished(1000)) {
+            // What outlived the shell in its group goes too.
+            if (::kill(-pid, 0) == 0)
+                ::kill(-pid, SIGKILL);
+            return true;
+        }
+    }
+    return false;
+}
+
+void AlarmCommand::onFinished() {
+    QProcess* process = m_running;
+    if (!process || process->state() != QProcess::NotRunning)
+        return;
+    m_running = nullptr;
+    process->disconnect(this);
+    m_tail += process->readAll();
+    if (m_tail.size() > kTailBytes) {
+        m_tail.remove(0, m_tail.size() - kTailBytes);
+        m_bCut = true;
+    }
+    bool failed = true;
+    if (m_bEnding) {
+        // Its end is told by the end of the run; its output follows.
+    } else if (process->error() == QProcess::FailedToStart) {
         printError("the alarm command could not be started: " +
                    process->errorString().toStdString());
-    else if (process->exitStatus() == QProcess::CrashExit)
+    } else if (process->exitStatus() == QProcess::CrashExit) {
         printError("the alarm command was ended by a signal");
-    else if (process->exitCode() != 0)
+    } else if (process->exitCode() != 0) {
         printError("the alarm command exited with status " + std::to_string(process->exitCode()));
-    else
-        output.clear();
-    if (!output.isEmpty())
-        std::fwrite(output.constData(), 1, static_cast<std::size_t>(output.size()), stderr);
+    } else {
+        failed = false;
+    }
+    m_bEnding = false;
+    if (failed && !m_tail.isEmpty()) {
+        if (m_bCut)
+            std::fprintf(stderr, "[the last %lld bytes of its output]\n",
+                         static_cast<long long>(m_tail.size()));
+        std::fwrite(m_tail.constData(), 1, static_cast<std::size_t>(m_tail.size()), stderr);
+        if (!m_tail.endsWith('\n'))
+            std::fputc('\n', stderr);
+    }
+    m_tail.clear();
     process->deleteLater();
+    if (m_waiting && m_bStartWaiting) {
+        const AlarmChange next = *m_waiting;
+        m_waiting.reset();
+        start(next);
+    }
 }

@@ -314,7 +314,10 @@ int recordCommand(const QStringList& args) {
         QStringLiteral("Run CMD through /bin/sh on every change of the alarm state, with "
                        "ORVANE_ALARM (high, low or normal), ORVANE_VALUE, ORVANE_UNIT, "
                        "ORVANE_LIMIT, ORVANE_TIME and ORVANE_DEVICE set. Recording never "
-                       "waits for it."),
+                       "waits for it. One command runs at a time: a change that comes while "
+                       "it runs waits for it, and a later change replaces the one waiting. "
+                       "At the end it has 5 s, then it and all it started are ended; of its "
+                       "output the last 4 KiB are shown when it fails."),
         QStringLiteral("CMD"));
     const QCommandLineOption mqtt(
         QStringLiteral("mqtt"),

@@ -90,6 +90,7 @@ public:
         return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -2;
     }
     void signal(int sig) { ::kill(static_cast<pid_t>(m_process.processId()), sig); }
+    qint64 processId() const { return m_process.processId(); }
     // Every whole line on the standard output so far.
     QStringList outLines() const {
         QByteArray whole = m_out.left(m_out.lastIndexOf('\n') + 1);
