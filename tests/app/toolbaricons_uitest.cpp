@@ -100,9 +100,11 @@ TEST(ToolbarIcons, DenseScreensGetTheSamePictureAtTwiceTheSize) {
             dense.scaled(kToolbarIconSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         EXPECT_LT(difference(reduced, toolbarIconImage(id)), 6.0);
 
-        const QPixmap pixmap = toolbarIcon(id).pixmap(kToolbarIconSize, 2.0);
-        EXPECT_EQ(pixmap.size(), QSize(64, 44));
-        EXPECT_EQ(pixmap.devicePixelRatio(), 2.0);
+        for (const qreal ratio : {1.25, 1.5, 2.0}) {
+            const QPixmap pixmap = toolbarIcon(id).pixmap(kToolbarIconSize, ratio);
+            EXPECT_EQ(pixmap.toImage(), toolbarIconImage(id, ratio)) << ratio;
+            EXPECT_EQ(pixmap.devicePixelRatio(), ratio);
+        }
     }
 }
 

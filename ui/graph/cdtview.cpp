@@ -11,6 +11,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QTimerEvent>
@@ -39,11 +40,17 @@ QColor colourOf(const Rgb& c) {
     return QColor(c.r, c.g, c.b);
 }
 
-QPen makePen(const PenSpec& spec) {
+// Pens are sized in the view's own pixels at any device pixel ratio: a
+// one-pixel line is as many device pixels wide as one view pixel covers, and
+// its dots as long.
+QPen makePen(const PenSpec& spec, qreal ratio) {
     QPen pen(colourOf(spec.colour));
     pen.setWidth(spec.width);
-    if (spec.width <= 1)
+    if (spec.width <= 1) {
         pen.setCosmetic(true);
+        if (ratio != 1.0)
+            pen.setWidthF(ratio);
+    }
     if (spec.style == PenStyle::Dotted) {
         pen.setCapStyle(Qt::FlatCap);
         pen.setDashPattern({qreal(kDotLength), qreal(kDotLength)});
@@ -55,6 +62,17 @@ QPen makePen(const PenSpec& spec) {
     return pen;
 }
 
+// The device pixels a rectangle of view pixels covers, its edges rounded as
+// the painting system rounds an update region.
+QRect toDevice(const QRect& r, qreal ratio) {
+    if (ratio == 1.0)
+        return r;
+    const int left = qRound(r.left() * ratio);
+    const int top = qRound(r.top() * ratio);
+    return QRect(left, top, qRound((r.left() + r.width()) * ratio) - left,
+                 qRound((r.top() + r.height()) * ratio) - top);
+}
+
 QRect toQRect(const DragRect& r) {
     return QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom));
 }
@@ -63,12 +81,24 @@ QString latin1(const std::string& text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Draws one batch of lines with one pen.
+// Draws one batch of lines with one pen. Above a ratio of 1, a line one view
+// pixel wide runs through the middle of its pixels, so that it covers them
+// and not half of each neighbour.
 void drawBatch(QPainter& p, const QPen& pen, const std::vector<QLine>& lines) {
     if (lines.empty())
         return;
     p.setPen(pen);
-    p.drawLines(lines.data(), static_cast<int>(lines.size()));
+    if (!pen.isCosmetic() || p.device()->devicePixelRatio() == 1.0) {
+        p.drawLines(lines.data(), static_cast<int>(lines.size()));
+        return;
+    }
+    std::vector<QLineF> centred;
+    centred.reserve(lines.size());
+    for (const QLine& l : lines) {
+        const QPointF across(l.dx() == 0 ? 0.5 : 0.0, l.dy() == 0 ? 0.5 : 0.0);
+        centred.emplace_back(QPointF(l.p1()) + across, QPointF(l.p2()) + across);
+    }
+    p.drawLines(centred.data(), static_cast<int>(centred.size()));
 }
 
 } // namespace
@@ -172,7 +202,7 @@ void CDTView::invalidateGraph() {
     // With the picture up to date, the new scene is built at once: when it
     // only adds curve pieces (a new live sample), they are drawn into the
     // picture and only the area they cover is repainted.
-    if (isVisible() && !m_bSceneDirty && !m_bCanvasStale && m_canvas.size() == size()) {
+    if (isVisible() && !m_bSceneDirty && !m_bCanvasStale && canvasFits(devicePixelRatio())) {
         const std::optional<int> hoverX = m_graph.hoverLineX();
         buildScene();
         if (extendsCurveOnly(m_drawn, m_scene)) {
@@ -275,23 +305,36 @@ void CDTView::changeEvent(QEvent* event) {
         invalidateGraph();
 }
 
+bool CDTView::canvasFits(qreal ratio) const {
+    return m_canvas.devicePixelRatio() == ratio &&
+           m_canvas.size() == toDevice(rect(), ratio).size();
+}
+
 void CDTView::paintEvent(QPaintEvent* event) {
-    if (m_bSceneDirty || m_canvas.size() != size()) {
+    QPainter p(this);
+    // The picture is made at the ratio of the surface it is shown on (the
+    // screen's, or that of an image the view is rendered into).
+    const qreal ratio = p.paintEngine()->paintDevice()->devicePixelRatio();
+    if (m_bSceneDirty || !canvasFits(ratio)) {
         buildScene();
-        if (m_canvas.size() == size() && !m_bCanvasStale && extendsCurveOnly(m_drawn, m_scene))
+        if (canvasFits(ratio) && !m_bCanvasStale && extendsCurveOnly(m_drawn, m_scene))
             renderNewPieces();
         else
-            renderCanvas();
+            renderCanvas(ratio);
     } else if (m_bCanvasStale) {
-        renderCanvas();
+        renderCanvas(ratio);
     }
 
-    QPainter p(this);
+    // The picture is copied device pixel for device pixel: the painter works
+    // in device pixels from here on.
+    if (ratio != 1.0)
+        p.setWorldTransform(QTransform::fromScale(1.0 / ratio, 1.0 / ratio));
     // One rectangle at a time: under the panels' uncovered region as a whole
     // the copy would go pixel run by pixel run, several times slower.
-    for (const QRect& r : event->region()) {
+    for (const QRect& exposed : event->region()) {
+        const QRect r = toDevice(exposed, ratio);
         p.setClipRect(r);
-        p.drawImage(r.topLeft(), m_canvas, r);
+        p.drawImage(r, m_canvas, r);
     }
     p.setClipping(false);
     drawOverlays(p, event->region());
@@ -362,11 +405,13 @@ QRect CDTView::renderNewPieces() {
     return changed;
 }
 
-void CDTView::renderCanvas() {
+void CDTView::renderCanvas(qreal ratio) {
     m_bCanvasStale = false;
     m_drawn = m_scene;
-    if (m_canvas.size() != size())
-        m_canvas = QImage(size(), QImage::Format_RGB32);
+    if (!canvasFits(ratio)) {
+        m_canvas = QImage(toDevice(rect(), ratio).size(), QImage::Format_RGB32);
+        m_canvas.setDevicePixelRatio(ratio);
+    }
     if (m_canvas.isNull())
         return;
 
@@ -375,10 +420,10 @@ void CDTView::renderCanvas() {
     const QColor face = palette().color(QPalette::Button);
     const QRect plotArea(m_scene.plot.left, m_scene.plot.top, m_scene.width, m_scene.height);
     if (!m_scene.hasArea) {
-        p.fillRect(m_canvas.rect(), face);
+        p.fillRect(rect(), face);
         return;
     }
-    for (const QRect& r : QRegion(m_canvas.rect()) - plotArea)
+    for (const QRect& r : QRegion(rect()) - plotArea)
         p.fillRect(r, face);
     drawPlot(p);
     drawMargin(p);
@@ -388,6 +433,7 @@ void CDTView::renderCanvas() {
 void CDTView::drawPlot(QPainter& p) const {
     const int w = m_scene.width;
     const int h = m_scene.height;
+    const qreal ratio = m_canvas.devicePixelRatio();
     p.save();
     p.setClipRect(QRect(m_scene.plot.left, m_scene.plot.top, w, h));
     p.translate(m_scene.plot.left, m_scene.plot.top);
@@ -397,8 +443,8 @@ void CDTView::drawPlot(QPainter& p) const {
     p.setBackground(colourOf(kPlotBackground));
 
     if (m_scene.hoverLineX) {
-        p.setPen(makePen(kHoverPen));
-        p.drawLine(*m_scene.hoverLineX, 0, *m_scene.hoverLineX, h);
+        drawBatch(p, makePen(kHoverPen, ratio),
+                  {QLine(*m_scene.hoverLineX, 0, *m_scene.hoverLineX, h)});
     }
 
     // Grid: the unzoomed vertical lines come before the horizontal ones, the
@@ -416,7 +462,7 @@ void CDTView::drawPlot(QPainter& p) const {
         lines.emplace_back(0, y, w, y);
     if (zoomed)
         addVertical();
-    drawBatch(p, makePen(kGridPen), lines);
+    drawBatch(p, makePen(kGridPen, ratio), lines);
 
     drawCurve(p, 0);
     drawAlarmLines(p);
@@ -425,8 +471,9 @@ void CDTView::drawPlot(QPainter& p) const {
 
 void CDTView::drawCurve(QPainter& p, std::size_t first) const {
     // Each run of pieces of one colour in one call, in drawing order.
-    const QPen red = makePen(kRedCurvePen);
-    const QPen blue = makePen(kBlueCurvePen);
+    const qreal ratio = m_canvas.devicePixelRatio();
+    const QPen red = makePen(kRedCurvePen, ratio);
+    const QPen blue = makePen(kBlueCurvePen, ratio);
     const auto& curve = m_scene.curve;
     std::vector<QLine> lines;
     lines.reserve(curve.size() - std::min(first, curve.size()));
@@ -446,7 +493,7 @@ void CDTView::drawAlarmLines(QPainter& p) const {
     std::vector<QLine> lines;
     for (const int y : m_scene.alarmLineY)
         lines.emplace_back(0, y, m_scene.width, y);
-    drawBatch(p, makePen(kAlarmPen), lines);
+    drawBatch(p, makePen(kAlarmPen, m_canvas.devicePixelRatio()), lines);
 }
 
 void CDTView::drawMargin(QPainter& p) const {
@@ -458,7 +505,7 @@ void CDTView::drawMargin(QPainter& p) const {
     ticks.reserve(m_scene.valueAxis.size());
     for (const ValueAxisMark& mark : m_scene.valueAxis)
         ticks.emplace_back(mark.tickX1, mark.tickY, mark.tickX2, mark.tickY);
-    drawBatch(p, makePen(kTickPen), ticks);
+    drawBatch(p, makePen(kTickPen, m_canvas.devicePixelRatio()), ticks);
     for (const ValueAxisMark& mark : m_scene.valueAxis)
         drawText(p, mark.label);
     p.restore();
@@ -527,12 +574,17 @@ void CDTView::drawOverlays(QPainter& p, const QRegion& exposed) const {
 }
 
 void CDTView::drawInverted(QPainter& p, const QRect& r, bool dotted) const {
-    const QRect area = r & m_canvas.rect();
+    // In device pixels, as the painter is; the dots are view pixels long.
+    const qreal ratio = m_canvas.devicePixelRatio();
+    const QRect area = toDevice(r, ratio) & m_canvas.rect();
     if (area.isEmpty())
         return;
     QImage strip = m_canvas.copy(area);
+    strip.setDevicePixelRatio(1.0);
     for (int y = 0; y < strip.height(); ++y) {
-        if (dotted && ((area.top() - r.top() + y) / kDotLength) % 2 != 0)
+        const int viewY =
+            ratio == 1.0 ? area.top() + y : static_cast<int>((area.top() + y + 0.5) / ratio);
+        if (dotted && ((viewY - r.top()) / kDotLength) % 2 != 0)
             continue;
         auto* line = reinterpret_cast<QRgb*>(strip.scanLine(y));
         for (int x = 0; x < strip.width(); ++x)

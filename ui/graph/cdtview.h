@@ -122,8 +122,10 @@ private:
     // Builds the scene from the store and the graph state and applies what it
     // sets outside the picture (scroll bars, status bar, further repaint).
     void buildScene();
-    // Draws m_scene into m_canvas.
-    void renderCanvas();
+    // Whether the picture has the view's size at this device pixel ratio.
+    bool canvasFits(qreal ratio) const;
+    // Draws m_scene into m_canvas, made at `ratio` device pixels a view pixel.
+    void renderCanvas(qreal ratio);
     // Draws the curve pieces m_scene has beyond those of m_drawn, and the
     // alarm lines again over them; gives the area that changed.
     QRect renderNewPieces();

@@ -357,7 +357,8 @@ QImage toolbarIconImage(int commandId, qreal scale) {
 
 QIcon toolbarIcon(int commandId) {
     QIcon icon;
-    for (const qreal scale : {1.0, 2.0}) {
+    // Drawn for each common screen scale, so that none is a scaled picture.
+    for (const qreal scale : {1.0, 1.25, 1.5, 2.0}) {
         QImage image = toolbarIconImage(commandId, scale);
         if (image.isNull())
             return {};
