@@ -8,6 +8,7 @@
 #include "cli/recordpublisher.h"
 #include "cli/recordsession.h"
 #include "cli/recovercommand.h"
+#include "cli/statscommand.h"
 #include "cli/stopsignals.h"
 #include "core/config/configuration.h"
 #include "core/config/serialdevices.h"
@@ -39,6 +40,7 @@ const QString kDescription =
                    "           into a data file and its text export.\n"
                    "  convert  Write a data file as its text export or as CSV.\n"
                    "  info     Show what a data file holds.\n"
+                   "  stats    The statistics and alarm episodes of recordings over a period.\n"
                    "  ports    List the serial devices and their COM numbers.\n"
                    "\n"
                    "Type 'orvane-cli COMMAND --help' for the options of a command.");
@@ -449,6 +451,75 @@ int recordCommand(const QStringList& args) {
     return exitStatus;
 }
 
+int statsCommand(const QStringList& args) {
+    CommandParser parser;
+    const Configuration config;
+    parser.setApplicationDescription(QStringLiteral(
+        "The statistics of recordings over a period: how many samples, the first and last\n"
+        "time, the lowest and highest value with their times, the mean, the standard\n"
+        "deviation, samples without a value, gaps, the time above the high limit and below\n"
+        "the low one, and every alarm episode. The files of a chain, several runs, CSV\n"
+        "files and folders are taken together, ordered by time. Each sample counts as\n"
+        "holding until the next one, never across a gap (longer than 10 s and ten times\n"
+        "the usual interval) or past a sample without a value; the last one of the\n"
+        "period holds nothing. Times are ISO 8601 with the offset from UTC."));
+    const QCommandLineOption from(QStringList{QStringLiteral("from")},
+                                  QStringLiteral("Only samples at or after TIME "
+                                                 "(2026-12-07T22:00, local time unless an "
+                                                 "offset follows)."),
+                                  QStringLiteral("TIME"));
+    const QCommandLineOption to(QStringLiteral("to"),
+                                QStringLiteral("Only samples at or before TIME."),
+                                QStringLiteral("TIME"));
+    const QCommandLineOption high(
+        QStringLiteral("high"),
+        QStringLiteral("The high limit (default: the window's, now %1).").arg(config.alarmHigh()),
+        QStringLiteral("H"));
+    const QCommandLineOption low(
+        QStringLiteral("low"),
+        QStringLiteral("The low limit (default: the window's, now %1).").arg(config.alarmLow()),
+        QStringLiteral("L"));
+    const QCommandLineOption json(QStringLiteral("json"),
+                                  QStringLiteral("JSON for scripts, with the keys samples, first, "
+                                                 "last, unit, min, min_time, max, max_time, mean, "
+                                                 "stddev, no_value, gaps, above_seconds, "
+                                                 "below_seconds and episodes (a list of start, "
+                                                 "end, limit and extreme)."));
+    parser.addOptions({from, to, high, low, json});
+    parser.addPositionalArgument(QStringLiteral("stats FILE..."),
+                                 QStringLiteral("Data files, CSV files or folders of them."));
+    int status = kExitOk;
+    if (!parseCommand(parser, args, QStringLiteral("stats"), status))
+        return status;
+    StatsRequest request;
+    for (const QString& name : parser.positionalArguments())
+        request.inputs.push_back(QFile::encodeName(name).toStdString());
+    if (request.inputs.empty())
+        return usageError("give the recordings to read", "stats");
+    for (const auto& [option, time] :
+         {std::pair{&from, &request.fromMs}, std::pair{&to, &request.toMs}}) {
+        if (!parser.isSet(*option))
+            continue;
+        *time = parseUserTime(parser.value(*option).toStdString());
+        if (!*time)
+            return usageError("--" + option->names().constFirst().toStdString() +
+                                  " wants a time such as 2026-12-07T22:00, not '" +
+                                  parser.value(*option).toStdString() + "'",
+                              "stats");
+    }
+    bool ok = true;
+    const std::optional<float> h = limitOption(parser, QStringLiteral("high"), ok);
+    const std::optional<float> l = limitOption(parser, QStringLiteral("low"), ok);
+    if (!ok)
+        return kExitUsage;
+    request.limits.high = h ? double(*h) : double(config.alarmHigh());
+    request.limits.low = l ? double(*l) : double(config.alarmLow());
+    if (*request.limits.high < *request.limits.low)
+        return usageError("the high limit is below the low limit", "stats");
+    request.json = parser.isSet(json);
+    return runStats(request);
+}
+
 int portsCommand(const QStringList& args) {
     CommandParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -481,7 +552,7 @@ int main(int argc, char** argv) {
     const QCommandLineOption help = addHelp(parser);
     const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("record, recover, convert, info or ports."),
+                                 QStringLiteral("record, recover, convert, info, stats or ports."),
                                  QStringLiteral("COMMAND [options]"));
     if (!parser.parse(QCoreApplication::arguments()))
         return usageError(parser.errorText().toStdString());
@@ -491,7 +562,7 @@ int main(int argc, char** argv) {
     if (parser.isSet(help) || rest.isEmpty()) {
         if (parser.isSet(help))
             parser.showHelp(kExitOk);
-        return usageError("give a command: record, recover, convert, info or ports");
+        return usageError("give a command: record, recover, convert, info, stats or ports");
     }
 
     const QString command = rest.constFirst();
@@ -505,6 +576,8 @@ int main(int argc, char** argv) {
         return infoCommand(rest);
     if (command == QLatin1String("ports"))
         return portsCommand(rest);
+    if (command == QLatin1String("stats"))
+        return statsCommand(rest);
     return usageError("unknown command '" + command.toStdString() +
-                      "' (record, recover, convert, info or ports)");
+                      "' (record, recover, convert, info, stats or ports)");
 }

@@ -96,22 +96,24 @@ std::size_t MinMaxPyramid::findFirst(std::size_t from, std::size_t to, NodeHit n
         if (start >= to || k >= m_levels[level].size())
             return to;
         const std::size_t end = std::min(n, start + (kLeafSize << level));
-        if (!nodeHit(m_levels[level][k])) {
-            if (end >= to)
-                return to;
-            ++k;
-            while (k % 2 == 0 && level + 1 < m_levels.size()) {
-                k /= 2;
-                ++level;
-            }
-        } else if (level == 0) {
+        const bool hit = nodeHit(m_levels[level][k]);
+        if (hit && level > 0) {
+            --level;
+            k *= 2;
+            continue;
+        }
+        // A node's test may let through a block whose samples all miss
+        // (a break that is no gap): then the search goes on after it.
+        if (hit)
             for (std::size_t j = start; j < std::min(end, to); ++j)
                 if (sampleHit(j))
                     return j;
+        if (end >= to)
             return to;
-        } else {
-            --level;
-            k *= 2;
+        ++k;
+        while (k % 2 == 0 && level + 1 < m_levels.size()) {
+            k /= 2;
+            ++level;
         }
     }
 }
@@ -126,6 +128,12 @@ std::size_t MinMaxPyramid::nextValue(std::size_t from, std::size_t to) const {
     return findFirst(
         from, to, [](const SpanSummary& s) { return s.count > 0; },
         [this](std::size_t i) { return m_series->hasValue(i); });
+}
+
+std::size_t MinMaxPyramid::nextGap(std::size_t from, std::size_t to) const {
+    return findFirst(
+        from, to, [](const SpanSummary& s) { return s.breaks > 0; },
+        [this](std::size_t i) { return m_series->gapBefore(i); });
 }
 
 std::size_t MinMaxPyramid::memoryBytes() const {

@@ -43,6 +43,8 @@ public:
     std::size_t nextBreak(std::size_t from, std::size_t to) const;
     // The first sample in [from, to) that has a value; `to` when none.
     std::size_t nextValue(std::size_t from, std::size_t to) const;
+    // The first sample in [from, to) with a gap before it; `to` when none.
+    std::size_t nextGap(std::size_t from, std::size_t to) const;
 
     std::size_t memoryBytes() const;
 
