@@ -33,14 +33,14 @@ Result<DovDatContents> load(const std::string& path) {
 }
 
 std::string csvOf(const DovDatContents& c, CsvTime time) {
-    // A data file keeps no log mark per sample, so every record says 0.
+    // A data file keeps no log mark per sample: the field stays empty.
     const CsvStyle style{CsvSeparator::Comma, time};
     std::string out = csvHeader(style);
     for (int i = 0; i < c.count(); ++i) {
         const auto at = static_cast<std::size_t>(i);
-        out += csvLine(
-            {i + 1, parseTimeText(c.times[at]), c.times[at], c.values[at], c.units[at], false},
-            style);
+        out += csvLine({i + 1, parseTimeText(c.times[at]), c.times[at], c.values[at], c.units[at],
+                        std::nullopt},
+                       style);
     }
     return out;
 }
@@ -78,6 +78,9 @@ int writeOutput(const std::string& path, const std::string& data) {
     if (path.empty() || path == "-") {
         if (std::fwrite(data.data(), 1, data.size(), stdout) != data.size() ||
             std::fflush(stdout) != 0) {
+            // The reader went away (| head): it has what it wanted.
+            if (errno == EPIPE)
+                return kExitOk;
             printError(std::string("cannot write the standard output: ") + std::strerror(errno));
             return kExitFailure;
         }

@@ -153,7 +153,9 @@ int convertCommand(const QStringList& args) {
         QStringLiteral("Writes a data file as its text export (the default) or as CSV, onto\n"
                        "the standard output or into OUT."));
     const QCommandLineOption csv(QStringLiteral("csv"),
-                                 QStringLiteral("CSV: number,time,utc_offset,value,unit,log."));
+                                 QStringLiteral("CSV: number,time,utc_offset,value,unit,log. A "
+                                                "data file does not keep the log mark: the log "
+                                                "field is left empty."));
     const QCommandLineOption txt(QStringLiteral("txt"),
                                  QStringLiteral("The text export, as Save writes it."));
     const QCommandLineOption out = outOption(QStringLiteral("Write OUT (replaced whole) instead "
@@ -398,6 +400,10 @@ int recordCommand(const QStringList& args) {
                          " wants a whole number of degrees, not '" +
                          parser.value(*option).toStdString() + "'");
     }
+    if (request.alarmHigh < request.alarmLow)
+        return usage("the high limit " + std::to_string(request.alarmHigh) +
+                     " is below the low limit " + std::to_string(request.alarmLow) +
+                     " (--high and --low)");
     request.onAlarm = parser.value(onAlarm);
     if (parser.isSet(onAlarm) && request.onAlarm.trimmed().isEmpty())
         return usage("--on-alarm wants a command");
@@ -428,6 +434,7 @@ int recordCommand(const QStringList& args) {
             return kExitFailure;
         }
         request.device = instrument.slavePath();
+        request.deviceName = QStringLiteral("simulator");
     }
     RecordSession session(request);
     std::unique_ptr<RecordPublisher> publisher;

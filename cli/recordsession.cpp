@@ -49,9 +49,8 @@ RecordSession::RecordSession(RecordRequest request, QObject* parent)
     connect(&m_durationTimer, &QTimer::timeout, this, &RecordSession::armDuration);
     connect(&m_line, &InstrumentLine::aboutToReceive, this, &RecordSession::beforeReceive);
     connect(&m_line, &InstrumentLine::lost, this, &RecordSession::onLineLost);
-    connect(&m_line, &InstrumentLine::reconnected, this, [this] {
-        std::fprintf(stderr, "Connected to %s again.\n", qPrintable(m_request.device));
-    });
+    connect(&m_line, &InstrumentLine::reconnected, this,
+            [this] { std::fprintf(stderr, "Connected to %s again.\n", qPrintable(deviceName())); });
     connect(&m_line, &InstrumentLine::reconnectFailed, this,
             [](const QString& reason) { printError(reason.toStdString()); });
     connect(&m_recorder, &Recorder::rowAppended, this, &RecordSession::onRow);
@@ -60,7 +59,7 @@ RecordSession::RecordSession(RecordRequest request, QObject* parent)
     connect(&m_line, &InstrumentLine::silenceBegan, this, &RecordSession::onSilence);
     connect(&m_line, &InstrumentLine::readingsBack, this, [this] {
         endStatusLine();
-        std::fprintf(stderr, "Readings from %s again.\n", qPrintable(m_request.device));
+        std::fprintf(stderr, "Readings from %s again.\n", qPrintable(deviceName()));
     });
 }
 
@@ -113,7 +112,7 @@ bool RecordSession::start() {
     m_recorder.setContinueIntoNextFile(m_request.split);
     m_recorder.setAlarmLimits(m_request.alarmHigh, m_request.alarmLow);
     if (!m_request.onAlarm.isEmpty())
-        m_alarmCommand = std::make_unique<AlarmCommand>(m_request.onAlarm, m_request.device);
+        m_alarmCommand = std::make_unique<AlarmCommand>(m_request.onAlarm, deviceName());
     m_recorder.prepareOnOff();
     if (const auto opened = m_line.open(); !opened) {
         printError(opened.error().message.toStdString());
@@ -132,7 +131,7 @@ bool RecordSession::start() {
     m_bRunning = true;
     m_elapsed.start();
     armDuration();
-    std::fprintf(stderr, "Recording from %s; Ctrl+C stops.\n", qPrintable(m_request.device));
+    std::fprintf(stderr, "Recording from %s; Ctrl+C stops.\n", qPrintable(deviceName()));
     if (m_request.writeDataFile && !m_request.dataFile.isEmpty())
         tellDataName(QFile::encodeName(m_request.dataFile).toStdString(),
                      freeDataName(m_chain.next(static_cast<std::int64_t>(std::time(nullptr)))));
@@ -143,13 +142,13 @@ void RecordSession::onSilence() {
     if (!m_bRunning)
         return;
     endStatusLine();
-    QString text = m_line.silenceText();
+    QString text = m_line.silenceText(deviceName());
     text[0] = text[0].toLower();
     printWarning(text.toStdString());
     if (m_bTerminal && !m_request.quiet) {
         // Until readings come back the status line says what it waits for.
         m_bStatusLine = true;
-        std::printf("\r\033[Kwaiting for readings from %s", qPrintable(m_request.device));
+        std::printf("\r\033[Kwaiting for readings from %s", qPrintable(deviceName()));
         std::fflush(stdout);
     }
 }
@@ -284,7 +283,7 @@ void RecordSession::onLineLost(const QString& reason) {
     std::string text = reason.toStdString();
     if (!text.ends_with('.'))
         text += '.';
-    printError(text + " Waiting for " + m_request.device.toStdString() +
+    printError(text + " Waiting for " + deviceName().toStdString() +
                " to come back (Ctrl+C stops).");
 }
 
@@ -332,13 +331,11 @@ void RecordSession::openJournal() {
         return;
     }
     if (m_recorder.journal()->path() != m_request.journal)
-        std::fprintf(stderr,
-                     "The recording journal %s is %s; this recording is journalled in %s.\n",
-                     m_request.journal.c_str(),
-                     taken.inUse.empty() || taken.inUse.front() != m_request.journal
-                         ? "kept for recover"
-                         : "in use by another process",
-                     m_recorder.journal()->path().c_str());
+        printWarning("the recording journal " + m_request.journal.string() + " is " +
+                     (taken.inUse.empty() || taken.inUse.front() != m_request.journal
+                          ? "kept for recover"
+                          : "in use by another process") +
+                     "; this recording is journalled in " + m_recorder.journal()->path().string());
     connect(&m_line, &InstrumentLine::journalFailed, this, [this](const QString& reason) {
         if (m_bJournalFailed)
             return;
@@ -346,6 +343,10 @@ void RecordSession::openJournal() {
         endStatusLine();
         printWarning(reason.toStdString() + "; the recording goes on in memory");
     });
+}
+
+QString RecordSession::deviceName() const {
+    return m_request.deviceName.isEmpty() ? m_request.device : m_request.deviceName;
 }
 
 std::string RecordSession::recoverCommand() const {

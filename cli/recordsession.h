@@ -20,6 +20,8 @@
 // What `orvane-cli record` was asked for.
 struct RecordRequest {
     QString device;
+    // What the messages and --on-alarm call the device; empty: its path.
+    QString deviceName;
     int sampleRate = 0; // index in the sample-rate table; 0: every reading
     // The data file; empty: the time-stamped name Save proposes, in the
     // current folder. Its text export goes beside it, named as Save names it.
@@ -108,6 +110,7 @@ private:
     bool writeDataFiles();
     std::optional<WrittenPair> writeDataFilesTo(const PairNames& names, int count);
     std::string recoverCommand() const;
+    QString deviceName() const;
     void showStatus(const ListRow& row, const std::string& time);
     // Before a message: the terminal's status line gets its line end.
     void endStatusLine();

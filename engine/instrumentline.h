@@ -41,8 +41,11 @@ public:
     bool isOpen() const { return m_Comm.portOpen(); }
     // The line was lost and the device is waited for.
     bool waitingForDevice() const { return m_reconnect.waiting(); }
-    // What to say of the current silence (see SilenceWatch::silenceText).
-    QString silenceText() const { return m_silence.silenceText(devicePath()); }
+    // What to say of the current silence (see SilenceWatch::silenceText), of
+    // the device called `name` (empty: its path).
+    QString silenceText(const QString& name = {}) const {
+        return m_silence.silenceText(name.isEmpty() ? devicePath() : name);
+    }
 
     // ---- the journal
     // Journals the recording from now on in one journal of the set `first`

@@ -100,6 +100,8 @@ std::string csvLine(const CsvSample& sample, CsvStyle style) {
     line += separator;
     line += csvTextField(sample.unit, style.separator);
     line += separator;
-    line += sample.log ? "1\r\n" : "0\r\n";
+    if (sample.log)
+        line += *sample.log ? "1" : "0";
+    line += "\r\n";
     return line;
 }

@@ -14,7 +14,8 @@
 // The time is local time in the form every spreadsheet reads as a date and
 // time, its offset from UTC in a column of its own; the value has one decimal
 // and is empty where the instrument sent none (3000.0 or more); log is 1 for a
-// reading the instrument marked as logged.
+// reading the instrument marked as logged, 0 for one it did not, and empty
+// where the mark is not known (a data file does not keep it).
 //
 // For spreadsheets that write numbers with a decimal comma the separator is a
 // semicolon and the value "25,3". The ISO time form keeps the time and its
@@ -44,7 +45,7 @@ struct CsvSample {
     std::string timeText;
     float value = 0.0f;
     std::string unit;
-    bool log = false;
+    std::optional<bool> log = false; // empty: not known
 };
 
 // The header line and CR LF.

@@ -96,7 +96,8 @@ bool clipToFrame(double& ax, double& ay, double& bx, double& by) {
 } // namespace
 
 int reportPageCount(int recCount) {
-    return std::max(recCount, 0) / kReportRowsPerPage + 2;
+    const int rows = std::max(recCount, 0);
+    return 1 + std::max(1, (rows + kReportRowsPerPage - 1) / kReportRowsPerPage);
 }
 
 ReportGraphPage reportGraphPage(std::span<const float> values, const ReportTicks& ticks) {

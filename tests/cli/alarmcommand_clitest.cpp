@@ -124,4 +124,17 @@ TEST(OrvaneCliAlarm, AChattyOrHangingCommandCostsABoundedAmountAndLeavesNothing)
     }
 }
 
+// The built-in simulated instrument is called so, not by its pseudo-terminal.
+TEST(OrvaneCliAlarm, TheSimulatorIsNamedAsSuch) {
+    QTemporaryDir dir;
+    const QString seen = dir.filePath(QStringLiteral("seen"));
+    CliRun run({"record", "--simulator", "--count", "1", "--high", "-100", "--low", "-200",
+                "--on-alarm", "echo \"$ORVANE_DEVICE\" > '" + seen + "'", "--out",
+                dir.filePath(QStringLiteral("run.DovDat"))});
+    ASSERT_EQ(run.finish(), 0) << run.err().toStdString();
+    EXPECT_TRUE(run.err().contains(QStringLiteral("Recording from simulator;")))
+        << run.err().toStdString();
+    EXPECT_EQ(readAll(seen), "simulator\n");
+}
+
 } // namespace

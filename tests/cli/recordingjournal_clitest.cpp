@@ -163,7 +163,9 @@ TEST(OrvaneCliJournal, AHeldJournalIsPassedOverAnUnusableOneIsAWarningAndRecover
         ASSERT_TRUE(other.waitRecording()) << other.err().toStdString();
         // Held: the next free journal of the set; unusable: a warning.
         EXPECT_TRUE(other.err().contains(
-            path == journal ? "is in use by another process; this recording is journalled in " +
+            path == journal ? "warning: the recording journal " + journal +
+                                  " is in use by another process; this recording is journalled "
+                                  "in " +
                                   dir.filePath(QStringLiteral("recording-2.journal"))
                             : QStringLiteral("warning: no recording journal (")))
             << other.err().toStdString();

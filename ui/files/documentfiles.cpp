@@ -102,13 +102,14 @@ bool DocumentFiles::exportCsv() {
     const CsvStyle style{chosen == 1 ? CsvSeparator::Semicolon : CsvSeparator::Comma,
                          CsvTime::Local};
     // The store keeps no log mark; the list does while it shows the recording
-    // (a loaded file is not it).
+    // (a loaded file is not it, and its marks are not known).
     const DataListModel& rows = *m_list.model();
     const bool marks = m_doc.acq().resetOnNextFrame() == 0 && rows.rowCount() == n;
     std::string text = csvHeader(style);
     for (int i = 0; i < n; ++i) {
         const auto at = static_cast<std::size_t>(i);
-        const bool log = marks && rows.rowAt(i)[1].endsWith(QLatin1String("log"));
+        const std::optional<bool> log =
+            marks ? std::optional(rows.rowAt(i)[1].endsWith(QLatin1String("log"))) : std::nullopt;
         text += csvLine(
             {i + 1, s.recTime()[at], s.recTimeText()[at], s.recData()[at], s.recUnit()[at], log},
             style);
