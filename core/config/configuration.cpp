@@ -23,6 +23,10 @@ constexpr Entry kNewFileOn{"NEWFILEInfo", "Continue"};
 constexpr Entry kNewFileFolder{"NEWFILEInfo", "Folder"};
 constexpr Entry kAlarmNotify{"ALARMNOTIFYInfo", "NOTIFY"};
 constexpr Entry kAlarmSound{"ALARMNOTIFYInfo", "SOUND"};
+constexpr Entry kWindowWidth{"WINDOWInfo", "Width"};
+constexpr Entry kWindowHeight{"WINDOWInfo", "Height"};
+constexpr Entry kWindowMaximized{"WINDOWInfo", "Maximized"};
+constexpr Entry kFollowReadings{"GRAPHInfo", "FollowReadings"};
 
 std::filesystem::path homeFolder() {
     if (const char* home = std::getenv("HOME"); home && *home)
@@ -85,6 +89,31 @@ Result<> Configuration::writeAlarmNotices(bool notifications, bool sound) {
         {kAlarmSound.section, kAlarmSound.key, sound ? "1" : "0"},
     };
     return m_profile.write(values);
+}
+
+Configuration::WindowPlacement Configuration::windowPlacement() const {
+    return {m_profile.readInt(kWindowWidth.section, kWindowWidth.key, 0),
+            m_profile.readInt(kWindowHeight.section, kWindowHeight.key, 0),
+            m_profile.readInt(kWindowMaximized.section, kWindowMaximized.key, 0) != 0};
+}
+
+Result<> Configuration::writeWindowPlacement(const WindowPlacement& placement) {
+    const std::string width = std::to_string(placement.width);
+    const std::string height = std::to_string(placement.height);
+    const ProfileValue values[] = {
+        {kWindowWidth.section, kWindowWidth.key, width},
+        {kWindowHeight.section, kWindowHeight.key, height},
+        {kWindowMaximized.section, kWindowMaximized.key, placement.maximized ? "1" : "0"},
+    };
+    return m_profile.write(values);
+}
+
+bool Configuration::followReadings() const {
+    return m_profile.readInt(kFollowReadings.section, kFollowReadings.key, 1) != 0;
+}
+
+Result<> Configuration::writeFollowReadings(bool on) {
+    return m_profile.writeString(kFollowReadings.section, kFollowReadings.key, on ? "1" : "0");
 }
 
 Result<> Configuration::writeCloseValues(int comPort, int sampleRate, int alarmHigh, int alarmLow) {

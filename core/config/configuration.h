@@ -43,6 +43,21 @@ public:
     // Writes both at once (a command changed one of them).
     Result<> writeAlarmNotices(bool notifications, bool sound);
 
+    // The main window's size and whether it was maximised ("WINDOWInfo":
+    // "Width", "Height", "Maximized"); 0 x 0 when none was kept.
+    struct WindowPlacement {
+        int width = 0;
+        int height = 0;
+        bool maximized = false;
+    };
+    WindowPlacement windowPlacement() const;
+    Result<> writeWindowPlacement(const WindowPlacement& placement);
+
+    // Tools > Follow the Readings: the graph's value window moves to show the
+    // newest reading ("GRAPHInfo" / "FollowReadings", on unless 0).
+    bool followReadings() const;
+    Result<> writeFollowReadings(bool on);
+
     std::string comDevicePath(int n) const { return ::comDevicePath(n, m_profile); }
 
     // The folder the file dialogs start in: the last one a file was saved to

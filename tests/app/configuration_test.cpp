@@ -78,6 +78,22 @@ TEST(Configuration, AlarmNoticesInASectionOfTheirOwn) {
     EXPECT_TRUE(config.alarmSound());
 }
 
+TEST(Configuration, WindowAndGraphSettingsInSectionsOfTheirOwn) {
+    TempDir dir;
+    const fs::path file = dir.path() / "loggerconfig.ini";
+    writeText(file, "[COMInfo]\nCOM num=2\n");
+    Configuration config(file);
+    EXPECT_EQ(config.windowPlacement().width, 0);
+    EXPECT_TRUE(config.followReadings());
+    ASSERT_TRUE(config.writeWindowPlacement({1200, 800, true}));
+    ASSERT_TRUE(config.writeFollowReadings(false));
+    EXPECT_EQ(readText(file), "[COMInfo]\nCOM num=2\n[WINDOWInfo]\nWidth=1200\nHeight=800\n"
+                              "Maximized=1\n[GRAPHInfo]\nFollowReadings=0\n");
+    EXPECT_EQ(config.windowPlacement().height, 800);
+    EXPECT_TRUE(config.windowPlacement().maximized);
+    EXPECT_FALSE(config.followReadings());
+}
+
 TEST(Configuration, StoredValuesAreUsedUnchanged) {
     TempDir dir;
     const fs::path file = dir.path() / "loggerconfig.ini";

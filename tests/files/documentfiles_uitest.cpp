@@ -254,7 +254,8 @@ TEST(CloseSequence, ClosingWritesTheSettings) {
     EXPECT_TRUE(rig.messages.isEmpty());
     const QByteArray config = readAll(rig.path("config/loggerconfig.ini"));
     EXPECT_EQ(config, "[COMInfo]\nCOM num=3\n[SAMPRATEInfo]\nSAMPRATE=0\n[ALARMHIInfo]\n"
-                      "ALARMHI=150\n[ALARMLOInfo]\nALARMLO=-50\n");
+                      "ALARMHI=150\n[ALARMLOInfo]\nALARMLO=-50\n"
+                      "[WINDOWInfo]\nWidth=859\nHeight=671\nMaximized=0\n");
 }
 
 // Clear All and the end of the program ask only while samples are not saved,

@@ -239,7 +239,8 @@ TEST(GraphView, PanelsAreLaidOutAroundThePlot) {
         EXPECT_EQ(v.alarmBar()->geometry(),
                   QRect(rc.left(), rc.bottom() + 1 - 65, rc.width() - 295, 45));
         EXPECT_EQ(v.valueScroll()->geometry(),
-                  QRect(rc.right() + 1 - 312, rc.top() + 200, 20, 350));
+                  QRect(rc.right() + 1 - 312, rc.top() + 200, 20,
+                        350 + std::max(0, size.height() - CMainFrame::kClientSize.height())));
         EXPECT_EQ(v.dataList()->geometry(),
                   QRect(rc.right() + 1 - 295, rc.top() + 200, 290, rc.height() - 220));
         EXPECT_TRUE(v.dataList()->isVisible());

@@ -82,3 +82,44 @@ TEST(WindowPictures, AtRatioTwoTheGraphIsSharpAndInPlace) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(WindowSize, TheGraphAndTheListTakeTheRoomOfALargerWindow) {
+    ViewRig rig;
+    CMainFrame& f = *rig.frame;
+    EXPECT_EQ(f.maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+    rig.setSamples(pictureSeries());
+    const QSize plot(rig.w(), rig.h());
+    const int list = rig.view->dataList()->height();
+    const int scroll = rig.view->valueScroll()->height();
+    const int curve = rig.plotCount(rig.shot(), QRect(0, 0, rig.w(), rig.h()), kBlue);
+
+    f.resize(f.size() + QSize(300, 200));
+    rig.settle();
+    EXPECT_EQ(QSize(rig.w(), rig.h()), plot + QSize(300, 200));
+    EXPECT_EQ(rig.view->dataList()->height(), list + 200);
+    EXPECT_EQ(rig.view->valueScroll()->height(), scroll + 200);
+    EXPECT_GT(rig.plotCount(rig.shot(), QRect(0, 0, rig.w(), rig.h()), kBlue), curve * 5 / 4);
+
+    // Never smaller than at first.
+    f.resize(600, 400);
+    EXPECT_EQ(f.size(), CMainFrame::kClientSize);
+}
+
+TEST(WindowSize, SizeAndMaximisedStateAreKeptForTheNextStart) {
+    WindowRig rig;
+    const QString config = rig.path("config/loggerconfig.ini");
+    rig.frame->resize(1000, 760);
+    ASSERT_TRUE(rig.frame->close());
+    WindowRig second({.configPath = config});
+    EXPECT_EQ(second.frame->size(), QSize(1000, 760));
+    EXPECT_FALSE(second.frame->isMaximized());
+    second.frame->setWindowState(Qt::WindowMaximized);
+    ASSERT_TRUE(second.frame->close());
+    const WindowRig third({.configPath = config});
+    EXPECT_TRUE(third.frame->windowState() & Qt::WindowMaximized);
+    EXPECT_EQ(Configuration(config.toStdString()).windowPlacement().width, 1000);
+}
+
+} // namespace

@@ -159,7 +159,7 @@ void CDTView::OnInitialUpdate() {
     m_doc.recorder().startCommitTimer();
 }
 
-void CDTView::layoutPanels(const QRect& rc) {
+void CDTView::layoutPanels(const QRect& rc, int grownHeight) {
     const auto place = [](QWidget* w, int x, int y, int width, int height) {
         w->setGeometry(x, y, qMax(0, width), qMax(0, height));
         w->raise();
@@ -167,7 +167,9 @@ void CDTView::layoutPanels(const QRect& rc) {
     };
     place(m_dlgPanel, rc.left(), rc.top() + 33, rc.width(), 155);
     place(m_dlgAlarm, rc.left(), rc.top() + rc.height() - 65, rc.width() - 295, 45);
-    place(m_dlgScroll, rc.left() + rc.width() - 312, rc.top() + 200, 20, 350);
+    // The value scroll bar grows with the plot's height.
+    place(m_dlgScroll, rc.left() + rc.width() - 312, rc.top() + 200, 20,
+          350 + std::max(0, grownHeight));
     place(m_dlgList, rc.left() + rc.width() - 295, rc.top() + 200, 290, rc.height() - 220);
     if (m_rcFrameClient != rc) {
         // The sample numbers are placed in the frame's coordinates.

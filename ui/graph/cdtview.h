@@ -52,8 +52,9 @@ public:
 
     // Starts the commit timer; called once the window is set up.
     void OnInitialUpdate();
-    // Moves the panels for the frame's client rectangle (below the menu bar).
-    void layoutPanels(const QRect& rc);
+    // Moves the panels for the frame's client rectangle (below the menu bar);
+    // `grownHeight` is how much higher the frame is than at its smallest.
+    void layoutPanels(const QRect& rc, int grownHeight);
     // The graph is zoomed (UndoZoom is enabled).
     bool isZoomed() const;
     // UndoZoom: back to the unzoomed graph in one step.

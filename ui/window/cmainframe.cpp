@@ -48,10 +48,16 @@ CMainFrame::CMainFrame(const Startup& startup, QWidget* parent)
     setWindowTitle(startup.simulated ? QStringLiteral("Orvane (simulated instrument)")
                                      : QStringLiteral("Orvane"));
     setWindowIcon(programIcon());
-    // 865 x 700 on the screen with a title bar and a thin fixed border; the
-    // user cannot resize it.
+    // 865 x 700 on the screen with a title bar and a thin border, or the size
+    // it had when it was last closed; never smaller. Made larger, the graph
+    // and the data list take the room.
     move(50, 20);
-    setFixedSize(kClientSize);
+    setMinimumSize(kClientSize);
+    const Configuration::WindowPlacement kept = m_config.windowPlacement();
+    m_sizeKept = QSize(kept.width, kept.height).expandedTo(kClientSize);
+    resize(m_sizeKept);
+    if (kept.maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
     m_link.m_nComPort = startComPort(m_config);
 
     m_pDoc = new CDTDoc(this);
@@ -340,9 +346,17 @@ QRect CMainFrame::frameClientRect() const {
 
 bool CMainFrame::confirmClose() {
     const Acquisition& acq = m_pDoc->acq();
-    warnIfNotKept(m_config.writeCloseValues(m_link.m_nComPort, acq.sampleRateToKeep(),
-                                            m_pView->alarmLimits().high(),
-                                            m_pView->alarmLimits().low()));
+    Result<> kept =
+        m_config.writeCloseValues(m_link.m_nComPort, acq.sampleRateToKeep(),
+                                  m_pView->alarmLimits().high(), m_pView->alarmLimits().low());
+    // Maximised, the window keeps the size it comes back to.
+    const bool maximized = isMaximized();
+    QSize normal = maximized ? normalGeometry().size() : size();
+    if (normal.isEmpty())
+        normal = m_sizeKept;
+    if (kept)
+        kept = m_config.writeWindowPlacement({normal.width(), normal.height(), maximized});
+    warnIfNotKept(kept);
     return m_files->offerToSave();
 }
 
@@ -382,13 +396,16 @@ void CMainFrame::openJournal(const std::filesystem::path& path) {
 
 void CMainFrame::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    m_pView->layoutPanels(frameClientRect());
-    placeMessageLine();
+    layoutPanels();
 }
 
 void CMainFrame::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    m_pView->layoutPanels(frameClientRect());
+    layoutPanels();
+}
+
+void CMainFrame::layoutPanels() {
+    m_pView->layoutPanels(frameClientRect(), height() - kClientSize.height());
     placeMessageLine();
 }
 

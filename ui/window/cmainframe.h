@@ -37,7 +37,8 @@ public:
         bool simulated = false;
     };
 
-    // The window's own area (menu bar included) of an 865 x 700 window.
+    // The window's own area (menu bar included) of an 865 x 700 window: the
+    // size it opens at the first time, and its smallest.
     static constexpr QSize kClientSize{859, 671};
 
     explicit CMainFrame(const Startup& startup, QWidget* parent = nullptr);
@@ -133,6 +134,8 @@ private:
     // The message line: the whole message of a topic until it is no longer true.
     void showMessage(MessageTopic topic, const QString& text, MessageLevel level);
     void clearMessage(MessageTopic topic);
+    // Lays the panels out for the window's size, and the message line.
+    void layoutPanels();
     // Places the message line over the top of the graph.
     void placeMessageLine();
     void onStoreFull();
@@ -153,6 +156,7 @@ private:
     void runCommand(int id);
 
     Configuration m_config;
+    QSize m_sizeKept; // the window's size, not maximised, at start
     LinkState m_link;
     CDTDoc* m_pDoc = nullptr;
     CDTView* m_pView = nullptr;
