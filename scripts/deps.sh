@@ -2,7 +2,7 @@
 # when some are missing, through sudo when not root.
 
 orvane_packages=(
-    qt6-base-dev qt6-serialport-dev cmake ninja-build g++ libgtest-dev libbenchmark-dev
+    qt6-base-dev qt6-base-private-dev qt6-serialport-dev cmake ninja-build g++ libgtest-dev libbenchmark-dev
     fonts-liberation2 socat xvfb xdotool poppler-utils fp-utils xdg-utils
     clang libclang-rt-14-dev llvm-14 python3 libx11-dev clang-format
     dpkg-dev file help2man lintian appstream man-db dbus

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrintDialog>
+#include <QSet>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
@@ -39,9 +40,18 @@ TEST(Commands, MenusListTheirItemsInOrder) {
                                                          "-", "&Print ", "-", "&Exit"}));
     EXPECT_EQ(menuItems(popups[1]->menu()),
               (QStringList{"&Select COM", "-", "&On/Off", "Continue in a &New File", "-",
-                           "&UndoZoom", "-", "&Clear Screen", "-", "&Clear All", "-",
-                           "&Alarm Notifications", "-", "Alarm Soun&d", "-", "&Publish..."}));
+                           "&UndoZoom", "-", "&Clear Screen", "-", "Clear &All", "-",
+                           "Alarm No&tifications", "-", "Alarm Soun&d", "-", "&Publish..."}));
     EXPECT_EQ(menuItems(popups[2]->menu()), (QStringList{"&About Orvane...", "-", "&Contents"}));
+    // A letter picks one item: none is shared within a menu.
+    for (QAction* popup : popups) {
+        QStringList letters;
+        for (QAction* a : popup->menu()->actions())
+            if (const qsizetype amp = a->text().indexOf('&'); amp >= 0)
+                letters << a->text().mid(amp + 1, 1).toUpper();
+        EXPECT_EQ(QSet<QString>(letters.begin(), letters.end()).size(), letters.size())
+            << popup->text().toStdString() << ": " << letters.join(' ').toStdString();
+    }
     EXPECT_EQ(rig.frame->action(ID_FILE_PRINT)->statusTip(), "Print the active document");
 }
 

@@ -8,12 +8,15 @@
 #include "ui/panels/datalistpanel.h"
 #include "ui/panels/valuescrollpanel.h"
 
+#include <QComboBox>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QTimerEvent>
 
 #include <algorithm>
@@ -115,6 +118,13 @@ CDTView::CDTView(CDTDoc& doc, const LinkState& link, const Startup& startup, QWi
     m_dlgPanel->setAlarmLimits(m_limits.high(), m_limits.low());
     m_dlgScroll = new ValueScrollPanel(m_nYScrollPos, frame);
     m_dlgList = new DataListPanel(frame);
+    // Tab goes from the top down and left to right: the sample rate, the
+    // value window, the pan bar, the two alarm limits, the data list.
+    QWidget* const order[] = {m_dlgPanel->sampleRateBox(), m_dlgScroll->bar(),
+                              m_dlgAlarm->panBar(),        m_dlgAlarm->highEdit(),
+                              m_dlgAlarm->lowEdit(),       m_dlgList->list()};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
 
     connect(&doc, &CDTDoc::viewsNeedUpdate, this, &CDTView::invalidateGraph);
     connect(m_dlgPanel, &CDisplayPanel::updateViewsRequested, &doc, &CDTDoc::UpdateAllViews);

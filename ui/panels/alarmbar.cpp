@@ -31,6 +31,10 @@ AlarmBar::AlarmBar(int alarmHigh, int alarmLow, QWidget* parent)
     m_scrollPan->setAccessibleName(QStringLiteral("Pan the zoomed graph"));
     m_editAlarmHigh->setAccessibleName(QStringLiteral("High alarm limit"));
     m_editAlarmLow->setAccessibleName(QStringLiteral("Low alarm limit"));
+    m_labelAlarmHigh->setBuddy(m_editAlarmHigh);
+    m_labelAlarmLow->setBuddy(m_editAlarmLow);
+    // The keyboard pans the zoomed graph too (arrows, Page Up/Down, Home, End).
+    m_scrollPan->setFocusPolicy(Qt::TabFocus);
     m_scrollPan->setGeometry(templateRect(0, 0, 280, 8));
     m_scrollPan->setEnabled(false);
     m_labelAlarmHigh->setGeometry(templateRect(146, 9, 29, 11));

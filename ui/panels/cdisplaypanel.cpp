@@ -6,10 +6,10 @@
 #include "engine/recorder.h"
 #include "ui/panels/displaypanelaccessible.h"
 
-#include <QAccessible>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QTimerEvent>
@@ -73,7 +73,20 @@ CDisplayPanel::CDisplayPanel(Recorder& recorder, const LinkState& link, int samp
         return true;
     }();
     Q_UNUSED(accessible);
+    m_notices = new FigureNotices(this);
+    m_comboTime->setObjectName(QStringLiteral("sampleRateBox"));
     m_comboTime->setAccessibleName(QStringLiteral("Sample rate"));
+    // The selector's caption is a label of its own, tied to it for screen readers.
+    auto* timeCaption = new QLabel(QStringLiteral("Time:"), this);
+    timeCaption->setFont(m_fontSmall);
+    timeCaption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QPalette black = timeCaption->palette();
+    black.setColor(QPalette::WindowText, kBlack);
+    timeCaption->setPalette(black);
+    const QFontMetrics captionMetrics(m_fontSmall);
+    timeCaption->setGeometry(25, 132, captionMetrics.horizontalAdvance(timeCaption->text()) + 2,
+                             captionMetrics.height());
+    timeCaption->setBuddy(m_comboTime);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAutoFillBackground(false);
     // The list shows its items in lower case; the item data keeps the label.
@@ -126,6 +139,7 @@ QRect CDisplayPanel::regionRect(unsigned panelRegion) {
 void CDisplayPanel::setSimulated(bool simulated) {
     m_bSimulated = simulated;
     update(portBox());
+    m_notices->changed();
 }
 
 QRegion CDisplayPanel::repaintRegion(unsigned regions) const {
@@ -148,10 +162,8 @@ QRegion CDisplayPanel::repaintRegion(unsigned regions) const {
 
 void CDisplayPanel::invalidateRegions(unsigned regions) {
     update(repaintRegion(regions));
-    if (QAccessible::isActive() && (regions & ~RegionBlink) != 0) {
-        QAccessibleEvent changed(this, QAccessible::DescriptionChanged);
-        QAccessible::updateAccessibility(&changed);
-    }
+    if ((regions & ~RegionBlink) != 0)
+        m_notices->changed();
 }
 
 CDisplayPanel::Figure CDisplayPanel::figure(int index) const {
@@ -159,11 +171,17 @@ CDisplayPanel::Figure CDisplayPanel::figure(int index) const {
     const auto shown = [](const std::string& text) {
         return QString::fromStdString(text).trimmed();
     };
+    const auto placed = [this](FaceText which) { return faceText(which).text; };
     switch (index) {
-    case 0:
-        return {QStringLiteral("Reading"), shown(t.m_strValue), regionRect(RegionValue)};
+    case 0: {
+        const QString value = shown(t.m_strValue);
+        const QString unit = shown(m_acq.unit());
+        return {QStringLiteral("Reading"),
+                value.isEmpty() || unit.isEmpty() ? value : value + QLatin1Char(' ') + unit,
+                regionRect(RegionValue)};
+    }
     case 1:
-        return {QStringLiteral("Unit"), shown(m_acq.unit()), regionRect(RegionUnit)};
+        return {QStringLiteral("Unit"), placed(UnitLetter), QRect(522, 134, 34, 19)};
     case 2:
         return {QStringLiteral("Mode"), shown(t.m_strMode), regionRect(RegionMode)};
     case 3:
@@ -173,6 +191,25 @@ CDisplayPanel::Figure CDisplayPanel::figure(int index) const {
         return {QStringLiteral("Maximum"), shown(t.m_strMax), regionRect(RegionMax)};
     case 5:
         return {QStringLiteral("Minimum"), shown(t.m_strMin), regionRect(RegionMin)};
+    case 6:
+        return {QStringLiteral("Lock"), placed(Lock), regionRect(RegionLock)};
+    case 7:
+        return {QStringLiteral("Range"), placed(Range), QRect(322, 134, 126, 19)};
+    case 8:
+        return {QStringLiteral("Port"),
+                m_bSimulated ? QStringLiteral("SIM")
+                             : QStringLiteral("COM %1").arg(m_link.m_nComPort),
+                portBox()};
+    case 9:
+        return {QStringLiteral("Line"),
+                m_link.m_bOnline ? QStringLiteral("OnLine") : QStringLiteral("OffLine"),
+                onlineBox()};
+    case 10:
+        return {QStringLiteral("DataInput"),
+                m_acq.blink() ? QStringLiteral("on") : QStringLiteral("off"),
+                regionRect(RegionBlink), true};
+    case 11:
+        return {QStringLiteral("Clock"), m_strClock.trimmed(), clockBox(), true};
     default:
         return {};
     }
@@ -319,7 +356,6 @@ void CDisplayPanel::paintFace(QPainter& p, const QRegion& exposed) {
     drawFaceText(p, Mode, kRed);
     drawFaceText(p, Emissivity, kRed);
 
-    drawText(p, 25, 132, m_fontSmall, kBlack, QStringLiteral("Time:"));
     p.fillRect(150, 132, 90, 26, face);
     drawFaceText(p, Lock, kBlack);
     drawText(p, 250, 132, m_fontSmall, kBlue, QStringLiteral("Range:"));
@@ -381,6 +417,9 @@ void CDisplayPanel::tickClock() {
     const QFontMetrics metrics(m_fontClock);
     const QRect textCell(373, 6, metrics.horizontalAdvance(m_strClock), metrics.height());
     update(clockBox().united(textCell.intersected(rect())));
+    // The port and the line state are repainted by the window's commands:
+    // their changes are told with the next second.
+    m_notices->changed();
     // The indicator lights for each frame; it shows the cleared state at its
     // next repaint.
     m_recorder.blinkOff();

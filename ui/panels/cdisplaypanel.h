@@ -9,6 +9,7 @@
 #include <QWidget>
 
 class Acquisition;
+class FigureNotices;
 class Recorder;
 class QComboBox;
 class QPainter;
@@ -59,14 +60,17 @@ public:
     // data-input indicator cleared.
     void tickClock();
 
-    // The figures the face shows, for those who cannot see it: 0 reading,
-    // 1 unit, 2 mode, 3 emissivity, 4 maximum, 5 minimum. The value is what
-    // the face shows, without blanks (empty before the first reading).
+    // The figures the face shows, for those who cannot see it: the reading
+    // (with its unit), unit, mode, emissivity, maximum, minimum, lock, range,
+    // port, line state, data-input indicator and clock. The value is what the
+    // face shows, without blanks (empty before the first reading).
     struct Figure {
         QString name;
         QString value;
-        QRect area; // where it is shown, in panel pixels
+        QRect area;         // where it is shown, in panel pixels
+        bool quiet = false; // changes all the time: its changes are not told
     };
+    static constexpr int kFigures = 12;
     Figure figure(int index) const;
 
 Q_SIGNALS:
@@ -133,8 +137,9 @@ private:
     int m_nClockTimer = 0;
     bool m_bSimulated = false;
     TextCache m_texts;
-    QRegion m_exposed;         // what the paint in progress covers
-    QRect m_drawn[kFaceTexts]; // where each face text was last drawn
+    FigureNotices* m_notices = nullptr; // tells screen readers what changed
+    QRegion m_exposed;                  // what the paint in progress covers
+    QRect m_drawn[kFaceTexts];          // where each face text was last drawn
     struct Ink {
         const QFont* font = nullptr;
         QString text;

@@ -18,6 +18,10 @@ DataListPanel::DataListPanel(QWidget* parent)
     m_list->setItemDelegate(new DataListDelegate(m_list));
     m_list->setVerticalScrollBar(new CachedScrollBar(Qt::Vertical));
     m_list->setHorizontalScrollBar(new CachedScrollBar(Qt::Horizontal));
+    m_list->verticalScrollBar()->setAccessibleName(QStringLiteral("Scroll through the samples"));
+    m_list->horizontalScrollBar()->setAccessibleName(QStringLiteral("Scroll across the columns"));
+    // The arrow keys move from cell to cell; Tab and Shift+Tab leave the list.
+    m_list->setTabKeyNavigation(false);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);

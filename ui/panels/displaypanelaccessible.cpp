@@ -1,11 +1,14 @@
 #include "ui/panels/displaypanelaccessible.h"
 
-#include "ui/panels/cdisplaypanel.h"
+#include <QAbstractItemView>
+#include <QComboBox>
+
+#include <algorithm>
 
 namespace {
 
 // One figure of the face: a read-only text inside the panel.
-class FieldAccessible : public QAccessibleInterface {
+class FieldAccessible : public QAccessibleInterface, public QAccessibleTextInterface {
 public:
     FieldAccessible(QAccessibleInterface* parent, int index) : m_parent(parent), m_index(index) {}
 
@@ -30,7 +33,8 @@ public:
         const CDisplayPanel::Figure figure = panel()->figure(m_index);
         switch (t) {
         case QAccessible::Name:
-            return figure.name;
+            return figure.value.isEmpty() ? figure.name
+                                          : figure.name + QStringLiteral(": ") + figure.value;
         case QAccessible::Value:
             return figure.value;
         default:
@@ -44,12 +48,82 @@ public:
         const QRect local = panel()->figure(m_index).area;
         return QRect(panel()->mapToGlobal(local.topLeft()), local.size());
     }
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        return type == QAccessible::TextInterface ? static_cast<QAccessibleTextInterface*>(this)
+                                                  : nullptr;
+    }
+
+    // The text is the value, read-only, without a caret or a selection.
+    QString text(int startOffset, int endOffset) const override {
+        return value().mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override { return int(value().size()); }
+    void selection(int, int* startOffset, int* endOffset) const override {
+        *startOffset = *endOffset = 0;
+    }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QRect characterRect(int) const override { return QRect(); }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* startOffset, int* endOffset) const override {
+        *startOffset = 0;
+        *endOffset = characterCount();
+        return QString();
+    }
 
 private:
     CDisplayPanel* panel() const { return qobject_cast<CDisplayPanel*>(m_parent->object()); }
+    QString value() const { return panel() ? panel()->figure(m_index).value : QString(); }
 
     QAccessibleInterface* m_parent;
     int m_index;
+};
+
+// The sample-rate selector, named after what it selects. (A combo box is
+// otherwise named after the item it shows.)
+class SampleRateBoxAccessible : public QAccessibleWidget {
+public:
+    explicit SampleRateBoxAccessible(QComboBox* box)
+        : QAccessibleWidget(box, QAccessible::ComboBox) {}
+
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Value ? box()->currentText() : QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.hasPopup = true;
+        s.expandable = true;
+        s.expanded = box()->view()->isVisible();
+        s.collapsed = !s.expanded;
+        return s;
+    }
+    // Its one child is the list it drops down.
+    int childCount() const override { return 1; }
+    QAccessibleInterface* child(int index) const override {
+        return index == 0 ? QAccessible::queryAccessibleInterface(box()->view()) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        return child && child->object() == box()->view() ? 0 : -1;
+    }
+    QStringList actionNames() const override {
+        return QStringList{showMenuAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& actionName) override {
+        if (actionName != showMenuAction())
+            QAccessibleWidget::doAction(actionName);
+        else if (box()->view()->isVisible())
+            box()->hidePopup();
+        else
+            box()->showPopup();
+    }
+
+private:
+    QComboBox* box() const { return static_cast<QComboBox*>(widget()); }
 };
 
 } // namespace
@@ -66,6 +140,9 @@ DisplayPanelAccessible::~DisplayPanelAccessible() {
 QAccessibleInterface* DisplayPanelAccessible::create(const QString& className, QObject* object) {
     if (className == QLatin1String(CDisplayPanel::staticMetaObject.className()))
         return new DisplayPanelAccessible(static_cast<CDisplayPanel*>(object));
+    if (className == QLatin1String("QComboBox") && qobject_cast<CDisplayPanel*>(object->parent()) &&
+        object->objectName() == QLatin1String("sampleRateBox"))
+        return new SampleRateBoxAccessible(static_cast<QComboBox*>(object));
     return nullptr;
 }
 
@@ -78,9 +155,11 @@ QString DisplayPanelAccessible::text(QAccessible::Text t) const {
     case QAccessible::Name:
         return QStringLiteral("Instrument display");
     case QAccessible::Description: {
-        // Everything at once, for a reader that reads the panel alone.
+        // The figures that change with a reading (the reading to the
+        // minimum) at once, for a reader that reads the panel alone.
+        constexpr int kReadingFigures = 6;
         QStringList figures;
-        for (int i = 0; i < kFields; ++i) {
+        for (int i = 0; i < kReadingFigures; ++i) {
             const CDisplayPanel::Figure figure = panel()->figure(i);
             figures << figure.name + QLatin1Char(' ') +
                            (figure.value.isEmpty() ? QStringLiteral("none") : figure.value);
@@ -115,4 +194,45 @@ int DisplayPanelAccessible::indexOfChild(const QAccessibleInterface* child) cons
             return i;
     const int index = QAccessibleWidget::indexOfChild(child);
     return index < 0 ? -1 : index + kFields;
+}
+
+FigureNotices::FigureNotices(CDisplayPanel* panel) : QObject(panel), m_panel(panel) {
+    m_timer.setSingleShot(true);
+    // Never early: a coarse timer may fire a little before its time.
+    m_timer.setTimerType(Qt::PreciseTimer);
+    connect(&m_timer, &QTimer::timeout, this, &FigureNotices::send);
+}
+
+void FigureNotices::changed() {
+    if (!QAccessible::isActive() || m_timer.isActive())
+        return;
+    const qint64 since = m_sinceSent.isValid() ? m_sinceSent.elapsed() : kGapMs;
+    m_timer.start(int(std::max<qint64>(0, kGapMs - since)));
+}
+
+void FigureNotices::send() {
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(m_panel);
+    if (!face)
+        return;
+    bool told = false;
+    for (int i = 0; i < CDisplayPanel::kFigures; ++i) {
+        const CDisplayPanel::Figure figure = m_panel->figure(i);
+        QString& last = m_told[static_cast<std::size_t>(i)];
+        if (figure.quiet || figure.value == last)
+            continue;
+        QAccessibleInterface* field = face->child(i);
+        QAccessibleTextUpdateEvent text(field, 0, last, figure.value);
+        QAccessible::updateAccessibility(&text);
+        QAccessibleEvent name(field, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&name);
+        last = figure.value;
+        told = true;
+    }
+    if (told) {
+        QAccessibleEvent summary(m_panel, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&summary);
+        m_sinceSent.restart();
+    }
 }

@@ -10,6 +10,8 @@ ValueScrollPanel::ValueScrollPanel(int position, QWidget* parent)
     m_scrollY->setAccessibleName(QStringLiteral("Value window of the graph"));
     m_scrollY->setSingleStep(1);
     m_scrollY->setPageStep(1);
+    // Reached with Tab: the arrows, Page Up/Down, Home and End move the window.
+    m_scrollY->setFocusPolicy(Qt::TabFocus);
     setPosition(position);
     m_scrollY->setGeometry(rect());
     connect(m_scrollY, &QAbstractSlider::actionTriggered, this, &ValueScrollPanel::onAction);

@@ -28,6 +28,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QSizeGrip>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -195,6 +196,9 @@ void CMainFrame::buildCommands() {
         m_toolBar->addAction(act);
         m_toolBar->addSeparator();
     }
+    // The arrow that shows the buttons a short toolbar has no room for.
+    if (auto* more = m_toolBar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("More buttons"));
 
     // Status bar: the prompt pane, two plain panes for the hover readout and
     // the Scroll Lock indicator, from the left; the first three 150 pixels wide.
@@ -202,10 +206,12 @@ void CMainFrame::buildCommands() {
     m_pane1 = new QLabel;
     m_pane2 = new QLabel;
     m_pane3 = new QLabel;
-    m_pane0->setAccessibleName(QStringLiteral("Status"));
-    m_pane1->setAccessibleName(QStringLiteral("Time under the pointer"));
-    m_pane2->setAccessibleName(QStringLiteral("Temperature under the pointer"));
-    m_pane3->setAccessibleName(QStringLiteral("Scroll Lock"));
+    // A pane's text is its accessible name (a screen reader reads what it
+    // shows); the description says what the pane is.
+    m_pane0->setAccessibleDescription(QStringLiteral("Status"));
+    m_pane1->setAccessibleDescription(QStringLiteral("Time under the pointer"));
+    m_pane2->setAccessibleDescription(QStringLiteral("Temperature under the pointer"));
+    m_pane3->setAccessibleDescription(QStringLiteral("Scroll Lock"));
     for (QLabel* pane : {m_pane0, m_pane1, m_pane2, m_pane3}) {
         pane->setFrameShape(QFrame::Panel);
         pane->setFrameShadow(QFrame::Sunken);
@@ -213,6 +219,8 @@ void CMainFrame::buildCommands() {
             pane->setFixedWidth(150);
         statusBar()->addWidget(pane);
     }
+    if (auto* grip = statusBar()->findChild<QSizeGrip*>())
+        grip->setAccessibleName(QStringLiteral("Resize the window"));
     m_pane3->setMinimumWidth(m_pane3->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) +
                              2 * m_pane3->frameWidth() + 6);
     showPrompt(nullptr);
@@ -432,9 +440,11 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
         if (key->key() == Qt::Key_ScrollLock && type == QEvent::KeyRelease)
             updateIndicators();
         // Enter and Escape never close or trigger anything in this window's
-        // panels (dialogs of their own keep them).
+        // panels (dialogs of their own keep them). The menu bar keeps them:
+        // they open the menu picked from the keyboard, and leave the bar.
         auto* widget = qobject_cast<QWidget*>(watched);
         if (type == QEvent::KeyPress && widget && widget->window() == this &&
+            !qobject_cast<QMenuBar*>(widget) &&
             (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
              key->key() == Qt::Key_Escape))
             return true;

@@ -1,5 +1,7 @@
 #include "ui/window/messageline.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QStyle>
@@ -9,6 +11,7 @@ namespace {
 
 constexpr int kIconSize = 16;
 constexpr int kRowGap = 2;
+constexpr const char* kRowName = "messageRow";
 
 struct LevelLook {
     const char* background;
@@ -28,9 +31,34 @@ LevelLook lookOf(MessageLevel level) {
     return lookOf(MessageLevel::Information);
 }
 
+const char* levelName(MessageLevel level) {
+    switch (level) {
+    case MessageLevel::Information:
+        return "Information";
+    case MessageLevel::Warning:
+        return "Warning";
+    case MessageLevel::Error:
+        return "Error";
+    }
+    return "";
+}
+
+// A row is an alert to screen readers, named with its whole text.
+QAccessibleInterface* rowAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String("QWidget") && object->objectName() == QLatin1String(kRowName))
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::AlertMessage);
+    return nullptr;
+}
+
 } // namespace
 
 MessageLine::MessageLine(QWidget* parent) : QWidget(parent) {
+    static const bool accessible = [] {
+        QAccessible::installFactory(&rowAccessible);
+        return true;
+    }();
+    Q_UNUSED(accessible);
+    setAccessibleName(QStringLiteral("Messages"));
     setFocusPolicy(Qt::NoFocus);
     hide();
 }
@@ -38,7 +66,7 @@ MessageLine::MessageLine(QWidget* parent) : QWidget(parent) {
 MessageLine::Row MessageLine::makeRow(MessageTopic topic) {
     Row row;
     row.frame = new QWidget(this);
-    row.frame->setObjectName(QStringLiteral("messageRow"));
+    row.frame->setObjectName(QLatin1String(kRowName));
     row.frame->setAttribute(Qt::WA_StyledBackground);
     auto* layout = new QHBoxLayout(row.frame);
     layout->setContentsMargins(8, 4, 4, 4);
@@ -53,10 +81,12 @@ MessageLine::Row MessageLine::makeRow(MessageTopic topic) {
     row.label->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     row.close = new QToolButton(row.frame);
     row.close->setAutoRaise(true);
-    row.close->setFocusPolicy(Qt::NoFocus);
+    // Reached with Tab (Space closes the message); never focused by itself.
+    row.close->setFocusPolicy(Qt::TabFocus);
     row.close->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
     row.close->setIconSize(QSize(12, 12));
     row.close->setToolTip(tr("Close"));
+    row.close->setAccessibleName(tr("Close this message"));
     layout->addWidget(row.icon, 0, Qt::AlignTop);
     layout->addWidget(row.label, 1);
     layout->addWidget(row.close, 0, Qt::AlignTop);
@@ -81,11 +111,29 @@ void MessageLine::showMessage(MessageTopic topic, const QString& text, MessageLe
     if (it == m_rows.end())
         it = m_rows.emplace(topic, makeRow(topic)).first;
     Row& row = it->second;
-    if (row.label->text() == text && row.level == level && row.frame->isVisible())
+    const bool shown = row.frame->isVisible();
+    if (row.label->text() == text && row.level == level && shown)
         return;
     row.label->setText(text);
+    row.frame->setAccessibleName(text);
+    row.frame->setAccessibleDescription(QLatin1String(levelName(level)));
     styleRow(row, level);
     relayout();
+    announce(row, shown);
+}
+
+void MessageLine::announce(const Row& row, bool shownBefore) {
+    if (!QAccessible::isActive())
+        return;
+    // Screen readers speak an alert as it comes into view: a new row comes
+    // into view by itself, a new text in a row already shown is made to come
+    // into view again. Some readers listen for the alert event instead.
+    if (shownBefore) {
+        QAccessibleEvent again(row.frame, QAccessible::ObjectShow);
+        QAccessible::updateAccessibility(&again);
+    }
+    QAccessibleEvent alert(row.frame, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
 }
 
 void MessageLine::clearMessage(MessageTopic topic) {

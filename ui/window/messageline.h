@@ -16,7 +16,9 @@ enum class MessageLevel { Information, Warning, Error };
 
 // The window's message line: a row for each message that is true now, with an
 // icon for its level, the whole text and a close button; hidden when there is
-// none. It never takes the focus and never waits for an answer.
+// none. It never takes the focus by itself (Tab reaches the close buttons) and
+// never waits for an answer. To screen readers each row is an alert named with
+// its text, announced when it is shown or its text changes.
 class MessageLine : public QWidget {
     Q_OBJECT
 public:
@@ -48,6 +50,7 @@ private:
     };
     Row makeRow(MessageTopic topic);
     void styleRow(Row& row, MessageLevel level);
+    void announce(const Row& row, bool shownBefore);
     void relayout();
 
     std::map<MessageTopic, Row> m_rows; // in the order of the topics, top down
