@@ -32,8 +32,6 @@ struct ScreenReader {
         QAccessible::installUpdateHandler(nullptr);
         s_reader = nullptr;
     }
-    ScreenReader(const ScreenReader&) = delete;
-    ScreenReader& operator=(const ScreenReader&) = delete;
 
     std::vector<Heard> heard;
 
