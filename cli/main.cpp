@@ -12,6 +12,7 @@
 #include "cli/stopsignals.h"
 #include "core/config/configuration.h"
 #include "core/config/serialdevices.h"
+#include "core/publish/passwordfile.h"
 #include "core/store/recordingjournal.h"
 #include "sim/ptyinstrument.h"
 
@@ -265,7 +266,10 @@ int recordCommand(const QStringList& args) {
         "With --mqtt every sample goes to the broker as JSON on TOPIC/reading, every\n"
         "change of the alarm state on TOPIC/alarm, and TOPIC/status says online,\n"
         "waiting (the line is lost) or offline; while the broker is away the readings\n"
-        "wait (an hour of them and more) and follow in order when it is back."));
+        "wait (an hour of them and more) and follow in order when it is back. TOPIC/alarm\n"
+        "is retained and holds the current state from the start. A broker that refuses\n"
+        "the user name or password is not asked again; the exit status is then 1 when\n"
+        "nothing was published."));
     const QCommandLineOption device(QStringLiteral("device"),
                                     QStringLiteral("The serial device (or pseudo-terminal) the "
                                                    "instrument is on."),
@@ -333,8 +337,9 @@ int recordCommand(const QStringList& args) {
                                       QStringLiteral("USER"));
     const QCommandLineOption mqttPassword(
         QStringLiteral("mqtt-password-file"),
-        QStringLiteral("Read the broker's password from the first line of FILE (a password in "
-                       "the URL is seen by every user of this computer)."),
+        QStringLiteral("Read the broker's password from the first line of FILE, a regular file "
+                       "only you can read (a password in the URL is seen by every user of this "
+                       "computer)."),
         QStringLiteral("FILE"));
     parser.addOptions({device, simulator, interval, out, csv, csvTimeOption(), split, count,
                        duration, quiet, journal, high, low, onAlarm, mqtt, mqttUser, mqttPassword});
@@ -411,8 +416,23 @@ int recordCommand(const QStringList& args) {
         return usage("--mqtt-user and --mqtt-password-file go with --mqtt");
     std::optional<BrokerUrl> broker;
     if (parser.isSet(mqtt)) {
-        Result<BrokerUrl> url = brokerFromOptions(parser.value(mqtt), parser.value(mqttUser),
-                                                  parser.value(mqttPassword));
+        if (const Result<BrokerUrl> url = parseBrokerUrl(parser.value(mqtt).toStdString()); !url)
+            return usage(url.error());
+        std::optional<std::string> password;
+        if (parser.isSet(mqttPassword)) {
+            const QString path = parser.value(mqttPassword);
+            const Result<PasswordFile> file = readPasswordFile(QFile::encodeName(path).constData());
+            if (!file) {
+                printError(file.error());
+                return kExitFailure;
+            }
+            if (file->othersMayRead)
+                printWarning("other users of this computer may read the password file " +
+                             path.toStdString() + " (chmod 600 keeps it yours)");
+            password = file->password;
+        }
+        Result<BrokerUrl> url =
+            brokerFromOptions(parser.value(mqtt), parser.value(mqttUser), password);
         if (!url)
             return usage(url.error());
         if (!url->password.empty() && !parser.isSet(mqttPassword))
@@ -453,8 +473,8 @@ int recordCommand(const QStringList& args) {
     QObject::connect(&session, &RecordSession::finished, QCoreApplication::instance(),
                      &QCoreApplication::exit, Qt::QueuedConnection);
     const int exitStatus = QCoreApplication::exec();
-    if (publisher)
-        publisher->stop();
+    if (publisher && !publisher->stop() && exitStatus == kExitOk)
+        return kExitFailure;
     return exitStatus;
 }
 

@@ -233,6 +233,11 @@ void RecordSession::showStatus(const ListRow& row, const std::string& time) {
         std::printf("; %s", m_strStatusNote.c_str());
 }
 
+void RecordSession::error(const std::string& text) {
+    endStatusLine();
+    printError(text);
+}
+
 void RecordSession::warn(const std::string& text) {
     endStatusLine();
     printWarning(text);

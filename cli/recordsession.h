@@ -73,12 +73,16 @@ public:
     // The recording engine, for what else follows the committed samples.
     const Recorder& recorder() const { return m_recorder; }
     const InstrumentLine& line() const { return m_line; }
-    // News of the run on the standard error, after the status line: a
-    // "warning:" line, or a plain one.
+    // News of the run on the standard error, after the status line: an
+    // "error:" or a "warning:" line, or a plain one.
+    void error(const std::string& text);
     void warn(const std::string& text);
     void tell(const std::string& text);
     // Added to the terminal's status line ("broker away"); empty: nothing.
     void setStatusNote(std::string note) { m_strStatusNote = std::move(note); }
+    // The row the recorder committed last is one of this run's samples (rows
+    // of the read that reached the count come after the stop, in no file).
+    bool lastRowRecorded() const { return m_bRowReported; }
 
 Q_SIGNALS:
     // The recording has ended and its files are written: the exit status

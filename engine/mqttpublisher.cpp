@@ -9,6 +9,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 
 namespace {
 
@@ -28,12 +29,29 @@ void initLibrary() {
     (void)done;
 }
 
-std::string errorText(int rc) {
-    if (rc == MOSQ_ERR_ERRNO)
-        return std::strerror(errno);
+// What a mosquitto error code means for the user; `error` is errno as the
+// call left it.
+std::string errorText(int rc, int error, bool connected) {
+    switch (rc) {
+    case MOSQ_ERR_ERRNO:
+        return error == 0 ? "the connection was lost" : std::strerror(error);
+    case MOSQ_ERR_CONN_LOST:
+        return "the connection was lost";
+    case MOSQ_ERR_KEEPALIVE:
+        return "the broker stopped answering";
+    case MOSQ_ERR_EAI:
+        return "the broker's name cannot be looked up";
+    case MOSQ_ERR_PROTOCOL:
+        if (!connected)
+            return "no MQTT broker answered there";
+        break;
+    default:
+        break;
+    }
     std::string text = mosquitto_strerror(rc);
-    if (!text.empty())
-        text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+    if (text.empty() || text.starts_with("Unknown"))
+        return "the MQTT client failed (error " + std::to_string(rc) + ")";
+    text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
     while (!text.empty() && text.back() == '.')
         text.pop_back();
     return text;
@@ -42,7 +60,7 @@ std::string errorText(int rc) {
 } // namespace
 
 MqttPublisher::MqttPublisher(BrokerUrl url, QObject* parent)
-    : QObject(parent), m_url(std::move(url)) {
+    : QObject(parent), m_url(std::move(url)), m_strAlarm(startAlarmJson(std::time(nullptr))) {
     initLibrary();
 }
 
@@ -51,18 +69,20 @@ MqttPublisher::~MqttPublisher() {
 }
 
 void MqttPublisher::follow(const Recorder& recorder, std::function<bool()> live) {
-    connect(&recorder, &Recorder::rowAppended, this, [this, &recorder, live](const ListRow& row) {
-        if (live && !live())
-            return;
-        const SampleStore& store = recorder.store();
-        const auto at = static_cast<std::size_t>(row.index);
-        publishReading(store.recTime()[at], store.recData()[at], row.unit,
-                       row.log != LogMark::None);
-    });
-    connect(&recorder, &Recorder::alarmChanged, this, [this, live](const AlarmChange& change) {
-        if (!live || live())
-            publishAlarm(change);
-    });
+    m_rowFollow = connect(&recorder, &Recorder::rowAppended, this,
+                          [this, &recorder, live](const ListRow& row) {
+                              if (live && !live())
+                                  return;
+                              const SampleStore& store = recorder.store();
+                              const auto at = static_cast<std::size_t>(row.index);
+                              publishReading(store.recTime()[at], store.recData()[at], row.unit,
+                                             row.log != LogMark::None);
+                          });
+    m_alarmFollow =
+        connect(&recorder, &Recorder::alarmChanged, this, [this, live](const AlarmChange& change) {
+            if (!live || live())
+                publishAlarm(change);
+        });
 }
 
 void MqttPublisher::start() {
@@ -77,12 +97,31 @@ std::size_t MqttPublisher::stop(int waitMs) {
         {
             const std::lock_guard lock(m_mutex);
             m_bStopping = true;
+            m_bDrain = false;
             m_stopDeadline = Clock::now() + std::chrono::milliseconds(waitMs);
         }
         m_wake.notify_all();
         m_thread.join();
     }
     return queued();
+}
+
+void MqttPublisher::retire() {
+    disconnect(m_rowFollow);
+    disconnect(m_alarmFollow);
+    if (!m_thread.joinable()) {
+        QMetaObject::invokeMethod(this, &MqttPublisher::retired, Qt::QueuedConnection);
+        return;
+    }
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_bStopping)
+            return;
+        m_bStopping = true;
+        m_bDrain = true;
+        m_stopDeadline = Clock::time_point::max();
+    }
+    m_wake.notify_all();
 }
 
 void MqttPublisher::publishReading(std::int64_t time, float value, const std::string& unit,
@@ -101,9 +140,16 @@ void MqttPublisher::publishReading(std::int64_t time, float value, const std::st
 
 void MqttPublisher::publishAlarm(const AlarmChange& change) {
     // The reading that caused it was the last one published.
-    const std::string json = alarmJson(change, m_nReadings);
+    std::string json = alarmJson(change, m_nReadings);
     const std::lock_guard lock(m_mutex);
-    (void)m_queue.push("alarm", json);
+    m_strAlarm = json;
+    (void)m_queue.push("alarm", std::move(json));
+}
+
+void MqttPublisher::setAlarmState(const AlarmChange& change) {
+    std::string json = alarmJson(change, 0);
+    const std::lock_guard lock(m_mutex);
+    m_strAlarm = std::move(json);
 }
 
 void MqttPublisher::setLineWaiting(bool waiting) {
@@ -116,6 +162,11 @@ std::size_t MqttPublisher::queued() const {
     return m_queue.size();
 }
 
+std::uint64_t MqttPublisher::acknowledged() const {
+    const std::lock_guard lock(m_mutex);
+    return m_nAcknowledged;
+}
+
 QString MqttPublisher::brokerName() const {
     return QString::fromStdString(brokerText(m_url));
 }
@@ -123,6 +174,11 @@ QString MqttPublisher::brokerName() const {
 bool MqttPublisher::stopping() {
     const std::lock_guard lock(m_mutex);
     return m_bStopping;
+}
+
+bool MqttPublisher::givingUp() {
+    const std::lock_guard lock(m_mutex);
+    return m_bStopping && (!m_bDrain || Clock::now() >= m_stopDeadline);
 }
 
 void MqttPublisher::reportLost(const std::string& reason) {
@@ -139,7 +195,8 @@ void MqttPublisher::reportLost(const std::string& reason) {
 
 void MqttPublisher::run() {
     int pauseMs = kFirstPauseMs;
-    while (!stopping()) {
+    bool retiring = false;
+    while (!givingUp()) {
         // A client of its own for every connection: nothing of a lost one is
         // sent again behind the queue's back.
         mosquitto* mosq = mosquitto_new(nullptr, true, this);
@@ -153,12 +210,32 @@ void MqttPublisher::run() {
                 pauseMs = kFirstPauseMs;
         }
         std::unique_lock lock(m_mutex);
+        retiring = m_bDrain;
+        if (m_link.finished)
+            break;
+        // Not before the pause is over, nor past a stop's deadline.
+        const Clock::time_point wakeAt =
+            std::min(Clock::now() + std::chrono::milliseconds(pauseMs), m_stopDeadline);
         m_queue.connectionLost();
-        if (m_wake.wait_for(lock, std::chrono::milliseconds(pauseMs),
-                            [this] { return m_bStopping; }))
+        if (m_link.badLogin) {
+            // The same user name and password would be refused again.
+            QMetaObject::invokeMethod(
+                this,
+                [this, reason = QString::fromStdString(m_link.refused)] {
+                    Q_EMIT credentialsRefused(reason);
+                },
+                Qt::QueuedConnection);
+            // Until stop(); a retiring publisher ends at once.
+            m_wake.wait(lock, [this] { return m_bStopping; });
+            break;
+        }
+        const auto giveUp = [this] { return m_bStopping && !m_bDrain; };
+        if (m_wake.wait_until(lock, wakeAt, giveUp))
             break;
         pauseMs = std::min(pauseMs * 2, kLongestPauseMs);
     }
+    if (retiring)
+        QMetaObject::invokeMethod(this, &MqttPublisher::retired, Qt::QueuedConnection);
 }
 
 void MqttPublisher::connectOnce(mosquitto* mosq) {
@@ -166,69 +243,106 @@ void MqttPublisher::connectOnce(mosquitto* mosq) {
     mosquitto_connect_callback_set(mosq, &MqttPublisher::onConnect);
     mosquitto_publish_callback_set(mosq, &MqttPublisher::onPublish);
     const std::string status = subtopic(m_url, "status");
-    mosquitto_will_set(mosq, status.c_str(), 7, "offline", 1, true);
-    if (!m_url.user.empty())
-        mosquitto_username_pw_set(mosq, m_url.user.c_str(),
-                                  m_url.password.empty() ? nullptr : m_url.password.c_str());
+    int rc = mosquitto_will_set(mosq, status.c_str(), 7, "offline", 1, true);
+    if (rc != MOSQ_ERR_SUCCESS) {
+        reportLost("the last will cannot be set: " + errorText(rc, errno, false));
+        return;
+    }
+    if (!m_url.user.empty()) {
+        rc = mosquitto_username_pw_set(mosq, m_url.user.c_str(),
+                                       m_url.password.empty() ? nullptr : m_url.password.c_str());
+        if (rc != MOSQ_ERR_SUCCESS) {
+            reportLost("the user name cannot be used: " + errorText(rc, errno, false));
+            return;
+        }
+    }
     // TLS against the system's certificate authorities.
     if (m_url.tls && mosquitto_int_option(mosq, MOSQ_OPT_TLS_USE_OS_CERTS, 1) != MOSQ_ERR_SUCCESS) {
         reportLost("TLS cannot be used");
         return;
     }
 
-    int rc = mosquitto_connect_async(mosq, m_url.host.c_str(), m_url.port, kKeepAliveSeconds);
+    errno = 0;
+    rc = mosquitto_connect_async(mosq, m_url.host.c_str(), m_url.port, kKeepAliveSeconds);
     if (rc != MOSQ_ERR_SUCCESS) {
-        reportLost(errorText(rc));
+        reportLost(errorText(rc, errno, false));
         return;
     }
     const Clock::time_point began = Clock::now();
     for (;;) {
         if (!m_link.refused.empty()) {
-            reportLost(m_link.refused);
+            if (!m_link.badLogin)
+                reportLost(m_link.refused);
             return;
         }
-        const bool stop = stopping();
         if (m_link.connected) {
-            if (stop) {
+            if (stopping()) {
                 finish(mosq);
                 return;
             }
-            sendDue(mosq);
-        } else if (stop) {
+            if (rc = sendDue(mosq); rc != MOSQ_ERR_SUCCESS) {
+                reportLost("a message could not be handed to the broker: " +
+                           errorText(rc, errno, true));
+                return;
+            }
+        } else if (givingUp()) {
             return;
         } else if (Clock::now() - began > kAnswerWait) {
             reportLost("the broker does not answer");
             return;
         }
+        errno = 0;
         rc = mosquitto_loop(mosq, kLoopMs, 1);
         if (rc != MOSQ_ERR_SUCCESS) {
-            reportLost(m_link.refused.empty() ? errorText(rc) : m_link.refused);
+            if (m_link.refused.empty())
+                reportLost(errorText(rc, errno, m_link.connected));
+            else if (!m_link.badLogin)
+                reportLost(m_link.refused);
             return;
         }
     }
 }
 
-void MqttPublisher::sendDue(mosquitto* mosq) {
+int MqttPublisher::sendDue(mosquitto* mosq) {
     std::string status;
+    std::string alarm;
     std::vector<QueuedMessage> due;
     {
         const std::lock_guard lock(m_mutex);
         status = m_strStatus;
+        // The current alarm state first, unless a change waits to be sent:
+        // the queue brings the subscribers up to date then.
+        if (!m_link.alarmTold && !m_queue.holds("alarm"))
+            alarm = m_strAlarm;
         due = m_queue.takeDue(kInFlight);
     }
+    m_link.alarmTold = true;
+    int rc = MOSQ_ERR_SUCCESS;
     if (status != m_link.sentStatus) {
         const std::string topic = subtopic(m_url, "status");
-        if (mosquitto_publish(mosq, nullptr, topic.c_str(), static_cast<int>(status.size()),
-                              status.data(), 1, true) == MOSQ_ERR_SUCCESS)
-            m_link.sentStatus = status;
+        rc = mosquitto_publish(mosq, nullptr, topic.c_str(), static_cast<int>(status.size()),
+                               status.data(), 1, true);
+        if (rc != MOSQ_ERR_SUCCESS)
+            return rc;
+        m_link.sentStatus = status;
+    }
+    if (!alarm.empty()) {
+        const std::string topic = subtopic(m_url, "alarm");
+        rc = mosquitto_publish(mosq, nullptr, topic.c_str(), static_cast<int>(alarm.size()),
+                               alarm.data(), 1, true);
+        if (rc != MOSQ_ERR_SUCCESS)
+            return rc;
     }
     for (const QueuedMessage& message : due) {
         const std::string topic = subtopic(m_url, message.kind);
         int mid = 0;
-        if (mosquitto_publish(mosq, &mid, topic.c_str(), static_cast<int>(message.payload.size()),
-                              message.payload.data(), 1, false) == MOSQ_ERR_SUCCESS)
-            m_link.inFlight[mid] = message.id;
+        rc = mosquitto_publish(mosq, &mid, topic.c_str(), static_cast<int>(message.payload.size()),
+                               message.payload.data(), 1, message.kind == "alarm");
+        if (rc != MOSQ_ERR_SUCCESS)
+            return rc; // handed out again on the next connection
+        m_link.inFlight[mid] = message.id;
     }
+    return rc;
 }
 
 void MqttPublisher::finish(mosquitto* mosq) {
@@ -237,23 +351,25 @@ void MqttPublisher::finish(mosquitto* mosq) {
         const std::lock_guard lock(m_mutex);
         deadline = m_stopDeadline;
     }
-    while (Clock::now() < deadline) {
-        sendDue(mosq);
+    for (;;) {
         {
             const std::lock_guard lock(m_mutex);
-            if (m_queue.empty())
+            deadline = m_stopDeadline; // stop() may cut a retirement short
+            if (m_queue.empty() || Clock::now() >= deadline)
                 break;
         }
-        if (mosquitto_loop(mosq, kLoopMs, 1) != MOSQ_ERR_SUCCESS)
+        if (sendDue(mosq) != MOSQ_ERR_SUCCESS ||
+            mosquitto_loop(mosq, kLoopMs, 1) != MOSQ_ERR_SUCCESS)
             return;
     }
     const std::string topic = subtopic(m_url, "status");
     if (mosquitto_publish(mosq, &m_link.offlineMid, topic.c_str(), 7, "offline", 1, true) !=
         MOSQ_ERR_SUCCESS)
         return;
+    m_link.finished = true;
     // "offline" is waited for a little past the deadline: it must not stay
     // "online".
-    const Clock::time_point last = std::max(deadline, Clock::now()) + std::chrono::seconds(1);
+    const Clock::time_point last = std::min(deadline, Clock::now()) + std::chrono::seconds(1);
     while (!m_link.offlineAcknowledged && Clock::now() < last)
         if (mosquitto_loop(mosq, kLoopMs, 1) != MOSQ_ERR_SUCCESS)
             return;
@@ -270,7 +386,11 @@ void MqttPublisher::onConnect(mosquitto*, void* self, int rc) {
             answer.erase(0, colon + 2);
         while (!answer.empty() && answer.back() == '.')
             answer.pop_back();
-        p->m_link.refused = "the broker refused the connection: " + answer;
+        // 4: bad user name or password, 5: not authorised.
+        p->m_link.badLogin = rc == 4 || rc == 5;
+        p->m_link.refused = (p->m_link.badLogin ? "the broker refused the user name or password: "
+                                                : "the broker refused the connection: ") +
+                            answer;
         return;
     }
     p->m_link.connected = true;
@@ -296,5 +416,6 @@ void MqttPublisher::onPublish(mosquitto*, void* self, int mid) {
         return;
     const std::lock_guard lock(p->m_mutex);
     p->m_queue.acknowledge(it->second);
+    ++p->m_nAcknowledged;
     p->m_link.inFlight.erase(it);
 }

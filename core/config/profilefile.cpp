@@ -307,7 +307,10 @@ Result<> ProfileFile::write(std::span<const ProfileValue> values) {
         if (ec)
             return fail(ec.message());
     }
-    if (const Result<> replaced = AtomicFile(target).replace(out); !replaced)
+    AtomicFile atomic(target);
+    if (m_bPrivate)
+        atomic.keepPrivate();
+    if (const Result<> replaced = atomic.replace(out); !replaced)
         return fail(replaced.error());
     return {};
 }

@@ -56,7 +56,11 @@ public:
     // Sets several keys as writeString does, in this order, with one rewrite of
     // the file: all of them or, on a failure, none.
     Result<> write(std::span<const ProfileValue> values);
+    // The next writes leave the file readable by its owner only (0600): it
+    // holds a secret. A file made so keeps it on later writes.
+    void keepPrivate() { m_bPrivate = true; }
 
 private:
     std::filesystem::path m_path;
+    bool m_bPrivate = false;
 };

@@ -83,7 +83,8 @@ Result<> AtomicFile::write(std::string_view data) {
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         m_temp = dir / ("." + m_file.filename().string() + "." + std::to_string(::getpid()) + "." +
                         std::to_string(attempt) + ".tmp");
-        fd = ::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+        fd = ::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY,
+                    m_bPrivate ? 0600 : 0666);
         if (fd < 0 && errno != EEXIST) {
             const int err = errno;
             m_temp.clear();
@@ -94,7 +95,9 @@ Result<> AtomicFile::write(std::string_view data) {
         m_temp.clear();
         return systemFailure(EEXIST);
     }
-    if (exists)
+    if (m_bPrivate)
+        (void)::fchmod(fd, 0600);
+    else if (exists)
         (void)::fchmod(fd, st.st_mode & 07777);
 
     int err = 0;

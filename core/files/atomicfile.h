@@ -56,6 +56,9 @@ public:
     Result<bool> commitAsNew(const std::filesystem::path& name);
     // Takes back what commitAsNew() put in place, staged again.
     Result<> withdraw();
+    // The new content is readable by its owner only (0600), whatever the
+    // target's permissions were: it holds a secret.
+    void keepPrivate() { m_bPrivate = true; }
 
     const std::filesystem::path& target() const { return m_target; }
 
@@ -68,6 +71,7 @@ private:
     bool m_bStaged = false;
     bool m_bRevertible = false; // committed by commitRevertibly, not released
     Mode m_mode = Mode::Replace;
+    bool m_bPrivate = false;
 
     // Records the system's reason, or `why`, for the failure it returns.
     Failure<std::string> systemFailure(int err);

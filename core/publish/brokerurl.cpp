@@ -34,7 +34,75 @@ std::optional<std::string> unescape(std::string_view text) {
     return out;
 }
 
+// The length of a valid UTF-8 sequence starting at text[i], or 0.
+std::size_t utf8Length(std::string_view text, std::size_t i) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    std::size_t n = 0;
+    unsigned least = 0; // the smallest code point of that length: no overlong forms
+    unsigned cp = 0;
+    if (b < 0x80)
+        return 1;
+    if (b >= 0xC2 && b <= 0xDF) {
+        n = 2;
+        least = 0x80;
+        cp = b & 0x1Fu;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        n = 3;
+        least = 0x800;
+        cp = b & 0x0Fu;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        n = 4;
+        least = 0x10000;
+        cp = b & 0x07u;
+    } else {
+        return 0;
+    }
+    if (i + n > text.size())
+        return 0;
+    for (std::size_t k = 1; k < n; ++k) {
+        const auto c = static_cast<unsigned char>(text[i + k]);
+        if ((c & 0xC0) != 0x80)
+            return 0;
+        cp = (cp << 6) | (c & 0x3Fu);
+    }
+    if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return 0;
+    return n;
+}
+
+// Why a broker would refuse `topic` as the root of the published topics, or
+// nothing.
+std::optional<std::string> topicProblem(const std::string& topic) {
+    if (topic.size() + kLongestSubtopic > kMaxTopicBytes)
+        return "the topic is " + std::to_string(topic.size()) + " bytes long; MQTT takes " +
+               std::to_string(kMaxTopicBytes - kLongestSubtopic) + " at most here";
+    for (std::size_t i = 0; i < topic.size();) {
+        const std::size_t n = utf8Length(topic, i);
+        if (n == 0)
+            return std::string("the topic is not valid UTF-8 text: look at its % escapes");
+        const auto b = static_cast<unsigned char>(topic[i]);
+        // C0 and C1 control characters, and DEL.
+        if (b < 0x20 || b == 0x7F || (b == 0xC2 && static_cast<unsigned char>(topic[i + 1]) < 0xA0))
+            return std::string("the topic holds a control character (such as %00 or a line "
+                               "break), which brokers refuse");
+        i += n;
+    }
+    if (topic.find_first_of("+#") != std::string::npos)
+        return "the topic '" + topic + "' holds a + or a #, which only subscribers use";
+    return std::nullopt;
+}
+
 } // namespace
+
+bool isValidUtf8(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t n = utf8Length(text, i);
+        if (n == 0)
+            return false;
+        i += n;
+    }
+    return true;
+}
 
 Result<BrokerUrl> parseBrokerUrl(std::string_view text) {
     BrokerUrl url;
@@ -66,6 +134,8 @@ Result<BrokerUrl> parseBrokerUrl(std::string_view text) {
             return Failure{std::string("a % in the broker URL is not followed by two hex digits")};
         if (user->empty())
             return Failure{std::string("the broker URL has an @ but no user name before it")};
+        if (!isValidUtf8(*user) || user->find('\0') != std::string::npos)
+            return Failure{std::string("the user name in the broker URL is not valid UTF-8 text")};
         url.user = *user;
         url.password = *password;
     }
@@ -111,9 +181,8 @@ Result<BrokerUrl> parseBrokerUrl(std::string_view text) {
     if (decoded->empty())
         return Failure{std::string("the broker URL names no topic: add it after the host, as in "
                                    "mqtt://broker:1883/orvane/oven-1")};
-    if (decoded->find_first_of("+#") != std::string::npos ||
-        decoded->find('\0') != std::string::npos)
-        return Failure{"the topic '" + *decoded + "' holds a + or a #, which only subscribers use"};
+    if (const auto problem = topicProblem(*decoded))
+        return Failure{*problem};
     url.topic = *decoded;
     return url;
 }

@@ -46,3 +46,8 @@ std::string alarmJson(const AlarmChange& change, std::int64_t n) {
            ",\"value\":" + jsonValue(change.value) + ",\"unit\":" + jsonString(change.unit) +
            ",\"limit\":" + std::to_string(change.limit) + "}";
 }
+
+std::string startAlarmJson(std::int64_t time) {
+    return "{\"n\":0,\"state\":\"normal\",\"time\":" + jsonString(isoLocalTime(time)) +
+           ",\"value\":null,\"unit\":null,\"limit\":null}";
+}

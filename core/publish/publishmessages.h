@@ -21,3 +21,7 @@ std::string readingJson(const PublishedReading& reading);
 // {"n":12,"state":"high","time":"...","value":162.5,"unit":"C","limit":150}:
 // the change caused by reading n.
 std::string alarmJson(const AlarmChange& change, std::int64_t n);
+
+// {"n":0,"state":"normal","time":"...","value":null,"unit":null,"limit":null}:
+// the alarm state at `time`, before any reading was compared with the limits.
+std::string startAlarmJson(std::int64_t time);

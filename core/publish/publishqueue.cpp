@@ -47,3 +47,8 @@ void PublishQueue::connectionLost() {
         e.handedOut = e.acknowledged;
     m_nHandedOut = 0;
 }
+
+bool PublishQueue::holds(std::string_view kind) const {
+    return std::any_of(m_entries.begin(), m_entries.end(),
+                       [kind](const Entry& e) { return !e.handedOut && e.message.kind == kind; });
+}

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A message waiting for the broker: the subtopic it goes to ("reading",
@@ -35,6 +36,9 @@ public:
     // The connection is gone: what was handed out and not acknowledged is due
     // again, first.
     void connectionLost();
+
+    // A message of `kind` waits to be handed out.
+    bool holds(std::string_view kind) const;
 
     std::size_t size() const { return m_entries.size(); }
     bool empty() const { return m_entries.empty(); }

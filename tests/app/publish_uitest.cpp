@@ -6,6 +6,7 @@
 #include "ui/window/windowpublisher.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QLineEdit>
 
 #include <gtest/gtest.h>
@@ -37,15 +38,15 @@ TEST(PublishWindow, ToolsPublishKeepsTheBrokerAndPublishesTheLiveReadings) {
     });
     rig.frame->action(ID_PUBLISH)->trigger();
     EXPECT_EQ(readPublishSettings(ProfileFile(rig.frame->config().path())), chosen);
-    ASSERT_TRUE(sub.waitFor([](const QStringList& m) { return m.size() == 1; }));
+    ASSERT_TRUE(sub.waitFor([](const QStringList& m) { return m.size() == 2; }));
 
     rig.record({100}); // not from the line: a restored or loaded recording
     ASSERT_TRUE(rig.connect());
     rig.record({200});
-    ASSERT_TRUE(sub.waitFor([](const QStringList& m) { return m.size() == 2; }));
+    ASSERT_TRUE(sub.waitFor([](const QStringList& m) { return m.size() == 3; }));
     EXPECT_EQ(sub.messages()[0], "orvane/window/status online");
-    EXPECT_TRUE(sub.messages()[1].startsWith(R"(orvane/window/reading {"n":1,)"));
-    EXPECT_TRUE(sub.messages()[1].contains(R"("value":20.0,)"));
+    EXPECT_TRUE(sub.messages()[2].startsWith(R"(orvane/window/reading {"n":1,)"));
+    EXPECT_TRUE(sub.messages()[2].contains(R"("value":20.0,)"));
 
     // The message line says when the broker is away, until it is back.
     broker.stop();
@@ -55,6 +56,39 @@ TEST(PublishWindow, ToolsPublishKeepsTheBrokerAndPublishesTheLiveReadings) {
         << line.text(MessageTopic::Broker).toStdString();
     ASSERT_TRUE(broker.start());
     EXPECT_TRUE(QTest::qWaitFor([&] { return line.text(MessageTopic::Broker).isEmpty(); }, 10000));
+}
+
+TEST(PublishWindow, NewSettingsDuringAnOutageNeitherWaitNorLoseWhatWasQueued) {
+    MqttBroker broker;
+    ASSERT_TRUE(broker.start());
+    MqttSubscriber sub(broker.port(), QStringLiteral("orvane/#"));
+    ASSERT_TRUE(sub.subscribed());
+    broker.stop();
+    WindowRig rig({.pty = true});
+    PublishSettings chosen{
+        true, QStringLiteral("mqtt://127.0.0.1:%1").arg(broker.port()).toStdString(), "orvane/old"};
+    rig.frame->publisher().setAsk([&](QWidget*, PublishSettings& s) {
+        s = chosen;
+        return true;
+    });
+    rig.frame->action(ID_PUBLISH)->trigger();
+    ASSERT_TRUE(rig.connect());
+    rig.record({200, 300});
+    chosen.topic = "orvane/new";
+    QElapsedTimer took;
+    took.start();
+    rig.frame->action(ID_PUBLISH)->trigger();
+    EXPECT_LT(took.elapsed(), 1000) << "the window waited for the broker";
+    rig.record({400});
+
+    ASSERT_TRUE(broker.start());
+    const auto arrived = [](const QStringList& m) {
+        return m.contains(QStringLiteral("orvane/old/status offline")) &&
+               m.filter(QStringLiteral("orvane/old/reading {")).size() == 2 &&
+               m.filter(QStringLiteral("orvane/new/reading {\"n\":1,")).size() == 1;
+    };
+    EXPECT_TRUE(sub.waitFor(arrived, 20000)) << sub.messages().join('\n').toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rig.frame->publisher().retiring() == 0; }, 5000));
 }
 
 } // namespace

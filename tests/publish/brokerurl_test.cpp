@@ -36,6 +36,9 @@ TEST(BrokerUrl, ReadsEveryPartOfTheUrl) {
          {false, "bob", "", "::1", 1999, "t"},
          "mqtt://bob@[::1]:1999/t"},
         {"mqtt://h/oven%201", {false, "", "", "h", 1883, "oven 1"}, "mqtt://h:1883/oven 1"},
+        {"mqtt://h/f%C3%B6hn",
+         {false, "", "", "h", 1883, "f\xC3\xB6hn"},
+         "mqtt://h:1883/f\xC3\xB6hn"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text);
@@ -70,6 +73,14 @@ TEST(BrokerUrl, SaysWhatIsWrong) {
         {"mqtt://h/plant/#", "holds a + or a #"},
         {"mqtt://h/a%2", "two hex digits"},
         {"mqtt://u:%zz@h/t", "two hex digits"},
+        // What a broker refuses, refused before any reading is lost to it.
+        {"mqtt://h/bad%FFutf", "not valid UTF-8"},
+        {"mqtt://h/%C0%80", "not valid UTF-8"},
+        {"mqtt://h/%ED%A0%80", "not valid UTF-8"},
+        {"mqtt://h/a%00b", "control character"},
+        {"mqtt://h/a%0Ab", "control character"},
+        {"mqtt://h/a%C2%85", "control character"},
+        {"mqtt://%FF@h/t", "user name in the broker URL is not valid UTF-8"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text);
@@ -77,6 +88,10 @@ TEST(BrokerUrl, SaysWhatIsWrong) {
         ASSERT_FALSE(url);
         EXPECT_NE(url.error().find(row.error), std::string::npos) << url.error();
     }
+    const std::string longest(kMaxTopicBytes - kLongestSubtopic, 't');
+    EXPECT_TRUE(parseBrokerUrl("mqtt://h/" + longest));
+    EXPECT_NE(parseBrokerUrl("mqtt://h/" + longest + "t").error().find("bytes long"),
+              std::string::npos);
 }
 
 } // namespace

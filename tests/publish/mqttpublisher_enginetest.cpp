@@ -61,21 +61,38 @@ TEST(MqttPublisher, PublishesReadingsAlarmsAndItsStatus) {
     publisher->publishReading(1796648632, 3000.0f, "C", true);
     publisher->publishReading(1796648633, 162.5f, "C", false);
     publisher->publishAlarm({AlarmLevel::High, 162.5f, "C", 150, 1796648633});
-    ASSERT_TRUE(sub.waitFor([](const QStringList& m) { return m.size() >= 5; }));
-    publisher->setLineWaiting(true);
     ASSERT_TRUE(sub.waitFor([](const QStringList& m) { return m.size() >= 6; }));
-    EXPECT_EQ(publisher->stop(), 0u);
+    publisher->setLineWaiting(true);
     ASSERT_TRUE(sub.waitFor([](const QStringList& m) { return m.size() >= 7; }));
+    EXPECT_EQ(publisher->stop(), 0u);
+    ASSERT_TRUE(sub.waitFor([](const QStringList& m) { return m.size() >= 8; }));
 
     const QStringList m = sub.messages();
     EXPECT_EQ(m[0], kTopic + QStringLiteral("/status online"));
-    EXPECT_TRUE(m[1].startsWith(kTopic + QStringLiteral("/reading {\"n\":1,")))
-        << m[1].toStdString();
-    EXPECT_TRUE(m[2].contains(QLatin1String("\"value\":null,\"unit\":\"C\",\"log\":true}")));
-    EXPECT_TRUE(m[4].startsWith(kTopic + QStringLiteral("/alarm {\"n\":3,\"state\":\"high\"")))
-        << m[4].toStdString();
-    EXPECT_EQ(m[5], kTopic + QStringLiteral("/status waiting"));
-    EXPECT_EQ(m[6], kTopic + QStringLiteral("/status offline"));
+    EXPECT_TRUE(m[2].startsWith(kTopic + QStringLiteral("/reading {\"n\":1,")))
+        << m[2].toStdString();
+    EXPECT_TRUE(m[3].contains(QLatin1String("\"value\":null,\"unit\":\"C\",\"log\":true}")));
+    EXPECT_TRUE(m[5].startsWith(kTopic + QStringLiteral("/alarm {\"n\":3,\"state\":\"high\"")))
+        << m[5].toStdString();
+    EXPECT_EQ(m[6], kTopic + QStringLiteral("/status waiting"));
+    EXPECT_EQ(m[7], kTopic + QStringLiteral("/status offline"));
+}
+
+TEST(MqttPublisher, TellsTheAlarmStateItBeganInToEveryoneWhoComesLater) {
+    MqttBroker broker;
+    ASSERT_TRUE(broker.start());
+    auto publisher = makePublisher(broker);
+    QSignalSpy connected(publisher.get(), &MqttPublisher::brokerConnected);
+    publisher->setAlarmState({AlarmLevel::High, 162.5f, "C", 150, 1796648633});
+    publisher->start();
+    ASSERT_TRUE(seen(connected, 1));
+    // Subscribed after it was published: retained.
+    QTest::qWait(200);
+    MqttSubscriber sub(broker.port(), kTopic + QStringLiteral("/alarm"));
+    EXPECT_TRUE(sub.waitFor([](const QStringList& m) { return !m.isEmpty(); }));
+    EXPECT_TRUE(sub.messages().value(0).startsWith(
+        kTopic + QStringLiteral("/alarm {\"n\":0,\"state\":\"high\",")))
+        << sub.messages().join('\n').toStdString();
 }
 
 TEST(MqttPublisher, KeepsEveryReadingWhileTheBrokerIsAway) {

@@ -1,8 +1,10 @@
 #include "ui/window/windowpublisher.h"
 
 #include "engine/mqttpublisher.h"
-#include "ui/base/busycursor.h"
+#include "engine/recorder.h"
 #include "ui/window/publishdialog.h"
+
+#include <algorithm>
 
 WindowPublisher::WindowPublisher(const Recorder& recorder, std::filesystem::path configFile,
                                  QObject* parent)
@@ -15,6 +17,8 @@ WindowPublisher::WindowPublisher(const Recorder& recorder, std::filesystem::path
           settings = dialog.settings();
           return true;
       }) {
+    connect(&recorder, &Recorder::alarmChanged, this,
+            [this](const AlarmChange& change) { m_lastAlarm = change; });
     apply();
 }
 
@@ -24,8 +28,6 @@ void WindowPublisher::configure(QWidget* parent) {
     PublishSettings settings = m_settings;
     if (!m_ask(parent, settings) || settings == m_settings)
         return;
-    // The broker in use has a moment to take what waits for it.
-    const BusyCursor busy;
     m_settings = settings;
     ProfileFile profile(m_configFile);
     if (const Result<> kept = writePublishSettings(profile, m_settings); !kept)
@@ -47,7 +49,22 @@ void WindowPublisher::lineLost() {
 }
 
 void WindowPublisher::apply() {
-    m_publisher.reset();
+    if (m_publisher) {
+        // What was queued goes out under the settings it was recorded with.
+        MqttPublisher* old = m_publisher.get();
+        old->disconnect(this);
+        connect(old, &MqttPublisher::retired, this, [this, old] {
+            const auto it = std::find_if(m_retiring.begin(), m_retiring.end(),
+                                         [old](const auto& p) { return p.get() == old; });
+            if (it == m_retiring.end())
+                return;
+            // Not from inside its own signal.
+            it->release()->deleteLater();
+            m_retiring.erase(it);
+        });
+        m_retiring.push_back(std::move(m_publisher));
+        old->retire();
+    }
     Q_EMIT brokerMessageCleared();
     if (!m_settings.on)
         return;
@@ -66,6 +83,11 @@ void WindowPublisher::apply() {
                                  .arg(p->brokerName(), reason));
     });
     connect(p, &MqttPublisher::brokerConnected, this, &WindowPublisher::brokerMessageCleared);
+    connect(p, &MqttPublisher::credentialsRefused, this, [this, p](const QString& reason) {
+        Q_EMIT brokerMessage(tr("The broker %1 did not let in (%2). Readings are not published; "
+                                "Tools > Publish... takes another user name or password.")
+                                 .arg(p->brokerName(), reason));
+    });
     connect(p, &MqttPublisher::queueOverflowing, this, [this, p](qsizetype capacity) {
         Q_EMIT brokerMessage(tr("The broker %1 has been away so long that %2 readings wait for it; "
                                 "the oldest go.")
@@ -73,5 +95,7 @@ void WindowPublisher::apply() {
                                  .arg(capacity));
     });
     p->setLineWaiting(m_bLineLost);
+    if (m_lastAlarm)
+        p->setAlarmState(*m_lastAlarm);
     p->start();
 }

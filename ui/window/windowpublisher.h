@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/publish/publishsettings.h"
+#include "core/store/alarmstate.h"
 
 #include <QObject>
 #include <QString>
@@ -8,6 +9,8 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 class MqttPublisher;
 class QWidget;
@@ -16,7 +19,9 @@ class Recorder;
 // The window's side of publishing: the settings of Tools > Publish... from the
 // configuration file, a publisher that follows the live readings of the
 // recorder while they are on, and what the message line must say about the
-// broker.
+// broker. New settings never wait for the broker: the publisher of the old
+// ones goes on in the background until its broker has taken what was queued
+// for it.
 class WindowPublisher : public QObject {
     Q_OBJECT
 public:
@@ -39,6 +44,8 @@ public:
 
     const PublishSettings& settings() const { return m_settings; }
     bool publishing() const { return m_publisher != nullptr; }
+    // Publishers of earlier settings still sending what was queued for them.
+    std::size_t retiring() const { return m_retiring.size(); }
 
 Q_SIGNALS:
     // For the message line's broker topic: a warning, or nothing to say.
@@ -54,6 +61,8 @@ private:
     std::filesystem::path m_configFile;
     PublishSettings m_settings;
     std::unique_ptr<MqttPublisher> m_publisher;
+    std::vector<std::unique_ptr<MqttPublisher>> m_retiring;
+    std::optional<AlarmChange> m_lastAlarm; // the recorder's alarm state
     bool m_bLive = false;
     bool m_bLineLost = false;
     Ask m_ask;
