@@ -39,6 +39,9 @@ public:
     // Publishes every sample `recorder` commits from now on, and its alarm
     // changes; with `live`, only those committed while it says true.
     void follow(const Recorder& recorder, std::function<bool()> live = {});
+    // The broker's password, when it is known only after construction;
+    // before start().
+    void setPassword(std::string password) { m_url.password = std::move(password); }
     // Connects in the background.
     void start();
     // Sends what is queued and "offline", waiting at most `waitMs` for a

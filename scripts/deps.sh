@@ -6,7 +6,7 @@ orvane_packages=(
     fonts-liberation2 socat xvfb xdotool poppler-utils fp-utils xdg-utils
     clang libclang-rt-14-dev llvm-14 python3 libx11-dev clang-format
     dpkg-dev file help2man lintian appstream man-db dbus
-    pkg-config libmosquitto-dev mosquitto mosquitto-clients
+    pkg-config libmosquitto-dev mosquitto mosquitto-clients qtkeychain-qt6-dev
 )
 
 orvane_install_missing() {

@@ -1,5 +1,6 @@
 #include "core/publish/publishsettings.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -22,6 +23,9 @@ PublishSettings readPublishSettings(const ProfileFile& profile) {
 }
 
 Result<> writePublishSettings(ProfileFile& profile, const PublishSettings& settings) {
+    PublishSettings plain = settings;
+    if (takePasswordFromUrl(plain))
+        profile.keepPrivate();
     const std::array<ProfileValue, 3> values = {{{kSection, "Publish", settings.on ? "1" : "0"},
                                                  {kSection, "URL", settings.url},
                                                  {kSection, "Topic", settings.topic}}};
@@ -38,5 +42,33 @@ Result<BrokerUrl> publishBroker(const PublishSettings& settings) {
     while (url.ends_with('/'))
         url.remove_suffix(1);
     // A topic in the URL already: the one given goes below it.
-    return parseBrokerUrl(std::string(url) + "/" + std::string(topic));
+    Result<BrokerUrl> broker = parseBrokerUrl(std::string(url) + "/" + std::string(topic));
+    if (broker && !settings.password.empty()) {
+        if (broker->user.empty())
+            return Failure{std::string("a password needs a user: give it in the URL, as in "
+                                       "mqtt://anna@broker:1883")};
+        broker->password = settings.password;
+    }
+    return broker;
+}
+
+bool takePasswordFromUrl(PublishSettings& settings) {
+    const std::size_t scheme = settings.url.find("://");
+    if (scheme == std::string::npos)
+        return false;
+    const std::size_t begin = scheme + 3;
+    const std::size_t end = std::min(settings.url.find('/', begin), settings.url.size());
+    const std::size_t at = settings.url.rfind('@', end);
+    if (at == std::string::npos || at < begin)
+        return false;
+    const std::size_t colon = settings.url.find(':', begin);
+    if (colon == std::string::npos || colon > at)
+        return false;
+    // Its %XX escapes decoded as the URL's reader does.
+    const Result<BrokerUrl> decoded =
+        parseBrokerUrl("mqtt://u:" + settings.url.substr(colon + 1, at - colon - 1) + "@h/t");
+    settings.password =
+        decoded ? decoded->password : settings.url.substr(colon + 1, at - colon - 1);
+    settings.url.erase(colon, at - colon);
+    return true;
 }

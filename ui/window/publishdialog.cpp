@@ -13,7 +13,12 @@ PublishDialog::PublishDialog(const PublishSettings& settings, QWidget* parent) :
     m_on->setChecked(settings.on);
     m_url = new QLineEdit(QString::fromStdString(settings.url), this);
     m_url->setPlaceholderText(QStringLiteral("mqtt://broker:1883"));
-    m_url->setToolTip(tr("mqtt://[user[:password]@]host[:port], or mqtts:// for TLS"));
+    m_url->setToolTip(tr("mqtt://[user@]host[:port], or mqtts:// for TLS"));
+    m_password = new QLineEdit(QString::fromStdString(settings.password), this);
+    m_password->setEchoMode(QLineEdit::Password);
+    m_password->setPlaceholderText(tr("none"));
+    m_password->setToolTip(tr("Kept in the desktop's keyring, or else in a file only you can "
+                              "read; never in the configuration file"));
     m_topic = new QLineEdit(QString::fromStdString(settings.topic), this);
     m_topic->setPlaceholderText(QStringLiteral("orvane/oven-1"));
     m_topic->setToolTip(tr("Readings go to TOPIC/reading, alarms to TOPIC/alarm, and "
@@ -25,6 +30,7 @@ PublishDialog::PublishDialog(const PublishSettings& settings, QWidget* parent) :
 
     auto* form = new QFormLayout;
     form->addRow(tr("&Broker URL:"), m_url);
+    form->addRow(tr("Pass&word:"), m_password);
     form->addRow(tr("&Topic:"), m_topic);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &PublishDialog::accept);
@@ -42,7 +48,7 @@ PublishDialog::PublishDialog(const PublishSettings& settings, QWidget* parent) :
 
 PublishSettings PublishDialog::settings() const {
     return {m_on->isChecked(), m_url->text().trimmed().toStdString(),
-            m_topic->text().trimmed().toStdString()};
+            m_topic->text().trimmed().toStdString(), m_password->text().toStdString()};
 }
 
 QString PublishDialog::problem() const {
@@ -50,7 +56,15 @@ QString PublishDialog::problem() const {
 }
 
 void PublishDialog::accept() {
-    const PublishSettings s = settings();
+    PublishSettings s = settings();
+    const std::string typed = s.password;
+    if (takePasswordFromUrl(s)) {
+        // Out of sight: the URL is shown in clear and kept in the configuration.
+        m_url->setText(QString::fromStdString(s.url));
+        if (!typed.empty())
+            s.password = typed;
+        m_password->setText(QString::fromStdString(s.password));
+    }
     if (s.on) {
         const Result<BrokerUrl> broker = publishBroker(s);
         if (!broker) {
@@ -66,5 +80,6 @@ void PublishDialog::accept() {
 
 void PublishDialog::enableFields() {
     m_url->setEnabled(m_on->isChecked());
+    m_password->setEnabled(m_on->isChecked());
     m_topic->setEnabled(m_on->isChecked());
 }

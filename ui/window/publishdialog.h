@@ -9,8 +9,9 @@ class QLabel;
 class QLineEdit;
 
 // Tools > Publish...: whether the readings and alarms go to an MQTT broker,
-// the broker's URL and the topic. OK keeps only settings that name a broker;
-// what is wrong shows in the dialog.
+// the broker's URL, the password (hidden) and the topic. OK keeps only
+// settings that name a broker; what is wrong shows in the dialog. A password
+// typed into the URL moves to the password field.
 class PublishDialog : public QDialog {
     Q_OBJECT
 public:
@@ -27,6 +28,7 @@ private:
 
     QCheckBox* m_on = nullptr;
     QLineEdit* m_url = nullptr;
+    QLineEdit* m_password = nullptr;
     QLineEdit* m_topic = nullptr;
     QLabel* m_problem = nullptr;
 };

@@ -2,7 +2,10 @@
 
 #include "engine/mqttpublisher.h"
 #include "engine/recorder.h"
+#include "ui/window/passwordstore.h"
 #include "ui/window/publishdialog.h"
+
+#include <sys/stat.h>
 
 #include <algorithm>
 
@@ -10,6 +13,7 @@ WindowPublisher::WindowPublisher(const Recorder& recorder, std::filesystem::path
                                  QObject* parent)
     : QObject(parent), m_recorder(recorder), m_configFile(std::move(configFile)),
       m_settings(readPublishSettings(ProfileFile(m_configFile))),
+      m_passwords(std::make_unique<PasswordStore>(m_configFile.parent_path() / "broker-password")),
       m_ask([](QWidget* parent, PublishSettings& settings) {
           PublishDialog dialog(settings, parent);
           if (dialog.exec() != QDialog::Accepted)
@@ -19,6 +23,13 @@ WindowPublisher::WindowPublisher(const Recorder& recorder, std::filesystem::path
       }) {
     connect(&recorder, &Recorder::alarmChanged, this,
             [this](const AlarmChange& change) { m_lastAlarm = change; });
+    if (takePasswordFromUrl(m_settings)) {
+        // Written by an earlier version: out of others' sight at once, then
+        // out of the file.
+        (void)::chmod(m_configFile.c_str(), 0600);
+        m_bPasswordKnown = true;
+        keepPassword(true);
+    }
     apply();
 }
 
@@ -28,10 +39,15 @@ void WindowPublisher::configure(QWidget* parent) {
     PublishSettings settings = m_settings;
     if (!m_ask(parent, settings) || settings == m_settings)
         return;
+    const bool passwordGiven = settings.password != m_settings.password;
     m_settings = settings;
     ProfileFile profile(m_configFile);
     if (const Result<> kept = writePublishSettings(profile, m_settings); !kept)
         Q_EMIT settingsNotKept(QString::fromStdString(kept.error()));
+    if (passwordGiven) {
+        m_bPasswordKnown = true;
+        keepPassword(false);
+    }
     apply();
 }
 
@@ -97,5 +113,39 @@ void WindowPublisher::apply() {
     p->setLineWaiting(m_bLineLost);
     if (m_lastAlarm)
         p->setAlarmState(*m_lastAlarm);
-    p->start();
+    if (m_bPasswordKnown || broker->user.empty()) {
+        p->start();
+        return;
+    }
+    // Readings queue meanwhile.
+    m_passwords->read(account(*broker), [this, p](std::string password) {
+        if (m_publisher.get() != p)
+            return; // other settings came meanwhile
+        m_settings.password = password;
+        m_bPasswordKnown = true;
+        p->setPassword(std::move(password));
+        p->start();
+    });
+}
+
+void WindowPublisher::keepPassword(bool rewrite) {
+    const Result<BrokerUrl> broker = publishBroker(m_settings);
+    if (!broker)
+        return;
+    m_passwords->write(account(*broker), m_settings.password, [this, rewrite](const QString& why) {
+        if (!why.isEmpty()) {
+            Q_EMIT settingsNotKept(tr("the broker's password: %1").arg(why));
+            return;
+        }
+        if (!rewrite)
+            return;
+        ProfileFile profile(m_configFile);
+        if (const Result<> kept = writePublishSettings(profile, m_settings); !kept)
+            Q_EMIT settingsNotKept(QString::fromStdString(kept.error()));
+    });
+}
+
+QString WindowPublisher::account(const BrokerUrl& broker) {
+    return QString::fromStdString(broker.user + "@" + broker.host + ":" +
+                                  std::to_string(broker.port));
 }

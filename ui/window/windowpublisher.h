@@ -13,6 +13,7 @@
 #include <vector>
 
 class MqttPublisher;
+class PasswordStore;
 class QWidget;
 class Recorder;
 
@@ -25,7 +26,8 @@ class Recorder;
 class WindowPublisher : public QObject {
     Q_OBJECT
 public:
-    // Shows the settings to the user; false when cancelled.
+    // Shows the settings to the user (the password too, when known); false
+    // when cancelled.
     using Ask = std::function<bool(QWidget* parent, PublishSettings& settings)>;
 
     WindowPublisher(const Recorder& recorder, std::filesystem::path configFile,
@@ -35,6 +37,8 @@ public:
     // Tools > Publish...: asks, keeps and applies the settings.
     void configure(QWidget* parent);
     void setAsk(Ask ask) { m_ask = std::move(ask); }
+    // Where the broker's password is kept.
+    PasswordStore& passwords() { return *m_passwords; }
 
     // The line is open: what the recorder commits from now on is live (a
     // recording restored at start-up is not published again).
@@ -51,15 +55,22 @@ Q_SIGNALS:
     // For the message line's broker topic: a warning, or nothing to say.
     void brokerMessage(const QString& text);
     void brokerMessageCleared();
-    // The settings could not be kept in the configuration file.
+    // The settings or the password could not be kept.
     void settingsNotKept(const QString& reason);
 
 private:
     void apply();
+    // Keeps the password; with `rewrite`, then writes the settings again
+    // without the password the URL held.
+    void keepPassword(bool rewrite);
+    // "anna@broker:1883": whose password it is.
+    static QString account(const BrokerUrl& broker);
 
     const Recorder& m_recorder;
     std::filesystem::path m_configFile;
     PublishSettings m_settings;
+    std::unique_ptr<PasswordStore> m_passwords;
+    bool m_bPasswordKnown = false; // m_settings.password is read or given
     std::unique_ptr<MqttPublisher> m_publisher;
     std::vector<std::unique_ptr<MqttPublisher>> m_retiring;
     std::optional<AlarmChange> m_lastAlarm; // the recorder's alarm state
