@@ -56,8 +56,9 @@ bool RecordPublisher::stop() {
 
 void RecordPublisher::onRefused(const QString& reason) {
     m_bRefused = true;
-    m_session.error("the broker " + m_publisher.brokerName().toStdString() + " did not let in (" +
-                    reason.toStdString() + "); nothing more is published this run");
+    m_session.error("the broker " + m_publisher.brokerName().toStdString() +
+                    " refused the user name or password (" + reason.toStdString() +
+                    "); nothing more is published this run");
     m_session.setStatusNote("broker refused the login");
 }
 

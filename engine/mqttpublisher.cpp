@@ -388,9 +388,9 @@ void MqttPublisher::onConnect(mosquitto*, void* self, int rc) {
             answer.pop_back();
         // 4: bad user name or password, 5: not authorised.
         p->m_link.badLogin = rc == 4 || rc == 5;
-        p->m_link.refused = (p->m_link.badLogin ? "the broker refused the user name or password: "
-                                                : "the broker refused the connection: ") +
-                            answer;
+        // A refused login is told by the broker's answer alone.
+        p->m_link.refused =
+            p->m_link.badLogin ? answer : "the broker refused the connection: " + answer;
         return;
     }
     p->m_link.connected = true;

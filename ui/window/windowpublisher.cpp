@@ -100,8 +100,8 @@ void WindowPublisher::apply() {
     });
     connect(p, &MqttPublisher::brokerConnected, this, &WindowPublisher::brokerMessageCleared);
     connect(p, &MqttPublisher::credentialsRefused, this, [this, p](const QString& reason) {
-        Q_EMIT brokerMessage(tr("The broker %1 did not let in (%2). Readings are not published; "
-                                "Tools > Publish... takes another user name or password.")
+        Q_EMIT brokerMessage(tr("The broker %1 refused the user name or password (%2). Readings "
+                                "are not published; Tools > Publish... takes others.")
                                  .arg(p->brokerName(), reason));
     });
     connect(p, &MqttPublisher::queueOverflowing, this, [this, p](qsizetype capacity) {
