@@ -183,7 +183,8 @@ void RecordSession::onRow(const ListRow& row) {
     const std::string iso = isoLocalTime(time);
     const bool log = row.value.ends_with("log");
     if (m_csvFd >= 0 &&
-        !appendCsv(csvLine({m_nRecorded, time, row.time, store.recData()[at], row.unit, log},
+        !appendCsv(csvLine({m_nRecorded, time, row.time, store.recData()[at], row.unit, log,
+                            store.recMillisecond()[at]},
                            {CsvSeparator::Comma, m_request.csvTime}))) {
         printError("cannot write " + m_request.csvFile.toStdString() + ": " + systemError());
         m_bCsvFailed = true;

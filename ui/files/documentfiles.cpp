@@ -111,7 +111,8 @@ bool DocumentFiles::exportCsv() {
         const std::optional<bool> log =
             marks ? std::optional(rows.rowAt(i)[1].endsWith(QLatin1String("log"))) : std::nullopt;
         text += csvLine(
-            {i + 1, s.recTime()[at], s.recTimeText()[at], s.recData()[at], s.recUnit()[at], log},
+            {i + 1, s.recTime()[at], s.recTimeText()[at], s.recData()[at], s.recUnit()[at], log,
+             s.recMillisecond()[at]},
             style);
     }
     if (const Result<> written = AtomicFile(path.toStdString()).replace(text); !written) {
