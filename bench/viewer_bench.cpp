@@ -34,6 +34,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <numbers>
 #include <random>
 #include <string>
 #include <vector>
@@ -62,7 +63,7 @@ fs::path dataFolder() {
 float valueAt(std::size_t i, std::mt19937& random) {
     const double t = static_cast<double>(i) / kRate;
     std::uniform_real_distribution<float> noise(-0.4f, 0.4f);
-    float v = static_cast<float>(150.0 + 60.0 * std::sin(t / 86400.0 * 2 * M_PI) +
+    float v = static_cast<float>(150.0 + 60.0 * std::sin(t / 86400.0 * 2 * std::numbers::pi) +
                                  15.0 * std::sin(t / 5000.0)) +
               noise(random);
     const unsigned roll = random() % 100000;
@@ -196,7 +197,8 @@ std::vector<ViewSpan> spans(std::int64_t length, const ViewSpan& whole, int coun
         std::int64_t l = whole.length();
         if (length > 0) {
             std::uniform_real_distribution<double> factor(-1.0, 1.0);
-            l = static_cast<std::int64_t>(static_cast<double>(length) * std::pow(10.0, factor(random)));
+            l = static_cast<std::int64_t>(static_cast<double>(length) *
+                                          std::pow(10.0, factor(random)));
         }
         std::uniform_int_distribution<std::int64_t> start(whole.startMs,
                                                           std::max(whole.startMs, whole.endMs - l));
@@ -226,11 +228,13 @@ void BM_Redraw(benchmark::State& state) {
         QPainter painter(&p.image);
         p.plot.render(painter, p.image.size());
         painter.end();
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+        times.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
+                .count());
     }
     state.counters["p99_ms"] = percentile99(times);
-    state.counters["samples_in_view"] = static_cast<double>(p.plot.visibleSamples().second -
-                                                            p.plot.visibleSamples().first);
+    state.counters["samples_in_view"] =
+        static_cast<double>(p.plot.visibleSamples().second - p.plot.visibleSamples().first);
 }
 
 void BM_EverySample(benchmark::State& state) {
@@ -249,7 +253,9 @@ void BM_EverySample(benchmark::State& state) {
         painter.setPen(QPen(Qt::blue, 0));
         drawPlotLines(painter, lines);
         painter.end();
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+        times.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
+                .count());
     }
     state.counters["p99_ms"] = percentile99(times);
 }

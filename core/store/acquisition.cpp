@@ -80,8 +80,12 @@ BlockOutcome Acquisition::onBlock(std::span<const std::uint8_t> block, std::int6
             out.regions |= RegionLock;
         }
 
-        m_pending = {frame->logWithoutValue() ? kNoValue : v, m_strUnit, now, formatTimeText(now),
-                     m_panel.m_strValue, millisecond};
+        m_pending = {frame->logWithoutValue() ? kNoValue : v,
+                     m_strUnit,
+                     now,
+                     formatTimeText(now),
+                     m_panel.m_strValue,
+                     millisecond};
         s.storeCurrent(m_pending.value, m_pending.unit, m_pending.time, m_pending.timeText,
                        millisecond);
 

@@ -109,8 +109,8 @@ public:
     // recording goes on into the next file: then what follows the filling
     // frame is left for the next read, after the store was written and emptied,
     // and nothing is used while the store stays full.
-    std::size_t onReceived(std::span<const std::uint8_t> bytes, std::int64_t now,
-                           BlockOutcome& out, int millisecond = -1);
+    std::size_t onReceived(std::span<const std::uint8_t> bytes, std::int64_t now, BlockOutcome& out,
+                           int millisecond = -1);
 
     // The interval timer: commits the pending reading, if any. The row to list
     // is returned when the counts moved.

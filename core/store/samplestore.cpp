@@ -7,9 +7,8 @@
 
 SampleStore::SampleStore()
     : m_fGraphData(kStoreSlots, 0.0f), m_strGraphTime(kStoreSlots), m_strGraphUnit(kStoreSlots),
-      m_fRecData(kStoreSlots, 0.0f), m_tRecTime(kStoreSlots, 0),
-      m_nRecMillisecond(kStoreSlots, -1), m_strRecTime(kStoreSlots),
-      m_strRecUnit(kStoreSlots) {
+      m_fRecData(kStoreSlots, 0.0f), m_tRecTime(kStoreSlots, 0), m_nRecMillisecond(kStoreSlots, -1),
+      m_strRecTime(kStoreSlots), m_strRecUnit(kStoreSlots) {
     // The first graph value until the first reading replaces it.
     m_fGraphData[0] = -500.0f;
 }
