@@ -1,5 +1,6 @@
 #include "core/store/recordingjournal.h"
 #include "sim/ptyinstrument.h"
+#include "ui/viewer/recordingviewer.h"
 #include "ui/window/cmainframe.h"
 
 #include <QApplication>
@@ -46,12 +47,29 @@ int main(int argc, char** argv) {
                                     QStringLiteral("PATH"));
     const QCommandLineOption simulator(
         QStringLiteral("simulator"), QStringLiteral("Connect to a built-in simulated instrument."));
+    const QCommandLineOption view(
+        QStringLiteral("view"),
+        QStringLiteral("Show the files (data files, CSV files, folders of them) in the recording "
+                       "viewer, on a clock, whatever their length."));
     parser.addOption(device);
     parser.addOption(simulator);
-    parser.addPositionalArgument(QStringLiteral("file"),
-                                 QStringLiteral("A .DovDat data file to open."),
-                                 QStringLiteral("[FILE.DovDat]"));
+    parser.addOption(view);
+    parser.addPositionalArgument(
+        QStringLiteral("file"),
+        QStringLiteral("A .DovDat data file to open; with --view, any number of recordings."),
+        QStringLiteral("[FILE.DovDat | --view FILE...]"));
     parser.process(app);
+    if (parser.isSet(view)) {
+        const Configuration config;
+        RecordingViewer::Startup startup;
+        startup.configPath = config.path();
+        startup.alarmHigh = config.alarmHigh();
+        startup.alarmLow = config.alarmLow();
+        auto* viewer = new RecordingViewer(startup);
+        viewer->show();
+        viewer->open(parser.positionalArguments());
+        return app.exec();
+    }
     if (parser.positionalArguments().size() > 1) {
         std::fprintf(stderr, "orvane: give at most one data file\n");
         return 2;

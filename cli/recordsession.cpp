@@ -182,9 +182,9 @@ void RecordSession::onRow(const ListRow& row) {
     const std::int64_t time = store.recTime()[at];
     const std::string iso = isoLocalTime(time);
     const bool log = row.value.ends_with("log");
-    if (m_csvFd >= 0 &&
-        !appendCsv(csvLine({m_nRecorded, time, row.time, store.recData()[at], row.unit, log},
-                           {CsvSeparator::Comma, m_request.csvTime}))) {
+    if (m_csvFd >= 0 && !appendCsv(csvLine({m_nRecorded, time, row.time, store.recData()[at],
+                                            row.unit, log, store.recMillisecond()[at]},
+                                           {CsvSeparator::Comma, m_request.csvTime}))) {
         printError("cannot write " + m_request.csvFile.toStdString() + ": " + systemError());
         m_bCsvFailed = true;
         stop(true);

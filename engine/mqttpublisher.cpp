@@ -76,7 +76,7 @@ void MqttPublisher::follow(const Recorder& recorder, std::function<bool()> live)
                               const SampleStore& store = recorder.store();
                               const auto at = static_cast<std::size_t>(row.index);
                               publishReading(store.recTime()[at], store.recData()[at], row.unit,
-                                             row.log != LogMark::None);
+                                             row.log != LogMark::None, store.recMillisecond()[at]);
                           });
     m_alarmFollow =
         connect(&recorder, &Recorder::alarmChanged, this, [this, live](const AlarmChange& change) {
@@ -125,8 +125,8 @@ void MqttPublisher::retire() {
 }
 
 void MqttPublisher::publishReading(std::int64_t time, float value, const std::string& unit,
-                                   bool log) {
-    const std::string json = readingJson({++m_nReadings, time, value, unit, log});
+                                   bool log, int millisecond) {
+    const std::string json = readingJson({++m_nReadings, time, value, unit, log, millisecond});
     bool kept = true;
     {
         const std::lock_guard lock(m_mutex);

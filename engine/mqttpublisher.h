@@ -53,7 +53,8 @@ public:
     // "offline", disconnects and emits retired(). stop() still ends it.
     void retire();
 
-    void publishReading(std::int64_t time, float value, const std::string& unit, bool log);
+    void publishReading(std::int64_t time, float value, const std::string& unit, bool log,
+                        int millisecond = -1);
     void publishAlarm(const AlarmChange& change);
     // The alarm state when publishing begins, told on connecting until the
     // first change (without it: "normal", before any reading).

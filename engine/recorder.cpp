@@ -5,16 +5,23 @@
 
 #include <QTimerEvent>
 
-#include <ctime>
+#include <chrono>
 
 Recorder::Recorder(QObject* parent)
-    : QObject(parent), m_clock([] { return static_cast<std::int64_t>(std::time(nullptr)); }) {}
+    : QObject(parent), m_clock([] {
+          return std::chrono::duration_cast<std::chrono::milliseconds>(
+                     std::chrono::system_clock::now().time_since_epoch())
+              .count();
+      }) {}
 
 void Recorder::receive(std::span<const std::uint8_t> bytes) {
     m_buffer.insert(m_buffer.end(), bytes.begin(), bytes.end());
     while (m_buffer.size() >= kFrameSize) {
         BlockOutcome out;
-        const std::size_t used = m_acq.onReceived(m_buffer, m_clock(), out);
+        const std::int64_t nowMs = m_clock();
+        const std::int64_t now = nowMs / 1000 - (nowMs % 1000 < 0 ? 1 : 0);
+        const std::size_t used =
+            m_acq.onReceived(m_buffer, now, out, static_cast<int>(nowMs - now * 1000));
         m_buffer.erase(m_buffer.begin(), m_buffer.begin() + static_cast<std::ptrdiff_t>(used));
         if (out.storeFull && !continuesIntoNextFile())
             m_buffer.clear(); // the line closes: nothing more is read from it
@@ -39,7 +46,7 @@ void Recorder::discardBuffered() {
 }
 
 void Recorder::setClock(std::function<std::int64_t()> clock) {
-    m_clock = std::move(clock);
+    m_clock = [clock = std::move(clock)] { return clock() * 1000; };
 }
 
 void Recorder::handle(const BlockOutcome& out) {

@@ -35,8 +35,8 @@ public:
     int bytesWanted() const;
     // The port was just opened: what was buffered is not a reading of this run.
     void discardBuffered();
-    // The calendar clock stamped on readings (seconds since the epoch); tests
-    // and tools may give their own.
+    // The calendar clock stamped on readings: the system's, to the millisecond;
+    // tests and tools may give their own of whole seconds since the epoch.
     void setClock(std::function<std::int64_t()> clock);
 
     // ---- recording control
@@ -157,7 +157,7 @@ private:
 
     Acquisition m_acq;
     std::vector<std::uint8_t> m_buffer;
-    std::function<std::int64_t()> m_clock;
+    std::function<std::int64_t()> m_clock; // milliseconds since the epoch
     QBasicTimer m_commitTimer;
     int m_nCommitTimerMs = 0;
 };

@@ -27,6 +27,15 @@ std::string offsetText(const std::tm& local) {
             static_cast<char>('0' + minutes % 10)};
 }
 
+// ".250" for a millisecond 0..999, nothing otherwise.
+std::string fractionText(int millisecond) {
+    if (millisecond < 0 || millisecond > 999)
+        return {};
+    return {'.', static_cast<char>('0' + millisecond / 100),
+            static_cast<char>('0' + millisecond / 10 % 10),
+            static_cast<char>('0' + millisecond % 10)};
+}
+
 } // namespace
 
 std::string csvHeader(CsvStyle style) {
@@ -57,17 +66,18 @@ std::string csvTextField(std::string_view text, CsvSeparator separator) {
     return quoted + '"';
 }
 
-std::string isoLocalTime(std::int64_t time) {
+std::string isoLocalTime(std::int64_t time, int millisecond) {
     const std::optional<std::tm> local = localCalendarTime(time);
     if (!local)
         return {};
     const std::string stamp = calendarText(*local, "%Y-%m-%dT%H:%M:%S");
-    return stamp.empty() ? stamp : stamp + offsetText(*local);
+    return stamp.empty() ? stamp : stamp + fractionText(millisecond) + offsetText(*local);
 }
 
-std::string localDateTime(std::int64_t time) {
+std::string localDateTime(std::int64_t time, int millisecond) {
     const std::optional<std::tm> local = localCalendarTime(time);
-    return local ? calendarText(*local, "%Y-%m-%d %H:%M:%S") : std::string();
+    const std::string stamp = local ? calendarText(*local, "%Y-%m-%d %H:%M:%S") : std::string();
+    return stamp.empty() ? stamp : stamp + fractionText(millisecond);
 }
 
 std::string utcOffsetText(std::int64_t time) {
@@ -82,9 +92,9 @@ std::string csvLine(const CsvSample& sample, CsvStyle style) {
     if (!sample.time)
         line += csvTextField(sample.timeText, style.separator);
     else if (style.time == CsvTime::Iso)
-        line += isoLocalTime(*sample.time);
+        line += isoLocalTime(*sample.time, sample.millisecond);
     else
-        line += localDateTime(*sample.time);
+        line += localDateTime(*sample.time, sample.millisecond);
     if (style.time == CsvTime::Local) {
         line += separator;
         if (sample.time)

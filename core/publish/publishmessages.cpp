@@ -35,7 +35,7 @@ std::string jsonValue(float value) {
 
 std::string readingJson(const PublishedReading& reading) {
     return "{\"n\":" + std::to_string(reading.n) +
-           ",\"time\":" + jsonString(isoLocalTime(reading.time)) +
+           ",\"time\":" + jsonString(isoLocalTime(reading.time, reading.millisecond)) +
            ",\"value\":" + jsonValue(reading.value) + ",\"unit\":" + jsonString(reading.unit) +
            ",\"log\":" + (reading.log ? "true" : "false") + "}";
 }

@@ -12,9 +12,10 @@ struct PublishedReading {
     float value = 0.0f;    // kNoValue or more: no value
     std::string unit;      // "C" or "F"
     bool log = false;      // a log frame of the instrument
+    int millisecond = -1;  // 0..999 within `time`'s second; -1: not known
 };
 
-// {"n":12,"time":"2026-12-07T14:03:51+01:00","value":23.5,"unit":"C","log":false};
+// {"n":12,"time":"2026-12-07T14:03:51.250+01:00","value":23.5,"unit":"C","log":false};
 // a reading without a value has "value":null.
 std::string readingJson(const PublishedReading& reading);
 

@@ -23,7 +23,8 @@ void Acquisition::setStartupSampleRate(int index) {
     m_nSampleMs = sampleRateMs(index);
 }
 
-BlockOutcome Acquisition::onBlock(std::span<const std::uint8_t> block, std::int64_t now) {
+BlockOutcome Acquisition::onBlock(std::span<const std::uint8_t> block, std::int64_t now,
+                                  int millisecond) {
     BlockOutcome out;
     SampleStore& s = m_store;
     if (s.recCount() == 0) {
@@ -79,9 +80,14 @@ BlockOutcome Acquisition::onBlock(std::span<const std::uint8_t> block, std::int6
             out.regions |= RegionLock;
         }
 
-        m_pending = {frame->logWithoutValue() ? kNoValue : v, m_strUnit, now, formatTimeText(now),
-                     m_panel.m_strValue};
-        s.storeCurrent(m_pending.value, m_pending.unit, m_pending.time, m_pending.timeText);
+        m_pending = {frame->logWithoutValue() ? kNoValue : v,
+                     m_strUnit,
+                     now,
+                     formatTimeText(now),
+                     m_panel.m_strValue,
+                     millisecond};
+        s.storeCurrent(m_pending.value, m_pending.unit, m_pending.time, m_pending.timeText,
+                       millisecond);
 
         const bool interval = isIntervalRate(m_nSampleRateSel);
         if (interval && !s.isFull())
@@ -101,14 +107,14 @@ BlockOutcome Acquisition::onBlock(std::span<const std::uint8_t> block, std::int6
 }
 
 std::size_t Acquisition::onReceived(std::span<const std::uint8_t> bytes, std::int64_t now,
-                                    BlockOutcome& out) {
+                                    BlockOutcome& out, int millisecond) {
     if (m_bContinueIntoNextFile && m_store.isFull()) {
         out.storeFull = true; // the next file is not started yet
         return 0;
     }
     const FrameCut cut = cutFrames(bytes);
     for (const std::size_t at : cut.frames) {
-        BlockOutcome one = onBlock(bytes.subspan(at, kFrameSize), now);
+        BlockOutcome one = onBlock(bytes.subspan(at, kFrameSize), now, millisecond);
         if (one.clearList) {
             out = {}; // the rows before it are gone
             out.clearList = true;
@@ -133,7 +139,8 @@ std::optional<ListRow> Acquisition::onCommitTimer() {
     if (!m_bReadingPending)
         return std::nullopt;
     // Clear Screen may have moved the current slot since the reading came.
-    m_store.storeCurrent(m_pending.value, m_pending.unit, m_pending.time, m_pending.timeText);
+    m_store.storeCurrent(m_pending.value, m_pending.unit, m_pending.time, m_pending.timeText,
+                         m_pending.millisecond);
     return commitCurrent(m_pending.valueText);
 }
 

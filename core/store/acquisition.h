@@ -98,7 +98,9 @@ public:
 
     // ---- the line
     // Handles one block read from the serial buffer at calendar time `now`.
-    BlockOutcome onBlock(std::span<const std::uint8_t> block, std::int64_t now);
+    // `millisecond` (0..999, or -1) is the millisecond within that second.
+    BlockOutcome onBlock(std::span<const std::uint8_t> block, std::int64_t now,
+                         int millisecond = -1);
 
     // Handles what the serial buffer holds: every whole frame in it, in order,
     // until the store is full. Returns how many bytes were used up; the rest
@@ -107,8 +109,8 @@ public:
     // recording goes on into the next file: then what follows the filling
     // frame is left for the next read, after the store was written and emptied,
     // and nothing is used while the store stays full.
-    std::size_t onReceived(std::span<const std::uint8_t> bytes, std::int64_t now,
-                           BlockOutcome& out);
+    std::size_t onReceived(std::span<const std::uint8_t> bytes, std::int64_t now, BlockOutcome& out,
+                           int millisecond = -1);
 
     // The interval timer: commits the pending reading, if any. The row to list
     // is returned when the counts moved.
@@ -172,6 +174,7 @@ private:
         std::int64_t time = 0;
         std::string timeText;
         std::string valueText;
+        int millisecond = -1;
     };
 
     // Commits the current slot; the list row when the counts moved.

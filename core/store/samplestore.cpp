@@ -7,14 +7,14 @@
 
 SampleStore::SampleStore()
     : m_fGraphData(kStoreSlots, 0.0f), m_strGraphTime(kStoreSlots), m_strGraphUnit(kStoreSlots),
-      m_fRecData(kStoreSlots, 0.0f), m_tRecTime(kStoreSlots, 0), m_strRecTime(kStoreSlots),
-      m_strRecUnit(kStoreSlots) {
+      m_fRecData(kStoreSlots, 0.0f), m_tRecTime(kStoreSlots, 0), m_nRecMillisecond(kStoreSlots, -1),
+      m_strRecTime(kStoreSlots), m_strRecUnit(kStoreSlots) {
     // The first graph value until the first reading replaces it.
     m_fGraphData[0] = -500.0f;
 }
 
 void SampleStore::storeCurrent(float value, const std::string& unit, std::int64_t time,
-                               const std::string& timeText) {
+                               const std::string& timeText, int millisecond) {
     m_fGraphData[m_nGraphCount] = value;
     m_strGraphUnit[m_nGraphCount] = unit;
     m_strGraphTime[m_nGraphCount] = timeText;
@@ -22,6 +22,7 @@ void SampleStore::storeCurrent(float value, const std::string& unit, std::int64_
     m_strRecUnit[m_nRecCount] = unit;
     m_strRecTime[m_nRecCount] = timeText;
     m_tRecTime[m_nRecCount] = time;
+    m_nRecMillisecond[m_nRecCount] = static_cast<std::int16_t>(millisecond);
 }
 
 bool SampleStore::commit() {
@@ -52,6 +53,7 @@ void SampleStore::adoptGraphSeries() {
         m_strRecTime[i] = m_strGraphTime[i];
         // The text export formats the seconds again; keep them with the text.
         m_tRecTime[i] = parseTimeText(m_strGraphTime[i]).value_or(0);
+        m_nRecMillisecond[i] = -1;
     }
 }
 

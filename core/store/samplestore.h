@@ -33,6 +33,9 @@ public:
     // Recorded series.
     const std::vector<float>& recData() const { return m_fRecData; }
     const std::vector<std::int64_t>& recTime() const { return m_tRecTime; }
+    // The millisecond (0..999) within recTime's second; -1 where it is not known
+    // (a loaded file keeps whole seconds).
+    const std::vector<std::int16_t>& recMillisecond() const { return m_nRecMillisecond; }
     const std::vector<std::string>& recTimeText() const { return m_strRecTime; }
     const std::vector<std::string>& recUnit() const { return m_strRecUnit; }
     int recCount() const { return m_nRecCount; }
@@ -45,7 +48,7 @@ public:
 
     // Writes a reading into the current slot of both series.
     void storeCurrent(float value, const std::string& unit, std::int64_t time,
-                      const std::string& timeText);
+                      const std::string& timeText, int millisecond = -1);
     // Advances both counts unless the store is full; true when they moved.
     bool commit();
 
@@ -76,6 +79,7 @@ private:
 
     std::vector<float> m_fRecData;
     std::vector<std::int64_t> m_tRecTime;
+    std::vector<std::int16_t> m_nRecMillisecond;
     std::vector<std::string> m_strRecTime;
     std::vector<std::string> m_strRecUnit;
     int m_nRecCount = 0;

@@ -36,8 +36,9 @@ TEST(Commands, MenusListTheirItemsInOrder) {
     EXPECT_EQ(popups[0]->text(), "&File(F)");
     EXPECT_EQ(popups[1]->text(), "&Tools(T)");
     EXPECT_EQ(popups[2]->text(), "&Help(H)");
-    EXPECT_EQ(menuItems(popups[0]->menu()), (QStringList{"&Save", "-", "&Open", "Export as &CSV...",
-                                                         "-", "&Print ", "-", "&Exit"}));
+    EXPECT_EQ(menuItems(popups[0]->menu()),
+              (QStringList{"&Save", "-", "&Open", "&View Recordings...", "Export as &CSV...", "-",
+                           "&Print ", "-", "&Exit"}));
     EXPECT_EQ(menuItems(popups[1]->menu()),
               (QStringList{"&Select COM", "-", "&On/Off", "Continue in a &New File", "-",
                            "&UndoZoom", "-", "&Clear Screen", "-", "Clear &All", "-",
@@ -60,8 +61,13 @@ TEST(Commands, TheMenusShowTheKeysThatRunTheirCommands) {
     const struct {
         int id;
         const char* keys;
-    } rows[] = {{ID_SAVE, "Ctrl+S"},     {ID_OPEN, "Ctrl+O"},      {ID_FILE_PRINT, "Ctrl+P"},
-                {ID_APP_EXIT, "Ctrl+Q"}, {ID_HELP_CONTENTS, "F1"}, {ID_EXPORT_CSV, ""},
+    } rows[] = {{ID_SAVE, "Ctrl+S"},
+                {ID_OPEN, "Ctrl+O"},
+                {ID_FILE_PRINT, "Ctrl+P"},
+                {ID_APP_EXIT, "Ctrl+Q"},
+                {ID_HELP_CONTENTS, "F1"},
+                {ID_EXPORT_CSV, ""},
+                {ID_VIEW_RECORDINGS, "Ctrl+Shift+O"},
                 {ID_CLEAR_ALL, ""}};
     for (const auto& row : rows)
         EXPECT_EQ(rig.frame->action(row.id)->shortcut().toString(), row.keys) << row.keys;

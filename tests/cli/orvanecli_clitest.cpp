@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -59,17 +60,23 @@ TEST(OrvaneCli, RecordsCountFramesIntoTheDataFileTheTextExportAndCsv) {
     ASSERT_EQ(records.size(), 5);
     EXPECT_EQ(records[0], QStringLiteral("number,time,utc_offset,value,unit,log"));
     EXPECT_TRUE(records[1].startsWith(QStringLiteral("1,20"))) << records[1].toStdString();
+    // The live times carry milliseconds: "1,2026-12-07 14:03:51.250,+01:00,...".
+    EXPECT_TRUE(records[1].contains(QRegularExpression(QStringLiteral(":\\d\\d\\.\\d{3},"))))
+        << records[1].toStdString();
     EXPECT_TRUE(records[1].endsWith(QStringLiteral(",25.3,C,0")));
     EXPECT_TRUE(records[3].endsWith(QStringLiteral(",1270.9,C,1")));
     EXPECT_TRUE(records[4].endsWith(QStringLiteral(",10.0,C,0")));
 
     // The saved file converts to the same records; it keeps no log mark, so
-    // that field is empty rather than a 0 that says "not logged".
+    // that field is empty rather than a 0 that says "not logged", and its
+    // times are whole seconds.
     CliRun convert({QStringLiteral("convert"), data, QStringLiteral("--csv")});
     ASSERT_EQ(convert.finish(), 0) << convert.err().toStdString();
     QStringList expected = records;
-    for (int i = 1; i < expected.size(); ++i)
+    for (int i = 1; i < expected.size(); ++i) {
         expected[i].chop(1);
+        expected[i].remove(QRegularExpression(QStringLiteral("\\.\\d{3}(?=,)")));
+    }
     EXPECT_EQ(convert.outLines().join('\n').remove('\r'), expected.join('\n'));
 
     // --time iso: the time with its offset in one column.

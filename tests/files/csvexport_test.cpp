@@ -81,6 +81,13 @@ TEST(CsvExport, RecordsInEveryStyle) {
          kSemicolon,
          "1;2026-12-07 14:03:51;+01:00;25,3;C;0\r\n"},
         {{1, kWinter, "", 25.3f, "C", false}, kIso, "1,2026-12-07T14:03:51+01:00,25.3,C,0\r\n"},
+        // Milliseconds where the time has them.
+        {{1, kWinter, "", 25.3f, "C", false, 250},
+         kComma,
+         "1,2026-12-07 14:03:51.250,+01:00,25.3,C,0\r\n"},
+        {{1, kWinter, "", 25.3f, "C", false, 7},
+         kIso,
+         "1,2026-12-07T14:03:51.007+01:00,25.3,C,0\r\n"},
         {{2, kWinter, "", -58.0f, "F", true},
          kSemicolon,
          "2;2026-12-07 14:03:51;+01:00;-58,0;F;1\r\n"},

@@ -74,6 +74,7 @@ TEST(PublishMessages, ReadingsAndAlarmsAsJson) {
     };
     for (const Row& row : rows)
         EXPECT_EQ(readingJson(row.reading), withTime(row.json));
+    EXPECT_NE(readingJson({9, t, 1.0f, "C", false, 5}).find(isoLocalTime(t, 5)), std::string::npos);
     EXPECT_EQ(alarmJson({AlarmLevel::High, 162.5f, "C", 150, t}, 12),
               withTime(R"({"n":12,"state":"high","time":"TIME","value":162.5,)"
                        R"("unit":"C","limit":150})"));

@@ -110,9 +110,9 @@ bool DocumentFiles::exportCsv() {
         const auto at = static_cast<std::size_t>(i);
         const std::optional<bool> log =
             marks ? std::optional(rows.rowAt(i)[1].endsWith(QLatin1String("log"))) : std::nullopt;
-        text += csvLine(
-            {i + 1, s.recTime()[at], s.recTimeText()[at], s.recData()[at], s.recUnit()[at], log},
-            style);
+        text += csvLine({i + 1, s.recTime()[at], s.recTimeText()[at], s.recData()[at],
+                         s.recUnit()[at], log, s.recMillisecond()[at]},
+                        style);
     }
     if (const Result<> written = AtomicFile(path.toStdString()).replace(text); !written) {
         m_prompter.warning(m_parent, QStringLiteral("Cannot write %1: %2")

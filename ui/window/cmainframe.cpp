@@ -9,6 +9,7 @@
 #include "ui/graph/cdtview.h"
 #include "ui/panels/cdisplaypanel.h"
 #include "ui/panels/datalistpanel.h"
+#include "ui/viewer/recordingviewer.h"
 #include "ui/window/aboutdialog.h"
 #include "ui/window/alarmsound.h"
 #include "ui/window/commandids.h"
@@ -23,6 +24,7 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -293,6 +295,9 @@ void CMainFrame::runCommand(int id) {
         break;
     case ID_PUBLISH:
         m_publisher->configure(this);
+        break;
+    case ID_VIEW_RECORDINGS:
+        OnViewRecordings();
         break;
     default:
         break;
@@ -652,4 +657,24 @@ void CMainFrame::OnContinueInNewFile() {
     if (const Result<> kept = m_config.writeContinueInNewFile(on, folder.toStdString()); !kept)
         setIdleText(
             tr("The setting could not be kept: %1").arg(QString::fromStdString(kept.error())));
+}
+
+void CMainFrame::OnViewRecordings() {
+    const QStringList files = QFileDialog::getOpenFileNames(
+        this, QStringLiteral("View Recordings"), QString::fromStdString(m_config.lastFolder()),
+        QStringLiteral("Recordings (*.DovDat *.dovdat *.csv *.CSV);;All files (*)"));
+    if (!files.isEmpty())
+        viewRecordings(files);
+}
+
+RecordingViewer* CMainFrame::viewRecordings(const QStringList& named) {
+    RecordingViewer::Startup startup;
+    startup.configPath = m_config.path();
+    startup.alarmHigh = m_pView->alarmLimits().high();
+    startup.alarmLow = m_pView->alarmLimits().low();
+    startup.prompter = m_prompter.get();
+    auto* viewer = new RecordingViewer(startup, this);
+    viewer->show();
+    viewer->open(named);
+    return viewer;
 }

@@ -18,6 +18,7 @@ class DesktopNotifier;
 struct AlarmChange;
 class DocumentFiles;
 class CDTView;
+class RecordingViewer;
 class WindowPublisher;
 class Prompter;
 class QAction;
@@ -80,6 +81,7 @@ public:
 
     void OnSave();
     void OnOpen();
+    void OnViewRecordings();
     void OnExportCsv();
     void OnPrint();
     void OnUndoZoom();
@@ -92,6 +94,9 @@ public:
 
     // Opens a data file named on the command line, as Open does.
     bool openFile(const QString& path);
+    // A recording viewer of its own for these files and folders, with the
+    // graph's alarm limits.
+    RecordingViewer* viewRecordings(const QStringList& named);
 
     // The client rectangle the panels are laid out in (below the menu bar).
     QRect frameClientRect() const;

@@ -8,9 +8,11 @@
 
 namespace {
 
-constexpr std::array<CommandInfo, 16> kCommands = {{
+constexpr std::array<CommandInfo, 17> kCommands = {{
     {ID_SAVE, "&Save", "", "Save"},
     {ID_OPEN, "&Open", "", "Open"},
+    {ID_VIEW_RECORDINGS, "&View Recordings...",
+     "Show recordings of any length (data files, CSV files, folders) on a clock", ""},
     {ID_EXPORT_CSV, "Export as &CSV...", "Write the recording as CSV for a spreadsheet", ""},
     {ID_FILE_PRINT, "&Print ", "Print the active document", "Print "},
     {ID_APP_EXIT, "&Exit", "", ""},
@@ -31,9 +33,10 @@ constexpr std::array<CommandInfo, 16> kCommands = {{
 
 constexpr MenuEntry kSeparator{0};
 
-constexpr std::array<MenuEntry, 8> kFileMenu = {{{ID_SAVE},
+constexpr std::array<MenuEntry, 9> kFileMenu = {{{ID_SAVE},
                                                  kSeparator,
                                                  {ID_OPEN},
+                                                 {ID_VIEW_RECORDINGS},
                                                  {ID_EXPORT_CSV},
                                                  kSeparator,
                                                  {ID_FILE_PRINT},
@@ -64,9 +67,10 @@ const std::array<MenuPopup, 3> kMenuBar = {{
 }};
 
 // The keys of the commands that have them, as the menus show them.
-constexpr std::array<std::pair<int, const char*>, 5> kShortcuts = {{
+constexpr std::array<std::pair<int, const char*>, 6> kShortcuts = {{
     {ID_SAVE, "Ctrl+S"},
     {ID_OPEN, "Ctrl+O"},
+    {ID_VIEW_RECORDINGS, "Ctrl+Shift+O"},
     {ID_FILE_PRINT, "Ctrl+P"},
     {ID_APP_EXIT, "Ctrl+Q"},
     {ID_HELP_CONTENTS, "F1"},

@@ -1,0 +1,103 @@
+#include "app/tempdir.h"
+#include "core/files/dovdatcodec.h"
+#include "support/recordingprompter.h"
+#include "ui/viewer/recordingload.h"
+#include "ui/viewer/recordingviewer.h"
+#include "ui/viewer/viewerplot.h"
+
+#include <QLabel>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A chain of three files, 40 samples each one a second apart from 12:00:00
+// local time, values 100 + sample number, opened with a broken file beside it.
+TEST(RecordingViewer, OpensAChainAsOneNightOnAClock) {
+    const TempDir dir;
+    QStringList named;
+    for (int f = 0; f < 3; ++f) {
+        std::vector<float> values;
+        std::vector<std::string> units, times;
+        for (int i = 0; i < 40; ++i) {
+            const int n = f * 40 + i;
+            values.push_back(100.0f + static_cast<float>(n));
+            units.push_back("C");
+            char text[32];
+            std::snprintf(text, sizeof text, "12-07-26/12:%02d:%02d", n / 60, n % 60);
+            times.push_back(text);
+        }
+        const std::string name =
+            f == 0 ? "night.DovDat" : "night-" + std::to_string(f + 1) + ".DovDat";
+        const auto bytes = encodeDovDat(values, units, times);
+        writeText(dir.path() / name, std::string(bytes->begin(), bytes->end()));
+        named << QString::fromStdString((dir.path() / name).string());
+    }
+    writeText(dir.path() / "broken.DovDat", "not a data file");
+    named << QString::fromStdString((dir.path() / "broken.DovDat").string());
+
+    QStringList messages;
+    RecordingPrompter prompter(&messages);
+    RecordingViewer::Startup startup;
+    startup.configPath = dir.path() / "loggerconfig.ini";
+    startup.alarmHigh = 200;
+    startup.alarmLow = 110;
+    startup.prompter = &prompter;
+    auto* viewer = new RecordingViewer(startup);
+    viewer->resize(900, 500);
+    viewer->show();
+    QSignalSpy loaded(viewer, &RecordingViewer::loaded);
+    viewer->open(named);
+    ASSERT_TRUE(loaded.wait(10000));
+
+    ViewerPlot* plot = viewer->plot();
+    ASSERT_NE(plot->data(), nullptr);
+    EXPECT_EQ(plot->data()->series().size(), 120u);
+    EXPECT_EQ(plot->visibleSamples(), (std::pair<std::size_t, std::size_t>(0, 120)));
+    EXPECT_TRUE(
+        viewer->windowTitle().startsWith("night.DovDat and 2 more (2026-12-07 12:00:00 to "))
+        << viewer->windowTitle().toStdString();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains("broken.DovDat: it is not a data file"))
+        << messages[0].toStdString();
+
+    // The hover readout names the sample under the pointer: the middle of
+    // the plot is 12:00:59 or 12:01:00, samples 20 and 21 of the second file.
+    QLabel* readout = viewer->findChild<QLabel*>("readout");
+    ASSERT_NE(readout, nullptr);
+    const QPoint middle(ViewerPlot::kLeftMargin +
+                            (plot->width() - ViewerPlot::kLeftMargin - ViewerPlot::kRightMargin) /
+                                2,
+                        plot->height() / 2);
+    QTest::mouseMove(plot, middle);
+    EXPECT_TRUE(
+        readout->text().contains(QRegularExpression("12:0(0:59|1:00).000   1(59|60).0 "
+                                                    "\u00B0C   night-2.DovDat, sample 2(0|1)$")))
+        << "readout: " << readout->text().toStdString();
+
+    // Samples under the low limit are red, those between the limits blue.
+    const QImage picture = plot->grab().toImage();
+    int red = 0;
+    int blue = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = ViewerPlot::kLeftMargin; x < picture.width(); ++x) {
+            const QColor c = picture.pixelColor(x, y);
+            red += c == QColor(255, 0, 0);
+            blue += c == QColor(80, 150, 255);
+        }
+    EXPECT_GT(red, 20);
+    EXPECT_GT(blue, 200);
+
+    // Up zooms in around the middle; Backspace goes back.
+    QTest::keyClick(plot, Qt::Key_Up);
+    EXPECT_LT(plot->visibleSamples().second - plot->visibleSamples().first, 120u);
+    QTest::keyClick(plot, Qt::Key_Backspace);
+    EXPECT_EQ(plot->visibleSamples(), (std::pair<std::size_t, std::size_t>(0, 120)));
+    viewer->close();
+}
+
+} // namespace

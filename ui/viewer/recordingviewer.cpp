@@ -1,0 +1,356 @@
+#include "ui/viewer/recordingviewer.h"
+
+#include "core/config/profilefile.h"
+#include "core/files/atomicfile.h"
+#include "core/files/csvexport.h"
+#include "ui/base/prompter.h"
+#include "ui/files/documentfiles.h"
+#include "ui/viewer/recordingload.h"
+#include "ui/viewer/vieweroverview.h"
+#include "ui/viewer/viewerplot.h"
+
+#include <QAction>
+#include <QBuffer>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QMenuBar>
+#include <QPainter>
+#include <QProgressDialog>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr const char* kSection = "VIEWERInfo";
+constexpr const char* kGeometryKey = "Geometry";
+const QString kRecordingsFilter =
+    QStringLiteral("Recordings (*.DovDat *.dovdat *.csv *.CSV);;All files (*)");
+
+QString clockText(std::int64_t ms) {
+    return QDateTime::fromMSecsSinceEpoch(ms).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+QString fileName(const std::string& path) {
+    return QFileInfo(QString::fromStdString(path)).fileName();
+}
+
+// "a.DovDat: why" lines, at most 12 of them.
+QString problemLines(const std::vector<RecordingProblem>& problems) {
+    QStringList lines;
+    for (const RecordingProblem& p : problems) {
+        if (lines.size() == 12) {
+            lines << QStringLiteral("... and %1 more").arg(problems.size() - 12);
+            break;
+        }
+        lines << QStringLiteral("%1: %2.").arg(QString::fromStdString(p.path),
+                                               QString::fromStdString(p.reason));
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+RecordingViewer::RecordingViewer(const Startup& startup, QWidget* parent)
+    : QMainWindow(parent), m_startup(startup) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Orvane Recording Viewer"));
+    if (startup.prompter) {
+        m_prompter = startup.prompter;
+    } else {
+        m_ownPrompter = std::make_unique<Prompter>();
+        m_prompter = m_ownPrompter.get();
+    }
+
+    auto* central = new QWidget;
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 4, 0, 0);
+    layout->setSpacing(0);
+    m_plot = new ViewerPlot;
+    m_plot->setAlarmLimits(startup.alarmHigh, startup.alarmLow);
+    m_overview = new ViewerOverview;
+    layout->addWidget(m_plot, 1);
+    layout->addWidget(m_overview);
+    setCentralWidget(central);
+
+    m_readout = new QLabel;
+    m_readout->setObjectName(QStringLiteral("readout"));
+    m_readout->setAccessibleName(QStringLiteral("Sample under the pointer"));
+    m_spanText = new QLabel;
+    m_spanText->setAccessibleName(QStringLiteral("Samples in view"));
+    statusBar()->addWidget(m_readout, 1);
+    statusBar()->addPermanentWidget(m_spanText);
+
+    m_load = new RecordingLoad(this);
+    connect(m_load, &RecordingLoad::progress, this, [this](int permille) {
+        if (m_progress)
+            m_progress->setValue(permille);
+    });
+    connect(m_load, &RecordingLoad::finished, this, &RecordingViewer::onLoaded);
+    connect(m_plot, &ViewerPlot::hovered, m_readout, &QLabel::setText);
+    connect(m_plot, &ViewerPlot::spanChanged, this, [this] {
+        m_overview->setVisibleSpan(m_plot->span());
+        updateSpanText();
+    });
+    connect(m_overview, &ViewerOverview::centreRequested, this, [this](std::int64_t t) {
+        const ViewSpan span = m_plot->span();
+        m_plot->setSpan(span.panned(t - (span.startMs + span.length() / 2), m_plot->wholeSpan()),
+                        false);
+    });
+    buildMenus();
+
+    resize(1100, 620);
+    const std::string kept =
+        ProfileFile(m_startup.configPath).readString(kSection, kGeometryKey, "");
+    if (!kept.empty())
+        restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(kept)));
+    m_plot->setFocus();
+}
+
+RecordingViewer::~RecordingViewer() = default;
+
+void RecordingViewer::buildMenus() {
+    const auto add = [this](QMenu* menu, const QString& text, const QKeySequence& keys, auto slot) {
+        QAction* act = menu->addAction(text);
+        act->setShortcut(keys);
+        connect(act, &QAction::triggered, this, slot);
+        return act;
+    };
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    add(file, QStringLiteral("&View Recordings..."), QKeySequence(QStringLiteral("Ctrl+Shift+O")),
+        [this] { chooseRecordings(); });
+    file->addSeparator();
+    add(file, QStringLiteral("Export the &Visible Span as CSV..."), QKeySequence(),
+        [this] { exportCsv(true); });
+    add(file, QStringLiteral("Export &All as CSV..."), QKeySequence(),
+        [this] { exportCsv(false); });
+    add(file, QStringLiteral("Save the &Picture as PNG..."), QKeySequence(),
+        [this] { savePicture(); });
+    file->addSeparator();
+    add(file, QStringLiteral("&Close"), QKeySequence(QKeySequence::Close), [this] { close(); });
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    add(view, QStringLiteral("Show &Everything"), QKeySequence(),
+        [this] { m_plot->showEverything(); });
+    add(view, QStringLiteral("&Back One Step"), QKeySequence(), [this] { m_plot->backOneStep(); });
+    view->addSeparator();
+    add(view, QStringLiteral("&Value Range..."), QKeySequence(), [this] { askValueRange(); });
+    add(view, QStringLiteral("&Alarm Limits..."), QKeySequence(), [this] { askAlarmLimits(); });
+}
+
+bool RecordingViewer::loading() const {
+    return m_load->running();
+}
+
+void RecordingViewer::open(const QStringList& named) {
+    if (named.isEmpty())
+        return;
+    m_named = named;
+    std::vector<std::string> paths;
+    for (const QString& n : named)
+        paths.push_back(n.toStdString());
+    if (!m_progress) {
+        m_progress = new QProgressDialog(QStringLiteral("Reading the recordings..."),
+                                         QStringLiteral("Cancel"), 0, 1000, this);
+        m_progress->setWindowTitle(QStringLiteral("Orvane"));
+        m_progress->setWindowModality(Qt::WindowModal);
+        m_progress->setAutoClose(false);
+        m_progress->setAutoReset(false);
+        connect(m_progress, &QProgressDialog::canceled, m_load, &RecordingLoad::cancel);
+    }
+    // Shown only when reading takes longer than half a second.
+    m_progress->setMinimumDuration(500);
+    m_progress->setValue(0);
+    m_load->start(std::move(paths));
+}
+
+void RecordingViewer::onLoaded(std::shared_ptr<const ViewerData> data) {
+    if (m_progress)
+        m_progress->reset();
+    if (data->loaded.cancelled) {
+        Q_EMIT loaded();
+        return;
+    }
+    m_data = data;
+    m_plot->setData(m_data);
+    m_overview->setData(m_data, m_plot->wholeSpan());
+    updateTitle();
+    updateSpanText();
+    QString problems;
+    if (!data->loaded.refused.empty())
+        problems += QStringLiteral("These were left out:\n") + problemLines(data->loaded.refused);
+    if (!data->loaded.damaged.empty())
+        problems += (problems.isEmpty() ? QString() : QStringLiteral("\n\n")) +
+                    QStringLiteral("Parts of these could not be read and were left out:\n") +
+                    problemLines(data->loaded.damaged);
+    if (data->series().empty())
+        problems += (problems.isEmpty() ? QString() : QStringLiteral("\n\n")) +
+                    QStringLiteral("There are no samples to show.");
+    Q_EMIT loaded();
+    if (!problems.isEmpty())
+        m_prompter->warning(this, problems);
+}
+
+void RecordingViewer::updateTitle() {
+    const auto& files = m_data ? m_data->series().files() : std::vector<std::string>();
+    QString what = files.empty() ? QStringLiteral("no recording") : fileName(files.front());
+    if (files.size() > 1)
+        what += QStringLiteral(" and %1 more").arg(files.size() - 1);
+    QString title = what;
+    if (m_data && !m_data->series().empty())
+        title += QStringLiteral(" (%1 to %2)")
+                     .arg(clockText(m_data->series().firstTime()),
+                          clockText(m_data->series().lastTime()));
+    setWindowTitle(title + QStringLiteral(" - Orvane Recording Viewer"));
+}
+
+void RecordingViewer::updateSpanText() {
+    const auto [first, last] = m_plot->visibleSamples();
+    const std::size_t all = m_data ? m_data->series().size() : 0;
+    m_spanText->setText(QStringLiteral("%1 of %2 samples in view")
+                            .arg(QLocale().toString(static_cast<qulonglong>(last - first)),
+                                 QLocale().toString(static_cast<qulonglong>(all))));
+}
+
+void RecordingViewer::chooseRecordings() {
+    const QStringList files = QFileDialog::getOpenFileNames(this, QStringLiteral("View Recordings"),
+                                                            QString(), kRecordingsFilter);
+    open(files);
+}
+
+void RecordingViewer::exportCsv(bool visibleOnly) {
+    if (!m_data || m_data->series().empty())
+        return;
+    const QStringList filters{DocumentFiles::kCsvCommaFilter, DocumentFiles::kCsvSemicolonFilter};
+    const QString decimal = QLocale().decimalPoint();
+    int chosen = csvSeparatorFor(decimal.isEmpty() ? '.' : decimal.front().toLatin1()) ==
+                         CsvSeparator::Semicolon
+                     ? 1
+                     : 0;
+    const QString path =
+        m_prompter->saveFileNameAs(this, QString(), filters, chosen, QStringLiteral("csv"));
+    if (path.isEmpty())
+        return;
+    const CsvStyle style{chosen == 1 ? CsvSeparator::Semicolon : CsvSeparator::Comma,
+                         CsvTime::Local};
+    const RecordingSeries& s = m_data->series();
+    const auto [first, last] =
+        visibleOnly ? m_plot->visibleSamples() : std::pair<std::size_t, std::size_t>(0, s.size());
+    QProgressDialog progress(QStringLiteral("Writing %1...").arg(QFileInfo(path).fileName()),
+                             QStringLiteral("Cancel"), 0, 1000, this);
+    progress.setWindowTitle(QStringLiteral("Orvane"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    std::string text = csvHeader(style);
+    for (std::size_t i = first; i < last; ++i) {
+        if ((i - first) % 65536 == 0) {
+            progress.setValue(
+                static_cast<int>((i - first) * 1000 / std::max<std::size_t>(1, last - first)));
+            if (progress.wasCanceled())
+                return;
+        }
+        const std::int64_t ms = s.time(i);
+        const std::int64_t seconds = ms >= 0 ? ms / 1000 : -((-ms + 999) / 1000);
+        const char unit[2] = {s.unit(i), '\0'};
+        text += csvLine({static_cast<int>(i - first + 1), seconds, std::string(), s.value(i), unit,
+                         s.mark(i), static_cast<int>(ms - seconds * 1000)},
+                        style);
+    }
+    progress.setValue(1000);
+    if (const Result<> written = AtomicFile(path.toStdString()).replace(text); !written)
+        m_prompter->warning(this, QStringLiteral("Cannot write %1: %2")
+                                      .arg(path, QString::fromStdString(written.error())));
+}
+
+void RecordingViewer::savePicture() {
+    const QString path = m_prompter->saveFileName(
+        this, QString(), QStringLiteral("PNG pictures (*.png)"), QStringLiteral("png"));
+    if (path.isEmpty())
+        return;
+    QImage image(m_plot->size(), QImage::Format_RGB32);
+    QPainter painter(&image);
+    m_plot->render(painter, m_plot->size());
+    painter.end();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    if (const Result<> written = AtomicFile(path.toStdString())
+                                     .replace(std::string_view(bytes.constData(), bytes.size()));
+        !written)
+        m_prompter->warning(this, QStringLiteral("Cannot write %1: %2")
+                                      .arg(path, QString::fromStdString(written.error())));
+}
+
+void RecordingViewer::askValueRange() {
+    QDialog dialog(this);
+    dialog.setWindowTitle(QStringLiteral("Value Range"));
+    auto* form = new QFormLayout(&dialog);
+    auto* fit = new QCheckBox(QStringLiteral("&Fit to the samples in view"));
+    auto* low = new QDoubleSpinBox;
+    auto* high = new QDoubleSpinBox;
+    for (QDoubleSpinBox* box : {low, high}) {
+        box->setRange(-10000.0, 10000.0);
+        box->setDecimals(1);
+    }
+    const auto fixed = m_plot->fixedValues();
+    fit->setChecked(!fixed);
+    low->setValue(fixed ? fixed->first : 0.0);
+    high->setValue(fixed ? fixed->second : 100.0);
+    low->setAccessibleName(QStringLiteral("Lowest value"));
+    high->setAccessibleName(QStringLiteral("Highest value"));
+    form->addRow(fit);
+    form->addRow(QStringLiteral("&Highest:"), high);
+    form->addRow(QStringLiteral("&Lowest:"), low);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    form->addRow(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (fit->isChecked() || low->value() == high->value())
+        m_plot->fitValues();
+    else
+        m_plot->fixValues(low->value(), high->value());
+}
+
+void RecordingViewer::askAlarmLimits() {
+    QDialog dialog(this);
+    dialog.setWindowTitle(QStringLiteral("Alarm Limits"));
+    auto* form = new QFormLayout(&dialog);
+    auto* high = new QSpinBox;
+    auto* low = new QSpinBox;
+    for (QSpinBox* box : {high, low})
+        box->setRange(-9999, 9999);
+    high->setValue(m_plot->alarmHigh());
+    low->setValue(m_plot->alarmLow());
+    form->addRow(QStringLiteral("&High limit:"), high);
+    form->addRow(QStringLiteral("&Low limit:"), low);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    form->addRow(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    if (dialog.exec() == QDialog::Accepted)
+        m_plot->setAlarmLimits(high->value(), low->value());
+}
+
+void RecordingViewer::keepGeometry() {
+    // The window's place is a convenience: a file that cannot take it is no reason to stop.
+    (void)ProfileFile(m_startup.configPath)
+        .writeString(kSection, kGeometryKey, saveGeometry().toBase64().toStdString());
+}
+
+void RecordingViewer::closeEvent(QCloseEvent* event) {
+    m_load->cancel();
+    keepGeometry();
+    QMainWindow::closeEvent(event);
+}
