@@ -317,6 +317,13 @@ int recordCommand(const QStringList& args) {
                                                 "now %1).")
                                      .arg(config.alarmLow()),
                                  QStringLiteral("L"));
+    const QCommandLineOption deadband(
+        QStringLiteral("deadband"),
+        QStringLiteral("How far back inside its limit a reading must be before an alarm ends, "
+                       "in degrees, so that a reading hovering at a limit does not chatter "
+                       "(default: the window's, now %1).")
+            .arg(config.alarmDeadband()),
+        QStringLiteral("D"));
     const QCommandLineOption onAlarm(
         QStringLiteral("on-alarm"),
         QStringLiteral("Run CMD through /bin/sh on every change of the alarm state, with "
@@ -342,7 +349,8 @@ int recordCommand(const QStringList& args) {
                        "computer)."),
         QStringLiteral("FILE"));
     parser.addOptions({device, simulator, interval, out, csv, csvTimeOption(), split, count,
-                       duration, quiet, journal, high, low, onAlarm, mqtt, mqttUser, mqttPassword});
+                       duration, quiet, journal, high, low, deadband, onAlarm, mqtt, mqttUser,
+                       mqttPassword});
     parser.addPositionalArgument(QStringLiteral("record"),
                                  QStringLiteral("Records from the instrument."));
     int status = kExitOk;
@@ -409,6 +417,14 @@ int recordCommand(const QStringList& args) {
         return usage("the high limit " + std::to_string(request.alarmHigh) +
                      " is below the low limit " + std::to_string(request.alarmLow) +
                      " (--high and --low)");
+    request.alarmDeadband = config.alarmDeadband();
+    if (parser.isSet(deadband)) {
+        bool number = false;
+        request.alarmDeadband = parser.value(deadband).toFloat(&number);
+        if (!number || !std::isfinite(request.alarmDeadband) || request.alarmDeadband < 0.0f)
+            return usage("--deadband wants a number of degrees of at least 0, not '" +
+                         parser.value(deadband).toStdString() + "'");
+    }
     request.onAlarm = parser.value(onAlarm);
     if (parser.isSet(onAlarm) && request.onAlarm.trimmed().isEmpty())
         return usage("--on-alarm wants a command");

@@ -111,6 +111,7 @@ bool RecordSession::start() {
     m_recorder.setStartupSampleRate(m_request.sampleRate);
     m_recorder.setContinueIntoNextFile(m_request.split);
     m_recorder.setAlarmLimits(m_request.alarmHigh, m_request.alarmLow);
+    m_recorder.setAlarmDeadband(m_request.alarmDeadband);
     if (!m_request.onAlarm.isEmpty())
         m_alarmCommand = std::make_unique<AlarmCommand>(m_request.onAlarm, deviceName());
     m_recorder.prepareOnOff();

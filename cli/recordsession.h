@@ -46,6 +46,7 @@ struct RecordRequest {
     // state (empty: none).
     int alarmHigh = 150;
     int alarmLow = -50;
+    float alarmDeadband = kDefaultAlarmDeadband;
     QString onAlarm;
 };
 

@@ -74,15 +74,18 @@ void Recorder::handle(const BlockOutcome& out) {
 }
 
 void Recorder::setAlarmLimits(int high, int low) {
-    m_nAlarmHigh = high;
-    m_nAlarmLow = low;
+    const AlarmLimits limits = AlarmLimits::ordered(high, low);
+    if (limits == m_limits)
+        return;
+    m_limits = limits;
+    Q_EMIT alarmLimitsChanged(m_limits);
 }
 
 void Recorder::checkAlarm(const ListRow& row) {
     const SampleStore& s = m_acq.store();
     const auto at = static_cast<std::size_t>(row.index);
     if (const auto change = m_alarm.onReading(s.recData()[at], s.recUnit()[at], s.recTime()[at],
-                                              m_nAlarmHigh, m_nAlarmLow))
+                                              m_limits.high, m_limits.low))
         Q_EMIT alarmChanged(*change);
 }
 

@@ -85,9 +85,14 @@ public:
     void commitPending();
 
     // ---- alarms
-    // The limits the next committed readings are compared with (see
-    // AlarmState); a change counts from the next reading on.
+    // The alarm limits, kept here alone: the alarm state, the graph, the panel
+    // and the window all read them from here and follow alarmLimitsChanged.
+    // A high limit below the low one is taken the other way round. The next
+    // committed reading is compared with the new limits.
     void setAlarmLimits(int high, int low);
+    AlarmLimits alarmLimits() const { return m_limits; }
+    // How far back inside a limit a reading must be before its alarm ends.
+    void setAlarmDeadband(float degrees) { m_alarm.setDeadband(degrees); }
     AlarmLevel alarmLevel() const { return m_alarm.level(); }
 
     // ---- state
@@ -133,6 +138,8 @@ Q_SIGNALS:
     void journalFailed(const QString& reason);
     // A committed reading changed the alarm state (after its rowAppended).
     void alarmChanged(const AlarmChange& change);
+    // The alarm limits changed.
+    void alarmLimitsChanged(const AlarmLimits& limits);
 
 protected:
     void timerEvent(QTimerEvent* event) override;
@@ -150,8 +157,7 @@ private:
 
     std::unique_ptr<RecordingJournal> m_journal;
     AlarmState m_alarm;
-    int m_nAlarmHigh = 150;
-    int m_nAlarmLow = -50;
+    AlarmLimits m_limits;
     QBasicTimer m_syncTimer;
     static constexpr int kSyncMs = 1000;
 

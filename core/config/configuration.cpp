@@ -1,8 +1,11 @@
 #include "core/config/configuration.h"
 
+#include "core/store/alarmstate.h"
+
 #include <pwd.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -18,6 +21,7 @@ constexpr Entry kComPort{"COMInfo", "COM num"};
 constexpr Entry kSampleRate{"SAMPRATEInfo", "SAMPRATE"};
 constexpr Entry kAlarmHigh{"ALARMHIInfo", "ALARMHI"};
 constexpr Entry kAlarmLow{"ALARMLOInfo", "ALARMLO"};
+constexpr Entry kAlarmDeadband{"ALARMLOInfo", "DEADBAND"};
 constexpr Entry kLastFolder{"FOLDERInfo", "LastFolder"};
 constexpr Entry kNewFileOn{"NEWFILEInfo", "Continue"};
 constexpr Entry kNewFileFolder{"NEWFILEInfo", "Folder"};
@@ -73,6 +77,15 @@ int Configuration::alarmHigh() const {
 
 int Configuration::alarmLow() const {
     return m_profile.readInt(kAlarmLow.section, kAlarmLow.key, kDefaultAlarmLow);
+}
+
+float Configuration::alarmDeadband() const {
+    const std::string text = m_profile.readString(kAlarmDeadband.section, kAlarmDeadband.key, "");
+    char* end = nullptr;
+    const float value = std::strtof(text.c_str(), &end);
+    return !text.empty() && *end == '\0' && value >= 0.0f && std::isfinite(value)
+               ? value
+               : kDefaultAlarmDeadband;
 }
 
 bool Configuration::alarmNotifications() const {

@@ -35,6 +35,9 @@ public:
     int sampleRate() const; // "SAMPRATEInfo" / "SAMPRATE", index 0..11
     int alarmHigh() const;  // "ALARMHIInfo" / "ALARMHI"
     int alarmLow() const;   // "ALARMLOInfo" / "ALARMLO"
+    // How far back inside a limit a reading must be before its alarm ends, in
+    // degrees: "ALARMLOInfo" / "DEADBAND" (1 unless a number of at least 0).
+    float alarmDeadband() const;
 
     // How the window tells an alarm: "ALARMNOTIFYInfo" / "NOTIFY" (a desktop
     // notification, on unless 0) and "SOUND" (a sound, off unless non-zero).

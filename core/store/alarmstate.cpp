@@ -3,26 +3,29 @@
 #include "core/files/valuetext.h"
 #include "core/store/samplestore.h"
 
-#include <algorithm>
 #include <cmath>
 
 std::optional<AlarmChange> AlarmState::onReading(float value, std::string_view unit,
                                                  std::int64_t time, int high, int low) {
     if (isNoValue(value) || std::isnan(value))
         return std::nullopt;
-    const int hi = std::max(high, low);
-    const int lo = std::min(high, low);
-    AlarmLevel level = AlarmLevel::Normal;
-    if (value > static_cast<float>(hi))
+    const AlarmLimits limits = AlarmLimits::ordered(high, low);
+    const auto hi = static_cast<float>(limits.high);
+    const auto lo = static_cast<float>(limits.low);
+    AlarmLevel level = m_level;
+    if (value > hi)
         level = AlarmLevel::High;
-    else if (value < static_cast<float>(lo))
+    else if (value < lo)
         level = AlarmLevel::Low;
+    else if ((m_level == AlarmLevel::High && value <= hi - m_fDeadband) ||
+             (m_level == AlarmLevel::Low && value >= lo + m_fDeadband))
+        level = AlarmLevel::Normal;
     if (level == m_level)
         return std::nullopt;
-    const int limit = level == AlarmLevel::High ? hi : level == AlarmLevel::Low ? lo : m_nLimit;
+    const AlarmLevel named = level == AlarmLevel::Normal ? m_level : level;
     m_level = level;
-    m_nLimit = limit;
-    return AlarmChange{level, value, std::string(unit), limit, time};
+    return AlarmChange{level, value, std::string(unit),
+                       named == AlarmLevel::High ? limits.high : limits.low, time};
 }
 
 namespace {

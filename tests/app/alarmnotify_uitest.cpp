@@ -1,5 +1,6 @@
 #include "core/link/frame.h"
 #include "support/windowrig.h"
+#include "ui/panels/alarmbar.h"
 #include "ui/window/commandids.h"
 #include "ui/window/desktopnotifier.h"
 
@@ -9,6 +10,7 @@
 #include <QDBusMessage>
 #include <QDBusVirtualObject>
 #include <QFile>
+#include <QLineEdit>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QVariantMap>
@@ -85,7 +87,7 @@ TEST(AlarmNotifications, OneNotificationForEachChangeOfState) {
         rig.record(tenths);
         return QTest::qWaitFor([&] { return server.calls.size() >= calls; }, 5000);
     };
-    ASSERT_TRUE(crossing({2100, 1500, 1000}, 1)); // 150.0 is on the limit: back in the band
+    ASSERT_TRUE(crossing({2100, 1500, 1000}, 1)); // 150.0 is not a deadband inside the limit
     EXPECT_TRUE(line.text(MessageTopic::Alarm).isEmpty());
     ASSERT_TRUE(crossing({1600, 1700}, 2));
     ASSERT_TRUE(crossing({1400, 900, 800}, 3));
@@ -94,7 +96,7 @@ TEST(AlarmNotifications, OneNotificationForEachChangeOfState) {
 
     const QStringList summaries = {"Back within the alarm limits", "Above the high alarm limit",
                                    "Back within the alarm limits"};
-    const QStringList values = {"150.0 \u00b0C at ", "160.0 \u00b0C at ", "140.0 \u00b0C at "};
+    const QStringList values = {"100.0 \u00b0C at ", "160.0 \u00b0C at ", "140.0 \u00b0C at "};
     for (int i = 0; i < 3; ++i) {
         const NotificationServer::Call& call = server.calls[i];
         EXPECT_EQ(call.app, "Orvane");
@@ -146,6 +148,35 @@ TEST(AlarmNotifications, SwitchesAreKeptAndTheSoundPlaysOnEnteringAnAlarm) {
     WindowRig again({.configPath = rig.path("config/loggerconfig.ini")});
     EXPECT_FALSE(again.frame->action(ID_ALARM_NOTIFICATIONS)->isChecked());
     EXPECT_TRUE(again.frame->action(ID_ALARM_SOUND)->isChecked());
+}
+
+// A typed limit moves the alarm at once: the message line names it, the next
+// readings are held against it, and a high limit typed below the low one is
+// said to be taken the other way round.
+TEST(AlarmNotifications, ATypedLimitMovesTheAlarm) {
+    WindowRig rig;
+    rig.frame->setDesktopNotifier(std::make_unique<DesktopNotifier>(QDBusConnection("none")));
+    std::vector<AlarmChange> changes;
+    QObject::connect(&rig.rec(), &Recorder::alarmChanged,
+                     [&](const AlarmChange& change) { changes.push_back(change); });
+    const MessageLine& line = rig.frame->messageLine();
+    AlarmBar& bar = *rig.frame->view().alarmBar();
+    rig.record({1600});
+    bar.highEdit()->selectAll();
+    QTest::keyClicks(bar.highEdit(), QStringLiteral("120"));
+    EXPECT_TRUE(line.text(MessageTopic::Alarm).endsWith("(limit 120 \u00b0C)"))
+        << line.text(MessageTopic::Alarm).toStdString();
+    rig.record({1300, 1100}); // still above 120, then back
+    ASSERT_EQ(changes.size(), 2u);
+    EXPECT_EQ(changes[1].level, AlarmLevel::Normal);
+    EXPECT_EQ(changes[1].limit, 120);
+
+    bar.lowEdit()->selectAll();
+    QTest::keyClicks(bar.lowEdit(), QStringLiteral("130"));
+    EXPECT_EQ(rig.rec().alarmLimits(), (AlarmLimits{130, 120}));
+    EXPECT_TRUE(line.text(MessageTopic::Limits).contains("taken the other way round"));
+    rig.record({1250}); // between the two: normal
+    EXPECT_EQ(changes.size(), 2u);
 }
 
 } // namespace

@@ -274,9 +274,8 @@ void expectStartsWith(const QString& what, const QString& configPath, Settings e
     rig.showAndPaint();
     EXPECT_EQ(rig.frame->link().m_nComPort, expected.comPort);
     // A reversed pair may be put in order; the two limits are kept.
-    EXPECT_EQ(
-        std::minmax(rig.frame->view().alarmLimits().high(), rig.frame->view().alarmLimits().low()),
-        std::minmax(expected.alarmHigh, expected.alarmLow));
+    EXPECT_EQ(std::minmax(rig.rec().alarmLimits().high, rig.rec().alarmLimits().low),
+              std::minmax(expected.alarmHigh, expected.alarmLow));
     // The window works: it connects and lists a reading.
     ASSERT_TRUE(rig.connect());
     pty.write(celsiusFrame(321));

@@ -26,8 +26,8 @@ TEST(OrvaneCliAlarm, TheCommandRunsOnTheChangesWithoutDelayingAReading) {
     CliRun run({QStringLiteral("record"), QStringLiteral("--device"), pty.slavePath(),
                 QStringLiteral("--count"), QStringLiteral("6"), QStringLiteral("--high"),
                 QStringLiteral("150"), QStringLiteral("--low"), QStringLiteral("-50"),
-                QStringLiteral("--on-alarm"), command, QStringLiteral("--out"),
-                dir.filePath(QStringLiteral("run.DovDat"))});
+                QStringLiteral("--deadband"), QStringLiteral("0"), QStringLiteral("--on-alarm"),
+                command, QStringLiteral("--out"), dir.filePath(QStringLiteral("run.DovDat"))});
     ASSERT_TRUE(run.waitRecording()) << run.err().toStdString();
 
     // 120.0, 200.5 (high), 210.0, 150.0 (normal: a limit is inside), 200.0 (high), 20.0 (normal)

@@ -247,42 +247,20 @@ TEST(GraphView, PanelsAreLaidOutAroundThePlot) {
     }
 }
 
-TEST(GraphView, LimitsFollowTheAlarmBarUntilTyped) {
+TEST(GraphView, TypedLimitsGoToTheRecorderAndTheGraphDrawsThem) {
     ViewRig rig;
     AlarmBar& bar = *rig.view->alarmBar();
-    // Limits the bar holds (as loaded) reach the graph at the next paint; a high
-    // limit under the low one is exchanged with it.
-    bar.storeLimits(100, 175);
-    rig.view->invalidateGraph();
-    rig.settle();
-    EXPECT_EQ(rig.view->alarmLimits().high(), 175);
-    EXPECT_EQ(rig.view->alarmLimits().low(), 100);
-    QImage img = rig.shot();
-    EXPECT_EQ(rig.plotCount(img, QRect(0, rig.rowOf(175), rig.w(), 1), kGreen), rig.w());
-    EXPECT_EQ(rig.plotCount(img, QRect(0, rig.rowOf(100), rig.w(), 1), kGreen), rig.w());
-
-    // Typing a high limit: the graph follows every keystroke and then keeps the
-    // typed value whatever the bar is given later.
     bar.highEdit()->selectAll();
     QTest::keyClicks(bar.highEdit(), QStringLiteral("125"));
-    rig.settle();
-    EXPECT_FALSE(rig.view->alarmLimits().highFromBar());
-    EXPECT_TRUE(rig.view->alarmLimits().lowFromBar());
-    EXPECT_EQ(rig.view->alarmLimits().high(), 175); // 125 under the low 175: exchanged
-    EXPECT_EQ(rig.view->alarmLimits().low(), 125);
     bar.lowEdit()->selectAll();
-    QTest::keyClicks(bar.lowEdit(), QStringLiteral("-25"));
+    QTest::keyClicks(bar.lowEdit(), QStringLiteral("175"));
     rig.settle();
-    EXPECT_EQ(rig.view->alarmLimits().high(), 125);
-    EXPECT_EQ(rig.view->alarmLimits().low(), -25);
-    bar.storeLimits(190, bar.barAlarmLow());
-    rig.view->invalidateGraph();
-    rig.settle();
-    EXPECT_EQ(rig.view->alarmLimits().high(), 125);
-    img = rig.shot();
+    // 125 under the low 175: taken the other way round.
+    EXPECT_EQ(rig.rec().alarmLimits(), (AlarmLimits{175, 125}));
+    const QImage img = rig.shot();
+    EXPECT_EQ(rig.plotCount(img, QRect(0, rig.rowOf(175), rig.w(), 1), kGreen), rig.w());
     EXPECT_EQ(rig.plotCount(img, QRect(0, rig.rowOf(125), rig.w(), 1), kGreen), rig.w());
-    EXPECT_EQ(rig.plotCount(img, QRect(0, rig.rowOf(-25), rig.w(), 1), kGreen), rig.w());
-    EXPECT_EQ(rig.plotCount(img, QRect(0, rig.rowOf(190), rig.w(), 1), kGreen), 0);
+    EXPECT_EQ(rig.plotCount(img, QRect(0, rig.rowOf(150), rig.w(), 1), kGreen), 0);
 }
 
 namespace {

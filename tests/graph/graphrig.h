@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/graph/alarmlimits.h"
 #include "core/graph/graphscale.h"
+#include "core/store/alarmstate.h"
 
 #include <vector>
 
@@ -15,9 +15,8 @@ struct GraphTestAccess {
 struct GraphRig {
     GraphState g;
     std::vector<float> values;
-    int alarmHigh = 150; // the alarm bar's limits
+    int alarmHigh = 150; // the recorder's limits
     int alarmLow = 100;
-    AlarmLimits limits{150, 100};
     int w = 600;
     int h = 300;
     int emptied = 0; // the store's count of times its series was emptied
@@ -32,15 +31,15 @@ struct GraphRig {
     GraphFields& f() { return GraphTestAccess::fields(g); }
     const GraphRows& rows() const { return g.rows(); }
 
-    // A paint as the view makes it: the limits follow the bar first.
+    // A paint as the view makes it, with the limits ordered as the recorder keeps them.
     GraphScene paint() { return paint(client()); }
     GraphScene paint(const ClientRect& client) {
-        limits.followBar(alarmHigh, alarmLow);
+        const AlarmLimits limits = AlarmLimits::ordered(alarmHigh, alarmLow);
         const GraphScene scene = g.paint({.client = client,
                                           .values = values.data(),
                                           .count = count(),
-                                          .alarmHigh = limits.high(),
-                                          .alarmLow = limits.low(),
+                                          .alarmHigh = limits.high,
+                                          .alarmLow = limits.low,
                                           .emptied = emptied,
                                           .yScrollPos = yScrollPos,
                                           .fitMode = fitMode,

@@ -178,21 +178,6 @@ TEST(GraphScale, ALiveRecordingAfterALoadStartsFromTheEmptyScale) {
     EXPECT_EQ(r.f().m_nPanOffset, 0);
 }
 
-TEST(GraphScale, AlarmLimitsComeFromTheBarAndAreOrdered) {
-    AlarmLimits limits(150, -50);
-    limits.followBar(100, 150);
-    EXPECT_EQ(limits.high(), 150);
-    EXPECT_EQ(limits.low(), 100);
-
-    // A typed high limit stands; the low one still follows the bar.
-    limits.typedHigh(180, 150);
-    limits.followBar(160, 20);
-    EXPECT_EQ(limits.high(), 180);
-    EXPECT_EQ(limits.low(), 20);
-    EXPECT_FALSE(limits.highFromBar());
-    EXPECT_TRUE(limits.lowFromBar());
-}
-
 TEST(GraphScale, HoverLineSurvivesOnlyARepaintForNewData) {
     GraphRig r;
     r.values = ramp(10, 20.0f);

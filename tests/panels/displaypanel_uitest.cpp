@@ -37,7 +37,6 @@ struct PanelRig {
     CDisplayPanel panel;
 
     explicit PanelRig(int sampleRateIni = 0) : panel(rec, link, sampleRateIni) {
-        panel.setAlarmLimits(150, -50);
         panel.resize(880, 155);
     }
 
@@ -174,8 +173,8 @@ TEST(DisplayPanel, ExtremesTurnRedOnlyStrictlyBeyondTheLimits) {
     EXPECT_GT(countColour(img, kMinText, kRed), 20);
     EXPECT_EQ(countColour(img, kMinText, kBlack), 0);
 
-    // The limits are read at every paint.
-    rig.panel.setAlarmLimits(151, -51);
+    // The colours follow the recorder's limits.
+    rig.rec.setAlarmLimits(151, -51);
     img = rig.image();
     EXPECT_EQ(countColour(img, kMaxText, kRed), 0);
     EXPECT_EQ(countColour(img, kMinText, kRed), 0);

@@ -107,15 +107,14 @@ void drawBatch(QPainter& p, const QPen& pen, const std::vector<QLine>& lines) {
 } // namespace
 
 CDTView::CDTView(CDTDoc& doc, const LinkState& link, const Startup& startup, QWidget* frame)
-    : QWidget(frame), m_doc(doc), m_limits(startup.alarmHigh, startup.alarmLow) {
+    : QWidget(frame), m_doc(doc) {
     setAccessibleName(QStringLiteral("Graph"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
-    doc.recorder().setAlarmLimits(m_limits.high(), m_limits.low());
 
-    m_dlgAlarm = new AlarmBar(startup.alarmHigh, startup.alarmLow, frame);
+    const AlarmLimits limits = doc.recorder().alarmLimits();
+    m_dlgAlarm = new AlarmBar(limits.high, limits.low, frame);
     m_dlgPanel = new CDisplayPanel(doc.recorder(), link, startup.sampleRateIni, frame);
-    m_dlgPanel->setAlarmLimits(m_limits.high(), m_limits.low());
     m_dlgScroll = new ValueScrollPanel(m_nYScrollPos, frame);
     m_dlgList = new DataListPanel(frame);
     // Tab goes from the top down and left to right: the sample rate, the
@@ -142,8 +141,9 @@ CDTView::CDTView(CDTDoc& doc, const LinkState& link, const Startup& startup, QWi
             m_doc.UpdateAllViews();
     });
     connect(m_dlgScroll, &ValueScrollPanel::positionChanged, this, &CDTView::setYScrollPos);
-    connect(m_dlgAlarm, &AlarmBar::highLimitEdited, this, &CDTView::onHighLimitEdited);
-    connect(m_dlgAlarm, &AlarmBar::lowLimitEdited, this, &CDTView::onLowLimitEdited);
+    connect(&recorder, &Recorder::alarmLimitsChanged, this, &CDTView::invalidateGraph);
+    connect(m_dlgAlarm, &AlarmBar::highLimitEdited, this, &CDTView::takeTypedLimits);
+    connect(m_dlgAlarm, &AlarmBar::lowLimitEdited, this, &CDTView::takeTypedLimits);
     connect(m_dlgAlarm, &AlarmBar::panMoved, this, &CDTView::onPanMoved);
 }
 
@@ -269,22 +269,13 @@ void CDTView::onPanMoved(int position) {
         invalidateGraph();
 }
 
-void CDTView::onHighLimitEdited(int value) {
-    // Typed limits replace the bar's at every paint from now on.
-    m_limits.typedHigh(value, m_dlgAlarm->barAlarmLow());
-    limitsTyped();
-}
-
-void CDTView::onLowLimitEdited(int value) {
-    m_limits.typedLow(value, m_dlgAlarm->barAlarmHigh());
-    limitsTyped();
-}
-
-void CDTView::limitsTyped() {
-    m_doc.recorder().setAlarmLimits(m_limits.high(), m_limits.low());
-    m_dlgPanel->setAlarmLimits(m_limits.high(), m_limits.low());
-    m_dlgPanel->update();
-    m_doc.UpdateAllViews();
+void CDTView::takeTypedLimits() {
+    // Every keystroke counts at once; the graph, the panel and the alarm
+    // follow the recorder's alarmLimitsChanged.
+    const int high = m_dlgAlarm->barAlarmHigh();
+    const int low = m_dlgAlarm->barAlarmLow();
+    m_doc.recorder().setAlarmLimits(high, low);
+    Q_EMIT limitsTyped(high < low);
 }
 
 void CDTView::printReport() {
@@ -356,13 +347,12 @@ void CDTView::buildScene() {
     clearUpperVectorState();
     const Acquisition& acq = m_doc.acq();
     const SampleStore& store = acq.store();
-    m_limits.followBar(m_dlgAlarm->barAlarmHigh(), m_dlgAlarm->barAlarmLow());
-    m_dlgPanel->setAlarmLimits(m_limits.high(), m_limits.low());
+    const AlarmLimits limits = m_doc.recorder().alarmLimits();
     const PaintInput in{.client = {0, 0, width(), height()},
                         .values = store.graphData().data(),
                         .count = graphCount(),
-                        .alarmHigh = m_limits.high(),
-                        .alarmLow = m_limits.low(),
+                        .alarmHigh = limits.high,
+                        .alarmLow = limits.low,
                         .emptied = store.graphEmptied(),
                         .yScrollPos = m_nYScrollPos,
                         .fitMode = acq.resetOnNextFrame() != 0,

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/graph/alarmlimits.h"
 #include "core/graph/graphscene.h"
 #include "core/graph/graphstate.h"
 #include "ui/panels/textcache.h"
@@ -26,7 +25,8 @@ struct LinkState;
 // single samples with the mouse, runs the commit timer that turns a pending
 // reading into a sample, and owns the panels laid out around it.
 //
-// The view holds the alarm limits and the value scroll position; the zoom chain,
+// The view holds the value scroll position (the alarm limits are the
+// recorder's: the view draws them and passes on what is typed); the zoom chain,
 // the hover line, the drag box and what the last paint saw are the one
 // GraphState m_graph, changed by the mouse handlers through its operations and
 // replaced by every paint with the state that paint leaves. Fit mode and the
@@ -43,8 +43,6 @@ public:
     // Start-up values read from the configuration file by the caller.
     struct Startup {
         int sampleRateIni = 0;
-        int alarmHigh = 150;
-        int alarmLow = -50;
     };
 
     CDTView(CDTDoc& doc, const LinkState& link, const Startup& startup, QWidget* frame);
@@ -70,8 +68,6 @@ public:
     // The value window's scroll position changed (0..72).
     void setYScrollPos(int position);
     int yScrollPos() const { return m_nYScrollPos; }
-    // The alarm limits the graph draws.
-    const AlarmLimits& alarmLimits() const { return m_limits; }
     // The graph's zoom, hover and last-paint state.
     const GraphState& graph() const { return m_graph; }
     // Zooms into the box between two view points as a drag of the mouse does
@@ -99,6 +95,9 @@ Q_SIGNALS:
     void hoverReadout(const QString& timeText, const QString& tempText);
     // The graph was zoomed, or is back to the unzoomed graph (UndoZoom's state).
     void zoomChanged(bool zoomed);
+    // Limits were typed; `exchanged`: the high one is below the low one, so
+    // they are taken the other way round.
+    void limitsTyped(bool exchanged);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -113,10 +112,8 @@ protected:
 private:
     void watchDrag();
     void onPanMoved(int position);
-    void onHighLimitEdited(int value);
-    void onLowLimitEdited(int value);
-    // A typed limit reaches the recorder, the panel and the graph.
-    void limitsTyped();
+    // A typed limit goes to the recorder, which owns the limits.
+    void takeTypedLimits();
     int graphCount() const;
     PlotRect plot() const;
 
@@ -150,10 +147,9 @@ private:
     CDisplayPanel* m_dlgPanel = nullptr;
     DataListPanel* m_dlgList = nullptr;
     ValueScrollPanel* m_dlgScroll = nullptr; // its m_scrollY sets the value window
-    AlarmBar* m_dlgAlarm = nullptr; // the limits the graph follows; its pan bar m_scrollPan
+    AlarmBar* m_dlgAlarm = nullptr;          // the edits of the limits; its pan bar m_scrollPan
 
     GraphState m_graph;
-    AlarmLimits m_limits;
     int m_nYScrollPos = 72; // value scroll bar position, 0..72
 
     QBasicTimer m_dragTimer;

@@ -21,8 +21,7 @@ QRect templateRect(int x, int y, int w, int h) {
 } // namespace
 
 AlarmBar::AlarmBar(int alarmHigh, int alarmLow, QWidget* parent)
-    : QWidget(parent), m_nBarAlarmHigh(alarmHigh), m_nBarAlarmLow(alarmLow),
-      m_scrollPan(new QScrollBar(Qt::Horizontal, this)),
+    : QWidget(parent), m_scrollPan(new QScrollBar(Qt::Horizontal, this)),
       m_labelAlarmHigh(new QLabel(QStringLiteral("AlarmHI:"), this)),
       m_editAlarmHigh(new QLineEdit(this)),
       m_labelAlarmLow(new QLabel(QStringLiteral("Lo:"), this)),
@@ -44,17 +43,13 @@ AlarmBar::AlarmBar(int alarmHigh, int alarmLow, QWidget* parent)
 
     // Filled before the edit notifications are connected: the start values are
     // no user's edit.
-    m_editAlarmHigh->setText(QString::number(m_nBarAlarmHigh));
-    m_editAlarmLow->setText(QString::number(m_nBarAlarmLow));
+    m_editAlarmHigh->setText(QString::number(alarmHigh));
+    m_editAlarmLow->setText(QString::number(alarmLow));
 
-    connect(m_editAlarmHigh, &QLineEdit::textEdited, this, [this] {
-        m_nBarAlarmHigh = takeEdit(m_editAlarmHigh);
-        Q_EMIT highLimitEdited(m_nBarAlarmHigh);
-    });
-    connect(m_editAlarmLow, &QLineEdit::textEdited, this, [this] {
-        m_nBarAlarmLow = takeEdit(m_editAlarmLow);
-        Q_EMIT lowLimitEdited(m_nBarAlarmLow);
-    });
+    connect(m_editAlarmHigh, &QLineEdit::textEdited, this,
+            [this] { Q_EMIT highLimitEdited(takeEdit(m_editAlarmHigh)); });
+    connect(m_editAlarmLow, &QLineEdit::textEdited, this,
+            [this] { Q_EMIT lowLimitEdited(takeEdit(m_editAlarmLow)); });
 
     connect(m_scrollPan, &QScrollBar::valueChanged, this, &AlarmBar::panMoved);
 
@@ -63,9 +58,12 @@ AlarmBar::AlarmBar(int alarmHigh, int alarmLow, QWidget* parent)
     installEventFilter(this);
 }
 
-void AlarmBar::storeLimits(int high, int low) {
-    m_nBarAlarmHigh = high;
-    m_nBarAlarmLow = low;
+int AlarmBar::barAlarmHigh() const {
+    return toLimit(m_editAlarmHigh->text());
+}
+
+int AlarmBar::barAlarmLow() const {
+    return toLimit(m_editAlarmLow->text());
 }
 
 void AlarmBar::setPanEnabled(bool enabled) {

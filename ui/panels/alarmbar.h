@@ -24,12 +24,9 @@ public:
     // Whether `c` may be typed into a limit edit (backspace aside).
     static bool isLimitCharacter(QChar c);
 
-    // The limits as last typed or loaded.
-    int barAlarmHigh() const { return m_nBarAlarmHigh; }
-    int barAlarmLow() const { return m_nBarAlarmLow; }
-    // Limits loaded from elsewhere: stored without touching the edits and
-    // without notification.
-    void storeLimits(int high, int low);
+    // The limits the edits hold (their conversion, see toLimit).
+    int barAlarmHigh() const;
+    int barAlarmLow() const;
 
     // The graph's pan bar: enabled while the graph is zoomed. The range and
     // the position are set without notification.
@@ -44,8 +41,7 @@ public:
     QLabel* lowLabel() const { return m_labelAlarmLow; }
 
 Q_SIGNALS:
-    // The user changed the text of a limit edit; `value` is its conversion,
-    // already stored as the bar's limit.
+    // The user changed the text of a limit edit; `value` is its conversion.
     void highLimitEdited(int value);
     void lowLimitEdited(int value);
     // The user moved the pan bar (thumb, arrows or page steps).
@@ -59,8 +55,6 @@ private:
     // returns the conversion of what remains.
     static int takeEdit(QLineEdit* edit);
 
-    int m_nBarAlarmHigh = 150;
-    int m_nBarAlarmLow = -50;
     QScrollBar* m_scrollPan = nullptr;
     QLabel* m_labelAlarmHigh = nullptr;
     QLineEdit* m_editAlarmHigh = nullptr;

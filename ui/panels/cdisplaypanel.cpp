@@ -102,11 +102,8 @@ CDisplayPanel::CDisplayPanel(Recorder& recorder, const LinkState& link, int samp
     m_comboTime->installEventFilter(this);
     installEventFilter(this);
     m_nClockTimer = startTimer(1000);
-}
-
-void CDisplayPanel::setAlarmLimits(int high, int low) {
-    m_nAlarmHigh = high;
-    m_nAlarmLow = low;
+    connect(&recorder, &Recorder::alarmLimitsChanged, this,
+            [this] { invalidateRegions(RegionMax | RegionMin); });
 }
 
 QRect CDisplayPanel::regionRect(unsigned panelRegion) {
@@ -349,8 +346,10 @@ void CDisplayPanel::paintFace(QPainter& p, const QRegion& exposed) {
     p.fillRect(641, 115, 208, 35, kWhite);
     drawText(p, 580, 80, m_fontCaption, kBlack, QStringLiteral("MAX:"));
     drawText(p, 580, 120, m_fontCaption, kBlack, QStringLiteral("MIN:"));
-    drawFaceText(p, Max, t.m_fMax > float(m_nAlarmHigh) ? kRed : kBlack);
-    drawFaceText(p, Min, t.m_fMin < float(m_nAlarmLow) ? kRed : kBlack);
+    // A maximum above the high alarm limit and a minimum below the low one in red.
+    const AlarmLimits limits = m_recorder.alarmLimits();
+    drawFaceText(p, Max, t.m_fMax > float(limits.high) ? kRed : kBlack);
+    drawFaceText(p, Min, t.m_fMin < float(limits.low) ? kRed : kBlack);
 
     p.fillRect(65, 104, 98, 38, face);
     drawFaceText(p, Mode, kRed);

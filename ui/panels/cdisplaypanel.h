@@ -34,9 +34,6 @@ public:
     void setSimulated(bool simulated);
     // The device the port number stands for, shown as the port box's tool tip.
     void setPortPath(const QString& path) { m_strPortPath = path; }
-    // The alarm limits the graph uses: a maximum above the high one and a
-    // minimum below the low one are shown in red from the next paint on.
-    void setAlarmLimits(int high, int low);
     // Repaints the regions named by PanelRegion bits: each region's rectangle
     // and wherever its texts lie, as they were last drawn and as they are now.
     void invalidateRegions(unsigned regions);
@@ -132,8 +129,6 @@ private:
     Recorder& m_recorder;
     const Acquisition& m_acq; // what the recorder holds
     const LinkState& m_link;
-    int m_nAlarmHigh = 0;
-    int m_nAlarmLow = 0;
     int m_nClockTimer = 0;
     bool m_bSimulated = false;
     TextCache m_texts;

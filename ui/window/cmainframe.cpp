@@ -64,10 +64,10 @@ CMainFrame::CMainFrame(const Startup& startup, QWidget* parent)
     m_link.m_nComPort = startComPort(m_config);
 
     m_pDoc = new CDTDoc(this);
+    m_pDoc->recorder().setAlarmLimits(m_config.alarmHigh(), m_config.alarmLow());
+    m_pDoc->recorder().setAlarmDeadband(m_config.alarmDeadband());
     CDTView::Startup viewStartup;
     viewStartup.sampleRateIni = m_config.sampleRate();
-    viewStartup.alarmHigh = m_config.alarmHigh();
-    viewStartup.alarmLow = m_config.alarmLow();
     m_pView = new CDTView(*m_pDoc, m_link, viewStartup, this);
     // The line: the port opens only on On/Off.
     m_line = std::make_unique<InstrumentLine>(m_pDoc->recorder());
@@ -120,6 +120,20 @@ CMainFrame::CMainFrame(const Startup& startup, QWidget* parent)
     chain->setChecked(m_config.continueInNewFile() && !m_config.newFileFolder().empty());
     m_pDoc->recorder().setContinueIntoNextFile(chain->isChecked());
     connect(&m_pDoc->recorder(), &Recorder::alarmChanged, this, &CMainFrame::onAlarmChanged);
+    connect(&m_pDoc->recorder(), &Recorder::alarmLimitsChanged, this,
+            &CMainFrame::onAlarmLimitsChanged);
+    connect(m_pView, &CDTView::limitsTyped, this, [this](bool exchanged) {
+        const AlarmLimits limits = m_pDoc->recorder().alarmLimits();
+        if (exchanged)
+            showMessage(MessageTopic::Limits,
+                        tr("AlarmHI %1 is below Lo %2: they are taken the other way round, "
+                           "high %2 and low %1.")
+                            .arg(limits.low)
+                            .arg(limits.high),
+                        MessageLevel::Information);
+        else
+            clearMessage(MessageTopic::Limits);
+    });
     m_publisher = std::make_unique<WindowPublisher>(m_pDoc->recorder(), m_config.path());
     connect(m_publisher.get(), &WindowPublisher::brokerMessage, this, [this](const QString& text) {
         showMessage(MessageTopic::Broker, text, MessageLevel::Warning);
@@ -359,9 +373,9 @@ QRect CMainFrame::frameClientRect() const {
 
 bool CMainFrame::confirmClose() {
     const Acquisition& acq = m_pDoc->acq();
-    Result<> kept =
-        m_config.writeCloseValues(m_link.m_nComPort, acq.sampleRateToKeep(),
-                                  m_pView->alarmLimits().high(), m_pView->alarmLimits().low());
+    const AlarmLimits limits = m_pDoc->recorder().alarmLimits();
+    Result<> kept = m_config.writeCloseValues(m_link.m_nComPort, acq.sampleRateToKeep(),
+                                              limits.high, limits.low);
     // Maximised, the window keeps the size it comes back to.
     const bool maximized = isMaximized();
     QSize normal = maximized ? normalGeometry().size() : size();
@@ -573,18 +587,41 @@ void CMainFrame::warnIfNotKept(const Result<>& kept) {
             tr("The settings could not be kept.\n%1").arg(QString::fromStdString(kept.error())));
 }
 
-void CMainFrame::onAlarmChanged(const AlarmChange& change) {
-    const QString time =
-        QDateTime::fromSecsSinceEpoch(change.time).toString(QStringLiteral("HH:mm:ss"));
-    const QString title = QString::fromStdString(alarmTitle(change.level));
-    const QString detail = QString::fromStdString(alarmDetail(change, time.toStdString()));
-    const bool beyond = change.level != AlarmLevel::Normal;
+namespace {
+
+QString alarmTime(const AlarmChange& change) {
+    return QDateTime::fromSecsSinceEpoch(change.time).toString(QStringLiteral("HH:mm:ss"));
+}
+
+} // namespace
+
+void CMainFrame::showAlarm(const AlarmChange& change) {
     // The message line tells the state for as long as it lasts.
-    if (beyond)
-        showMessage(MessageTopic::Alarm, title + QStringLiteral(": ") + detail,
-                    MessageLevel::Error);
-    else
+    m_alarm = change;
+    if (change.level == AlarmLevel::Normal) {
         clearMessage(MessageTopic::Alarm);
+        return;
+    }
+    showMessage(MessageTopic::Alarm,
+                QString::fromStdString(alarmTitle(change.level) + ": " +
+                                       alarmDetail(change, alarmTime(change).toStdString())),
+                MessageLevel::Error);
+}
+
+void CMainFrame::onAlarmLimitsChanged(const AlarmLimits& limits) {
+    // An alarm still told names the limit it is against now.
+    AlarmChange told = m_alarm;
+    told.limit = told.level == AlarmLevel::High ? limits.high : limits.low;
+    if (told.level != AlarmLevel::Normal && told.limit != m_alarm.limit)
+        showAlarm(told);
+}
+
+void CMainFrame::onAlarmChanged(const AlarmChange& change) {
+    const QString title = QString::fromStdString(alarmTitle(change.level));
+    const QString detail =
+        QString::fromStdString(alarmDetail(change, alarmTime(change).toStdString()));
+    const bool beyond = change.level != AlarmLevel::Normal;
+    showAlarm(change);
 
     if (action(ID_ALARM_NOTIFICATIONS)->isChecked()) {
         if (!m_notifier)

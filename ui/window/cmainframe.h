@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/config/configuration.h"
+#include "core/store/alarmstate.h"
 #include "engine/instrumentline.h"
 #include "engine/linkstate.h"
 #include "ui/window/messageline.h"
@@ -15,7 +16,6 @@
 
 class CDTDoc;
 class DesktopNotifier;
-struct AlarmChange;
 class DocumentFiles;
 class CDTView;
 class RecordingViewer;
@@ -151,6 +151,9 @@ private:
     void clearSilence();
     // A committed reading changed the alarm state.
     void onAlarmChanged(const AlarmChange& change);
+    // The alarm on the message line, or none for a normal state.
+    void showAlarm(const AlarmChange& change);
+    void onAlarmLimitsChanged(const AlarmLimits& limits);
     // Tools > Alarm Notifications and Tools > Alarm Sound were switched.
     void keepAlarmNotices();
     // A warning box when the configuration file could not be written.
@@ -187,5 +190,6 @@ private:
     bool m_bWritingChainFile = false;
     std::unique_ptr<DesktopNotifier> m_notifier; // made at the first alarm
     QString m_strAlarmSound;
+    AlarmChange m_alarm; // the last change of the alarm state
     std::unique_ptr<WindowPublisher> m_publisher;
 };
