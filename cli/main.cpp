@@ -260,6 +260,8 @@ int recordCommand(const QStringList& args) {
         "Exit status: 0 when it stopped as asked (COUNT, DURATION, Ctrl+C or SIGTERM),\n"
         "3 when it ended early (the limit without --split) or recorded nothing, 1 when a\n"
         "device or a file failed, 2 for a wrong command line.\n"
+        "A file the disk does not take is kept in memory and written when there is room,\n"
+        "tried every 10 s; a stopped run waits for it, and a second Ctrl+C ends it without.\n"
         "Prints an \"alarm:\" line (state, value, unit, limit, time) on the standard\n"
         "error whenever the readings go above the high limit, below the low limit, or\n"
         "back between them.\n"
