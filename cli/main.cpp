@@ -24,6 +24,7 @@
 #include <cmath>
 #include <csignal>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -50,6 +51,16 @@ const QString kDataFileHelp =
     QStringLiteral("The data file (default: named after the time of saving, in the current "
                    "folder). A file is never replaced: where FILE.DovDat is taken, the next "
                    "free of FILE-2.DovDat, FILE-3.DovDat, ... is written.");
+
+// Whether two names lead to one file: the same file where both exist (links
+// followed), else the same path once made absolute and tidied.
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code error;
+    if (std::filesystem::exists(a, error) && std::filesystem::exists(b, error))
+        return std::filesystem::equivalent(a, b, error);
+    return std::filesystem::weakly_canonical(std::filesystem::absolute(a, error), error) ==
+           std::filesystem::weakly_canonical(std::filesystem::absolute(b, error), error);
+}
 
 // Parses the arguments of one command (the command's name first). Help ends
 // the program; any other problem is a usage error.
@@ -385,7 +396,9 @@ int recordCommand(const QStringList& args) {
     if ((parser.isSet(out) && request.dataFile.isEmpty()) ||
         (parser.isSet(csv) && request.csvFile.isEmpty()))
         return usage("--out and --csv want a file name");
-    if (!request.csvFile.isEmpty() && request.csvFile == request.dataFile)
+    if (!request.csvFile.isEmpty() && !request.dataFile.isEmpty() &&
+        sameFile(QFile::encodeName(request.csvFile).toStdString(),
+                 QFile::encodeName(request.dataFile).toStdString()))
         return usage("--out and --csv name the same file");
     request.split = parser.isSet(split);
     request.quiet = parser.isSet(quiet);
