@@ -14,8 +14,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 #include <utility>
 #include <vector>
+
+#include <unistd.h>
 
 namespace {
 
@@ -72,11 +75,30 @@ std::string extremeText(const DovDatContents& c, const std::optional<SeriesSumma
            " (sample " + std::to_string(e->index + 1) + ")";
 }
 
+// Text for a terminal: line ends and tabs stay, every other control character
+// is written as \xNN, as info writes the texts of a file.
+std::string terminalText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    std::size_t from = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text[i] != '\n' && text[i] != '\r' && text[i] != '\t')
+            continue;
+        out += printableText(text.substr(from, i - from));
+        if (i < text.size())
+            out += text[i];
+        from = i + 1;
+    }
+    return out;
+}
+
 } // namespace
 
 int writeOutput(const std::string& path, const std::string& data) {
     if (path.empty() || path == "-") {
-        if (std::fwrite(data.data(), 1, data.size(), stdout) != data.size() ||
+        // A crafted file's texts cannot drive the terminal.
+        const std::string shown = ::isatty(STDOUT_FILENO) == 1 ? terminalText(data) : data;
+        if (std::fwrite(shown.data(), 1, shown.size(), stdout) != shown.size() ||
             std::fflush(stdout) != 0) {
             // The reader went away (| head): it has what it wanted.
             if (errno == EPIPE)

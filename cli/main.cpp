@@ -24,6 +24,7 @@
 #include <cmath>
 #include <csignal>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -50,6 +51,16 @@ const QString kDataFileHelp =
     QStringLiteral("The data file (default: named after the time of saving, in the current "
                    "folder). A file is never replaced: where FILE.DovDat is taken, the next "
                    "free of FILE-2.DovDat, FILE-3.DovDat, ... is written.");
+
+// Whether two names lead to one file: the same file where both exist (links
+// followed), else the same path once made absolute and tidied.
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code error;
+    if (std::filesystem::exists(a, error) && std::filesystem::exists(b, error))
+        return std::filesystem::equivalent(a, b, error);
+    return std::filesystem::weakly_canonical(std::filesystem::absolute(a, error), error) ==
+           std::filesystem::weakly_canonical(std::filesystem::absolute(b, error), error);
+}
 
 // Parses the arguments of one command (the command's name first). Help ends
 // the program; any other problem is a usage error.
@@ -260,6 +271,8 @@ int recordCommand(const QStringList& args) {
         "Exit status: 0 when it stopped as asked (COUNT, DURATION, Ctrl+C or SIGTERM),\n"
         "3 when it ended early (the limit without --split) or recorded nothing, 1 when a\n"
         "device or a file failed, 2 for a wrong command line.\n"
+        "A file the disk does not take is kept in memory and written when there is room,\n"
+        "tried every 10 s; a stopped run waits for it, and a second Ctrl+C ends it without.\n"
         "Prints an \"alarm:\" line (state, value, unit, limit, time) on the standard\n"
         "error whenever the readings go above the high limit, below the low limit, or\n"
         "back between them.\n"
@@ -391,7 +404,9 @@ int recordCommand(const QStringList& args) {
     if ((parser.isSet(out) && request.dataFile.isEmpty()) ||
         (parser.isSet(csv) && request.csvFile.isEmpty()))
         return usage("--out and --csv want a file name");
-    if (!request.csvFile.isEmpty() && request.csvFile == request.dataFile)
+    if (!request.csvFile.isEmpty() && !request.dataFile.isEmpty() &&
+        sameFile(QFile::encodeName(request.csvFile).toStdString(),
+                 QFile::encodeName(request.dataFile).toStdString()))
         return usage("--out and --csv name the same file");
     request.split = parser.isSet(split);
     request.quiet = parser.isSet(quiet);

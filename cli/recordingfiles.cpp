@@ -25,8 +25,8 @@ std::string freeDataName(const PairNames& names) {
     }
 }
 
-std::optional<WrittenPair> writeRecordingFiles(const PairNames& names,
-                                               const RecordedSeries& series) {
+std::optional<WrittenPair> writeRecordingFiles(const PairNames& names, const RecordedSeries& series,
+                                               bool tellFailure) {
     const std::filesystem::path asked = names.data(names.first);
     const OutputTarget target = resolveOutput(asked);
     if (target.refused()) {
@@ -49,6 +49,8 @@ std::optional<WrittenPair> writeRecordingFiles(const PairNames& names,
     }
     const Result<WrittenPair, DataFilePairFailure> written = writeNewDataFilePair(names, series);
     if (!written) {
+        if (!tellFailure)
+            return std::nullopt;
         const DataFilePairFailure& failed = written.error();
         printError("cannot write " + (failed.dataFailed ? asked : names.text(1)).string() + ": " +
                    failed.reason);

@@ -10,9 +10,9 @@
 // replaced, and the data file is removed again when the export cannot follow
 // it. A data file asked for as a pipe or a device is written into, without a
 // text export; one asked for as a folder is refused. Where it was written;
-// nothing when it was not (the reason printed).
-std::optional<WrittenPair> writeRecordingFiles(const PairNames& names,
-                                               const RecordedSeries& series);
+// nothing when it was not (the reason printed, unless `tellFailure` is false).
+std::optional<WrittenPair> writeRecordingFiles(const PairNames& names, const RecordedSeries& series,
+                                               bool tellFailure = true);
 // What writeRecordingFiles wrote: "DATA and TEXT", or DATA alone.
 std::string writtenFiles(const WrittenPair& written);
 // The name the data file would take now: the first choice of `names` that is

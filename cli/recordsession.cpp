@@ -34,6 +34,14 @@ std::string systemError() {
     return std::strerror(errno);
 }
 
+// How often a write the disk refused is tried again (ORVANE_RETRY_MS in the
+// environment: that many milliseconds).
+int retryIntervalMs() {
+    bool ok = false;
+    const int ms = qEnvironmentVariableIntValue("ORVANE_RETRY_MS", &ok);
+    return ok && ms > 0 ? ms : 10000;
+}
+
 std::string clockTime(const std::string& iso) {
     // "2026-12-07T14:03:51+01:00" -> "14:03:51"
     return iso.size() >= 19 ? iso.substr(11, 8) : iso;
@@ -46,6 +54,8 @@ RecordSession::RecordSession(RecordRequest request, QObject* parent)
       m_chain(QFile::encodeName(m_request.dataFile).toStdString(), ".") {
     m_bTerminal = ::isatty(STDOUT_FILENO) == 1;
     m_durationTimer.setSingleShot(true);
+    m_retryTimer.setInterval(retryIntervalMs());
+    connect(&m_retryTimer, &QTimer::timeout, this, &RecordSession::retryWrites);
     connect(&m_durationTimer, &QTimer::timeout, this, &RecordSession::armDuration);
     connect(&m_line, &InstrumentLine::aboutToReceive, this, &RecordSession::beforeReceive);
     connect(&m_line, &InstrumentLine::lost, this, &RecordSession::onLineLost);
@@ -262,14 +272,22 @@ void RecordSession::onStoreFull() {
     endStatusLine();
     if (m_request.split) {
         // Written before it is emptied: the journal keeps every sample until
-        // the file holding it is written.
-        if (!writeDataFiles()) {
+        // the file holding it is written. Files held before go first.
+        const Written written = writeHeld() ? writeCurrent() : Written::Failed;
+        if (written == Written::Rescued)
             m_bWriteFailed = true;
-            stop(true);
-            return;
-        }
         m_nInEarlierFiles = m_nRecorded;
-        m_recorder.startNextFile();
+        if (written == Written::Failed) {
+            holdCurrent();
+            warn("the " + std::to_string(m_held.back().values.size()) +
+                 " samples of the full file are kept in memory and written as soon as there is "
+                 "room, tried every " +
+                 std::to_string(m_retryTimer.interval() / 1000) + " s; the recording goes on");
+        }
+        if (m_held.empty())
+            m_recorder.startNextFile();
+        else
+            m_recorder.startNextFileKeepingJournal();
         return;
     }
     std::fprintf(stderr,
@@ -294,6 +312,18 @@ void RecordSession::onLineLost(const QString& reason) {
 }
 
 void RecordSession::stop(bool failed) {
+    if (m_bHolding) {
+        // Asked again: the run ends without what the disk did not take.
+        m_retryTimer.stop();
+        m_bHolding = false;
+        int lost = m_nRecorded - m_nInEarlierFiles;
+        for (const HeldFile& held : m_held)
+            lost += static_cast<int>(held.values.size());
+        printError(std::to_string(lost) + " samples were not written");
+        closeJournal(false);
+        Q_EMIT finished(kExitFailure);
+        return;
+    }
     if (!m_bRunning)
         return;
     m_bRunning = false;
@@ -301,18 +331,47 @@ void RecordSession::stop(bool failed) {
     m_line.close();
     endStatusLine();
     std::fprintf(stderr, "Recorded %d sample%s.\n", m_nRecorded, m_nRecorded == 1 ? "" : "s");
-    const bool csvKept = closeCsv() && !m_bCsvFailed;
-    bool ok = csvKept;
-    if (m_request.writeDataFile) {
-        const bool saved = !m_bWriteFailed && writeDataFiles();
-        closeJournal(saved);
-        ok = saved && ok;
-    } else {
+    m_bCsvKept = closeCsv() && !m_bCsvFailed;
+    m_bFailed = failed;
+    if (!m_request.writeDataFile) {
         // The CSV file is the recording.
-        closeJournal(csvKept);
+        closeJournal(m_bCsvKept);
+        finish(m_bCsvKept);
+        return;
     }
+    const Written written = writeHeld() ? writeCurrent() : Written::Failed;
+    if (written == Written::Failed) {
+        // Nothing is lost while the program runs: it waits for room.
+        m_bHolding = true;
+        m_retryTimer.start();
+        warn("the recording is kept in memory and written as soon as there is room, tried "
+             "every " +
+             std::to_string(m_retryTimer.interval() / 1000) +
+             " s; Ctrl+C again ends the run without it");
+        return;
+    }
+    closeJournal(written == Written::Asked);
+    finish(written == Written::Asked);
+}
+
+void RecordSession::retryWrites() {
+    const bool all = writeHeld(false);
+    if (m_bHolding) {
+        const Written written = all ? writeCurrent(false) : Written::Failed;
+        if (written == Written::Failed)
+            return;
+        m_bHolding = false;
+        closeJournal(written == Written::Asked);
+        finish(written == Written::Asked);
+    }
+    if (all)
+        m_retryTimer.stop();
+}
+
+void RecordSession::finish(bool saved) {
+    m_retryTimer.stop();
     int status = kExitOk;
-    if (!ok || failed)
+    if (!saved || !m_bCsvKept || m_bFailed || m_bWriteFailed)
         status = kExitFailure;
     else if (m_bEndedEarly || m_nRecorded == 0)
         status = kExitEndedEarly;
@@ -405,32 +464,70 @@ bool RecordSession::closeCsv() {
     return true;
 }
 
-bool RecordSession::writeDataFiles() {
+RecordSession::Written RecordSession::writeCurrent(bool tellFailure) {
     const int n = m_nRecorded - m_nInEarlierFiles;
     if (n == 0) {
-        if (m_chain.files() == 0)
+        if (m_chain.files() == 0 && m_held.empty())
             std::fprintf(stderr, "Nothing was recorded, so no data file was written.\n");
-        return true;
+        return Written::Asked;
     }
-    const auto now = static_cast<std::int64_t>(std::time(nullptr));
-    if (const std::optional<WrittenPair> written = writeDataFilesTo(m_chain.next(now), n)) {
-        m_chain.wrote(*written);
+    const SampleStore& s = m_recorder.store();
+    const auto count = static_cast<std::size_t>(n);
+    const Written written =
+        writeSeries({std::span(s.recData()).first(count), std::span(s.recUnit()).first(count),
+                     std::span(s.recTime()).first(count), std::span(s.recTimeText()).first(count)},
+                    static_cast<std::int64_t>(std::time(nullptr)), tellFailure);
+    if (written == Written::Asked)
         m_recorder.markSaved();
-        return true;
+    return written;
+}
+
+bool RecordSession::writeHeld(bool tellFailure) {
+    while (!m_held.empty()) {
+        const HeldFile& held = m_held.front();
+        const Written written = writeSeries({held.values, held.units, held.times, held.timeTexts},
+                                            held.filledAt, tellFailure);
+        if (written == Written::Failed)
+            return false;
+        if (written == Written::Rescued)
+            m_bWriteFailed = true;
+        m_held.erase(m_held.begin());
+    }
+    return true;
+}
+
+void RecordSession::holdCurrent() {
+    const SampleStore& s = m_recorder.store();
+    const auto n = static_cast<std::size_t>(s.recCount());
+    m_held.push_back({{s.recData().begin(), s.recData().begin() + n},
+                      {s.recUnit().begin(), s.recUnit().begin() + n},
+                      {s.recTime().begin(), s.recTime().begin() + n},
+                      {s.recTimeText().begin(), s.recTimeText().begin() + n},
+                      static_cast<std::int64_t>(std::time(nullptr))});
+    m_retryTimer.start();
+}
+
+RecordSession::Written RecordSession::writeSeries(const RecordedSeries& series, std::int64_t time,
+                                                  bool tellFailure) {
+    if (const std::optional<WrittenPair> written =
+            writeDataFilesTo(m_chain.next(time), series, tellFailure)) {
+        m_chain.wrote(*written);
+        return Written::Asked;
     }
     // The recording exists nowhere else: it goes to the temporary folder.
     FileChain rescue({}, QFile::encodeName(QDir::tempPath()).toStdString());
-    if (const std::optional<WrittenPair> kept = writeDataFilesTo(rescue.next(now), n))
+    if (const std::optional<WrittenPair> kept =
+            writeDataFilesTo(rescue.next(time), series, tellFailure)) {
         std::fprintf(stderr, "The recording was kept in %s instead.\n", kept->dataFile.c_str());
-    return false;
+        return Written::Rescued;
+    }
+    return Written::Failed;
 }
 
-std::optional<WrittenPair> RecordSession::writeDataFilesTo(const PairNames& names, int count) {
-    const SampleStore& s = m_recorder.store();
-    const auto n = static_cast<std::size_t>(count);
-    std::optional<WrittenPair> written = writeRecordingFiles(
-        names, {std::span(s.recData()).first(n), std::span(s.recUnit()).first(n),
-                std::span(s.recTime()).first(n), std::span(s.recTimeText()).first(n)});
+std::optional<WrittenPair> RecordSession::writeDataFilesTo(const PairNames& names,
+                                                           const RecordedSeries& series,
+                                                           bool tellFailure) {
+    std::optional<WrittenPair> written = writeRecordingFiles(names, series, tellFailure);
     if (written)
         std::fprintf(stderr, "Wrote %s.\n", writtenFiles(*written).c_str());
     return written;

@@ -16,6 +16,8 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 // What `orvane-cli record` was asked for.
 struct RecordRequest {
@@ -109,11 +111,22 @@ private:
     bool openCsv();
     bool appendCsv(const std::string& line);
     bool closeCsv();
+    // Where a file went: the names asked for, the temporary folder, or nowhere.
+    enum class Written { Asked, Rescued, Failed };
     // The samples of the current file, under the next names of the chain;
-    // failing that, in the temporary folder. False when the asked place
-    // failed.
-    bool writeDataFiles();
-    std::optional<WrittenPair> writeDataFilesTo(const PairNames& names, int count);
+    // failing that, in the temporary folder.
+    Written writeCurrent(bool tellFailure = true);
+    // The files held in memory, oldest first; false when one still fails.
+    bool writeHeld(bool tellFailure = true);
+    // The full store, which no place took, is kept in memory.
+    void holdCurrent();
+    Written writeSeries(const RecordedSeries& series, std::int64_t time, bool tellFailure);
+    std::optional<WrittenPair> writeDataFilesTo(const PairNames& names,
+                                                const RecordedSeries& series, bool tellFailure);
+    // Tries the held files (and, once stopped, the last one) again.
+    void retryWrites();
+    // The run is over and its files written: finished() with its status.
+    void finish(bool saved);
     std::string recoverCommand() const;
     QString deviceName() const;
     void showStatus(const ListRow& row, const std::string& time);
@@ -140,5 +153,18 @@ private:
     bool m_bJournalFailed = false; // told once a run
     bool m_bRowReported = false;   // the last committed row was reported
     std::unique_ptr<AlarmCommand> m_alarmCommand;
+    // Files of the chain that no place took (a full disk), oldest first.
+    struct HeldFile {
+        std::vector<float> values;
+        std::vector<std::string> units;
+        std::vector<std::int64_t> times;
+        std::vector<std::string> timeTexts;
+        std::int64_t filledAt = 0;
+    };
+    std::vector<HeldFile> m_held;
+    QTimer m_retryTimer;
+    bool m_bHolding = false; // stopped, waiting for room for the last files
+    bool m_bCsvKept = true;
+    bool m_bFailed = false; // the run ended by a failure
     std::string m_strStatusNote;
 };

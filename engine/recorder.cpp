@@ -122,6 +122,13 @@ void Recorder::resetStore() {
     Q_EMIT recordingChanged();
 }
 
+void Recorder::startNextFileKeepingJournal() {
+    m_acq.resetStore();
+    Q_EMIT listCleared();
+    Q_EMIT graphChanged();
+    Q_EMIT recordingChanged();
+}
+
 void Recorder::clearScreen() {
     m_acq.clearScreen();
     if (m_journal) {

@@ -60,6 +60,9 @@ public:
     // The full store was written: it is emptied (the journal with it) and the
     // recording goes on.
     void startNextFile() { resetStore(); }
+    // The full store could not be written and is kept elsewhere in memory:
+    // it is emptied and the recording goes on, but the journal keeps it.
+    void startNextFileKeepingJournal();
     // Clear Screen: the graph series restarts. Clear All: everything is
     // emptied and the panel blanked.
     void clearScreen();

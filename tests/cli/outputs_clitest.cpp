@@ -40,6 +40,32 @@ bool isCharDevice(const QString& path) {
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISCHR(st.st_mode);
 }
 
+// On a terminal, the texts of a crafted file cannot drive it: convert writes
+// their control characters as \xNN, as info does.
+TEST(OrvaneCliOutputs, ConvertShowsControlCharactersOnATerminalAsCodes) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("crafted.DovDat"));
+    const std::vector<std::uint8_t> bytes =
+        *encodeDovDat(std::vector<float>{20.5f}, std::vector<std::string>{"\x1b]0;owned\x07"},
+                      std::vector<std::string>{"12-07-26/09:00:01"});
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+    file.close();
+    PtyPair terminal;
+    ASSERT_TRUE(terminal.isOpen());
+    const QByteArray slave = QFile::encodeName(terminal.slavePath());
+    CliRun run({"convert", path, "--csv"},
+               CliRun::Options{dir.path(), {}, [slave] {
+                                   const int fd = ::open(slave.constData(), O_WRONLY | O_NOCTTY);
+                                   ::dup2(fd, STDOUT_FILENO);
+                               }});
+    EXPECT_EQ(run.finish(), 0) << run.err().toStdString();
+    const QByteArray shown = terminal.read();
+    EXPECT_TRUE(shown.contains(",20.5,\\x1B]0;owned\\x07,")) << shown.toStdString();
+    EXPECT_FALSE(shown.contains('\x1b'));
+}
+
 TEST(OrvaneCliOutputs, AFolderIsRefusedAndLeftAsItIs) {
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("shift1"));

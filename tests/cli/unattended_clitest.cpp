@@ -11,8 +11,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <csignal>
 #include <memory>
 #include <thread>
+
+#include <sys/resource.h>
 
 // Unattended recordings: a chain of files past the store's limit, an exit
 // status that says how the run ended.
@@ -99,6 +102,50 @@ TEST(OrvaneCliUnattended, TwoChainsInOneFolderKeepEverySample) {
         ASSERT_FLOAT_EQ(values[static_cast<std::size_t>(i)],
                         static_cast<float>((i / kFrames * 10000 + i % kFrames + 1) * 0.1));
     EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("* .txt")}).size(), 4);
+}
+
+// A disk that takes no more, played by a file-size limit on the recorder: the
+// full file and then the last are kept in memory and tried again until the
+// disk has room, in order; the run ends when they are written.
+TEST(OrvaneCliUnattended, AFullDiskLosesNothingAndTheRunWaitsForRoom) {
+    constexpr int kFrames = MAX_DATA + 10;
+    PtyPair pty;
+    ASSERT_TRUE(pty.isOpen());
+    QTemporaryDir dir;
+    QTemporaryDir temp;
+    qputenv("ORVANE_RETRY_MS", "200");
+    CliRun run({"record", "--device", pty.slavePath(), "--split", "--count",
+                QString::number(kFrames), "--out", "full.DovDat"},
+               CliRun::Options{dir.path(), temp.path(), [] {
+                                   std::signal(SIGXFSZ, SIG_IGN);
+                                   const rlimit small{4096, RLIM_INFINITY};
+                                   ::setrlimit(RLIMIT_FSIZE, &small);
+                               }});
+    qunsetenv("ORVANE_RETRY_MS");
+    ASSERT_TRUE(run.waitRecording()) << run.err().toStdString();
+    std::thread writer([&pty] {
+        for (int i = 1; i <= kFrames && pty.write(celsiusFrame(i)); ++i) {
+        }
+    });
+    const bool all = run.waitSamples(kFrames);
+    writer.join();
+    ASSERT_TRUE(all) << run.err().toStdString();
+    ASSERT_TRUE(run.waitErr(QStringLiteral("kept in memory"), 2)) << run.err().toStdString();
+    QTest::qWait(600); // tried again, and again refused
+    EXPECT_TRUE(run.running()) << run.err().toStdString();
+    EXPECT_TRUE(QDir(dir.path()).entryList({QStringLiteral("*.DovDat")}).isEmpty());
+
+    const rlimit room{RLIM_INFINITY, RLIM_INFINITY};
+    ASSERT_EQ(::prlimit(static_cast<pid_t>(run.processId()), RLIMIT_FSIZE, &room, nullptr), 0);
+    EXPECT_EQ(run.finish(), 0) << run.err().toStdString();
+    pty.hangUp();
+    std::vector<float> values = dataFileValues(dir.filePath(QStringLiteral("full.DovDat")));
+    const std::vector<float> last = dataFileValues(dir.filePath(QStringLiteral("full-2.DovDat")));
+    EXPECT_EQ(last.size(), 10U);
+    values.insert(values.end(), last.begin(), last.end());
+    ASSERT_EQ(values.size(), std::size_t{kFrames});
+    for (int i = 0; i < kFrames; ++i)
+        ASSERT_FLOAT_EQ(values[static_cast<std::size_t>(i)], static_cast<float>((i + 1) * 0.1));
 }
 
 TEST(OrvaneCliUnattended, TheExitStatusSaysHowTheRunEnded) {

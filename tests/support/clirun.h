@@ -91,6 +91,7 @@ public:
     }
     void signal(int sig) { ::kill(static_cast<pid_t>(m_process.processId()), sig); }
     qint64 processId() const { return m_process.processId(); }
+    bool running() const { return m_process.state() != QProcess::NotRunning; }
     // Every whole line on the standard output so far.
     QStringList outLines() const {
         QByteArray whole = m_out.left(m_out.lastIndexOf('\n') + 1);

@@ -1,6 +1,7 @@
 #include "support/ptypair.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
@@ -35,6 +36,19 @@ bool PtyPair::write(const QByteArray& bytes) {
         done += n;
     }
     return true;
+}
+
+QByteArray PtyPair::read() {
+    QByteArray bytes;
+    char buffer[4096];
+    pollfd ready{m_master, POLLIN, 0};
+    while (m_master >= 0 && ::poll(&ready, 1, 100) == 1) {
+        const ssize_t n = ::read(m_master, buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        bytes.append(buffer, n);
+    }
+    return bytes;
 }
 
 void PtyPair::hangUp() {

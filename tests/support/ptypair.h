@@ -15,6 +15,8 @@ public:
     bool isOpen() const { return m_master >= 0; }
     QString slavePath() const { return m_slavePath; }
     bool write(const QByteArray& bytes);
+    // What the program wrote into the slave side so far.
+    QByteArray read();
     // Hangs up: closes the master side, so the reader sees the line drop.
     void hangUp();
 
