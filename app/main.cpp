@@ -1,4 +1,4 @@
-#include "core/store/recordingjournal.h"
+#include "core/journal/recordingjournal.h"
 #include "sim/ptyinstrument.h"
 #include "ui/viewer/recordingviewer.h"
 #include "ui/window/cmainframe.h"

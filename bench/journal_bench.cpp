@@ -2,7 +2,7 @@
 // folder): the record's encoding and its one write(), against a bare write()
 // of the same bytes measured in the same run. The once-a-second fdatasync is
 // measured on its own, and reading a full store's journal back at start-up.
-#include "core/store/recordingjournal.h"
+#include "core/journal/recordingjournal.h"
 
 #include <benchmark/benchmark.h>
 

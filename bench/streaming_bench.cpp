@@ -10,8 +10,8 @@
 // Prints one "name: value" line per figure.
 //
 //   streaming_bench [SECONDS] [--journal]
+#include "core/journal/journalformat.h"
 #include "core/link/frameencoder.h"
-#include "core/store/journalformat.h"
 #include "sim/ptyinstrument.h"
 #include "ui/base/cdtdoc.h"
 #include "ui/base/prompter.h"

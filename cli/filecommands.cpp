@@ -7,8 +7,8 @@
 #include "core/files/outputtarget.h"
 #include "core/files/seriessummary.h"
 #include "core/files/textexport.h"
-#include "core/files/valuetext.h"
 #include "core/store/samplestore.h"
+#include "core/text/valuetext.h"
 
 #include <algorithm>
 #include <cerrno>

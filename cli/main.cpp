@@ -12,8 +12,8 @@
 #include "cli/stopsignals.h"
 #include "core/config/configuration.h"
 #include "core/config/serialdevices.h"
+#include "core/journal/recordingjournal.h"
 #include "core/publish/passwordfile.h"
-#include "core/store/recordingjournal.h"
 #include "sim/ptyinstrument.h"
 
 #include <QCommandLineParser>

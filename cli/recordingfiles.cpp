@@ -2,8 +2,8 @@
 
 #include "cli/exitstatus.h"
 #include "core/files/dovdatcodec.h"
+#include "core/files/filechain.h"
 #include "core/files/outputtarget.h"
-#include "core/store/filechain.h"
 
 #include <cerrno>
 #include <cstdio>

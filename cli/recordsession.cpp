@@ -5,9 +5,9 @@
 #include "core/files/csvexport.h"
 #include "core/files/outputtarget.h"
 #include "core/files/savefilenames.h"
-#include "core/files/valuetext.h"
-#include "core/store/journalslots.h"
-#include "core/store/recordingjournal.h"
+#include "core/journal/journalslots.h"
+#include "core/journal/recordingjournal.h"
+#include "core/text/valuetext.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,8 +2,8 @@
 
 #include "cli/alarmcommand.h"
 #include "core/files/csvexport.h"
+#include "core/files/filechain.h"
 #include "core/files/outputtarget.h"
-#include "core/store/filechain.h"
 #include "engine/instrumentline.h"
 #include "engine/recorder.h"
 

@@ -2,10 +2,10 @@
 
 #include "cli/exitstatus.h"
 #include "cli/recordingfiles.h"
-#include "core/files/valuetext.h"
-#include "core/store/filechain.h"
-#include "core/store/journalslots.h"
-#include "core/store/recordingjournal.h"
+#include "core/files/filechain.h"
+#include "core/journal/journalslots.h"
+#include "core/journal/recordingjournal.h"
+#include "core/text/valuetext.h"
 
 #include <QFile>
 

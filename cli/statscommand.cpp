@@ -2,7 +2,7 @@
 
 #include "cli/exitstatus.h"
 #include "core/files/csvexport.h"
-#include "core/files/valuetext.h"
+#include "core/text/valuetext.h"
 #include "core/viewer/minmaxpyramid.h"
 #include "core/viewer/recordingreader.h"
 

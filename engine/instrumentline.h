@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/store/journalslots.h"
+#include "core/journal/journalslots.h"
 #include "engine/cmscomm.h"
 #include "engine/reconnector.h"
 #include "engine/silencewatch.h"

@@ -1,7 +1,7 @@
 #include "engine/recorder.h"
 
-#include "core/files/valuetext.h"
 #include "core/link/frame.h"
+#include "core/text/valuetext.h"
 
 #include <QTimerEvent>
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/journal/recordingjournal.h"
 #include "core/store/acquisition.h"
 #include "core/store/alarmstate.h"
-#include "core/store/recordingjournal.h"
 
 #include <QBasicTimer>
 #include <QObject>

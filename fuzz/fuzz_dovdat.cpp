@@ -4,8 +4,8 @@
 // in its short form, so such a file only shrinks) and reads back to the same
 // contents, and loads into the graph series.
 #include "core/files/dovdatcodec.h"
-#include "core/files/valuetext.h"
 #include "core/store/samplestore.h"
+#include "core/text/valuetext.h"
 
 #include <cmath>
 #include <cstddef>

@@ -11,7 +11,7 @@
 // record left whole comes back, and nothing but the recording's own samples,
 // in their order.
 #include "core/files/dovdatcodec.h"
-#include "core/store/journalformat.h"
+#include "core/journal/journalformat.h"
 
 #include <bit>
 #include <cmath>

@@ -1,8 +1,8 @@
 #include "core/files/csvexport.h"
 
-#include "core/files/valuetext.h"
-#include "core/store/calendartext.h"
 #include "core/store/samplestore.h"
+#include "core/text/calendartext.h"
+#include "core/text/valuetext.h"
 
 #include <algorithm>
 #include <cstdlib>

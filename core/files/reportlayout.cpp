@@ -1,9 +1,9 @@
 #include "core/files/reportlayout.h"
 
-#include "core/files/valuetext.h"
 #include "core/graph/pixelmath.h"
 #include "core/store/acquisition.h"
 #include "core/store/samplestore.h"
+#include "core/text/valuetext.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
 #include "core/publish/publishmessages.h"
 
 #include "core/files/csvexport.h"
-#include "core/files/valuetext.h"
 #include "core/store/samplestore.h"
+#include "core/text/valuetext.h"
 
 #include <cstdio>
 

@@ -1,8 +1,8 @@
 #include "core/store/acquisition.h"
 
-#include "core/files/valuetext.h"
 #include "core/link/frame.h"
 #include "core/store/samplerate.h"
+#include "core/text/valuetext.h"
 
 #include <algorithm>
 
@@ -28,8 +28,8 @@ BlockOutcome Acquisition::onBlock(std::span<const std::uint8_t> block, std::int6
     BlockOutcome out;
     SampleStore& s = m_store;
     if (s.recCount() == 0) {
-        g_fRunMax = -100.0f;
-        g_fRunMin = 2000.0f;
+        g_fRunMax = kNoRunMax;
+        g_fRunMin = kNoRunMin;
     }
 
     if (const auto frame = decodeFrame(block)) {
@@ -43,8 +43,8 @@ BlockOutcome Acquisition::onBlock(std::span<const std::uint8_t> block, std::int6
             m_bUnsaved = false;
             out.clearList = true;
             // The store is empty again: the extremes restart from this frame.
-            g_fRunMax = -100.0f;
-            g_fRunMin = 2000.0f;
+            g_fRunMax = kNoRunMax;
+            g_fRunMin = kNoRunMin;
         }
         m_bNewData = true;
 
@@ -155,7 +155,7 @@ std::optional<ListRow> Acquisition::commitCurrent(const std::string& valueText, 
         log};
 }
 
-void Acquisition::restore(const JournalRecording& r) {
+void Acquisition::restore(const RecordingSnapshot& r) {
     m_store.reset();
     const std::size_t n = std::min<std::size_t>(r.values.size(), MAX_DATA);
     const std::size_t graphFrom = n - std::min<std::size_t>(n, std::max(r.graphCount, 0));

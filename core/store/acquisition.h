@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/store/journalformat.h"
+#include "core/store/recordingsnapshot.h"
 #include "core/store/samplestore.h"
 
 #include <cstdint>
@@ -151,7 +151,7 @@ public:
     // A recording kept by the journal comes back after a crash: the recorded
     // series, the last `graphCount` of it on the graph, the running extremes
     // of the panel. It counts as unsaved.
-    void restore(const JournalRecording& r);
+    void restore(const RecordingSnapshot& r);
     // A loaded file becomes the recorded series (it is being printed).
     void adoptLoadedSeries();
     // The recorded series was written to a file.

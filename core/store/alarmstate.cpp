@@ -1,7 +1,7 @@
 #include "core/store/alarmstate.h"
 
-#include "core/files/valuetext.h"
 #include "core/store/samplestore.h"
+#include "core/text/valuetext.h"
 
 #include <cmath>
 

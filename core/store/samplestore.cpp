@@ -1,6 +1,6 @@
 #include "core/store/samplestore.h"
 
-#include "core/store/calendartext.h"
+#include "core/text/calendartext.h"
 
 #include <algorithm>
 #include <ctime>

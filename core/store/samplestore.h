@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/text/valuetext.h" // the no-value mark of a sample
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -10,12 +12,6 @@
 // MAX_DATA must exist for a full series.
 inline constexpr int MAX_DATA = 4000;
 inline constexpr int kStoreSlots = MAX_DATA + 5;
-
-// 3000.0 or more means "no value" (a log frame without a reading).
-inline constexpr float kNoValue = 3000.0f;
-inline bool isNoValue(float v) {
-    return v >= kNoValue;
-}
 
 // The two parallel series of samples: the graph series (what the graph shows, and
 // what Open fills) and the recorded series (what the list, Save, the export and

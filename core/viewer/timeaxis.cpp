@@ -1,6 +1,6 @@
 #include "core/viewer/timeaxis.h"
 
-#include "core/store/calendartext.h"
+#include "core/text/calendartext.h"
 
 #include <array>
 #include <optional>

@@ -1,6 +1,6 @@
-#include "core/files/valuetext.h"
-#include "core/store/journalformat.h"
+#include "core/journal/journalformat.h"
 #include "core/store/samplestore.h"
+#include "core/text/valuetext.h"
 #include "support/clirun.h"
 #include "support/frames.h"
 #include "support/journalfile.h"

@@ -1,5 +1,5 @@
 #include "core/files/dovdatcodec.h"
-#include "core/files/valuetext.h"
+#include "core/text/valuetext.h"
 
 #include <gtest/gtest.h>
 

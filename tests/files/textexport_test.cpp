@@ -1,7 +1,7 @@
 #include "core/files/savefilenames.h"
 #include "core/files/textexport.h"
-#include "core/files/valuetext.h"
 #include "core/store/samplestore.h"
+#include "core/text/valuetext.h"
 
 #include <gtest/gtest.h>
 

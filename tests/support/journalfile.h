@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/store/journalformat.h"
+#include "core/journal/journalformat.h"
 #include "core/store/samplestore.h"
 
 #include <QFile>

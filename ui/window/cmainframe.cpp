@@ -1,8 +1,8 @@
 #include "ui/window/cmainframe.h"
 
 #include "core/config/serialdevices.h"
+#include "core/journal/journalslots.h"
 #include "core/link/frame.h"
-#include "core/store/journalslots.h"
 #include "ui/base/cdtdoc.h"
 #include "ui/base/prompter.h"
 #include "ui/files/documentfiles.h"

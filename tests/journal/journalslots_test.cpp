@@ -1,4 +1,4 @@
-#include "core/store/journalslots.h"
+#include "core/journal/journalslots.h"
 #include "tests/app/tempdir.h"
 
 #include <gtest/gtest.h>

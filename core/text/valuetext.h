@@ -3,6 +3,12 @@
 #include <string>
 #include <string_view>
 
+// 3000.0 or more means "no value" (a log frame without a reading).
+inline constexpr float kNoValue = 3000.0f;
+inline bool isNoValue(float v) {
+    return v >= kNoValue;
+}
+
 // The text of a sample value in every text output (data list after Open, text
 // export, report): one decimal, or "----" for the no-value mark (3000.0 or more).
 std::string valueText(float value);

@@ -1,4 +1,4 @@
-#include "core/store/recordingjournal.h"
+#include "core/journal/recordingjournal.h"
 
 #include "core/files/outputtarget.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/journal/journalformat.h"
 #include "core/result.h"
-#include "core/store/journalformat.h"
 
 #include <cstdint>
 #include <ctime>

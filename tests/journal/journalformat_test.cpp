@@ -1,7 +1,7 @@
 #include "core/files/dovdatcodec.h"
+#include "core/journal/journalformat.h"
 #include "core/link/frameencoder.h"
 #include "core/store/acquisition.h"
-#include "core/store/journalformat.h"
 
 #include <gtest/gtest.h>
 

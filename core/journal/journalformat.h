@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/store/recordingsnapshot.h"
 #include "core/store/samplestore.h"
 
 #include <cstddef>
@@ -36,22 +37,6 @@ inline constexpr std::size_t kJournalHeaderSize = 12;
 // Unit and time texts are cut to this many bytes when written; a sample is read
 // back only with texts a data file can hold (kDovDatMaxText).
 inline constexpr std::size_t kJournalMaxText = 255;
-// Running extremes before any reading, as the acquisition starts them.
-inline constexpr float kJournalNoMax = -100.0f;
-inline constexpr float kJournalNoMin = 2000.0f;
-
-// Whether the instrument marked a reading as logged, and whether it sent a
-// value with it: the data list shows "25.3log" or "----log" for those.
-enum class LogMark : std::uint8_t {
-    None = 0,
-    WithValue = 1,
-    WithoutValue = 2,
-};
-
-// The data list's value text of a reading `value` with `mark`: one decimal, and
-// "log" after it for a logged reading ("----log" without a value).
-std::string listValueText(float value, LogMark mark);
-
 enum class JournalKind : std::uint8_t {
     Sample = 1,
     ClearScreen = 2,
@@ -66,8 +51,8 @@ struct JournalSample {
     std::string timeText;
     int recCount = 0;
     int graphCount = 0;
-    float runMax = kJournalNoMax;
-    float runMin = kJournalNoMin;
+    float runMax = kNoRunMax;
+    float runMin = kNoRunMin;
     LogMark log = LogMark::None;
 };
 
@@ -93,21 +78,10 @@ void appendClearScreenRecord(std::vector<std::uint8_t>& out, int recCount);
 void appendSavedRecord(std::vector<std::uint8_t>& out, int recCount);
 
 // The recording a journal rebuilds.
-struct JournalRecording {
-    std::vector<float> values;
-    std::vector<std::string> units;
-    std::vector<std::int64_t> times;
-    std::vector<std::string> timeTexts;
-    std::vector<LogMark> logs;
-    // The graph series is the last graphCount samples of the recorded series.
-    int graphCount = 0;
-    float runMax = kJournalNoMax;
-    float runMin = kJournalNoMin;
+struct JournalRecording : RecordingSnapshot {
     // Samples 1..savedCount are in a data file already.
     int savedCount = 0;
 
-    int count() const { return static_cast<int>(values.size()); }
-    bool empty() const { return values.empty(); }
     int unsavedCount() const { return count() - savedCount; }
 };
 

@@ -1,6 +1,6 @@
-#include "core/store/journalslots.h"
+#include "core/journal/journalslots.h"
 
-#include "core/store/filechain.h"
+#include "core/files/filechain.h"
 
 namespace {
 

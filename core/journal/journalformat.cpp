@@ -1,7 +1,7 @@
-#include "core/store/journalformat.h"
+#include "core/journal/journalformat.h"
 
 #include "core/files/dovdatcodec.h"
-#include "core/files/valuetext.h"
+#include "core/text/valuetext.h"
 
 #include <algorithm>
 #include <array>
@@ -191,13 +191,6 @@ std::size_t recordAt(std::span<const std::uint8_t> bytes, std::size_t at) {
 }
 
 } // namespace
-
-std::string listValueText(float value, LogMark mark) {
-    if (mark == LogMark::WithoutValue)
-        return "----log";
-    const std::string shown = fixedText(value, 1);
-    return mark == LogMark::WithValue ? shown + "log" : shown;
-}
 
 JournalSample committedSample(const SampleStore& store, int index, float runMax, float runMin) {
     JournalSample s;

@@ -1,5 +1,5 @@
+#include "core/files/filechain.h"
 #include "core/files/savefilenames.h"
-#include "core/store/filechain.h"
 #include "tests/app/tempdir.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,4 @@
-#include "core/files/valuetext.h"
-
-#include "core/store/samplestore.h"
+#include "core/text/valuetext.h"
 
 #include <charconv>
 #include <cmath>

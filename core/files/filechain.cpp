@@ -1,4 +1,4 @@
-#include "core/store/filechain.h"
+#include "core/files/filechain.h"
 
 #include "core/files/savefilenames.h"
 

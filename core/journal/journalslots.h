@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/store/recordingjournal.h"
+#include "core/journal/recordingjournal.h"
 
 #include <filesystem>
 #include <memory>

@@ -1,5 +1,5 @@
-#include "core/files/valuetext.h"
-#include "core/store/calendartext.h"
+#include "core/text/calendartext.h"
+#include "core/text/valuetext.h"
 
 #include <gtest/gtest.h>
 

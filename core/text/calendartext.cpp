@@ -1,4 +1,4 @@
-#include "core/store/calendartext.h"
+#include "core/text/calendartext.h"
 
 #include <cstdlib>
 
