@@ -38,21 +38,6 @@ std::string value(float v) {
     return std::string(text, end);
 }
 
-// "2 h 5 min 3.5 s", "0 s".
-std::string durationText(std::int64_t ms) {
-    std::string text;
-    const std::int64_t days = ms / 86'400'000, hours = ms / 3'600'000 % 24,
-                       minutes = ms / 60'000 % 60;
-    if (days)
-        text += std::to_string(days) + " d ";
-    if (days || hours)
-        text += std::to_string(hours) + " h ";
-    if (days || hours || minutes)
-        text += std::to_string(minutes) + " min ";
-    const std::int64_t rest = ms % 60'000;
-    return text + (rest % 1000 ? number(rest / 1000.0, 3) : std::to_string(rest / 1000)) + " s";
-}
-
 std::string quoted(const std::string& text) {
     std::string out = "\"";
     for (const char c : text) {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <utility>
 
 namespace {
@@ -156,4 +157,23 @@ SpanStatistics spanStatistics(const RecordingSeries& series, const MinMaxPyramid
     }
     episodes.addSpan(series, pyramid, first, last, maxEpisodes, stats);
     return stats;
+}
+
+std::string durationText(std::int64_t ms) {
+    std::string text;
+    const std::int64_t days = ms / 86'400'000;
+    const std::int64_t hours = ms / 3'600'000 % 24;
+    const std::int64_t minutes = ms / 60'000 % 60;
+    if (days)
+        text += std::to_string(days) + " d ";
+    if (days || hours)
+        text += std::to_string(hours) + " h ";
+    if (days || hours || minutes)
+        text += std::to_string(minutes) + " min ";
+    const std::int64_t rest = ms % 60'000;
+    if (rest % 1000 == 0)
+        return text + std::to_string(rest / 1000) + " s";
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%.3f s", static_cast<double>(rest) / 1000.0);
+    return text + seconds;
 }

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 class MinMaxPyramid;
@@ -90,3 +91,6 @@ private:
 SpanStatistics spanStatistics(const RecordingSeries& series, const MinMaxPyramid& pyramid,
                               const AlarmEpisodes& episodes, std::size_t first, std::size_t last,
                               std::size_t maxEpisodes = 10000);
+
+// A length of time for people: "2 h 5 min 3.5 s", "0 s".
+std::string durationText(std::int64_t ms);

@@ -3,13 +3,17 @@
 #include "support/recordingprompter.h"
 #include "ui/viewer/recordingload.h"
 #include "ui/viewer/recordingviewer.h"
+#include "ui/viewer/spanpanels.h"
 #include "ui/viewer/viewerplot.h"
 
+#include <QBuffer>
 #include <QLabel>
+#include <QPdfWriter>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -97,6 +101,29 @@ TEST(RecordingViewer, OpensAChainAsOneNightOnAClock) {
     EXPECT_LT(plot->visibleSamples().second - plot->visibleSamples().first, 120u);
     QTest::keyClick(plot, Qt::Key_Backspace);
     EXPECT_EQ(plot->visibleSamples(), (std::pair<std::size_t, std::size_t>(0, 120)));
+
+    // Two episodes: below 110 from sample 0, above 200 from sample 101 to the
+    // last, which holds nothing. Choosing one zooms to it, a minute around it,
+    // and the statistics follow the span.
+    using Row = std::pair<QString, QString>;
+    EXPECT_EQ(viewer->statistics()->rows().front(), Row("Samples", "120"));
+    EXPECT_EQ(viewer->statistics()->rows().back(), Row("Alarm episodes", "2"));
+    QTreeWidget* episodes = viewer->episodeList()->tree();
+    ASSERT_EQ(episodes->topLevelItemCount(), 2);
+    EXPECT_EQ(episodes->topLevelItem(0)->text(2), "10 s");
+    EXPECT_EQ(episodes->topLevelItem(1)->text(2), "18 s");
+    episodes->setCurrentItem(episodes->topLevelItem(1));
+    EXPECT_EQ(plot->visibleSamples(), (std::pair<std::size_t, std::size_t>(41, 120)));
+    EXPECT_EQ(viewer->statistics()->rows().front(), Row("Samples", "79"));
+
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&pdf);
+        writer.setResolution(96);
+        EXPECT_EQ(viewer->printReport(writer), 1);
+    }
+    EXPECT_TRUE(pdf.data().startsWith("%PDF"));
     viewer->close();
 }
 

@@ -6,6 +6,8 @@
 #include "ui/base/prompter.h"
 #include "ui/files/documentfiles.h"
 #include "ui/viewer/recordingload.h"
+#include "ui/viewer/spanpanels.h"
+#include "ui/viewer/spanreport.h"
 #include "ui/viewer/vieweroverview.h"
 #include "ui/viewer/viewerplot.h"
 
@@ -16,6 +18,7 @@
 #include <QDateTime>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDockWidget>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -24,6 +27,9 @@
 #include <QLocale>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPdfWriter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProgressDialog>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -82,6 +88,19 @@ RecordingViewer::RecordingViewer(const Startup& startup, QWidget* parent)
     layout->addWidget(m_overview);
     setCentralWidget(central);
 
+    m_statistics = new StatisticsPanel;
+    m_episodeList = new EpisodeList;
+    for (auto [title, name, widget] :
+         {std::tuple{tr("Statistics"), "statisticsDock", static_cast<QWidget*>(m_statistics)},
+          std::tuple{tr("Alarm Episodes"), "episodesDock", static_cast<QWidget*>(m_episodeList)}}) {
+        auto* dock = new QDockWidget(title, this);
+        dock->setObjectName(QLatin1String(name));
+        dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+        dock->setWidget(widget);
+        addDockWidget(Qt::RightDockWidgetArea, dock);
+    }
+    connect(m_episodeList, &EpisodeList::chosen, this, &RecordingViewer::zoomTo);
+
     m_readout = new QLabel;
     m_readout->setObjectName(QStringLiteral("readout"));
     m_readout->setAccessibleName(QStringLiteral("Sample under the pointer"));
@@ -100,6 +119,7 @@ RecordingViewer::RecordingViewer(const Startup& startup, QWidget* parent)
     connect(m_plot, &ViewerPlot::spanChanged, this, [this] {
         m_overview->setVisibleSpan(m_plot->span());
         updateSpanText();
+        updateStatistics();
     });
     connect(m_overview, &ViewerOverview::centreRequested, this, [this](std::int64_t t) {
         const ViewSpan span = m_plot->span();
@@ -135,6 +155,13 @@ void RecordingViewer::buildMenus() {
         [this] { exportCsv(false); });
     add(file, QStringLiteral("Save the &Picture as PNG..."), QKeySequence(),
         [this] { savePicture(); });
+    add(file, tr("Export Alarm E&pisodes as CSV..."), QKeySequence(), [this] { exportEpisodes(); });
+    file->addSeparator();
+    add(file, tr("P&rint Report..."), QKeySequence(QKeySequence::Print),
+        [this] { askReport(false); });
+    add(file, tr("Save Report as P&DF..."), QKeySequence(), [this] { askReport(true); });
+    m_withTable = file->addAction(tr("Report with the Sample &Table"));
+    m_withTable->setCheckable(true);
     file->addSeparator();
     add(file, QStringLiteral("&Close"), QKeySequence(QKeySequence::Close), [this] { close(); });
 
@@ -183,6 +210,7 @@ void RecordingViewer::onLoaded(std::shared_ptr<const ViewerData> data) {
     m_data = data;
     m_plot->setData(m_data);
     m_overview->setData(m_data, m_plot->wholeSpan());
+    findEpisodes();
     updateTitle();
     updateSpanText();
     QString problems;
@@ -339,8 +367,145 @@ void RecordingViewer::askAlarmLimits() {
     form->addRow(buttons);
     connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    if (dialog.exec() == QDialog::Accepted)
-        m_plot->setAlarmLimits(high->value(), low->value());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_plot->setAlarmLimits(high->value(), low->value());
+    findEpisodes();
+}
+
+QString RecordingViewer::unit() const {
+    if (!m_data)
+        return {};
+    const RecordingSeries& s = m_data->series();
+    const std::size_t i = m_data->pyramid.nextValue(0, s.size());
+    const char letter = i < s.size() ? s.unit(i) : '\0';
+    return letter ? QStringLiteral("\u00B0") + QLatin1Char(letter) : QString();
+}
+
+// The episodes of the whole recording, found again whenever the limits change.
+void RecordingViewer::findEpisodes() {
+    const SpanLimits limits{double(m_plot->alarmHigh()), double(m_plot->alarmLow())};
+    m_episodes = m_data ? AlarmEpisodes(m_data->series(), limits) : AlarmEpisodes();
+    m_episodeList->setEpisodes(m_episodes.all(), unit());
+    updateStatistics();
+}
+
+void RecordingViewer::updateStatistics() {
+    if (!m_data) {
+        m_statistics->showStatistics({}, m_episodes.limits(), QString());
+        return;
+    }
+    const auto [first, last] = m_plot->visibleSamples();
+    m_statistics->showStatistics(
+        spanStatistics(m_data->series(), m_data->pyramid, m_episodes, first, last, 0),
+        m_episodes.limits(), unit());
+}
+
+// The episode with room around it: half its length on either side, at least a minute.
+void RecordingViewer::zoomTo(const AlarmEpisode& episode) {
+    const std::int64_t room = std::max<std::int64_t>(60'000, episode.durationMs() / 2);
+    const ViewSpan span{episode.startMs - room, episode.endMs + room};
+    m_plot->setSpan(span.limited(m_plot->wholeSpan()), true);
+}
+
+void RecordingViewer::exportEpisodes() {
+    if (m_episodes.all().empty()) {
+        m_prompter->information(this, tr("There are no alarm episodes to export."));
+        return;
+    }
+    const QString path = m_prompter->saveFileName(this, QString(), DocumentFiles::kCsvCommaFilter,
+                                                  QStringLiteral("csv"));
+    if (path.isEmpty())
+        return;
+    std::string text = "start,end,duration_seconds,limit,limit_value,extreme\r\n";
+    for (const AlarmEpisode& e : m_episodes.all()) {
+        const auto time = [](std::int64_t ms) { return viewerTimeText(ms).toStdString(); };
+        char numbers[96];
+        std::snprintf(numbers, sizeof numbers, "%.3f,%s,%.1f,%.1f", double(e.durationMs()) / 1000.0,
+                      alarmName(e.level), e.limit, double(e.extreme));
+        text += time(e.startMs) + "," + time(e.endMs) + "," + numbers + "\r\n";
+    }
+    if (const Result<> written = AtomicFile(path.toStdString()).replace(text); !written)
+        m_prompter->warning(
+            this, tr("Cannot write %1: %2").arg(path, QString::fromStdString(written.error())));
+}
+
+int RecordingViewer::printReport(QPagedPaintDevice& device) {
+    if (!m_data || m_data->series().empty())
+        return 0;
+    const auto [first, last] = m_plot->visibleSamples();
+    const SpanStatistics stats =
+        spanStatistics(m_data->series(), m_data->pyramid, m_episodes, first, last, 1000);
+    SpanReport report;
+    for (const std::string& f : m_data->series().files())
+        report.files << fileName(f);
+    report.period =
+        first < last
+            ? tr("%1 to %2").arg(viewerTimeText(stats.firstMs), viewerTimeText(stats.lastMs))
+            : tr("no samples");
+    report.unit = unit();
+    report.limits = m_episodes.limits();
+    report.statistics = StatisticsPanel::rowsFor(stats, report.limits, report.unit);
+    report.episodes = stats.episodes;
+    report.episodeCount = stats.episodeCount;
+    report.drawGraph = [this](QPainter& p, QSize size) { m_plot->render(p, size); };
+    if (m_withTable->isChecked()) {
+        report.series = &m_data->series();
+        report.first = first;
+        report.last = last;
+    }
+    return printSpanReport(device, report);
+}
+
+void RecordingViewer::askReport(bool pdf) {
+    if (!m_data || m_data->series().empty())
+        return;
+    const auto [first, last] = m_plot->visibleSamples();
+    constexpr std::size_t kTableAtMost = 100'000;
+    if (m_withTable->isChecked() && last - first > kTableAtMost) {
+        m_prompter->warning(this, tr("The table of samples holds at most %1 samples; %2 are in "
+                                     "view. Zoom in, or turn off Report with the Sample Table.")
+                                      .arg(QLocale().toString(qulonglong(kTableAtMost)),
+                                           QLocale().toString(qulonglong(last - first))));
+        return;
+    }
+    const QPageSize pageSize(QLocale().measurementSystem() == QLocale::ImperialUSSystem
+                                 ? QPageSize::Letter
+                                 : QPageSize::A4);
+    if (pdf) {
+        const QString path = m_prompter->saveFileName(this, QString(), tr("PDF documents (*.pdf)"),
+                                                      QStringLiteral("pdf"));
+        if (path.isEmpty())
+            return;
+        // Written whole into memory first: a failed report never replaces a file.
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        int pages = 0;
+        {
+            QPdfWriter writer(&buffer);
+            writer.setResolution(96);
+            writer.setPageSize(pageSize);
+            writer.setTitle(windowTitle());
+            writer.setCreator(QStringLiteral("Orvane"));
+            pages = printReport(writer);
+        }
+        const Result<> written =
+            pages == 0 ? Result<>(Failure{tr("nothing to print").toStdString()})
+                       : AtomicFile(path.toStdString())
+                             .replace(std::string_view(buffer.data().constData(),
+                                                       std::size_t(buffer.data().size())));
+        if (!written)
+            m_prompter->warning(
+                this, tr("Cannot write %1: %2").arg(path, QString::fromStdString(written.error())));
+        return;
+    }
+    QPrinter printer(QPrinter::ScreenResolution);
+    printer.setPageSize(pageSize);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (printReport(printer) == 0)
+        m_prompter->warning(this, tr("The report could not be printed."));
 }
 
 void RecordingViewer::keepGeometry() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/viewer/spanstatistics.h"
+
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
@@ -7,7 +9,11 @@
 #include <filesystem>
 #include <memory>
 
+class EpisodeList;
+class QAction;
 class QLabel;
+class QPagedPaintDevice;
+class StatisticsPanel;
 class QProgressDialog;
 class Prompter;
 class RecordingLoad;
@@ -38,6 +44,10 @@ public:
     void open(const QStringList& named);
     bool loading() const;
     ViewerPlot* plot() const { return m_plot; }
+    StatisticsPanel* statistics() const { return m_statistics; }
+    EpisodeList* episodeList() const { return m_episodeList; }
+    // The report of the visible span onto `device`; the number of pages (0: not printed).
+    int printReport(QPagedPaintDevice& device);
 
 Q_SIGNALS:
     // The data of a load is shown (or the load ended without any).
@@ -57,12 +67,22 @@ private:
     void askValueRange();
     void askAlarmLimits();
     void keepGeometry();
+    void findEpisodes();
+    void updateStatistics();
+    void zoomTo(const AlarmEpisode& episode);
+    void exportEpisodes();
+    void askReport(bool pdf);
+    QString unit() const;
 
     Startup m_startup;
     std::unique_ptr<Prompter> m_ownPrompter;
     Prompter* m_prompter = nullptr;
     ViewerPlot* m_plot = nullptr;
     ViewerOverview* m_overview = nullptr;
+    StatisticsPanel* m_statistics = nullptr;
+    EpisodeList* m_episodeList = nullptr;
+    QAction* m_withTable = nullptr;
+    AlarmEpisodes m_episodes;
     QLabel* m_readout = nullptr;
     QLabel* m_spanText = nullptr;
     RecordingLoad* m_load = nullptr;
