@@ -25,6 +25,17 @@ struct PlotRect {
         return {client.left + 70, client.top + 170, client.right - 310, client.bottom - 75};
     }
 
+    // The graph reaches this many rows above the plot (the value labels).
+    static constexpr int kReachAbove = 7;
+    // The client rectangle to lay the graph out in when the rows of `client`
+    // above `firstFreeRow` are taken by something else (the message line):
+    // the top moves down just so far that no part of the graph lies above
+    // that row. The bottom stays.
+    static ClientRect belowRow(const ClientRect& client, int firstFreeRow) {
+        const int shift = std::max(0, firstFreeRow - (client.top + 170 - kReachAbove));
+        return {client.left, client.top + shift, client.right, client.bottom};
+    }
+
     int width() const { return right - left; }
     int height() const { return bottom - top; }
     bool hasArea() const { return width() > 0 && height() > 0; }

@@ -40,7 +40,10 @@ struct ViewRig : WindowRig {
     }
     const GraphFields& g() const { return view->graph().fields(); }
     const GraphRows& rows() const { return view->graph().rows(); }
-    PlotRect plot() const { return PlotRect::fromClient({0, 0, view->width(), view->height()}); }
+    PlotRect plot() const {
+        const QRect r = view->plotRect();
+        return {r.left(), r.top(), r.right() + 1, r.bottom() + 1};
+    }
     int w() const { return plot().width(); }
     int h() const { return plot().height(); }
 

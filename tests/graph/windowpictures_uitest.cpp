@@ -1,4 +1,6 @@
+#include "core/graph/graphaxes.h"
 #include "panels/panelsupport.h"
+#include "ui/window/messageline.h"
 #include "viewrig.h"
 
 #include <cmath>
@@ -120,6 +122,38 @@ TEST(WindowSize, SizeAndMaximisedStateAreKeptForTheNextStart) {
     const WindowRig third({.configPath = config});
     EXPECT_TRUE(third.frame->windowState() & Qt::WindowMaximized);
     EXPECT_EQ(Configuration(config.toStdString()).windowPlacement().width, 1000);
+}
+
+} // namespace
+
+namespace {
+
+TEST(MessageRoom, TheGraphMovesBelowTheMessageLineAndBackWhenItGoes) {
+    ViewRig rig;
+    const int bottom = rig.plot().bottom;
+    auto* line = rig.frame->findChild<MessageLine*>();
+    line->showMessage(MessageTopic::Alarm, "High alarm: 212.0 C at 10:00:00", MessageLevel::Error);
+    line->showMessage(MessageTopic::Journal,
+                      QString("The recording journal cannot be written. ").repeated(4),
+                      MessageLevel::Warning);
+    rig.settle();
+    EXPECT_GT(line->height(), 50);
+    const QPoint view = rig.view->pos();
+    EXPECT_GT(rig.plot().top - PlotRect::kReachAbove + view.y(), line->geometry().bottom());
+    EXPECT_EQ(rig.plot().bottom, bottom);
+    // Every value label shows on the window, none under the line.
+    const QImage shown = rig.frame->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRgb face = rig.view->palette().color(QPalette::Button).rgb();
+    for (int k = 0; k <= 12; ++k) {
+        const QString text = QString::number(-100 + 25 * k, 'f', 2);
+        const int x = static_cast<int>(valueLabelIndent(-100 + 25 * k) * 7.5 + 2.0);
+        const int y = rig.plot().bottom - (k * (rig.h() - 2) / 12) - 8;
+        EXPECT_TRUE(textAt(shown, view + QPoint(x, y), text, face)) << k;
+    }
+    line->clearMessage(MessageTopic::Alarm);
+    line->clearMessage(MessageTopic::Journal);
+    rig.settle();
+    EXPECT_EQ(rig.shot(), picture("graph-empty.png"));
 }
 
 } // namespace

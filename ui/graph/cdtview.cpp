@@ -189,11 +189,23 @@ void CDTView::layoutPanels(const QRect& rc, int grownHeight) {
 }
 
 QRect CDTView::plotRect() const {
-    return QRect(QPoint(70, 170), QPoint(width() - 310 - 1, height() - 75 - 1));
+    const PlotRect p = plot();
+    return QRect(QPoint(p.left, p.top), QPoint(p.right - 1, p.bottom - 1));
+}
+
+ClientRect CDTView::graphClient() const {
+    return PlotRect::belowRow({0, 0, width(), height()}, m_nFirstFreeRow);
 }
 
 PlotRect CDTView::plot() const {
-    return PlotRect::fromClient({0, 0, width(), height()});
+    return PlotRect::fromClient(graphClient());
+}
+
+void CDTView::setFirstFreeRow(int row) {
+    if (row == m_nFirstFreeRow)
+        return;
+    m_nFirstFreeRow = row;
+    invalidateGraph();
 }
 
 int CDTView::graphCount() const {
@@ -348,7 +360,7 @@ void CDTView::buildScene() {
     const Acquisition& acq = m_doc.acq();
     const SampleStore& store = acq.store();
     const AlarmLimits limits = m_doc.recorder().alarmLimits();
-    const PaintInput in{.client = {0, 0, width(), height()},
+    const PaintInput in{.client = graphClient(),
                         .values = store.graphData().data(),
                         .count = graphCount(),
                         .alarmHigh = limits.high,

@@ -63,6 +63,9 @@ public:
     // The plot rectangle of the current view size (view pixels; right and
     // bottom are the last pixel rows inside the plot).
     QRect plotRect() const;
+    // The view's rows above `row` are taken by the message line: the graph is
+    // laid out below them (0: the whole view is the graph's).
+    void setFirstFreeRow(int row);
     // The graph changed: the next paint rebuilds the picture.
     void invalidateGraph();
     // The value window's scroll position changed (0..72).
@@ -115,6 +118,8 @@ private:
     // A typed limit goes to the recorder, which owns the limits.
     void takeTypedLimits();
     int graphCount() const;
+    // The view's client rectangle less the rows the message line takes.
+    ClientRect graphClient() const;
     PlotRect plot() const;
 
     // Builds the scene from the store and the graph state and applies what it
@@ -150,7 +155,8 @@ private:
     AlarmBar* m_dlgAlarm = nullptr;          // the edits of the limits; its pan bar m_scrollPan
 
     GraphState m_graph;
-    int m_nYScrollPos = 72; // value scroll bar position, 0..72
+    int m_nYScrollPos = 72;  // value scroll bar position, 0..72
+    int m_nFirstFreeRow = 0; // the graph lies below this view row
 
     QBasicTimer m_dragTimer;
     GraphScene m_scene;

@@ -99,6 +99,7 @@ CMainFrame::CMainFrame(const Startup& startup, QWidget* parent)
     });
     setCentralWidget(m_pView);
     m_messageLine = new MessageLine(this);
+    connect(m_messageLine, &MessageLine::laidOut, this, &CMainFrame::giveMessageLineRoom);
     m_files =
         std::make_unique<DocumentFiles>(this, *m_prompter, *m_pDoc, *m_pView->dataList(), m_config);
 
@@ -436,9 +437,17 @@ void CMainFrame::layoutPanels() {
     placeMessageLine();
 }
 
+void CMainFrame::giveMessageLineRoom() {
+    const QRect line = m_messageLine->geometry();
+    const int free = m_messageLine->isEmpty()
+                         ? 0
+                         : line.top() + line.height() + kMessageLineGap - m_pView->geometry().top();
+    m_pView->setFirstFreeRow(free);
+}
+
 void CMainFrame::placeMessageLine() {
-    // Below the instrument panel, over the top of the graph, as wide as the
-    // space left of the value scroll bar.
+    // Below the instrument panel, as wide as the space left of the value
+    // scroll bar; the graph moves down to make room for it.
     const QRect rc = frameClientRect();
     m_messageLine->place(QPoint(rc.left() + kMessageLineMargin, rc.top() + kMessageLineTop),
                          rc.width() - kMessageLineRight - 2 * kMessageLineMargin);
@@ -468,6 +477,8 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
              key->key() == Qt::Key_Escape))
             return true;
     }
+    if (type == QEvent::Move && watched == m_pView)
+        giveMessageLineRoom(); // the toolbar went to another side
     if (type == QEvent::Enter || type == QEvent::Leave) {
         // The toolbar's buttons show their command's prompt while the pointer
         // is over them.

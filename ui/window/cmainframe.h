@@ -141,8 +141,10 @@ private:
     void clearMessage(MessageTopic topic);
     // Lays the panels out for the window's size, and the message line.
     void layoutPanels();
-    // Places the message line over the top of the graph.
+    // Places the message line below the instrument panel.
     void placeMessageLine();
+    // The graph is laid out below the message line while it shows.
+    void giveMessageLineRoom();
     void onStoreFull();
     // Continue in a New File: writes the full store and empties it; false
     // when it could not be written (reported).
@@ -182,6 +184,7 @@ private:
     static constexpr int kMessageLineTop = 192;
     static constexpr int kMessageLineRight = 312;
     static constexpr int kMessageLineMargin = 6;
+    static constexpr int kMessageLineGap = 3; // between the line and the graph
     // Says when the keyboard's indicators change (the platform reports no change).
     ScrollLockWatch m_scrollLock;
 

@@ -175,4 +175,5 @@ void MessageLine::relayout() {
     setVisible(!m_rows.empty());
     if (!m_rows.empty())
         raise();
+    Q_EMIT laidOut();
 }

@@ -39,6 +39,8 @@ public:
 Q_SIGNALS:
     // The user closed the message of `topic`.
     void dismissed(MessageTopic topic);
+    // The line was laid out again: shown, hidden or of another height.
+    void laidOut();
 
 private:
     struct Row {
