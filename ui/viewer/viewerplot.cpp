@@ -1,6 +1,6 @@
 #include "ui/viewer/viewerplot.h"
 
-#include "core/files/valuetext.h"
+#include "core/text/valuetext.h"
 #include "core/viewer/timeaxis.h"
 #include "ui/viewer/plotpainter.h"
 #include "ui/viewer/recordingload.h"

@@ -718,8 +718,8 @@ void CMainFrame::OnViewRecordings() {
 RecordingViewer* CMainFrame::viewRecordings(const QStringList& named) {
     RecordingViewer::Startup startup;
     startup.configPath = m_config.path();
-    startup.alarmHigh = m_pView->alarmLimits().high();
-    startup.alarmLow = m_pView->alarmLimits().low();
+    startup.alarmHigh = m_pDoc->recorder().alarmLimits().high;
+    startup.alarmLow = m_pDoc->recorder().alarmLimits().low;
     startup.prompter = m_prompter.get();
     auto* viewer = new RecordingViewer(startup, this);
     viewer->show();
