@@ -8,6 +8,7 @@
 #include <QMessageBox>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string_view>
 
@@ -26,9 +27,38 @@ bool onlyPrints(int argc, char** argv) {
     return false;
 }
 
+bool setInEnvironment(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+// Whether the window has somewhere to go: an X or Wayland display, or a
+// platform chosen by the user (QT_QPA_PLATFORM, -platform), which Qt checks.
+bool hasDisplay(int argc, char** argv) {
+    if (setInEnvironment("DISPLAY") || setInEnvironment("WAYLAND_DISPLAY") ||
+        setInEnvironment("QT_QPA_PLATFORM"))
+        return true;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--")
+            break;
+        if (arg == "-platform" || arg == "--platform" || arg.starts_with("-platform=") ||
+            arg.starts_with("--platform="))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    // Without a display Qt would abort; the recorder needs none.
+    if (!onlyPrints(argc, argv) && !hasDisplay(argc, argv)) {
+        std::fputs("orvane: there is no display to show the window on (neither DISPLAY nor "
+                   "WAYLAND_DISPLAY is set); orvane-cli records without one.\n",
+                   stderr);
+        return 1;
+    }
     const std::unique_ptr<QCoreApplication> application =
         onlyPrints(argc, argv) ? std::make_unique<QCoreApplication>(argc, argv)
                                : std::make_unique<QApplication>(argc, argv);
