@@ -1,11 +1,13 @@
 #include "support/screenreader.h"
 #include "support/windowrig.h"
+#include "ui/panels/alarmbar.h"
 #include "ui/panels/cdisplaypanel.h"
 
 #include <QAccessible>
 #include <QAccessibleInterface>
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 
 #include <gtest/gtest.h>
 
@@ -143,6 +145,33 @@ TEST(Accessibility, AnAlarmIsAnnouncedAndTabGoesRoundEveryControl) {
     QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_EQ(QApplication::focusWidget()->accessibleName().toStdString(), "Sample rate");
+}
+
+// At start no control has the keyboard: keys typed before one is chosen change
+// neither a limit nor the sample rate. Tab leads to the first control, a click
+// gives an alarm field the caret.
+TEST(Accessibility, NoControlHasTheKeyboardUntilOneIsChosen) {
+    WindowRig rig({.show = true});
+    rig.frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(rig.frame.get()));
+    const AlarmLimits before = rig.rec().alarmLimits();
+    QComboBox* rate = rig.frame->view().displayPanel()->sampleRateBox();
+    const int rateBefore = rate->currentIndex();
+    QWidget* start = QApplication::focusWidget();
+    ASSERT_NE(start, nullptr);
+    EXPECT_EQ(start, rig.frame.get()) << start->metaObject()->className();
+    for (const auto& [key, modifiers] : {std::pair{Qt::Key_Backspace, Qt::AltModifier},
+                                         {Qt::Key_Down, Qt::NoModifier},
+                                         {Qt::Key_5, Qt::NoModifier}})
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    EXPECT_EQ(rig.rec().alarmLimits().high, before.high);
+    EXPECT_EQ(rig.rec().alarmLimits().low, before.low);
+    EXPECT_EQ(rate->currentIndex(), rateBefore);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), rate);
+    AlarmBar* bar = rig.frame->view().alarmBar();
+    QTest::mouseClick(bar->lowEdit(), Qt::LeftButton);
+    EXPECT_EQ(QApplication::focusWidget(), bar->lowEdit());
 }
 
 // Seventeen readings a second become one notice a second: a text change of the

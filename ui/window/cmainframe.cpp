@@ -152,6 +152,10 @@ CMainFrame::CMainFrame(const Startup& startup, QWidget* parent)
     updateRecordingCommands();
     action(ID_UNDO_ZOOM)->setEnabled(m_pView->isZoomed());
     qApp->installEventFilter(this);
+    // No control has the keyboard until the user chooses one (Tab, a click):
+    // a key typed at start changes no limit and no sample rate, and no caret
+    // blinks in an idle window.
+    setFocus(Qt::OtherFocusReason);
     m_pView->OnInitialUpdate();
 }
 
