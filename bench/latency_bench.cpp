@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
     frame.setPrompter(std::make_unique<SilentPrompter>());
     frame.show();
     frame.OnOnOff();
-    if (!frame.link().m_bOnline)
+    if (frame.line().state() != LineState::Online)
         return 1;
 
     std::vector<double> latencies;

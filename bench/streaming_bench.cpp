@@ -162,7 +162,7 @@ int main(int argc, char** argv) {
     frame.show();
     wait(200);
     frame.OnOnOff();
-    if (!frame.link().m_bOnline)
+    if (frame.line().state() != LineState::Online)
         return 1;
     DataListModel* model = frame.view().dataList()->model();
     const SampleStore& store = frame.doc().store();
@@ -207,9 +207,9 @@ int main(int argc, char** argv) {
 
     // 3. Streaming: On/Off offers the full store for saving (No) and empties it.
     frame.OnOnOff();
-    if (!frame.link().m_bOnline)
+    if (frame.line().state() != LineState::Online)
         frame.OnOnOff();
-    if (!frame.link().m_bOnline || store.recCount() != 0)
+    if (frame.line().state() != LineState::Online || store.recCount() != 0)
         return 1;
     // One stretch at the wire rate: `frames` frames from a child process on a
     // fixed schedule, into an empty store. The CPU share of one core meanwhile.

@@ -18,6 +18,7 @@ InstrumentLine::InstrumentLine(Recorder& recorder, QObject* parent)
     connect(&m_Comm, &CMSComm::lineLost, this, &InstrumentLine::onLost);
     connect(&m_reconnect, &Reconnector::reconnected, this, [this] {
         opened();
+        setState(LineState::Online);
         Q_EMIT reconnected();
     });
     connect(&m_reconnect, &Reconnector::attemptFailed, this, &InstrumentLine::reconnectFailed);
@@ -36,15 +37,19 @@ void InstrumentLine::bindDevice(const QString& path) {
 }
 
 void InstrumentLine::setPort(int port) {
-    m_Comm.setCommPort(static_cast<short>(port));
+    if (port == m_nPort)
+        return;
+    m_nPort = port;
+    Q_EMIT portChanged(port);
 }
 
 Result<void, PortOpenError> InstrumentLine::open() {
-    if (m_Comm.portOpen())
-        (void)m_Comm.setPortOpen(false);
+    close();
+    m_Comm.setCommPort(static_cast<short>(m_nPort));
     auto result = m_Comm.setPortOpen(true);
     if (result)
         opened();
+    setState(result ? LineState::Online : LineState::Closed);
     return result;
 }
 
@@ -53,6 +58,14 @@ void InstrumentLine::close() {
     m_silence.stop();
     if (m_Comm.portOpen())
         (void)m_Comm.setPortOpen(false);
+    setState(LineState::Closed);
+}
+
+void InstrumentLine::setState(LineState state) {
+    if (state == m_state)
+        return;
+    m_state = state;
+    Q_EMIT stateChanged(state);
 }
 
 void InstrumentLine::opened() {
@@ -81,6 +94,7 @@ void InstrumentLine::onLost(const QString& reason) {
     // is kept, and the same device is opened again as soon as it is back.
     m_silence.stop();
     m_reconnect.start();
+    setState(LineState::Lost);
     Q_EMIT lost(reason);
 }
 

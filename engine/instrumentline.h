@@ -13,6 +13,10 @@
 
 class Recorder;
 
+// Where the line is: closed, open on its device (on line), or lost and waiting
+// for its device to come back.
+enum class LineState { Closed, Online, Lost };
+
 // The line to one instrument, as the window and orvane-cli run it: opens the
 // device with the instrument's line settings, hands what arrives to the
 // Recorder, journals the recording, notices a lost line and opens the same
@@ -28,10 +32,16 @@ public:
     void setDeviceResolver(std::function<QString(int)> resolver);
     // Every port number opens `path` (--device).
     void bindDevice(const QString& path);
-    // The port the next open() opens.
+    // The port the next open() opens; an open line stays on the device it
+    // has until then.
     void setPort(int port);
+    int port() const { return m_nPort; }
     QString devicePath(int port) const { return m_Comm.devicePath(port); }
+    // The port and device the line is open on, waits for, or last tried.
+    int openPort() const { return m_Comm.commPort(); }
     QString devicePath() const { return m_Comm.currentDevicePath(); }
+    // The line is open (or waits) on another port than the one set.
+    bool portPending() const { return m_state != LineState::Closed && openPort() != m_nPort; }
 
     // Opens the device of the port set (closing it first if open). What it
     // sent before is not a reading of this run; the silence watch starts.
@@ -39,8 +49,9 @@ public:
     // Closes the line: the port, the wait for a lost device, the silence watch.
     void close();
     bool isOpen() const { return m_Comm.portOpen(); }
+    LineState state() const { return m_state; }
     // The line was lost and the device is waited for.
-    bool waitingForDevice() const { return m_reconnect.waiting(); }
+    bool waitingForDevice() const { return m_state == LineState::Lost; }
     // What to say of the current silence (see SilenceWatch::silenceText), of
     // the device called `name` (empty: its path).
     QString silenceText(const QString& name = {}) const {
@@ -64,6 +75,9 @@ public:
     void closeJournal(bool recordingKept);
 
 Q_SIGNALS:
+    // The state changed; the port set changed.
+    void stateChanged(LineState state);
+    void portChanged(int port);
     // Bytes are about to go to the Recorder: the moment between two reads.
     void aboutToReceive();
     // The line went away (`reason` names the device). The port is closed and
@@ -84,9 +98,12 @@ private:
     void onLost(const QString& reason);
     // After an open: an empty buffer, and the wait for the first frame.
     void opened();
+    void setState(LineState state);
 
     Recorder& m_recorder;
     CMSComm m_Comm;
     Reconnector m_reconnect{m_Comm};
     SilenceWatch m_silence;
+    int m_nPort = 1;
+    LineState m_state = LineState::Closed;
 };

@@ -112,6 +112,12 @@ std::vector<SerialDevice> presentSerialDevices(const ProfileFile& profile, const
     return devices;
 }
 
+int nextComPort(int port, bool down) {
+    if (!down)
+        return port + 1 == kLastComPort + 1 ? kFirstComPort : port + 1;
+    return port > kFirstComPort ? port - 1 : port;
+}
+
 int firstRunComPort(const std::vector<SerialDevice>& devices, int def) {
     const auto usb =
         std::ranges::count_if(devices, [](const SerialDevice& d) { return isUsbSerial(d.path); });

@@ -39,6 +39,10 @@ enum class PortFailure {
 constexpr int kFirstComPort = 1;
 constexpr int kLastComPort = 16;
 
+// Select COM: the port after `port`, or with `down` the one before it (not
+// below 1); past 16 comes 1 again.
+int nextComPort(int port, bool down);
+
 // Device nodes of USB serial adapters in devDir: ttyUSB<n> and ttyACM<n>, each
 // kind in number order.
 std::vector<std::string> usbSerialDevices(const std::filesystem::path& devDir = "/dev");

@@ -65,7 +65,7 @@ TEST(Accessibility, AReaderFindsEveryControlByNameAndTheFaceAsText) {
 
     // Each figure is a text named with its caption and value; its text is the
     // value. "Time:", "AlarmHI:" and "Lo:" label their fields.
-    const QString port = QStringLiteral("COM %1").arg(rig.frame->link().m_nComPort);
+    const QString port = QStringLiteral("COM %1").arg(rig.frame->line().port());
     for (const auto& [caption, value] : {std::pair<QString, QString>{"Reading", "25.4 C"},
                                          {"Lock", "UnLock"},
                                          {"Port", port},

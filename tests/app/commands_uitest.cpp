@@ -159,15 +159,15 @@ TEST(Commands, SelectComStepsDownWhileShiftIsHeldWhenItRuns) {
     QAction* select = rig.frame->action(ID_SELECT_COM);
     QWidget* button = rig.frame->toolBar()->widgetForAction(select);
     select->trigger();
-    EXPECT_EQ(rig.frame->link().m_nComPort, 4);
+    EXPECT_EQ(rig.frame->line().port(), 4);
     QTest::keyPress(rig.frame.get(), Qt::Key_Shift, Qt::ShiftModifier);
     QTest::mouseClick(button, Qt::LeftButton, Qt::ShiftModifier);
     QTest::mouseClick(button, Qt::LeftButton, Qt::ShiftModifier);
-    EXPECT_EQ(rig.frame->link().m_nComPort, 2);
+    EXPECT_EQ(rig.frame->line().port(), 2);
     // Shift is let go in another program's window: this one never hears of
     // it, and the next click comes without it.
     QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier);
-    EXPECT_EQ(rig.frame->link().m_nComPort, 3);
+    EXPECT_EQ(rig.frame->line().port(), 3);
 }
 
 TEST(Commands, StatusBarPanesAndPrompts) {

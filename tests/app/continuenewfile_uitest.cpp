@@ -44,7 +44,7 @@ TEST(ContinueInNewFile, AFullStoreIsSavedAndRecordingGoesOnWithoutABox) {
     ASSERT_TRUE(rig.pty->write(frames)); // frames keep coming while a file is written
     ASSERT_TRUE(QTest::qWaitFor([&] { return rig.rows() == 2; }, 2000));
     EXPECT_TRUE(rig.messages.isEmpty()) << rig.messages.join('\n').toStdString();
-    EXPECT_TRUE(rig.frame->link().m_bOnline);
+    EXPECT_EQ(rig.frame->line().state(), LineState::Online);
     // Oldest first.
     const QStringList files =
         QDir(rig.path(QStringLiteral("out"))).entryList(QDir::Files, QDir::Time | QDir::Reversed);

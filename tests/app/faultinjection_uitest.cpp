@@ -109,7 +109,7 @@ TEST(LinkFaults, AHangUpInIntervalModeKeepsEveryReadingAndIdles) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return acq.panel().m_strValue == "13.0"; }, 2000));
     pty.hangUp();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.frame->line().isOpen(); }, 1000));
-    EXPECT_FALSE(rig.frame->link().m_bOnline);
+    EXPECT_NE(rig.frame->line().state(), LineState::Online);
     EXPECT_TRUE(rig.messages.isEmpty());
 
     // The reading that waited for its interval is committed all the same.
@@ -134,7 +134,7 @@ TEST(LinkFaults, ADeviceWithoutPermissionIsReportedAndCanBeRetried) {
         ASSERT_TRUE(user.ok()) << "cannot run as an unprivileged user";
         rig.frame->OnOnOff();
     }
-    EXPECT_FALSE(rig.frame->link().m_bOnline);
+    EXPECT_NE(rig.frame->line().state(), LineState::Online);
     EXPECT_FALSE(rig.frame->line().isOpen());
     ASSERT_EQ(rig.messages.size(), 1);
     EXPECT_TRUE(rig.messages[0].contains(pty.slavePath())) << rig.messages[0].toStdString();
@@ -272,7 +272,7 @@ void expectStartsWith(const QString& what, const QString& configPath, Settings e
     PtyPair& pty = *rig.pty;
     EXPECT_LT(clock.elapsed(), 5000);
     rig.showAndPaint();
-    EXPECT_EQ(rig.frame->link().m_nComPort, expected.comPort);
+    EXPECT_EQ(rig.frame->line().port(), expected.comPort);
     // A reversed pair may be put in order; the two limits are kept.
     EXPECT_EQ(std::minmax(rig.rec().alarmLimits().high, rig.rec().alarmLimits().low),
               std::minmax(expected.alarmHigh, expected.alarmLow));

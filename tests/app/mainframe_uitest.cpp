@@ -101,7 +101,7 @@ TEST(MainFrameLink, TheStoreFullMessageClosesThePortOnce) {
     EXPECT_EQ(rig.rows(), MAX_DATA);
     EXPECT_EQ(rig.cell(MAX_DATA - 1, 0), "4000");
     EXPECT_FALSE(rig.frame->line().isOpen());
-    EXPECT_FALSE(rig.frame->link().m_bOnline);
+    EXPECT_EQ(rig.frame->line().state(), LineState::Closed);
     EXPECT_EQ(rig.messages, QStringList{"You have got the max data number,please restart!"});
 
     // A frame still handed over overwrites slot 4000; the counts stay.
@@ -116,7 +116,7 @@ TEST(MainFrameLink, TheStoreFullMessageClosesThePortOnce) {
     EXPECT_EQ(rig.messages.value(0), "Do you want to save? ");
     EXPECT_EQ(rig.acq().store().recCount(), 0);
     EXPECT_EQ(rig.rows(), 0);
-    EXPECT_TRUE(rig.frame->link().m_bOnline);
+    EXPECT_EQ(rig.frame->line().state(), LineState::Online);
 }
 
 TEST(MainFrameLink, AHangUpClosesThePortKeepsTheSamplesAndIdles) {
@@ -129,7 +129,7 @@ TEST(MainFrameLink, AHangUpClosesThePortKeepsTheSamplesAndIdles) {
     clock.start();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.frame->line().isOpen(); }, 1000));
     EXPECT_LT(clock.elapsed(), 1000);
-    EXPECT_FALSE(rig.frame->link().m_bOnline);
+    EXPECT_EQ(rig.frame->line().state(), LineState::Lost);
     EXPECT_EQ(rig.acq().store().recCount(), 5);
     EXPECT_EQ(rig.rows(), 5);
     // No box waits for an answer: the status bar says what happened.
@@ -145,7 +145,7 @@ TEST(MainFrameLink, AHangUpClosesThePortKeepsTheSamplesAndIdles) {
 TEST(MainFrameLink, AMissingDeviceIsReportedWithItsPathAndReason) {
     WindowRig rig({.device = QStringLiteral("/dev/orvane-no-such-device")});
     rig.frame->OnOnOff();
-    EXPECT_FALSE(rig.frame->link().m_bOnline);
+    EXPECT_EQ(rig.frame->line().state(), LineState::Closed);
     EXPECT_FALSE(rig.frame->line().isOpen());
     ASSERT_EQ(rig.messages.size(), 1);
     EXPECT_TRUE(rig.messages[0].contains("/dev/orvane-no-such-device"));
@@ -165,7 +165,7 @@ TEST(MainFrameLink, APortHeldByAnotherProgramIsReported) {
     ASSERT_TRUE(opened) << opened.error().message.toStdString();
 
     rig.frame->OnOnOff();
-    EXPECT_FALSE(rig.frame->link().m_bOnline);
+    EXPECT_EQ(rig.frame->line().state(), LineState::Closed);
     ASSERT_EQ(rig.messages.size(), 1);
     EXPECT_TRUE(rig.messages[0].contains(rig.pty->slavePath())) << rig.messages[0].toStdString();
     // The holder is this very process.
@@ -173,20 +173,25 @@ TEST(MainFrameLink, APortHeldByAnotherProgramIsReported) {
         << rig.messages[0].toStdString();
 }
 
-TEST(MainFrameLink, OnOffTwiceOpensAndClosesAndSelectComGoesOffline) {
+// Select COM while on line: recording goes on from the open port, and the
+// window says so; On/Off moves to the chosen port, then turns the line off.
+TEST(MainFrameLink, SelectComOnLineStaysOnLineUntilOnOffMovesToThePort) {
     Rig rig;
     ASSERT_TRUE(rig.connect());
-    EXPECT_TRUE(rig.frame->line().isOpen());
     rig.frame->OnSelectCom();
-    EXPECT_EQ(rig.frame->link().m_nComPort, 4);
-    EXPECT_FALSE(rig.frame->link().m_bOnline);
-    EXPECT_TRUE(rig.frame->line().isOpen()); // keeps listening on the old port
+    EXPECT_EQ(rig.frame->line().port(), 4);
+    EXPECT_EQ(rig.frame->line().state(), LineState::Online);
+    EXPECT_EQ(rig.frame->messageLine().text(MessageTopic::Port),
+              "Recording goes on from COM 3; On/Off moves to COM 4.");
     ASSERT_TRUE(rig.send(celsiusFrame(10)));
-    rig.frame->OnOnOff(); // offline: closes and reopens
-    EXPECT_TRUE(rig.frame->link().m_bOnline);
+    EXPECT_EQ(rig.rows(), 1);
+    rig.frame->OnOnOff();
+    EXPECT_EQ(rig.frame->line().state(), LineState::Online);
+    EXPECT_EQ(rig.frame->line().openPort(), 4);
+    EXPECT_TRUE(rig.frame->messageLine().isEmpty());
     rig.frame->OnOnOff();
     EXPECT_FALSE(rig.frame->line().isOpen());
-    EXPECT_FALSE(rig.frame->link().m_bOnline);
+    EXPECT_EQ(rig.frame->line().state(), LineState::Closed);
 }
 
 } // namespace

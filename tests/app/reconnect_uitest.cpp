@@ -38,7 +38,9 @@ TEST(Reconnect, RecordingResumesWhenThePulledDeviceComesBack) {
     for (int c = 0; c < cycles; ++c) {
         pty->hangUp();
         QFile::remove(link);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !frame.link().m_bOnline; }, 1000)) << c;
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return frame.line().state() != LineState::Online; }, 1000))
+            << c;
         EXPECT_TRUE(frame.line().waitingForDevice());
         // The whole message on the message line, its short form in pane 0.
         const MessageLine& line = frame.messageLine();
@@ -54,7 +56,9 @@ TEST(Reconnect, RecordingResumesWhenThePulledDeviceComesBack) {
         ASSERT_TRUE(QFile::link(pty->slavePath(), link));
         QElapsedTimer back;
         back.start();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return frame.link().m_bOnline; }, 3000)) << c;
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return frame.line().state() == LineState::Online; }, 3000))
+            << c;
         slowest = std::max(slowest, back.elapsed());
         EXPECT_LE(back.elapsed(), 2000) << c;
         sendThree();
@@ -70,7 +74,7 @@ TEST(Reconnect, RecordingResumesWhenThePulledDeviceComesBack) {
 
     // On/Off turns the line off: "again" is no longer true.
     frame.OnOnOff();
-    EXPECT_FALSE(frame.link().m_bOnline);
+    EXPECT_NE(frame.line().state(), LineState::Online);
     EXPECT_TRUE(frame.messageLine().isEmpty());
     EXPECT_FALSE(frame.messageLine().isVisible());
 
@@ -80,7 +84,7 @@ TEST(Reconnect, RecordingResumesWhenThePulledDeviceComesBack) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return frame.line().waitingForDevice(); }, 1000));
     frame.OnOnOff();
     EXPECT_FALSE(frame.line().waitingForDevice());
-    EXPECT_FALSE(frame.link().m_bOnline);
+    EXPECT_NE(frame.line().state(), LineState::Online);
     EXPECT_TRUE(frame.messageLine().isEmpty());
     EXPECT_EQ(frame.pane(0)->text(), "Ready");
 }

@@ -52,6 +52,18 @@ TEST(SerialDevices, EachDeviceGetsTheLowestComNumberThatReachesIt) {
         EXPECT_EQ(numberDevices(row.present, row.comPaths), row.expected) << row.what;
 }
 
+TEST(SelectCom, StepsUpWrappingPast16OrDownStoppingAt1) {
+    struct Row {
+        int from;
+        bool down;
+        int expected;
+    };
+    const Row rows[] = {{1, false, 2}, {15, false, 16}, {16, false, 1}, {3, true, 2},
+                        {1, true, 1},  {0, false, 1},   {20, false, 21}};
+    for (const Row& r : rows)
+        EXPECT_EQ(nextComPort(r.from, r.down), r.expected) << r.from << (r.down ? " down" : " up");
+}
+
 TEST(SerialDevices, FirstRunStartsOnTheOnlyUsbDevice) {
     struct Row {
         const char* what;

@@ -1,6 +1,7 @@
 #include "core/store/acquisition.h"
-#include "engine/linkstate.h"
+#include "engine/instrumentline.h"
 #include "support/frames.h"
+#include "support/ptypair.h"
 #include "support/storetestaccess.h"
 #include "tests/panels/panelsupport.h"
 #include "ui/panels/cdisplaypanel.h"
@@ -33,10 +34,10 @@ const QColor kYellow(255, 255, 0);
 struct PanelRig {
     Recorder rec;
     const Acquisition& acq = rec.acquisition();
-    LinkState link;
+    InstrumentLine line{rec};
     CDisplayPanel panel;
 
-    explicit PanelRig(int sampleRateIni = 0) : panel(rec, link, sampleRateIni) {
+    explicit PanelRig(int sampleRateIni = 0) : panel(rec, line, sampleRateIni) {
         panel.resize(880, 155);
     }
 
@@ -214,14 +215,15 @@ TEST(DisplayPanel, TopRowShowsPortAndOnlineState) {
     PanelRig rig;
     const QRect port(60, 10, 50, 23); // right of "COM"
     const QRect online(116, 10, 100, 23);
-    rig.link.m_nComPort = 16;
-    rig.link.m_bOnline = false;
+    rig.line.setPort(16);
     QImage img = rig.image();
     const QFont& caption = rig.panel.captionFont();
     const QColor grey(177, 178, 172);
     EXPECT_TRUE(shows(img, port, grey, caption, kBlue, {{{29, 8}, "COM"}, {{80, 8}, "16"}}));
     EXPECT_TRUE(shows(img, online, grey, caption, kBlue, {{{129, 8}, "OffLine"}}));
-    rig.link.m_bOnline = true;
+    PtyPair pty;
+    rig.line.bindDevice(pty.slavePath());
+    ASSERT_TRUE(rig.line.open());
     img = rig.image();
     EXPECT_TRUE(shows(img, online, grey, caption, kBlue, {{{129, 8}, "OnLine"}}));
     // The simulated instrument has no port number.
@@ -427,8 +429,8 @@ TEST(DisplayPanel, EnterAndEscapeStopAtThePanel) {
     KeyWatch watch;
     host.installEventFilter(&watch);
     Recorder rec;
-    LinkState link;
-    auto* panel = new CDisplayPanel(rec, link, 2, &host);
+    InstrumentLine line(rec);
+    auto* panel = new CDisplayPanel(rec, line, 2, &host);
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
         QTest::keyClick(panel->sampleRateBox(), key);
         QTest::keyClick(panel, key);

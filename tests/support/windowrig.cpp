@@ -23,7 +23,7 @@ WindowRig::WindowRig(const Options& options) {
 
 ::testing::AssertionResult WindowRig::connect() {
     frame->OnOnOff();
-    if (frame->link().m_bOnline)
+    if (frame->line().state() == LineState::Online)
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << messages.join('\n').toStdString();
 }

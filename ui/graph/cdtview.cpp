@@ -106,7 +106,7 @@ void drawBatch(QPainter& p, const QPen& pen, const std::vector<QLine>& lines) {
 
 } // namespace
 
-CDTView::CDTView(CDTDoc& doc, const LinkState& link, const Startup& startup, QWidget* frame)
+CDTView::CDTView(CDTDoc& doc, const InstrumentLine& line, const Startup& startup, QWidget* frame)
     : QWidget(frame), m_doc(doc) {
     setAccessibleName(QStringLiteral("Graph"));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -114,7 +114,7 @@ CDTView::CDTView(CDTDoc& doc, const LinkState& link, const Startup& startup, QWi
 
     const AlarmLimits limits = doc.recorder().alarmLimits();
     m_dlgAlarm = new AlarmBar(limits.high, limits.low, frame);
-    m_dlgPanel = new CDisplayPanel(doc.recorder(), link, startup.sampleRateIni, frame);
+    m_dlgPanel = new CDisplayPanel(doc.recorder(), line, startup.sampleRateIni, frame);
     m_dlgScroll = new ValueScrollPanel(m_nYScrollPos, frame);
     m_dlgList = new DataListPanel(frame);
     // Tab goes from the top down and left to right: the sample rate, the

@@ -19,7 +19,7 @@ class DataListPanel;
 class CDisplayPanel;
 class ValueScrollPanel;
 class QPainter;
-struct LinkState;
+class InstrumentLine;
 
 // The graph view: paints the recorded series, lets the user zoom into it and read
 // single samples with the mouse, runs the commit timer that turns a pending
@@ -45,7 +45,7 @@ public:
         int sampleRateIni = 0;
     };
 
-    CDTView(CDTDoc& doc, const LinkState& link, const Startup& startup, QWidget* frame);
+    CDTView(CDTDoc& doc, const InstrumentLine& line, const Startup& startup, QWidget* frame);
     ~CDTView() override;
 
     // Starts the commit timer; called once the window is set up.

@@ -2,7 +2,7 @@
 
 #include "core/store/acquisition.h"
 #include "core/store/samplerate.h"
-#include "engine/linkstate.h"
+#include "engine/instrumentline.h"
 #include "engine/recorder.h"
 #include "ui/panels/displaypanelaccessible.h"
 
@@ -55,10 +55,10 @@ QFont makeFont(const QString& family, int height, int width, bool heavy, bool it
 
 } // namespace
 
-CDisplayPanel::CDisplayPanel(Recorder& recorder, const LinkState& link, int sampleRateIni,
+CDisplayPanel::CDisplayPanel(Recorder& recorder, const InstrumentLine& line, int sampleRateIni,
                              QWidget* parent)
     : QWidget(parent), m_nSampleRateIni(sampleRateIni), m_comboTime(new QComboBox(this)),
-      m_recorder(recorder), m_acq(recorder.acquisition()), m_link(link) {
+      m_recorder(recorder), m_acq(recorder.acquisition()), m_line(line) {
     const QString sans = QStringLiteral("Liberation Sans");
     m_fontReading = makeFont(sans, 65, 0, false, false);
     m_fontSmall = makeFont(sans, 16, 0, true, false);
@@ -104,6 +104,15 @@ CDisplayPanel::CDisplayPanel(Recorder& recorder, const LinkState& link, int samp
     m_nClockTimer = startTimer(1000);
     connect(&recorder, &Recorder::alarmLimitsChanged, this,
             [this] { invalidateRegions(RegionMax | RegionMin); });
+    // The top row follows the line.
+    connect(&line, &InstrumentLine::portChanged, this, [this] {
+        update(portBox());
+        m_notices->changed();
+    });
+    connect(&line, &InstrumentLine::stateChanged, this, [this] {
+        update(onlineBox());
+        m_notices->changed();
+    });
 }
 
 QRect CDisplayPanel::regionRect(unsigned panelRegion) {
@@ -194,12 +203,12 @@ CDisplayPanel::Figure CDisplayPanel::figure(int index) const {
         return {QStringLiteral("Range"), placed(Range), QRect(322, 134, 126, 19)};
     case 8:
         return {QStringLiteral("Port"),
-                m_bSimulated ? QStringLiteral("SIM")
-                             : QStringLiteral("COM %1").arg(m_link.m_nComPort),
+                m_bSimulated ? QStringLiteral("SIM") : QStringLiteral("COM %1").arg(m_line.port()),
                 portBox()};
     case 9:
         return {QStringLiteral("Line"),
-                m_link.m_bOnline ? QStringLiteral("OnLine") : QStringLiteral("OffLine"),
+                m_line.state() == LineState::Online ? QStringLiteral("OnLine")
+                                                    : QStringLiteral("OffLine"),
                 onlineBox()};
     case 10:
         return {QStringLiteral("DataInput"),
@@ -321,10 +330,11 @@ void CDisplayPanel::paintFace(QPainter& p, const QRegion& exposed) {
         drawText(p, 29, 8, m_fontCaption, kBlue, QStringLiteral("SIM"));
     } else {
         drawText(p, 29, 8, m_fontCaption, kBlue, QStringLiteral("COM"));
-        drawText(p, 80, 8, m_fontCaption, kBlue, QString::number(m_link.m_nComPort));
+        drawText(p, 80, 8, m_fontCaption, kBlue, QString::number(m_line.port()));
     }
     drawText(p, 129, 8, m_fontCaption, kBlue,
-             m_link.m_bOnline ? QStringLiteral("OnLine") : QStringLiteral("OffLine"));
+             m_line.state() == LineState::Online ? QStringLiteral("OnLine")
+                                                 : QStringLiteral("OffLine"));
     drawText(p, 228, 8, m_fontCaption, kBlue, QStringLiteral("DataInput"));
 
     p.fillRect(342, 13, 17, 17, m_acq.blink() ? kBlue : kRed);
@@ -390,8 +400,9 @@ void CDisplayPanel::paintFace(QPainter& p, const QRegion& exposed) {
 bool CDisplayPanel::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);
-        if (portBox().contains(help->pos()) && !m_strPortPath.isEmpty())
-            QToolTip::showText(help->globalPos(), m_strPortPath, this, portBox());
+        const QString path = m_bSimulated ? QString() : m_line.devicePath(m_line.port());
+        if (portBox().contains(help->pos()) && !path.isEmpty())
+            QToolTip::showText(help->globalPos(), path, this, portBox());
         else
             QToolTip::hideText();
         return true;

@@ -13,16 +13,16 @@ class FigureNotices;
 class Recorder;
 class QComboBox;
 class QPainter;
-struct LinkState;
+class InstrumentLine;
 
 // The replica of the instrument's face across the top of the main window: port
 // and on-line state, data-input indicator, clock, emissivity, reading, mode,
 // running maximum and minimum, lock, range, unit, and the sample-rate selector.
-// It owns no measurement data: it draws what the acquisition and the link hold.
+// It owns no measurement data: it draws what the acquisition and the line hold.
 class CDisplayPanel : public QWidget {
     Q_OBJECT
 public:
-    explicit CDisplayPanel(Recorder& recorder, const LinkState& link, int sampleRateIni,
+    explicit CDisplayPanel(Recorder& recorder, const InstrumentLine& line, int sampleRateIni,
                            QWidget* parent = nullptr);
 
     // Regions that readings and commands repaint.
@@ -32,8 +32,6 @@ public:
     static constexpr QRect clockBox() { return QRect(387, 10, 295, 23); }
     // The line is the built-in simulated instrument: the port box says "SIM".
     void setSimulated(bool simulated);
-    // The device the port number stands for, shown as the port box's tool tip.
-    void setPortPath(const QString& path) { m_strPortPath = path; }
     // Repaints the regions named by PanelRegion bits: each region's rectangle
     // and wherever its texts lie, as they were last drawn and as they are now.
     void invalidateRegions(unsigned regions);
@@ -114,7 +112,6 @@ private:
     void onSampleRateActivated(int index);
 
     QString m_strClock;
-    QString m_strPortPath; // device the port number stands for, shown as a tool tip
     int m_nSampleRateIni = 0;
     QComboBox* m_comboTime = nullptr;
 
@@ -127,8 +124,8 @@ private:
     QFont m_fontFigures; // maximum, minimum, mode, emissivity
 
     Recorder& m_recorder;
-    const Acquisition& m_acq; // what the recorder holds
-    const LinkState& m_link;
+    const Acquisition& m_acq;     // what the recorder holds
+    const InstrumentLine& m_line; // its port and state are shown
     int m_nClockTimer = 0;
     bool m_bSimulated = false;
     TextCache m_texts;

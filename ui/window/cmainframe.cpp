@@ -61,20 +61,21 @@ CMainFrame::CMainFrame(const Startup& startup, QWidget* parent)
     resize(m_sizeKept);
     if (kept.maximized)
         setWindowState(windowState() | Qt::WindowMaximized);
-    m_link.m_nComPort = startComPort(m_config);
 
     m_pDoc = new CDTDoc(this);
     m_pDoc->recorder().setAlarmLimits(m_config.alarmHigh(), m_config.alarmLow());
     m_pDoc->recorder().setAlarmDeadband(m_config.alarmDeadband());
-    CDTView::Startup viewStartup;
-    viewStartup.sampleRateIni = m_config.sampleRate();
-    m_pView = new CDTView(*m_pDoc, m_link, viewStartup, this);
     // The line: the port opens only on On/Off.
     m_line = std::make_unique<InstrumentLine>(m_pDoc->recorder());
     m_line->bindDevice(startup.boundDevice);
     m_line->setDeviceResolver(
         [this](int port) { return QString::fromStdString(m_config.comDevicePath(port)); });
-    m_line->setPort(m_link.m_nComPort);
+    m_line->setPort(startComPort(m_config));
+    CDTView::Startup viewStartup;
+    viewStartup.sampleRateIni = m_config.sampleRate();
+    m_pView = new CDTView(*m_pDoc, *m_line, viewStartup, this);
+    connect(m_line.get(), &InstrumentLine::stateChanged, this, &CMainFrame::onLineState);
+    connect(m_line.get(), &InstrumentLine::portChanged, this, &CMainFrame::tellPendingPort);
     connect(m_line.get(), &InstrumentLine::lost, this, &CMainFrame::onLineLost);
     connect(m_line.get(), &InstrumentLine::reconnected, this, &CMainFrame::onReconnected);
     connect(m_line.get(), &InstrumentLine::reconnectFailed, this, [this](const QString& reason) {
@@ -379,8 +380,8 @@ QRect CMainFrame::frameClientRect() const {
 bool CMainFrame::confirmClose() {
     const Acquisition& acq = m_pDoc->acq();
     const AlarmLimits limits = m_pDoc->recorder().alarmLimits();
-    Result<> kept = m_config.writeCloseValues(m_link.m_nComPort, acq.sampleRateToKeep(),
-                                              limits.high, limits.low);
+    Result<> kept =
+        m_config.writeCloseValues(m_line->port(), acq.sampleRateToKeep(), limits.high, limits.low);
     // Maximised, the window keeps the size it comes back to.
     const bool maximized = isMaximized();
     QSize normal = maximized ? normalGeometry().size() : size();
@@ -495,11 +496,20 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
 
 void CMainFrame::OnSelectCom() {
     // Shift as it is now: a release in another window never reaches this one.
-    m_link.m_bShiftDown = QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
-    m_link.selectNextPort();
-    m_pView->displayPanel()->update(CDisplayPanel::portBox());
-    m_pView->displayPanel()->update(CDisplayPanel::onlineBox());
-    m_pView->displayPanel()->setPortPath(m_line->devicePath(m_link.m_nComPort));
+    const bool down = QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
+    m_line->setPort(nextComPort(m_line->port(), down));
+}
+
+void CMainFrame::tellPendingPort() {
+    // An open line stays on its device until On/Off.
+    if (m_line->portPending())
+        showMessage(MessageTopic::Port,
+                    tr("Recording goes on from COM %1; On/Off moves to COM %2.")
+                        .arg(m_line->openPort())
+                        .arg(m_line->port()),
+                    MessageLevel::Information);
+    else
+        clearMessage(MessageTopic::Port);
 }
 
 void CMainFrame::OnOnOff() {
@@ -518,54 +528,48 @@ void CMainFrame::OnOnOff() {
     // Whatever was said about the line is no longer true.
     clearMessage(MessageTopic::Line);
     setIdleText(tr("Ready"));
-    if (m_link.m_bOnline || m_line->waitingForDevice()) {
+    if (m_line->state() != LineState::Closed && !m_line->portPending()) {
         // Off; while a lost device is waited for, On/Off stops waiting.
         m_line->close();
-        m_link.m_bOnline = false;
-        clearSilence();
     } else {
+        // On, or over to the port Select COM chose.
         connectPort();
     }
-    m_pView->displayPanel()->update(CDisplayPanel::onlineBox());
 }
 
 void CMainFrame::connectPort() {
-    m_line->setPort(m_link.m_nComPort);
     const auto opened = m_line->open();
     if (!opened) {
-        m_link.m_bOnline = false;
         const std::string advice = connectAdviceFor(
             opened.error().failure, m_line->devicePath().toStdString(), m_config.profile());
         m_prompter->warning(this, opened.error().message + QStringLiteral("\n\n") +
                                       QString::fromStdString(advice));
-        return;
     }
-    lineOpened();
 }
 
-void CMainFrame::lineOpened() {
-    m_link.m_bOnline = true;
-    m_pView->displayPanel()->update(CDisplayPanel::onlineBox());
-    m_publisher->lineOpened();
+void CMainFrame::onLineState(LineState state) {
+    // The panel follows the line by itself; what is said of it is the window's.
+    tellPendingPort();
+    if (state != LineState::Online)
+        clearSilence();
+    if (state == LineState::Online)
+        m_publisher->lineOpened();
+    else if (state == LineState::Lost)
+        m_publisher->lineLost();
 }
 
 void CMainFrame::onLineLost(const QString& reason) {
     // An unattended recording must not stop at a box nobody answers: the line
     // waits for the same device to come back.
-    m_link.m_bOnline = false;
-    clearSilence();
-    m_pView->displayPanel()->update(CDisplayPanel::onlineBox());
     showMessage(
         MessageTopic::Line,
         asSentence(reason) +
             tr(" Waiting for %1 to come back (On/Off stops waiting).").arg(m_line->devicePath()),
         MessageLevel::Warning);
-    setIdleText(tr("Waiting for COM %1").arg(m_link.m_nComPort));
-    m_publisher->lineLost();
+    setIdleText(tr("Waiting for COM %1").arg(m_line->openPort()));
 }
 
 void CMainFrame::onReconnected() {
-    lineOpened();
     showMessage(MessageTopic::Line, tr("Connected to %1 again.").arg(m_line->devicePath()),
                 MessageLevel::Information);
     setIdleText(tr("Ready"));
@@ -661,9 +665,6 @@ void CMainFrame::onStoreFull() {
         return;
     m_line->close();
     clearMessage(MessageTopic::Line);
-    m_link.m_bOnline = false;
-    clearSilence();
-    m_pView->displayPanel()->update();
     // A chain file that could not be written was reported already.
     if (!chained)
         m_prompter->information(this,

@@ -3,7 +3,6 @@
 #include "core/config/configuration.h"
 #include "core/store/alarmstate.h"
 #include "engine/instrumentline.h"
-#include "engine/linkstate.h"
 #include "ui/window/messageline.h"
 #include "ui/window/scrolllock.h"
 
@@ -25,8 +24,9 @@ class QAction;
 class QLabel;
 class QToolBar;
 
-// The main window: owns the serial component and the link state, decodes what
-// the instrument sends, and carries out the commands.
+// The main window: lays out the panels around the graph, carries out the
+// commands, and tells what happens on the line to the instrument (an
+// InstrumentLine, which owns the port and hands what arrives to the recorder).
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
@@ -62,9 +62,7 @@ public:
     CDTView& view() const { return *m_pView; }
     DocumentFiles& files() const { return *m_files; }
     const Configuration& config() const { return m_config; }
-    // The port On/Off opens and whether the user has it open.
-    const LinkState& link() const { return m_link; }
-    // The line to the instrument.
+    // The line to the instrument: the port On/Off opens, and its state.
     const InstrumentLine& line() const { return *m_line; }
 
     // Commands.
@@ -129,10 +127,11 @@ protected:
 
 private:
     void connectPort();
+    void onLineState(LineState state);
+    // The message of a line open on another port than Select COM chose.
+    void tellPendingPort();
     void onLineLost(const QString& reason);
     void onReconnected();
-    // After a successful open: on line.
-    void lineOpened();
     // Pane 0's text while no command is under the pointer: a short form of
     // the line's state.
     void setIdleText(const QString& text);
@@ -167,7 +166,6 @@ private:
 
     Configuration m_config;
     QSize m_sizeKept; // the window's size, not maximised, at start
-    LinkState m_link;
     CDTDoc* m_pDoc = nullptr;
     CDTView* m_pView = nullptr;
     std::unique_ptr<DocumentFiles> m_files;

@@ -10,7 +10,7 @@ class QToolButton;
 
 // What a message is about: one message per topic at a time, a newer one
 // replacing the older.
-enum class MessageTopic { Line, Silence, Journal, Alarm, File, Simulator, Broker, Limits };
+enum class MessageTopic { Line, Port, Silence, Journal, Alarm, File, Simulator, Broker, Limits };
 
 enum class MessageLevel { Information, Warning, Error };
 
