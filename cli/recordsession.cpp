@@ -63,6 +63,10 @@ RecordSession::RecordSession(RecordRequest request, QObject* parent)
             [this] { std::fprintf(stderr, "Connected to %s again.\n", qPrintable(deviceName())); });
     connect(&m_line, &InstrumentLine::reconnectFailed, this,
             [](const QString& reason) { printError(reason.toStdString()); });
+    connect(&m_line, &InstrumentLine::shared, this, [this](const QString& reason) {
+        endStatusLine();
+        printError(reason.toStdString());
+    });
     connect(&m_recorder, &Recorder::rowAppended, this, &RecordSession::onRow);
     connect(&m_recorder, &Recorder::alarmChanged, this, &RecordSession::onAlarm);
     connect(&m_recorder, &Recorder::storeFull, this, &RecordSession::onStoreFull);

@@ -1,10 +1,14 @@
 #include "engine/cmscomm.h"
 
+#include "core/config/serialdevices.h"
+
+#include <QCoreApplication>
 #include <QFile>
 #include <QSerialPort>
 #include <QStringList>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -70,6 +74,7 @@ Result<void, PortOpenError> CMSComm::setPortOpen(bool open) {
             PortFailure::NoDevice,
             tr("COM%1 has no device. Choose another port with Select COM.").arg(m_nCommPort)}};
     m_strOpenPath = path;
+    m_bSharedTold = false;
     m_port->setPortName(path);
     m_port->setBaudRate(m_nBaud);
     m_port->setDataBits(QSerialPort::Data8);
@@ -124,6 +129,24 @@ void CMSComm::handleError() {
         return;
     // Errors while opening are reported by setPortOpen().
     if ((error == QSerialPort::ReadError || error == QSerialPort::ResourceError) &&
+        m_port->isOpen() && !hungUp()) {
+        // The device said it had bytes, and another reader took them first.
+        // The port stops watching on such an error until it is read again.
+        m_port->clearError();
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (m_port->isOpen())
+                    Q_EMIT OnComm();
+            },
+            Qt::QueuedConnection);
+        if (!m_bSharedTold) {
+            m_bSharedTold = true;
+            Q_EMIT lineShared(sharedText());
+        }
+        return;
+    }
+    if ((error == QSerialPort::ReadError || error == QSerialPort::ResourceError) &&
         m_port->isOpen()) {
         // A hang-up or an unplugged adapter: the descriptor reports an error
         // for ever, so let go of it at once.
@@ -133,4 +156,23 @@ void CMSComm::handleError() {
         m_port->close();
         Q_EMIT lineLost(reason);
     }
+}
+
+bool CMSComm::hungUp() const {
+    pollfd p{static_cast<int>(m_port->handle()), POLLIN, 0};
+    return ::poll(&p, 1, 0) < 0 || (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+}
+
+QString CMSComm::sharedText() const {
+    std::vector<PortHolder> others = portHolders(QFile::encodeName(m_strOpenPath).toStdString());
+    std::erase_if(others, [](const PortHolder& h) {
+        return h.pid == static_cast<int>(QCoreApplication::applicationPid());
+    });
+    const QString who =
+        others.empty()
+            ? QString()
+            : QStringLiteral(" (%1)").arg(QString::fromStdString(portHoldersText(others)));
+    return tr("Another program reads %1 too%2: the readings it takes are missing from this "
+              "recording. Close that program.")
+        .arg(m_strOpenPath, who);
 }

@@ -57,12 +57,18 @@ Q_SIGNALS:
     void OnComm();
     // The line went away while open (hang-up, unplug). The port is closed.
     void lineLost(const QString& reason);
+    // Another program reads the open device and takes readings from this
+    // one's. Said once an opening; the port stays open.
+    void lineShared(const QString& reason);
 
 private:
     void readAvailable();
     void handleError();
+    bool hungUp() const;
+    QString sharedText() const;
 
     QSerialPort* m_port = nullptr;
+    bool m_bSharedTold = false;
     std::function<QString(int)> m_resolver;
     QString m_boundDevice;
     QString m_strSettings = QStringLiteral("9600,n,8,1");

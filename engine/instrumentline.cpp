@@ -16,6 +16,7 @@ InstrumentLine::InstrumentLine(Recorder& recorder, QObject* parent)
     m_Comm.setInBufferCount(0);
     connect(&m_Comm, &CMSComm::OnComm, this, &InstrumentLine::OnComm);
     connect(&m_Comm, &CMSComm::lineLost, this, &InstrumentLine::onLost);
+    connect(&m_Comm, &CMSComm::lineShared, this, &InstrumentLine::shared);
     connect(&m_reconnect, &Reconnector::reconnected, this, [this] {
         opened();
         setState(LineState::Online);

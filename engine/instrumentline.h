@@ -83,6 +83,9 @@ Q_SIGNALS:
     // The line went away (`reason` names the device). The port is closed and
     // the device is waited for.
     void lost(const QString& reason);
+    // Another program reads the open device too and takes readings from
+    // this one (said once an opening); the line stays open.
+    void shared(const QString& reason);
     // The lost device is open again.
     void reconnected();
     // The lost device is there but would not open; the waiting goes on.

@@ -37,8 +37,9 @@ void check(bool ok, const char* what) {
 
 bool sameRecording(const JournalRecording& a, const JournalRecording& b) {
     if (a.values.size() != b.values.size() || a.units != b.units || a.times != b.times ||
-        a.timeTexts != b.timeTexts || a.graphCount != b.graphCount ||
-        a.savedCount != b.savedCount || std::memcmp(&a.runMax, &b.runMax, sizeof(float)) != 0 ||
+        a.timeTexts != b.timeTexts || a.logs != b.logs || a.milliseconds != b.milliseconds ||
+        a.graphCount != b.graphCount || a.savedCount != b.savedCount ||
+        std::memcmp(&a.runMax, &b.runMax, sizeof(float)) != 0 ||
         std::memcmp(&a.runMin, &b.runMin, sizeof(float)) != 0)
         return false;
     return a.values.empty() ||
@@ -55,7 +56,7 @@ void readAsJournal(std::span<const std::uint8_t> input) {
     const JournalRecording& r = reading.recording;
     check(reading.validBytes <= input.size(), "more valid bytes than bytes");
     check(r.units.size() == r.values.size() && r.times.size() == r.values.size() &&
-              r.timeTexts.size() == r.values.size(),
+              r.timeTexts.size() == r.values.size() && r.milliseconds.size() == r.values.size(),
           "series of different lengths");
     check(r.count() <= MAX_DATA, "more samples than the store holds");
     check(r.graphCount >= 0 && r.graphCount <= r.count(), "graph count");

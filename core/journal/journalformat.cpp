@@ -118,12 +118,20 @@ bool apply(JournalRecording& r, Numbering& at, JournalKind kind,
             return false;
         const std::size_t textLen = f.at(kSampleFixed - 1 + unitLen);
         const std::size_t markLen = at.version >= 2 ? 1 : 0;
-        if (payload.size() != kSampleFixed + unitLen + textLen + markLen ||
+        const std::size_t msLen = at.version >= 3 ? 2 : 0;
+        if (payload.size() != kSampleFixed + unitLen + textLen + markLen + msLen ||
             unitLen > kDovDatMaxText || textLen > kDovDatMaxText)
             return false;
-        const std::uint8_t mark = markLen ? payload.back() : 0;
+        const std::uint8_t mark = markLen ? payload[kSampleFixed + unitLen + textLen] : 0;
         if (mark > static_cast<std::uint8_t>(LogMark::WithoutValue))
             return false;
+        int millisecond = -1;
+        if (msLen) {
+            millisecond = static_cast<std::int16_t>(payload[payload.size() - 2] |
+                                                    payload[payload.size() - 1] << 8);
+            if (millisecond < -1 || millisecond > 999)
+                return false;
+        }
         const float value = f.f32();
         const std::int64_t time = f.i64();
         const std::uint32_t recCount = f.u32();
@@ -141,6 +149,7 @@ bool apply(JournalRecording& r, Numbering& at, JournalKind kind,
         f.take(1);
         r.timeTexts.push_back(f.text(textLen));
         r.logs.push_back(static_cast<LogMark>(mark));
+        r.milliseconds.push_back(static_cast<std::int16_t>(millisecond));
         r.values.push_back(value);
         r.times.push_back(time);
         at.last = recCount;
@@ -171,7 +180,7 @@ std::size_t recordAt(std::span<const std::uint8_t> bytes, std::size_t at) {
     const std::size_t payload = bytes[at + 1] | std::size_t{bytes[at + 2]} << 8;
     switch (static_cast<JournalKind>(bytes[at])) {
     case JournalKind::Sample:
-        if (payload < kSampleFixed || payload > kSampleFixed + 2 * kJournalMaxText + 1)
+        if (payload < kSampleFixed || payload > kSampleFixed + 2 * kJournalMaxText + 3)
             return 0;
         break;
     case JournalKind::ClearScreen:
@@ -200,6 +209,7 @@ JournalSample committedSample(const SampleStore& store, int index, float runMax,
         s.unit = store.recUnit()[i];
         s.time = store.recTime()[i];
         s.timeText = store.recTimeText()[i];
+        s.millisecond = store.recMillisecond()[i];
     }
     const int later = store.recCount() - 1 - index;
     s.recCount = index + 1;
@@ -240,7 +250,8 @@ std::vector<std::uint8_t> encodeJournal(const JournalRecording& r) {
         const auto k = static_cast<std::size_t>(i);
         appendSampleRecord(out, {r.values[k], r.units[k], r.times[k], r.timeTexts[k], i + 1,
                                  i < graphStart ? i + 1 : i + 1 - graphStart, r.runMax, r.runMin,
-                                 k < r.logs.size() ? r.logs[k] : LogMark::None});
+                                 k < r.logs.size() ? r.logs[k] : LogMark::None,
+                                 k < r.milliseconds.size() ? r.milliseconds[k] : -1});
     }
     return out;
 }
@@ -256,6 +267,10 @@ void appendSampleRecord(std::vector<std::uint8_t>& out, const JournalSample& sam
     putText(out, sample.unit);
     putText(out, sample.timeText);
     out.push_back(static_cast<std::uint8_t>(sample.log));
+    const auto ms = static_cast<std::uint16_t>(
+        sample.millisecond >= 0 && sample.millisecond <= 999 ? sample.millisecond : -1);
+    out.push_back(static_cast<std::uint8_t>(ms));
+    out.push_back(static_cast<std::uint8_t>(ms >> 8));
     closeRecord(out, start);
 }
 
@@ -287,7 +302,6 @@ std::string journalDamageText(const JournalReading& reading) {
 JournalReading readJournal(std::span<const std::uint8_t> bytes) {
     JournalReading reading;
     reading.totalBytes = bytes.size();
-    const std::vector<std::uint8_t> header = encodeJournalHeader();
     const std::size_t magicSeen = std::min(bytes.size(), kMagic.size());
     if (!std::equal(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(magicSeen),
                     kMagic.begin())) {
@@ -297,13 +311,16 @@ JournalReading readJournal(std::span<const std::uint8_t> bytes) {
     if (bytes.size() < kJournalHeaderSize) {
         // Cut while the header was written: nothing was journalled yet,
         // unless the version bytes there already say another format.
-        std::vector<std::uint8_t> oldest(kMagic.begin(), kMagic.end());
-        putU32(oldest, kJournalOldestVersion);
-        if (!std::equal(bytes.begin(), bytes.end(), header.begin()) &&
-            !std::equal(bytes.begin(), bytes.end(), oldest.begin()))
-            reading.status = JournalStatus::UnknownVersion;
-        else
+        bool known = false;
+        for (std::uint32_t v = kJournalOldestVersion; v <= kJournalVersion && !known; ++v) {
+            std::vector<std::uint8_t> versioned(kMagic.begin(), kMagic.end());
+            putU32(versioned, v);
+            known = std::equal(bytes.begin(), bytes.end(), versioned.begin());
+        }
+        if (known)
             reading.validBytes = bytes.size();
+        else
+            reading.status = JournalStatus::UnknownVersion;
         return reading;
     }
     reading.version = Fields(bytes.subspan(kMagic.size(), 4)).u32();

@@ -14,14 +14,16 @@
 // closed by its own checksum, so that a reader finds the records again past a
 // tail cut by a crash or bytes damaged on the disk, and keeps every whole one.
 //
-//   header   8 bytes magic "OrvJrnl\n", u32 format version (2; 1 is read too)
+//   header   8 bytes magic "OrvJrnl\n", u32 format version (3; 1 and 2 are read too)
 //   record   u8 kind, u16 payload length, payload, u32 CRC-32 of the three before
 //
 // Payloads (integers little-endian, floats as their IEEE bits):
 //   sample        f32 value, i64 calendar time, u32 recorded count and u32 graph
 //                 count after the commit, f32 running maximum, f32 running
 //                 minimum, u8 length + unit text, u8 length + time text, u8
-//                 log mark (LogMark; version 2 on, a sample of version 1 has none)
+//                 log mark (LogMark; version 2 on, a sample of version 1 has none),
+//                 i16 millisecond within the time's second, -1 where it is not
+//                 known (version 3 on; a sample of an older version has none)
 //   clear screen  u32 recorded count (the graph series restarts, the recorded
 //                 series goes on)
 //   saved         u32 recorded count (samples 1..count were written to a file)
@@ -30,7 +32,7 @@
 // emptied; it has no record for that. The counts in a journal's records only
 // grow: a record whose count is behind the ones before it repeats an old one.
 
-inline constexpr std::uint32_t kJournalVersion = 2;
+inline constexpr std::uint32_t kJournalVersion = 3;
 // The oldest format this reader still takes.
 inline constexpr std::uint32_t kJournalOldestVersion = 1;
 inline constexpr std::size_t kJournalHeaderSize = 12;
@@ -54,6 +56,7 @@ struct JournalSample {
     float runMax = kNoRunMax;
     float runMin = kNoRunMin;
     LogMark log = LogMark::None;
+    int millisecond = -1;
 };
 
 // Recorded sample `index` of `store` (a list row's index) with the counters

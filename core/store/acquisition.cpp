@@ -163,7 +163,8 @@ void Acquisition::restore(const RecordingSnapshot& r) {
         // Samples before the last Clear Screen are in the recorded series only.
         if (i == graphFrom)
             m_store.clearGraph();
-        m_store.storeCurrent(r.values[i], r.units[i], r.times[i], r.timeTexts[i]);
+        m_store.storeCurrent(r.values[i], r.units[i], r.times[i], r.timeTexts[i],
+                             i < r.milliseconds.size() ? r.milliseconds[i] : -1);
         m_store.commit();
     }
     if (graphFrom == n)

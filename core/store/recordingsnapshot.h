@@ -28,6 +28,8 @@ struct RecordingSnapshot {
     std::vector<std::int64_t> times;
     std::vector<std::string> timeTexts;
     std::vector<LogMark> logs;
+    // The millisecond within each time's second, -1 where it is not known.
+    std::vector<std::int16_t> milliseconds;
     // The graph series is the last graphCount samples of the recorded series.
     int graphCount = 0;
     float runMax = kNoRunMax;

@@ -115,7 +115,7 @@ TEST(OrvaneCliJournal, AJournalOnAReadOnlyDiskIsRecoveredAndLeftAsItIs) {
     const QString data = out + QStringLiteral("/r.DovDat");
     CliRun recover({"recover", "--journal", journal, "-o", data}, options);
     ASSERT_EQ(recover.finish(), 0) << recover.err().toStdString();
-    EXPECT_TRUE(recover.out().contains(QStringLiteral("The journal is damaged: 56 bytes")))
+    EXPECT_TRUE(recover.out().contains(QStringLiteral("The journal is damaged: 58 bytes")))
         << recover.out().toStdString();
     EXPECT_TRUE(recover.out().contains(QStringLiteral("The journal was left where it is")));
     EXPECT_EQ(dataFileValues(data), (std::vector<float>{20.0f, 22.0f, 23.0f}));
@@ -192,8 +192,8 @@ TEST(OrvaneCliJournal, AJournalThatStopsTakingRecordsIsReportedOnceAndTheRecordi
     QTemporaryDir dir;
     const QString journal = dir.filePath(QStringLiteral("recording.journal"));
     const QString csv = dir.filePath(QStringLiteral("run.csv"));
-    // No file may grow past 1200 bytes: the journal (12 + 56 bytes a sample)
-    // fills at the 22nd sample, the CSV file (about 40 bytes a sample) never.
+    // No file may grow past 1200 bytes: the journal (12 + 58 bytes a sample)
+    // fills at the 21st sample, the CSV file (about 40 bytes a sample) never.
     CliRun::Options options{dir.path(), {}, [] {
                                 const rlimit limit{1200, 1200};
                                 ::setrlimit(RLIMIT_FSIZE, &limit);

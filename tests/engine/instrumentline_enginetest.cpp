@@ -4,10 +4,15 @@
 #include "support/ptypair.h"
 
 #include <QEventLoop>
+#include <QFile>
+#include <QSocketNotifier>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 // Frames arrive in small pieces; one arrives while a reading is being handled
 // (a message box runs the event loop meanwhile) and nothing follows it: it is
@@ -36,4 +41,44 @@ TEST(InstrumentLine, TakesWhatArrivesWhileAReadingIsHandled) {
     }
     EXPECT_TRUE(QTest::qWaitFor([&] { return rows.size() == 2; }, 2000)) << rows.size();
     EXPECT_EQ(rows, QStringList({"11.1", "22.2"}));
+}
+
+// Another program that reads the same device takes bytes the port was told
+// of: that is said once, and the line stays open and records what it gets.
+TEST(InstrumentLine, AnotherReaderOfTheDeviceIsToldOnceAndTheLineStaysOpen) {
+    PtyPair pty;
+    // The other reader is woken first by the same bytes and takes them all.
+    const int other =
+        ::open(QFile::encodeName(pty.slavePath()).constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(other, 0);
+    int taken = 0;
+    bool stealing = true;
+    QSocketNotifier otherReader(other, QSocketNotifier::Read);
+    QObject::connect(&otherReader, &QSocketNotifier::activated, [&] {
+        char buf[64];
+        while (stealing && ::read(other, buf, sizeof buf) > 0)
+            ++taken;
+    });
+    Recorder recorder;
+    InstrumentLine line(recorder);
+    line.bindDevice(pty.slavePath());
+    ASSERT_TRUE(line.open());
+    QStringList shared, lost;
+    QObject::connect(&line, &InstrumentLine::shared, [&](const QString& r) { shared << r; });
+    QObject::connect(&line, &InstrumentLine::lost, [&](const QString& r) { lost << r; });
+    int rows = 0;
+    QObject::connect(&recorder, &Recorder::rowAppended, [&] { ++rows; });
+    for (int i = 0; i < 5; ++i) {
+        ASSERT_TRUE(pty.write(celsiusFrame(100 + i)));
+        QTest::qWait(40);
+    }
+    otherReader.setEnabled(false);
+    stealing = false;
+    ASSERT_TRUE(pty.write(celsiusFrame(250)));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rows > 0; }, 2000));
+    ::close(other);
+    EXPECT_GT(taken, 0);
+    EXPECT_TRUE(lost.isEmpty()) << lost.join('\n').toStdString();
+    ASSERT_EQ(shared.size(), 1);
+    EXPECT_TRUE(shared[0].contains(pty.slavePath() + " too")) << shared[0].toStdString();
 }

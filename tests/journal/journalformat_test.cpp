@@ -117,7 +117,7 @@ TEST(JournalFormat, HeaderAndRecordBytes) {
     EXPECT_EQ(journalCrc32(std::span(check).subspan(4), journalCrc32(std::span(check).first(4))),
               0xCBF43926u);
 
-    EXPECT_EQ(encodeJournalHeader(), (Bytes{'O', 'r', 'v', 'J', 'r', 'n', 'l', '\n', 2, 0, 0, 0}));
+    EXPECT_EQ(encodeJournalHeader(), (Bytes{'O', 'r', 'v', 'J', 'r', 'n', 'l', '\n', 3, 0, 0, 0}));
     Bytes clear;
     appendClearScreenRecord(clear, 0x01020304);
     EXPECT_EQ(clear, resealed({2, 4, 0, 0x04, 0x03, 0x02, 0x01, 0, 0, 0, 0}, 0, 2));
@@ -125,11 +125,13 @@ TEST(JournalFormat, HeaderAndRecordBytes) {
     Bytes one;
     appendSampleRecord(one, sample(1, 1, 25.3f));
     // kind, length, 30 fixed bytes, "C", the 17-byte time text, the log mark,
-    // checksum
-    ASSERT_EQ(one.size(), 3u + 30u + 1u + 17u + 1u + 4u);
+    // the millisecond (-1: not known), checksum
+    ASSERT_EQ(one.size(), 3u + 30u + 1u + 17u + 1u + 2u + 4u);
     EXPECT_EQ(one[0], 1);
-    EXPECT_EQ(one[1] | one[2] << 8, 49);
-    EXPECT_EQ(one[one.size() - 5], 0);
+    EXPECT_EQ(one[1] | one[2] << 8, 51);
+    EXPECT_EQ(one[one.size() - 7], 0);
+    EXPECT_EQ(one[one.size() - 6], 0xFF);
+    EXPECT_EQ(one[one.size() - 5], 0xFF);
     const Bytes value(one.begin() + 3, one.begin() + 7);
     EXPECT_EQ(value, (Bytes{0x66, 0x66, 0xCA, 0x41})); // 25.3f
 }
@@ -332,9 +334,11 @@ TEST(JournalFormat, HeadersThatAreNotReadOrReadEmpty) {
     const Bytes header = encodeJournalHeader();
     Bytes v1 = header;
     v1[8] = 1;
-    Bytes v3 = header;
-    v3[8] = 3;
-    Bytes cutV3(v3.begin(), v3.begin() + 9);
+    Bytes v2 = header;
+    v2[8] = 2;
+    Bytes v4 = header;
+    v4[8] = 4;
+    Bytes cutV4(v4.begin(), v4.begin() + 9);
     Bytes other = {'P', 'K', 3, 4, 0, 0, 0, 0, 0, 0, 0, 0};
     struct Row {
         Bytes bytes;
@@ -346,8 +350,9 @@ TEST(JournalFormat, HeadersThatAreNotReadOrReadEmpty) {
         {header, JournalStatus::Read},
         {v1, JournalStatus::Read},
         {Bytes(v1.begin(), v1.begin() + 9), JournalStatus::Read},
-        {v3, JournalStatus::UnknownVersion},
-        {cutV3, JournalStatus::UnknownVersion},
+        {Bytes(v2.begin(), v2.begin() + 10), JournalStatus::Read},
+        {v4, JournalStatus::UnknownVersion},
+        {cutV4, JournalStatus::UnknownVersion},
         {other, JournalStatus::NotAJournal},
         {Bytes{'O', 'r', 'x'}, JournalStatus::NotAJournal},
     };
@@ -356,43 +361,58 @@ TEST(JournalFormat, HeadersThatAreNotReadOrReadEmpty) {
         EXPECT_EQ(r.status, row.status) << row.bytes.size() << " bytes";
         EXPECT_TRUE(r.recording.empty());
     }
-    Bytes later = v3;
+    Bytes later = v4;
     appendSampleRecord(later, sample(1, 1, 1.0f));
-    EXPECT_EQ(readJournal(later).version, 3u);
+    EXPECT_EQ(readJournal(later).version, 4u);
     EXPECT_TRUE(readJournal(later).recording.empty());
 }
 
-// The log mark comes back with its sample and gives the list's text again; a
-// journal of the first format, whose samples have none, still reads.
-TEST(JournalFormat, LogMarksComeBackAndTheFirstFormatStillReads) {
+// The log mark and the millisecond come back with their sample, and the log
+// mark gives the list's text again; journals of the older formats, whose
+// samples have no millisecond (version 2) or neither (version 1), still read.
+TEST(JournalFormat, LogMarksAndMillisecondsComeBackAndOlderFormatsStillRead) {
     const LogMark marks[] = {LogMark::None, LogMark::WithValue, LogMark::WithoutValue,
                              LogMark::None};
     const float values[] = {25.3f, 1270.9f, kNoValue, kNoValue};
+    const std::int16_t ms[] = {0, 999, -1, 58};
     Bytes bytes = encodeJournalHeader();
-    Bytes first = bytes;
-    first[8] = 1;
+    Bytes v2 = bytes, v1 = bytes;
+    v2[8] = 2;
+    v1[8] = 1;
     for (int i = 0; i < 4; ++i) {
         JournalSample s = sample(i + 1, i + 1, values[i]);
         s.log = marks[i];
+        s.millisecond = ms[i];
         Bytes rec;
         appendSampleRecord(rec, s);
         append(bytes, rec);
-        // The same sample in the first format: no mark byte.
-        rec.erase(rec.end() - 5);
-        rec[1] = static_cast<std::uint8_t>(rec[1] - 1);
-        append(first, resealed(rec, 0, 1));
+        // The same sample in version 2 (no millisecond), then in version 1
+        // (no mark either).
+        for (Bytes* older : {&v2, &v1}) {
+            rec.erase(rec.end() - (older == &v2 ? 6 : 5), rec.end() - 4);
+            rec[1] = static_cast<std::uint8_t>(rec[1] - (older == &v2 ? 2 : 1));
+            rec = resealed(rec, 0, 1);
+            append(*older, rec);
+        }
     }
     const JournalReading r = readJournal(bytes);
     ASSERT_EQ(r.recording.logs, (std::vector<LogMark>(std::begin(marks), std::end(marks))));
+    EXPECT_EQ(r.recording.milliseconds, (std::vector<std::int16_t>(std::begin(ms), std::end(ms))));
     const char* texts[] = {"25.3", "1270.9log", "----log", "3000.0"};
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(listValueText(r.recording.values[i], r.recording.logs[i]), texts[i]);
-    EXPECT_EQ(readJournal(encodeJournal(r.recording)).recording.logs, r.recording.logs);
+    const JournalRecording again = readJournal(encodeJournal(r.recording)).recording;
+    EXPECT_EQ(again.logs, r.recording.logs);
+    EXPECT_EQ(again.milliseconds, r.recording.milliseconds);
 
-    const JournalReading old = readJournal(first);
-    EXPECT_FALSE(old.damaged());
-    expectRecording(old.recording, r.recording);
-    EXPECT_EQ(old.recording.logs, std::vector<LogMark>(4, LogMark::None));
+    for (const Bytes* older : {&v2, &v1}) {
+        const JournalReading old = readJournal(*older);
+        EXPECT_FALSE(old.damaged());
+        expectRecording(old.recording, r.recording);
+        EXPECT_EQ(old.recording.milliseconds, std::vector<std::int16_t>(4, -1));
+        EXPECT_EQ(old.recording.logs,
+                  older == &v2 ? r.recording.logs : std::vector<LogMark>(4, LogMark::None));
+    }
 }
 
 // Every commit of a live recording, journalled as the engine will, rebuilds

@@ -78,6 +78,9 @@ CMainFrame::CMainFrame(const Startup& startup, QWidget* parent)
     connect(m_line.get(), &InstrumentLine::portChanged, this, &CMainFrame::tellPendingPort);
     connect(m_line.get(), &InstrumentLine::lost, this, &CMainFrame::onLineLost);
     connect(m_line.get(), &InstrumentLine::reconnected, this, &CMainFrame::onReconnected);
+    connect(m_line.get(), &InstrumentLine::shared, this, [this](const QString& reason) {
+        showMessage(MessageTopic::Line, reason, MessageLevel::Warning);
+    });
     connect(m_line.get(), &InstrumentLine::reconnectFailed, this, [this](const QString& reason) {
         showMessage(MessageTopic::Line,
                     asSentence(reason) + tr(" Still waiting (On/Off stops waiting)."),
