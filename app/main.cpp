@@ -1,4 +1,5 @@
 #include "core/journal/recordingjournal.h"
+#include "engine/translations.h"
 #include "sim/ptyinstrument.h"
 #include "ui/viewer/recordingviewer.h"
 #include "ui/window/cmainframe.h"
@@ -65,6 +66,7 @@ int main(int argc, char** argv) {
     QCoreApplication& app = *application;
     QApplication::setApplicationName(QStringLiteral("Orvane"));
     QApplication::setApplicationVersion(QStringLiteral(ORVANE_VERSION));
+    installTranslations(app);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(

@@ -14,6 +14,7 @@
 #include "core/config/serialdevices.h"
 #include "core/journal/recordingjournal.h"
 #include "core/publish/passwordfile.h"
+#include "engine/translations.h"
 #include "sim/ptyinstrument.h"
 
 #include <QCommandLineParser>
@@ -603,6 +604,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("orvane-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ORVANE_VERSION));
+    installTranslations(app);
 
     CommandParser parser;
     parser.setApplicationDescription(kDescription);

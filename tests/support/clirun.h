@@ -47,6 +47,9 @@ public:
         m_process.setWorkingDirectory(options.workingDir);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_STATE_HOME"), m_state.path());
+        // The texts of the sources, whatever the language of the computer.
+        env.remove(QStringLiteral("LANGUAGE"));
+        env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
         if (!options.tempDir.isEmpty())
             env.insert(QStringLiteral("TMPDIR"), options.tempDir);
         m_process.setProcessEnvironment(env);
