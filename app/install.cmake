@@ -86,7 +86,7 @@ endforeach()
 
 # A manual page for every program, made from its --help when it is built (so
 # that every option is in it), with the sections of packaging/man/<program>.h2m.
-# orvane-cli's takes the help of each of its commands too.
+# orvane-cli's takes the help of each command its help lists too.
 find_program(ORVANE_HELP2MAN help2man)
 if(ORVANE_HELP2MAN)
   set(_man_pages)
@@ -94,7 +94,7 @@ if(ORVANE_HELP2MAN)
     set(_page ${CMAKE_BINARY_DIR}/man/${program}.1)
     set(_commands)
     if(program STREQUAL "orvane-cli")
-      set(_commands record recover convert info ports)
+      set(_commands "*")
     endif()
     add_custom_command(
       OUTPUT ${_page}

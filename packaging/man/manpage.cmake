@@ -1,4 +1,4 @@
-# cmake -DHELP2MAN=... -DPROGRAM=... [-DCOMMANDS="a;b"] -DINCLUDE=... -DVERSION=...
+# cmake -DHELP2MAN=... -DPROGRAM=... [-DCOMMANDS="a;b" | -DCOMMANDS=*] -DINCLUDE=... -DVERSION=...
 #       -DSOURCE_DIR=... -DOUTPUT=... -P manpage.cmake
 #
 # Writes the manual page of PROGRAM from its --help with help2man. With
@@ -33,7 +33,21 @@ execute_process(COMMAND ${PROGRAM} --help OUTPUT_VARIABLE _help ERROR_QUIET
 if(NOT _status EQUAL 0)
   message(FATAL_ERROR "${PROGRAM} --help failed: ${_status}")
 endif()
-foreach(command IN LISTS COMMANDS)
+# With COMMANDS "*", the commands are those the help lists under "Commands:".
+set(_commands ${COMMANDS})
+if(COMMANDS STREQUAL "*")
+  set(_commands)
+  string(REGEX MATCH "\nCommands:\n(  [^\n]*\n)+" _list "${_help}")
+  string(REGEX MATCHALL "\n  [a-z][a-z-]*  " _names "${_list}")
+  foreach(entry IN LISTS _names)
+    string(STRIP "${entry}" entry)
+    list(APPEND _commands ${entry})
+  endforeach()
+  if(NOT _commands)
+    message(FATAL_ERROR "${PROGRAM} --help lists no commands")
+  endif()
+endif()
+foreach(command IN LISTS _commands)
   execute_process(COMMAND ${PROGRAM} ${command} --help OUTPUT_VARIABLE _command_help
     ERROR_QUIET RESULT_VARIABLE _status)
   if(NOT _status EQUAL 0)
