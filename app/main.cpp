@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QMessageBox>
 
 #include <cstdio>
@@ -69,26 +70,30 @@ int main(int argc, char** argv) {
     installTranslations(app);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Data logger for the Orvane hand-held infrared thermometer."));
+    parser.setApplicationDescription(QCoreApplication::translate(
+        "Orvane", "Data logger for the Orvane hand-held infrared thermometer."));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption device(QStringLiteral("device"),
-                                    QStringLiteral("Open PATH (a serial device or pseudo-terminal) "
-                                                   "whatever COM port is selected."),
-                                    QStringLiteral("PATH"));
+    const QCommandLineOption device(
+        QStringLiteral("device"),
+        QCoreApplication::translate("Orvane", "Open PATH (a serial device or pseudo-terminal) "
+                                              "whatever COM port is selected."),
+        QStringLiteral("PATH"));
     const QCommandLineOption simulator(
-        QStringLiteral("simulator"), QStringLiteral("Connect to a built-in simulated instrument."));
+        QStringLiteral("simulator"),
+        QCoreApplication::translate("Orvane", "Connect to a built-in simulated instrument."));
     const QCommandLineOption view(
         QStringLiteral("view"),
-        QStringLiteral("Show the files (data files, CSV files, folders of them) in the recording "
-                       "viewer, on a clock, whatever their length."));
+        QCoreApplication::translate(
+            "Orvane", "Show the files (data files, CSV files, folders of them) in the recording "
+                      "viewer, on a clock, whatever their length."));
     parser.addOption(device);
     parser.addOption(simulator);
     parser.addOption(view);
     parser.addPositionalArgument(
         QStringLiteral("file"),
-        QStringLiteral("A .DovDat data file to open; with --view, any number of recordings."),
+        QCoreApplication::translate(
+            "Orvane", "A .DovDat data file to open; with --view, any number of recordings."),
         QStringLiteral("[FILE.DovDat | --view FILE...]"));
     parser.process(app);
     if (parser.isSet(view)) {
@@ -118,7 +123,8 @@ int main(int argc, char** argv) {
             startup.simulated = true;
         } else
             QMessageBox::warning(nullptr, QStringLiteral("Orvane"),
-                                 QStringLiteral("The simulated instrument could not start: %1")
+                                 QCoreApplication::translate(
+                                     "Orvane", "The simulated instrument could not start: %1")
                                      .arg(started.error()));
     }
 

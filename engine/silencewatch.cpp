@@ -34,8 +34,8 @@ void SilenceWatch::frameArrived() {
 
 QString SilenceWatch::silenceText(const QString& device) const {
     const int seconds = (m_nTimeoutMs + 999) / 1000;
-    return QStringLiteral("No readings from %1 for %2 s: is the instrument switched on, in its "
-                          "data mode, and on this port?")
+    return tr("No readings from %1 for %2 s: is the instrument switched on, in its "
+              "data mode, and on this port?")
         .arg(device)
         .arg(seconds);
 }

@@ -2,6 +2,7 @@
 
 #include "ui/base/yesnobox.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -35,7 +36,7 @@ QString Prompter::saveFileNameAs(QWidget* parent, const QString& proposed,
                                  const QStringList& filters, int& chosen,
                                  const QString& defaultSuffix) {
     const QFileInfo name(proposed);
-    QFileDialog dialog(parent, QStringLiteral("Save As"),
+    QFileDialog dialog(parent, QCoreApplication::translate("Prompter", "Save As"),
                        name.isAbsolute() ? name.path() : QString());
     dialog.setNameFilters(filters);
     dialog.selectNameFilter(filters.value(chosen));
@@ -50,7 +51,7 @@ QString Prompter::saveFileNameAs(QWidget* parent, const QString& proposed,
 
 QString Prompter::openFileName(QWidget* parent, const QString& folder, const QString& filter,
                                const QString& defaultSuffix) {
-    QFileDialog dialog(parent, QStringLiteral("Open"), folder, filter);
+    QFileDialog dialog(parent, QCoreApplication::translate("Prompter", "Open"), folder, filter);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(defaultSuffix);

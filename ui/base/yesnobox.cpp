@@ -8,6 +8,8 @@ YesNoBox::YesNoBox(QWidget* parent, const QString& caption, const QString& text)
     : QMessageBox(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
                   parent) {
     setWindowFlag(Qt::WindowCloseButtonHint, false);
+    button(QMessageBox::Yes)->setText(tr("&Yes"));
+    button(QMessageBox::No)->setText(tr("&No"));
 }
 
 bool YesNoBox::ask() {

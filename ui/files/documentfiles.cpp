@@ -13,6 +13,7 @@
 #include "ui/base/prompter.h"
 #include "ui/panels/datalistpanel.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -38,12 +39,21 @@ void DocumentFiles::rememberFolder(const QString& path) {
         (void)m_config.writeLastFolder(folder);
 }
 
+namespace {
+
+// A filter of the file dialogs in the user's language.
+QString translatedFilter(const QString& filter) {
+    return QCoreApplication::translate("DocumentFiles", filter.toLatin1().constData());
+}
+
+} // namespace
+
 bool DocumentFiles::save() {
     const auto time = static_cast<std::int64_t>(std::time(nullptr));
     const SaveFileNames names = saveFileNames(time);
     const QString path = m_prompter.saveFileName(
-        m_parent, QDir(startFolder()).filePath(QString::fromStdString(names.dataFile)), kFilter,
-        kSuffix);
+        m_parent, QDir(startFolder()).filePath(QString::fromStdString(names.dataFile)),
+        translatedFilter(kFilter), kSuffix);
     if (path.isEmpty())
         return false;
     rememberFolder(path);
@@ -84,7 +94,8 @@ bool DocumentFiles::exportCsv() {
         const SaveFileNames names = saveFileNames(static_cast<std::int64_t>(std::time(nullptr)));
         proposed = QDir(startFolder()).filePath(QString::fromStdString(names.csvFile));
     }
-    const QStringList filters{kCsvCommaFilter, kCsvSemicolonFilter};
+    const QStringList filters{translatedFilter(kCsvCommaFilter),
+                              translatedFilter(kCsvSemicolonFilter)};
     const QString decimal = QLocale().decimalPoint();
     int chosen = csvSeparatorFor(decimal.isEmpty() ? '.' : decimal.front().toLatin1()) ==
                          CsvSeparator::Semicolon
@@ -115,8 +126,9 @@ bool DocumentFiles::exportCsv() {
                         style);
     }
     if (const Result<> written = AtomicFile(path.toStdString()).replace(text); !written) {
-        m_prompter.warning(m_parent, QStringLiteral("Cannot write %1: %2")
-                                         .arg(path, QString::fromStdString(written.error())));
+        m_prompter.warning(m_parent,
+                           QCoreApplication::translate("DocumentFiles", "Cannot write %1: %2")
+                               .arg(path, QString::fromStdString(written.error())));
         return false;
     }
     return true;
@@ -160,25 +172,31 @@ std::optional<WrittenPair> DocumentFiles::writeNewFiles(const PairNames& names) 
 void DocumentFiles::reportFailure(const QString& dataPath, const QString& textPath,
                                   const DataFilePairFailure& failed) {
     QString message =
-        QStringLiteral("Cannot write %1: %2")
+        QCoreApplication::translate("DocumentFiles", "Cannot write %1: %2")
             .arg(failed.dataFailed ? dataPath : textPath, QString::fromStdString(failed.reason));
     if (failed.dataWritten)
-        message += QStringLiteral("\n%1 was written, without its text export.").arg(dataPath);
+        message += QCoreApplication::translate("DocumentFiles",
+                                               "\n%1 was written, without its text export.")
+                       .arg(dataPath);
     else if (!failed.dataFailed || !textPath.isEmpty())
-        message +=
-            QStringLiteral("\n%1 was not written.").arg(failed.dataFailed ? textPath : dataPath);
-    m_prompter.warning(m_parent, message + QStringLiteral("\nThe recording is unchanged."));
+        message += QCoreApplication::translate("DocumentFiles", "\n%1 was not written.")
+                       .arg(failed.dataFailed ? textPath : dataPath);
+    m_prompter.warning(m_parent, message + QCoreApplication::translate(
+                                               "DocumentFiles", "\nThe recording is unchanged."));
 }
 
 bool DocumentFiles::offerToSave() {
     return !(m_doc.acq().unsaved() && m_doc.store().recCount() > 0 &&
-             m_prompter.askYesNo(m_parent, QStringLiteral("Do you want to save? ")) && !save());
+             m_prompter.askYesNo(
+                 m_parent, QCoreApplication::translate("DocumentFiles", "Do you want to save? ")) &&
+             !save());
 }
 
 bool DocumentFiles::open() {
     if (!offerToSave())
         return false;
-    const QString path = m_prompter.openFileName(m_parent, startFolder(), kFilter, kSuffix);
+    const QString path =
+        m_prompter.openFileName(m_parent, startFolder(), translatedFilter(kFilter), kSuffix);
     if (path.isEmpty())
         return false;
     rememberFolder(path);
@@ -197,10 +215,11 @@ bool DocumentFiles::load(const QString& path) {
         // What is wrong with the file ends in a full stop; the system's reason
         // stands as it is.
         const DataFileRefusal& why = read.error();
-        m_prompter.warning(m_parent, (why.kind == DataFileRefusal::Kind::Unreadable
-                                          ? QStringLiteral("Cannot open %1: %2")
-                                          : QStringLiteral("Cannot open %1: %2."))
-                                         .arg(path, QString::fromStdString(why.reason)));
+        m_prompter.warning(
+            m_parent, (why.kind == DataFileRefusal::Kind::Unreadable
+                           ? QCoreApplication::translate("DocumentFiles", "Cannot open %1: %2")
+                           : QCoreApplication::translate("DocumentFiles", "Cannot open %1: %2."))
+                          .arg(path, QString::fromStdString(why.reason)));
         return false;
     }
 

@@ -17,13 +17,15 @@ class QWidget;
 // loading of a data file into the graph and the list.
 class DocumentFiles {
 public:
-    static inline const QString kFilter = QStringLiteral("ZavoDezuza Files (*.DovDat)");
+    // The dialogs' filters, in English; the dialogs show them translated.
+    static inline const QString kFilter =
+        QString::fromLatin1(QT_TRANSLATE_NOOP("DocumentFiles", "ZavoDezuza Files (*.DovDat)"));
     static inline const QString kSuffix = QStringLiteral("DovDat");
     // The two kinds of CSV the export offers, in this order.
-    static inline const QString kCsvCommaFilter =
-        QStringLiteral("CSV, comma-separated, decimal point (*.csv)");
-    static inline const QString kCsvSemicolonFilter =
-        QStringLiteral("CSV, semicolon-separated, decimal comma (*.csv)");
+    static inline const QString kCsvCommaFilter = QString::fromLatin1(
+        QT_TRANSLATE_NOOP("DocumentFiles", "CSV, comma-separated, decimal point (*.csv)"));
+    static inline const QString kCsvSemicolonFilter = QString::fromLatin1(
+        QT_TRANSLATE_NOOP("DocumentFiles", "CSV, semicolon-separated, decimal comma (*.csv)"));
 
     DocumentFiles(QWidget* parent, Prompter& prompter, CDTDoc& doc, DataListPanel& list,
                   Configuration& config);

@@ -8,6 +8,7 @@
 #include "ui/base/cdtdoc.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -181,16 +182,20 @@ void ReportPrinter::drawTablePage(QPainter& painter, int page) {
 Result<void, QString> ReportPrinter::print(QPagedPaintDevice& device) {
     const std::vector<int> pages = requestedPages(device, begin());
     if (pages.empty())
-        return Failure{QStringLiteral("The report has pages 1 to %1 only.").arg(pageCount())};
+        return Failure{
+            QCoreApplication::translate("ReportPrinter", "The report has pages 1 to %1 only.")
+                .arg(pageCount())};
 
     const BusyCursor busy;
 
     QPainter painter;
     if (!painter.begin(&device)) {
         const auto* printer = dynamic_cast<const QPrinter*>(&device);
-        return Failure{printer && !printer->outputFileName().isEmpty()
-                           ? QStringLiteral("Cannot write %1.").arg(printer->outputFileName())
-                           : QStringLiteral("Could not start print job.")};
+        return Failure{
+            printer && !printer->outputFileName().isEmpty()
+                ? QCoreApplication::translate("ReportPrinter", "Cannot write %1.")
+                      .arg(printer->outputFileName())
+                : QCoreApplication::translate("ReportPrinter", "Could not start print job.")};
     }
     const qreal dpiX = device.logicalDpiX();
     const qreal dpiY = device.logicalDpiY();
@@ -199,12 +204,15 @@ Result<void, QString> ReportPrinter::print(QPagedPaintDevice& device) {
     for (std::size_t i = 0; i < pages.size(); ++i) {
         if (i > 0 && !device.newPage()) {
             painter.end();
-            return Failure{QStringLiteral("The printer stopped after page %1.").arg(pages[i - 1])};
+            return Failure{
+                QCoreApplication::translate("ReportPrinter", "The printer stopped after page %1.")
+                    .arg(pages[i - 1])};
         }
         drawPage(painter, printable, dpiX, dpiY, pages[i]);
     }
     if (!painter.end())
-        return Failure{QStringLiteral("Could not finish the print job.")};
+        return Failure{
+            QCoreApplication::translate("ReportPrinter", "Could not finish the print job.")};
     return {};
 }
 
@@ -263,7 +271,7 @@ Result<void, QString> printReportToPdf(const QString& path, CDTDoc& doc, ReportT
             .replace(std::string_view(buffer.data().constData(),
                                       static_cast<std::size_t>(buffer.data().size())));
     if (!written)
-        return Failure{QStringLiteral("Cannot write %1: %2")
+        return Failure{QCoreApplication::translate("ReportPrinter", "Cannot write %1: %2")
                            .arg(path, QString::fromStdString(written.error()))};
     return {};
 }

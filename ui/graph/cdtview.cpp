@@ -108,7 +108,7 @@ void drawBatch(QPainter& p, const QPen& pen, const std::vector<QLine>& lines) {
 
 CDTView::CDTView(CDTDoc& doc, const InstrumentLine& line, const Startup& startup, QWidget* frame)
     : QWidget(frame), m_doc(doc) {
-    setAccessibleName(QStringLiteral("Graph"));
+    setAccessibleName(tr("Graph"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
 
@@ -376,7 +376,7 @@ void CDTView::buildScene() {
     m_bSceneDirty = false;
 
     if (m_scene.emptyReadout)
-        Q_EMIT hoverReadout(QStringLiteral("time:"), QStringLiteral("temp:"));
+        Q_EMIT hoverReadout(tr("time:"), tr("temp:"));
     m_dlgScroll->setPosition(m_scene.valueScroll.position); // range 0..72, no notification
     // The pan bar works while the graph is zoomed.
     m_dlgAlarm->setPanEnabled(m_scene.panMaximum.has_value());

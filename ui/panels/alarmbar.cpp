@@ -26,10 +26,10 @@ AlarmBar::AlarmBar(int alarmHigh, int alarmLow, QWidget* parent)
       m_editAlarmHigh(new QLineEdit(this)),
       m_labelAlarmLow(new QLabel(QStringLiteral("Lo:"), this)),
       m_editAlarmLow(new QLineEdit(this)) {
-    setAccessibleName(QStringLiteral("Alarm limits"));
-    m_scrollPan->setAccessibleName(QStringLiteral("Pan the zoomed graph"));
-    m_editAlarmHigh->setAccessibleName(QStringLiteral("High alarm limit"));
-    m_editAlarmLow->setAccessibleName(QStringLiteral("Low alarm limit"));
+    setAccessibleName(tr("Alarm limits"));
+    m_scrollPan->setAccessibleName(tr("Pan the zoomed graph"));
+    m_editAlarmHigh->setAccessibleName(tr("High alarm limit"));
+    m_editAlarmLow->setAccessibleName(tr("Low alarm limit"));
     m_labelAlarmHigh->setBuddy(m_editAlarmHigh);
     m_labelAlarmLow->setBuddy(m_editAlarmLow);
     // The keyboard pans the zoomed graph too (arrows, Page Up/Down, Home, End).

@@ -75,7 +75,7 @@ CDisplayPanel::CDisplayPanel(Recorder& recorder, const InstrumentLine& line, int
     Q_UNUSED(accessible);
     m_notices = new FigureNotices(this);
     m_comboTime->setObjectName(QStringLiteral("sampleRateBox"));
-    m_comboTime->setAccessibleName(QStringLiteral("Sample rate"));
+    m_comboTime->setAccessibleName(tr("Sample rate"));
     // The selector's caption is a label of its own, tied to it for screen readers.
     auto* timeCaption = new QLabel(QStringLiteral("Time:"), this);
     timeCaption->setFont(m_fontSmall);
@@ -182,40 +182,38 @@ CDisplayPanel::Figure CDisplayPanel::figure(int index) const {
     case 0: {
         const QString value = shown(t.m_strValue);
         const QString unit = shown(m_acq.unit());
-        return {QStringLiteral("Reading"),
+        return {tr("Reading"),
                 value.isEmpty() || unit.isEmpty() ? value : value + QLatin1Char(' ') + unit,
                 regionRect(RegionValue)};
     }
     case 1:
-        return {QStringLiteral("Unit"), placed(UnitLetter), QRect(522, 134, 34, 19)};
+        return {tr("Unit"), placed(UnitLetter), QRect(522, 134, 34, 19)};
     case 2:
-        return {QStringLiteral("Mode"), shown(t.m_strMode), regionRect(RegionMode)};
+        return {tr("Mode"), shown(t.m_strMode), regionRect(RegionMode)};
     case 3:
-        return {QStringLiteral("Emissivity"), shown(t.m_strEmissivity),
-                regionRect(RegionEmissivity)};
+        return {tr("Emissivity"), shown(t.m_strEmissivity), regionRect(RegionEmissivity)};
     case 4:
-        return {QStringLiteral("Maximum"), shown(t.m_strMax), regionRect(RegionMax)};
+        return {tr("Maximum"), shown(t.m_strMax), regionRect(RegionMax)};
     case 5:
-        return {QStringLiteral("Minimum"), shown(t.m_strMin), regionRect(RegionMin)};
+        return {tr("Minimum"), shown(t.m_strMin), regionRect(RegionMin)};
     case 6:
-        return {QStringLiteral("Lock"), placed(Lock), regionRect(RegionLock)};
+        return {tr("Lock"), placed(Lock), regionRect(RegionLock)};
     case 7:
-        return {QStringLiteral("Range"), placed(Range), QRect(322, 134, 126, 19)};
+        return {tr("Range"), placed(Range), QRect(322, 134, 126, 19)};
     case 8:
-        return {QStringLiteral("Port"),
+        return {tr("Port"),
                 m_bSimulated ? QStringLiteral("SIM") : QStringLiteral("COM %1").arg(m_line.port()),
                 portBox()};
     case 9:
-        return {QStringLiteral("Line"),
+        return {tr("Line"),
                 m_line.state() == LineState::Online ? QStringLiteral("OnLine")
                                                     : QStringLiteral("OffLine"),
                 onlineBox()};
     case 10:
-        return {QStringLiteral("DataInput"),
-                m_acq.blink() ? QStringLiteral("on") : QStringLiteral("off"),
-                regionRect(RegionBlink), true};
+        return {tr("Data input"), m_acq.blink() ? tr("on") : tr("off"), regionRect(RegionBlink),
+                true};
     case 11:
-        return {QStringLiteral("Clock"), m_strClock.trimmed(), clockBox(), true};
+        return {tr("Clock"), m_strClock.trimmed(), clockBox(), true};
     default:
         return {};
     }

@@ -26,11 +26,12 @@ QVariant DataListModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant DataListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    static const char* const titles[] = {"NO.", "DATA", "UNIT", "TIME"};
+    static const char* const titles[] = {QT_TR_NOOP("NO."), QT_TR_NOOP("DATA"), QT_TR_NOOP("UNIT"),
+                                         QT_TR_NOOP("TIME")};
     if (orientation != Qt::Horizontal || section < 0 || section > 3)
         return QVariant();
     if (role == Qt::DisplayRole)
-        return QString::fromLatin1(titles[section]);
+        return tr(titles[section]);
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
     return QVariant();

@@ -12,14 +12,14 @@
 
 DataListPanel::DataListPanel(QWidget* parent)
     : QWidget(parent), m_model(new DataListModel(this)), m_list(new DataListView(this)) {
-    setAccessibleName(QStringLiteral("Data list"));
-    m_list->setAccessibleName(QStringLiteral("Recorded samples"));
+    setAccessibleName(tr("Data list"));
+    m_list->setAccessibleName(tr("Recorded samples"));
     m_list->setModel(m_model);
     m_list->setItemDelegate(new DataListDelegate(m_list));
     m_list->setVerticalScrollBar(new CachedScrollBar(Qt::Vertical));
     m_list->setHorizontalScrollBar(new CachedScrollBar(Qt::Horizontal));
-    m_list->verticalScrollBar()->setAccessibleName(QStringLiteral("Scroll through the samples"));
-    m_list->horizontalScrollBar()->setAccessibleName(QStringLiteral("Scroll across the columns"));
+    m_list->verticalScrollBar()->setAccessibleName(tr("Scroll through the samples"));
+    m_list->horizontalScrollBar()->setAccessibleName(tr("Scroll across the columns"));
     // The arrow keys move from cell to cell; Tab and Shift+Tab leave the list.
     m_list->setTabKeyNavigation(false);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);

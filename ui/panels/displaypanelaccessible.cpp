@@ -153,7 +153,7 @@ CDisplayPanel* DisplayPanelAccessible::panel() const {
 QString DisplayPanelAccessible::text(QAccessible::Text t) const {
     switch (t) {
     case QAccessible::Name:
-        return QStringLiteral("Instrument display");
+        return QCoreApplication::translate("DisplayPanel", "Instrument display");
     case QAccessible::Description: {
         // The figures that change with a reading (the reading to the
         // minimum) at once, for a reader that reads the panel alone.
@@ -162,7 +162,9 @@ QString DisplayPanelAccessible::text(QAccessible::Text t) const {
         for (int i = 0; i < kReadingFigures; ++i) {
             const CDisplayPanel::Figure figure = panel()->figure(i);
             figures << figure.name + QLatin1Char(' ') +
-                           (figure.value.isEmpty() ? QStringLiteral("none") : figure.value);
+                           (figure.value.isEmpty()
+                                ? QCoreApplication::translate("DisplayPanel", "none")
+                                : figure.value);
         }
         return figures.join(QStringLiteral(", "));
     }

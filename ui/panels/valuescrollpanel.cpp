@@ -6,8 +6,8 @@
 
 ValueScrollPanel::ValueScrollPanel(int position, QWidget* parent)
     : QWidget(parent), m_scrollY(new QScrollBar(Qt::Vertical, this)) {
-    setAccessibleName(QStringLiteral("Value scroll bar"));
-    m_scrollY->setAccessibleName(QStringLiteral("Value window of the graph"));
+    setAccessibleName(tr("Value scroll bar"));
+    m_scrollY->setAccessibleName(tr("Value window of the graph"));
     m_scrollY->setSingleStep(1);
     m_scrollY->setPageStep(1);
     // Reached with Tab: the arrows, Page Up/Down, Home and End move the window.

@@ -18,14 +18,14 @@ QRect units(int x, int y, int w, int h) {
 } // namespace
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("About Orvane"));
+    setWindowTitle(tr("About Orvane"));
     setFixedSize(units(0, 0, 235, 55).size());
 
     auto* icon = new QLabel(this);
     icon->setPixmap(programIcon().pixmap(32, 32));
     icon->setGeometry(QRect(units(11, 17, 0, 0).topLeft(), QSize(32, 32)));
 
-    auto* text = new QLabel(QStringLiteral("Orvane Version 1.0"), this);
+    auto* text = new QLabel(tr("Orvane Version 1.0"), this);
     text->setGeometry(units(40, 10, 119, 8).adjusted(0, -2, 0, 4));
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);

@@ -48,7 +48,7 @@ QString asSentence(const QString& reason) {
 
 CMainFrame::CMainFrame(const Startup& startup, QWidget* parent)
     : QMainWindow(parent), m_config(startup.configPath), m_prompter(std::make_unique<Prompter>()) {
-    setWindowTitle(startup.simulated ? QStringLiteral("Orvane (simulated instrument)")
+    setWindowTitle(startup.simulated ? tr("Orvane (simulated instrument)")
                                      : QStringLiteral("Orvane"));
     setWindowIcon(programIcon());
     // 865 x 700 on the screen with a title bar and a thin border, or the size
@@ -183,7 +183,7 @@ bool CMainFrame::saveRecording() {
 
 void CMainFrame::buildCommands() {
     for (const MenuPopup& popup : menuBarLayout()) {
-        QMenu* menu = menuBar()->addMenu(QString::fromLatin1(popup.title));
+        QMenu* menu = menuBar()->addMenu(commandText(popup.title));
         connect(menu, &QMenu::hovered, this, &CMainFrame::showPrompt);
         connect(menu, &QMenu::aboutToHide, this, [this] { showPrompt(nullptr); });
         for (const MenuEntry& entry : popup.entries) {
@@ -192,9 +192,9 @@ void CMainFrame::buildCommands() {
                 continue;
             }
             const CommandInfo* info = findCommand(entry.id);
-            auto* act = new QAction(QString::fromLatin1(info->label), this);
-            act->setStatusTip(QString::fromLatin1(info->prompt));
-            act->setToolTip(QString::fromLatin1(info->tip));
+            auto* act = new QAction(commandText(info->label), this);
+            act->setStatusTip(commandText(info->prompt));
+            act->setToolTip(commandText(info->tip));
             act->setShortcut(QKeySequence(QString::fromLatin1(commandShortcut(entry.id))));
             act->setShortcutContext(Qt::WindowShortcut);
             const int id = entry.id;
@@ -223,7 +223,7 @@ void CMainFrame::buildCommands() {
     }
     // The arrow that shows the buttons a short toolbar has no room for.
     if (auto* more = m_toolBar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
-        more->setAccessibleName(QStringLiteral("More buttons"));
+        more->setAccessibleName(tr("More buttons"));
 
     // Status bar: the prompt pane, two plain panes for the hover readout and
     // the Scroll Lock indicator, from the left; the first three 150 pixels wide.
@@ -233,10 +233,10 @@ void CMainFrame::buildCommands() {
     m_pane3 = new QLabel;
     // A pane's text is its accessible name (a screen reader reads what it
     // shows); the description says what the pane is.
-    m_pane0->setAccessibleDescription(QStringLiteral("Status"));
-    m_pane1->setAccessibleDescription(QStringLiteral("Time under the pointer"));
-    m_pane2->setAccessibleDescription(QStringLiteral("Temperature under the pointer"));
-    m_pane3->setAccessibleDescription(QStringLiteral("Scroll Lock"));
+    m_pane0->setAccessibleDescription(tr("Status"));
+    m_pane1->setAccessibleDescription(tr("Time under the pointer"));
+    m_pane2->setAccessibleDescription(tr("Temperature under the pointer"));
+    m_pane3->setAccessibleDescription(tr("Scroll Lock"));
     for (QLabel* pane : {m_pane0, m_pane1, m_pane2, m_pane3}) {
         pane->setFrameShape(QFrame::Panel);
         pane->setFrameShadow(QFrame::Sunken);
@@ -245,7 +245,7 @@ void CMainFrame::buildCommands() {
         statusBar()->addWidget(pane);
     }
     if (auto* grip = statusBar()->findChild<QSizeGrip*>())
-        grip->setAccessibleName(QStringLiteral("Resize the window"));
+        grip->setAccessibleName(tr("Resize the window"));
     m_pane3->setMinimumWidth(m_pane3->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) +
                              2 * m_pane3->frameWidth() + 6);
     showPrompt(nullptr);
@@ -523,7 +523,7 @@ void CMainFrame::OnOnOff() {
     if (plan.askToSave) {
         // A full store is emptied so that recording can restart; when the user
         // wanted it saved and that did not happen, nothing is thrown away.
-        if (m_prompter->askYesNo(this, QStringLiteral("Do you want to save? ")) && !saveRecording())
+        if (m_prompter->askYesNo(this, tr("Do you want to save? ")) && !saveRecording())
             return;
         recorder.resetStore();
     }
@@ -671,7 +671,7 @@ void CMainFrame::onStoreFull() {
     // A chain file that could not be written was reported already.
     if (!chained)
         m_prompter->information(this,
-                                QStringLiteral("You have got the max data number,please restart!"));
+                                tr("You have got the max data number,please restart!"));
 }
 
 bool CMainFrame::continueInNewFile() {

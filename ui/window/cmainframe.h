@@ -170,7 +170,7 @@ private:
     CDTView* m_pView = nullptr;
     std::unique_ptr<DocumentFiles> m_files;
     QHash<int, QAction*> m_actions;
-    QString m_strIdleText = QStringLiteral("Ready"); // pane 0 with no command under the pointer
+    QString m_strIdleText = tr("Ready"); // pane 0 with no command under the pointer
     QToolBar* m_toolBar = nullptr;
     QLabel* m_pane0 = nullptr;
     QLabel* m_pane1 = nullptr;

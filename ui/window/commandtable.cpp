@@ -2,6 +2,8 @@
 
 #include "ui/window/commandids.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <array>
 #include <utility>
@@ -9,26 +11,41 @@
 namespace {
 
 constexpr std::array<CommandInfo, 17> kCommands = {{
-    {ID_SAVE, "&Save", "", "Save"},
-    {ID_OPEN, "&Open", "", "Open"},
-    {ID_VIEW_RECORDINGS, "&View Recordings...",
-     "Show recordings of any length (data files, CSV files, folders) on a clock", ""},
-    {ID_EXPORT_CSV, "Export as &CSV...", "Write the recording as CSV for a spreadsheet", ""},
-    {ID_FILE_PRINT, "&Print ", "Print the active document", "Print "},
-    {ID_APP_EXIT, "&Exit", "", ""},
-    {ID_SELECT_COM, "&Select COM", "", "Select COM"},
-    {ID_ON_OFF, "&On/Off", "", "On/Off"},
-    {ID_CONTINUE_NEW_FILE, "Continue in a &New File",
-     "At 4000 samples save the recording and go on recording into a new file", ""},
-    {ID_UNDO_ZOOM, "&UndoZoom", "", "UndoZoom"},
-    {ID_CLEAR_SCREEN, "&Clear Screen", "", "Clear Screen"},
-    {ID_CLEAR_ALL, "Clear &All", "", "Clear All"},
-    {ID_ALARM_NOTIFICATIONS, "Alarm No&tifications",
-     "Tell the desktop when a reading crosses an alarm limit", ""},
-    {ID_ALARM_SOUND, "Alarm Soun&d", "Play a sound when a reading goes beyond an alarm limit", ""},
-    {ID_PUBLISH, "&Publish...", "Send the readings and alarms to an MQTT broker", ""},
-    {ID_APP_ABOUT, "&About Orvane...", "", ""},
-    {ID_HELP_CONTENTS, "&Contents", "", "Help"},
+    {ID_SAVE, QT_TRANSLATE_NOOP("Commands", "&Save"), "", QT_TRANSLATE_NOOP("Commands", "Save")},
+    {ID_OPEN, QT_TRANSLATE_NOOP("Commands", "&Open"), "", QT_TRANSLATE_NOOP("Commands", "Open")},
+    {ID_VIEW_RECORDINGS, QT_TRANSLATE_NOOP("Commands", "&View Recordings..."),
+     QT_TRANSLATE_NOOP("Commands",
+                       "Show recordings of any length (data files, CSV files, folders) on a clock"),
+     ""},
+    {ID_EXPORT_CSV, QT_TRANSLATE_NOOP("Commands", "Export as &CSV..."),
+     QT_TRANSLATE_NOOP("Commands", "Write the recording as CSV for a spreadsheet"), ""},
+    {ID_FILE_PRINT, QT_TRANSLATE_NOOP("Commands", "&Print "),
+     QT_TRANSLATE_NOOP("Commands", "Print the active document"),
+     QT_TRANSLATE_NOOP("Commands", "Print ")},
+    {ID_APP_EXIT, QT_TRANSLATE_NOOP("Commands", "&Exit"), "", ""},
+    {ID_SELECT_COM, QT_TRANSLATE_NOOP("Commands", "&Select COM"), "",
+     QT_TRANSLATE_NOOP("Commands", "Select COM")},
+    {ID_ON_OFF, QT_TRANSLATE_NOOP("Commands", "&On/Off"), "",
+     QT_TRANSLATE_NOOP("Commands", "On/Off")},
+    {ID_CONTINUE_NEW_FILE, QT_TRANSLATE_NOOP("Commands", "Continue in a &New File"),
+     QT_TRANSLATE_NOOP("Commands",
+                       "At 4000 samples save the recording and go on recording into a new file"),
+     ""},
+    {ID_UNDO_ZOOM, QT_TRANSLATE_NOOP("Commands", "&UndoZoom"), "",
+     QT_TRANSLATE_NOOP("Commands", "UndoZoom")},
+    {ID_CLEAR_SCREEN, QT_TRANSLATE_NOOP("Commands", "&Clear Screen"), "",
+     QT_TRANSLATE_NOOP("Commands", "Clear Screen")},
+    {ID_CLEAR_ALL, QT_TRANSLATE_NOOP("Commands", "Clear &All"), "",
+     QT_TRANSLATE_NOOP("Commands", "Clear All")},
+    {ID_ALARM_NOTIFICATIONS, QT_TRANSLATE_NOOP("Commands", "Alarm No&tifications"),
+     QT_TRANSLATE_NOOP("Commands", "Tell the desktop when a reading crosses an alarm limit"), ""},
+    {ID_ALARM_SOUND, QT_TRANSLATE_NOOP("Commands", "Alarm Soun&d"),
+     QT_TRANSLATE_NOOP("Commands", "Play a sound when a reading goes beyond an alarm limit"), ""},
+    {ID_PUBLISH, QT_TRANSLATE_NOOP("Commands", "&Publish..."),
+     QT_TRANSLATE_NOOP("Commands", "Send the readings and alarms to an MQTT broker"), ""},
+    {ID_APP_ABOUT, QT_TRANSLATE_NOOP("Commands", "&About Orvane..."), "", ""},
+    {ID_HELP_CONTENTS, QT_TRANSLATE_NOOP("Commands", "&Contents"), "",
+     QT_TRANSLATE_NOOP("Commands", "Help")},
 }};
 
 constexpr MenuEntry kSeparator{0};
@@ -61,9 +78,9 @@ constexpr std::array<MenuEntry, 16> kToolsMenu = {{{ID_SELECT_COM},
 constexpr std::array<MenuEntry, 3> kHelpMenu = {{{ID_APP_ABOUT}, kSeparator, {ID_HELP_CONTENTS}}};
 
 const std::array<MenuPopup, 3> kMenuBar = {{
-    {"&File(F)", kFileMenu},
-    {"&Tools(T)", kToolsMenu},
-    {"&Help(H)", kHelpMenu},
+    {QT_TRANSLATE_NOOP("Commands", "&File(F)"), kFileMenu},
+    {QT_TRANSLATE_NOOP("Commands", "&Tools(T)"), kToolsMenu},
+    {QT_TRANSLATE_NOOP("Commands", "&Help(H)"), kHelpMenu},
 }};
 
 // The keys of the commands that have them, as the menus show them.
@@ -86,6 +103,10 @@ const CommandInfo* findCommand(int id) {
     const auto it = std::find_if(kCommands.begin(), kCommands.end(),
                                  [id](const CommandInfo& c) { return c.id == id; });
     return it == kCommands.end() ? nullptr : &*it;
+}
+
+QString commandText(const char* text) {
+    return *text ? QCoreApplication::translate("Commands", text) : QString();
 }
 
 const char* commandShortcut(int id) {

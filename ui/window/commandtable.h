@@ -5,7 +5,8 @@
 #include <span>
 
 // Every command the user can reach: its label in the menus, its status-bar
-// prompt and its tool tip.
+// prompt and its tool tip, in English; commandText() gives them in the user's
+// language.
 struct CommandInfo {
     int id;
     const char* label;  // menu text with its mnemonic
@@ -24,6 +25,8 @@ struct MenuPopup {
 };
 
 const CommandInfo* findCommand(int id);
+// A label, prompt, tip or menu title of the tables in the user's language.
+QString commandText(const char* text);
 // The keys that run command `id` ("Ctrl+S"), empty for none.
 const char* commandShortcut(int id);
 std::span<const MenuPopup> menuBarLayout();

@@ -58,7 +58,7 @@ MessageLine::MessageLine(QWidget* parent) : QWidget(parent) {
         return true;
     }();
     Q_UNUSED(accessible);
-    setAccessibleName(QStringLiteral("Messages"));
+    setAccessibleName(tr("Messages"));
     setFocusPolicy(Qt::NoFocus);
     hide();
 }
