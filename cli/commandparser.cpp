@@ -1,5 +1,6 @@
 #include "cli/commandparser.h"
 
+#include "cli/clitext.h"
 #include "cli/helplayout.h"
 
 #include <QCoreApplication>
@@ -8,7 +9,7 @@
 #include <cstdlib>
 
 QString CommandParser::helpText() const {
-    HelpSection options{"Options:", {}};
+    HelpSection options{Cli::tr("Options:").toStdString(), {}};
     for (const QCommandLineOption& option : m_options) {
         if (option.flags() & QCommandLineOption::HiddenFromHelp)
             continue;
@@ -20,11 +21,12 @@ QString CommandParser::helpText() const {
             text += QStringLiteral(" <%1>").arg(option.valueName());
         options.entries.push_back({text.toStdString(), option.description().toStdString()});
     }
-    HelpSection arguments{"Arguments:", {}};
+    HelpSection arguments{Cli::tr("Arguments:").toStdString(), {}};
     for (const auto& [name, description] : m_arguments)
         arguments.entries.push_back({name.toStdString(), description.toStdString()});
-    const QString usage = QCoreApplication::applicationName() + QStringLiteral(" [options] ") +
-                          m_syntax.join(QLatin1Char(' '));
+    const QString usage =
+        Cli::tr("Usage: %1 [options] %2")
+            .arg(QCoreApplication::applicationName(), m_syntax.join(QLatin1Char(' ')));
     return QString::fromStdString(
         ::helpText(usage.toStdString(), m_description.toStdString(), {options, arguments}));
 }

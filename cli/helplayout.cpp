@@ -64,7 +64,7 @@ std::string wrapWords(std::string_view text, std::size_t width, std::size_t inde
 
 std::string helpText(std::string_view usage, std::string_view description,
                      const std::vector<HelpSection>& sections, std::size_t width) {
-    std::string out = wrapWords("Usage: " + std::string(usage), width);
+    std::string out = wrapWords(usage, width);
     if (!description.empty())
         out += wrapWords(description, width);
     std::size_t widest = 0;

@@ -23,7 +23,7 @@ struct HelpSection {
 // line breaks of `text` are kept. Columns count characters, not UTF-8 bytes.
 std::string wrapWords(std::string_view text, std::size_t width, std::size_t indent = 0);
 
-// "Usage: <usage>", the description, then each section: its title, and its
+// The usage line, the description, then each section: its title, and its
 // entries with the names in a column of their own and the descriptions wrapped
 // beside them. A name too long for the column puts its description on the
 // lines below. Every line ends with a line feed.

@@ -33,25 +33,25 @@
 namespace {
 
 const QString kDescription =
-    QStringLiteral("Records, converts and summarises readings of the Orvane infrared thermometer\n"
-                   "without a window.\n"
-                   "\n"
-                   "Commands:\n"
-                   "  record   Record from a serial device (or the built-in simulated instrument)\n"
-                   "           into a data file, its text export and, if asked, a CSV file.\n"
-                   "  recover  Turn the recording a journal kept (after a crash or a power cut)\n"
-                   "           into a data file and its text export.\n"
-                   "  convert  Write a data file as its text export or as CSV.\n"
-                   "  info     Show what a data file holds.\n"
-                   "  stats    The statistics and alarm episodes of recordings over a period.\n"
-                   "  ports    List the serial devices and their COM numbers.\n"
-                   "\n"
-                   "Type 'orvane-cli COMMAND --help' for the options of a command.");
+    Cli::tr("Records, converts and summarises readings of the Orvane infrared thermometer\n"
+            "without a window.\n"
+            "\n"
+            "Commands:\n"
+            "  record   Record from a serial device (or the built-in simulated instrument)\n"
+            "           into a data file, its text export and, if asked, a CSV file.\n"
+            "  recover  Turn the recording a journal kept (after a crash or a power cut)\n"
+            "           into a data file and its text export.\n"
+            "  convert  Write a data file as its text export or as CSV.\n"
+            "  info     Show what a data file holds.\n"
+            "  stats    The statistics and alarm episodes of recordings over a period.\n"
+            "  ports    List the serial devices and their COM numbers.\n"
+            "\n"
+            "Type 'orvane-cli COMMAND --help' for the options of a command.");
 
 const QString kDataFileHelp =
-    QStringLiteral("The data file (default: named after the time of saving, in the current "
-                   "folder). A file is never replaced: where FILE.DovDat is taken, the next "
-                   "free of FILE-2.DovDat, FILE-3.DovDat, ... is written.");
+    Cli::tr("The data file (default: named after the time of saving, in the current "
+            "folder). A file is never replaced: where FILE.DovDat is taken, the next "
+            "free of FILE-2.DovDat, FILE-3.DovDat, ... is written.");
 
 // Whether two names lead to one file: the same file where both exist (links
 // followed), else the same path once made absolute and tidied.
@@ -68,7 +68,7 @@ bool sameFile(const std::string& a, const std::string& b) {
 // -h/--help alone: Qt's own --help-all says nothing about this program.
 QCommandLineOption addHelp(CommandParser& parser) {
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Shows this help."));
+                                  Cli::tr("Shows this help."));
     parser.addOption(help);
     return help;
 }
@@ -111,10 +111,9 @@ std::optional<float> limitOption(const QCommandLineParser& parser, const QString
     bool number = false;
     const float value = parser.value(name).toFloat(&number);
     if (!number || !std::isfinite(value)) {
-        usageError(QStringLiteral("--%1 wants a number, not '%2'")
-                       .arg(name, parser.value(name))
-                       .toStdString(),
-                   "info");
+        usageError(
+            Cli::tr("--%1 wants a number, not '%2'").arg(name, parser.value(name)).toStdString(),
+            "info");
         ok = false;
         return std::nullopt;
     }
@@ -125,11 +124,11 @@ std::optional<float> limitOption(const QCommandLineParser& parser, const QString
 QCommandLineOption csvTimeOption() {
     return QCommandLineOption(
         QStringLiteral("time"),
-        QStringLiteral("How the CSV writes times: local (the default), 2026-12-07 14:03:51 in "
-                       "local time with the UTC offset in a column of its own "
-                       "(number,time,utc_offset,value,unit,log), which spreadsheets read as "
-                       "a date and time; or iso, 2026-12-07T14:03:51+01:00 in one column "
-                       "(number,time,value,unit,log)."),
+        Cli::tr("How the CSV writes times: local (the default), 2026-12-07 14:03:51 in "
+                "local time with the UTC offset in a column of its own "
+                "(number,time,utc_offset,value,unit,log), which spreadsheets read as "
+                "a date and time; or iso, 2026-12-07T14:03:51+01:00 in one column "
+                "(number,time,value,unit,log)."),
         QStringLiteral("FORMAT"), QStringLiteral("local"));
 }
 
@@ -163,21 +162,21 @@ bool oneFile(const QCommandLineParser& parser, const QString& command, std::stri
 int convertCommand(const QStringList& args) {
     CommandParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Writes a data file as its text export (the default) or as CSV, onto\n"
-                       "the standard output or into OUT."));
+        Cli::tr("Writes a data file as its text export (the default) or as CSV, onto\n"
+                "the standard output or into OUT."));
     const QCommandLineOption csv(QStringLiteral("csv"),
-                                 QStringLiteral("CSV: number,time,utc_offset,value,unit,log. A "
-                                                "data file does not keep the log mark: the log "
-                                                "field is left empty."));
+                                 Cli::tr("CSV: number,time,utc_offset,value,unit,log. A "
+                                         "data file does not keep the log mark: the log "
+                                         "field is left empty."));
     const QCommandLineOption txt(QStringLiteral("txt"),
-                                 QStringLiteral("The text export, as Save writes it."));
-    const QCommandLineOption out = outOption(QStringLiteral("Write OUT (replaced whole) instead "
-                                                            "of the standard output."),
+                                 Cli::tr("The text export, as Save writes it."));
+    const QCommandLineOption out = outOption(Cli::tr("Write OUT (replaced whole) instead "
+                                                     "of the standard output."),
                                              QStringLiteral("OUT"));
     parser.addOptions({csv, txt, out, csvTimeOption()});
     parser.addPositionalArgument(QStringLiteral("convert FILE.DovDat"),
-                                 QStringLiteral("The data file to convert (-: the standard "
-                                                "input)."));
+                                 Cli::tr("The data file to convert (-: the standard "
+                                         "input)."));
     int status = kExitOk;
     ConvertRequest request;
     if (!parseCommand(parser, args, QStringLiteral("convert"), status) ||
@@ -194,15 +193,15 @@ int convertCommand(const QStringList& args) {
 int infoCommand(const QStringList& args) {
     CommandParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Shows how many samples a data file holds, the first and last time, the\n"
-                       "lowest and highest value, and how many samples lie above H or below L."));
-    const QCommandLineOption high(
-        QStringLiteral("high"), QStringLiteral("Count the samples above H."), QStringLiteral("H"));
-    const QCommandLineOption low(QStringLiteral("low"),
-                                 QStringLiteral("Count the samples below L."), QStringLiteral("L"));
+        Cli::tr("Shows how many samples a data file holds, the first and last time, the\n"
+                "lowest and highest value, and how many samples lie above H or below L."));
+    const QCommandLineOption high(QStringLiteral("high"), Cli::tr("Count the samples above H."),
+                                  QStringLiteral("H"));
+    const QCommandLineOption low(QStringLiteral("low"), Cli::tr("Count the samples below L."),
+                                 QStringLiteral("L"));
     parser.addOptions({high, low});
     parser.addPositionalArgument(QStringLiteral("info FILE.DovDat"),
-                                 QStringLiteral("The data file to read (-: the standard input)."));
+                                 Cli::tr("The data file to read (-: the standard input)."));
     int status = kExitOk;
     InfoRequest request;
     if (!parseCommand(parser, args, QStringLiteral("info"), status) ||
@@ -216,7 +215,7 @@ int infoCommand(const QStringList& args) {
 
 QCommandLineOption journalOption() {
     return QCommandLineOption(QStringLiteral("journal"),
-                              QStringLiteral("The recording journal (default: %1).")
+                              Cli::tr("The recording journal (default: %1).")
                                   .arg(QString::fromStdString(defaultJournalPath().string())),
                               QStringLiteral("PATH"));
 }
@@ -231,7 +230,7 @@ std::filesystem::path journalPath(const QCommandLineParser& parser,
 
 int recoverCommand(const QStringList& args) {
     CommandParser parser;
-    parser.setApplicationDescription(QStringLiteral(
+    parser.setApplicationDescription(Cli::tr(
         "Writes the recording the journal kept (after a crash, a kill or a power cut) as a\n"
         "data file and its text export, as Save does, then sets the journal aside under a\n"
         "dated name beside it. Every journal of the set (recording.journal,\n"
@@ -242,7 +241,7 @@ int recoverCommand(const QStringList& args) {
     const QCommandLineOption out = outOption(kDataFileHelp, QStringLiteral("FILE.DovDat"));
     parser.addOptions({journal, out});
     parser.addPositionalArgument(QStringLiteral("recover"),
-                                 QStringLiteral("Recovers an unsaved recording."));
+                                 Cli::tr("Recovers an unsaved recording."));
     int status = kExitOk;
     if (!parseBareCommand(parser, args, QStringLiteral("recover"), status))
         return status;
@@ -261,7 +260,7 @@ int recoverCommand(const QStringList& args) {
 
 int recordCommand(const QStringList& args) {
     CommandParser parser;
-    parser.setApplicationDescription(QStringLiteral(
+    parser.setApplicationDescription(Cli::tr(
         "Records the instrument's readings until COUNT samples, the DURATION, the data\n"
         "file's limit of 4000 samples, Ctrl+C or SIGTERM, then writes the data file and\n"
         "its text export as Save does. Prints a line per sample (number, value, unit,\n"
@@ -285,50 +284,49 @@ int recordCommand(const QStringList& args) {
         "the user name or password is not asked again; the exit status is then 1 when\n"
         "nothing was published."));
     const QCommandLineOption device(QStringLiteral("device"),
-                                    QStringLiteral("The serial device (or pseudo-terminal) the "
-                                                   "instrument is on."),
+                                    Cli::tr("The serial device (or pseudo-terminal) the "
+                                            "instrument is on."),
                                     QStringLiteral("PATH"));
-    const QCommandLineOption simulator(
-        QStringLiteral("simulator"),
-        QStringLiteral("Record from a built-in simulated instrument."));
+    const QCommandLineOption simulator(QStringLiteral("simulator"),
+                                       Cli::tr("Record from a built-in simulated instrument."));
     const QCommandLineOption interval(
         QStringLiteral("interval"),
-        QStringLiteral("auto (every reading, the default) or the latest reading once per "
-                       "interval: %1.")
+        Cli::tr("auto (every reading, the default) or the latest reading once per "
+                "interval: %1.")
             .arg(QString::fromStdString(sampleRateChoices())
                      .mid(5)
                      .replace(QLatin1Char('|'), QLatin1String(", "))),
         QStringLiteral("RATE"));
     const QCommandLineOption out = outOption(kDataFileHelp, QStringLiteral("FILE.DovDat"));
     const QCommandLineOption csv(QStringLiteral("csv"),
-                                 QStringLiteral("Also write every sample into FILE.csv as it "
-                                                "comes."),
+                                 Cli::tr("Also write every sample into FILE.csv as it "
+                                         "comes."),
                                  QStringLiteral("FILE.csv"));
-    const QCommandLineOption count(QStringLiteral("count"), QStringLiteral("Stop after N samples."),
+    const QCommandLineOption count(QStringLiteral("count"), Cli::tr("Stop after N samples."),
                                    QStringLiteral("N"));
     const QCommandLineOption duration(QStringLiteral("duration"),
-                                      QStringLiteral("Stop after this long, e.g. 90s, 2min, "
-                                                     "1h30m."),
+                                      Cli::tr("Stop after this long, e.g. 90s, 2min, "
+                                              "1h30m."),
                                       QStringLiteral("DURATION"));
     const QCommandLineOption split(
         QStringLiteral("split"),
-        QStringLiteral("At the data file's limit of 4000 samples, write it and go on into the "
-                       "next file: FILE.DovDat, FILE-2.DovDat, ... (or the time-stamped names); "
-                       "a name taken already is passed over."));
+        Cli::tr("At the data file's limit of 4000 samples, write it and go on into the "
+                "next file: FILE.DovDat, FILE-2.DovDat, ... (or the time-stamped names); "
+                "a name taken already is passed over."));
     const QCommandLineOption quiet(
         QStringLiteral("quiet"),
-        QStringLiteral("No line per sample (nor a status line on a terminal); warnings, alarms "
-                       "and the end are still said on the standard error."));
+        Cli::tr("No line per sample (nor a status line on a terminal); warnings, alarms "
+                "and the end are still said on the standard error."));
     const QCommandLineOption journal = journalOption();
     const Configuration config;
     const QCommandLineOption high(QStringLiteral("high"),
-                                  QStringLiteral("The high alarm limit, in degrees of the "
-                                                 "readings (default: the window's, now %1).")
+                                  Cli::tr("The high alarm limit, in degrees of the "
+                                          "readings (default: the window's, now %1).")
                                       .arg(config.alarmHigh()),
                                   QStringLiteral("H"));
     const QCommandLineOption low(QStringLiteral("low"),
-                                 QStringLiteral("The low alarm limit (default: the window's, "
-                                                "now %1).")
+                                 Cli::tr("The low alarm limit (default: the window's, "
+                                         "now %1).")
                                      .arg(config.alarmLow()),
                                  QStringLiteral("L"));
     const QCommandLineOption deadband(
@@ -340,33 +338,32 @@ int recordCommand(const QStringList& args) {
         QStringLiteral("D"));
     const QCommandLineOption onAlarm(
         QStringLiteral("on-alarm"),
-        QStringLiteral("Run CMD through /bin/sh on every change of the alarm state, with "
-                       "ORVANE_ALARM (high, low or normal), ORVANE_VALUE, ORVANE_UNIT, "
-                       "ORVANE_LIMIT, ORVANE_TIME and ORVANE_DEVICE set. Recording never "
-                       "waits for it. One command runs at a time: a change that comes while "
-                       "it runs waits for it, and a later change replaces the one waiting. "
-                       "At the end it has 5 s, then it and all it started are ended; of its "
-                       "output the last 4 KiB are shown when it fails."),
+        Cli::tr("Run CMD through /bin/sh on every change of the alarm state, with "
+                "ORVANE_ALARM (high, low or normal), ORVANE_VALUE, ORVANE_UNIT, "
+                "ORVANE_LIMIT, ORVANE_TIME and ORVANE_DEVICE set. Recording never "
+                "waits for it. One command runs at a time: a change that comes while "
+                "it runs waits for it, and a later change replaces the one waiting. "
+                "At the end it has 5 s, then it and all it started are ended; of its "
+                "output the last 4 KiB are shown when it fails."),
         QStringLiteral("CMD"));
     const QCommandLineOption mqtt(
         QStringLiteral("mqtt"),
-        QStringLiteral("Publish to this MQTT broker (QoS 1): mqtt://[USER@]HOST[:PORT]/TOPIC, "
-                       "mqtts:// for TLS (port 8883)."),
+        Cli::tr("Publish to this MQTT broker (QoS 1): mqtt://[USER@]HOST[:PORT]/TOPIC, "
+                "mqtts:// for TLS (port 8883)."),
         QStringLiteral("URL"));
     const QCommandLineOption mqttUser(QStringLiteral("mqtt-user"),
-                                      QStringLiteral("The user name for the broker."),
+                                      Cli::tr("The user name for the broker."),
                                       QStringLiteral("USER"));
     const QCommandLineOption mqttPassword(
         QStringLiteral("mqtt-password-file"),
-        QStringLiteral("Read the broker's password from the first line of FILE, a regular file "
-                       "only you can read (a password in the URL is seen by every user of this "
-                       "computer)."),
+        Cli::tr("Read the broker's password from the first line of FILE, a regular file "
+                "only you can read (a password in the URL is seen by every user of this "
+                "computer)."),
         QStringLiteral("FILE"));
     parser.addOptions({device, simulator, interval, out, csv, csvTimeOption(), split, count,
                        duration, quiet, journal, high, low, deadband, onAlarm, mqtt, mqttUser,
                        mqttPassword});
-    parser.addPositionalArgument(QStringLiteral("record"),
-                                 QStringLiteral("Records from the instrument."));
+    parser.addPositionalArgument(QStringLiteral("record"), Cli::tr("Records from the instrument."));
     int status = kExitOk;
     RecordRequest request;
     if (!parseBareCommand(parser, args, QStringLiteral("record"), status) ||
@@ -513,7 +510,7 @@ int recordCommand(const QStringList& args) {
 int statsCommand(const QStringList& args) {
     CommandParser parser;
     const Configuration config;
-    parser.setApplicationDescription(QStringLiteral(
+    parser.setApplicationDescription(Cli::tr(
         "The statistics of recordings over a period: how many samples, the first and last\n"
         "time, the lowest and highest value with their times, the mean, the standard\n"
         "deviation, samples without a value, gaps, the time above the high limit and below\n"
@@ -523,30 +520,29 @@ int statsCommand(const QStringList& args) {
         "the usual interval) or past a sample without a value; the last one of the\n"
         "period holds nothing. Times are ISO 8601 with the offset from UTC."));
     const QCommandLineOption from(QStringList{QStringLiteral("from")},
-                                  QStringLiteral("Only samples at or after TIME "
-                                                 "(2026-12-07T22:00, local time unless an "
-                                                 "offset follows)."),
+                                  Cli::tr("Only samples at or after TIME "
+                                          "(2026-12-07T22:00, local time unless an "
+                                          "offset follows)."),
                                   QStringLiteral("TIME"));
-    const QCommandLineOption to(QStringLiteral("to"),
-                                QStringLiteral("Only samples at or before TIME."),
+    const QCommandLineOption to(QStringLiteral("to"), Cli::tr("Only samples at or before TIME."),
                                 QStringLiteral("TIME"));
     const QCommandLineOption high(
         QStringLiteral("high"),
-        QStringLiteral("The high limit (default: the window's, now %1).").arg(config.alarmHigh()),
+        Cli::tr("The high limit (default: the window's, now %1).").arg(config.alarmHigh()),
         QStringLiteral("H"));
     const QCommandLineOption low(
         QStringLiteral("low"),
-        QStringLiteral("The low limit (default: the window's, now %1).").arg(config.alarmLow()),
+        Cli::tr("The low limit (default: the window's, now %1).").arg(config.alarmLow()),
         QStringLiteral("L"));
     const QCommandLineOption json(QStringLiteral("json"),
-                                  QStringLiteral("JSON for scripts, with the keys samples, first, "
-                                                 "last, unit, min, min_time, max, max_time, mean, "
-                                                 "stddev, no_value, gaps, above_seconds, "
-                                                 "below_seconds and episodes (a list of start, "
-                                                 "end, limit and extreme)."));
+                                  Cli::tr("JSON for scripts, with the keys samples, first, "
+                                          "last, unit, min, min_time, max, max_time, mean, "
+                                          "stddev, no_value, gaps, above_seconds, "
+                                          "below_seconds and episodes (a list of start, "
+                                          "end, limit and extreme)."));
     parser.addOptions({from, to, high, low, json});
     parser.addPositionalArgument(QStringLiteral("stats FILE..."),
-                                 QStringLiteral("Data files, CSV files or folders of them."));
+                                 Cli::tr("Data files, CSV files or folders of them."));
     int status = kExitOk;
     if (!parseCommand(parser, args, QStringLiteral("stats"), status))
         return status;
@@ -581,12 +577,11 @@ int statsCommand(const QStringList& args) {
 
 int portsCommand(const QStringList& args) {
     CommandParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Lists the serial devices on this computer with the COM number the window's\n"
-        "Select COM reaches each one by (the [COMDevices] section of its configuration\n"
-        "file may give more). record takes the device's path with --device."));
-    parser.addPositionalArgument(QStringLiteral("ports"),
-                                 QStringLiteral("Lists the serial devices."));
+    parser.setApplicationDescription(
+        Cli::tr("Lists the serial devices on this computer with the COM number the window's\n"
+                "Select COM reaches each one by (the [COMDevices] section of its configuration\n"
+                "file may give more). record takes the device's path with --device."));
+    parser.addPositionalArgument(QStringLiteral("ports"), Cli::tr("Lists the serial devices."));
     int status = kExitOk;
     if (!parseBareCommand(parser, args, QStringLiteral("ports"), status))
         return status;
@@ -612,7 +607,7 @@ int main(int argc, char** argv) {
     const QCommandLineOption help = addHelp(parser);
     const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("record, recover, convert, info, stats or ports."),
+                                 Cli::tr("record, recover, convert, info, stats or ports."),
                                  QStringLiteral("COMMAND [options]"));
     if (!parser.parse(QCoreApplication::arguments()))
         return usageError(parser.errorText().toStdString());

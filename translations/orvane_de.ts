@@ -194,6 +194,294 @@
     </message>
 </context>
 <context>
+    <name>Cli</name>
+    <message>
+        <source>Records, converts and summarises readings of the Orvane infrared thermometer
+without a window.
+
+Commands:
+  record   Record from a serial device (or the built-in simulated instrument)
+           into a data file, its text export and, if asked, a CSV file.
+  recover  Turn the recording a journal kept (after a crash or a power cut)
+           into a data file and its text export.
+  convert  Write a data file as its text export or as CSV.
+  info     Show what a data file holds.
+  stats    The statistics and alarm episodes of recordings over a period.
+  ports    List the serial devices and their COM numbers.
+
+Type &apos;orvane-cli COMMAND --help&apos; for the options of a command.</source>
+        <translation>Zeichnet Messwerte des Orvane-Infrarotthermometers ohne Fenster auf, wandelt sie
+um und fasst sie zusammen.
+
+Befehle:
+  record   Von einem seriellen Gerät (oder dem eingebauten simulierten Gerät) in
+           eine Datendatei, ihren Textexport und auf Wunsch eine CSV-Datei
+           aufzeichnen.
+  recover  Die Aufzeichnung, die ein Journal (nach einem Absturz oder
+           Stromausfall) bewahrt hat, in eine Datendatei und ihren Textexport
+           schreiben.
+  convert  Eine Datendatei als Textexport oder als CSV schreiben.
+  info     Zeigen, was eine Datendatei enthält.
+  stats    Die Statistik und die Alarmepisoden von Aufzeichnungen über einen
+           Zeitraum.
+  ports    Die seriellen Geräte und ihre COM-Nummern auflisten.
+
+&apos;orvane-cli BEFEHL --help&apos; zeigt die Optionen eines Befehls.</translation>
+    </message>
+    <message>
+        <source>The data file (default: named after the time of saving, in the current folder). A file is never replaced: where FILE.DovDat is taken, the next free of FILE-2.DovDat, FILE-3.DovDat, ... is written.</source>
+        <translation>Die Datendatei (Vorgabe: nach der Zeit des Speicherns benannt, im aktuellen Ordner). Eine Datei wird nie ersetzt: Ist FILE.DovDat vergeben, wird die nächste freie von FILE-2.DovDat, FILE-3.DovDat, ... geschrieben.</translation>
+    </message>
+    <message>
+        <source>Shows this help.</source>
+        <translation>Zeigt diese Hilfe.</translation>
+    </message>
+    <message>
+        <source>--%1 wants a number, not &apos;%2&apos;</source>
+        <translation>--%1 erwartet eine Zahl, nicht &apos;%2&apos;</translation>
+    </message>
+    <message>
+        <source>How the CSV writes times: local (the default), 2026-12-07 14:03:51 in local time with the UTC offset in a column of its own (number,time,utc_offset,value,unit,log), which spreadsheets read as a date and time; or iso, 2026-12-07T14:03:51+01:00 in one column (number,time,value,unit,log).</source>
+        <translation>Wie die CSV-Datei Zeiten schreibt: local (die Vorgabe), 2026-12-07 14:03:51 in Ortszeit mit dem UTC-Versatz in einer eigenen Spalte (number,time,utc_offset,value,unit,log), was Tabellenkalkulationen als Datum und Uhrzeit lesen; oder iso, 2026-12-07T14:03:51+01:00 in einer Spalte (number,time,value,unit,log).</translation>
+    </message>
+    <message>
+        <source>Writes a data file as its text export (the default) or as CSV, onto
+the standard output or into OUT.</source>
+        <translation>Schreibt eine Datendatei als Textexport (die Vorgabe) oder als CSV auf die
+Standardausgabe oder in OUT.</translation>
+    </message>
+    <message>
+        <source>CSV: number,time,utc_offset,value,unit,log. A data file does not keep the log mark: the log field is left empty.</source>
+        <translation>CSV: number,time,utc_offset,value,unit,log. Eine Datendatei bewahrt die Log-Markierung nicht: Das Feld log bleibt leer.</translation>
+    </message>
+    <message>
+        <source>The text export, as Save writes it.</source>
+        <translation>Der Textexport, wie Speichern ihn schreibt.</translation>
+    </message>
+    <message>
+        <source>Write OUT (replaced whole) instead of the standard output.</source>
+        <translation>OUT (ganz ersetzt) statt der Standardausgabe schreiben.</translation>
+    </message>
+    <message>
+        <source>The data file to convert (-: the standard input).</source>
+        <translation>Die umzuwandelnde Datendatei (-: die Standardeingabe).</translation>
+    </message>
+    <message>
+        <source>Shows how many samples a data file holds, the first and last time, the
+lowest and highest value, and how many samples lie above H or below L.</source>
+        <translation>Zeigt, wie viele Messwerte eine Datendatei enthält, die erste und letzte Zeit,
+den kleinsten und größten Wert und wie viele Messwerte über H oder unter L liegen.</translation>
+    </message>
+    <message>
+        <source>Count the samples above H.</source>
+        <translation>Die Messwerte über H zählen.</translation>
+    </message>
+    <message>
+        <source>Count the samples below L.</source>
+        <translation>Die Messwerte unter L zählen.</translation>
+    </message>
+    <message>
+        <source>The data file to read (-: the standard input).</source>
+        <translation>Die zu lesende Datendatei (-: die Standardeingabe).</translation>
+    </message>
+    <message>
+        <source>The recording journal (default: %1).</source>
+        <translation>Das Aufzeichnungsjournal (Vorgabe: %1).</translation>
+    </message>
+    <message>
+        <source>Writes the recording the journal kept (after a crash, a kill or a power cut) as
+a data file and its text export, as Save does, then sets the journal aside under
+a dated name beside it. Every journal of the set (recording.journal,
+recording-2.journal, ... of runs at the same time) that keeps an unsaved
+recording is recovered, one after the other. Exits with 1 when there is nothing
+to recover or another process is recording with the journal.</source>
+        <translation>Schreibt die Aufzeichnung, die das Journal (nach einem Absturz, einem kill oder
+einem Stromausfall) bewahrt hat, wie Speichern als Datendatei und Textexport und
+legt das Journal dann unter einem Namen mit Datum daneben ab. Jedes Journal der
+Reihe (recording.journal, recording-2.journal, ... gleichzeitiger Läufe) mit
+einer nicht gespeicherten Aufzeichnung wird wiederhergestellt, eines nach dem
+anderen. Endet mit 1, wenn nichts wiederherzustellen ist oder ein anderer
+Prozess mit dem Journal aufzeichnet.</translation>
+    </message>
+    <message>
+        <source>Recovers an unsaved recording.</source>
+        <translation>Stellt eine nicht gespeicherte Aufzeichnung wieder her.</translation>
+    </message>
+    <message>
+        <source>Records the instrument&apos;s readings until COUNT samples, the DURATION, the data
+file&apos;s limit of 4000 samples, Ctrl+C or SIGTERM, then writes the data file and
+its text export as Save does. Prints a line per sample (number, value, unit,
+time), or a status line on a terminal; neither with --quiet.
+With --split a full data file is written and the recording goes on into the
+next one. With --csv and neither --out nor --split only the CSV file is written,
+and the run goes on past 4000 samples.
+Exit status: 0 when it stopped as asked (COUNT, DURATION, Ctrl+C or SIGTERM),
+3 when it ended early (the limit without --split) or recorded nothing, 1 when a
+device or a file failed, 2 for a wrong command line.
+Prints an &quot;alarm:&quot; line (state, value, unit, limit, time) on the standard
+error whenever the readings go above the high limit, below the low limit, or
+back between them.
+With --mqtt every sample goes to the broker as JSON on TOPIC/reading, every
+change of the alarm state on TOPIC/alarm, and TOPIC/status says online,
+waiting (the line is lost) or offline; while the broker is away the readings
+wait (an hour of them and more) and follow in order when it is back.</source>
+        <translation>Zeichnet die Messwerte des Geräts bis COUNT Messwerte, DURATION, die Grenze der
+Datendatei von 4000 Messwerten, Strg+C oder SIGTERM auf und schreibt dann die
+Datendatei und ihren Textexport wie Speichern. Gibt eine Zeile je Messwert aus
+(Nummer, Wert, Einheit, Zeit) oder auf einem Terminal eine Statuszeile; mit
+--quiet keines von beiden.
+Mit --split wird eine volle Datendatei geschrieben und die Aufzeichnung geht in
+die nächste weiter. Mit --csv und weder --out noch --split wird nur die
+CSV-Datei geschrieben, und der Lauf geht über 4000 Messwerte hinaus.
+Endestatus: 0, wenn wie verlangt beendet (COUNT, DURATION, Strg+C oder SIGTERM),
+3, wenn vorzeitig beendet (die Grenze ohne --split) oder nichts aufgezeichnet,
+1, wenn ein Gerät oder eine Datei versagte, 2 bei falscher Befehlszeile.
+Gibt eine &quot;alarm:&quot;-Zeile (Zustand, Wert, Einheit, Grenze, Zeit) auf der
+Standardfehlerausgabe aus, sobald die Messwerte über die obere Grenze, unter die
+untere Grenze oder zwischen beide zurück gehen.
+Mit --mqtt geht jeder Messwert als JSON an TOPIC/reading zum Broker, jede
+Änderung des Alarmzustands an TOPIC/alarm, und TOPIC/status meldet online,
+waiting (die Leitung ist verloren) oder offline; ist der Broker weg, warten die
+Messwerte (eine Stunde und mehr) und folgen der Reihe nach, wenn er zurück ist.</translation>
+    </message>
+    <message>
+        <source>The serial device (or pseudo-terminal) the instrument is on.</source>
+        <translation>Das serielle Gerät (oder Pseudo-Terminal), an dem das Gerät hängt.</translation>
+    </message>
+    <message>
+        <source>Record from a built-in simulated instrument.</source>
+        <translation>Von einem eingebauten simulierten Gerät aufzeichnen.</translation>
+    </message>
+    <message>
+        <source>auto (every reading, the default) or the latest reading once per interval: %1.</source>
+        <translation>auto (jeder Messwert, die Vorgabe) oder der jüngste Messwert einmal je Intervall: %1.</translation>
+    </message>
+    <message>
+        <source>Also write every sample into FILE.csv as it comes.</source>
+        <translation>Jeden Messwert auch gleich in FILE.csv schreiben.</translation>
+    </message>
+    <message>
+        <source>Stop after N samples.</source>
+        <translation>Nach N Messwerten aufhören.</translation>
+    </message>
+    <message>
+        <source>Stop after this long, e.g. 90s, 2min, 1h30m.</source>
+        <translation>Nach dieser Dauer aufhören, z. B. 90s, 2min, 1h30m.</translation>
+    </message>
+    <message>
+        <source>At the data file&apos;s limit of 4000 samples, write it and go on into the next file: FILE.DovDat, FILE-2.DovDat, ... (or the time-stamped names); a name taken already is passed over.</source>
+        <translation>Bei der Grenze der Datendatei von 4000 Messwerten diese schreiben und in der nächsten Datei weitermachen: FILE.DovDat, FILE-2.DovDat, ... (oder die Namen mit Zeitstempel); ein schon vergebener Name wird übersprungen.</translation>
+    </message>
+    <message>
+        <source>No line per sample (nor a status line on a terminal); warnings, alarms and the end are still said on the standard error.</source>
+        <translation>Keine Zeile je Messwert (und keine Statuszeile auf einem Terminal); Warnungen, Alarme und das Ende werden weiter auf der Standardfehlerausgabe gemeldet.</translation>
+    </message>
+    <message>
+        <source>The high alarm limit, in degrees of the readings (default: the window&apos;s, now %1).</source>
+        <translation>Die obere Alarmgrenze in Grad der Messwerte (Vorgabe: die des Fensters, jetzt %1).</translation>
+    </message>
+    <message>
+        <source>The low alarm limit (default: the window&apos;s, now %1).</source>
+        <translation>Die untere Alarmgrenze (Vorgabe: die des Fensters, jetzt %1).</translation>
+    </message>
+    <message>
+        <source>Run CMD through /bin/sh on every change of the alarm state, with ORVANE_ALARM (high, low or normal), ORVANE_VALUE, ORVANE_UNIT, ORVANE_LIMIT, ORVANE_TIME and ORVANE_DEVICE set. Recording never waits for it. One command runs at a time: a change that comes while it runs waits for it, and a later change replaces the one waiting. At the end it has 5 s, then it and all it started are ended; of its output the last 4 KiB are shown when it fails.</source>
+        <translation>CMD bei jeder Änderung des Alarmzustands über /bin/sh ausführen, mit ORVANE_ALARM (high, low oder normal), ORVANE_VALUE, ORVANE_UNIT, ORVANE_LIMIT, ORVANE_TIME und ORVANE_DEVICE gesetzt. Die Aufzeichnung wartet nie darauf. Es läuft immer nur ein Befehl: Eine Änderung, die währenddessen kommt, wartet auf ihn, und eine spätere ersetzt die wartende. Am Ende hat er 5 s, dann werden er und alles, was er gestartet hat, beendet; von seiner Ausgabe werden die letzten 4 KiB gezeigt, wenn er fehlschlägt.</translation>
+    </message>
+    <message>
+        <source>Publish to this MQTT broker (QoS 1): mqtt://[USER@]HOST[:PORT]/TOPIC, mqtts:// for TLS (port 8883).</source>
+        <translation>An diesen MQTT-Broker veröffentlichen (QoS 1): mqtt://[USER@]HOST[:PORT]/TOPIC, mqtts:// für TLS (Port 8883).</translation>
+    </message>
+    <message>
+        <source>The user name for the broker.</source>
+        <translation>Der Benutzername für den Broker.</translation>
+    </message>
+    <message>
+        <source>Read the broker&apos;s password from the first line of FILE (a password in the URL is seen by every user of this computer).</source>
+        <translation>Das Passwort für den Broker aus der ersten Zeile von FILE lesen (ein Passwort in der URL sieht jeder Benutzer dieses Computers).</translation>
+    </message>
+    <message>
+        <source>Records from the instrument.</source>
+        <translation>Zeichnet vom Gerät auf.</translation>
+    </message>
+    <message>
+        <source>The statistics of recordings over a period: how many samples, the first and last
+time, the lowest and highest value with their times, the mean, the standard
+deviation, samples without a value, gaps, the time above the high limit and below
+the low one, and every alarm episode. The files of a chain, several runs, CSV
+files and folders are taken together, ordered by time. Each sample counts as
+holding until the next one, never across a gap (longer than 10 s and ten times
+the usual interval) or past a sample without a value; the last one of the
+period holds nothing. Times are ISO 8601 with the offset from UTC.</source>
+        <translation>Die Statistik von Aufzeichnungen über einen Zeitraum: wie viele Messwerte, die
+erste und letzte Zeit, der kleinste und größte Wert mit ihren Zeiten, der
+Mittelwert, die Standardabweichung, Messwerte ohne Wert, Lücken, die Zeit über der
+oberen und unter der unteren Grenze und jede Alarmepisode. Die Dateien einer
+Kette, mehrere Läufe, CSV-Dateien und Ordner werden zusammen genommen, nach der
+Zeit geordnet. Jeder Messwert gilt bis zum nächsten, nie über eine Lücke (länger
+als 10 s und das Zehnfache des üblichen Abstands) oder über einen Messwert ohne
+Wert hinweg; der letzte des Zeitraums gilt für keine Zeit. Zeiten sind ISO 8601
+mit dem Versatz zu UTC.</translation>
+    </message>
+    <message>
+        <source>Only samples at or after TIME (2026-12-07T22:00, local time unless an offset follows).</source>
+        <translation>Nur Messwerte ab TIME (2026-12-07T22:00, Ortszeit, wenn kein Versatz folgt).</translation>
+    </message>
+    <message>
+        <source>Only samples at or before TIME.</source>
+        <translation>Nur Messwerte bis TIME.</translation>
+    </message>
+    <message>
+        <source>The high limit (default: the window&apos;s, now %1).</source>
+        <translation>Die obere Grenze (Vorgabe: die des Fensters, jetzt %1).</translation>
+    </message>
+    <message>
+        <source>The low limit (default: the window&apos;s, now %1).</source>
+        <translation>Die untere Grenze (Vorgabe: die des Fensters, jetzt %1).</translation>
+    </message>
+    <message>
+        <source>JSON for scripts, with the keys samples, first, last, unit, min, min_time, max, max_time, mean, stddev, no_value, gaps, above_seconds, below_seconds and episodes (a list of start, end, limit and extreme).</source>
+        <translation>JSON für Skripte, mit den Schlüsseln samples, first, last, unit, min, min_time, max, max_time, mean, stddev, no_value, gaps, above_seconds, below_seconds und episodes (eine Liste aus start, end, limit und extreme).</translation>
+    </message>
+    <message>
+        <source>stats FILE...</source>
+        <translation>stats FILE...</translation>
+    </message>
+    <message>
+        <source>Data files, CSV files or folders of them.</source>
+        <translation>Datendateien, CSV-Dateien oder Ordner mit solchen.</translation>
+    </message>
+    <message>
+        <source>Lists the serial devices on this computer with the COM number the window&apos;s
+Select COM reaches each one by (the [COMDevices] section of its configuration
+file may give more). record takes the device&apos;s path with --device.</source>
+        <translation>Listet die seriellen Geräte dieses Computers mit der COM-Nummer, unter der „COM
+wählen“ im Fenster jedes erreicht (der Abschnitt [COMDevices] seiner
+Konfigurationsdatei kann weitere angeben). record nimmt den Pfad des Geräts mit
+--device.</translation>
+    </message>
+    <message>
+        <source>Lists the serial devices.</source>
+        <translation>Listet die seriellen Geräte auf.</translation>
+    </message>
+    <message>
+        <source>record, recover, convert, info, stats or ports.</source>
+        <translation>record, recover, convert, info, stats oder ports.</translation>
+    </message>
+    <message>
+        <source>Options:</source>
+        <translation>Optionen:</translation>
+    </message>
+    <message>
+        <source>Arguments:</source>
+        <translation>Argumente:</translation>
+    </message>
+    <message>
+        <source>Usage: %1 [options] %2</source>
+        <translation>Aufruf: %1 [Optionen] %2</translation>
+    </message>
+</context>
+<context>
     <name>Commands</name>
     <message>
         <source>&amp;Save</source>
