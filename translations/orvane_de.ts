@@ -76,6 +76,38 @@
         <source>Minimum</source>
         <translation>Minimum</translation>
     </message>
+    <message>
+        <source>Lock</source>
+        <translation>Sperre</translation>
+    </message>
+    <message>
+        <source>Range</source>
+        <translation>Bereich</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>Anschluss</translation>
+    </message>
+    <message>
+        <source>Line</source>
+        <translation>Leitung</translation>
+    </message>
+    <message>
+        <source>on</source>
+        <translation>an</translation>
+    </message>
+    <message>
+        <source>off</source>
+        <translation>aus</translation>
+    </message>
+    <message>
+        <source>Clock</source>
+        <translation>Uhr</translation>
+    </message>
+    <message>
+        <source>DataInput</source>
+        <translation>Dateneingang</translation>
+    </message>
 </context>
 <context>
     <name>CMSComm</name>
@@ -191,6 +223,14 @@
     <message>
         <source>You have got the max data number,please restart!</source>
         <translation>Die größte Anzahl an Messwerten ist erreicht, bitte neu beginnen!</translation>
+    </message>
+    <message>
+        <source>More buttons</source>
+        <translation>Weitere Schaltflächen</translation>
+    </message>
+    <message>
+        <source>Resize the window</source>
+        <translation>Die Fenstergröße ändern</translation>
     </message>
 </context>
 <context>
@@ -564,16 +604,8 @@ Konfigurationsdatei kann weitere angeben). record nimmt den Pfad des Geräts mit
         <translation>Anzeige leeren</translation>
     </message>
     <message>
-        <source>&amp;Clear All</source>
-        <translation>&amp;Alles löschen</translation>
-    </message>
-    <message>
         <source>Clear All</source>
         <translation>Alles löschen</translation>
-    </message>
-    <message>
-        <source>&amp;Alarm Notifications</source>
-        <translation>&amp;Alarmmeldungen</translation>
     </message>
     <message>
         <source>Tell the desktop when a reading crosses an alarm limit</source>
@@ -619,6 +651,14 @@ Konfigurationsdatei kann weitere angeben). record nimmt den Pfad des Geräts mit
         <source>&amp;Help(H)</source>
         <translation>&amp;Hilfe(H)</translation>
     </message>
+    <message>
+        <source>Clear &amp;All</source>
+        <translation>&amp;Alles löschen</translation>
+    </message>
+    <message>
+        <source>Alarm No&amp;tifications</source>
+        <translation>Alarm&amp;meldungen</translation>
+    </message>
 </context>
 <context>
     <name>DataListModel</name>
@@ -648,6 +688,14 @@ Konfigurationsdatei kann weitere angeben). record nimmt den Pfad des Geräts mit
     <message>
         <source>Recorded samples</source>
         <translation>Aufgezeichnete Messwerte</translation>
+    </message>
+    <message>
+        <source>Scroll through the samples</source>
+        <translation>Durch die Messwerte blättern</translation>
+    </message>
+    <message>
+        <source>Scroll across the columns</source>
+        <translation>Über die Spalten blättern</translation>
     </message>
 </context>
 <context>
@@ -744,6 +792,14 @@ Die Aufzeichnung ist unverändert.</translation>
     <message>
         <source>Close</source>
         <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Messages</source>
+        <translation>Meldungen</translation>
+    </message>
+    <message>
+        <source>Close this message</source>
+        <translation>Diese Meldung schließen</translation>
     </message>
 </context>
 <context>

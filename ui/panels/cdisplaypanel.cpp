@@ -210,7 +210,7 @@ CDisplayPanel::Figure CDisplayPanel::figure(int index) const {
                                                     : QStringLiteral("OffLine"),
                 onlineBox()};
     case 10:
-        return {tr("Data input"), m_acq.blink() ? tr("on") : tr("off"), regionRect(RegionBlink),
+        return {tr("DataInput"), m_acq.blink() ? tr("on") : tr("off"), regionRect(RegionBlink),
                 true};
     case 11:
         return {tr("Clock"), m_strClock.trimmed(), clockBox(), true};

@@ -670,8 +670,7 @@ void CMainFrame::onStoreFull() {
     clearMessage(MessageTopic::Line);
     // A chain file that could not be written was reported already.
     if (!chained)
-        m_prompter->information(this,
-                                tr("You have got the max data number,please restart!"));
+        m_prompter->information(this, tr("You have got the max data number,please restart!"));
 }
 
 bool CMainFrame::continueInNewFile() {
