@@ -2,6 +2,7 @@
 // window.
 
 #include "cli/argumenttext.h"
+#include "cli/clitext.h"
 #include "cli/commandparser.h"
 #include "cli/exitstatus.h"
 #include "cli/filecommands.h"
@@ -32,26 +33,29 @@
 
 namespace {
 
-const QString kDescription =
-    Cli::tr("Records, converts and summarises readings of the Orvane infrared thermometer\n"
-            "without a window.\n"
-            "\n"
-            "Commands:\n"
-            "  record   Record from a serial device (or the built-in simulated instrument)\n"
-            "           into a data file, its text export and, if asked, a CSV file.\n"
-            "  recover  Turn the recording a journal kept (after a crash or a power cut)\n"
-            "           into a data file and its text export.\n"
-            "  convert  Write a data file as its text export or as CSV.\n"
-            "  info     Show what a data file holds.\n"
-            "  stats    The statistics and alarm episodes of recordings over a period.\n"
-            "  ports    List the serial devices and their COM numbers.\n"
-            "\n"
-            "Type 'orvane-cli COMMAND --help' for the options of a command.");
+// Texts in the user's language: made once the translation is installed.
+QString description() {
+    return Cli::tr("Records, converts and summarises readings of the Orvane infrared thermometer\n"
+                   "without a window.\n"
+                   "\n"
+                   "Commands:\n"
+                   "  record   Record from a serial device (or the built-in simulated instrument)\n"
+                   "           into a data file, its text export and, if asked, a CSV file.\n"
+                   "  recover  Turn the recording a journal kept (after a crash or a power cut)\n"
+                   "           into a data file and its text export.\n"
+                   "  convert  Write a data file as its text export or as CSV.\n"
+                   "  info     Show what a data file holds.\n"
+                   "  stats    The statistics and alarm episodes of recordings over a period.\n"
+                   "  ports    List the serial devices and their COM numbers.\n"
+                   "\n"
+                   "Type 'orvane-cli COMMAND --help' for the options of a command.");
+}
 
-const QString kDataFileHelp =
-    Cli::tr("The data file (default: named after the time of saving, in the current "
-            "folder). A file is never replaced: where FILE.DovDat is taken, the next "
-            "free of FILE-2.DovDat, FILE-3.DovDat, ... is written.");
+QString dataFileHelp() {
+    return Cli::tr("The data file (default: named after the time of saving, in the current "
+                   "folder). A file is never replaced: where FILE.DovDat is taken, the next "
+                   "free of FILE-2.DovDat, FILE-3.DovDat, ... is written.");
+}
 
 // Whether two names lead to one file: the same file where both exist (links
 // followed), else the same path once made absolute and tidied.
@@ -230,15 +234,15 @@ std::filesystem::path journalPath(const QCommandLineParser& parser,
 
 int recoverCommand(const QStringList& args) {
     CommandParser parser;
-    parser.setApplicationDescription(Cli::tr(
-        "Writes the recording the journal kept (after a crash, a kill or a power cut) as a\n"
-        "data file and its text export, as Save does, then sets the journal aside under a\n"
-        "dated name beside it. Every journal of the set (recording.journal,\n"
-        "recording-2.journal, ... of runs at the same time) that keeps an unsaved\n"
-        "recording is recovered, one after the other. Exits with 1 when there is nothing\n"
-        "to recover or another process is recording with the journal."));
+    parser.setApplicationDescription(
+        Cli::tr("Writes the recording the journal kept (after a crash, a kill or a power cut) as\n"
+                "a data file and its text export, as Save does, then sets the journal aside under\n"
+                "a dated name beside it. Every journal of the set (recording.journal,\n"
+                "recording-2.journal, ... of runs at the same time) that keeps an unsaved\n"
+                "recording is recovered, one after the other. Exits with 1 when there is nothing\n"
+                "to recover or another process is recording with the journal."));
     const QCommandLineOption journal = journalOption();
-    const QCommandLineOption out = outOption(kDataFileHelp, QStringLiteral("FILE.DovDat"));
+    const QCommandLineOption out = outOption(dataFileHelp(), QStringLiteral("FILE.DovDat"));
     parser.addOptions({journal, out});
     parser.addPositionalArgument(QStringLiteral("recover"),
                                  Cli::tr("Recovers an unsaved recording."));
@@ -297,7 +301,7 @@ int recordCommand(const QStringList& args) {
                      .mid(5)
                      .replace(QLatin1Char('|'), QLatin1String(", "))),
         QStringLiteral("RATE"));
-    const QCommandLineOption out = outOption(kDataFileHelp, QStringLiteral("FILE.DovDat"));
+    const QCommandLineOption out = outOption(dataFileHelp(), QStringLiteral("FILE.DovDat"));
     const QCommandLineOption csv(QStringLiteral("csv"),
                                  Cli::tr("Also write every sample into FILE.csv as it "
                                          "comes."),
@@ -602,7 +606,7 @@ int main(int argc, char** argv) {
     installTranslations(app);
 
     CommandParser parser;
-    parser.setApplicationDescription(kDescription);
+    parser.setApplicationDescription(description());
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     const QCommandLineOption help = addHelp(parser);
     const QCommandLineOption version = parser.addVersionOption();

@@ -348,43 +348,6 @@ Prozess mit dem Journal aufzeichnet.</translation>
         <translation>Stellt eine nicht gespeicherte Aufzeichnung wieder her.</translation>
     </message>
     <message>
-        <source>Records the instrument&apos;s readings until COUNT samples, the DURATION, the data
-file&apos;s limit of 4000 samples, Ctrl+C or SIGTERM, then writes the data file and
-its text export as Save does. Prints a line per sample (number, value, unit,
-time), or a status line on a terminal; neither with --quiet.
-With --split a full data file is written and the recording goes on into the
-next one. With --csv and neither --out nor --split only the CSV file is written,
-and the run goes on past 4000 samples.
-Exit status: 0 when it stopped as asked (COUNT, DURATION, Ctrl+C or SIGTERM),
-3 when it ended early (the limit without --split) or recorded nothing, 1 when a
-device or a file failed, 2 for a wrong command line.
-Prints an &quot;alarm:&quot; line (state, value, unit, limit, time) on the standard
-error whenever the readings go above the high limit, below the low limit, or
-back between them.
-With --mqtt every sample goes to the broker as JSON on TOPIC/reading, every
-change of the alarm state on TOPIC/alarm, and TOPIC/status says online,
-waiting (the line is lost) or offline; while the broker is away the readings
-wait (an hour of them and more) and follow in order when it is back.</source>
-        <translation>Zeichnet die Messwerte des Geräts bis COUNT Messwerte, DURATION, die Grenze der
-Datendatei von 4000 Messwerten, Strg+C oder SIGTERM auf und schreibt dann die
-Datendatei und ihren Textexport wie Speichern. Gibt eine Zeile je Messwert aus
-(Nummer, Wert, Einheit, Zeit) oder auf einem Terminal eine Statuszeile; mit
---quiet keines von beiden.
-Mit --split wird eine volle Datendatei geschrieben und die Aufzeichnung geht in
-die nächste weiter. Mit --csv und weder --out noch --split wird nur die
-CSV-Datei geschrieben, und der Lauf geht über 4000 Messwerte hinaus.
-Endestatus: 0, wenn wie verlangt beendet (COUNT, DURATION, Strg+C oder SIGTERM),
-3, wenn vorzeitig beendet (die Grenze ohne --split) oder nichts aufgezeichnet,
-1, wenn ein Gerät oder eine Datei versagte, 2 bei falscher Befehlszeile.
-Gibt eine &quot;alarm:&quot;-Zeile (Zustand, Wert, Einheit, Grenze, Zeit) auf der
-Standardfehlerausgabe aus, sobald die Messwerte über die obere Grenze, unter die
-untere Grenze oder zwischen beide zurück gehen.
-Mit --mqtt geht jeder Messwert als JSON an TOPIC/reading zum Broker, jede
-Änderung des Alarmzustands an TOPIC/alarm, und TOPIC/status meldet online,
-waiting (die Leitung ist verloren) oder offline; ist der Broker weg, warten die
-Messwerte (eine Stunde und mehr) und folgen der Reihe nach, wenn er zurück ist.</translation>
-    </message>
-    <message>
         <source>The serial device (or pseudo-terminal) the instrument is on.</source>
         <translation>Das serielle Gerät (oder Pseudo-Terminal), an dem das Gerät hängt.</translation>
     </message>
@@ -437,10 +400,6 @@ Messwerte (eine Stunde und mehr) und folgen der Reihe nach, wenn er zurück ist.
         <translation>Der Benutzername für den Broker.</translation>
     </message>
     <message>
-        <source>Read the broker&apos;s password from the first line of FILE (a password in the URL is seen by every user of this computer).</source>
-        <translation>Das Passwort für den Broker aus der ersten Zeile von FILE lesen (ein Passwort in der URL sieht jeder Benutzer dieses Computers).</translation>
-    </message>
-    <message>
         <source>Records from the instrument.</source>
         <translation>Zeichnet vom Gerät auf.</translation>
     </message>
@@ -484,10 +443,6 @@ mit dem Versatz zu UTC.</translation>
         <translation>JSON für Skripte, mit den Schlüsseln samples, first, last, unit, min, min_time, max, max_time, mean, stddev, no_value, gaps, above_seconds, below_seconds und episodes (eine Liste aus start, end, limit und extreme).</translation>
     </message>
     <message>
-        <source>stats FILE...</source>
-        <translation>stats FILE...</translation>
-    </message>
-    <message>
         <source>Data files, CSV files or folders of them.</source>
         <translation>Datendateien, CSV-Dateien oder Ordner mit solchen.</translation>
     </message>
@@ -519,6 +474,53 @@ Konfigurationsdatei kann weitere angeben). record nimmt den Pfad des Geräts mit
     <message>
         <source>Usage: %1 [options] %2</source>
         <translation>Aufruf: %1 [Optionen] %2</translation>
+    </message>
+    <message>
+        <source>Records the instrument&apos;s readings until COUNT samples, the DURATION, the data
+file&apos;s limit of 4000 samples, Ctrl+C or SIGTERM, then writes the data file and
+its text export as Save does. Prints a line per sample (number, value, unit,
+time), or a status line on a terminal; neither with --quiet.
+With --split a full data file is written and the recording goes on into the
+next one. With --csv and neither --out nor --split only the CSV file is written,
+and the run goes on past 4000 samples.
+Exit status: 0 when it stopped as asked (COUNT, DURATION, Ctrl+C or SIGTERM),
+3 when it ended early (the limit without --split) or recorded nothing, 1 when a
+device or a file failed, 2 for a wrong command line.
+Prints an &quot;alarm:&quot; line (state, value, unit, limit, time) on the standard
+error whenever the readings go above the high limit, below the low limit, or
+back between them.
+With --mqtt every sample goes to the broker as JSON on TOPIC/reading, every
+change of the alarm state on TOPIC/alarm, and TOPIC/status says online,
+waiting (the line is lost) or offline; while the broker is away the readings
+wait (an hour of them and more) and follow in order when it is back. TOPIC/alarm
+is retained and holds the current state from the start. A broker that refuses
+the user name or password is not asked again; the exit status is then 1 when
+nothing was published.</source>
+        <translation>Zeichnet die Messwerte des Geräts bis COUNT Messwerte, DURATION, die Grenze der
+Datendatei von 4000 Messwerten, Strg+C oder SIGTERM auf und schreibt dann die
+Datendatei und ihren Textexport wie Speichern. Gibt eine Zeile je Messwert aus
+(Nummer, Wert, Einheit, Zeit) oder auf einem Terminal eine Statuszeile; mit
+--quiet keines von beiden.
+Mit --split wird eine volle Datendatei geschrieben und die Aufzeichnung geht in
+die nächste weiter. Mit --csv und weder --out noch --split wird nur die
+CSV-Datei geschrieben, und der Lauf geht über 4000 Messwerte hinaus.
+Endestatus: 0, wenn wie verlangt beendet (COUNT, DURATION, Strg+C oder SIGTERM),
+3, wenn vorzeitig beendet (die Grenze ohne --split) oder nichts aufgezeichnet,
+1, wenn ein Gerät oder eine Datei versagte, 2 bei falscher Befehlszeile.
+Gibt eine &quot;alarm:&quot;-Zeile (Zustand, Wert, Einheit, Grenze, Zeit) auf der
+Standardfehlerausgabe aus, sobald die Messwerte über die obere Grenze, unter die
+untere Grenze oder zwischen beide zurück gehen.
+Mit --mqtt geht jeder Messwert als JSON an TOPIC/reading zum Broker, jede
+Änderung des Alarmzustands an TOPIC/alarm, und TOPIC/status meldet online,
+waiting (die Leitung ist verloren) oder offline; ist der Broker weg, warten die
+Messwerte (eine Stunde und mehr) und folgen der Reihe nach, wenn er zurück ist.
+TOPIC/alarm wird gehalten (retained) und hält den aktuellen Zustand von Anfang an.
+Ein Broker, der Benutzername oder Passwort ablehnt, wird nicht erneut gefragt;
+der Endestatus ist dann 1, wenn nichts veröffentlicht wurde.</translation>
+    </message>
+    <message>
+        <source>Read the broker&apos;s password from the first line of FILE, a regular file only you can read (a password in the URL is seen by every user of this computer).</source>
+        <translation>Das Passwort für den Broker aus der ersten Zeile von FILE lesen, einer regulären Datei, die nur Sie lesen können (ein Passwort in der URL sieht jeder Benutzer dieses Computers).</translation>
     </message>
 </context>
 <context>
@@ -921,6 +923,10 @@ Die Aufzeichnung ist unverändert.</translation>
     <message>
         <source>The broker %1 has been away so long that %2 readings wait for it; the oldest go.</source>
         <translation>Der Broker %1 ist so lange weg, dass %2 Messwerte auf ihn warten; die ältesten entfallen.</translation>
+    </message>
+    <message>
+        <source>The broker %1 did not let in (%2). Readings are not published; Tools &gt; Publish... takes another user name or password.</source>
+        <translation>Der Broker %1 hat die Anmeldung abgelehnt (%2). Die Messwerte werden nicht veröffentlicht; Extras &gt; Veröffentlichen... nimmt einen anderen Benutzernamen oder ein anderes Passwort.</translation>
     </message>
 </context>
 <context>
