@@ -335,9 +335,9 @@ int recordCommand(const QStringList& args) {
                                  QStringLiteral("L"));
     const QCommandLineOption deadband(
         QStringLiteral("deadband"),
-        QStringLiteral("How far back inside its limit a reading must be before an alarm ends, "
-                       "in degrees, so that a reading hovering at a limit does not chatter "
-                       "(default: the window's, now %1).")
+        Cli::tr("How far back inside its limit a reading must be before an alarm ends, "
+                "in degrees, so that a reading hovering at a limit does not chatter "
+                "(default: the window's, now %1).")
             .arg(config.alarmDeadband()),
         QStringLiteral("D"));
     const QCommandLineOption onAlarm(

@@ -1,10 +1,13 @@
 #include "cli/statscommand.h"
 
+#include "cli/clitext.h"
 #include "cli/exitstatus.h"
 #include "core/files/csvexport.h"
 #include "core/text/valuetext.h"
 #include "core/viewer/minmaxpyramid.h"
 #include "core/viewer/recordingreader.h"
+
+#include <QStringList>
 
 #include <cerrno>
 #include <charconv>
@@ -83,39 +86,56 @@ std::string jsonOf(const SpanStatistics& s, const std::string& unit) {
 }
 
 std::string textOf(const SpanStatistics& s, const SpanLimits& limits, const std::string& unit) {
-    const std::string u = unit.empty() ? std::string() : " " + unit;
-    std::string out = "samples   " + std::to_string(s.samples);
-    if (s.noValue)
-        out += " (" + std::to_string(s.noValue) + " without a value)";
-    out += "\n";
-    if (!s.samples)
-        return out;
-    out += "first     " + isoTime(s.firstMs) + "\nlast      " + isoTime(s.lastMs) + "\nduration  " +
-           durationText(s.durationMs()) + "\n";
-    if (s.hasValues()) {
-        out += "lowest    " + number(s.min, 1) + u + " at " + isoTime(s.minMs) + "\n";
-        out += "highest   " + number(s.max, 1) + u + " at " + isoTime(s.maxMs) + "\n";
-        out +=
-            "mean      " + number(s.mean, 2) + u + "\nstd dev   " + number(s.stddev, 2) + u + "\n";
+    const QString u = unit.empty() ? QString() : QLatin1Char(' ') + QString::fromStdString(unit);
+    const auto text = [](const std::string& t) { return QString::fromStdString(t); };
+    // The labels in a column as wide as the widest of them, whatever the language.
+    const QStringList labels{Cli::tr("samples"),  Cli::tr("first"),   Cli::tr("last"),
+                             Cli::tr("duration"), Cli::tr("lowest"),  Cli::tr("highest"),
+                             Cli::tr("mean"),     Cli::tr("std dev"), Cli::tr("gaps"),
+                             Cli::tr("above"),    Cli::tr("below"),   Cli::tr("episodes")};
+    qsizetype width = 0;
+    for (const QString& label : labels)
+        width = qMax(width, label.size());
+    QString out;
+    const auto row = [&](int label, const QString& value) {
+        out += labels[label].leftJustified(width + 2) + value + QLatin1Char('\n');
+    };
+    row(0, s.noValue ? Cli::tr("%1 (%2 without a value)").arg(s.samples).arg(s.noValue)
+                     : QString::number(s.samples));
+    if (s.samples) {
+        row(1, text(isoTime(s.firstMs)));
+        row(2, text(isoTime(s.lastMs)));
+        row(3, text(durationText(s.durationMs())));
+        if (s.hasValues()) {
+            const auto at = [&](double v, std::int64_t ms) {
+                return Cli::tr("%1 at %2").arg(text(number(v, 1)) + u, text(isoTime(ms)));
+            };
+            row(4, at(s.min, s.minMs));
+            row(5, at(s.max, s.maxMs));
+            row(6, text(number(s.mean, 2)) + u);
+            row(7, text(number(s.stddev, 2)) + u);
+        }
+        row(8, s.gaps ? Cli::tr("%1, %2 in all").arg(s.gaps).arg(text(durationText(s.gapMs)))
+                      : QString::number(s.gaps));
+        const auto limited = [&](std::int64_t ms, double limit) {
+            return Cli::tr("%1 (limit %2)")
+                .arg(text(durationText(ms)), text(value(float(limit))) + u);
+        };
+        if (limits.high)
+            row(9, limited(s.aboveMs, *limits.high));
+        if (limits.low)
+            row(10, limited(s.belowMs, *limits.low));
+        row(11, QString::number(s.episodeCount));
+        for (const AlarmEpisode& e : s.episodes)
+            out += QStringLiteral("  %1  ").arg(QLatin1String(alarmName(e.level))) +
+                   Cli::tr("%1 to %2  %3  extreme %4")
+                       .arg(text(isoTime(e.startMs)), text(isoTime(e.endMs)),
+                            text(durationText(e.durationMs())), text(number(e.extreme, 1)) + u) +
+                   QLatin1Char('\n');
+        if (s.episodes.size() < s.episodeCount)
+            out += Cli::tr("  (the first %1 listed)").arg(s.episodes.size()) + QLatin1Char('\n');
     }
-    out += "gaps      " + std::to_string(s.gaps);
-    if (s.gaps)
-        out += ", " + durationText(s.gapMs) + " in all";
-    out += "\n";
-    if (limits.high)
-        out += "above     " + durationText(s.aboveMs) + " (limit " + value(float(*limits.high)) +
-               u + ")\n";
-    if (limits.low)
-        out += "below     " + durationText(s.belowMs) + " (limit " + value(float(*limits.low)) + u +
-               ")\n";
-    out += "episodes  " + std::to_string(s.episodeCount) + "\n";
-    for (const AlarmEpisode& e : s.episodes)
-        out += std::string("  ") + alarmName(e.level) + "  " + isoTime(e.startMs) + " to " +
-               isoTime(e.endMs) + "  " + durationText(e.durationMs()) + "  extreme " +
-               number(e.extreme, 1) + u + "\n";
-    if (s.episodes.size() < s.episodeCount)
-        out += "  (the first " + std::to_string(s.episodes.size()) + " listed)\n";
-    return out;
+    return out.toStdString();
 }
 
 } // namespace

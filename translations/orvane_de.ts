@@ -232,6 +232,34 @@
         <source>Resize the window</source>
         <translation>Die Fenstergröße ändern</translation>
     </message>
+    <message>
+        <source>AlarmHI %1 is below Lo %2: they are taken the other way round, high %2 and low %1.</source>
+        <translation>AlarmHI %1 liegt unter Lo %2: Sie werden umgekehrt genommen, oben %2 und unten %1.</translation>
+    </message>
+    <message>
+        <source>Above the high alarm limit</source>
+        <translation>Über der oberen Alarmgrenze</translation>
+    </message>
+    <message>
+        <source>Below the low alarm limit</source>
+        <translation>Unter der unteren Alarmgrenze</translation>
+    </message>
+    <message>
+        <source>Back within the alarm limits</source>
+        <translation>Wieder innerhalb der Alarmgrenzen</translation>
+    </message>
+    <message>
+        <source>%1 %2 at %3 (limit %4 %2)</source>
+        <translation>%1 %2 um %3 (Grenze %4 %2)</translation>
+    </message>
+    <message>
+        <source>View Recordings</source>
+        <translation>Aufzeichnungen ansehen</translation>
+    </message>
+    <message>
+        <source>Recordings (*.DovDat *.dovdat *.csv *.CSV);;All files (*)</source>
+        <translation>Aufzeichnungen (*.DovDat *.dovdat *.csv *.CSV);;Alle Dateien (*)</translation>
+    </message>
 </context>
 <context>
     <name>Cli</name>
@@ -476,6 +504,10 @@ Konfigurationsdatei kann weitere angeben). record nimmt den Pfad des Geräts mit
         <translation>Aufruf: %1 [Optionen] %2</translation>
     </message>
     <message>
+        <source>Read the broker&apos;s password from the first line of FILE, a regular file only you can read (a password in the URL is seen by every user of this computer).</source>
+        <translation>Das Passwort für den Broker aus der ersten Zeile von FILE lesen, einer regulären Datei, die nur Sie lesen können (ein Passwort in der URL sieht jeder Benutzer dieses Computers).</translation>
+    </message>
+    <message>
         <source>Records the instrument&apos;s readings until COUNT samples, the DURATION, the data
 file&apos;s limit of 4000 samples, Ctrl+C or SIGTERM, then writes the data file and
 its text export as Save does. Prints a line per sample (number, value, unit,
@@ -486,6 +518,8 @@ and the run goes on past 4000 samples.
 Exit status: 0 when it stopped as asked (COUNT, DURATION, Ctrl+C or SIGTERM),
 3 when it ended early (the limit without --split) or recorded nothing, 1 when a
 device or a file failed, 2 for a wrong command line.
+A file the disk does not take is kept in memory and written when there is room,
+tried every 10 s; a stopped run waits for it, and a second Ctrl+C ends it without.
 Prints an &quot;alarm:&quot; line (state, value, unit, limit, time) on the standard
 error whenever the readings go above the high limit, below the low limit, or
 back between them.
@@ -507,6 +541,9 @@ CSV-Datei geschrieben, und der Lauf geht über 4000 Messwerte hinaus.
 Endestatus: 0, wenn wie verlangt beendet (COUNT, DURATION, Strg+C oder SIGTERM),
 3, wenn vorzeitig beendet (die Grenze ohne --split) oder nichts aufgezeichnet,
 1, wenn ein Gerät oder eine Datei versagte, 2 bei falscher Befehlszeile.
+Eine Datei, die der Datenträger nicht aufnimmt, bleibt im Speicher und wird
+geschrieben, sobald Platz ist (alle 10 s versucht); ein beendeter Lauf wartet
+darauf, ein zweites Strg+C beendet ihn ohne sie.
 Gibt eine &quot;alarm:&quot;-Zeile (Zustand, Wert, Einheit, Grenze, Zeit) auf der
 Standardfehlerausgabe aus, sobald die Messwerte über die obere Grenze, unter die
 untere Grenze oder zwischen beide zurück gehen.
@@ -519,8 +556,80 @@ Ein Broker, der Benutzername oder Passwort ablehnt, wird nicht erneut gefragt;
 der Endestatus ist dann 1, wenn nichts veröffentlicht wurde.</translation>
     </message>
     <message>
-        <source>Read the broker&apos;s password from the first line of FILE, a regular file only you can read (a password in the URL is seen by every user of this computer).</source>
-        <translation>Das Passwort für den Broker aus der ersten Zeile von FILE lesen, einer regulären Datei, die nur Sie lesen können (ein Passwort in der URL sieht jeder Benutzer dieses Computers).</translation>
+        <source>How far back inside its limit a reading must be before an alarm ends, in degrees, so that a reading hovering at a limit does not chatter (default: the window&apos;s, now %1).</source>
+        <translation>Wie weit ein Messwert wieder innerhalb seiner Grenze liegen muss, bevor ein Alarm endet, in Grad, damit ein Messwert an einer Grenze nicht hin und her springt (Vorgabe: die des Fensters, jetzt %1).</translation>
+    </message>
+    <message>
+        <source>samples</source>
+        <translation>Messwerte</translation>
+    </message>
+    <message>
+        <source>first</source>
+        <translation>erster</translation>
+    </message>
+    <message>
+        <source>last</source>
+        <translation>letzter</translation>
+    </message>
+    <message>
+        <source>duration</source>
+        <translation>Dauer</translation>
+    </message>
+    <message>
+        <source>lowest</source>
+        <translation>kleinster</translation>
+    </message>
+    <message>
+        <source>highest</source>
+        <translation>größter</translation>
+    </message>
+    <message>
+        <source>mean</source>
+        <translation>Mittel</translation>
+    </message>
+    <message>
+        <source>std dev</source>
+        <translation>Std.-Abw.</translation>
+    </message>
+    <message>
+        <source>gaps</source>
+        <translation>Lücken</translation>
+    </message>
+    <message>
+        <source>above</source>
+        <translation>über</translation>
+    </message>
+    <message>
+        <source>below</source>
+        <translation>unter</translation>
+    </message>
+    <message>
+        <source>episodes</source>
+        <translation>Episoden</translation>
+    </message>
+    <message>
+        <source>%1 (%2 without a value)</source>
+        <translation>%1 (%2 ohne Wert)</translation>
+    </message>
+    <message>
+        <source>%1 at %2</source>
+        <translation>%1 um %2</translation>
+    </message>
+    <message>
+        <source>%1, %2 in all</source>
+        <translation>%1, insgesamt %2</translation>
+    </message>
+    <message>
+        <source>%1 (limit %2)</source>
+        <translation>%1 (Grenze %2)</translation>
+    </message>
+    <message>
+        <source>%1 to %2  %3  extreme %4</source>
+        <translation>%1 bis %2  %3  Extremwert %4</translation>
+    </message>
+    <message>
+        <source>  (the first %1 listed)</source>
+        <translation>  (die ersten %1 aufgeführt)</translation>
     </message>
 </context>
 <context>
@@ -661,6 +770,14 @@ der Endestatus ist dann 1, wenn nichts veröffentlicht wurde.</translation>
         <source>Alarm No&amp;tifications</source>
         <translation>Alarm&amp;meldungen</translation>
     </message>
+    <message>
+        <source>&amp;View Recordings...</source>
+        <translation>Aufzeichnungen &amp;ansehen...</translation>
+    </message>
+    <message>
+        <source>Show recordings of any length (data files, CSV files, folders) on a clock</source>
+        <translation>Aufzeichnungen beliebiger Länge (Datendateien, CSV-Dateien, Ordner) auf einer Uhrzeitachse zeigen</translation>
+    </message>
 </context>
 <context>
     <name>DataListModel</name>
@@ -761,6 +878,53 @@ Die Aufzeichnung ist unverändert.</translation>
     </message>
 </context>
 <context>
+    <name>EpisodeList</name>
+    <message>
+        <source>Alarm episodes</source>
+        <translation>Alarmepisoden</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Beginn</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>Ende</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>Dauer</translation>
+    </message>
+    <message>
+        <source>Limit</source>
+        <translation>Grenze</translation>
+    </message>
+    <message>
+        <source>Extreme</source>
+        <translation>Extremwert</translation>
+    </message>
+    <message>
+        <source>above %1</source>
+        <translation>über %1</translation>
+    </message>
+    <message>
+        <source>below %1</source>
+        <translation>unter %1</translation>
+    </message>
+    <message>
+        <source>The first %1 of %2 episodes are listed.</source>
+        <translation>Die ersten %1 von %2 Episoden sind aufgeführt.</translation>
+    </message>
+    <message>
+        <source>1 alarm episode</source>
+        <translation>1 Alarmepisode</translation>
+    </message>
+    <message>
+        <source>%1 alarm episodes</source>
+        <translation>%1 Alarmepisoden</translation>
+    </message>
+</context>
+<context>
     <name>Help</name>
     <message>
         <source>No viewer and no web browser could show the help. Its pages are in the folder %1: open index.html there with any web browser.</source>
@@ -819,12 +983,16 @@ Die Aufzeichnung ist unverändert.</translation>
         <translation>Mit einem eingebauten simulierten Gerät verbinden.</translation>
     </message>
     <message>
-        <source>A .DovDat data file to open.</source>
-        <translation>Eine zu öffnende .DovDat-Datendatei.</translation>
-    </message>
-    <message>
         <source>The simulated instrument could not start: %1</source>
         <translation>Das simulierte Gerät konnte nicht starten: %1</translation>
+    </message>
+    <message>
+        <source>Show the files (data files, CSV files, folders of them) in the recording viewer, on a clock, whatever their length.</source>
+        <translation>Die Dateien (Datendateien, CSV-Dateien, Ordner mit solchen) in der Aufzeichnungsansicht auf einer Uhrzeitachse zeigen, gleich wie lang sie sind.</translation>
+    </message>
+    <message>
+        <source>A .DovDat data file to open; with --view, any number of recordings.</source>
+        <translation>Eine zu öffnende .DovDat-Datendatei; mit --view beliebig viele Aufzeichnungen.</translation>
     </message>
 </context>
 <context>
@@ -849,10 +1017,6 @@ Die Aufzeichnung ist unverändert.</translation>
         <translation>Messwerte und Alarme an einen MQTT-Broker &amp;veröffentlichen</translation>
     </message>
     <message>
-        <source>mqtt://[user[:password]@]host[:port], or mqtts:// for TLS</source>
-        <translation>mqtt://[Benutzer[:Passwort]@]Host[:Port] oder mqtts:// für TLS</translation>
-    </message>
-    <message>
         <source>Readings go to TOPIC/reading, alarms to TOPIC/alarm, and TOPIC/status says online, waiting or offline</source>
         <translation>Messwerte gehen an TOPIC/reading, Alarme an TOPIC/alarm, und TOPIC/status meldet online, waiting oder offline</translation>
     </message>
@@ -863,6 +1027,237 @@ Die Aufzeichnung ist unverändert.</translation>
     <message>
         <source>&amp;Topic:</source>
         <translation>&amp;Thema:</translation>
+    </message>
+    <message>
+        <source>mqtt://[user@]host[:port], or mqtts:// for TLS</source>
+        <translation>mqtt://[benutzer@]host[:port] oder mqtts:// für TLS</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>keines</translation>
+    </message>
+    <message>
+        <source>Kept in the desktop&apos;s keyring, or else in a file only you can read; never in the configuration file</source>
+        <translation>Im Schlüsselbund des Desktops aufbewahrt, sonst in einer Datei, die nur Sie lesen können; nie in der Konfigurationsdatei</translation>
+    </message>
+    <message>
+        <source>Pass&amp;word:</source>
+        <translation>Pass&amp;wort:</translation>
+    </message>
+</context>
+<context>
+    <name>RecordingViewer</name>
+    <message>
+        <source>Recordings (*.DovDat *.dovdat *.csv *.CSV);;All files (*)</source>
+        <translation>Aufzeichnungen (*.DovDat *.dovdat *.csv *.CSV);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>... and %1 more</source>
+        <translation>... und %1 weitere</translation>
+    </message>
+    <message>
+        <source>Orvane Recording Viewer</source>
+        <translation>Orvane-Aufzeichnungsansicht</translation>
+    </message>
+    <message>
+        <source>Statistics</source>
+        <translation>Statistik</translation>
+    </message>
+    <message>
+        <source>Alarm Episodes</source>
+        <translation>Alarmepisoden</translation>
+    </message>
+    <message>
+        <source>Sample under the pointer</source>
+        <translation>Messwert unter dem Zeiger</translation>
+    </message>
+    <message>
+        <source>Samples in view</source>
+        <translation>Sichtbare Messwerte</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;View Recordings...</source>
+        <translation>Aufzeichnungen &amp;ansehen...</translation>
+    </message>
+    <message>
+        <source>Export the &amp;Visible Span as CSV...</source>
+        <translation>&amp;Sichtbaren Abschnitt als CSV exportieren...</translation>
+    </message>
+    <message>
+        <source>Export &amp;All as CSV...</source>
+        <translation>&amp;Alles als CSV exportieren...</translation>
+    </message>
+    <message>
+        <source>Save the &amp;Picture as PNG...</source>
+        <translation>&amp;Bild als PNG speichern...</translation>
+    </message>
+    <message>
+        <source>Export Alarm E&amp;pisodes as CSV...</source>
+        <translation>Alarm&amp;episoden als CSV exportieren...</translation>
+    </message>
+    <message>
+        <source>P&amp;rint Report...</source>
+        <translation>Bericht &amp;drucken...</translation>
+    </message>
+    <message>
+        <source>Save Report as P&amp;DF...</source>
+        <translation>Bericht als P&amp;DF speichern...</translation>
+    </message>
+    <message>
+        <source>Report with the Sample &amp;Table</source>
+        <translation>Bericht mit der Messwert&amp;tabelle</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>Schl&amp;ießen</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>Show &amp;Everything</source>
+        <translation>Alles &amp;zeigen</translation>
+    </message>
+    <message>
+        <source>&amp;Back One Step</source>
+        <translation>Einen Schritt &amp;zurück</translation>
+    </message>
+    <message>
+        <source>&amp;Value Range...</source>
+        <translation>&amp;Wertebereich...</translation>
+    </message>
+    <message>
+        <source>&amp;Alarm Limits...</source>
+        <translation>Alarm&amp;grenzen...</translation>
+    </message>
+    <message>
+        <source>Reading the recordings...</source>
+        <translation>Die Aufzeichnungen werden gelesen...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>These were left out:
+</source>
+        <translation>Diese wurden weggelassen:
+</translation>
+    </message>
+    <message>
+        <source>Parts of these could not be read and were left out:
+</source>
+        <translation>Teile davon konnten nicht gelesen werden und wurden weggelassen:
+</translation>
+    </message>
+    <message>
+        <source>There are no samples to show.</source>
+        <translation>Es gibt keine Messwerte zum Zeigen.</translation>
+    </message>
+    <message>
+        <source>no recording</source>
+        <translation>keine Aufzeichnung</translation>
+    </message>
+    <message>
+        <source> and %1 more</source>
+        <translation> und %1 weitere</translation>
+    </message>
+    <message>
+        <source> (%1 to %2)</source>
+        <translation> (%1 bis %2)</translation>
+    </message>
+    <message>
+        <source> - Orvane Recording Viewer</source>
+        <translation> - Orvane-Aufzeichnungsansicht</translation>
+    </message>
+    <message>
+        <source>%1 of %2 samples in view</source>
+        <translation>%1 von %2 Messwerten sichtbar</translation>
+    </message>
+    <message>
+        <source>View Recordings</source>
+        <translation>Aufzeichnungen ansehen</translation>
+    </message>
+    <message>
+        <source>Writing %1...</source>
+        <translation>%1 wird geschrieben...</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>PNG pictures (*.png)</source>
+        <translation>PNG-Bilder (*.png)</translation>
+    </message>
+    <message>
+        <source>Value Range</source>
+        <translation>Wertebereich</translation>
+    </message>
+    <message>
+        <source>&amp;Fit to the samples in view</source>
+        <translation>An die sichtbaren Messwerte &amp;anpassen</translation>
+    </message>
+    <message>
+        <source>Lowest value</source>
+        <translation>Kleinster Wert</translation>
+    </message>
+    <message>
+        <source>Highest value</source>
+        <translation>Größter Wert</translation>
+    </message>
+    <message>
+        <source>&amp;Highest:</source>
+        <translation>&amp;Größter:</translation>
+    </message>
+    <message>
+        <source>&amp;Lowest:</source>
+        <translation>&amp;Kleinster:</translation>
+    </message>
+    <message>
+        <source>Alarm Limits</source>
+        <translation>Alarmgrenzen</translation>
+    </message>
+    <message>
+        <source>&amp;High limit:</source>
+        <translation>&amp;Obere Grenze:</translation>
+    </message>
+    <message>
+        <source>&amp;Low limit:</source>
+        <translation>&amp;Untere Grenze:</translation>
+    </message>
+    <message>
+        <source>There are no alarm episodes to export.</source>
+        <translation>Es gibt keine Alarmepisoden zum Exportieren.</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>%1 bis %2</translation>
+    </message>
+    <message>
+        <source>no samples</source>
+        <translation>keine Messwerte</translation>
+    </message>
+    <message>
+        <source>The table of samples holds at most %1 samples; %2 are in view. Zoom in, or turn off Report with the Sample Table.</source>
+        <translation>Die Messwerttabelle fasst höchstens %1 Messwerte; %2 sind sichtbar. Vergrößern Sie oder schalten Sie „Bericht mit der Messwerttabelle“ aus.</translation>
+    </message>
+    <message>
+        <source>PDF documents (*.pdf)</source>
+        <translation>PDF-Dokumente (*.pdf)</translation>
+    </message>
+    <message>
+        <source>nothing to print</source>
+        <translation>nichts zu drucken</translation>
+    </message>
+    <message>
+        <source>The report could not be printed.</source>
+        <translation>Der Bericht konnte nicht gedruckt werden.</translation>
     </message>
 </context>
 <context>
@@ -893,10 +1288,140 @@ Die Aufzeichnung ist unverändert.</translation>
     </message>
 </context>
 <context>
+    <name>ReportText</name>
+    <message>
+        <source>Orvane recording report</source>
+        <translation>Orvane-Aufzeichnungsbericht</translation>
+    </message>
+    <message>
+        <source>Files: %1</source>
+        <translation>Dateien: %1</translation>
+    </message>
+    <message>
+        <source>Period: %1</source>
+        <translation>Zeitraum: %1</translation>
+    </message>
+    <message>
+        <source>Unit: %1</source>
+        <translation>Einheit: %1</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>keine</translation>
+    </message>
+    <message>
+        <source>Limits: high %1, low %2</source>
+        <translation>Grenzen: oben %1, unten %2</translation>
+    </message>
+    <message>
+        <source>Statistics</source>
+        <translation>Statistik</translation>
+    </message>
+    <message>
+        <source>Alarm episodes: %1</source>
+        <translation>Alarmepisoden: %1</translation>
+    </message>
+    <message>
+        <source>(the first %1 are listed)</source>
+        <translation>(die ersten %1 sind aufgeführt)</translation>
+    </message>
+    <message>
+        <source>Samples</source>
+        <translation>Messwerte</translation>
+    </message>
+    <message>
+        <source>No.</source>
+        <translation>Nr.</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Zeit</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Wert</translation>
+    </message>
+    <message>
+        <source>no value</source>
+        <translation>kein Wert</translation>
+    </message>
+    <message>
+        <source>Page %1 of %2</source>
+        <translation>Seite %1 von %2</translation>
+    </message>
+</context>
+<context>
     <name>SilenceWatch</name>
     <message>
         <source>No readings from %1 for %2 s: is the instrument switched on, in its data mode, and on this port?</source>
         <translation>Seit %2 s keine Messwerte von %1: Ist das Gerät eingeschaltet, im Datenmodus und an diesem Anschluss?</translation>
+    </message>
+</context>
+<context>
+    <name>StatisticsPanel</name>
+    <message>
+        <source>Statistics of the samples in view</source>
+        <translation>Statistik der sichtbaren Messwerte</translation>
+    </message>
+    <message>
+        <source>Samples</source>
+        <translation>Messwerte</translation>
+    </message>
+    <message>
+        <source>First</source>
+        <translation>Erster</translation>
+    </message>
+    <message>
+        <source>Last</source>
+        <translation>Letzter</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>Dauer</translation>
+    </message>
+    <message>
+        <source>Lowest</source>
+        <translation>Kleinster</translation>
+    </message>
+    <message>
+        <source>%1 at %2</source>
+        <translation>%1 um %2</translation>
+    </message>
+    <message>
+        <source>Highest</source>
+        <translation>Größter</translation>
+    </message>
+    <message>
+        <source>Mean</source>
+        <translation>Mittelwert</translation>
+    </message>
+    <message>
+        <source>Standard deviation</source>
+        <translation>Standardabweichung</translation>
+    </message>
+    <message>
+        <source>Without a value</source>
+        <translation>Ohne Wert</translation>
+    </message>
+    <message>
+        <source>Gaps</source>
+        <translation>Lücken</translation>
+    </message>
+    <message>
+        <source>%1, %2 in all</source>
+        <translation>%1, insgesamt %2</translation>
+    </message>
+    <message>
+        <source>Above %1</source>
+        <translation>Über %1</translation>
+    </message>
+    <message>
+        <source>Below %1</source>
+        <translation>Unter %1</translation>
+    </message>
+    <message>
+        <source>Alarm episodes</source>
+        <translation>Alarmepisoden</translation>
     </message>
 </context>
 <context>
@@ -908,6 +1433,32 @@ Die Aufzeichnung ist unverändert.</translation>
     <message>
         <source>Value window of the graph</source>
         <translation>Wertebereich der Grafik</translation>
+    </message>
+</context>
+<context>
+    <name>ViewerOverview</name>
+    <message>
+        <source>Overview of the whole recording</source>
+        <translation>Übersicht über die ganze Aufzeichnung</translation>
+    </message>
+    <message>
+        <source>The part shown above is marked; press or drag here to move it.</source>
+        <translation>Der oben gezeigte Teil ist markiert; hier klicken oder ziehen, um ihn zu verschieben.</translation>
+    </message>
+</context>
+<context>
+    <name>ViewerPlot</name>
+    <message>
+        <source>Recorded samples</source>
+        <translation>Aufgezeichnete Messwerte</translation>
+    </message>
+    <message>
+        <source>no value</source>
+        <translation>kein Wert</translation>
+    </message>
+    <message>
+        <source>%1   %2   %3, sample %4</source>
+        <translation>%1   %2   %3, Messwert %4</translation>
     </message>
 </context>
 <context>
@@ -925,8 +1476,12 @@ Die Aufzeichnung ist unverändert.</translation>
         <translation>Der Broker %1 ist so lange weg, dass %2 Messwerte auf ihn warten; die ältesten entfallen.</translation>
     </message>
     <message>
-        <source>The broker %1 did not let in (%2). Readings are not published; Tools &gt; Publish... takes another user name or password.</source>
-        <translation>Der Broker %1 hat die Anmeldung abgelehnt (%2). Die Messwerte werden nicht veröffentlicht; Extras &gt; Veröffentlichen... nimmt einen anderen Benutzernamen oder ein anderes Passwort.</translation>
+        <source>The broker %1 refused the user name or password (%2). Readings are not published; Tools &gt; Publish... takes others.</source>
+        <translation>Der Broker %1 hat Benutzername oder Passwort abgelehnt (%2). Die Messwerte werden nicht veröffentlicht; unter Extras &gt; Veröffentlichen... lassen sich andere angeben.</translation>
+    </message>
+    <message>
+        <source>the broker&apos;s password: %1</source>
+        <translation>das Passwort für den Broker: %1</translation>
     </message>
 </context>
 <context>

@@ -42,4 +42,25 @@ TEST(OrvaneCliStats, JsonOfAChain) {
     EXPECT_EQ(missing.finish(), 1);
 }
 
+// The table for people: its labels in the language of the computer, the values
+// in one column however long the labels are.
+TEST(OrvaneCliStats, TextInEnglishAndGerman) {
+    QTemporaryDir dir;
+    writeDataFile(dir.filePath(QStringLiteral("night.DovDat")), {140.0f, 151.0f, 152.5f},
+                  {"12-07-26/22:00:00", "12-07-26/22:00:01", "12-07-26/22:00:02"});
+    const QStringList args{QStringLiteral("stats"), dir.path(), QStringLiteral("--high"),
+                           QStringLiteral("150")};
+    for (const auto& [locale, samples, above] :
+         {std::tuple{"C.UTF-8", "samples   3\n", "above     1 s (limit 150 C)\n"},
+          std::tuple{"de_DE.UTF-8", "Messwerte  3\n", "über       1 s (Grenze 150 C)\n"}}) {
+        CliRun::Options options;
+        options.locale = QString::fromUtf8(locale);
+        CliRun run(args, options);
+        ASSERT_EQ(run.finish(), 0) << run.err().toStdString();
+        const QString text = run.out();
+        EXPECT_TRUE(text.startsWith(QString::fromUtf8(samples))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QString::fromUtf8(above))) << text.toStdString();
+    }
+}
+
 } // namespace

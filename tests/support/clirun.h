@@ -39,17 +39,18 @@ class CliRun {
 public:
     struct Options {
         QString workingDir = QDir::tempPath();
-        QString tempDir;                     // TMPDIR; empty: the test's own
-        std::function<void()> childModifier; // runs in the child before exec
+        QString tempDir;                            // TMPDIR; empty: the test's own
+        std::function<void()> childModifier;        // runs in the child before exec
+        QString locale = QStringLiteral("C.UTF-8"); // LC_ALL: the texts of the sources
     };
 
     explicit CliRun(const QStringList& args, Options options) {
         m_process.setWorkingDirectory(options.workingDir);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_STATE_HOME"), m_state.path());
-        // The texts of the sources, whatever the language of the computer.
+        // One language, whatever that of the computer.
         env.remove(QStringLiteral("LANGUAGE"));
-        env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+        env.insert(QStringLiteral("LC_ALL"), options.locale);
         if (!options.tempDir.isEmpty())
             env.insert(QStringLiteral("TMPDIR"), options.tempDir);
         m_process.setProcessEnvironment(env);

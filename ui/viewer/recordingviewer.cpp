@@ -39,8 +39,9 @@ namespace {
 
 constexpr const char* kSection = "VIEWERInfo";
 constexpr const char* kGeometryKey = "Geometry";
-const QString kRecordingsFilter =
-    QStringLiteral("Recordings (*.DovDat *.dovdat *.csv *.CSV);;All files (*)");
+QString recordingsFilter() {
+    return RecordingViewer::tr("Recordings (*.DovDat *.dovdat *.csv *.CSV);;All files (*)");
+}
 
 QString clockText(std::int64_t ms) {
     return QDateTime::fromMSecsSinceEpoch(ms).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
@@ -55,7 +56,7 @@ QString problemLines(const std::vector<RecordingProblem>& problems) {
     QStringList lines;
     for (const RecordingProblem& p : problems) {
         if (lines.size() == 12) {
-            lines << QStringLiteral("... and %1 more").arg(problems.size() - 12);
+            lines << RecordingViewer::tr("... and %1 more").arg(problems.size() - 12);
             break;
         }
         lines << QStringLiteral("%1: %2.").arg(QString::fromStdString(p.path),
@@ -69,7 +70,7 @@ QString problemLines(const std::vector<RecordingProblem>& problems) {
 RecordingViewer::RecordingViewer(const Startup& startup, QWidget* parent)
     : QMainWindow(parent), m_startup(startup) {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Orvane Recording Viewer"));
+    setWindowTitle(tr("Orvane Recording Viewer"));
     if (startup.prompter) {
         m_prompter = startup.prompter;
     } else {
@@ -103,9 +104,9 @@ RecordingViewer::RecordingViewer(const Startup& startup, QWidget* parent)
 
     m_readout = new QLabel;
     m_readout->setObjectName(QStringLiteral("readout"));
-    m_readout->setAccessibleName(QStringLiteral("Sample under the pointer"));
+    m_readout->setAccessibleName(tr("Sample under the pointer"));
     m_spanText = new QLabel;
-    m_spanText->setAccessibleName(QStringLiteral("Samples in view"));
+    m_spanText->setAccessibleName(tr("Samples in view"));
     statusBar()->addWidget(m_readout, 1);
     statusBar()->addPermanentWidget(m_spanText);
 
@@ -145,16 +146,14 @@ void RecordingViewer::buildMenus() {
         connect(act, &QAction::triggered, this, slot);
         return act;
     };
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    add(file, QStringLiteral("&View Recordings..."), QKeySequence(QStringLiteral("Ctrl+Shift+O")),
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    add(file, tr("&View Recordings..."), QKeySequence(QStringLiteral("Ctrl+Shift+O")),
         [this] { chooseRecordings(); });
     file->addSeparator();
-    add(file, QStringLiteral("Export the &Visible Span as CSV..."), QKeySequence(),
+    add(file, tr("Export the &Visible Span as CSV..."), QKeySequence(),
         [this] { exportCsv(true); });
-    add(file, QStringLiteral("Export &All as CSV..."), QKeySequence(),
-        [this] { exportCsv(false); });
-    add(file, QStringLiteral("Save the &Picture as PNG..."), QKeySequence(),
-        [this] { savePicture(); });
+    add(file, tr("Export &All as CSV..."), QKeySequence(), [this] { exportCsv(false); });
+    add(file, tr("Save the &Picture as PNG..."), QKeySequence(), [this] { savePicture(); });
     add(file, tr("Export Alarm E&pisodes as CSV..."), QKeySequence(), [this] { exportEpisodes(); });
     file->addSeparator();
     add(file, tr("P&rint Report..."), QKeySequence(QKeySequence::Print),
@@ -163,15 +162,14 @@ void RecordingViewer::buildMenus() {
     m_withTable = file->addAction(tr("Report with the Sample &Table"));
     m_withTable->setCheckable(true);
     file->addSeparator();
-    add(file, QStringLiteral("&Close"), QKeySequence(QKeySequence::Close), [this] { close(); });
+    add(file, tr("&Close"), QKeySequence(QKeySequence::Close), [this] { close(); });
 
-    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-    add(view, QStringLiteral("Show &Everything"), QKeySequence(),
-        [this] { m_plot->showEverything(); });
-    add(view, QStringLiteral("&Back One Step"), QKeySequence(), [this] { m_plot->backOneStep(); });
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    add(view, tr("Show &Everything"), QKeySequence(), [this] { m_plot->showEverything(); });
+    add(view, tr("&Back One Step"), QKeySequence(), [this] { m_plot->backOneStep(); });
     view->addSeparator();
-    add(view, QStringLiteral("&Value Range..."), QKeySequence(), [this] { askValueRange(); });
-    add(view, QStringLiteral("&Alarm Limits..."), QKeySequence(), [this] { askAlarmLimits(); });
+    add(view, tr("&Value Range..."), QKeySequence(), [this] { askValueRange(); });
+    add(view, tr("&Alarm Limits..."), QKeySequence(), [this] { askAlarmLimits(); });
 }
 
 bool RecordingViewer::loading() const {
@@ -186,8 +184,8 @@ void RecordingViewer::open(const QStringList& named) {
     for (const QString& n : named)
         paths.push_back(n.toStdString());
     if (!m_progress) {
-        m_progress = new QProgressDialog(QStringLiteral("Reading the recordings..."),
-                                         QStringLiteral("Cancel"), 0, 1000, this);
+        m_progress =
+            new QProgressDialog(tr("Reading the recordings..."), tr("Cancel"), 0, 1000, this);
         m_progress->setWindowTitle(QStringLiteral("Orvane"));
         m_progress->setWindowModality(Qt::WindowModal);
         m_progress->setAutoClose(false);
@@ -215,14 +213,14 @@ void RecordingViewer::onLoaded(std::shared_ptr<const ViewerData> data) {
     updateSpanText();
     QString problems;
     if (!data->loaded.refused.empty())
-        problems += QStringLiteral("These were left out:\n") + problemLines(data->loaded.refused);
+        problems += tr("These were left out:\n") + problemLines(data->loaded.refused);
     if (!data->loaded.damaged.empty())
         problems += (problems.isEmpty() ? QString() : QStringLiteral("\n\n")) +
-                    QStringLiteral("Parts of these could not be read and were left out:\n") +
+                    tr("Parts of these could not be read and were left out:\n") +
                     problemLines(data->loaded.damaged);
     if (data->series().empty())
         problems += (problems.isEmpty() ? QString() : QStringLiteral("\n\n")) +
-                    QStringLiteral("There are no samples to show.");
+                    tr("There are no samples to show.");
     Q_EMIT loaded();
     if (!problems.isEmpty())
         m_prompter->warning(this, problems);
@@ -230,28 +228,28 @@ void RecordingViewer::onLoaded(std::shared_ptr<const ViewerData> data) {
 
 void RecordingViewer::updateTitle() {
     const auto& files = m_data ? m_data->series().files() : std::vector<std::string>();
-    QString what = files.empty() ? QStringLiteral("no recording") : fileName(files.front());
+    QString what = files.empty() ? tr("no recording") : fileName(files.front());
     if (files.size() > 1)
-        what += QStringLiteral(" and %1 more").arg(files.size() - 1);
+        what += tr(" and %1 more").arg(files.size() - 1);
     QString title = what;
     if (m_data && !m_data->series().empty())
-        title += QStringLiteral(" (%1 to %2)")
+        title += tr(" (%1 to %2)")
                      .arg(clockText(m_data->series().firstTime()),
                           clockText(m_data->series().lastTime()));
-    setWindowTitle(title + QStringLiteral(" - Orvane Recording Viewer"));
+    setWindowTitle(title + tr(" - Orvane Recording Viewer"));
 }
 
 void RecordingViewer::updateSpanText() {
     const auto [first, last] = m_plot->visibleSamples();
     const std::size_t all = m_data ? m_data->series().size() : 0;
-    m_spanText->setText(QStringLiteral("%1 of %2 samples in view")
+    m_spanText->setText(tr("%1 of %2 samples in view")
                             .arg(QLocale().toString(static_cast<qulonglong>(last - first)),
                                  QLocale().toString(static_cast<qulonglong>(all))));
 }
 
 void RecordingViewer::chooseRecordings() {
-    const QStringList files = QFileDialog::getOpenFileNames(this, QStringLiteral("View Recordings"),
-                                                            QString(), kRecordingsFilter);
+    const QStringList files =
+        QFileDialog::getOpenFileNames(this, tr("View Recordings"), QString(), recordingsFilter());
     open(files);
 }
 
@@ -273,8 +271,8 @@ void RecordingViewer::exportCsv(bool visibleOnly) {
     const RecordingSeries& s = m_data->series();
     const auto [first, last] =
         visibleOnly ? m_plot->visibleSamples() : std::pair<std::size_t, std::size_t>(0, s.size());
-    QProgressDialog progress(QStringLiteral("Writing %1...").arg(QFileInfo(path).fileName()),
-                             QStringLiteral("Cancel"), 0, 1000, this);
+    QProgressDialog progress(tr("Writing %1...").arg(QFileInfo(path).fileName()), tr("Cancel"), 0,
+                             1000, this);
     progress.setWindowTitle(QStringLiteral("Orvane"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(500);
@@ -295,13 +293,13 @@ void RecordingViewer::exportCsv(bool visibleOnly) {
     }
     progress.setValue(1000);
     if (const Result<> written = AtomicFile(path.toStdString()).replace(text); !written)
-        m_prompter->warning(this, QStringLiteral("Cannot write %1: %2")
-                                      .arg(path, QString::fromStdString(written.error())));
+        m_prompter->warning(
+            this, tr("Cannot write %1: %2").arg(path, QString::fromStdString(written.error())));
 }
 
 void RecordingViewer::savePicture() {
-    const QString path = m_prompter->saveFileName(
-        this, QString(), QStringLiteral("PNG pictures (*.png)"), QStringLiteral("png"));
+    const QString path = m_prompter->saveFileName(this, QString(), tr("PNG pictures (*.png)"),
+                                                  QStringLiteral("png"));
     if (path.isEmpty())
         return;
     QImage image(m_plot->size(), QImage::Format_RGB32);
@@ -315,15 +313,15 @@ void RecordingViewer::savePicture() {
     if (const Result<> written = AtomicFile(path.toStdString())
                                      .replace(std::string_view(bytes.constData(), bytes.size()));
         !written)
-        m_prompter->warning(this, QStringLiteral("Cannot write %1: %2")
-                                      .arg(path, QString::fromStdString(written.error())));
+        m_prompter->warning(
+            this, tr("Cannot write %1: %2").arg(path, QString::fromStdString(written.error())));
 }
 
 void RecordingViewer::askValueRange() {
     QDialog dialog(this);
-    dialog.setWindowTitle(QStringLiteral("Value Range"));
+    dialog.setWindowTitle(tr("Value Range"));
     auto* form = new QFormLayout(&dialog);
-    auto* fit = new QCheckBox(QStringLiteral("&Fit to the samples in view"));
+    auto* fit = new QCheckBox(tr("&Fit to the samples in view"));
     auto* low = new QDoubleSpinBox;
     auto* high = new QDoubleSpinBox;
     for (QDoubleSpinBox* box : {low, high}) {
@@ -334,11 +332,11 @@ void RecordingViewer::askValueRange() {
     fit->setChecked(!fixed);
     low->setValue(fixed ? fixed->first : 0.0);
     high->setValue(fixed ? fixed->second : 100.0);
-    low->setAccessibleName(QStringLiteral("Lowest value"));
-    high->setAccessibleName(QStringLiteral("Highest value"));
+    low->setAccessibleName(tr("Lowest value"));
+    high->setAccessibleName(tr("Highest value"));
     form->addRow(fit);
-    form->addRow(QStringLiteral("&Highest:"), high);
-    form->addRow(QStringLiteral("&Lowest:"), low);
+    form->addRow(tr("&Highest:"), high);
+    form->addRow(tr("&Lowest:"), low);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     form->addRow(buttons);
     connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
@@ -353,7 +351,7 @@ void RecordingViewer::askValueRange() {
 
 void RecordingViewer::askAlarmLimits() {
     QDialog dialog(this);
-    dialog.setWindowTitle(QStringLiteral("Alarm Limits"));
+    dialog.setWindowTitle(tr("Alarm Limits"));
     auto* form = new QFormLayout(&dialog);
     auto* high = new QSpinBox;
     auto* low = new QSpinBox;
@@ -361,8 +359,8 @@ void RecordingViewer::askAlarmLimits() {
         box->setRange(-9999, 9999);
     high->setValue(m_plot->alarmHigh());
     low->setValue(m_plot->alarmLow());
-    form->addRow(QStringLiteral("&High limit:"), high);
-    form->addRow(QStringLiteral("&Low limit:"), low);
+    form->addRow(tr("&High limit:"), high);
+    form->addRow(tr("&Low limit:"), low);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     form->addRow(buttons);
     connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);

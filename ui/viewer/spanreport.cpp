@@ -12,9 +12,10 @@
 
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("SpanReport", text);
-}
+// The report's texts in the user's language.
+struct ReportText {
+    Q_DECLARE_TR_FUNCTIONS(ReportText)
+};
 
 // One line of the report, or the graph: its height, and how to draw it at y.
 struct Block {
@@ -59,16 +60,18 @@ int printSpanReport(QPagedPaintDevice& device, const SpanReport& report) {
     };
     const auto gap = [&](int h) { blocks.push_back({h, [](QPainter&, int, int) {}}); };
 
-    text(tr("Orvane recording report"), 18, true);
+    text(ReportText::tr("Orvane recording report"), 18, true);
     gap(6);
-    text(tr("Files: %1").arg(report.files.join(QStringLiteral(", "))));
-    text(tr("Period: %1").arg(report.period));
-    text(tr("Unit: %1").arg(report.unit.isEmpty() ? tr("none") : report.unit));
+    text(ReportText::tr("Files: %1").arg(report.files.join(QStringLiteral(", "))));
+    text(ReportText::tr("Period: %1").arg(report.period));
+    text(ReportText::tr("Unit: %1")
+             .arg(report.unit.isEmpty() ? ReportText::tr("none") : report.unit));
     const QLocale locale;
     const auto limit = [&](const std::optional<double>& v) {
-        return v ? locale.toString(*v, 'f', 1) : tr("none");
+        return v ? locale.toString(*v, 'f', 1) : ReportText::tr("none");
     };
-    text(tr("Limits: high %1, low %2").arg(limit(report.limits.high), limit(report.limits.low)));
+    text(ReportText::tr("Limits: high %1, low %2")
+             .arg(limit(report.limits.high), limit(report.limits.low)));
     gap(8);
     const int graphHeight = std::min(360, usable / 3);
     if (report.drawGraph)
@@ -79,13 +82,14 @@ int printSpanReport(QPagedPaintDevice& device, const SpanReport& report) {
                               p.restore();
                           }});
     gap(10);
-    text(tr("Statistics"), 13, true);
+    text(ReportText::tr("Statistics"), 13, true);
     for (const auto& [label, value] : report.statistics)
         blocks.push_back({kLine, [label, value](QPainter& p, int y, int w) {
                               drawCells(p, y, w, {label, value}, false);
                           }});
     gap(10);
-    text(tr("Alarm episodes: %1").arg(locale.toString(qulonglong(report.episodeCount))), 13, true);
+    text(ReportText::tr("Alarm episodes: %1").arg(locale.toString(qulonglong(report.episodeCount))),
+         13, true);
     const QStringList episodeHeader = EpisodeList::headers();
     if (!report.episodes.empty())
         blocks.push_back({kLine, [episodeHeader](QPainter& p, int y, int w) {
@@ -97,18 +101,19 @@ int printSpanReport(QPagedPaintDevice& device, const SpanReport& report) {
             {kLine, [cells](QPainter& p, int y, int w) { drawCells(p, y, w, cells, false); }});
     }
     if (report.episodes.size() < report.episodeCount)
-        text(tr("(the first %1 are listed)")
+        text(ReportText::tr("(the first %1 are listed)")
                  .arg(locale.toString(qulonglong(report.episodes.size()))));
     if (report.series) {
         gap(10);
-        text(tr("Samples"), 13, true);
-        const QStringList header{tr("No."), tr("Time"), tr("Value")};
+        text(ReportText::tr("Samples"), 13, true);
+        const QStringList header{ReportText::tr("No."), ReportText::tr("Time"),
+                                 ReportText::tr("Value")};
         blocks.push_back(
             {kLine, [header](QPainter& p, int y, int w) { drawCells(p, y, w, header, true); }});
         const RecordingSeries& s = *report.series;
         for (std::size_t i = report.first; i < report.last; ++i) {
-            const QString value =
-                s.hasValue(i) ? locale.toString(double(s.value(i)), 'f', 1) : tr("no value");
+            const QString value = s.hasValue(i) ? locale.toString(double(s.value(i)), 'f', 1)
+                                                : ReportText::tr("no value");
             const QStringList cells{locale.toString(qulonglong(i - report.first + 1)),
                                     viewerTimeText(s.time(i)), value};
             blocks.push_back(
@@ -141,7 +146,7 @@ int printSpanReport(QPagedPaintDevice& device, const SpanReport& report) {
         painter.setFont(pixelFont(10));
         painter.drawText(QRect(0, page.height() - kFooter + 6, width, kFooter - 6),
                          Qt::AlignHCenter | Qt::AlignVCenter,
-                         tr("Page %1 of %2").arg(n + 1).arg(pages));
+                         ReportText::tr("Page %1 of %2").arg(n + 1).arg(pages));
     }
     painter.end();
     return pages;

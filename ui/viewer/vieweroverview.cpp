@@ -13,9 +13,9 @@
 
 ViewerOverview::ViewerOverview(QWidget* parent) : QWidget(parent) {
     setFixedHeight(44);
-    setAccessibleName(QStringLiteral("Overview of the whole recording"));
+    setAccessibleName(tr("Overview of the whole recording"));
     setAccessibleDescription(
-        QStringLiteral("The part shown above is marked; press or drag here to move it."));
+        tr("The part shown above is marked; press or drag here to move it."));
 }
 
 void ViewerOverview::setData(std::shared_ptr<const ViewerData> data, const ViewSpan& whole) {

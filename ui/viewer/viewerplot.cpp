@@ -43,7 +43,7 @@ ViewerPlot::ViewerPlot(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(320, 160);
-    setAccessibleName(QStringLiteral("Recorded samples"));
+    setAccessibleName(tr("Recorded samples"));
     setAccessibleDescription(QStringLiteral(
         "The samples over time. Wheel: zoom; drag: pan; Shift and drag: zoom into a box; "
         "Home: everything; Backspace: back one step; arrow keys: pan."));
@@ -374,7 +374,7 @@ void ViewerPlot::showReadout(QPoint at) {
     }
     const QString when = QDateTime::fromMSecsSinceEpoch(s.time(i)).toString(
         QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
-    QString value = QStringLiteral("no value");
+    QString value = tr("no value");
     if (s.hasValue(i)) {
         value = QString::fromStdString(valueText(s.value(i)));
         if (s.unit(i))
@@ -385,5 +385,5 @@ void ViewerPlot::showReadout(QPoint at) {
                              ? QFileInfo(QString::fromStdString(s.files()[from.file])).fileName()
                              : QString();
     Q_EMIT hovered(
-        QStringLiteral("%1   %2   %3, sample %4").arg(when, value, file).arg(from.sample + 1));
+        tr("%1   %2   %3, sample %4").arg(when, value, file).arg(from.sample + 1));
 }

@@ -3,6 +3,8 @@
 #include "core/config/serialdevices.h"
 #include "core/journal/journalslots.h"
 #include "core/link/frame.h"
+#include "core/store/alarmstate.h"
+#include "core/text/valuetext.h"
 #include "ui/base/cdtdoc.h"
 #include "ui/base/prompter.h"
 #include "ui/files/documentfiles.h"
@@ -615,6 +617,26 @@ QString alarmTime(const AlarmChange& change) {
     return QDateTime::fromSecsSinceEpoch(change.time).toString(QStringLiteral("HH:mm:ss"));
 }
 
+QString alarmTitleText(AlarmLevel level) {
+    switch (level) {
+    case AlarmLevel::High:
+        return CMainFrame::tr("Above the high alarm limit");
+    case AlarmLevel::Low:
+        return CMainFrame::tr("Below the low alarm limit");
+    case AlarmLevel::Normal:
+        break;
+    }
+    return CMainFrame::tr("Back within the alarm limits");
+}
+
+// "152.5 °C at 14:03:51 (limit 150 °C)"
+QString alarmDetailText(const AlarmChange& change) {
+    return CMainFrame::tr("%1 %2 at %3 (limit %4 %2)")
+        .arg(QString::fromStdString(valueText(change.value)),
+             QStringLiteral("\u00b0") + QString::fromStdString(change.unit), alarmTime(change),
+             QString::number(change.limit));
+}
+
 } // namespace
 
 void CMainFrame::showAlarm(const AlarmChange& change) {
@@ -625,8 +647,7 @@ void CMainFrame::showAlarm(const AlarmChange& change) {
         return;
     }
     showMessage(MessageTopic::Alarm,
-                QString::fromStdString(alarmTitle(change.level) + ": " +
-                                       alarmDetail(change, alarmTime(change).toStdString())),
+                alarmTitleText(change.level) + QStringLiteral(": ") + alarmDetailText(change),
                 MessageLevel::Error);
 }
 
@@ -639,9 +660,8 @@ void CMainFrame::onAlarmLimitsChanged(const AlarmLimits& limits) {
 }
 
 void CMainFrame::onAlarmChanged(const AlarmChange& change) {
-    const QString title = QString::fromStdString(alarmTitle(change.level));
-    const QString detail =
-        QString::fromStdString(alarmDetail(change, alarmTime(change).toStdString()));
+    const QString title = alarmTitleText(change.level);
+    const QString detail = alarmDetailText(change);
     const bool beyond = change.level != AlarmLevel::Normal;
     showAlarm(change);
 
@@ -716,8 +736,8 @@ void CMainFrame::OnContinueInNewFile() {
 
 void CMainFrame::OnViewRecordings() {
     const QStringList files = QFileDialog::getOpenFileNames(
-        this, QStringLiteral("View Recordings"), QString::fromStdString(m_config.lastFolder()),
-        QStringLiteral("Recordings (*.DovDat *.dovdat *.csv *.CSV);;All files (*)"));
+        this, tr("View Recordings"), QString::fromStdString(m_config.lastFolder()),
+        tr("Recordings (*.DovDat *.dovdat *.csv *.CSV);;All files (*)"));
     if (!files.isEmpty())
         viewRecordings(files);
 }
