@@ -14,8 +14,7 @@
 ViewerOverview::ViewerOverview(QWidget* parent) : QWidget(parent) {
     setFixedHeight(44);
     setAccessibleName(tr("Overview of the whole recording"));
-    setAccessibleDescription(
-        tr("The part shown above is marked; press or drag here to move it."));
+    setAccessibleDescription(tr("The part shown above is marked; press or drag here to move it."));
 }
 
 void ViewerOverview::setData(std::shared_ptr<const ViewerData> data, const ViewSpan& whole) {

@@ -384,6 +384,5 @@ void ViewerPlot::showReadout(QPoint at) {
     const QString file = from.file >= 0
                              ? QFileInfo(QString::fromStdString(s.files()[from.file])).fileName()
                              : QString();
-    Q_EMIT hovered(
-        tr("%1   %2   %3, sample %4").arg(when, value, file).arg(from.sample + 1));
+    Q_EMIT hovered(tr("%1   %2   %3, sample %4").arg(when, value, file).arg(from.sample + 1));
 }
