@@ -260,6 +260,10 @@
         <source>Recordings (*.DovDat *.dovdat *.csv *.CSV);;All files (*)</source>
         <translation>Aufzeichnungen (*.DovDat *.dovdat *.csv *.CSV);;Alle Dateien (*)</translation>
     </message>
+    <message>
+        <source>Recording goes on from COM %1; On/Off moves to COM %2.</source>
+        <translation>Die Aufzeichnung geht von COM %1 weiter; Ein/Aus wechselt zu COM %2.</translation>
+    </message>
 </context>
 <context>
     <name>Cli</name>
