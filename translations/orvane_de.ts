@@ -127,6 +127,10 @@
         <source>The connection on %1 was lost: %2</source>
         <translation>Die Verbindung über %1 ist abgebrochen: %2</translation>
     </message>
+    <message>
+        <source>Another program reads %1 too%2: the readings it takes are missing from this recording. Close that program.</source>
+        <translation>Ein anderes Programm liest %1 ebenfalls%2: Die Messwerte, die es nimmt, fehlen in dieser Aufzeichnung. Schließen Sie dieses Programm.</translation>
+    </message>
 </context>
 <context>
     <name>CMainFrame</name>
