@@ -101,7 +101,7 @@ Result<> AtomicFile::write(std::string_view data) {
         (void)::fchmod(fd, st.st_mode & 07777);
 
     int err = 0;
-    if (!writeToDescriptor(fd, data) || ::fsync(fd) != 0)
+    if (!writeToDescriptor(fd, data) || !syncToDisk(fd))
         err = errno;
     if (::close(fd) != 0 && err == 0)
         err = errno;

@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -108,6 +109,23 @@ bool writeToDescriptor(int fd, std::string_view data) {
         data.remove_prefix(static_cast<std::size_t>(n));
     }
     return true;
+}
+
+namespace {
+std::function<void(int)>& diskSyncWatcher() {
+    static std::function<void(int)> watcher;
+    return watcher;
+}
+} // namespace
+
+bool syncToDisk(int fd) {
+    if (diskSyncWatcher())
+        diskSyncWatcher()(fd);
+    return ::fsync(fd) == 0;
+}
+
+void watchDiskSyncs(std::function<void(int fd)> watcher) {
+    diskSyncWatcher() = std::move(watcher);
 }
 
 void syncFolder(const std::filesystem::path& dir) {

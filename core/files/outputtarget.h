@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -36,6 +37,14 @@ int openOutputStream(const OutputTarget& target);
 
 // Writes all of `data` to the descriptor; false with errno set.
 bool writeToDescriptor(int fd, std::string_view data);
+
+// Waits for what was written to the descriptor to reach the disk (fsync);
+// false with errno set. AtomicFile flushes every file here before it puts it in
+// place.
+bool syncToDisk(int fd);
+// For tests: `watcher` is told of each descriptor syncToDisk is about to flush;
+// an empty one (the default) tells no one.
+void watchDiskSyncs(std::function<void(int fd)> watcher);
 
 // Waits for the folder's entries (a file created, renamed or removed) to reach
 // the disk, where the folder can be opened.

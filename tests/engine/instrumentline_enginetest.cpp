@@ -82,3 +82,28 @@ TEST(InstrumentLine, AnotherReaderOfTheDeviceIsToldOnceAndTheLineStaysOpen) {
     ASSERT_EQ(shared.size(), 1);
     EXPECT_TRUE(shared[0].contains(pty.slavePath() + " too")) << shared[0].toStdString();
 }
+
+// Opening the line again starts afresh: neither what the device sent while it
+// was closed nor the start of a frame kept from before is read as a reading.
+TEST(InstrumentLine, OpeningAgainForgetsWhatCameBefore) {
+    PtyPair pty;
+    Recorder recorder;
+    InstrumentLine line(recorder);
+    line.bindDevice(pty.slavePath());
+    QStringList rows;
+    QObject::connect(&recorder, &Recorder::rowAppended, &recorder,
+                     [&](const ListRow& row) { rows << QString::fromStdString(row.value); });
+    ASSERT_TRUE(line.open());
+    // A frame and all but the last byte of the next: the rest would complete it.
+    ASSERT_TRUE(pty.write(celsiusFrame(111) + celsiusFrame(333).left(13)));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rows.size() == 1; }, 2000));
+    line.close();
+    ASSERT_TRUE(pty.write(celsiusFrame(444))); // into the device while closed
+    QTest::qWait(50);
+    ASSERT_TRUE(line.open());
+    QTest::qWait(50);
+    ASSERT_TRUE(pty.write(celsiusFrame(222)));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rows.size() >= 2; }, 2000));
+    QTest::qWait(100);
+    EXPECT_EQ(rows, QStringList({"11.1", "22.2"}));
+}

@@ -9,6 +9,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <string>
+#include <vector>
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -97,6 +100,34 @@ TEST(OutputTarget, AtomicFileFollowsLinksAndReplacesOnlyRegularFiles) {
     EXPECT_EQ(readText(dir.path() / "folder" / "inside"), "kept");
     EXPECT_TRUE(fs::is_fifo(dir.path() / "pipe"));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 4);
+}
+
+// The new content is on the disk before it takes the target's name: a crash
+// just after the rename leaves the new file whole, never an empty one.
+TEST(OutputTarget, AtomicFileFlushesTheNewContentBeforeItReplacesTheTarget) {
+    TempDir dir;
+    const fs::path file = dir.path() / "data.DovDat";
+    writeText(file, "old");
+    struct Sync {
+        std::string name;
+        off_t size;
+        std::string target;
+    };
+    std::vector<Sync> syncs;
+    watchDiskSyncs([&](int fd) {
+        struct stat st {};
+        ::fstat(fd, &st);
+        const fs::path name = fs::read_symlink("/proc/self/fd/" + std::to_string(fd));
+        syncs.push_back({name.filename().string(), st.st_size, readText(file)});
+    });
+    const bool replaced = static_cast<bool>(AtomicFile(file).replace("new content"));
+    watchDiskSyncs({});
+    ASSERT_TRUE(replaced);
+    ASSERT_EQ(syncs.size(), 1u);
+    EXPECT_TRUE(syncs[0].name.starts_with(".data.DovDat.")) << syncs[0].name;
+    EXPECT_EQ(syncs[0].size, 11);
+    EXPECT_EQ(syncs[0].target, "old");
+    EXPECT_EQ(readText(file), "new content");
 }
 
 // Temporary files a killed save left are removed by the next save in their
