@@ -52,10 +52,15 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/resources/alarm.wav ${CMAKE_BINARY_DIR}
 install(FILES ${CMAKE_BINARY_DIR}/app/alarm.wav DESTINATION ${ORVANE_INSTALL_PROGRAM_DIR}
   COMPONENT orvane)
 
-# The recording service, one instance per adapter, and the user it runs as.
+# The recording service, one instance per adapter, the user it runs as, and the
+# udev rule that starts it for the adapters marked for recording.
 if(TARGET orvane-cli)
   install(FILES ${CMAKE_SOURCE_DIR}/packaging/orvane-record@.service
     DESTINATION lib/systemd/system COMPONENT orvane-cli)
+  install(FILES ${CMAKE_SOURCE_DIR}/packaging/79-orvane-record.rules
+    DESTINATION lib/udev/rules.d COMPONENT orvane-cli)
+  install(PROGRAMS ${CMAKE_SOURCE_DIR}/packaging/orvane-record-instance
+    DESTINATION lib/orvane COMPONENT orvane-cli)
   install(FILES ${CMAKE_SOURCE_DIR}/packaging/orvane-cli.sysusers
     DESTINATION lib/sysusers.d RENAME orvane-cli.conf
     COMPONENT orvane-cli)
