@@ -58,8 +58,9 @@ SpanSummary MinMaxPyramid::summary(std::size_t first, std::size_t last) const {
         return s;
     last = std::min(last, m_series->size());
     std::size_t i = first;
-    for (; i < last && i % kLeafSize != 0; ++i)
-        s.add(sampleSummary(i));
+    const std::size_t head = std::min(last, (first + kLeafSize - 1) / kLeafSize * kLeafSize);
+    addSamples(s, i, head);
+    i = std::max(i, head);
     while (i + kLeafSize <= last) {
         std::size_t k = i / kLeafSize;
         std::size_t level = 0;
@@ -71,9 +72,34 @@ SpanSummary MinMaxPyramid::summary(std::size_t first, std::size_t last) const {
         s.add(m_levels[level][k]);
         i += kLeafSize << level;
     }
-    for (; i < last; ++i)
-        s.add(sampleSummary(i));
+    addSamples(s, i, last);
     return s;
+}
+
+void MinMaxPyramid::addSamples(SpanSummary& s, std::size_t first, std::size_t last) const {
+    // What s.add(sampleSummary(i)) does for each, in one pass: the edges of
+    // every column of a drawing come through here.
+    for (std::size_t i = first; i < last; ++i) {
+        const float v = m_series->value(i);
+        if (!m_series->hasValue(i)) {
+            ++s.breaks;
+            continue;
+        }
+        const auto at = static_cast<std::uint32_t>(i);
+        if (v < s.low) {
+            s.low = v;
+            s.lowIndex = at;
+        }
+        if (v > s.high) {
+            s.high = v;
+            s.highIndex = at;
+        }
+        ++s.count;
+        s.sum += v;
+        s.sumSquares += static_cast<double>(v) * v;
+        if (m_series->gapBefore(i))
+            ++s.breaks;
+    }
 }
 
 template <typename NodeHit, typename SampleHit>

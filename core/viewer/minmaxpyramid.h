@@ -50,6 +50,7 @@ public:
 
 private:
     SpanSummary sampleSummary(std::size_t i) const;
+    void addSamples(SpanSummary& s, std::size_t first, std::size_t last) const;
     template <typename NodeHit, typename SampleHit>
     std::size_t findFirst(std::size_t from, std::size_t to, NodeHit nodeHit,
                           SampleHit sampleHit) const;

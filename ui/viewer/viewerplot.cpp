@@ -12,6 +12,8 @@
 #include <QPainter>
 #include <QWheelEvent>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -210,13 +212,21 @@ void ViewerPlot::render(QPainter& painter, QSize size) const {
         const int highRow = plotRow(view, m_nAlarmHigh);
         const int lowRow = plotRow(view, m_nAlarmLow);
         painter.setPen(QPen(kBeyond, 0));
-        if (highRow > 0) {
+        // Straight lines between points inside the limits stay inside them:
+        // the red passes are drawn only when a point lies beyond.
+        int top = INT_MAX;
+        int bottom = INT_MIN;
+        for (const PlotPoint& p : lines.points) {
+            top = std::min(top, p.y);
+            bottom = std::max(bottom, p.y);
+        }
+        if (highRow > 0 && top < highRow) {
             painter.setClipRect(QRect(0, 0, plot.width(), std::min(highRow, plot.height())));
             drawPlotLines(painter, lines);
         }
-        if (lowRow < plot.height() - 1) {
-            const int top = std::max(lowRow + 1, 0);
-            painter.setClipRect(QRect(0, top, plot.width(), plot.height() - top));
+        if (lowRow < plot.height() - 1 && bottom > lowRow) {
+            const int from = std::max(lowRow + 1, 0);
+            painter.setClipRect(QRect(0, from, plot.width(), plot.height() - from));
             drawPlotLines(painter, lines);
         }
         painter.setClipRect(QRect(QPoint(0, 0), plot.size()));
