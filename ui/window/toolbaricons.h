@@ -11,7 +11,7 @@
 // Size of a toolbar button image.
 inline constexpr QSize kToolbarIconSize{32, 22};
 
-// The toolbar image of a command (the ids of app/commandids.h), drawn at
+// The toolbar image of a command (the ids of ui/window/commandids.h), drawn at
 // kToolbarIconSize times scale. A null image for a command without a picture.
 QImage toolbarIconImage(int commandId, qreal scale = 1.0);
 
