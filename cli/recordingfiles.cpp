@@ -1,5 +1,6 @@
 #include "cli/recordingfiles.h"
 
+#include "cli/clitext.h"
 #include "cli/exitstatus.h"
 #include "core/files/dovdatcodec.h"
 #include "core/files/filechain.h"
@@ -12,9 +13,11 @@
 #include <vector>
 
 std::string writtenFiles(const WrittenPair& written) {
-    return written.textFile.empty()
-               ? written.dataFile.string()
-               : written.dataFile.string() + " and " + written.textFile.string();
+    return written.textFile.empty() ? written.dataFile.string()
+                                    : Cli::tr("%1 and %2")
+                                          .arg(QString::fromStdString(written.dataFile.string()),
+                                               QString::fromStdString(written.textFile.string()))
+                                          .toStdString();
 }
 
 std::string freeDataName(const PairNames& names) {
@@ -30,19 +33,19 @@ std::optional<WrittenPair> writeRecordingFiles(const PairNames& names, const Rec
     const std::filesystem::path asked = names.data(names.first);
     const OutputTarget target = resolveOutput(asked);
     if (target.refused()) {
-        printError("cannot write " + asked.string() + ": " + target.reason);
+        printError(cannotWrite(asked.string(), target.reason));
         return std::nullopt;
     }
     if (target.stream()) {
         const Result<std::vector<std::uint8_t>> data =
             encodeDovDat(series.values, series.units, series.timeTexts);
         if (!data) {
-            printError("cannot write " + asked.string() + ": " + data.error());
+            printError(cannotWrite(asked.string(), data.error()));
             return std::nullopt;
         }
         const std::string_view bytes(reinterpret_cast<const char*>(data->data()), data->size());
         if (!writeOutputStream(target, bytes)) {
-            printError("cannot write " + asked.string() + ": " + std::strerror(errno));
+            printError(cannotWrite(asked.string(), std::strerror(errno)));
             return std::nullopt;
         }
         return WrittenPair{asked, {}, names.first};
@@ -52,10 +55,10 @@ std::optional<WrittenPair> writeRecordingFiles(const PairNames& names, const Rec
         if (!tellFailure)
             return std::nullopt;
         const DataFilePairFailure& failed = written.error();
-        printError("cannot write " + (failed.dataFailed ? asked : names.text(1)).string() + ": " +
-                   failed.reason);
+        printError(
+            cannotWrite((failed.dataFailed ? asked : names.text(1)).string(), failed.reason));
         if (failed.dataWritten)
-            printError("the data file was written, without its text export");
+            printError(Cli::tr("the data file was written, without its text export").toStdString());
         return std::nullopt;
     }
     return *written;
@@ -66,8 +69,12 @@ void tellDataName(const std::string& asked, const std::string& name) {
     if (target.stream() || target.refused())
         return;
     if (name == asked)
-        std::fprintf(stderr, "The data file will be %s.\n", name.c_str());
+        std::fprintf(
+            stderr, "%s\n",
+            qPrintable(Cli::tr("The data file will be %1.").arg(QString::fromStdString(name))));
     else
-        std::fprintf(stderr, "The data file will be %s: %s is taken.\n", name.c_str(),
-                     asked.c_str());
+        std::fprintf(
+            stderr, "%s\n",
+            qPrintable(Cli::tr("The data file will be %1: %2 is taken.")
+                           .arg(QString::fromStdString(name), QString::fromStdString(asked))));
 }

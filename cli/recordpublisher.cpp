@@ -1,5 +1,6 @@
 #include "cli/recordpublisher.h"
 
+#include "cli/clitext.h"
 #include "cli/exitstatus.h"
 #include "cli/recordsession.h"
 
@@ -35,38 +36,52 @@ RecordPublisher::RecordPublisher(BrokerUrl url, RecordSession& session, QObject*
     connect(&m_publisher, &MqttPublisher::brokerConnected, this, &RecordPublisher::onConnected);
     connect(&m_publisher, &MqttPublisher::credentialsRefused, this, &RecordPublisher::onRefused);
     connect(&m_publisher, &MqttPublisher::queueOverflowing, this, [this](qsizetype capacity) {
-        m_session.warn("the broker has been away so long that " + std::to_string(capacity) +
-                       " readings wait for it; the oldest go");
+        m_session.warn(Cli::tr("the broker has been away so long that %1 readings wait for it; "
+                               "the oldest go")
+                           .arg(capacity)
+                           .toStdString());
     });
 }
 
 void RecordPublisher::start() {
-    std::fprintf(stderr, "Publishing to %s.\n", qPrintable(m_publisher.brokerName()));
+    m_session.tell(Cli::tr("Publishing to %1.").arg(m_publisher.brokerName()).toStdString());
     m_publisher.start();
 }
 
 bool RecordPublisher::stop() {
     const std::size_t unsent = m_publisher.stop();
-    if (unsent > 0)
-        printWarning(std::to_string(unsent) + " message" + (unsent == 1 ? " was" : "s were") +
-                     " not published: the broker " + m_publisher.brokerName().toStdString() +
-                     (m_bRefused ? " refused the user name or password" : " is away"));
+    if (unsent > 0) {
+        const QString broker = m_publisher.brokerName();
+        const QString text =
+            unsent == 1
+                ? (m_bRefused ? Cli::tr("1 message was not published: the broker %1 refused the "
+                                        "user name or password")
+                              : Cli::tr("1 message was not published: the broker %1 is away"))
+                      .arg(broker)
+                : (m_bRefused ? Cli::tr("%1 messages were not published: the broker %2 refused "
+                                        "the user name or password")
+                              : Cli::tr("%1 messages were not published: the broker %2 is away"))
+                      .arg(QString::number(unsent), broker);
+        printWarning(text.toStdString());
+    }
     return !m_bRefused || m_publisher.acknowledged() > 0;
 }
 
 void RecordPublisher::onRefused(const QString& reason) {
     m_bRefused = true;
-    m_session.error("the broker " + m_publisher.brokerName().toStdString() +
-                    " refused the user name or password (" + reason.toStdString() +
-                    "); nothing more is published this run");
-    m_session.setStatusNote("broker refused the login");
+    m_session.error(Cli::tr("the broker %1 refused the user name or password (%2); nothing more "
+                            "is published this run")
+                        .arg(m_publisher.brokerName(), reason)
+                        .toStdString());
+    m_session.setStatusNote(Cli::tr("broker refused the login").toStdString());
 }
 
 void RecordPublisher::onLost(const QString& reason) {
     m_bWasAway = true;
-    m_session.warn("the broker " + m_publisher.brokerName().toStdString() + " cannot be reached (" +
-                   reason.toStdString() + "); readings wait until it is back");
-    m_session.setStatusNote("broker away");
+    m_session.warn(Cli::tr("the broker %1 cannot be reached (%2); readings wait until it is back")
+                       .arg(m_publisher.brokerName(), reason)
+                       .toStdString());
+    m_session.setStatusNote(Cli::tr("broker away").toStdString());
 }
 
 void RecordPublisher::onConnected() {

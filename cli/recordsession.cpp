@@ -1,5 +1,6 @@
 #include "cli/recordsession.h"
 
+#include "cli/clitext.h"
 #include "cli/exitstatus.h"
 #include "cli/recordingfiles.h"
 #include "core/files/csvexport.h"
@@ -60,7 +61,7 @@ RecordSession::RecordSession(RecordRequest request, QObject* parent)
     connect(&m_line, &InstrumentLine::aboutToReceive, this, &RecordSession::beforeReceive);
     connect(&m_line, &InstrumentLine::lost, this, &RecordSession::onLineLost);
     connect(&m_line, &InstrumentLine::reconnected, this,
-            [this] { std::fprintf(stderr, "Connected to %s again.\n", qPrintable(deviceName())); });
+            [this] { tell(Cli::tr("Connected to %1 again.").arg(deviceName()).toStdString()); });
     connect(&m_line, &InstrumentLine::reconnectFailed, this,
             [](const QString& reason) { printError(reason.toStdString()); });
     connect(&m_line, &InstrumentLine::shared, this, [this](const QString& reason) {
@@ -73,7 +74,7 @@ RecordSession::RecordSession(RecordRequest request, QObject* parent)
     connect(&m_line, &InstrumentLine::silenceBegan, this, &RecordSession::onSilence);
     connect(&m_line, &InstrumentLine::readingsBack, this, [this] {
         endStatusLine();
-        std::fprintf(stderr, "Readings from %s again.\n", qPrintable(deviceName()));
+        tell(Cli::tr("Readings from %1 again.").arg(deviceName()).toStdString());
     });
 }
 
@@ -91,13 +92,14 @@ bool RecordSession::start() {
             const OutputTarget data =
                 resolveOutput(QFile::encodeName(m_request.dataFile).toStdString());
             if (data.refused()) {
-                printError("cannot write " + m_request.dataFile.toStdString() + ": " + data.reason);
+                printError(cannotWrite(m_request.dataFile.toStdString(), data.reason));
                 return false;
             }
             if (data.stream() && m_request.split) {
                 // The files of a chain are named after it.
-                printError("--split needs a file for --out, not a pipe or a device: " +
-                           m_request.dataFile.toStdString());
+                printError(Cli::tr("--split needs a file for --out, not a pipe or a device: %1")
+                               .arg(m_request.dataFile)
+                               .toStdString());
                 return false;
             }
             folder =
@@ -105,18 +107,17 @@ bool RecordSession::start() {
         }
         if (!folder.isEmpty() &&
             ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) != 0) {
-            printError("cannot write " +
-                       (m_request.dataFile.isEmpty() ? std::string("into the current folder")
-                                                     : m_request.dataFile.toStdString()) +
-                       ": " + systemError());
+            printError(cannotWrite(m_request.dataFile.isEmpty()
+                                       ? Cli::tr("into the current folder").toStdString()
+                                       : m_request.dataFile.toStdString(),
+                                   systemError()));
             return false;
         }
     }
     if (!m_request.csvFile.isEmpty()) {
         m_csvTarget = resolveOutput(QFile::encodeName(m_request.csvFile).toStdString());
         if (m_csvTarget.refused()) {
-            printError("cannot write " + m_request.csvFile.toStdString() + ": " +
-                       m_csvTarget.reason);
+            printError(cannotWrite(m_request.csvFile.toStdString(), m_csvTarget.reason));
             return false;
         }
     }
@@ -134,7 +135,9 @@ bool RecordSession::start() {
         if (opened.error().failure == PortFailure::Busy) {
             const auto holders = portHolders(QFile::encodeName(m_request.device).toStdString());
             if (!holders.empty())
-                printError("it is in use by " + portHoldersText(holders));
+                printError(Cli::tr("it is in use by %1")
+                               .arg(QString::fromStdString(portHoldersText(holders)))
+                               .toStdString());
         }
         return false;
     }
@@ -146,7 +149,7 @@ bool RecordSession::start() {
     m_bRunning = true;
     m_elapsed.start();
     armDuration();
-    std::fprintf(stderr, "Recording from %s; Ctrl+C stops.\n", qPrintable(deviceName()));
+    tell(Cli::tr("Recording from %1; Ctrl+C stops.").arg(deviceName()).toStdString());
     if (m_request.writeDataFile && !m_request.dataFile.isEmpty())
         tellDataName(QFile::encodeName(m_request.dataFile).toStdString(),
                      freeDataName(m_chain.next(static_cast<std::int64_t>(std::time(nullptr)))));
@@ -163,7 +166,8 @@ void RecordSession::onSilence() {
     if (m_bTerminal && !m_request.quiet) {
         // Until readings come back the status line says what it waits for.
         m_bStatusLine = true;
-        std::printf("\r\033[Kwaiting for readings from %s", qPrintable(deviceName()));
+        std::printf("\r\033[K%s",
+                    qPrintable(Cli::tr("waiting for readings from %1").arg(deviceName())));
         std::fflush(stdout);
     }
 }
@@ -200,7 +204,7 @@ void RecordSession::onRow(const ListRow& row) {
     if (m_csvFd >= 0 && !appendCsv(csvLine({m_nRecorded, time, row.time, store.recData()[at],
                                             row.unit, log, store.recMillisecond()[at]},
                                            {CsvSeparator::Comma, m_request.csvTime}))) {
-        printError("cannot write " + m_request.csvFile.toStdString() + ": " + systemError());
+        printError(cannotWrite(m_request.csvFile.toStdString(), systemError()));
         m_bCsvFailed = true;
         stop(true);
         return;
@@ -213,10 +217,10 @@ void RecordSession::onRow(const ListRow& row) {
                         iso.c_str());
         if (std::fflush(stdout) != 0) {
             m_bOutputGone = true;
-            std::fprintf(stderr,
-                         "The standard output was closed (%s); the recording goes on without "
-                         "printing its samples.\n",
-                         systemError().c_str());
+            tell(Cli::tr("The standard output was closed (%1); the recording goes on without "
+                         "printing its samples.")
+                     .arg(QString::fromStdString(systemError()))
+                     .toStdString());
         }
     }
     if (m_request.count > 0 && m_nRecorded >= m_request.count)
@@ -240,10 +244,21 @@ void RecordSession::onAlarm(const AlarmChange& change) {
 void RecordSession::showStatus(const ListRow& row, const std::string& time) {
     m_bStatusLine = true;
     const qint64 s = m_elapsed.elapsed() / 1000;
-    std::printf("\r\033[K%lld:%02lld:%02lld  %d sample%s, %d of %d in this file; last %s %s at %s",
-                s / 3600, s / 60 % 60, s % 60, m_nRecorded, m_nRecorded == 1 ? "" : "s",
-                m_nRecorded - m_nInEarlierFiles, m_recorder.store().maxData(), row.value.c_str(),
-                row.unit.c_str(), clockTime(time).c_str());
+    char clock[32];
+    std::snprintf(clock, sizeof clock, "%lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
+    const int inFile = m_nRecorded - m_nInEarlierFiles;
+    const int fileSize = m_recorder.store().maxData();
+    const QString counts =
+        m_nRecorded == 1 ? Cli::tr("1 sample, %1 of %2 in this file").arg(inFile).arg(fileSize)
+                         : Cli::tr("%1 samples, %2 of %3 in this file")
+                               .arg(m_nRecorded)
+                               .arg(inFile)
+                               .arg(fileSize);
+    std::printf("\r\033[K%s  %s", clock,
+                qPrintable(Cli::tr("%1; last %2 %3 at %4")
+                               .arg(counts, QString::fromStdString(row.value),
+                                    QString::fromStdString(row.unit),
+                                    QString::fromStdString(clockTime(time)))));
     if (!m_strStatusNote.empty())
         std::printf("; %s", m_strStatusNote.c_str());
 }
@@ -283,10 +298,11 @@ void RecordSession::onStoreFull() {
         m_nInEarlierFiles = m_nRecorded;
         if (written == Written::Failed) {
             holdCurrent();
-            warn("the " + std::to_string(m_held.back().values.size()) +
-                 " samples of the full file are kept in memory and written as soon as there is "
-                 "room, tried every " +
-                 std::to_string(m_retryTimer.interval() / 1000) + " s; the recording goes on");
+            warn(Cli::tr("the %1 samples of the full file are kept in memory and written as "
+                         "soon as there is room, tried every %2 s; the recording goes on")
+                     .arg(m_held.back().values.size())
+                     .arg(m_retryTimer.interval() / 1000)
+                     .toStdString());
         }
         if (m_held.empty())
             m_recorder.startNextFile();
@@ -294,10 +310,10 @@ void RecordSession::onStoreFull() {
             m_recorder.startNextFileKeepingJournal();
         return;
     }
-    std::fprintf(stderr,
-                 "The data file's limit of %d samples is reached; --split goes on into the "
-                 "next file.\n",
-                 m_recorder.store().maxData());
+    tell(Cli::tr("The data file's limit of %1 samples is reached; --split goes on into the "
+                 "next file.")
+             .arg(m_recorder.store().maxData())
+             .toStdString());
     m_bEndedEarly = true;
     stop();
 }
@@ -311,8 +327,9 @@ void RecordSession::onLineLost(const QString& reason) {
     std::string text = reason.toStdString();
     if (!text.ends_with('.'))
         text += '.';
-    printError(text + " Waiting for " + deviceName().toStdString() +
-               " to come back (Ctrl+C stops).");
+    printError(
+        text + " " +
+        Cli::tr("Waiting for %1 to come back (Ctrl+C stops).").arg(deviceName()).toStdString());
 }
 
 void RecordSession::stop(bool failed) {
@@ -323,7 +340,7 @@ void RecordSession::stop(bool failed) {
         int lost = m_nRecorded - m_nInEarlierFiles;
         for (const HeldFile& held : m_held)
             lost += static_cast<int>(held.values.size());
-        printError(std::to_string(lost) + " samples were not written");
+        printError(Cli::tr("%1 samples were not written").arg(lost).toStdString());
         closeJournal(false);
         Q_EMIT finished(kExitFailure);
         return;
@@ -334,7 +351,9 @@ void RecordSession::stop(bool failed) {
     m_durationTimer.stop();
     m_line.close();
     endStatusLine();
-    std::fprintf(stderr, "Recorded %d sample%s.\n", m_nRecorded, m_nRecorded == 1 ? "" : "s");
+    tell((m_nRecorded == 1 ? Cli::tr("Recorded 1 sample.")
+                           : Cli::tr("Recorded %1 samples.").arg(m_nRecorded))
+             .toStdString());
     m_bCsvKept = closeCsv() && !m_bCsvFailed;
     m_bFailed = failed;
     if (!m_request.writeDataFile) {
@@ -348,10 +367,10 @@ void RecordSession::stop(bool failed) {
         // Nothing is lost while the program runs: it waits for room.
         m_bHolding = true;
         m_retryTimer.start();
-        warn("the recording is kept in memory and written as soon as there is room, tried "
-             "every " +
-             std::to_string(m_retryTimer.interval() / 1000) +
-             " s; Ctrl+C again ends the run without it");
+        warn(Cli::tr("the recording is kept in memory and written as soon as there is room, "
+                     "tried every %1 s; Ctrl+C again ends the run without it")
+                 .arg(m_retryTimer.interval() / 1000)
+                 .toStdString());
         return;
     }
     closeJournal(written == Written::Asked);
@@ -387,30 +406,41 @@ void RecordSession::openJournal() {
     // recording is passed over for the next of recording-2.journal, ...
     const JournalTaken taken = m_line.openJournal(m_request.journal);
     for (const std::filesystem::path& aside : taken.setAside)
-        printWarning("a file that was not a recording journal this program can read was kept as " +
-                     aside.string());
+        printWarning(Cli::tr("a file that was not a recording journal this program can read "
+                             "was kept as %1")
+                         .arg(QString::fromStdString(aside.string()))
+                         .toStdString());
     for (const UnsavedJournal& u : taken.unsaved)
-        printWarning("an unsaved recording of " + std::to_string(u.count) + " samples (" +
-                     printableText(u.firstTime) + " to " + printableText(u.lastTime) +
-                     ") was found in " + u.path.string() + "; '" + recoverCommand() +
-                     "' turns it into a data file");
+        printWarning(Cli::tr("an unsaved recording of %1 samples (%2 to %3) was found in %4; "
+                             "'%5' turns it into a data file")
+                         .arg(QString::number(u.count),
+                              QString::fromStdString(printableText(u.firstTime)),
+                              QString::fromStdString(printableText(u.lastTime)),
+                              QString::fromStdString(u.path.string()),
+                              QString::fromStdString(recoverCommand()))
+                         .toStdString());
     if (!m_line.journalled()) {
-        printWarning("no recording journal (" + taken.error +
-                     "); the recording is kept in memory only until it is saved");
+        printWarning(Cli::tr("no recording journal (%1); the recording is kept in memory only "
+                             "until it is saved")
+                         .arg(QString::fromStdString(taken.error))
+                         .toStdString());
         return;
     }
     if (m_recorder.journal()->path() != m_request.journal)
-        printWarning("the recording journal " + m_request.journal.string() + " is " +
-                     (taken.inUse.empty() || taken.inUse.front() != m_request.journal
-                          ? "kept for recover"
-                          : "in use by another process") +
-                     "; this recording is journalled in " + m_recorder.journal()->path().string());
+        printWarning((taken.inUse.empty() || taken.inUse.front() != m_request.journal
+                          ? Cli::tr("the recording journal %1 is kept for recover; this "
+                                    "recording is journalled in %2")
+                          : Cli::tr("the recording journal %1 is in use by another process; "
+                                    "this recording is journalled in %2"))
+                         .arg(QString::fromStdString(m_request.journal.string()),
+                              QString::fromStdString(m_recorder.journal()->path().string()))
+                         .toStdString());
     connect(&m_line, &InstrumentLine::journalFailed, this, [this](const QString& reason) {
         if (m_bJournalFailed)
             return;
         m_bJournalFailed = true;
         endStatusLine();
-        printWarning(reason.toStdString() + "; the recording goes on in memory");
+        printWarning(Cli::tr("%1; the recording goes on in memory").arg(reason).toStdString());
     });
 }
 
@@ -428,10 +458,10 @@ std::string RecordSession::recoverCommand() const {
 void RecordSession::closeJournal(bool recordingKept) {
     if (!recordingKept && m_recorder.journal() && m_recorder.journal()->ready() &&
         m_recorder.store().recCount() > 0)
-        std::fprintf(stderr,
-                     "The recording stays in the journal %s; '%s' turns it into a data "
-                     "file.\n",
-                     m_recorder.journal()->path().c_str(), recoverCommand().c_str());
+        tell(Cli::tr("The recording stays in the journal %1; '%2' turns it into a data file.")
+                 .arg(QString::fromStdString(m_recorder.journal()->path().string()),
+                      QString::fromStdString(recoverCommand()))
+                 .toStdString());
     m_line.closeJournal(recordingKept);
 }
 
@@ -442,7 +472,7 @@ bool RecordSession::openCsv() {
                                    : ::open(m_csvTarget.path.c_str(),
                                             O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (m_csvFd < 0 || !appendCsv(csvHeader({CsvSeparator::Comma, m_request.csvTime}))) {
-        printError("cannot write " + m_request.csvFile.toStdString() + ": " + systemError());
+        printError(cannotWrite(m_request.csvFile.toStdString(), systemError()));
         return false;
     }
     return true;
@@ -461,10 +491,10 @@ bool RecordSession::closeCsv() {
     const int fd = m_csvFd;
     m_csvFd = -1;
     if (::close(fd) != 0 || !ok) {
-        printError("cannot write " + m_request.csvFile.toStdString() + ": " + systemError());
+        printError(cannotWrite(m_request.csvFile.toStdString(), systemError()));
         return false;
     }
-    std::fprintf(stderr, "Wrote %s.\n", qPrintable(m_request.csvFile));
+    tell(Cli::tr("Wrote %1.").arg(m_request.csvFile).toStdString());
     return true;
 }
 
@@ -472,7 +502,7 @@ RecordSession::Written RecordSession::writeCurrent(bool tellFailure) {
     const int n = m_nRecorded - m_nInEarlierFiles;
     if (n == 0) {
         if (m_chain.files() == 0 && m_held.empty())
-            std::fprintf(stderr, "Nothing was recorded, so no data file was written.\n");
+            tell(Cli::tr("Nothing was recorded, so no data file was written.").toStdString());
         return Written::Asked;
     }
     const SampleStore& s = m_recorder.store();
@@ -522,7 +552,9 @@ RecordSession::Written RecordSession::writeSeries(const RecordedSeries& series, 
     FileChain rescue({}, QFile::encodeName(QDir::tempPath()).toStdString());
     if (const std::optional<WrittenPair> kept =
             writeDataFilesTo(rescue.next(time), series, tellFailure)) {
-        std::fprintf(stderr, "The recording was kept in %s instead.\n", kept->dataFile.c_str());
+        tell(Cli::tr("The recording was kept in %1 instead.")
+                 .arg(QString::fromStdString(kept->dataFile.string()))
+                 .toStdString());
         return Written::Rescued;
     }
     return Written::Failed;
@@ -533,6 +565,7 @@ std::optional<WrittenPair> RecordSession::writeDataFilesTo(const PairNames& name
                                                            bool tellFailure) {
     std::optional<WrittenPair> written = writeRecordingFiles(names, series, tellFailure);
     if (written)
-        std::fprintf(stderr, "Wrote %s.\n", writtenFiles(*written).c_str());
+        tell(
+            Cli::tr("Wrote %1.").arg(QString::fromStdString(writtenFiles(*written))).toStdString());
     return written;
 }

@@ -639,6 +639,178 @@ der Endestatus ist dann 1, wenn nichts veröffentlicht wurde.</translation>
         <source>  (the first %1 listed)</source>
         <translation>  (die ersten %1 aufgeführt)</translation>
     </message>
+    <message>
+        <source>cannot write %1: %2</source>
+        <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>the data file was written, without its text export</source>
+        <translation>die Datendatei wurde ohne ihren Textexport geschrieben</translation>
+    </message>
+    <message>
+        <source>The data file will be %1.</source>
+        <translation>Die Datendatei wird %1.</translation>
+    </message>
+    <message>
+        <source>The data file will be %1: %2 is taken.</source>
+        <translation>Die Datendatei wird %1: %2 ist vergeben.</translation>
+    </message>
+    <message>
+        <source>the broker has been away so long that %1 readings wait for it; the oldest go</source>
+        <translation>der Broker ist so lange weg, dass %1 Messwerte auf ihn warten; die ältesten entfallen</translation>
+    </message>
+    <message>
+        <source>Publishing to %1.</source>
+        <translation>Veröffentlichung an %1.</translation>
+    </message>
+    <message>
+        <source>%1 messages were not published: the broker %2 refused the user name or password</source>
+        <translation>%1 Nachrichten wurden nicht veröffentlicht: Der Broker %2 hat Benutzername oder Passwort abgelehnt</translation>
+    </message>
+    <message>
+        <source>%1 messages were not published: the broker %2 is away</source>
+        <translation>%1 Nachrichten wurden nicht veröffentlicht: Der Broker %2 ist weg</translation>
+    </message>
+    <message>
+        <source>the broker %1 refused the user name or password (%2); nothing more is published this run</source>
+        <translation>der Broker %1 hat Benutzername oder Passwort abgelehnt (%2); in diesem Lauf wird nichts mehr veröffentlicht</translation>
+    </message>
+    <message>
+        <source>broker refused the login</source>
+        <translation>Broker hat die Anmeldung abgelehnt</translation>
+    </message>
+    <message>
+        <source>the broker %1 cannot be reached (%2); readings wait until it is back</source>
+        <translation>der Broker %1 ist nicht erreichbar (%2); die Messwerte warten, bis er wieder da ist</translation>
+    </message>
+    <message>
+        <source>broker away</source>
+        <translation>Broker weg</translation>
+    </message>
+    <message>
+        <source>Connected to %1 again.</source>
+        <translation>Wieder mit %1 verbunden.</translation>
+    </message>
+    <message>
+        <source>Readings from %1 again.</source>
+        <translation>Wieder Messwerte von %1.</translation>
+    </message>
+    <message>
+        <source>--split needs a file for --out, not a pipe or a device: %1</source>
+        <translation>--split braucht für --out eine Datei, keine Pipe und kein Gerät: %1</translation>
+    </message>
+    <message>
+        <source>into the current folder</source>
+        <translation>in den aktuellen Ordner</translation>
+    </message>
+    <message>
+        <source>it is in use by %1</source>
+        <translation>es wird von %1 benutzt</translation>
+    </message>
+    <message>
+        <source>Recording from %1; Ctrl+C stops.</source>
+        <translation>Aufzeichnung von %1; Strg+C beendet sie.</translation>
+    </message>
+    <message>
+        <source>waiting for readings from %1</source>
+        <translation>warte auf Messwerte von %1</translation>
+    </message>
+    <message>
+        <source>The standard output was closed (%1); the recording goes on without printing its samples.</source>
+        <translation>Die Standardausgabe wurde geschlossen (%1); die Aufzeichnung geht weiter, ohne ihre Messwerte auszugeben.</translation>
+    </message>
+    <message>
+        <source>1 sample, %1 of %2 in this file</source>
+        <translation>1 Messwert, %1 von %2 in dieser Datei</translation>
+    </message>
+    <message>
+        <source>%1 samples, %2 of %3 in this file</source>
+        <translation>%1 Messwerte, %2 von %3 in dieser Datei</translation>
+    </message>
+    <message>
+        <source>%1; last %2 %3 at %4</source>
+        <translation>%1; zuletzt %2 %3 um %4</translation>
+    </message>
+    <message>
+        <source>the %1 samples of the full file are kept in memory and written as soon as there is room, tried every %2 s; the recording goes on</source>
+        <translation>die %1 Messwerte der vollen Datei bleiben im Speicher und werden geschrieben, sobald Platz ist (alle %2 s versucht); die Aufzeichnung geht weiter</translation>
+    </message>
+    <message>
+        <source>The data file&apos;s limit of %1 samples is reached; --split goes on into the next file.</source>
+        <translation>Die Grenze der Datendatei von %1 Messwerten ist erreicht; --split macht in der nächsten Datei weiter.</translation>
+    </message>
+    <message>
+        <source>Waiting for %1 to come back (Ctrl+C stops).</source>
+        <translation>Es wird gewartet, bis %1 wieder da ist (Strg+C beendet).</translation>
+    </message>
+    <message>
+        <source>%1 samples were not written</source>
+        <translation>%1 Messwerte wurden nicht geschrieben</translation>
+    </message>
+    <message>
+        <source>Recorded 1 sample.</source>
+        <translation>1 Messwert aufgezeichnet.</translation>
+    </message>
+    <message>
+        <source>Recorded %1 samples.</source>
+        <translation>%1 Messwerte aufgezeichnet.</translation>
+    </message>
+    <message>
+        <source>the recording is kept in memory and written as soon as there is room, tried every %1 s; Ctrl+C again ends the run without it</source>
+        <translation>die Aufzeichnung bleibt im Speicher und wird geschrieben, sobald Platz ist (alle %1 s versucht); ein weiteres Strg+C beendet den Lauf ohne sie</translation>
+    </message>
+    <message>
+        <source>a file that was not a recording journal this program can read was kept as %1</source>
+        <translation>eine Datei, die kein für dieses Programm lesbares Aufzeichnungsjournal war, wurde als %1 aufbewahrt</translation>
+    </message>
+    <message>
+        <source>an unsaved recording of %1 samples (%2 to %3) was found in %4; &apos;%5&apos; turns it into a data file</source>
+        <translation>eine nicht gespeicherte Aufzeichnung mit %1 Messwerten (%2 bis %3) wurde in %4 gefunden; &apos;%5&apos; macht daraus eine Datendatei</translation>
+    </message>
+    <message>
+        <source>no recording journal (%1); the recording is kept in memory only until it is saved</source>
+        <translation>kein Aufzeichnungsjournal (%1); die Aufzeichnung bleibt nur im Speicher, bis sie gespeichert ist</translation>
+    </message>
+    <message>
+        <source>the recording journal %1 is kept for recover; this recording is journalled in %2</source>
+        <translation>das Aufzeichnungsjournal %1 wird für recover aufbewahrt; diese Aufzeichnung wird in %2 protokolliert</translation>
+    </message>
+    <message>
+        <source>the recording journal %1 is in use by another process; this recording is journalled in %2</source>
+        <translation>das Aufzeichnungsjournal %1 wird von einem anderen Prozess benutzt; diese Aufzeichnung wird in %2 protokolliert</translation>
+    </message>
+    <message>
+        <source>%1; the recording goes on in memory</source>
+        <translation>%1; die Aufzeichnung läuft im Speicher weiter</translation>
+    </message>
+    <message>
+        <source>The recording stays in the journal %1; &apos;%2&apos; turns it into a data file.</source>
+        <translation>Die Aufzeichnung bleibt im Journal %1; &apos;%2&apos; macht daraus eine Datendatei.</translation>
+    </message>
+    <message>
+        <source>Wrote %1.</source>
+        <translation>%1 geschrieben.</translation>
+    </message>
+    <message>
+        <source>Nothing was recorded, so no data file was written.</source>
+        <translation>Es wurde nichts aufgezeichnet, daher wurde keine Datendatei geschrieben.</translation>
+    </message>
+    <message>
+        <source>The recording was kept in %1 instead.</source>
+        <translation>Die Aufzeichnung wurde stattdessen in %1 aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>1 message was not published: the broker %1 refused the user name or password</source>
+        <translation>1 Nachricht wurde nicht veröffentlicht: Der Broker %1 hat Benutzername oder Passwort abgelehnt</translation>
+    </message>
+    <message>
+        <source>1 message was not published: the broker %1 is away</source>
+        <translation>1 Nachricht wurde nicht veröffentlicht: Der Broker %1 ist weg</translation>
+    </message>
+    <message>
+        <source>%1 and %2</source>
+        <translation>%1 und %2</translation>
+    </message>
 </context>
 <context>
     <name>Commands</name>
