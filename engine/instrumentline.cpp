@@ -1,11 +1,10 @@
 #include "engine/instrumentline.h"
 
 #include "core/link/frame.h"
+#include "engine/linereading.h"
 #include "engine/recorder.h"
 
-#include <cstdint>
 #include <memory>
-#include <span>
 
 InstrumentLine::InstrumentLine(Recorder& recorder, QObject* parent)
     : QObject(parent), m_recorder(recorder) {
@@ -70,24 +69,12 @@ void InstrumentLine::setState(LineState state) {
 }
 
 void InstrumentLine::opened() {
-    // What arrived before the line was opened is not a reading of this run.
-    m_Comm.setInBufferCount(0);
-    m_recorder.discardBuffered();
-    m_Comm.setRThreshold(static_cast<short>(m_recorder.bytesWanted()));
+    startReading(m_Comm, m_recorder);
     m_silence.start();
 }
 
 void InstrumentLine::OnComm() {
-    // The port raises nothing for bytes that come in while a block is handled
-    // (a message box spins the event loop): they are taken here too.
-    do {
-        Q_EMIT aboutToReceive();
-        const QByteArray block = m_Comm.input();
-        m_recorder.receive(std::span(reinterpret_cast<const std::uint8_t*>(block.constData()),
-                                     static_cast<std::size_t>(block.size())));
-        // The next event comes when the frame being assembled can be complete.
-        m_Comm.setRThreshold(static_cast<short>(m_recorder.bytesWanted()));
-    } while (m_Comm.portOpen() && m_Comm.inBufferCount() >= m_Comm.rThreshold());
+    readWaiting(m_Comm, m_recorder, [this] { Q_EMIT aboutToReceive(); });
 }
 
 void InstrumentLine::onLost(const QString& reason) {

@@ -1,7 +1,7 @@
-// Received bytes through the road the window gives them: the serial component
-// buffers them and raises its event once the recorder's threshold is reached,
-// the handler hands the whole buffer to the Recorder, and a full store closes
-// the port until On/Off. The list is kept as the data list would be, from the
+// Received bytes through the road the window gives them: the line's own reading
+// (engine/linereading.h) over a port that buffers what arrives and raises its
+// event once the recorder's threshold is reached, and a full store closes the
+// port until On/Off. The list is kept as the data list would be, from the
 // recorder's signals.
 //
 // Byte 0 of the input sets up the run, the rest is the line:
@@ -13,9 +13,11 @@
 //   bit 7      a commit-timer tick after every piece
 #include "core/link/frame.h"
 #include "core/store/samplestore.h"
+#include "engine/linereading.h"
 #include "engine/recorder.h"
 #include "tests/support/storetestaccess.h"
 
+#include <QByteArray>
 #include <QCoreApplication>
 
 #include <cstddef>
@@ -23,6 +25,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -41,6 +44,20 @@ Recorder& freshRecorder() {
     return recorder;
 }
 
+// The serial component as the line uses it, over a buffer.
+struct BufferedPort {
+    QByteArray waiting;
+    short threshold = 0;
+    bool open = true;
+
+    QByteArray input() { return std::exchange(waiting, QByteArray()); }
+    qint64 inBufferCount() const { return waiting.size(); }
+    short rThreshold() const { return threshold; }
+    void setRThreshold(short n) { threshold = n; }
+    void setInBufferCount(short) { waiting.clear(); }
+    bool portOpen() const { return open; }
+};
+
 class Line {
 public:
     explicit Line(std::uint8_t setup) : m_rec(freshRecorder()) {
@@ -57,6 +74,7 @@ public:
         if (setup & 0x40)
             m_rec.setCapacity(7);
         m_bTick = setup & 0x80;
+        startReading(m_port, m_rec);
 
         // The connections go with this line (their context object).
         QObject::connect(&m_rec, &Recorder::rowAppended, &m_context,
@@ -65,23 +83,22 @@ public:
         QObject::connect(&m_rec, &Recorder::storeFull, &m_context, [this] {
             check(m_rec.store().isFull(), "store-full report for a store with room");
             // The port closes; what was buffered goes with it.
-            m_bOpen = false;
-            m_buffer.clear();
+            m_port.open = false;
+            m_port.waiting.clear();
         });
     }
 
     // A piece of the line arrives.
     void receive(const std::uint8_t* bytes, std::size_t size) {
-        if (!m_bOpen)
+        if (!m_port.open)
             onOff();
-        m_buffer.insert(m_buffer.end(), bytes, bytes + size);
-        // The serial component raises its event at the recorder's threshold.
-        if (static_cast<int>(m_buffer.size()) >= m_rec.bytesWanted()) {
-            std::vector<std::uint8_t> block;
-            block.swap(m_buffer);
-            m_rec.receive(block);
+        m_port.waiting.append(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(size));
+        // The port raises its event at the threshold.
+        if (m_port.threshold > 0 && m_port.inBufferCount() >= m_port.threshold) {
+            readWaiting(m_port, m_rec, [] {});
             const int wanted = m_rec.bytesWanted();
             check(wanted >= 1 && wanted <= static_cast<int>(kFrameSize), "threshold out of 1..14");
+            check(m_port.threshold == wanted, "the port waits for what the recorder wants");
             if (m_rec.acquisition().store().recCount() > 0)
                 check(m_rec.acquisition().runMax() >= m_rec.acquisition().runMin(),
                       "running extremes crossed after a reading");
@@ -94,14 +111,13 @@ public:
 
 private:
     // On/Off after the store-full message: the store is offered for saving
-    // (declined) and emptied, and the port opens with an empty buffer.
+    // (declined) and emptied, and the port opens afresh.
     void onOff() {
         const OnOffPlan plan = m_rec.prepareOnOff();
         if (plan.askToSave)
             m_rec.resetStore();
-        m_rec.discardBuffered();
-        m_buffer.clear();
-        m_bOpen = true;
+        m_port.open = true;
+        startReading(m_port, m_rec);
     }
 
     void list(const ListRow& row) {
@@ -131,10 +147,9 @@ private:
 
     QObject m_context;
     Recorder& m_rec;
-    std::vector<std::uint8_t> m_buffer;
+    BufferedPort m_port;
     std::vector<std::string> m_rows;
     std::int64_t m_tNow = 1'700'000'000;
-    bool m_bOpen = true;
     bool m_bTick = false;
 };
 
