@@ -262,85 +262,62 @@ int recoverCommand(const QStringList& args) {
     return runRecoverAll(request);
 }
 
-int recordCommand(const QStringList& args) {
-    CommandParser parser;
-    parser.setApplicationDescription(Cli::tr(
-        "Records the instrument's readings until COUNT samples, the DURATION, the data\n"
-        "file's limit of 4000 samples, Ctrl+C or SIGTERM, then writes the data file and\n"
-        "its text export as Save does. Prints a line per sample (number, value, unit,\n"
-        "time), or a status line on a terminal; neither with --quiet.\n"
-        "With --split a full data file is written and the recording goes on into the\n"
-        "next one. With --csv and neither --out nor --split only the CSV file is written,\n"
-        "and the run goes on past 4000 samples.\n"
-        "Exit status: 0 when it stopped as asked (COUNT, DURATION, Ctrl+C or SIGTERM),\n"
-        "3 when it ended early (the limit without --split) or recorded nothing, 1 when a\n"
-        "device or a file failed, 2 for a wrong command line.\n"
-        "A file the disk does not take is kept in memory and written when there is room,\n"
-        "tried every 10 s; a stopped run waits for it, and a second Ctrl+C ends it without.\n"
-        "Prints an \"alarm:\" line (state, value, unit, limit, time) on the standard\n"
-        "error whenever the readings go above the high limit, below the low limit, or\n"
-        "back between them.\n"
-        "With --mqtt every sample goes to the broker as JSON on TOPIC/reading, every\n"
-        "change of the alarm state on TOPIC/alarm, and TOPIC/status says online,\n"
-        "waiting (the line is lost) or offline; while the broker is away the readings\n"
-        "wait (an hour of them and more) and follow in order when it is back. TOPIC/alarm\n"
-        "is retained and holds the current state from the start. A broker that refuses\n"
-        "the user name or password is not asked again; the exit status is then 1 when\n"
-        "nothing was published."));
-    const QCommandLineOption device(QStringLiteral("device"),
+// record's options; the limits' help names the window's current ones.
+struct RecordOptions {
+    const Configuration config;
+    const QCommandLineOption device{QStringLiteral("device"),
                                     Cli::tr("The serial device (or pseudo-terminal) the "
                                             "instrument is on."),
-                                    QStringLiteral("PATH"));
-    const QCommandLineOption simulator(QStringLiteral("simulator"),
-                                       Cli::tr("Record from a built-in simulated instrument."));
-    const QCommandLineOption interval(
+                                    QStringLiteral("PATH")};
+    const QCommandLineOption simulator{QStringLiteral("simulator"),
+                                       Cli::tr("Record from a built-in simulated instrument.")};
+    const QCommandLineOption interval{
         QStringLiteral("interval"),
         Cli::tr("auto (every reading, the default) or the latest reading once per "
                 "interval: %1.")
             .arg(QString::fromStdString(sampleRateChoices())
                      .mid(5)
                      .replace(QLatin1Char('|'), QLatin1String(", "))),
-        QStringLiteral("RATE"));
+        QStringLiteral("RATE")};
     const QCommandLineOption out = outOption(dataFileHelp(), QStringLiteral("FILE.DovDat"));
-    const QCommandLineOption csv(QStringLiteral("csv"),
+    const QCommandLineOption csv{QStringLiteral("csv"),
                                  Cli::tr("Also write every sample into FILE.csv as it "
                                          "comes."),
-                                 QStringLiteral("FILE.csv"));
-    const QCommandLineOption count(QStringLiteral("count"), Cli::tr("Stop after N samples."),
-                                   QStringLiteral("N"));
-    const QCommandLineOption duration(QStringLiteral("duration"),
+                                 QStringLiteral("FILE.csv")};
+    const QCommandLineOption count{QStringLiteral("count"), Cli::tr("Stop after N samples."),
+                                   QStringLiteral("N")};
+    const QCommandLineOption duration{QStringLiteral("duration"),
                                       Cli::tr("Stop after this long, e.g. 90s, 2min, "
                                               "1h30m."),
-                                      QStringLiteral("DURATION"));
-    const QCommandLineOption split(
+                                      QStringLiteral("DURATION")};
+    const QCommandLineOption split{
         QStringLiteral("split"),
         Cli::tr("At the data file's limit of 4000 samples, write it and go on into the "
                 "next file: FILE.DovDat, FILE-2.DovDat, ... (or the time-stamped names); "
-                "a name taken already is passed over."));
-    const QCommandLineOption quiet(
+                "a name taken already is passed over.")};
+    const QCommandLineOption quiet{
         QStringLiteral("quiet"),
         Cli::tr("No line per sample (nor a status line on a terminal); warnings, alarms "
-                "and the end are still said on the standard error."));
+                "and the end are still said on the standard error.")};
     const QCommandLineOption journal = journalOption();
-    const Configuration config;
-    const QCommandLineOption high(QStringLiteral("high"),
+    const QCommandLineOption high{QStringLiteral("high"),
                                   Cli::tr("The high alarm limit, in degrees of the "
                                           "readings (default: the window's, now %1).")
                                       .arg(config.alarmHigh()),
-                                  QStringLiteral("H"));
-    const QCommandLineOption low(QStringLiteral("low"),
+                                  QStringLiteral("H")};
+    const QCommandLineOption low{QStringLiteral("low"),
                                  Cli::tr("The low alarm limit (default: the window's, "
                                          "now %1).")
                                      .arg(config.alarmLow()),
-                                 QStringLiteral("L"));
-    const QCommandLineOption deadband(
+                                 QStringLiteral("L")};
+    const QCommandLineOption deadband{
         QStringLiteral("deadband"),
         Cli::tr("How far back inside its limit a reading must be before an alarm ends, "
                 "in degrees, so that a reading hovering at a limit does not chatter "
                 "(default: the window's, now %1).")
             .arg(config.alarmDeadband()),
-        QStringLiteral("D"));
-    const QCommandLineOption onAlarm(
+        QStringLiteral("D")};
+    const QCommandLineOption onAlarm{
         QStringLiteral("on-alarm"),
         Cli::tr("Run CMD through /bin/sh on every change of the alarm state, with "
                 "ORVANE_ALARM (high, low or normal), ORVANE_VALUE, ORVANE_UNIT, "
@@ -349,138 +326,189 @@ int recordCommand(const QStringList& args) {
                 "it runs waits for it, and a later change replaces the one waiting. "
                 "At the end it has 5 s, then it and all it started are ended; of its "
                 "output the last 4 KiB are shown when it fails."),
-        QStringLiteral("CMD"));
-    const QCommandLineOption mqtt(
+        QStringLiteral("CMD")};
+    const QCommandLineOption mqtt{
         QStringLiteral("mqtt"),
         Cli::tr("Publish to this MQTT broker (QoS 1): mqtt://[USER@]HOST[:PORT]/TOPIC, "
                 "mqtts:// for TLS (port 8883)."),
-        QStringLiteral("URL"));
-    const QCommandLineOption mqttUser(QStringLiteral("mqtt-user"),
+        QStringLiteral("URL")};
+    const QCommandLineOption mqttUser{QStringLiteral("mqtt-user"),
                                       Cli::tr("The user name for the broker."),
-                                      QStringLiteral("USER"));
-    const QCommandLineOption mqttPassword(
+                                      QStringLiteral("USER")};
+    const QCommandLineOption mqttPassword{
         QStringLiteral("mqtt-password-file"),
         Cli::tr("Read the broker's password from the first line of FILE, a regular file "
                 "only you can read (a password in the URL is seen by every user of this "
                 "computer)."),
-        QStringLiteral("FILE"));
-    parser.addOptions({device, simulator, interval, out, csv, csvTimeOption(), split, count,
-                       duration, quiet, journal, high, low, deadband, onAlarm, mqtt, mqttUser,
-                       mqttPassword});
-    parser.addPositionalArgument(QStringLiteral("record"), Cli::tr("Records from the instrument."));
-    int status = kExitOk;
-    RecordRequest request;
-    if (!parseBareCommand(parser, args, QStringLiteral("record"), status) ||
-        !csvTimeValue(parser, QStringLiteral("record"), request.csvTime, status))
-        return status;
-    const auto usage = [](const std::string& message) { return usageError(message, "record"); };
-    if (parser.isSet(device) == parser.isSet(simulator))
-        return usage("give --device PATH or --simulator");
-    if (parser.isSet(device) && parser.value(device).isEmpty())
-        return usage("--device wants the path of a serial device");
+        QStringLiteral("FILE")};
 
-    request.device = parser.value(device);
-    if (parser.isSet(interval)) {
-        const auto rate = parseSampleRate(parser.value(interval).toStdString());
+    void addTo(CommandParser& parser) const {
+        parser.setApplicationDescription(Cli::tr(
+            "Records the instrument's readings until COUNT samples, the DURATION, the data\n"
+            "file's limit of 4000 samples, Ctrl+C or SIGTERM, then writes the data file and\n"
+            "its text export as Save does. Prints a line per sample (number, value, unit,\n"
+            "time), or a status line on a terminal; neither with --quiet.\n"
+            "With --split a full data file is written and the recording goes on into the\n"
+            "next one. With --csv and neither --out nor --split only the CSV file is written,\n"
+            "and the run goes on past 4000 samples.\n"
+            "Exit status: 0 when it stopped as asked (COUNT, DURATION, Ctrl+C or SIGTERM),\n"
+            "3 when it ended early (the limit without --split) or recorded nothing, 1 when a\n"
+            "device or a file failed, 2 for a wrong command line.\n"
+            "A file the disk does not take is kept in memory and written when there is room,\n"
+            "tried every 10 s; a stopped run waits for it, and a second Ctrl+C ends it without.\n"
+            "Prints an \"alarm:\" line (state, value, unit, limit, time) on the standard\n"
+            "error whenever the readings go above the high limit, below the low limit, or\n"
+            "back between them.\n"
+            "With --mqtt every sample goes to the broker as JSON on TOPIC/reading, every\n"
+            "change of the alarm state on TOPIC/alarm, and TOPIC/status says online,\n"
+            "waiting (the line is lost) or offline; while the broker is away the readings\n"
+            "wait (an hour of them and more) and follow in order when it is back. TOPIC/alarm\n"
+            "is retained and holds the current state from the start. A broker that refuses\n"
+            "the user name or password is not asked again; the exit status is then 1 when\n"
+            "nothing was published."));
+        parser.addOptions({device, simulator, interval, out, csv, csvTimeOption(), split, count,
+                           duration, quiet, journal, high, low, deadband, onAlarm, mqtt, mqttUser,
+                           mqttPassword});
+        parser.addPositionalArgument(QStringLiteral("record"),
+                                     Cli::tr("Records from the instrument."));
+    }
+};
+
+// Each step of reading record's command line fills its part of the request and
+// gives the exit status when the command ends there (a wrong command line).
+using Ended = std::optional<int>;
+
+Ended recordUsage(const std::string& message) {
+    return usageError(message, "record");
+}
+
+// Where the readings come from, how often, and for how long.
+Ended readSource(const CommandParser& parser, const RecordOptions& o, RecordRequest& request) {
+    if (parser.isSet(o.device) == parser.isSet(o.simulator))
+        return recordUsage("give --device PATH or --simulator");
+    if (parser.isSet(o.device) && parser.value(o.device).isEmpty())
+        return recordUsage("--device wants the path of a serial device");
+    request.device = parser.value(o.device);
+    if (parser.isSet(o.interval)) {
+        const auto rate = parseSampleRate(parser.value(o.interval).toStdString());
         if (!rate)
-            return usage("--interval is one of " + sampleRateChoices() + ", not '" +
-                         parser.value(interval).toStdString() + "'");
+            return recordUsage("--interval is one of " + sampleRateChoices() + ", not '" +
+                               parser.value(o.interval).toStdString() + "'");
         request.sampleRate = *rate;
     }
-    if (parser.isSet(count)) {
-        const auto n = parsePositiveCount(parser.value(count).toStdString());
+    if (parser.isSet(o.count)) {
+        const auto n = parsePositiveCount(parser.value(o.count).toStdString());
         if (!n)
-            return usage("--count wants a whole number of at least 1, not '" +
-                         parser.value(count).toStdString() + "'");
+            return recordUsage("--count wants a whole number of at least 1, not '" +
+                               parser.value(o.count).toStdString() + "'");
         request.count = *n;
     }
-    if (parser.isSet(duration)) {
-        const auto seconds = parseDurationSeconds(parser.value(duration).toStdString());
+    if (parser.isSet(o.duration)) {
+        const auto seconds = parseDurationSeconds(parser.value(o.duration).toStdString());
         if (!seconds)
-            return usage("--duration wants a time such as 90s, 2min or 1h30m, not '" +
-                         parser.value(duration).toStdString() + "'");
+            return recordUsage("--duration wants a time such as 90s, 2min or 1h30m, not '" +
+                               parser.value(o.duration).toStdString() + "'");
         request.durationSeconds = *seconds;
     }
-    request.dataFile = parser.value(out);
-    request.csvFile = parser.value(csv);
-    if ((parser.isSet(out) && request.dataFile.isEmpty()) ||
-        (parser.isSet(csv) && request.csvFile.isEmpty()))
-        return usage("--out and --csv want a file name");
+    return {};
+}
+
+// The files written: the data file, the CSV, the journal.
+Ended readFiles(const CommandParser& parser, const RecordOptions& o, RecordRequest& request) {
+    request.dataFile = parser.value(o.out);
+    request.csvFile = parser.value(o.csv);
+    if ((parser.isSet(o.out) && request.dataFile.isEmpty()) ||
+        (parser.isSet(o.csv) && request.csvFile.isEmpty()))
+        return recordUsage("--out and --csv want a file name");
     if (!request.csvFile.isEmpty() && !request.dataFile.isEmpty() &&
         sameFile(QFile::encodeName(request.csvFile).toStdString(),
                  QFile::encodeName(request.dataFile).toStdString()))
-        return usage("--out and --csv name the same file");
-    request.split = parser.isSet(split);
-    request.quiet = parser.isSet(quiet);
-    request.writeDataFile = request.csvFile.isEmpty() || parser.isSet(out) || request.split;
-    if (parser.isSet(journal) && parser.value(journal).isEmpty())
-        return usage("--journal wants a file name");
-    request.journal = journalPath(parser, journal);
-    request.journalNamed = parser.isSet(journal);
-    request.alarmHigh = config.alarmHigh();
-    request.alarmLow = config.alarmLow();
+        return recordUsage("--out and --csv name the same file");
+    request.split = parser.isSet(o.split);
+    request.quiet = parser.isSet(o.quiet);
+    request.writeDataFile = request.csvFile.isEmpty() || parser.isSet(o.out) || request.split;
+    if (parser.isSet(o.journal) && parser.value(o.journal).isEmpty())
+        return recordUsage("--journal wants a file name");
+    request.journal = journalPath(parser, o.journal);
+    request.journalNamed = parser.isSet(o.journal);
+    return {};
+}
+
+// The alarm limits, their deadband and the command run on a change.
+Ended readAlarms(const CommandParser& parser, const RecordOptions& o, RecordRequest& request) {
+    request.alarmHigh = o.config.alarmHigh();
+    request.alarmLow = o.config.alarmLow();
     for (const auto& [option, limit] :
-         {std::pair{&high, &request.alarmHigh}, std::pair{&low, &request.alarmLow}}) {
+         {std::pair{&o.high, &request.alarmHigh}, std::pair{&o.low, &request.alarmLow}}) {
         if (!parser.isSet(*option))
             continue;
         bool number = false;
         *limit = parser.value(*option).toInt(&number);
         if (!number)
-            return usage("--" + option->names().constFirst().toStdString() +
-                         " wants a whole number of degrees, not '" +
-                         parser.value(*option).toStdString() + "'");
+            return recordUsage("--" + option->names().constFirst().toStdString() +
+                               " wants a whole number of degrees, not '" +
+                               parser.value(*option).toStdString() + "'");
     }
     if (request.alarmHigh < request.alarmLow)
-        return usage("the high limit " + std::to_string(request.alarmHigh) +
-                     " is below the low limit " + std::to_string(request.alarmLow) +
-                     " (--high and --low)");
-    request.alarmDeadband = config.alarmDeadband();
-    if (parser.isSet(deadband)) {
+        return recordUsage("the high limit " + std::to_string(request.alarmHigh) +
+                           " is below the low limit " + std::to_string(request.alarmLow) +
+                           " (--high and --low)");
+    request.alarmDeadband = o.config.alarmDeadband();
+    if (parser.isSet(o.deadband)) {
         bool number = false;
-        request.alarmDeadband = parser.value(deadband).toFloat(&number);
+        request.alarmDeadband = parser.value(o.deadband).toFloat(&number);
         if (!number || !std::isfinite(request.alarmDeadband) || request.alarmDeadband < 0.0f)
-            return usage("--deadband wants a number of degrees of at least 0, not '" +
-                         parser.value(deadband).toStdString() + "'");
+            return recordUsage("--deadband wants a number of degrees of at least 0, not '" +
+                               parser.value(o.deadband).toStdString() + "'");
     }
-    request.onAlarm = parser.value(onAlarm);
-    if (parser.isSet(onAlarm) && request.onAlarm.trimmed().isEmpty())
-        return usage("--on-alarm wants a command");
-    if (!parser.isSet(mqtt) && (parser.isSet(mqttUser) || parser.isSet(mqttPassword)))
-        return usage("--mqtt-user and --mqtt-password-file go with --mqtt");
-    std::optional<BrokerUrl> broker;
-    if (parser.isSet(mqtt)) {
-        if (const Result<BrokerUrl> url = parseBrokerUrl(parser.value(mqtt).toStdString()); !url)
-            return usage(url.error());
-        std::optional<std::string> password;
-        if (parser.isSet(mqttPassword)) {
-            const QString path = parser.value(mqttPassword);
-            const Result<PasswordFile> file = readPasswordFile(QFile::encodeName(path).constData());
-            if (!file) {
-                printError(file.error());
-                return kExitFailure;
-            }
-            if (file->othersMayRead)
-                printWarning("other users of this computer may read the password file " +
-                             path.toStdString() + " (chmod 600 keeps it yours)");
-            password = file->password;
-        }
-        Result<BrokerUrl> url =
-            brokerFromOptions(parser.value(mqtt), parser.value(mqttUser), password);
-        if (!url)
-            return usage(url.error());
-        if (!url->password.empty() && !parser.isSet(mqttPassword))
-            printWarning("the password in the URL is seen by every user of this computer; "
-                         "--mqtt-password-file keeps it out of sight");
-        broker = std::move(*url);
-    }
+    request.onAlarm = parser.value(o.onAlarm);
+    if (parser.isSet(o.onAlarm) && request.onAlarm.trimmed().isEmpty())
+        return recordUsage("--on-alarm wants a command");
+    return {};
+}
 
+// The broker to publish to, if any, with its password.
+Ended readBroker(const CommandParser& parser, const RecordOptions& o,
+                 std::optional<BrokerUrl>& broker) {
+    if (!parser.isSet(o.mqtt) && (parser.isSet(o.mqttUser) || parser.isSet(o.mqttPassword)))
+        return recordUsage("--mqtt-user and --mqtt-password-file go with --mqtt");
+    if (!parser.isSet(o.mqtt))
+        return {};
+    if (const Result<BrokerUrl> url = parseBrokerUrl(parser.value(o.mqtt).toStdString()); !url)
+        return recordUsage(url.error());
+    std::optional<std::string> password;
+    if (parser.isSet(o.mqttPassword)) {
+        const QString path = parser.value(o.mqttPassword);
+        const Result<PasswordFile> file = readPasswordFile(QFile::encodeName(path).constData());
+        if (!file) {
+            printError(file.error());
+            return kExitFailure;
+        }
+        if (file->othersMayRead)
+            printWarning("other users of this computer may read the password file " +
+                         path.toStdString() + " (chmod 600 keeps it yours)");
+        password = file->password;
+    }
+    Result<BrokerUrl> url =
+        brokerFromOptions(parser.value(o.mqtt), parser.value(o.mqttUser), password);
+    if (!url)
+        return recordUsage(url.error());
+    if (!url->password.empty() && !parser.isSet(o.mqttPassword))
+        printWarning("the password in the URL is seen by every user of this computer; "
+                     "--mqtt-password-file keeps it out of sight");
+    broker = std::move(*url);
+    return {};
+}
+
+// Records as asked until the session ends; its exit status.
+int runRecording(RecordRequest request, std::optional<BrokerUrl> broker, bool simulated) {
     StopSignals stopSignals;
     if (!stopSignals.install()) {
         printError(std::string("cannot catch Ctrl+C: ") + std::strerror(errno));
         return kExitFailure;
     }
     PtyInstrument instrument(PtyInstrument::builtInOptions());
-    if (parser.isSet(simulator)) {
+    if (simulated) {
         if (const Result<void, QString> started = instrument.start(); !started) {
             printError("the simulated instrument could not start: " +
                        started.error().toStdString());
@@ -509,6 +537,29 @@ int recordCommand(const QStringList& args) {
     if (publisher && !publisher->stop() && exitStatus == kExitOk)
         return kExitFailure;
     return exitStatus;
+}
+
+int recordCommand(const QStringList& args) {
+    CommandParser parser;
+    const RecordOptions options;
+    options.addTo(parser);
+    int status = kExitOk;
+    RecordRequest request;
+    if (!parseBareCommand(parser, args, QStringLiteral("record"), status) ||
+        !csvTimeValue(parser, QStringLiteral("record"), request.csvTime, status))
+        return status;
+    // One step after the other: the first wrong option ends the command.
+    std::optional<BrokerUrl> broker;
+    Ended ended = readSource(parser, options, request);
+    if (!ended)
+        ended = readFiles(parser, options, request);
+    if (!ended)
+        ended = readAlarms(parser, options, request);
+    if (!ended)
+        ended = readBroker(parser, options, broker);
+    if (ended)
+        return *ended;
+    return runRecording(std::move(request), std::move(broker), parser.isSet(options.simulator));
 }
 
 int statsCommand(const QStringList& args) {
