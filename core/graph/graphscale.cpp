@@ -2,6 +2,7 @@
 
 #include "core/graph/graphaxes.h"
 #include "core/graph/pixelmath.h"
+#include "core/graph/valuewindow.h"
 #include "core/graph/zoomchain.h"
 
 #include <algorithm>
@@ -155,6 +156,36 @@ private:
     bool m_unzoomed;
 };
 
+// The value scroll position of this paint: the one given, or, following the
+// readings unzoomed, the one that shows the newest live reading or a file
+// just loaded.
+int followedPosition(const PaintInput& in, int count, bool unzoomed, bool justLoaded) {
+    if (!in.followReadings || !unzoomed || count == 0)
+        return in.yScrollPos;
+    if (in.fitMode)
+        return justLoaded
+                   ? valuewindow::positionForReadings(
+                         std::span(in.values, static_cast<std::size_t>(count)), in.yScrollPos)
+                   : in.yScrollPos;
+    return valuewindow::positionShowing(in.yScrollPos, in.values[count - 1]);
+}
+
+// Arrows at the top and bottom edges when readings lie above or below the
+// unzoomed value window.
+void addEdgeArrows(const PaintInput& in, int count, int position, int w, int h,
+                   std::vector<EdgeArrow>& arrows) {
+    constexpr int kHalfWidth = 6;
+    constexpr int kLength = 8;
+    constexpr int kFromRight = 16;
+    const valuewindow::Beyond beyond = valuewindow::readingsBeyond(
+        std::span(in.values, static_cast<std::size_t>(count)), position);
+    const int x = w - kFromRight;
+    if (beyond.above)
+        arrows.push_back({x, 1, 1 + kLength, kHalfWidth});
+    if (beyond.below)
+        arrows.push_back({x, h - 2, h - 2 - kLength, kHalfWidth});
+}
+
 } // namespace
 
 GraphFields buildGraphScene(const GraphFields& before, const PaintInput& in, GraphRows& rows,
@@ -212,7 +243,11 @@ GraphFields buildGraphScene(const GraphFields& before, const PaintInput& in, Gra
         scene.horizontalGridY.push_back(truncPixel(j * h * (1.0 / 12.0)));
     }
 
-    buildTickRowZero(g, in.yScrollPos);
+    const bool justLoaded = in.loaded != g.m_nLoadedSeen;
+    g.m_nLoadedSeen = in.loaded;
+    const int yScrollPos = followedPosition(in, count, unzoomed, justLoaded);
+    scene.valueScroll.position = yScrollPos;
+    buildTickRowZero(g, yScrollPos);
     const int level = unzoomed ? 0 : g.zoomLevel();
     prepareRows(rows, count, !unzoomed, level);
     const AlarmBand bandZero = alarmBandAt(g, in, 0, h);
@@ -244,6 +279,9 @@ GraphFields buildGraphScene(const GraphFields& before, const PaintInput& in, Gra
         if (std::isfinite(row)) {
             scene.alarmLineY.push_back(truncPixel(row));
         }
+    }
+    if (unzoomed && !in.followReadings) {
+        addEdgeArrows(in, count, yScrollPos, w, h, scene.edgeArrows);
     }
     return g;
 }

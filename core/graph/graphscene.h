@@ -31,6 +31,7 @@ inline constexpr PenSpec kBlueCurvePen{PenStyle::Solid, 2, {0, 0, 255}};
 inline constexpr PenSpec kRedCurvePen{PenStyle::Solid, 2, {255, 0, 0}};
 inline constexpr PenSpec kAlarmPen{PenStyle::Solid, 2, {0, 155, 0}};
 inline constexpr PenSpec kTickPen{PenStyle::Solid, 1, {0, 0, 0}};
+inline constexpr Rgb kEdgeArrowColour{255, 255, 0};
 
 inline const PenSpec& curvePen(CurveColour c) {
     return c == CurveColour::Red ? kRedCurvePen : kBlueCurvePen;
@@ -73,6 +74,18 @@ struct SceneRect {
     friend bool operator==(const SceneRect&, const SceneRect&) = default;
 };
 
+// A small filled triangle at the plot's top or bottom edge saying that
+// readings lie beyond the value window that way: its tip at (x, tipY), its
+// base from (x - halfWidth, baseY) to (x + halfWidth, baseY); plot-relative.
+struct EdgeArrow {
+    int x = 0;
+    int tipY = 0;
+    int baseY = 0;
+    int halfWidth = 0;
+
+    friend bool operator==(const EdgeArrow&, const EdgeArrow&) = default;
+};
+
 // Everything one paint of the graph draws and sets, computed without any widget.
 // Three surfaces, each with its own coordinates:
 //  - plot buffer: W x H, filled with kPlotBackground, placed on the view at
@@ -94,11 +107,12 @@ struct GraphScene {
     ScrollSetting valueScroll{0, 72, 72};
 
     // Plot buffer, in layer order:
-    std::optional<int> hoverLineX;    // kHoverPen, (x, 0) -> (x, H)
-    std::vector<int> verticalGridX;   // kGridPen, (x, H) -> (x, 0)
-    std::vector<int> horizontalGridY; // kGridPen, (0, y) -> (W, y)
-    std::vector<CurvePiece> curve;    // curvePen(colour), in order
-    std::vector<int> alarmLineY;      // kAlarmPen, (0, y) -> (W, y); high row first
+    std::optional<int> hoverLineX;     // kHoverPen, (x, 0) -> (x, H)
+    std::vector<int> verticalGridX;    // kGridPen, (x, H) -> (x, 0)
+    std::vector<int> horizontalGridY;  // kGridPen, (0, y) -> (W, y)
+    std::vector<CurvePiece> curve;     // curvePen(colour), in order
+    std::vector<int> alarmLineY;       // kAlarmPen, (0, y) -> (W, y); high row first
+    std::vector<EdgeArrow> edgeArrows; // kEdgeArrowColour, over everything else
 
     // Margin buffer: 13 marks, k = 0 (bottom) .. 12 (top); kTickPen and text.
     std::array<ValueAxisMark, 13> valueAxis{};

@@ -66,6 +66,7 @@ struct GraphFields {
     int g_nBasePointsPerScreen = 0;      // g_nPointsPerScreen at the last unzoomed paint
     int g_nYScrollAtZoom = 0;            // the value scroll position at the last unzoomed paint
     int g_nEmptiedSeen = 0;              // the series' emptied count at the last paint
+    int m_nLoadedSeen = 0;               // the store's count of loaded files at the last paint
 
     // Tick values per level: [L][0] at the plot bottom .. [L][12] at the plot top.
     std::array<std::array<float, kTickCount>, MAX_ZOOM_LEVELS> g_fYTick{};

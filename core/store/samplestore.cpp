@@ -43,6 +43,7 @@ void SampleStore::loadGraph(const std::vector<float>& values, const std::vector<
         m_strGraphTime[i] = i < static_cast<int>(times.size()) ? times[i] : std::string();
     }
     m_nGraphCount = n;
+    ++m_nGraphLoads;
 }
 
 void SampleStore::adoptGraphSeries() {

@@ -40,6 +40,8 @@ public:
     // Times the graph series was emptied. The graph starts its live scale
     // afresh after each, also when the series was refilled before any paint.
     int graphEmptied() const { return m_nGraphEmptied; }
+    // Times a file was loaded into the graph series.
+    int graphLoads() const { return m_nGraphLoads; }
     bool isFull() const { return m_nRecCount >= m_nMaxData; }
 
     // Writes a reading into the current slot of both series.
@@ -82,6 +84,7 @@ private:
 
     int m_nMaxData = MAX_DATA;
     int m_nGraphEmptied = 0;
+    int m_nGraphLoads = 0;
 };
 
 // The time text of a sample: local time, "%m-%d-%y/%H:%M:%S".

@@ -39,10 +39,11 @@ TEST(Commands, MenusListTheirItemsInOrder) {
     EXPECT_EQ(menuItems(popups[0]->menu()),
               (QStringList{"&Save", "-", "&Open", "&View Recordings...", "Export as &CSV...", "-",
                            "&Print ", "-", "&Exit"}));
-    EXPECT_EQ(menuItems(popups[1]->menu()),
-              (QStringList{"&Select COM", "-", "&On/Off", "Continue in a &New File", "-",
-                           "&UndoZoom", "-", "&Clear Screen", "-", "Clear &All", "-",
-                           "Alarm No&tifications", "-", "Alarm Soun&d", "-", "&Publish..."}));
+    EXPECT_EQ(
+        menuItems(popups[1]->menu()),
+        (QStringList{"&Select COM", "-", "&On/Off", "Continue in a &New File", "-", "&UndoZoom",
+                     "&Follow the Readings", "-", "&Clear Screen", "-", "Clear &All", "-",
+                     "Alarm No&tifications", "-", "Alarm Soun&d", "-", "&Publish..."}));
     EXPECT_EQ(menuItems(popups[2]->menu()), (QStringList{"&About Orvane...", "-", "&Contents"}));
     // A letter picks one item: none is shared within a menu.
     for (QAction* popup : popups) {

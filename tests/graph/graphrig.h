@@ -23,6 +23,8 @@ struct GraphRig {
     int yScrollPos = 72;
     bool fitMode = false;
     bool newData = false;
+    bool follow = false; // the value window follows the readings
+    int loaded = 0;      // the store's count of files loaded
 
     ClientRect client() const { return {0, 0, w + 380, h + 245}; }
     PlotRect plot() const { return PlotRect::fromClient(client()); }
@@ -43,8 +45,11 @@ struct GraphRig {
                                           .emptied = emptied,
                                           .yScrollPos = yScrollPos,
                                           .fitMode = fitMode,
-                                          .newData = newData});
+                                          .newData = newData,
+                                          .followReadings = follow,
+                                          .loaded = loaded});
         newData = scene.newDataKept;
+        yScrollPos = scene.valueScroll.position; // the view keeps where it was moved
         return scene;
     }
 

@@ -260,6 +260,13 @@ void CDTView::setYScrollPos(int position) {
     invalidateGraph();
 }
 
+void CDTView::setFollowReadings(bool on) {
+    if (on == m_bFollowReadings)
+        return;
+    m_bFollowReadings = on;
+    invalidateGraph();
+}
+
 void CDTView::undoZoom() {
     m_graph.undoZoom();
     tellZoom();
@@ -368,8 +375,12 @@ void CDTView::buildScene() {
                         .emptied = store.graphEmptied(),
                         .yScrollPos = m_nYScrollPos,
                         .fitMode = acq.resetOnNextFrame() != 0,
-                        .newData = acq.newData()};
+                        .newData = acq.newData(),
+                        .followReadings = m_bFollowReadings,
+                        .loaded = store.graphLoads()};
     m_graph.paint(in, m_scene);
+    // Following the readings may have moved the value window.
+    m_nYScrollPos = m_scene.valueScroll.position;
     tellZoom(); // an emptied graph starts unzoomed
     if (!m_scene.newDataKept)
         m_doc.recorder().newDataSeen();
@@ -416,6 +427,7 @@ QRect CDTView::renderNewPieces() {
     // As in a whole paint: the new pieces after the old ones, the limits over all.
     drawCurve(p, first);
     drawAlarmLines(p);
+    drawEdgeArrows(p);
     return changed;
 }
 
@@ -480,6 +492,7 @@ void CDTView::drawPlot(QPainter& p) const {
 
     drawCurve(p, 0);
     drawAlarmLines(p);
+    drawEdgeArrows(p);
     p.restore();
 }
 
@@ -508,6 +521,20 @@ void CDTView::drawAlarmLines(QPainter& p) const {
     for (const int y : m_scene.alarmLineY)
         lines.emplace_back(0, y, m_scene.width, y);
     drawBatch(p, makePen(kAlarmPen, m_canvas.devicePixelRatio()), lines);
+}
+
+void CDTView::drawEdgeArrows(QPainter& p) const {
+    if (m_scene.edgeArrows.empty())
+        return;
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(colourOf(kEdgeArrowColour));
+    for (const EdgeArrow& a : m_scene.edgeArrows) {
+        const QPoint corners[] = {
+            {a.x, a.tipY}, {a.x - a.halfWidth, a.baseY}, {a.x + a.halfWidth, a.baseY}};
+        p.drawPolygon(corners, 3);
+    }
+    p.restore();
 }
 
 void CDTView::drawMargin(QPainter& p) const {

@@ -71,6 +71,10 @@ public:
     // The value window's scroll position changed (0..72).
     void setYScrollPos(int position);
     int yScrollPos() const { return m_nYScrollPos; }
+    // Whether the unzoomed value window follows the readings (the newest live
+    // one, a file's on Open); when not, arrows say that readings lie beyond it.
+    void setFollowReadings(bool on);
+    bool followReadings() const { return m_bFollowReadings; }
     // The graph's zoom, hover and last-paint state.
     const GraphState& graph() const { return m_graph; }
     // Zooms into the box between two view points as a drag of the mouse does
@@ -135,6 +139,7 @@ private:
     void drawPlot(QPainter& p) const;
     void drawCurve(QPainter& p, std::size_t first) const;
     void drawAlarmLines(QPainter& p) const;
+    void drawEdgeArrows(QPainter& p) const;
     void drawMargin(QPainter& p) const;
     void drawSampleLabels(QPainter& p) const;
     void drawText(QPainter& p, const SceneText& text) const;
@@ -157,6 +162,7 @@ private:
     GraphState m_graph;
     int m_nYScrollPos = 72;  // value scroll bar position, 0..72
     int m_nFirstFreeRow = 0; // the graph lies below this view row
+    bool m_bFollowReadings = false;
 
     QBasicTimer m_dragTimer;
     GraphScene m_scene;

@@ -210,6 +210,10 @@ void CMainFrame::buildCommands() {
         action(id)->setCheckable(true);
     action(ID_ALARM_NOTIFICATIONS)->setChecked(m_config.alarmNotifications());
     action(ID_ALARM_SOUND)->setChecked(m_config.alarmSound());
+    // So is following the readings with the graph's value window.
+    action(ID_FOLLOW_READINGS)->setCheckable(true);
+    action(ID_FOLLOW_READINGS)->setChecked(m_config.followReadings());
+    m_pView->setFollowReadings(m_config.followReadings());
 
     m_toolBar = addToolBar(QStringLiteral("Standard"));
     m_toolBar->setObjectName(QStringLiteral("Standard"));
@@ -317,6 +321,10 @@ void CMainFrame::runCommand(int id) {
     case ID_ALARM_NOTIFICATIONS:
     case ID_ALARM_SOUND:
         keepAlarmNotices();
+        break;
+    case ID_FOLLOW_READINGS:
+        m_pView->setFollowReadings(action(ID_FOLLOW_READINGS)->isChecked());
+        warnIfNotKept(m_config.writeFollowReadings(action(ID_FOLLOW_READINGS)->isChecked()));
         break;
     case ID_PUBLISH:
         m_publisher->configure(this);

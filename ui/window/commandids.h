@@ -23,4 +23,5 @@ enum CommandId : int {
     ID_ALARM_SOUND = 32901,
     ID_PUBLISH = 32902,
     ID_VIEW_RECORDINGS = 32903,
+    ID_FOLLOW_READINGS = 32904,
 };

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr std::array<CommandInfo, 17> kCommands = {{
+constexpr std::array<CommandInfo, 18> kCommands = {{
     {ID_SAVE, QT_TRANSLATE_NOOP("Commands", "&Save"), "", QT_TRANSLATE_NOOP("Commands", "Save")},
     {ID_OPEN, QT_TRANSLATE_NOOP("Commands", "&Open"), "", QT_TRANSLATE_NOOP("Commands", "Open")},
     {ID_VIEW_RECORDINGS, QT_TRANSLATE_NOOP("Commands", "&View Recordings..."),
@@ -33,6 +33,10 @@ constexpr std::array<CommandInfo, 17> kCommands = {{
      ""},
     {ID_UNDO_ZOOM, QT_TRANSLATE_NOOP("Commands", "&UndoZoom"), "",
      QT_TRANSLATE_NOOP("Commands", "UndoZoom")},
+    {ID_FOLLOW_READINGS, QT_TRANSLATE_NOOP("Commands", "&Follow the Readings"),
+     QT_TRANSLATE_NOOP("Commands",
+                       "Move the graph's value window so that it shows the newest reading"),
+     ""},
     {ID_CLEAR_SCREEN, QT_TRANSLATE_NOOP("Commands", "&Clear Screen"), "",
      QT_TRANSLATE_NOOP("Commands", "Clear Screen")},
     {ID_CLEAR_ALL, QT_TRANSLATE_NOOP("Commands", "Clear &All"), "",
@@ -59,12 +63,13 @@ constexpr std::array<MenuEntry, 9> kFileMenu = {{{ID_SAVE},
                                                  {ID_FILE_PRINT},
                                                  kSeparator,
                                                  {ID_APP_EXIT}}};
-constexpr std::array<MenuEntry, 16> kToolsMenu = {{{ID_SELECT_COM},
+constexpr std::array<MenuEntry, 17> kToolsMenu = {{{ID_SELECT_COM},
                                                    kSeparator,
                                                    {ID_ON_OFF},
                                                    {ID_CONTINUE_NEW_FILE},
                                                    kSeparator,
                                                    {ID_UNDO_ZOOM},
+                                                   {ID_FOLLOW_READINGS},
                                                    kSeparator,
                                                    {ID_CLEAR_SCREEN},
                                                    kSeparator,
