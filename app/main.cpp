@@ -56,8 +56,14 @@ bool hasDisplay(int argc, char** argv) {
 int main(int argc, char** argv) {
     // Without a display Qt would abort; the recorder needs none.
     if (!onlyPrints(argc, argv) && !hasDisplay(argc, argv)) {
-        std::fputs("orvane: there is no display to show the window on (neither DISPLAY nor "
-                   "WAYLAND_DISPLAY is set); orvane-cli records without one.\n",
+        QCoreApplication app(argc, argv);
+        installTranslations(app);
+        std::fputs(QCoreApplication::translate(
+                       "Orvane", "orvane: there is no display to show the window on (neither "
+                                 "DISPLAY nor WAYLAND_DISPLAY is set); orvane-cli records "
+                                 "without one.\n")
+                       .toLocal8Bit()
+                       .constData(),
                    stderr);
         return 1;
     }

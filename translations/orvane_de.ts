@@ -958,6 +958,14 @@ der Endestatus ist dann 1, wenn nichts veröffentlicht wurde.</translation>
         <source>Show recordings of any length (data files, CSV files, folders) on a clock</source>
         <translation>Aufzeichnungen beliebiger Länge (Datendateien, CSV-Dateien, Ordner) auf einer Uhrzeitachse zeigen</translation>
     </message>
+    <message>
+        <source>&amp;Follow the Readings</source>
+        <translation>Den Messwerten &amp;folgen</translation>
+    </message>
+    <message>
+        <source>Move the graph&apos;s value window so that it shows the newest reading</source>
+        <translation>Das Wertefenster der Grafik so verschieben, dass es den neuesten Messwert zeigt</translation>
+    </message>
 </context>
 <context>
     <name>DataListModel</name>
@@ -1173,6 +1181,12 @@ Die Aufzeichnung ist unverändert.</translation>
     <message>
         <source>A .DovDat data file to open; with --view, any number of recordings.</source>
         <translation>Eine zu öffnende .DovDat-Datendatei; mit --view beliebig viele Aufzeichnungen.</translation>
+    </message>
+    <message>
+        <source>orvane: there is no display to show the window on (neither DISPLAY nor WAYLAND_DISPLAY is set); orvane-cli records without one.
+</source>
+        <translation>orvane: Es gibt keine Anzeige, auf der das Fenster erscheinen kann (weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt); orvane-cli zeichnet ohne eine auf.
+</translation>
     </message>
 </context>
 <context>
