@@ -1,5 +1,6 @@
 #include "cli/alarmcommand.h"
 
+#include "cli/clitext.h"
 #include "cli/exitstatus.h"
 #include "core/files/csvexport.h"
 #include "core/text/valuetext.h"
@@ -33,20 +34,25 @@ AlarmCommand::~AlarmCommand() {
         if (process->state() != QProcess::NotRunning) {
             m_bStartWaiting = false; // the time is over
             if (!endGroup()) {
-                printError("the alarm command (process " + std::to_string(process->processId()) +
-                           ") was still running at the end and could not be stopped");
+                printError(Cli::tr("the alarm command (process %1) was still running at the end "
+                                   "and could not be stopped")
+                               .arg(process->processId())
+                               .toStdString());
                 process->disconnect(this);
                 m_running = nullptr;
                 break;
             }
-            printError("the alarm command was still running at the end and was stopped");
+            printError(Cli::tr("the alarm command was still running at the end and was stopped")
+                           .toStdString());
         }
         onFinished(); // the change waiting runs while there is time left
     }
     if (m_waiting)
-        printError(std::string("the change to ") + alarmName(m_waiting->level) + " at " +
-                   isoLocalTime(m_waiting->time) +
-                   " was not passed to the alarm command: the run ended first");
+        printError(Cli::tr("the change to %1 at %2 was not passed to the alarm command: the run "
+                           "ended first")
+                       .arg(QLatin1String(alarmName(m_waiting->level)),
+                            QString::fromStdString(isoLocalTime(m_waiting->time)))
+                       .toStdString());
 }
 
 void AlarmCommand::run(const AlarmChange& change) {
@@ -124,20 +130,24 @@ void AlarmCommand::onFinished() {
     if (m_bEnding) {
         // Its end is told by the end of the run; its output follows.
     } else if (process->error() == QProcess::FailedToStart) {
-        printError("the alarm command could not be started: " +
-                   process->errorString().toStdString());
+        printError(Cli::tr("the alarm command could not be started: %1")
+                       .arg(process->errorString())
+                       .toStdString());
     } else if (process->exitStatus() == QProcess::CrashExit) {
-        printError("the alarm command was ended by a signal");
+        printError(Cli::tr("the alarm command was ended by a signal").toStdString());
     } else if (process->exitCode() != 0) {
-        printError("the alarm command exited with status " + std::to_string(process->exitCode()));
+        printError(Cli::tr("the alarm command exited with status %1")
+                       .arg(process->exitCode())
+                       .toStdString());
     } else {
         failed = false;
     }
     m_bEnding = false;
     if (failed && !m_tail.isEmpty()) {
         if (m_bCut)
-            std::fprintf(stderr, "[the last %lld bytes of its output]\n",
-                         static_cast<long long>(m_tail.size()));
+            std::fprintf(
+                stderr, "%s\n",
+                qPrintable(Cli::tr("[the last %1 bytes of its output]").arg(m_tail.size())));
         std::fwrite(m_tail.constData(), 1, static_cast<std::size_t>(m_tail.size()), stderr);
         if (!m_tail.endsWith('\n'))
             std::fputc('\n', stderr);

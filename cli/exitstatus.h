@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cli/clitext.h"
+
 #include <cstdio>
 #include <string>
 
@@ -27,7 +29,10 @@ inline void printWarning(const std::string& message) {
 // A wrong command line: says what is wrong and where help is; the exit status.
 inline int usageError(const std::string& message, const std::string& command = {}) {
     printError(message);
-    std::fprintf(stderr, "Try 'orvane-cli %s--help'.\n",
-                 command.empty() ? "" : (command + " ").c_str());
+    std::fprintf(
+        stderr, "%s\n",
+        qPrintable(Cli::tr("Try '%1'.")
+                       .arg(QString::fromStdString(
+                           "orvane-cli " + (command.empty() ? "" : command + " ") + "--help"))));
     return kExitUsage;
 }

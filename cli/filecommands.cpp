@@ -1,5 +1,6 @@
 #include "cli/filecommands.h"
 
+#include "cli/clitext.h"
 #include "cli/exitstatus.h"
 #include "core/files/atomicfile.h"
 #include "core/files/csvexport.h"
@@ -26,10 +27,13 @@ Result<DovDatContents> load(const std::string& path) {
     Result<DovDatContents, DataFileRefusal> read = readDataFile(path);
     if (!read) {
         const DataFileRefusal& why = read.error();
-        printError("cannot open " + path + ": " +
-                   (why.kind == DataFileRefusal::Kind::NotADataFile
-                        ? "not a data file (" + why.reason + ")"
-                        : why.reason));
+        const QString reason = QString::fromStdString(why.reason);
+        printError(
+            Cli::tr("cannot open %1: %2")
+                .arg(QString::fromStdString(path), why.kind == DataFileRefusal::Kind::NotADataFile
+                                                       ? Cli::tr("not a data file (%1)").arg(reason)
+                                                       : reason)
+                .toStdString());
         return Failure{why.reason};
     }
     return std::move(read).value();
@@ -55,9 +59,12 @@ Result<std::string> textOf(const DovDatContents& c, const std::string& path) {
     for (std::size_t i = 0; i < c.times.size(); ++i) {
         const std::optional<std::int64_t> t = parseTimeText(c.times[i]);
         if (!t)
-            return Failure{"cannot convert " + path + ": the time \"" + printableText(c.times[i]) +
-                           "\" of sample " + std::to_string(i + 1) +
-                           " is not of the form mm-dd-yy/HH:MM:SS"};
+            return Failure{Cli::tr("cannot convert %1: the time \"%2\" of sample %3 is not of the "
+                                   "form mm-dd-yy/HH:MM:SS")
+                               .arg(QString::fromStdString(path),
+                                    QString::fromStdString(printableText(c.times[i])),
+                                    QString::number(i + 1))
+                               .toStdString()};
         times.push_back(*t);
     }
     return textExport(c.values, c.units, times);
@@ -70,9 +77,12 @@ std::string timeOf(const std::string& timeText) {
 
 std::string extremeText(const DovDatContents& c, const std::optional<SeriesSummary::Extreme>& e) {
     if (!e)
-        return "none";
-    return valueText(e->value) + " " + printableText(c.units[static_cast<std::size_t>(e->index)]) +
-           " (sample " + std::to_string(e->index + 1) + ")";
+        return Cli::tr("none").toStdString();
+    return Cli::tr("%1 %2 (sample %3)")
+        .arg(QString::fromStdString(valueText(e->value)),
+             QString::fromStdString(printableText(c.units[static_cast<std::size_t>(e->index)])),
+             QString::number(e->index + 1))
+        .toStdString();
 }
 
 // Text for a terminal: line ends and tabs stay, every other control character
@@ -103,7 +113,9 @@ int writeOutput(const std::string& path, const std::string& data) {
             // The reader went away (| head): it has what it wanted.
             if (errno == EPIPE)
                 return kExitOk;
-            printError(std::string("cannot write the standard output: ") + std::strerror(errno));
+            printError(Cli::tr("cannot write the standard output: %1")
+                           .arg(QString::fromLocal8Bit(std::strerror(errno)))
+                           .toStdString());
             return kExitFailure;
         }
         return kExitOk;
@@ -111,14 +123,14 @@ int writeOutput(const std::string& path, const std::string& data) {
     const OutputTarget target = resolveOutput(path);
     if (target.stream()) {
         if (!writeOutputStream(target, data)) {
-            printError("cannot write " + path + ": " + std::strerror(errno));
+            printError(cannotWrite(path, std::strerror(errno)));
             return kExitFailure;
         }
         return kExitOk;
     }
     // AtomicFile refuses what is not a file, and says why.
     if (const Result<> written = AtomicFile(path).replace(data); !written) {
-        printError("cannot write " + path + ": " + written.error());
+        printError(cannotWrite(path, written.error()));
         return kExitFailure;
     }
     return kExitOk;
@@ -147,25 +159,31 @@ int runInfo(const InfoRequest& request) {
     std::string units;
     for (const std::string& unit : s.units)
         units += (units.empty() ? "" : ", ") + printableText(unit);
-    std::vector<std::pair<std::string, std::string>> lines = {
-        {"File:", request.input},
-        {"Samples:", std::to_string(s.count)},
-        {"No value:", std::to_string(s.noValueCount)},
-        {"First:", s.count > 0 ? timeOf(s.firstTime) : "none"},
-        {"Last:", s.count > 0 ? timeOf(s.lastTime) : "none"},
-        {"Units:", units.empty() ? "none" : units},
-        {"Minimum:", extremeText(c, s.minimum)},
-        {"Maximum:", extremeText(c, s.maximum)},
+    const std::string none = Cli::tr("none").toStdString();
+    std::vector<std::pair<QString, std::string>> lines = {
+        {Cli::tr("File:"), request.input},
+        {Cli::tr("Samples:"), std::to_string(s.count)},
+        {Cli::tr("No value:"), std::to_string(s.noValueCount)},
+        {Cli::tr("First:"), s.count > 0 ? timeOf(s.firstTime) : none},
+        {Cli::tr("Last:"), s.count > 0 ? timeOf(s.lastTime) : none},
+        {Cli::tr("Units:"), units.empty() ? none : units},
+        {Cli::tr("Minimum:"), extremeText(c, s.minimum)},
+        {Cli::tr("Maximum:"), extremeText(c, s.maximum)},
     };
     if (request.high)
-        lines.emplace_back("Above " + valueText(*request.high) + ":", std::to_string(s.aboveHigh));
+        lines.emplace_back(
+            Cli::tr("Above %1:").arg(QString::fromStdString(valueText(*request.high))),
+            std::to_string(s.aboveHigh));
     if (request.low)
-        lines.emplace_back("Below " + valueText(*request.low) + ":", std::to_string(s.belowLow));
-    std::size_t width = 0;
+        lines.emplace_back(
+            Cli::tr("Below %1:").arg(QString::fromStdString(valueText(*request.low))),
+            std::to_string(s.belowLow));
+    // The values in one column, however long the labels are in the user's language.
+    qsizetype width = 0;
     for (const auto& [label, value] : lines)
-        width = std::max(width, label.size() + 1);
+        width = qMax(width, label.size() + 1);
     std::string out;
     for (const auto& [label, value] : lines)
-        out += label + std::string(width - label.size(), ' ') + value + '\n';
+        out += label.leftJustified(width).toStdString() + value + '\n';
     return writeOutput({}, out);
 }

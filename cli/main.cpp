@@ -101,9 +101,9 @@ bool parseBareCommand(CommandParser& parser, const QStringList& args, const QStr
     if (!parseCommand(parser, args, command, status))
         return false;
     if (parser.positionalArguments().size() > 1) {
-        status = usageError("unexpected argument '" +
-                                parser.positionalArguments()[1].toStdString() + "'",
-                            command.toStdString());
+        status = usageError(
+            Cli::tr("unexpected argument '%1'").arg(parser.positionalArguments()[1]).toStdString(),
+            command.toStdString());
         return false;
     }
     return true;
@@ -143,7 +143,7 @@ bool csvTimeValue(const QCommandLineParser& parser, const QString& command, CsvT
         time = value == QLatin1String("iso") ? CsvTime::Iso : CsvTime::Local;
         return true;
     }
-    status = usageError("--time is local or iso, not '" + value.toStdString() + "'",
+    status = usageError(Cli::tr("--time is local or iso, not '%1'").arg(value).toStdString(),
                         command.toStdString());
     return false;
 }
@@ -154,8 +154,9 @@ bool oneFile(const QCommandLineParser& parser, const QString& command, std::stri
     const QStringList files = parser.positionalArguments();
     if (files.size() != 1) {
         status =
-            usageError(files.isEmpty() ? "give the data file to read"
-                                       : "give one data file, not " + std::to_string(files.size()),
+            usageError((files.isEmpty() ? Cli::tr("give the data file to read")
+                                        : Cli::tr("give one data file, not %1").arg(files.size()))
+                           .toStdString(),
                        command.toStdString());
         return false;
     }
@@ -188,7 +189,7 @@ int convertCommand(const QStringList& args) {
         !csvTimeValue(parser, QStringLiteral("convert"), request.csvTime, status))
         return status;
     if (parser.isSet(csv) && parser.isSet(txt))
-        return usageError("give --csv or --txt, not both", "convert");
+        return usageError(Cli::tr("give --csv or --txt, not both").toStdString(), "convert");
     request.csv = parser.isSet(csv);
     request.output = parser.value(out).toStdString();
     return runConvert(request);
@@ -251,11 +252,12 @@ int recoverCommand(const QStringList& args) {
         return status;
     if ((parser.isSet(out) && parser.value(out).isEmpty()) ||
         (parser.isSet(journal) && parser.value(journal).isEmpty()))
-        return usageError("--journal and -o want a file name", "recover");
+        return usageError(Cli::tr("--journal and -o want a file name").toStdString(), "recover");
     RecoverRequest request;
     request.journal = journalPath(parser, journal);
     if (request.journal.empty()) {
-        printError("no folder for the recording journal: set HOME or give --journal");
+        printError(Cli::tr("no folder for the recording journal: set HOME or give --journal")
+                       .toStdString());
         return kExitFailure;
     }
     request.dataFile = parser.value(out);
@@ -378,36 +380,38 @@ struct RecordOptions {
 // gives the exit status when the command ends there (a wrong command line).
 using Ended = std::optional<int>;
 
-Ended recordUsage(const std::string& message) {
-    return usageError(message, "record");
+Ended recordUsage(const QString& message) {
+    return usageError(message.toStdString(), "record");
 }
 
 // Where the readings come from, how often, and for how long.
 Ended readSource(const CommandParser& parser, const RecordOptions& o, RecordRequest& request) {
     if (parser.isSet(o.device) == parser.isSet(o.simulator))
-        return recordUsage("give --device PATH or --simulator");
+        return recordUsage(Cli::tr("give --device PATH or --simulator"));
     if (parser.isSet(o.device) && parser.value(o.device).isEmpty())
-        return recordUsage("--device wants the path of a serial device");
+        return recordUsage(Cli::tr("--device wants the path of a serial device"));
     request.device = parser.value(o.device);
     if (parser.isSet(o.interval)) {
         const auto rate = parseSampleRate(parser.value(o.interval).toStdString());
         if (!rate)
-            return recordUsage("--interval is one of " + sampleRateChoices() + ", not '" +
-                               parser.value(o.interval).toStdString() + "'");
+            return recordUsage(
+                Cli::tr("--interval is one of %1, not '%2'")
+                    .arg(QString::fromStdString(sampleRateChoices()), parser.value(o.interval)));
         request.sampleRate = *rate;
     }
     if (parser.isSet(o.count)) {
         const auto n = parsePositiveCount(parser.value(o.count).toStdString());
         if (!n)
-            return recordUsage("--count wants a whole number of at least 1, not '" +
-                               parser.value(o.count).toStdString() + "'");
+            return recordUsage(Cli::tr("--count wants a whole number of at least 1, not '%1'")
+                                   .arg(parser.value(o.count)));
         request.count = *n;
     }
     if (parser.isSet(o.duration)) {
         const auto seconds = parseDurationSeconds(parser.value(o.duration).toStdString());
         if (!seconds)
-            return recordUsage("--duration wants a time such as 90s, 2min or 1h30m, not '" +
-                               parser.value(o.duration).toStdString() + "'");
+            return recordUsage(
+                Cli::tr("--duration wants a time such as 90s, 2min or 1h30m, not '%1'")
+                    .arg(parser.value(o.duration)));
         request.durationSeconds = *seconds;
     }
     return {};
@@ -419,16 +423,16 @@ Ended readFiles(const CommandParser& parser, const RecordOptions& o, RecordReque
     request.csvFile = parser.value(o.csv);
     if ((parser.isSet(o.out) && request.dataFile.isEmpty()) ||
         (parser.isSet(o.csv) && request.csvFile.isEmpty()))
-        return recordUsage("--out and --csv want a file name");
+        return recordUsage(Cli::tr("--out and --csv want a file name"));
     if (!request.csvFile.isEmpty() && !request.dataFile.isEmpty() &&
         sameFile(QFile::encodeName(request.csvFile).toStdString(),
                  QFile::encodeName(request.dataFile).toStdString()))
-        return recordUsage("--out and --csv name the same file");
+        return recordUsage(Cli::tr("--out and --csv name the same file"));
     request.split = parser.isSet(o.split);
     request.quiet = parser.isSet(o.quiet);
     request.writeDataFile = request.csvFile.isEmpty() || parser.isSet(o.out) || request.split;
     if (parser.isSet(o.journal) && parser.value(o.journal).isEmpty())
-        return recordUsage("--journal wants a file name");
+        return recordUsage(Cli::tr("--journal wants a file name"));
     request.journal = journalPath(parser, o.journal);
     request.journalNamed = parser.isSet(o.journal);
     return {};
@@ -445,25 +449,25 @@ Ended readAlarms(const CommandParser& parser, const RecordOptions& o, RecordRequ
         bool number = false;
         *limit = parser.value(*option).toInt(&number);
         if (!number)
-            return recordUsage("--" + option->names().constFirst().toStdString() +
-                               " wants a whole number of degrees, not '" +
-                               parser.value(*option).toStdString() + "'");
+            return recordUsage(Cli::tr("--%1 wants a whole number of degrees, not '%2'")
+                                   .arg(option->names().constFirst(), parser.value(*option)));
     }
     if (request.alarmHigh < request.alarmLow)
-        return recordUsage("the high limit " + std::to_string(request.alarmHigh) +
-                           " is below the low limit " + std::to_string(request.alarmLow) +
-                           " (--high and --low)");
+        return recordUsage(Cli::tr("the high limit %1 is below the low limit %2 (--high and --low)")
+                               .arg(request.alarmHigh)
+                               .arg(request.alarmLow));
     request.alarmDeadband = o.config.alarmDeadband();
     if (parser.isSet(o.deadband)) {
         bool number = false;
         request.alarmDeadband = parser.value(o.deadband).toFloat(&number);
         if (!number || !std::isfinite(request.alarmDeadband) || request.alarmDeadband < 0.0f)
-            return recordUsage("--deadband wants a number of degrees of at least 0, not '" +
-                               parser.value(o.deadband).toStdString() + "'");
+            return recordUsage(
+                Cli::tr("--deadband wants a number of degrees of at least 0, not '%1'")
+                    .arg(parser.value(o.deadband)));
     }
     request.onAlarm = parser.value(o.onAlarm);
     if (parser.isSet(o.onAlarm) && request.onAlarm.trimmed().isEmpty())
-        return recordUsage("--on-alarm wants a command");
+        return recordUsage(Cli::tr("--on-alarm wants a command"));
     return {};
 }
 
@@ -471,11 +475,11 @@ Ended readAlarms(const CommandParser& parser, const RecordOptions& o, RecordRequ
 Ended readBroker(const CommandParser& parser, const RecordOptions& o,
                  std::optional<BrokerUrl>& broker) {
     if (!parser.isSet(o.mqtt) && (parser.isSet(o.mqttUser) || parser.isSet(o.mqttPassword)))
-        return recordUsage("--mqtt-user and --mqtt-password-file go with --mqtt");
+        return recordUsage(Cli::tr("--mqtt-user and --mqtt-password-file go with --mqtt"));
     if (!parser.isSet(o.mqtt))
         return {};
     if (const Result<BrokerUrl> url = parseBrokerUrl(parser.value(o.mqtt).toStdString()); !url)
-        return recordUsage(url.error());
+        return recordUsage(QString::fromStdString(url.error()));
     std::optional<std::string> password;
     if (parser.isSet(o.mqttPassword)) {
         const QString path = parser.value(o.mqttPassword);
@@ -485,17 +489,20 @@ Ended readBroker(const CommandParser& parser, const RecordOptions& o,
             return kExitFailure;
         }
         if (file->othersMayRead)
-            printWarning("other users of this computer may read the password file " +
-                         path.toStdString() + " (chmod 600 keeps it yours)");
+            printWarning(Cli::tr("other users of this computer may read the password file %1 "
+                                 "(chmod 600 keeps it yours)")
+                             .arg(path)
+                             .toStdString());
         password = file->password;
     }
     Result<BrokerUrl> url =
         brokerFromOptions(parser.value(o.mqtt), parser.value(o.mqttUser), password);
     if (!url)
-        return recordUsage(url.error());
+        return recordUsage(QString::fromStdString(url.error()));
     if (!url->password.empty() && !parser.isSet(o.mqttPassword))
-        printWarning("the password in the URL is seen by every user of this computer; "
-                     "--mqtt-password-file keeps it out of sight");
+        printWarning(Cli::tr("the password in the URL is seen by every user of this computer; "
+                             "--mqtt-password-file keeps it out of sight")
+                         .toStdString());
     broker = std::move(*url);
     return {};
 }
@@ -504,14 +511,17 @@ Ended readBroker(const CommandParser& parser, const RecordOptions& o,
 int runRecording(RecordRequest request, std::optional<BrokerUrl> broker, bool simulated) {
     StopSignals stopSignals;
     if (!stopSignals.install()) {
-        printError(std::string("cannot catch Ctrl+C: ") + std::strerror(errno));
+        printError(Cli::tr("cannot catch Ctrl+C: %1")
+                       .arg(QString::fromLocal8Bit(std::strerror(errno)))
+                       .toStdString());
         return kExitFailure;
     }
     PtyInstrument instrument(PtyInstrument::builtInOptions());
     if (simulated) {
         if (const Result<void, QString> started = instrument.start(); !started) {
-            printError("the simulated instrument could not start: " +
-                       started.error().toStdString());
+            printError(Cli::tr("the simulated instrument could not start: %1")
+                           .arg(started.error())
+                           .toStdString());
             return kExitFailure;
         }
         request.device = instrument.slavePath();
@@ -605,16 +615,16 @@ int statsCommand(const QStringList& args) {
     for (const QString& name : parser.positionalArguments())
         request.inputs.push_back(QFile::encodeName(name).toStdString());
     if (request.inputs.empty())
-        return usageError("give the recordings to read", "stats");
+        return usageError(Cli::tr("give the recordings to read").toStdString(), "stats");
     for (const auto& [option, time] :
          {std::pair{&from, &request.fromMs}, std::pair{&to, &request.toMs}}) {
         if (!parser.isSet(*option))
             continue;
         *time = parseUserTime(parser.value(*option).toStdString());
         if (!*time)
-            return usageError("--" + option->names().constFirst().toStdString() +
-                                  " wants a time such as 2026-12-07T22:00, not '" +
-                                  parser.value(*option).toStdString() + "'",
+            return usageError(Cli::tr("--%1 wants a time such as 2026-12-07T22:00, not '%2'")
+                                  .arg(option->names().constFirst(), parser.value(*option))
+                                  .toStdString(),
                               "stats");
     }
     bool ok = true;
@@ -625,7 +635,7 @@ int statsCommand(const QStringList& args) {
     request.limits.high = h ? double(*h) : double(config.alarmHigh());
     request.limits.low = l ? double(*l) : double(config.alarmLow());
     if (*request.limits.high < *request.limits.low)
-        return usageError("the high limit is below the low limit", "stats");
+        return usageError(Cli::tr("the high limit is below the low limit").toStdString(), "stats");
     request.json = parser.isSet(json);
     return runStats(request);
 }
@@ -672,7 +682,8 @@ int main(int argc, char** argv) {
     if (parser.isSet(help) || rest.isEmpty()) {
         if (parser.isSet(help))
             parser.showHelp(kExitOk);
-        return usageError("give a command: record, recover, convert, info, stats or ports");
+        return usageError(Cli::tr("give a command: record, recover, convert, info, stats or ports")
+                              .toStdString());
     }
 
     const QString command = rest.constFirst();
@@ -688,6 +699,8 @@ int main(int argc, char** argv) {
         return portsCommand(rest);
     if (command == QLatin1String("stats"))
         return statsCommand(rest);
-    return usageError("unknown command '" + command.toStdString() +
-                      "' (record, recover, convert, info, stats or ports)");
+    return usageError(
+        Cli::tr("unknown command '%1' (record, recover, convert, info, stats or ports)")
+            .arg(command)
+            .toStdString());
 }

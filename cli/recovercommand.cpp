@@ -1,5 +1,6 @@
 #include "cli/recovercommand.h"
 
+#include "cli/clitext.h"
 #include "cli/exitstatus.h"
 #include "cli/recordingfiles.h"
 #include "core/files/filechain.h"
@@ -23,25 +24,31 @@ int runRecover(const RecoverRequest& request) {
     const std::string where = request.journal.string();
     struct stat st {};
     if (::stat(request.journal.c_str(), &st) != 0) {
-        printError("nothing to recover: " + where + ": " + std::strerror(errno));
+        printError(
+            Cli::tr("nothing to recover: %1: %2")
+                .arg(QString::fromStdString(where), QString::fromLocal8Bit(std::strerror(errno)))
+                .toStdString());
         return kExitFailure;
     }
     RecordingJournal journal;
     if (const auto opened = journal.open(request.journal); !opened && opened.error().inUse) {
         if (request.quiet)
             return kRecoverNothing; // another run's recording, going on
-        printError("the recording journal " + where +
-                   " is in use by another process that is recording; recover it once that "
-                   "recording has ended");
+        printError(Cli::tr("the recording journal %1 is in use by another process that is "
+                           "recording; recover it once that recording has ended")
+                       .arg(QString::fromStdString(where))
+                       .toStdString());
         return kExitFailure;
     } else if (!opened) {
         printError(opened.error().message);
         return kExitFailure;
     }
     if (!journal.setAsideAtOpen().empty()) {
-        printError("nothing to recover: " + where +
-                   " is not a recording journal this program can read; it was kept as " +
-                   journal.setAsideAtOpen().string());
+        printError(Cli::tr("nothing to recover: %1 is not a recording journal this program can "
+                           "read; it was kept as %2")
+                       .arg(QString::fromStdString(where),
+                            QString::fromStdString(journal.setAsideAtOpen().string()))
+                       .toStdString());
         return kExitFailure;
     }
     const JournalReading& found = journal.found();
@@ -49,7 +56,9 @@ int runRecover(const RecoverRequest& request) {
     if (request.quiet && r.unsavedCount() == 0)
         return kRecoverNothing;
     if (r.empty()) {
-        printError("nothing to recover: the recording journal " + where + " holds no samples");
+        printError(Cli::tr("nothing to recover: the recording journal %1 holds no samples")
+                       .arg(QString::fromStdString(where))
+                       .toStdString());
         return kExitFailure;
     }
 
@@ -99,8 +108,10 @@ int runRecoverAll(const RecoverRequest& request) {
             failed = true;
     }
     if (recovered == 0 && !failed) {
-        printError("nothing to recover: no recording journal beside " + request.journal.string() +
-                   " keeps an unsaved recording");
+        printError(Cli::tr("nothing to recover: no recording journal beside %1 keeps an unsaved "
+                           "recording")
+                       .arg(QString::fromStdString(request.journal.string()))
+                       .toStdString());
         return kExitFailure;
     }
     return failed ? kExitFailure : kExitOk;

@@ -202,7 +202,10 @@ std::optional<std::int64_t> parseUserTime(const std::string& text) {
 int runStats(const StatsRequest& request) {
     LoadedRecordings loaded = readRecordings(request.inputs);
     for (const RecordingProblem& p : loaded.refused)
-        printError("cannot read " + printableText(p.path) + ": " + p.reason);
+        printError(Cli::tr("cannot read %1: %2")
+                       .arg(QString::fromStdString(printableText(p.path)),
+                            QString::fromStdString(p.reason))
+                       .toStdString());
     for (const RecordingProblem& p : loaded.damaged)
         printWarning(printableText(p.path) + ": " + p.reason);
     if (loaded.series.files().empty())
@@ -225,7 +228,9 @@ int runStats(const StatsRequest& request) {
     if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout)) {
         if (errno == EPIPE)
             return kExitOk;
-        printError(std::string("cannot write the statistics: ") + std::strerror(errno));
+        printError(Cli::tr("cannot write the statistics: %1")
+                       .arg(QString::fromLocal8Bit(std::strerror(errno)))
+                       .toStdString());
         return kExitFailure;
     }
     // The figures of what could be read, and a status that says something was not.

@@ -811,6 +811,246 @@ der Endestatus ist dann 1, wenn nichts veröffentlicht wurde.</translation>
         <source>%1 and %2</source>
         <translation>%1 und %2</translation>
     </message>
+    <message>
+        <source>the alarm command (process %1) was still running at the end and could not be stopped</source>
+        <translation>der Alarmbefehl (Prozess %1) lief am Ende noch und konnte nicht beendet werden</translation>
+    </message>
+    <message>
+        <source>the alarm command was still running at the end and was stopped</source>
+        <translation>der Alarmbefehl lief am Ende noch und wurde beendet</translation>
+    </message>
+    <message>
+        <source>the change to %1 at %2 was not passed to the alarm command: the run ended first</source>
+        <translation>der Wechsel zu %1 um %2 wurde nicht an den Alarmbefehl gegeben: der Lauf endete vorher</translation>
+    </message>
+    <message>
+        <source>the alarm command could not be started: %1</source>
+        <translation>der Alarmbefehl konnte nicht gestartet werden: %1</translation>
+    </message>
+    <message>
+        <source>the alarm command was ended by a signal</source>
+        <translation>der Alarmbefehl wurde durch ein Signal beendet</translation>
+    </message>
+    <message>
+        <source>the alarm command exited with status %1</source>
+        <translation>der Alarmbefehl endete mit Status %1</translation>
+    </message>
+    <message>
+        <source>[the last %1 bytes of its output]</source>
+        <translation>[die letzten %1 Bytes seiner Ausgabe]</translation>
+    </message>
+    <message>
+        <source>Try &apos;%1&apos;.</source>
+        <translation>Siehe &apos;%1&apos;.</translation>
+    </message>
+    <message>
+        <source>cannot open %1: %2</source>
+        <translation>%1 kann nicht geöffnet werden: %2</translation>
+    </message>
+    <message>
+        <source>not a data file (%1)</source>
+        <translation>keine Datendatei (%1)</translation>
+    </message>
+    <message>
+        <source>cannot convert %1: the time &quot;%2&quot; of sample %3 is not of the form mm-dd-yy/HH:MM:SS</source>
+        <translation>%1 kann nicht umgewandelt werden: die Zeit &quot;%2&quot; von Messwert %3 hat nicht die Form mm-dd-yy/HH:MM:SS</translation>
+    </message>
+    <message>
+        <source>cannot write the standard output: %1</source>
+        <translation>die Standardausgabe kann nicht geschrieben werden: %1</translation>
+    </message>
+    <message>
+        <source>unexpected argument &apos;%1&apos;</source>
+        <translation>unerwartetes Argument &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>--time is local or iso, not &apos;%1&apos;</source>
+        <translation>--time ist local oder iso, nicht &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>give the data file to read</source>
+        <translation>die zu lesende Datendatei angeben</translation>
+    </message>
+    <message>
+        <source>give one data file, not %1</source>
+        <translation>eine Datendatei angeben, nicht %1</translation>
+    </message>
+    <message>
+        <source>give --csv or --txt, not both</source>
+        <translation>--csv oder --txt angeben, nicht beide</translation>
+    </message>
+    <message>
+        <source>--journal and -o want a file name</source>
+        <translation>--journal und -o erwarten einen Dateinamen</translation>
+    </message>
+    <message>
+        <source>no folder for the recording journal: set HOME or give --journal</source>
+        <translation>kein Ordner für das Aufzeichnungsjournal: HOME setzen oder --journal angeben</translation>
+    </message>
+    <message>
+        <source>give --device PATH or --simulator</source>
+        <translation>--device PFAD oder --simulator angeben</translation>
+    </message>
+    <message>
+        <source>--device wants the path of a serial device</source>
+        <translation>--device erwartet den Pfad eines seriellen Geräts</translation>
+    </message>
+    <message>
+        <source>--interval is one of %1, not &apos;%2&apos;</source>
+        <translation>--interval ist eines von %1, nicht &apos;%2&apos;</translation>
+    </message>
+    <message>
+        <source>--count wants a whole number of at least 1, not &apos;%1&apos;</source>
+        <translation>--count erwartet eine ganze Zahl ab 1, nicht &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>--duration wants a time such as 90s, 2min or 1h30m, not &apos;%1&apos;</source>
+        <translation>--duration erwartet eine Dauer wie 90s, 2min oder 1h30m, nicht &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>--out and --csv want a file name</source>
+        <translation>--out und --csv erwarten einen Dateinamen</translation>
+    </message>
+    <message>
+        <source>--out and --csv name the same file</source>
+        <translation>--out und --csv nennen dieselbe Datei</translation>
+    </message>
+    <message>
+        <source>--journal wants a file name</source>
+        <translation>--journal erwartet einen Dateinamen</translation>
+    </message>
+    <message>
+        <source>--%1 wants a whole number of degrees, not &apos;%2&apos;</source>
+        <translation>--%1 erwartet eine ganze Zahl von Grad, nicht &apos;%2&apos;</translation>
+    </message>
+    <message>
+        <source>the high limit %1 is below the low limit %2 (--high and --low)</source>
+        <translation>die obere Grenze %1 liegt unter der unteren Grenze %2 (--high und --low)</translation>
+    </message>
+    <message>
+        <source>--deadband wants a number of degrees of at least 0, not &apos;%1&apos;</source>
+        <translation>--deadband erwartet eine Gradzahl ab 0, nicht &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>--on-alarm wants a command</source>
+        <translation>--on-alarm erwartet einen Befehl</translation>
+    </message>
+    <message>
+        <source>--mqtt-user and --mqtt-password-file go with --mqtt</source>
+        <translation>--mqtt-user und --mqtt-password-file gehören zu --mqtt</translation>
+    </message>
+    <message>
+        <source>other users of this computer may read the password file %1 (chmod 600 keeps it yours)</source>
+        <translation>andere Benutzer dieses Computers können die Passwortdatei %1 lesen (chmod 600 macht sie zu Ihrer)</translation>
+    </message>
+    <message>
+        <source>the password in the URL is seen by every user of this computer; --mqtt-password-file keeps it out of sight</source>
+        <translation>das Passwort in der URL sieht jeder Benutzer dieses Computers; --mqtt-password-file hält es verborgen</translation>
+    </message>
+    <message>
+        <source>cannot catch Ctrl+C: %1</source>
+        <translation>Strg+C kann nicht abgefangen werden: %1</translation>
+    </message>
+    <message>
+        <source>the simulated instrument could not start: %1</source>
+        <translation>das simulierte Gerät konnte nicht starten: %1</translation>
+    </message>
+    <message>
+        <source>give the recordings to read</source>
+        <translation>die zu lesenden Aufzeichnungen angeben</translation>
+    </message>
+    <message>
+        <source>--%1 wants a time such as 2026-12-07T22:00, not &apos;%2&apos;</source>
+        <translation>--%1 erwartet eine Zeit wie 2026-12-07T22:00, nicht &apos;%2&apos;</translation>
+    </message>
+    <message>
+        <source>the high limit is below the low limit</source>
+        <translation>die obere Grenze liegt unter der unteren Grenze</translation>
+    </message>
+    <message>
+        <source>give a command: record, recover, convert, info, stats or ports</source>
+        <translation>einen Befehl angeben: record, recover, convert, info, stats oder ports</translation>
+    </message>
+    <message>
+        <source>unknown command &apos;%1&apos; (record, recover, convert, info, stats or ports)</source>
+        <translation>unbekannter Befehl &apos;%1&apos; (record, recover, convert, info, stats oder ports)</translation>
+    </message>
+    <message>
+        <source>nothing to recover: %1: %2</source>
+        <translation>nichts wiederherzustellen: %1: %2</translation>
+    </message>
+    <message>
+        <source>the recording journal %1 is in use by another process that is recording; recover it once that recording has ended</source>
+        <translation>das Aufzeichnungsjournal %1 wird von einem anderen Prozess benutzt, der aufzeichnet; stellen Sie es wieder her, wenn diese Aufzeichnung beendet ist</translation>
+    </message>
+    <message>
+        <source>nothing to recover: %1 is not a recording journal this program can read; it was kept as %2</source>
+        <translation>nichts wiederherzustellen: %1 ist kein für dieses Programm lesbares Aufzeichnungsjournal; es wurde als %2 aufbewahrt</translation>
+    </message>
+    <message>
+        <source>nothing to recover: the recording journal %1 holds no samples</source>
+        <translation>nichts wiederherzustellen: das Aufzeichnungsjournal %1 enthält keine Messwerte</translation>
+    </message>
+    <message>
+        <source>nothing to recover: no recording journal beside %1 keeps an unsaved recording</source>
+        <translation>nichts wiederherzustellen: kein Aufzeichnungsjournal neben %1 enthält eine nicht gespeicherte Aufzeichnung</translation>
+    </message>
+    <message>
+        <source>cannot read %1: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>cannot write the statistics: %1</source>
+        <translation>die Statistik kann nicht geschrieben werden: %1</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>keine</translation>
+    </message>
+    <message>
+        <source>%1 %2 (sample %3)</source>
+        <translation>%1 %2 (Messwert %3)</translation>
+    </message>
+    <message>
+        <source>File:</source>
+        <translation>Datei:</translation>
+    </message>
+    <message>
+        <source>Samples:</source>
+        <translation>Messwerte:</translation>
+    </message>
+    <message>
+        <source>No value:</source>
+        <translation>Ohne Wert:</translation>
+    </message>
+    <message>
+        <source>First:</source>
+        <translation>Erster:</translation>
+    </message>
+    <message>
+        <source>Last:</source>
+        <translation>Letzter:</translation>
+    </message>
+    <message>
+        <source>Units:</source>
+        <translation>Einheiten:</translation>
+    </message>
+    <message>
+        <source>Minimum:</source>
+        <translation>Minimum:</translation>
+    </message>
+    <message>
+        <source>Maximum:</source>
+        <translation>Maximum:</translation>
+    </message>
+    <message>
+        <source>Above %1:</source>
+        <translation>Über %1:</translation>
+    </message>
+    <message>
+        <source>Below %1:</source>
+        <translation>Unter %1:</translation>
+    </message>
 </context>
 <context>
     <name>Commands</name>
