@@ -7,7 +7,7 @@ orvane_packages=(
     clang libclang-rt-14-dev llvm-14 python3 libx11-dev clang-format
     dpkg-dev file help2man lintian appstream man-db dbus
     pkg-config libmosquitto-dev mosquitto mosquitto-clients qtkeychain-qt6-dev
-    systemd qt6-l10n-tools
+    systemd qt6-l10n-tools weston qt6-wayland
 )
 
 orvane_install_missing() {

@@ -5,7 +5,8 @@
 class QSocketNotifier;
 
 // Whether the keyboard's Scroll Lock is on, as the X server's indicator says.
-// False where there is no X display (another platform, a headless run).
+// False where there is no X display: a Wayland desktop tells no program the
+// lock state, and a headless run has none.
 bool scrollLockOn();
 
 // Says when the X server's keyboard indicators change, so that whatever shows
