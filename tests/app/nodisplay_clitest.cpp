@@ -18,8 +18,7 @@ TEST(NoDisplay, TheWindowProgramSaysSoAndExitsOne) {
         int status;
         const char* says;
     };
-    for (const Case& c : {Case{{}, 1, "no display"},
-                          Case{{QStringLiteral("x.DovDat")}, 1, "orvane-cli records without one"},
+    for (const Case& c : {Case{{QStringLiteral("x.DovDat")}, 1, "no display"},
                           Case{{QStringLiteral("--version")}, 0, ""}}) {
         QProcess orvane;
         orvane.setProcessEnvironment(env);
@@ -27,8 +26,9 @@ TEST(NoDisplay, TheWindowProgramSaysSoAndExitsOne) {
         ASSERT_TRUE(orvane.waitForFinished(10000)) << c.args.join(' ').toStdString();
         EXPECT_EQ(orvane.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(orvane.exitCode(), c.status) << c.args.join(' ').toStdString();
-        EXPECT_TRUE(orvane.readAllStandardError().contains(c.says))
-            << c.args.join(' ').toStdString();
+        const QByteArray said = orvane.readAllStandardError();
+        EXPECT_TRUE(said.contains(c.says) && (c.status == 0 || said.contains("orvane-cli")))
+            << said.toStdString();
     }
 }
 
