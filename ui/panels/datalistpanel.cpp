@@ -46,9 +46,6 @@ DataListPanel::DataListPanel(QWidget* parent)
 }
 
 void DataListPanel::appendRow(int index, DataListModel::Row row) {
-    const QScrollBar* bar = m_list->verticalScrollBar();
-    if (index == m_model->rowCount() && bar->value() == bar->maximum())
-        m_list->expectAppendAtEnd(index);
     m_model->insertRowAt(index, std::move(row));
     scrollToRow(std::min(index, m_model->rowCount() - 1));
 }
@@ -56,14 +53,8 @@ void DataListPanel::appendRow(int index, DataListModel::Row row) {
 void DataListPanel::scrollToRow(int row) {
     // The view lays out new rows later, on its own; until then its scroll
     // range ends a row short and the new row would stay out of sight.
-    m_list->doItemsLayout();
-    // Every visible row is repainted from the view's picture, so the window
-    // need not shift its own copy of the rows first: no updates meanwhile.
-    QWidget* viewport = m_list->viewport();
-    viewport->setUpdatesEnabled(false);
+    m_list->layOutNow();
     m_list->scrollTo(m_model->index(row, 0), QAbstractItemView::EnsureVisible);
-    viewport->setUpdatesEnabled(true);
-    m_list->takeAppendedRows();
 }
 
 void DataListPanel::appendRow(const ListRow& row) {
