@@ -28,7 +28,5 @@ while [ ! -S "$runtime/$socket" ]; do
     tries=$((tries + 1))
 done
 
-# The Wayland client libraries keep what they allocate until the process
-# ends; the window's own memory is leak-checked by ui_tests.
 env -u DISPLAY XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY="$socket" QT_QPA_PLATFORM=wayland \
-    LC_ALL=C LANGUAGE= ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0" "$@"
+    LC_ALL=C LANGUAGE= "$@"
