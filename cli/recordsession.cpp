@@ -200,7 +200,7 @@ void RecordSession::onRow(const ListRow& row) {
     const auto at = static_cast<std::size_t>(row.index);
     const std::int64_t time = store.recTime()[at];
     const std::string iso = isoLocalTime(time);
-    const bool log = row.value.ends_with("log");
+    const bool log = row.log != LogMark::None;
     if (m_csvFd >= 0 && !appendCsv(csvLine({m_nRecorded, time, row.time, store.recData()[at],
                                             row.unit, log, store.recMillisecond()[at]},
                                            {CsvSeparator::Comma, m_request.csvTime}))) {

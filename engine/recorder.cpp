@@ -174,7 +174,7 @@ void Recorder::restore(const JournalRecording& recording) {
 }
 
 void Recorder::adoptLoadedSeries() {
-    if (m_acq.resetOnNextFrame() != 1)
+    if (m_acq.showing() != Showing::LoadedFile)
         return;
     m_acq.adoptLoadedSeries();
     Q_EMIT recordingChanged();

@@ -187,7 +187,8 @@ ReportTablePage reportTablePage(int page, std::span<const float> values,
 
 int reportRecordCount(const Acquisition& acq) {
     const SampleStore& s = acq.store();
-    return acq.resetOnNextFrame() == 1 ? std::clamp(s.graphCount(), 0, s.maxData()) : s.recCount();
+    return acq.showing() == Showing::LoadedFile ? std::clamp(s.graphCount(), 0, s.maxData())
+                                                : s.recCount();
 }
 
 int beginReport(Acquisition& acq) {

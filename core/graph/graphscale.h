@@ -14,7 +14,7 @@ struct PaintInput {
     int emptied = 0;      // the store's m_nGraphEmptied: changes whenever the series
                           // was emptied, whether a paint saw it empty or not
     int yScrollPos = 72;  // m_nYScrollPos: the value scroll bar's position, 0..72
-    bool fitMode = false; // m_nResetOnNextFrame: a loaded series fills the width
+    bool fitMode = false; // a loaded file is showing: its series fills the width
     bool newData = false; // m_bNewData: a valid frame arrived since the last paint
     // The unzoomed value window follows the readings: it moves to the newest
     // live reading when that lies outside it, and to a file's readings when

@@ -37,8 +37,8 @@ BlockOutcome Acquisition::onBlock(std::span<const std::uint8_t> block, std::int6
         m_bBlink = !m_bBlink;
         out.regions |= RegionBlink;
 
-        if (m_nResetOnNextFrame == 1) {
-            m_nResetOnNextFrame = 0;
+        if (m_showing == Showing::LoadedFile) {
+            m_showing = Showing::Recording;
             s.reset();
             m_bUnsaved = false;
             out.clearList = true;
@@ -145,7 +145,7 @@ std::optional<ListRow> Acquisition::onCommitTimer() {
 }
 
 std::optional<ListRow> Acquisition::commitCurrent(const std::string& valueText, LogMark log) {
-    if (!m_store.commit())
+    if (!m_store.commit(log))
         return std::nullopt;
     dropPending();
     m_bUnsaved = true;
@@ -165,12 +165,12 @@ void Acquisition::restore(const RecordingSnapshot& r) {
             m_store.clearGraph();
         m_store.storeCurrent(r.values[i], r.units[i], r.times[i], r.timeTexts[i],
                              i < r.milliseconds.size() ? r.milliseconds[i] : -1);
-        m_store.commit();
+        m_store.commit(i < r.logs.size() ? r.logs[i] : LogMark::None);
     }
     if (graphFrom == n)
         m_store.clearGraph();
     dropPending();
-    m_nResetOnNextFrame = 0;
+    m_showing = Showing::Recording;
     m_bUnsaved = n > 0;
     g_fRunMax = r.runMax;
     g_fRunMin = r.runMin;
@@ -183,7 +183,7 @@ void Acquisition::restore(const RecordingSnapshot& r) {
 }
 
 void Acquisition::adoptLoadedSeries() {
-    if (m_nResetOnNextFrame == 1)
+    if (m_showing == Showing::LoadedFile)
         m_store.adoptGraphSeries();
 }
 
@@ -244,7 +244,7 @@ void Acquisition::overrideIntervalMs(int ms) {
 void Acquisition::loadGraph(const std::vector<float>& values, const std::vector<std::string>& units,
                             const std::vector<std::string>& times) {
     m_store.loadGraph(values, units, times);
-    m_nResetOnNextFrame = 1;
+    m_showing = Showing::LoadedFile;
     // A reading taken before the load belongs to neither recording.
     dropPending();
 }

@@ -44,6 +44,10 @@ struct ListRow {
     LogMark log = LogMark::None;
 };
 
+// What the graph series holds: the live recording, or a data file loaded into
+// it (until the next live frame).
+enum class Showing { Recording, LoadedFile };
+
 // What the window has to do after a received block was handled.
 struct BlockOutcome {
     bool decoded = false;      // the block began with a frame
@@ -82,8 +86,9 @@ public:
     // A new interval was chosen: the commit timer must be armed again.
     bool restartTimer() const { return m_bRestartTimer; }
     bool readingPending() const { return m_bReadingPending; }
-    // 1: the graph series holds a loaded file; the next live frame empties the store.
-    int resetOnNextFrame() const { return m_nResetOnNextFrame; }
+    // What the graph series holds: the live recording, or a loaded file (the
+    // next live frame empties the store).
+    Showing showing() const { return m_showing; }
     // A valid frame arrived since the graph last took note.
     bool newData() const { return m_bNewData; }
     // Samples were committed since the recorded series was last saved.
@@ -197,7 +202,7 @@ private:
     int m_nSampleMs = 0;
     bool m_bRestartTimer = false;
     bool m_bReadingPending = false;
-    int m_nResetOnNextFrame = 0;
+    Showing m_showing = Showing::Recording;
     bool m_bNewData = false;
     bool m_bUnsaved = false;
     bool m_bContinueIntoNextFile = false;

@@ -8,7 +8,7 @@
 SampleStore::SampleStore()
     : m_fGraphData(kStoreSlots, 0.0f), m_strGraphTime(kStoreSlots), m_strGraphUnit(kStoreSlots),
       m_fRecData(kStoreSlots, 0.0f), m_tRecTime(kStoreSlots, 0), m_nRecMillisecond(kStoreSlots, -1),
-      m_strRecTime(kStoreSlots), m_strRecUnit(kStoreSlots) {
+      m_strRecTime(kStoreSlots), m_strRecUnit(kStoreSlots), m_recLog(kStoreSlots) {
     // The first graph value until the first reading replaces it.
     m_fGraphData[0] = -500.0f;
 }
@@ -25,9 +25,10 @@ void SampleStore::storeCurrent(float value, const std::string& unit, std::int64_
     m_nRecMillisecond[m_nRecCount] = static_cast<std::int16_t>(millisecond);
 }
 
-bool SampleStore::commit() {
+bool SampleStore::commit(LogMark log) {
     if (m_nRecCount >= m_nMaxData)
         return false;
+    m_recLog[m_nRecCount] = log;
     ++m_nRecCount;
     // The graph count follows; after Clear Screen it runs behind, never ahead.
     m_nGraphCount = std::min(m_nGraphCount + 1, m_nMaxData);
@@ -55,6 +56,7 @@ void SampleStore::adoptGraphSeries() {
         // The text export formats the seconds again; keep them with the text.
         m_tRecTime[i] = parseTimeText(m_strGraphTime[i]).value_or(0);
         m_nRecMillisecond[i] = -1;
+        m_recLog[i] = std::nullopt; // a data file does not keep the mark
     }
 }
 

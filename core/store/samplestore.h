@@ -1,6 +1,7 @@
 #pragma once
 
-#include "core/text/valuetext.h" // the no-value mark of a sample
+#include "core/store/recordingsnapshot.h" // LogMark
+#include "core/text/valuetext.h"          // the no-value mark of a sample
 
 #include <cstdint>
 #include <optional>
@@ -34,6 +35,9 @@ public:
     const std::vector<std::int16_t>& recMillisecond() const { return m_nRecMillisecond; }
     const std::vector<std::string>& recTimeText() const { return m_strRecTime; }
     const std::vector<std::string>& recUnit() const { return m_strRecUnit; }
+    // Whether the instrument marked each sample as logged; not known for a
+    // loaded file taken as the recording.
+    const std::vector<std::optional<LogMark>>& recLog() const { return m_recLog; }
     int recCount() const { return m_nRecCount; }
 
     int maxData() const { return m_nMaxData; }
@@ -47,8 +51,9 @@ public:
     // Writes a reading into the current slot of both series.
     void storeCurrent(float value, const std::string& unit, std::int64_t time,
                       const std::string& timeText, int millisecond = -1);
-    // Advances both counts unless the store is full; true when they moved.
-    bool commit();
+    // Advances both counts unless the store is full, the sample committed
+    // carrying `log`; true when they moved.
+    bool commit(LogMark log = LogMark::None);
 
     void clearGraph() {
         m_nGraphCount = 0;
@@ -80,6 +85,7 @@ private:
     std::vector<std::int16_t> m_nRecMillisecond;
     std::vector<std::string> m_strRecTime;
     std::vector<std::string> m_strRecUnit;
+    std::vector<std::optional<LogMark>> m_recLog;
     int m_nRecCount = 0;
 
     int m_nMaxData = MAX_DATA;

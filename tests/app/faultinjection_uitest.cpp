@@ -445,7 +445,7 @@ TEST(OpenFaults, DamagedDataFilesAreRefusedAndChangeNothing) {
         EXPECT_TRUE(rig.messages[0].contains(path)) << what;
         EXPECT_EQ(rig.acq().store().graphCount(), 4) << what;
         EXPECT_EQ(rig.acq().store().recCount(), 4) << what;
-        EXPECT_EQ(rig.acq().resetOnNextFrame(), 0) << what;
+        EXPECT_EQ(rig.acq().showing(), Showing::Recording) << what;
         EXPECT_EQ(rig.rows(), 4) << what;
     };
 

@@ -121,7 +121,7 @@ TEST(DocumentFiles, OpenLoadsTheGraphAndListsMissingValues) {
     ASSERT_TRUE(other.docFiles().open()) << other.messages.join('\n').toStdString();
     EXPECT_EQ(other.acq().store().graphCount(), 2);
     EXPECT_EQ(other.acq().store().recCount(), 4);
-    EXPECT_EQ(other.acq().resetOnNextFrame(), 1);
+    EXPECT_EQ(other.acq().showing(), Showing::LoadedFile);
     ASSERT_EQ(other.rows(), 2);
     EXPECT_EQ(other.cell(0, 1), "25.3");
     EXPECT_EQ(other.cell(1, 1), "----");
@@ -146,7 +146,7 @@ TEST(DocumentFiles, ABadFileIsRefusedAndChangesNothing) {
     ASSERT_EQ(rig.messages.size(), 1);
     EXPECT_TRUE(rig.messages[0].contains("bad.DovDat"));
     EXPECT_EQ(rig.acq().store().graphCount(), 2);
-    EXPECT_EQ(rig.acq().resetOnNextFrame(), 0);
+    EXPECT_EQ(rig.acq().showing(), Showing::Recording);
     EXPECT_EQ(rig.rows(), 2);
 }
 

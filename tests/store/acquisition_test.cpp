@@ -260,6 +260,38 @@ TEST(Acquisition, TheFirstFrameAfterALoadEmptiesTheStore) {
     EXPECT_FALSE(a.onBlock(frame(300), kNow).clearList);
 }
 
+// The store says each sample's log mark: kept while a loaded file only shows,
+// brought back by a restore, not known once the file becomes the recording.
+TEST(Acquisition, TheStoreKeepsEachSamplesLogMark) {
+    const std::vector<std::optional<LogMark>> live = {LogMark::None, LogMark::WithValue,
+                                                      LogMark::WithoutValue};
+    const auto marks = [](const Acquisition& a) {
+        const auto& all = a.store().recLog();
+        return std::vector(all.begin(), all.begin() + a.store().recCount());
+    };
+    Acquisition a;
+    a.onBlock(frame(100), kNow);
+    a.onBlock(frame(200, 0x64), kNow); // logged, with its value
+    a.onBlock(frame(300, 0x44), kNow); // logged, without one
+    EXPECT_EQ(marks(a), live);
+    a.loadGraph({1.0f, 2.0f}, {"C", "C"}, {"a", "b"});
+    EXPECT_EQ(a.showing(), Showing::LoadedFile);
+    EXPECT_EQ(marks(a), live);
+    a.adoptLoadedSeries();
+    EXPECT_EQ(marks(a), std::vector<std::optional<LogMark>>(2));
+
+    Acquisition restored;
+    RecordingSnapshot snapshot;
+    snapshot.values = {1, 2};
+    snapshot.units = {"C", "C"};
+    snapshot.times = {kNow, kNow};
+    snapshot.timeTexts = {"a", "b"};
+    snapshot.logs = {LogMark::WithValue, LogMark::None};
+    restored.restore(snapshot);
+    EXPECT_EQ(marks(restored),
+              (std::vector<std::optional<LogMark>>{LogMark::WithValue, LogMark::None}));
+}
+
 TEST(Acquisition, ClearAllAndALoadDropTheWaitingReading) {
     const std::function<void(Acquisition&)> drops[] = {
         [](Acquisition& a) { a.clearAll(); },

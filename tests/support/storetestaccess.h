@@ -29,7 +29,7 @@ struct StoreTestAccess {
             s.m_strGraphTime[i] = formatTimeText(t0 + static_cast<std::int64_t>(i));
         }
         s.m_nGraphCount = static_cast<int>(values.size());
-        a.m_nResetOnNextFrame = fitMode ? 1 : 0;
+        a.m_showing = fitMode ? Showing::LoadedFile : Showing::Recording;
     }
     static void setNewData(Acquisition& a, bool newData) { a.m_bNewData = newData; }
     static DisplayTexts& panel(Acquisition& a) { return a.m_panel; }

@@ -112,15 +112,12 @@ bool DocumentFiles::exportCsv() {
     const int n = s.recCount();
     const CsvStyle style{chosen == 1 ? CsvSeparator::Semicolon : CsvSeparator::Comma,
                          CsvTime::Local};
-    // The store keeps no log mark; the list does while it shows the recording
-    // (a loaded file is not it, and its marks are not known).
-    const DataListModel& rows = *m_list.model();
-    const bool marks = m_doc.acq().resetOnNextFrame() == 0 && rows.rowCount() == n;
     std::string text = csvHeader(style);
     for (int i = 0; i < n; ++i) {
         const auto at = static_cast<std::size_t>(i);
-        const std::optional<bool> log =
-            marks ? std::optional(rows.rowAt(i)[1].endsWith(QLatin1String("log"))) : std::nullopt;
+        // A loaded file taken as the recording does not know its marks.
+        const std::optional<LogMark> mark = s.recLog()[at];
+        const std::optional<bool> log = mark ? std::optional(*mark != LogMark::None) : std::nullopt;
         text += csvLine({i + 1, s.recTime()[at], s.recTimeText()[at], s.recData()[at],
                          s.recUnit()[at], log, s.recMillisecond()[at]},
                         style);

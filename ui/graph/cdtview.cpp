@@ -374,7 +374,7 @@ void CDTView::buildScene() {
                         .alarmLow = limits.low,
                         .emptied = store.graphEmptied(),
                         .yScrollPos = m_nYScrollPos,
-                        .fitMode = acq.resetOnNextFrame() != 0,
+                        .fitMode = acq.showing() == Showing::LoadedFile,
                         .newData = acq.newData(),
                         .followReadings = m_bFollowReadings,
                         .loaded = store.graphLoads()};
