@@ -67,12 +67,6 @@ int main(int argc, char** argv) {
                    stderr);
         return 1;
     }
-    // On X11 a repaint of an area the last shared-memory image was put from
-    // waits for the server first: the clock's box each second, the reading's
-    // with each frame. The window's repaints are a few kilobytes; they go
-    // over the connection instead, and an idle window sleeps between ticks.
-    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
-        qputenv("QT_XCB_NO_MITSHM", "1");
     const std::unique_ptr<QCoreApplication> application =
         onlyPrints(argc, argv) ? std::make_unique<QCoreApplication>(argc, argv)
                                : std::make_unique<QApplication>(argc, argv);
