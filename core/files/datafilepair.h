@@ -1,21 +1,13 @@
 #pragma once
 
 #include "core/result.h"
+#include "core/store/samplestore.h" // RecordedSeries
 
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <span>
 #include <string>
-
-// A recorded series as the data file and its text export take it: the four
-// spans have the same length.
-struct RecordedSeries {
-    std::span<const float> values;
-    std::span<const std::string> units;
-    std::span<const std::int64_t> times;
-    std::span<const std::string> timeTexts;
-};
 
 // Why a data file and its text export were not written.
 struct DataFilePairFailure {

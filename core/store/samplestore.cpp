@@ -80,3 +80,9 @@ std::optional<std::int64_t> parseTimeText(const std::string& text) {
         return std::nullopt;
     return static_cast<std::int64_t>(t);
 }
+
+RecordedSeries SampleStore::recorded() const {
+    const auto n = static_cast<std::size_t>(m_nRecCount);
+    return {std::span(m_fRecData).first(n), std::span(m_strRecUnit).first(n),
+            std::span(m_tRecTime).first(n), std::span(m_strRecTime).first(n)};
+}

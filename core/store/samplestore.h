@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,15 @@
 // MAX_DATA must exist for a full series.
 inline constexpr int MAX_DATA = 4000;
 inline constexpr int kStoreSlots = MAX_DATA + 5;
+
+// A recorded series as the data file and its text export take it: the four
+// spans have the same length.
+struct RecordedSeries {
+    std::span<const float> values;
+    std::span<const std::string> units;
+    std::span<const std::int64_t> times;
+    std::span<const std::string> timeTexts;
+};
 
 // The two parallel series of samples: the graph series (what the graph shows, and
 // what Open fills) and the recorded series (what the list, Save, the export and
@@ -39,6 +49,8 @@ public:
     // loaded file taken as the recording.
     const std::vector<std::optional<LogMark>>& recLog() const { return m_recLog; }
     int recCount() const { return m_nRecCount; }
+    // The recorded samples, ready for the files.
+    RecordedSeries recorded() const;
 
     int maxData() const { return m_nMaxData; }
     // Times the graph series was emptied. The graph starts its live scale

@@ -131,20 +131,10 @@ bool DocumentFiles::exportCsv() {
     return true;
 }
 
-namespace {
-
-RecordedSeries recordedSeries(const SampleStore& s) {
-    const auto n = static_cast<std::size_t>(s.recCount());
-    return {std::span(s.recData()).first(n), std::span(s.recUnit()).first(n),
-            std::span(s.recTime()).first(n), std::span(s.recTimeText()).first(n)};
-}
-
-} // namespace
-
 bool DocumentFiles::writeFiles(const QString& dataPath, const QString& textPath) {
     BusyCursor busy;
-    const Result<void, DataFilePairFailure> written = writeDataFilePair(
-        dataPath.toStdString(), textPath.toStdString(), recordedSeries(m_doc.store()));
+    const Result<void, DataFilePairFailure> written =
+        writeDataFilePair(dataPath.toStdString(), textPath.toStdString(), m_doc.store().recorded());
     if (!written) {
         reportFailure(dataPath, textPath, written.error());
         return false;
@@ -156,7 +146,7 @@ bool DocumentFiles::writeFiles(const QString& dataPath, const QString& textPath)
 std::optional<WrittenPair> DocumentFiles::writeNewFiles(const PairNames& names) {
     BusyCursor busy;
     const Result<WrittenPair, DataFilePairFailure> written =
-        writeNewDataFilePair(names, recordedSeries(m_doc.store()));
+        writeNewDataFilePair(names, m_doc.store().recorded());
     if (!written) {
         reportFailure(QFile::decodeName(names.data(names.first).c_str()),
                       QFile::decodeName(names.text(1).c_str()), written.error());
