@@ -86,3 +86,8 @@ RecordedSeries SampleStore::recorded() const {
     return {std::span(m_fRecData).first(n), std::span(m_strRecUnit).first(n),
             std::span(m_tRecTime).first(n), std::span(m_strRecTime).first(n)};
 }
+
+std::span<const float> SampleStore::graphValues() const {
+    const int n = std::clamp(m_nGraphCount, 0, static_cast<int>(m_fGraphData.size()));
+    return std::span(m_fGraphData).first(static_cast<std::size_t>(n));
+}

@@ -36,6 +36,8 @@ public:
     const std::vector<std::string>& graphTime() const { return m_strGraphTime; }
     const std::vector<std::string>& graphUnit() const { return m_strGraphUnit; }
     int graphCount() const { return m_nGraphCount; }
+    // The graph series' values, ready for the graph and the report.
+    std::span<const float> graphValues() const;
 
     // Recorded series.
     const std::vector<float>& recData() const { return m_fRecData; }
@@ -49,7 +51,7 @@ public:
     // loaded file taken as the recording.
     const std::vector<std::optional<LogMark>>& recLog() const { return m_recLog; }
     int recCount() const { return m_nRecCount; }
-    // The recorded samples, ready for the files.
+    // The recorded samples, ready for the files and the report.
     RecordedSeries recorded() const;
 
     int maxData() const { return m_nMaxData; }

@@ -148,8 +148,7 @@ void ReportPrinter::drawPage(QPainter& painter, const QRectF& printable, qreal d
 
 void ReportPrinter::drawGraphPage(QPainter& painter) const {
     const SampleStore& s = m_acq.store();
-    const auto n = static_cast<std::size_t>(std::clamp(s.graphCount(), 0, s.maxData()));
-    const ReportGraphPage page = reportGraphPage(std::span(s.graphData()).first(n), m_ticks);
+    const ReportGraphPage page = reportGraphPage(s.graphValues(), m_ticks);
     const PageFonts fonts;
 
     painter.setPen(solidPen(4));
@@ -166,11 +165,8 @@ void ReportPrinter::drawGraphPage(QPainter& painter) const {
 void ReportPrinter::drawTablePage(QPainter& painter, int page) {
     // A loaded file becomes the recorded series when it is printed.
     m_recorder.adoptLoadedSeries();
-    const SampleStore& s = m_acq.store();
-    const auto n = static_cast<std::size_t>(std::clamp(s.recCount(), 0, s.maxData()));
-    const ReportTablePage table =
-        reportTablePage(page, std::span(s.recData()).first(n), std::span(s.recUnit()).first(n),
-                        std::span(s.recTimeText()).first(n));
+    const RecordedSeries r = m_acq.store().recorded();
+    const ReportTablePage table = reportTablePage(page, r.values, r.units, r.timeTexts);
     const PageFonts fonts;
 
     painter.setPen(solidPen(2));

@@ -209,8 +209,7 @@ void CDTView::setFirstFreeRow(int row) {
 }
 
 int CDTView::graphCount() const {
-    const SampleStore& store = m_doc.store();
-    return std::clamp(store.graphCount(), 0, static_cast<int>(store.graphData().size()));
+    return static_cast<int>(m_doc.store().graphValues().size());
 }
 
 bool CDTView::isZoomed() const {
@@ -368,7 +367,7 @@ void CDTView::buildScene() {
     const SampleStore& store = acq.store();
     const AlarmLimits limits = m_doc.recorder().alarmLimits();
     const PaintInput in{.client = graphClient(),
-                        .values = store.graphData().data(),
+                        .values = store.graphValues().data(),
                         .count = graphCount(),
                         .alarmHigh = limits.high,
                         .alarmLow = limits.low,
