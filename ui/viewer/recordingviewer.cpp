@@ -65,6 +65,15 @@ QString problemLines(const std::vector<RecordingProblem>& problems) {
     return lines.join(QLatin1Char('\n'));
 }
 
+// Ends `form` with OK and Cancel and runs `dialog`: true when it was accepted.
+bool askInForm(QDialog& dialog, QFormLayout& form) {
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    form.addRow(buttons);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    return dialog.exec() == QDialog::Accepted;
+}
+
 } // namespace
 
 RecordingViewer::RecordingViewer(const Startup& startup, QWidget* parent)
@@ -337,11 +346,7 @@ void RecordingViewer::askValueRange() {
     form->addRow(fit);
     form->addRow(tr("&Highest:"), high);
     form->addRow(tr("&Lowest:"), low);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    form->addRow(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    if (dialog.exec() != QDialog::Accepted)
+    if (!askInForm(dialog, *form))
         return;
     if (fit->isChecked() || low->value() == high->value())
         m_plot->fitValues();
@@ -361,11 +366,7 @@ void RecordingViewer::askAlarmLimits() {
     low->setValue(m_plot->alarmLow());
     form->addRow(tr("&High limit:"), high);
     form->addRow(tr("&Low limit:"), low);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    form->addRow(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    if (dialog.exec() != QDialog::Accepted)
+    if (!askInForm(dialog, *form))
         return;
     m_plot->setAlarmLimits(high->value(), low->value());
     findEpisodes();
