@@ -7,7 +7,8 @@
 //     the share of one core the logger used meanwhile. With --journal it streams
 //     for SECONDS without the recording journal and SECONDS with it (in the
 //     order off, on, on, off, half of SECONDS each) and reports both shares.
-// Prints one "name: value" line per figure.
+// Prints one "name: value" line per figure. With ORVANE_BENCH_FILL_ONLY set it
+// ends right after the memory figures of step 1.
 //
 //   streaming_bench [SECONDS] [--journal]
 #include "core/journal/journalformat.h"
@@ -86,7 +87,13 @@ template <typename F> bool waitFor(F done, int ms) {
             loop.quit();
     });
     check.start(1);
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    // A timer of this scope's own: a single shot aimed at the loop would
+    // stay pending after the loop is gone, thousands of them during the fill,
+    // and be counted as the window's memory.
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+    deadline.start(ms);
     if (!done())
         loop.exec();
     return done();
@@ -94,7 +101,10 @@ template <typename F> bool waitFor(F done, int ms) {
 
 void wait(int ms) {
     QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+    deadline.start(ms);
     loop.exec();
 }
 
@@ -185,6 +195,15 @@ int main(int argc, char** argv) {
     std::printf("list_rows: %d\n", model->rowCount());
     std::printf("rss_4000_mib: %.1f\n", statusMiB("VmRSS"));
     std::printf("rss_peak_mib: %.1f\n", statusMiB("VmHWM"));
+    // Of which: the heap and other private memory, the mapped files (the
+    // program, the libraries, fonts), and shared memory (the X backing store).
+    std::printf("rss_anon_mib: %.1f\n", statusMiB("RssAnon"));
+    std::printf("rss_file_mib: %.1f\n", statusMiB("RssFile"));
+    std::printf("rss_shmem_mib: %.1f\n", statusMiB("RssShmem"));
+    if (qEnvironmentVariableIsSet("ORVANE_BENCH_FILL_ONLY")) {
+        std::fflush(stdout);
+        std::_Exit(0); // as it stands, for a heap profiler's list of what is held
+    }
 
     // 2. Save and Open of the 4000 samples, the median of five.
     std::vector<double> saves, opens;
