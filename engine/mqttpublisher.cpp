@@ -1,9 +1,8 @@
 #include "engine/mqttpublisher.h"
 
 #include "core/publish/publishmessages.h"
+#include "engine/mosquittolibrary.h"
 #include "engine/recorder.h"
-
-#include <mosquitto.h>
 
 #include <algorithm>
 #include <cctype>
@@ -24,14 +23,9 @@ constexpr auto kAnswerWait = std::chrono::seconds(15);
 // Messages handed to the broker and not yet acknowledged.
 constexpr std::size_t kInFlight = 20;
 
-void initLibrary() {
-    static const int done = [] { return mosquitto_lib_init(); }();
-    (void)done;
-}
-
 // What a mosquitto error code means for the user; `error` is errno as the
 // call left it.
-std::string errorText(int rc, int error, bool connected) {
+std::string errorText(const MosquittoLibrary& mqtt, int rc, int error, bool connected) {
     switch (rc) {
     case MOSQ_ERR_ERRNO:
         return error == 0 ? "the connection was lost" : std::strerror(error);
@@ -48,7 +42,7 @@ std::string errorText(int rc, int error, bool connected) {
     default:
         break;
     }
-    std::string text = mosquitto_strerror(rc);
+    std::string text = mqtt.errorString(rc);
     if (text.empty() || text.starts_with("Unknown"))
         return "the MQTT client failed (error " + std::to_string(rc) + ")";
     text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
@@ -60,9 +54,8 @@ std::string errorText(int rc, int error, bool connected) {
 } // namespace
 
 MqttPublisher::MqttPublisher(BrokerUrl url, QObject* parent)
-    : QObject(parent), m_url(std::move(url)), m_strAlarm(startAlarmJson(std::time(nullptr))) {
-    initLibrary();
-}
+    : QObject(parent), m_url(std::move(url)), m_strAlarm(startAlarmJson(std::time(nullptr))),
+      m_mqtt(mosquittoLibrary(&m_strMqttMissing)) {}
 
 MqttPublisher::~MqttPublisher() {
     stop();
@@ -199,13 +192,13 @@ void MqttPublisher::run() {
     while (!givingUp()) {
         // A client of its own for every connection: nothing of a lost one is
         // sent again behind the queue's back.
-        mosquitto* mosq = mosquitto_new(nullptr, true, this);
+        mosquitto* mosq = m_mqtt ? m_mqtt->create(nullptr, true, this) : nullptr;
         if (!mosq) {
-            reportLost("the MQTT client cannot be created");
+            reportLost(m_mqtt ? "the MQTT client cannot be created" : m_strMqttMissing);
         } else {
             m_link = {};
             connectOnce(mosq);
-            mosquitto_destroy(mosq);
+            m_mqtt->destroy(mosq);
             if (m_link.wasConnected)
                 pauseMs = kFirstPauseMs;
         }
@@ -239,33 +232,33 @@ void MqttPublisher::run() {
 }
 
 void MqttPublisher::connectOnce(mosquitto* mosq) {
-    mosquitto_int_option(mosq, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
-    mosquitto_connect_callback_set(mosq, &MqttPublisher::onConnect);
-    mosquitto_publish_callback_set(mosq, &MqttPublisher::onPublish);
+    m_mqtt->intOption(mosq, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
+    m_mqtt->onConnect(mosq, &MqttPublisher::onConnect);
+    m_mqtt->onPublish(mosq, &MqttPublisher::onPublish);
     const std::string status = subtopic(m_url, "status");
-    int rc = mosquitto_will_set(mosq, status.c_str(), 7, "offline", 1, true);
+    int rc = m_mqtt->willSet(mosq, status.c_str(), 7, "offline", 1, true);
     if (rc != MOSQ_ERR_SUCCESS) {
-        reportLost("the last will cannot be set: " + errorText(rc, errno, false));
+        reportLost("the last will cannot be set: " + errorText(*m_mqtt, rc, errno, false));
         return;
     }
     if (!m_url.user.empty()) {
-        rc = mosquitto_username_pw_set(mosq, m_url.user.c_str(),
-                                       m_url.password.empty() ? nullptr : m_url.password.c_str());
+        rc = m_mqtt->usernamePassword(mosq, m_url.user.c_str(),
+                                      m_url.password.empty() ? nullptr : m_url.password.c_str());
         if (rc != MOSQ_ERR_SUCCESS) {
-            reportLost("the user name cannot be used: " + errorText(rc, errno, false));
+            reportLost("the user name cannot be used: " + errorText(*m_mqtt, rc, errno, false));
             return;
         }
     }
     // TLS against the system's certificate authorities.
-    if (m_url.tls && mosquitto_int_option(mosq, MOSQ_OPT_TLS_USE_OS_CERTS, 1) != MOSQ_ERR_SUCCESS) {
+    if (m_url.tls && m_mqtt->intOption(mosq, MOSQ_OPT_TLS_USE_OS_CERTS, 1) != MOSQ_ERR_SUCCESS) {
         reportLost("TLS cannot be used");
         return;
     }
 
     errno = 0;
-    rc = mosquitto_connect_async(mosq, m_url.host.c_str(), m_url.port, kKeepAliveSeconds);
+    rc = m_mqtt->connectAsync(mosq, m_url.host.c_str(), m_url.port, kKeepAliveSeconds);
     if (rc != MOSQ_ERR_SUCCESS) {
-        reportLost(errorText(rc, errno, false));
+        reportLost(errorText(*m_mqtt, rc, errno, false));
         return;
     }
     const Clock::time_point began = Clock::now();
@@ -282,7 +275,7 @@ void MqttPublisher::connectOnce(mosquitto* mosq) {
             }
             if (rc = sendDue(mosq); rc != MOSQ_ERR_SUCCESS) {
                 reportLost("a message could not be handed to the broker: " +
-                           errorText(rc, errno, true));
+                           errorText(*m_mqtt, rc, errno, true));
                 return;
             }
         } else if (givingUp()) {
@@ -292,10 +285,10 @@ void MqttPublisher::connectOnce(mosquitto* mosq) {
             return;
         }
         errno = 0;
-        rc = mosquitto_loop(mosq, kLoopMs, 1);
+        rc = m_mqtt->loop(mosq, kLoopMs, 1);
         if (rc != MOSQ_ERR_SUCCESS) {
             if (m_link.refused.empty())
-                reportLost(errorText(rc, errno, m_link.connected));
+                reportLost(errorText(*m_mqtt, rc, errno, m_link.connected));
             else if (!m_link.badLogin)
                 reportLost(m_link.refused);
             return;
@@ -320,24 +313,24 @@ int MqttPublisher::sendDue(mosquitto* mosq) {
     int rc = MOSQ_ERR_SUCCESS;
     if (status != m_link.sentStatus) {
         const std::string topic = subtopic(m_url, "status");
-        rc = mosquitto_publish(mosq, nullptr, topic.c_str(), static_cast<int>(status.size()),
-                               status.data(), 1, true);
+        rc = m_mqtt->publish(mosq, nullptr, topic.c_str(), static_cast<int>(status.size()),
+                             status.data(), 1, true);
         if (rc != MOSQ_ERR_SUCCESS)
             return rc;
         m_link.sentStatus = status;
     }
     if (!alarm.empty()) {
         const std::string topic = subtopic(m_url, "alarm");
-        rc = mosquitto_publish(mosq, nullptr, topic.c_str(), static_cast<int>(alarm.size()),
-                               alarm.data(), 1, true);
+        rc = m_mqtt->publish(mosq, nullptr, topic.c_str(), static_cast<int>(alarm.size()),
+                             alarm.data(), 1, true);
         if (rc != MOSQ_ERR_SUCCESS)
             return rc;
     }
     for (const QueuedMessage& message : due) {
         const std::string topic = subtopic(m_url, message.kind);
         int mid = 0;
-        rc = mosquitto_publish(mosq, &mid, topic.c_str(), static_cast<int>(message.payload.size()),
-                               message.payload.data(), 1, message.kind == "alarm");
+        rc = m_mqtt->publish(mosq, &mid, topic.c_str(), static_cast<int>(message.payload.size()),
+                             message.payload.data(), 1, message.kind == "alarm");
         if (rc != MOSQ_ERR_SUCCESS)
             return rc; // handed out again on the next connection
         m_link.inFlight[mid] = message.id;
@@ -358,12 +351,11 @@ void MqttPublisher::finish(mosquitto* mosq) {
             if (m_queue.empty() || Clock::now() >= deadline)
                 break;
         }
-        if (sendDue(mosq) != MOSQ_ERR_SUCCESS ||
-            mosquitto_loop(mosq, kLoopMs, 1) != MOSQ_ERR_SUCCESS)
+        if (sendDue(mosq) != MOSQ_ERR_SUCCESS || m_mqtt->loop(mosq, kLoopMs, 1) != MOSQ_ERR_SUCCESS)
             return;
     }
     const std::string topic = subtopic(m_url, "status");
-    if (mosquitto_publish(mosq, &m_link.offlineMid, topic.c_str(), 7, "offline", 1, true) !=
+    if (m_mqtt->publish(mosq, &m_link.offlineMid, topic.c_str(), 7, "offline", 1, true) !=
         MOSQ_ERR_SUCCESS)
         return;
     m_link.finished = true;
@@ -371,17 +363,17 @@ void MqttPublisher::finish(mosquitto* mosq) {
     // "online".
     const Clock::time_point last = std::min(deadline, Clock::now()) + std::chrono::seconds(1);
     while (!m_link.offlineAcknowledged && Clock::now() < last)
-        if (mosquitto_loop(mosq, kLoopMs, 1) != MOSQ_ERR_SUCCESS)
+        if (m_mqtt->loop(mosq, kLoopMs, 1) != MOSQ_ERR_SUCCESS)
             return;
-    mosquitto_disconnect(mosq);
-    mosquitto_loop(mosq, kLoopMs, 1);
+    m_mqtt->disconnect(mosq);
+    m_mqtt->loop(mosq, kLoopMs, 1);
 }
 
 void MqttPublisher::onConnect(mosquitto*, void* self, int rc) {
     auto* p = static_cast<MqttPublisher*>(self);
     if (rc != 0) {
         // "Connection Refused: not authorised." -> "not authorised"
-        std::string answer = mosquitto_connack_string(rc);
+        std::string answer = p->m_mqtt->connackString(rc);
         if (const std::size_t colon = answer.find(": "); colon != std::string::npos)
             answer.erase(0, colon + 2);
         while (!answer.empty() && answer.back() == '.')

@@ -17,6 +17,7 @@
 #include <unordered_map>
 
 class Recorder;
+struct MosquittoLibrary;
 struct mosquitto;
 
 // Publishes committed readings and alarm changes to an MQTT broker (QoS 1):
@@ -139,6 +140,10 @@ private:
     bool m_bDrain = false; // retiring: connect again until the queue is empty
     std::chrono::steady_clock::time_point m_stopDeadline =
         std::chrono::steady_clock::time_point::max();
+
+    // The client library, or why it is missing; set once on construction.
+    std::string m_strMqttMissing;
+    const MosquittoLibrary* m_mqtt = nullptr;
 
     Link m_link; // the connection thread only
     std::thread m_thread;
