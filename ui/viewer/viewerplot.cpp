@@ -207,24 +207,34 @@ void ViewerPlot::render(QPainter& painter, QSize size) const {
         painter.save();
         painter.translate(plot.topLeft());
         painter.setClipRect(QRect(QPoint(0, 0), plot.size()));
-        painter.setPen(QPen(kCurve, 0));
-        drawPlotLines(painter, lines);
         const int highRow = plotRow(view, m_nAlarmHigh);
         const int lowRow = plotRow(view, m_nAlarmLow);
-        painter.setPen(QPen(kBeyond, 0));
-        // Straight lines between points inside the limits stay inside them:
-        // the red passes are drawn only when a point lies beyond.
+        // Straight lines between points inside the limits stay inside them, so
+        // only a point beyond a limit makes red passes. Each pass is clipped to
+        // its band, so that every pixel is drawn once.
         int top = INT_MAX;
         int bottom = INT_MIN;
         for (const PlotPoint& p : lines.points) {
             top = std::min(top, p.y);
             bottom = std::max(bottom, p.y);
         }
-        if (highRow > 0 && top < highRow) {
+        const int inFrom = std::max(highRow, 0);
+        const int inTo = std::min(lowRow, plot.height() - 1);
+        const bool above = highRow > 0 && top < highRow;
+        const bool below = lowRow < plot.height() - 1 && bottom > lowRow;
+        painter.setPen(QPen(kCurve, 0));
+        if (!above && !below) {
+            drawPlotLines(painter, lines);
+        } else if (inFrom <= inTo) {
+            painter.setClipRect(QRect(0, inFrom, plot.width(), inTo - inFrom + 1));
+            drawPlotLines(painter, lines);
+        }
+        painter.setPen(QPen(kBeyond, 0));
+        if (above) {
             painter.setClipRect(QRect(0, 0, plot.width(), std::min(highRow, plot.height())));
             drawPlotLines(painter, lines);
         }
-        if (lowRow < plot.height() - 1 && bottom > lowRow) {
+        if (below) {
             const int from = std::max(lowRow + 1, 0);
             painter.setClipRect(QRect(0, from, plot.width(), plot.height() - from));
             drawPlotLines(painter, lines);
