@@ -176,8 +176,8 @@ PlotLines aggregateColumns(const RecordingSeries& series, const MinMaxPyramid& p
                 : std::max(pos + 1, firstAtOrAfter(series, pos, last, columnStart(view, x + 1)));
         std::size_t j = pos;
         while ((j = pyramid.nextValue(j, columnEnd)) < columnEnd) {
-            const std::size_t end = pyramid.nextBreak(j + 1, columnEnd);
-            const SpanSummary s = pyramid.summary(j, end);
+            std::size_t end = columnEnd;
+            const SpanSummary s = pyramid.pieceSummary(j, columnEnd, end);
             sink.point(pointOf(j, x), j > first && !series.breakBefore(j));
             const std::size_t lowFirst = std::min(s.lowIndex, s.highIndex);
             const std::size_t highLast = std::max(s.lowIndex, s.highIndex);

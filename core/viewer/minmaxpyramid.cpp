@@ -1,5 +1,6 @@
 #include "core/viewer/minmaxpyramid.h"
 
+#include "core/text/valuetext.h"
 #include "core/viewer/recordingseries.h"
 
 #include <algorithm>
@@ -22,8 +23,8 @@ void SpanSummary::add(const SpanSummary& next) {
 MinMaxPyramid::MinMaxPyramid(const RecordingSeries& series) : m_series(&series) {
     const std::size_t n = series.size();
     std::vector<SpanSummary> leaves((n + kLeafSize - 1) / kLeafSize);
-    for (std::size_t i = 0; i < n; ++i)
-        leaves[i / kLeafSize].add(sampleSummary(i));
+    for (std::size_t k = 0; k < leaves.size(); ++k)
+        addSamples(leaves[k], k * kLeafSize, std::min(n, (k + 1) * kLeafSize));
     m_levels.push_back(std::move(leaves));
     while (m_levels.back().size() > 1) {
         const std::vector<SpanSummary>& below = m_levels.back();
@@ -32,24 +33,6 @@ MinMaxPyramid::MinMaxPyramid(const RecordingSeries& series) : m_series(&series) 
             level[k / 2].add(below[k]);
         m_levels.push_back(std::move(level));
     }
-}
-
-SpanSummary MinMaxPyramid::sampleSummary(std::size_t i) const {
-    SpanSummary s;
-    const auto at = static_cast<std::uint32_t>(i);
-    if (m_series->hasValue(i)) {
-        const float v = m_series->value(i);
-        s.low = s.high = v;
-        s.lowIndex = s.highIndex = at;
-        s.count = 1;
-        s.sum = v;
-        s.sumSquares = static_cast<double>(v) * v;
-    } else {
-        s.breaks = 1;
-    }
-    if (m_series->gapBefore(i))
-        s.breaks = 1;
-    return s;
 }
 
 SpanSummary MinMaxPyramid::summary(std::size_t first, std::size_t last) const {
@@ -76,30 +59,95 @@ SpanSummary MinMaxPyramid::summary(std::size_t first, std::size_t last) const {
     return s;
 }
 
+namespace {
+
+void addValue(SpanSummary& s, float v, std::uint32_t at) {
+    if (v < s.low) {
+        s.low = v;
+        s.lowIndex = at;
+    }
+    if (v > s.high) {
+        s.high = v;
+        s.highIndex = at;
+    }
+    ++s.count;
+    s.sum += v;
+    s.sumSquares += static_cast<double>(v) * v;
+}
+
+} // namespace
+
+// Both passes below stay inside one block of kLeafSize samples, so they read
+// the series' arrays directly: the edges of every column of a drawing come
+// through here.
+static_assert(RecordingSeries::kBlockSize % MinMaxPyramid::kLeafSize == 0);
+
 void MinMaxPyramid::addSamples(SpanSummary& s, std::size_t first, std::size_t last) const {
-    // What s.add(sampleSummary(i)) does for each, in one pass: the edges of
-    // every column of a drawing come through here.
-    for (std::size_t i = first; i < last; ++i) {
-        const float v = m_series->value(i);
-        if (!m_series->hasValue(i)) {
+    // Each sample as a span of one: a sample with no value or a gap before it is a break.
+    if (first >= last)
+        return;
+    const float* values = m_series->valuesFrom(first);
+    const std::uint8_t* flags = m_series->flagsFrom(first);
+    for (std::size_t k = 0; k < last - first; ++k) {
+        if (isNoValue(values[k])) {
             ++s.breaks;
             continue;
         }
-        const auto at = static_cast<std::uint32_t>(i);
-        if (v < s.low) {
-            s.low = v;
-            s.lowIndex = at;
-        }
-        if (v > s.high) {
-            s.high = v;
-            s.highIndex = at;
-        }
-        ++s.count;
-        s.sum += v;
-        s.sumSquares += static_cast<double>(v) * v;
-        if (m_series->gapBefore(i))
+        addValue(s, values[k], static_cast<std::uint32_t>(first + k));
+        if (RecordingSeries::gapFlag(flags[k]))
             ++s.breaks;
     }
+}
+
+std::size_t MinMaxPyramid::addSamplesToBreak(SpanSummary& s, std::size_t first,
+                                             std::size_t last) const {
+    if (first >= last)
+        return last;
+    const float* values = m_series->valuesFrom(first);
+    const std::uint8_t* flags = m_series->flagsFrom(first);
+    for (std::size_t k = 0; k < last - first; ++k) {
+        if (isNoValue(values[k]) || RecordingSeries::gapFlag(flags[k]))
+            return first + k;
+        addValue(s, values[k], static_cast<std::uint32_t>(first + k));
+    }
+    return last;
+}
+
+SpanSummary MinMaxPyramid::pieceSummary(std::size_t first, std::size_t last,
+                                        std::size_t& end) const {
+    SpanSummary s;
+    last = m_series ? std::min(last, m_series->size()) : 0;
+    if (first >= last) {
+        end = last;
+        return s;
+    }
+    addValue(s, m_series->value(first), static_cast<std::uint32_t>(first));
+    std::size_t i = first + 1;
+    const std::size_t head = std::min(last, (i + kLeafSize - 1) / kLeafSize * kLeafSize);
+    if ((i = addSamplesToBreak(s, i, head)) < head) {
+        end = i;
+        return s;
+    }
+    while (i < last) {
+        std::size_t k = i / kLeafSize;
+        if (i + kLeafSize > last || m_levels[0][k].breaks > 0) {
+            // The piece ends in this block: its samples one by one.
+            const std::size_t stop = std::min(last, i + kLeafSize);
+            end = addSamplesToBreak(s, i, stop);
+            return s;
+        }
+        // The largest unbroken node that starts here and ends before `last`.
+        std::size_t level = 0;
+        while (level + 1 < m_levels.size() && k % 2 == 0 &&
+               i + (kLeafSize << (level + 1)) <= last && m_levels[level + 1][k / 2].breaks == 0) {
+            k /= 2;
+            ++level;
+        }
+        s.add(m_levels[level][k]);
+        i += kLeafSize << level;
+    }
+    end = last;
+    return s;
 }
 
 template <typename NodeHit, typename SampleHit>
@@ -142,12 +190,6 @@ std::size_t MinMaxPyramid::findFirst(std::size_t from, std::size_t to, NodeHit n
             ++level;
         }
     }
-}
-
-std::size_t MinMaxPyramid::nextBreak(std::size_t from, std::size_t to) const {
-    return findFirst(
-        from, to, [](const SpanSummary& s) { return s.breaks > 0; },
-        [this](std::size_t i) { return !m_series->hasValue(i) || m_series->gapBefore(i); });
 }
 
 std::size_t MinMaxPyramid::nextValue(std::size_t from, std::size_t to) const {

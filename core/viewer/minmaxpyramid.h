@@ -39,8 +39,11 @@ public:
 
     // The summary of samples [first, last).
     SpanSummary summary(std::size_t first, std::size_t last) const;
-    // The first sample in [from, to) with no value or with a gap before it; `to` when none.
-    std::size_t nextBreak(std::size_t from, std::size_t to) const;
+    // The summary of the unbroken piece of line that starts at `first` (a
+    // sample with a value) and runs up to the next break after it or to
+    // `last`, whichever comes first; `end` is where it stops. A break before
+    // `first` itself is not counted.
+    SpanSummary pieceSummary(std::size_t first, std::size_t last, std::size_t& end) const;
     // The first sample in [from, to) that has a value; `to` when none.
     std::size_t nextValue(std::size_t from, std::size_t to) const;
     // The first sample in [from, to) with a gap before it; `to` when none.
@@ -49,8 +52,8 @@ public:
     std::size_t memoryBytes() const;
 
 private:
-    SpanSummary sampleSummary(std::size_t i) const;
     void addSamples(SpanSummary& s, std::size_t first, std::size_t last) const;
+    std::size_t addSamplesToBreak(SpanSummary& s, std::size_t first, std::size_t last) const;
     template <typename NodeHit, typename SampleHit>
     std::size_t findFirst(std::size_t from, std::size_t to, NodeHit nodeHit,
                           SampleHit sampleHit) const;

@@ -18,10 +18,6 @@ RecordingSeries::RecordingSeries(RecordingSeries&&) noexcept = default;
 RecordingSeries& RecordingSeries::operator=(RecordingSeries&&) noexcept = default;
 RecordingSeries::~RecordingSeries() = default;
 
-bool RecordingSeries::hasValue(std::size_t i) const {
-    return !isNoValue(value(i));
-}
-
 char RecordingSeries::unit(std::size_t i) const {
     switch (block(i).flags[i & kBlockMask] & kUnitMask) {
     case 1:

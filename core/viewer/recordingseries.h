@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/text/valuetext.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -12,7 +14,7 @@
 // compact for recordings of millions of samples (about 9 bytes a sample).
 //
 // Per sample: its time (milliseconds since the Unix epoch, UTC), its value (a
-// float; 3000.0 or more is "no value", see isNoValue in store/samplestore.h),
+// float; 3000.0 or more is "no value", see isNoValue in text/valuetext.h),
 // its unit letter ('C', 'F' or none), its mark (the log flag of a reading the
 // instrument marked as logged), and where it came from (which file of files(),
 // which sample of that file, both counted from 0). gapBefore(i) says that the
@@ -45,7 +47,7 @@ public:
         return offset == kFarOffset ? m_farTimes.at(i) : b.base + offset;
     }
     float value(std::size_t i) const { return block(i).value[i & kBlockMask]; }
-    bool hasValue(std::size_t i) const;
+    bool hasValue(std::size_t i) const { return !isNoValue(value(i)); }
     char unit(std::size_t i) const; // 'C', 'F' or '\0'
     bool mark(std::size_t i) const { return block(i).flags[i & kBlockMask] & kMarkBit; }
     bool gapBefore(std::size_t i) const { return block(i).flags[i & kBlockMask] & kGapBit; }
@@ -53,6 +55,15 @@ public:
     // or there is a gap between them. Always true for sample 0.
     bool breakBefore(std::size_t i) const;
     Source source(std::size_t i) const;
+
+    // Samples lie side by side in blocks of kBlockSize that start at multiples
+    // of it: from sample i to the end of its block, their values and flags, for
+    // passes over many samples. gapFlag(flags) is gapBefore.
+    static constexpr std::size_t kBlockBits = 12;
+    static constexpr std::size_t kBlockSize = std::size_t{1} << kBlockBits;
+    const float* valuesFrom(std::size_t i) const { return &block(i).value[i & kBlockMask]; }
+    const std::uint8_t* flagsFrom(std::size_t i) const { return &block(i).flags[i & kBlockMask]; }
+    static bool gapFlag(std::uint8_t flags) { return flags & kGapBit; }
 
     // The files the samples came from, as given to beginFile().
     const std::vector<std::string>& files() const { return m_files; }
@@ -80,8 +91,6 @@ public:
     void finish();
 
 private:
-    static constexpr std::size_t kBlockBits = 12;
-    static constexpr std::size_t kBlockSize = std::size_t{1} << kBlockBits;
     static constexpr std::size_t kBlockMask = kBlockSize - 1;
     static constexpr std::int32_t kFarOffset = INT32_MIN; // the time is in m_farTimes
     static constexpr std::uint8_t kUnitMask = 0x03;       // 0 none, 1 'C', 2 'F'
