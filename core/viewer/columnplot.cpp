@@ -119,23 +119,10 @@ std::int64_t rowOf(const PlotView& view, double value) {
     return std::llround(std::clamp(row, -1e15, 1e15));
 }
 
-// The first sample in [lo, hi) at or after `timeMs`.
-std::size_t firstAtOrAfter(const RecordingSeries& series, std::size_t lo, std::size_t hi,
-                           std::int64_t timeMs) {
-    while (lo < hi) {
-        const std::size_t mid = lo + (hi - lo) / 2;
-        if (series.time(mid) < timeMs)
-            lo = mid + 1;
-        else
-            hi = mid;
-    }
-    return lo;
-}
-
-// The samples of the view and one on either side: [first, last).
-std::pair<std::size_t, std::size_t> viewRange(const RecordingSeries& series, const PlotView& view) {
-    const std::size_t i0 = series.lowerBound(view.startMs);
-    const std::size_t i1 = firstAtOrAfter(series, i0, series.size(), view.endMs);
+// The samples of the view and one on either side, [first, last), given the
+// first sample at or after its start and the first at or after its end.
+std::pair<std::size_t, std::size_t> withNeighbours(const RecordingSeries& series, std::size_t i0,
+                                                   std::size_t i1) {
     return {i0 > 0 ? i0 - 1 : 0, std::min(series.size(), i1 + 1)};
 }
 
@@ -162,7 +149,9 @@ PlotLines aggregateColumns(const RecordingSeries& series, const MinMaxPyramid& p
     PlotLines lines;
     if (series.empty() || !usable(view))
         return lines;
-    const auto [first, last] = viewRange(series, view);
+    const std::size_t i0 = pyramid.firstAtOrAfter(view.startMs, 0, series.size());
+    const auto [first, last] =
+        withNeighbours(series, i0, pyramid.firstAtOrAfter(view.endMs, i0, series.size()));
     LineSink sink(view, lines);
     const auto pointOf = [&](std::size_t i, std::int64_t x) {
         return Point64{x, rowOf(view, series.value(i))};
@@ -173,7 +162,7 @@ PlotLines aggregateColumns(const RecordingSeries& series, const MinMaxPyramid& p
         const std::size_t columnEnd =
             x >= view.width
                 ? last
-                : std::max(pos + 1, firstAtOrAfter(series, pos, last, columnStart(view, x + 1)));
+                : std::max(pos + 1, pyramid.firstAtOrAfter(columnStart(view, x + 1), pos, last));
         std::size_t j = pos;
         while ((j = pyramid.nextValue(j, columnEnd)) < columnEnd) {
             std::size_t end = columnEnd;
@@ -195,7 +184,8 @@ PlotLines plotEverySample(const RecordingSeries& series, const PlotView& view) {
     PlotLines lines;
     if (series.empty() || !usable(view))
         return lines;
-    const auto [first, last] = viewRange(series, view);
+    const auto [first, last] =
+        withNeighbours(series, series.lowerBound(view.startMs), series.lowerBound(view.endMs));
     LineSink sink(view, lines);
     for (std::size_t i = first; i < last; ++i)
         if (series.hasValue(i))

@@ -23,8 +23,11 @@ void SpanSummary::add(const SpanSummary& next) {
 MinMaxPyramid::MinMaxPyramid(const RecordingSeries& series) : m_series(&series) {
     const std::size_t n = series.size();
     std::vector<SpanSummary> leaves((n + kLeafSize - 1) / kLeafSize);
-    for (std::size_t k = 0; k < leaves.size(); ++k)
+    m_leafTimes.resize(leaves.size());
+    for (std::size_t k = 0; k < leaves.size(); ++k) {
         addSamples(leaves[k], k * kLeafSize, std::min(n, (k + 1) * kLeafSize));
+        m_leafTimes[k] = series.time(k * kLeafSize);
+    }
     m_levels.push_back(std::move(leaves));
     while (m_levels.back().size() > 1) {
         const std::vector<SpanSummary>& below = m_levels.back();
@@ -192,6 +195,32 @@ std::size_t MinMaxPyramid::findFirst(std::size_t from, std::size_t to, NodeHit n
     }
 }
 
+std::size_t MinMaxPyramid::firstAtOrAfter(std::int64_t timeMs, std::size_t from,
+                                          std::size_t to) const {
+    if (!m_series)
+        return to;
+    to = std::min(to, m_series->size());
+    if (from >= to)
+        return to;
+    // The first block that begins at or after the time: the sample is the
+    // first of it, or lies in the block before.
+    const auto leaves = m_leafTimes.begin();
+    const std::size_t k = static_cast<std::size_t>(
+        std::lower_bound(leaves + static_cast<std::ptrdiff_t>(from / kLeafSize),
+                         leaves + static_cast<std::ptrdiff_t>((to - 1) / kLeafSize + 1), timeMs) -
+        leaves);
+    std::size_t lo = k > 0 ? std::max(from, (k - 1) * kLeafSize) : from;
+    std::size_t hi = std::min(to, k * kLeafSize);
+    while (lo < hi) {
+        const std::size_t mid = lo + (hi - lo) / 2;
+        if (m_series->time(mid) < timeMs)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
 std::size_t MinMaxPyramid::nextValue(std::size_t from, std::size_t to) const {
     return findFirst(
         from, to, [](const SpanSummary& s) { return s.count > 0; },
@@ -208,5 +237,6 @@ std::size_t MinMaxPyramid::memoryBytes() const {
     std::size_t bytes = 0;
     for (const auto& level : m_levels)
         bytes += level.capacity() * sizeof(SpanSummary);
+    bytes += m_leafTimes.capacity() * sizeof(std::int64_t);
     return bytes;
 }

@@ -26,10 +26,10 @@ struct SpanSummary {
 };
 
 // A min/max pyramid over a finished series: summaries of blocks of 64 samples,
-// then of pairs of those, and so on up to one for the whole series (about 1.3
-// bytes a sample). Any span's summary and the next break or the next sample
-// with a value come from O(log n) nodes and at most 128 samples, never from a
-// pass over the span. The series must outlive the pyramid and stay unchanged.
+// then of pairs of those, and so on up to one for the whole series, and the
+// first time of each block (about 1.4 bytes a sample). Any span's summary and the next break or the
+// next sample with a value come from O(log n) nodes and at most 128 samples, never from a pass over
+// the span. The series must outlive the pyramid and stay unchanged.
 class MinMaxPyramid {
 public:
     static constexpr std::size_t kLeafSize = 64;
@@ -44,6 +44,9 @@ public:
     // `last`, whichever comes first; `end` is where it stops. A break before
     // `first` itself is not counted.
     SpanSummary pieceSummary(std::size_t first, std::size_t last, std::size_t& end) const;
+    // The first sample in [from, to) at or after `timeMs`; `to` when none. Looks
+    // through the first times of the blocks before it reads the samples' own.
+    std::size_t firstAtOrAfter(std::int64_t timeMs, std::size_t from, std::size_t to) const;
     // The first sample in [from, to) that has a value; `to` when none.
     std::size_t nextValue(std::size_t from, std::size_t to) const;
     // The first sample in [from, to) with a gap before it; `to` when none.
@@ -60,4 +63,5 @@ private:
 
     const RecordingSeries* m_series = nullptr;
     std::vector<std::vector<SpanSummary>> m_levels; // [0]: blocks of kLeafSize samples
+    std::vector<std::int64_t> m_leafTimes;          // the first time of each block
 };

@@ -222,22 +222,21 @@ void ViewerPlot::render(QPainter& painter, QSize size) const {
         const int inTo = std::min(lowRow, plot.height() - 1);
         const bool above = highRow > 0 && top < highRow;
         const bool below = lowRow < plot.height() - 1 && bottom > lowRow;
-        painter.setPen(QPen(kCurve, 0));
+        const PlotStrokes strokes = plotStrokes(lines);
         if (!above && !below) {
-            drawPlotLines(painter, lines);
+            drawPlotStrokes(painter, strokes, kCurve);
         } else if (inFrom <= inTo) {
             painter.setClipRect(QRect(0, inFrom, plot.width(), inTo - inFrom + 1));
-            drawPlotLines(painter, lines);
+            drawPlotStrokes(painter, strokes, kCurve);
         }
-        painter.setPen(QPen(kBeyond, 0));
         if (above) {
             painter.setClipRect(QRect(0, 0, plot.width(), std::min(highRow, plot.height())));
-            drawPlotLines(painter, lines);
+            drawPlotStrokes(painter, strokes, kBeyond);
         }
         if (below) {
             const int from = std::max(lowRow + 1, 0);
             painter.setClipRect(QRect(0, from, plot.width(), plot.height() - from));
-            drawPlotLines(painter, lines);
+            drawPlotStrokes(painter, strokes, kBeyond);
         }
         painter.setClipRect(QRect(QPoint(0, 0), plot.size()));
         painter.setPen(QPen(kLimit, 2));
