@@ -131,23 +131,31 @@ SpanSummary MinMaxPyramid::pieceSummary(std::size_t first, std::size_t last,
         end = i;
         return s;
     }
+    // Whole nodes without a break, as large as fit: up while a node is the
+    // first half of a parent that fits, then along, then down into a node that
+    // holds a break or reaches past `last`.
+    std::size_t level = 0;
+    std::size_t k = i / kLeafSize;
     while (i < last) {
-        std::size_t k = i / kLeafSize;
-        if (i + kLeafSize > last || m_levels[0][k].breaks > 0) {
+        const std::size_t size = kLeafSize << level;
+        if (i + size <= last && m_levels[level][k].breaks == 0) {
+            if (k % 2 == 0 && level + 1 < m_levels.size() && i + 2 * size <= last &&
+                m_levels[level + 1][k / 2].breaks == 0) {
+                ++level;
+                k /= 2;
+                continue;
+            }
+            s.add(m_levels[level][k]);
+            i += size;
+            ++k;
+        } else if (level > 0) {
+            --level;
+            k *= 2;
+        } else {
             // The piece ends in this block: its samples one by one.
-            const std::size_t stop = std::min(last, i + kLeafSize);
-            end = addSamplesToBreak(s, i, stop);
+            end = addSamplesToBreak(s, i, std::min(last, i + kLeafSize));
             return s;
         }
-        // The largest unbroken node that starts here and ends before `last`.
-        std::size_t level = 0;
-        while (level + 1 < m_levels.size() && k % 2 == 0 &&
-               i + (kLeafSize << (level + 1)) <= last && m_levels[level + 1][k / 2].breaks == 0) {
-            k /= 2;
-            ++level;
-        }
-        s.add(m_levels[level][k]);
-        i += kLeafSize << level;
     }
     end = last;
     return s;
@@ -203,11 +211,20 @@ std::size_t MinMaxPyramid::firstAtOrAfter(std::int64_t timeMs, std::size_t from,
     if (from >= to)
         return to;
     // The first block that begins at or after the time: the sample is the
-    // first of it, or lies in the block before.
+    // first of it, or lies in the block before. Sought in steps that double
+    // from `from`, since a drawing's columns each look a little way ahead.
+    const std::size_t leafEnd = (to - 1) / kLeafSize + 1;
+    std::size_t below = from / kLeafSize; // the blocks before it begin before the time
+    std::size_t step = 1;
+    while (below + step < leafEnd && m_leafTimes[below + step] < timeMs) {
+        below += step;
+        step *= 2;
+    }
     const auto leaves = m_leafTimes.begin();
     const std::size_t k = static_cast<std::size_t>(
-        std::lower_bound(leaves + static_cast<std::ptrdiff_t>(from / kLeafSize),
-                         leaves + static_cast<std::ptrdiff_t>((to - 1) / kLeafSize + 1), timeMs) -
+        std::lower_bound(leaves + static_cast<std::ptrdiff_t>(below),
+                         leaves + static_cast<std::ptrdiff_t>(std::min(leafEnd, below + step)),
+                         timeMs) -
         leaves);
     std::size_t lo = k > 0 ? std::max(from, (k - 1) * kLeafSize) : from;
     std::size_t hi = std::min(to, k * kLeafSize);
