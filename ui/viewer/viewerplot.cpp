@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -160,7 +161,9 @@ void ViewerPlot::render(QPainter& painter, QSize size) const {
     const PlotView view{m_span.startMs, m_span.endMs, axis.low,
                         axis.high,      plot.width(), plot.height()};
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.fillRect(QRect(QPoint(0, 0), size), palette().color(QPalette::Window));
+    // Each pixel filled once: a fill of the whole plot costs as much as the curve.
+    for (const QRect& margin : QRegion(QRect(QPoint(0, 0), size)).subtracted(plot))
+        painter.fillRect(margin, palette().color(QPalette::Window));
     painter.fillRect(plot, kBackground);
     painter.setFont(labelFont());
     const QFontMetrics metrics(painter.font());
