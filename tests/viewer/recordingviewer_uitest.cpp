@@ -9,6 +9,7 @@
 #include <QBuffer>
 #include <QLabel>
 #include <QPdfWriter>
+#include <QProgressDialog>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -56,7 +57,12 @@ TEST(RecordingViewer, OpensAChainAsOneNightOnAClock) {
     viewer->show();
     QSignalSpy loaded(viewer, &RecordingViewer::loaded);
     viewer->open(named);
+    // As when reading takes longer than half a second: the progress shows, and goes with the end.
+    auto* progress = viewer->findChild<QProgressDialog*>();
+    ASSERT_NE(progress, nullptr);
+    progress->show();
     ASSERT_TRUE(!loaded.isEmpty() || loaded.wait(30000));
+    EXPECT_FALSE(progress->isVisible());
 
     ViewerPlot* plot = viewer->plot();
     ASSERT_NE(plot->data(), nullptr);

@@ -208,8 +208,12 @@ void RecordingViewer::open(const QStringList& named) {
 }
 
 void RecordingViewer::onLoaded(std::shared_ptr<const ViewerData> data) {
-    if (m_progress)
+    if (m_progress) {
+        // Without autoClose, reset() leaves a dialog that was shown in place
+        // (and the window blocked beneath it).
         m_progress->reset();
+        m_progress->hide();
+    }
     if (data->loaded.cancelled) {
         Q_EMIT loaded();
         return;
