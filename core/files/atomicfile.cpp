@@ -64,6 +64,14 @@ AtomicFile::~AtomicFile() {
 }
 
 Result<> AtomicFile::write(std::string_view data) {
+    if (Result<> begun = begin(); !begun)
+        return begun;
+    if (Result<> added = append(data); !added)
+        return added;
+    return finishParts();
+}
+
+Result<> AtomicFile::begin() {
     cancel();
     if (m_mode == Mode::New) {
         m_file = m_target;
@@ -99,13 +107,31 @@ Result<> AtomicFile::write(std::string_view data) {
         (void)::fchmod(fd, 0600);
     else if (exists)
         (void)::fchmod(fd, st.st_mode & 07777);
-
-    int err = 0;
-    if (!writeToDescriptor(fd, data) || !syncToDisk(fd))
-        err = errno;
-    if (::close(fd) != 0 && err == 0)
-        err = errno;
+    m_fd = fd;
     m_bStaged = true;
+    return {};
+}
+
+Result<> AtomicFile::append(std::string_view data) {
+    if (m_fd < 0)
+        return Failure{m_strNotStaged};
+    if (!writeToDescriptor(m_fd, data)) {
+        const int err = errno;
+        cancel();
+        return systemFailure(err);
+    }
+    return {};
+}
+
+Result<> AtomicFile::finishParts() {
+    if (m_fd < 0)
+        return m_bStaged ? Result<>{} : Result<>{Failure{m_strNotStaged}};
+    int err = 0;
+    if (!syncToDisk(m_fd))
+        err = errno;
+    if (::close(m_fd) != 0 && err == 0)
+        err = errno;
+    m_fd = -1;
     if (err != 0) {
         cancel();
         return systemFailure(err);
@@ -114,8 +140,8 @@ Result<> AtomicFile::write(std::string_view data) {
 }
 
 Result<> AtomicFile::commit() {
-    if (!m_bStaged)
-        return Failure{m_strNotStaged};
+    if (Result<> finished = finishParts(); !finished)
+        return finished;
     if (::rename(m_temp.c_str(), m_file.c_str()) != 0) {
         const int err = errno;
         cancel();
@@ -136,7 +162,7 @@ Result<> AtomicFile::replace(std::string_view data) {
 
 Result<> AtomicFile::commitRevertibly() {
     release();
-    if (!m_bStaged)
+    if (Result<> finished = finishParts(); !finished || !m_bStaged)
         return commit(); // reports the failed write
     // The old target keeps a second name beside it until the pair stands: a
     // hard link, or where the file system has none, the old file moved aside.
@@ -203,8 +229,8 @@ void AtomicFile::release() {
 }
 
 Result<bool> AtomicFile::commitAsNew(const std::filesystem::path& name) {
-    if (!m_bStaged)
-        return Failure{m_strNotStaged};
+    if (Result<> finished = finishParts(); !finished)
+        return Failure{finished.error()};
     const std::filesystem::path target = folderOf(m_file) / name.filename();
     // Renamed without replacing; where the file system cannot, linked (a link
     // never replaces either) and the temporary name dropped.
@@ -236,6 +262,10 @@ Result<> AtomicFile::withdraw() {
 }
 
 void AtomicFile::cancel() {
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
+    }
     if (m_bStaged && !m_temp.empty())
         ::unlink(m_temp.c_str());
     m_bStaged = false;

@@ -31,6 +31,12 @@ public:
     // Writes the whole content into the temporary file. Fails on any error,
     // short writes included (a full disk, a file-size limit).
     Result<> write(std::string_view data);
+    // The content in parts, for what is too large to hold at once: begin()
+    // starts it, append() adds to it as often as needed, and commit() (or
+    // commitAsNew) flushes it to the disk before it puts it in place. After a
+    // failed append the parts are dropped, and commit fails for its reason.
+    Result<> begin();
+    Result<> append(std::string_view data);
     // Puts the written content in place of the target; after a failed write,
     // fails for the same reason.
     Result<> commit();
@@ -72,6 +78,10 @@ private:
     bool m_bRevertible = false; // committed by commitRevertibly, not released
     Mode m_mode = Mode::Replace;
     bool m_bPrivate = false;
+    int m_fd = -1; // the temporary file, while parts are appended
+
+    // Flushes and closes the temporary file of begin()/append().
+    Result<> finishParts();
 
     // Records the system's reason, or `why`, for the failure it returns.
     Failure<std::string> systemFailure(int err);

@@ -5,10 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -128,6 +131,40 @@ TEST(OutputTarget, AtomicFileFlushesTheNewContentBeforeItReplacesTheTarget) {
     EXPECT_EQ(syncs[0].size, 11);
     EXPECT_EQ(syncs[0].target, "old");
     EXPECT_EQ(readText(file), "new content");
+}
+
+// Content written in parts replaces the target only at the commit, whole; a
+// part that does not fit (a file-size limit) or a cancel leaves the target as
+// it was and nothing beside it.
+TEST(OutputTarget, AtomicFileInPartsReplacesTheTargetWholeOrNotAtAll) {
+    TempDir dir;
+    const fs::path file = dir.path() / "week.csv";
+    for (const int ending : {0, 1, 2}) { // commit, a part too large, cancel
+        writeText(file, "old");
+        AtomicFile parts(file);
+        ASSERT_TRUE(parts.begin());
+        ASSERT_TRUE(parts.append("first,"));
+        rlimit old{};
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = old;
+        small.rlim_cur = ending == 1 ? 10 : old.rlim_cur;
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        const bool appended = static_cast<bool>(parts.append("second"));
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+        EXPECT_EQ(appended, ending != 1);
+        EXPECT_EQ(readText(file), "old");
+        if (ending == 2)
+            parts.cancel();
+        const Result<> committed = parts.commit();
+        EXPECT_EQ(static_cast<bool>(committed), ending == 0);
+        if (ending == 1) {
+            EXPECT_EQ(committed.error(), std::strerror(EFBIG));
+        }
+        EXPECT_EQ(readText(file), ending == 0 ? "first,second" : "old");
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+    }
 }
 
 // Temporary files a killed save left are removed by the next save in their

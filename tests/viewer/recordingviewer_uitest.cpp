@@ -122,6 +122,15 @@ TEST(RecordingViewer, OpensAChainAsOneNightOnAClock) {
     EXPECT_EQ(plot->visibleSamples(), (std::pair<std::size_t, std::size_t>(41, 120)));
     EXPECT_EQ(viewer->statistics()->rows().front(), Row("Samples", "79"));
 
+    // The visible span exported: its 79 samples under a header, numbered afresh.
+    prompter.m_savePaths = {QString::fromStdString((dir.path() / "span.csv").string())};
+    for (QAction* a : viewer->findChildren<QAction*>())
+        if (a->text() == "Export the &Visible Span as CSV...")
+            a->trigger();
+    const std::string csv = readText(dir.path() / "span.csv");
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 80);
+    EXPECT_NE(csv.find("\n1,2026-12-07 12:00:41.000,"), std::string::npos) << csv.substr(0, 120);
+
     QBuffer pdf;
     pdf.open(QIODevice::WriteOnly);
     {

@@ -289,8 +289,11 @@ void RecordingViewer::exportCsv(bool visibleOnly) {
     progress.setWindowTitle(QStringLiteral("Orvane"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(500);
+    // Written in parts of about a megabyte: a week is some hundreds.
+    AtomicFile file(path.toStdString());
+    Result<> written = file.begin();
     std::string text = csvHeader(style);
-    for (std::size_t i = first; i < last; ++i) {
+    for (std::size_t i = first; i < last && written; ++i) {
         if ((i - first) % 65536 == 0) {
             progress.setValue(
                 static_cast<int>((i - first) * 1000 / std::max<std::size_t>(1, last - first)));
@@ -303,9 +306,17 @@ void RecordingViewer::exportCsv(bool visibleOnly) {
         text += csvLine({static_cast<int>(i - first + 1), seconds, std::string(), s.value(i), unit,
                          s.mark(i), static_cast<int>(ms - seconds * 1000)},
                         style);
+        if (text.size() >= (1 << 20)) {
+            written = file.append(text);
+            text.clear();
+        }
     }
+    if (written)
+        written = file.append(text);
+    if (written)
+        written = file.commit();
     progress.setValue(1000);
-    if (const Result<> written = AtomicFile(path.toStdString()).replace(text); !written)
+    if (!written)
         m_prompter->warning(
             this, tr("Cannot write %1: %2").arg(path, QString::fromStdString(written.error())));
 }
