@@ -51,6 +51,29 @@ bool hasDisplay(int argc, char** argv) {
     return false;
 }
 
+QtMessageHandler g_qtMessages = nullptr;
+
+// While the window's application starts: a display that is named but does not
+// answer makes Qt end the program with advice to reinstall it. The user is
+// told what is wrong instead, and the program ends with 1.
+void unreachableDisplay(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type != QtFatalMsg) {
+        if (g_qtMessages)
+            g_qtMessages(type, context, text);
+        else
+            std::fputs(qPrintable(qFormatLogMessage(type, context, text) + QLatin1Char('\n')),
+                       stderr);
+        return;
+    }
+    const char* display = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    std::fprintf(stderr,
+                 "orvane: the display could not be reached (DISPLAY=%s, WAYLAND_DISPLAY=%s); "
+                 "orvane-cli records without one.\n",
+                 display ? display : "", wayland ? wayland : "");
+    std::_Exit(1);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -67,9 +90,11 @@ int main(int argc, char** argv) {
                    stderr);
         return 1;
     }
+    g_qtMessages = qInstallMessageHandler(unreachableDisplay);
     const std::unique_ptr<QCoreApplication> application =
         onlyPrints(argc, argv) ? std::make_unique<QCoreApplication>(argc, argv)
                                : std::make_unique<QApplication>(argc, argv);
+    qInstallMessageHandler(g_qtMessages);
     QCoreApplication& app = *application;
     QApplication::setApplicationName(QStringLiteral("Orvane"));
     QApplication::setApplicationVersion(QStringLiteral(ORVANE_VERSION));
