@@ -1,6 +1,7 @@
 #include "core/journal/recordingjournal.h"
 #include "engine/translations.h"
 #include "sim/ptyinstrument.h"
+#include "ui/base/memorysettings.h"
 #include "ui/viewer/recordingviewer.h"
 #include "ui/window/cmainframe.h"
 
@@ -77,6 +78,7 @@ void unreachableDisplay(QtMsgType type, const QMessageLogContext& context, const
 } // namespace
 
 int main(int argc, char** argv) {
+    settleWindowMemory();
     // Without a display Qt would abort; the recorder needs none.
     if (!onlyPrints(argc, argv) && !hasDisplay(argc, argv)) {
         QCoreApplication app(argc, argv);

@@ -8,13 +8,15 @@
 //     for SECONDS without the recording journal and SECONDS with it (in the
 //     order off, on, on, off, half of SECONDS each) and reports both shares.
 // Prints one "name: value" line per figure. With ORVANE_BENCH_FILL_ONLY set it
-// ends right after the memory figures of step 1.
+// ends right after the memory figures of step 1; ORVANE_BENCH_SMAPS=FILE copies
+// /proc/self/smaps to FILE there.
 //
 //   streaming_bench [SECONDS] [--journal]
 #include "core/journal/journalformat.h"
 #include "core/link/frameencoder.h"
 #include "sim/ptyinstrument.h"
 #include "ui/base/cdtdoc.h"
+#include "ui/base/memorysettings.h"
 #include "ui/base/prompter.h"
 #include "ui/files/documentfiles.h"
 #include "ui/graph/cdtview.h"
@@ -150,6 +152,7 @@ double median(std::vector<double> v) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    settleWindowMemory(); // as the program does
     QApplication app(argc, argv);
     const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;
     const bool journalToo = argc > 2 && std::string(argv[2]) == "--journal";
@@ -200,6 +203,10 @@ int main(int argc, char** argv) {
     std::printf("rss_anon_mib: %.1f\n", statusMiB("RssAnon"));
     std::printf("rss_file_mib: %.1f\n", statusMiB("RssFile"));
     std::printf("rss_shmem_mib: %.1f\n", statusMiB("RssShmem"));
+    if (const QByteArray to = qgetenv("ORVANE_BENCH_SMAPS"); !to.isEmpty()) {
+        std::ifstream in("/proc/self/smaps"); // every mapping, for a breakdown
+        std::ofstream(to.toStdString()) << in.rdbuf();
+    }
     if (qEnvironmentVariableIsSet("ORVANE_BENCH_FILL_ONLY")) {
         std::fflush(stdout);
         std::_Exit(0); // as it stands, for a heap profiler's list of what is held

@@ -20,6 +20,7 @@
 #include <QTimerEvent>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -326,9 +327,31 @@ void CDTView::changeEvent(QEvent* event) {
         invalidateGraph();
 }
 
+QRect CDTView::canvasArea(qreal ratio) const {
+    if (!m_scene.hasArea)
+        return QRect();
+    const QRect plotArea(m_scene.plot.left, m_scene.plot.top, m_scene.width, m_scene.height);
+    const QRect margin(0, m_scene.plot.top - 7, m_scene.plot.left, m_scene.height + 17);
+    QRect area = plotArea | margin;
+    if (m_scene.labelStrip) {
+        const SceneRect& s = *m_scene.labelStrip;
+        area |= QRect(s.x, s.y, s.width, s.height).translated(frameClientOffset());
+    }
+    area &= rect();
+    if (area.isEmpty())
+        return QRect();
+    // From a row whose device position is a whole pixel, so that the picture
+    // lines up with the screen at any ratio.
+    int top = area.top() - area.top() % 4;
+    if (top * ratio != std::round(top * ratio))
+        top = 0;
+    return QRect(QPoint(0, top), area.bottomRight());
+}
+
 bool CDTView::canvasFits(qreal ratio) const {
-    return m_canvas.devicePixelRatio() == ratio &&
-           m_canvas.size() == toDevice(rect(), ratio).size();
+    const QRect area = canvasArea(ratio);
+    return m_canvas.devicePixelRatio() == ratio && m_rcCanvas == area &&
+           m_canvas.size() == toDevice(area, ratio).size();
 }
 
 void CDTView::paintEvent(QPaintEvent* event) {
@@ -351,11 +374,18 @@ void CDTView::paintEvent(QPaintEvent* event) {
     if (ratio != 1.0)
         p.setWorldTransform(QTransform::fromScale(1.0 / ratio, 1.0 / ratio));
     // One rectangle at a time: under the panels' uncovered region as a whole
-    // the copy would go pixel run by pixel run, several times slower.
+    // the copy would go pixel run by pixel run, several times slower. What
+    // lies outside the picture is button face.
+    const QRect pictured = toDevice(m_rcCanvas, ratio);
+    const QColor face = palette().color(QPalette::Button);
     for (const QRect& exposed : event->region()) {
         const QRect r = toDevice(exposed, ratio);
         p.setClipRect(r);
-        p.drawImage(r, m_canvas, r);
+        if (const QRect shown = r & pictured; !shown.isEmpty())
+            p.drawImage(shown, m_canvas, shown.translated(-pictured.topLeft()));
+        if (!pictured.contains(r))
+            for (const QRect& rest : QRegion(r) - pictured)
+                p.fillRect(rest, face);
     }
     p.setClipping(false);
     drawOverlays(p, event->region());
@@ -421,6 +451,7 @@ QRect CDTView::renderNewPieces() {
                   .intersected(plotArea);
     QPainter p(&m_canvas);
     p.setRenderHint(QPainter::Antialiasing, false);
+    p.translate(-m_rcCanvas.topLeft());
     p.setClipRect(plotArea);
     p.translate(plotArea.topLeft());
     // As in a whole paint: the new pieces after the old ones, the limits over all.
@@ -434,7 +465,10 @@ void CDTView::renderCanvas(qreal ratio) {
     m_bCanvasStale = false;
     m_drawn = m_scene;
     if (!canvasFits(ratio)) {
-        m_canvas = QImage(toDevice(rect(), ratio).size(), QImage::Format_RGB32);
+        m_rcCanvas = canvasArea(ratio);
+        m_canvas = m_rcCanvas.isEmpty()
+                       ? QImage()
+                       : QImage(toDevice(m_rcCanvas, ratio).size(), QImage::Format_RGB32);
         m_canvas.setDevicePixelRatio(ratio);
     }
     if (m_canvas.isNull())
@@ -442,13 +476,10 @@ void CDTView::renderCanvas(qreal ratio) {
 
     QPainter p(&m_canvas);
     p.setRenderHint(QPainter::Antialiasing, false);
+    p.translate(-m_rcCanvas.topLeft());
     const QColor face = palette().color(QPalette::Button);
     const QRect plotArea(m_scene.plot.left, m_scene.plot.top, m_scene.width, m_scene.height);
-    if (!m_scene.hasArea) {
-        p.fillRect(rect(), face);
-        return;
-    }
-    for (const QRect& r : QRegion(rect()) - plotArea)
+    for (const QRect& r : QRegion(m_rcCanvas) - plotArea)
         p.fillRect(r, face);
     drawPlot(p);
     drawMargin(p);
@@ -616,10 +647,11 @@ void CDTView::drawOverlays(QPainter& p, const QRegion& exposed) const {
 void CDTView::drawInverted(QPainter& p, const QRect& r, bool dotted) const {
     // In device pixels, as the painter is; the dots are view pixels long.
     const qreal ratio = m_canvas.devicePixelRatio();
-    const QRect area = toDevice(r, ratio) & m_canvas.rect();
+    const QRect pictured = toDevice(m_rcCanvas, ratio);
+    const QRect area = toDevice(r, ratio) & pictured;
     if (area.isEmpty())
         return;
-    QImage strip = m_canvas.copy(area);
+    QImage strip = m_canvas.copy(area.translated(-pictured.topLeft()));
     strip.setDevicePixelRatio(1.0);
     for (int y = 0; y < strip.height(); ++y) {
         const int viewY =

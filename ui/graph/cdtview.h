@@ -129,7 +129,11 @@ private:
     // Builds the scene from the store and the graph state and applies what it
     // sets outside the picture (scroll bars, status bar, further repaint).
     void buildScene();
-    // Whether the picture has the view's size at this device pixel ratio.
+    // The part of the view the picture covers: the plot, its value labels and
+    // the sample numbers, from the view's left edge. The rest of the view is
+    // under the panels or plain button face.
+    QRect canvasArea(qreal ratio) const;
+    // Whether the picture covers canvasArea at this device pixel ratio.
     bool canvasFits(qreal ratio) const;
     // Draws m_scene into m_canvas, made at `ratio` device pixels a view pixel.
     void renderCanvas(qreal ratio);
@@ -168,6 +172,7 @@ private:
     GraphScene m_scene;
     GraphScene m_drawn; // the scene the canvas shows
     QImage m_canvas;    // the last picture of the graph, without overlays
+    QRect m_rcCanvas;   // the view pixels m_canvas covers
     mutable TextCache m_labelTexts;
     bool m_bSceneDirty = true;   // the next paint rebuilds the scene and the canvas
     bool m_bCanvasStale = false; // the next paint redraws the canvas from m_scene
