@@ -2,14 +2,21 @@
 
 #include "ui/window/commandids.h"
 
+#include <QApplication>
+#include <QIconEngine>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 #include <QPolygonF>
 #include <QRadialGradient>
+#include <QStyle>
+#include <QStyleOption>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
+#include <vector>
 
 namespace {
 
@@ -285,6 +292,57 @@ Drawer drawerFor(int commandId) {
     }
 }
 
+// An icon drawn at the size it is shown at when it is shown, rather than kept
+// as pictures of every size beforehand. It keeps the last `kept` it drew.
+class DrawnIcon : public QIconEngine {
+public:
+    using Draw = std::function<QImage(QSize)>;
+    DrawnIcon(Draw draw, QList<QSize> sizes, std::size_t kept)
+        : m_draw(std::move(draw)), m_sizes(std::move(sizes)), m_kept(kept) {}
+
+    QIconEngine* clone() const override { return new DrawnIcon(m_draw, m_sizes, m_kept); }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return m_sizes; }
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size; }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
+        for (const Drawn& d : m_drawn)
+            if (d.size == size && d.mode == mode)
+                return d.pixmap;
+        QPixmap pixmap = QPixmap::fromImage(m_draw(size));
+        if (mode != QIcon::Normal && !pixmap.isNull()) {
+            // Disabled and selected as the style shows any other icon.
+            QStyleOption option;
+            option.palette = QGuiApplication::palette();
+            pixmap = QApplication::style()->generatedIconPixmap(mode, pixmap, &option);
+        }
+        if (m_kept == 0)
+            return pixmap;
+        if (m_drawn.size() == m_kept)
+            m_drawn.erase(m_drawn.begin());
+        m_drawn.push_back({size, mode, pixmap});
+        return pixmap;
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        const qreal ratio = painter->device()->devicePixelRatio();
+        QPixmap shown = pixmap(rect.size() * ratio, mode, state);
+        shown.setDevicePixelRatio(ratio);
+        painter->drawPixmap(rect.topLeft(), shown);
+    }
+
+private:
+    struct Drawn {
+        QSize size;
+        QIcon::Mode mode;
+        QPixmap pixmap;
+    };
+    Draw m_draw;
+    QList<QSize> m_sizes;
+    std::size_t m_kept;
+    std::vector<Drawn> m_drawn;
+};
+
 QImage transparentImage(QSize size) {
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
@@ -356,17 +414,13 @@ QImage toolbarIconImage(int commandId, qreal scale) {
 }
 
 QIcon toolbarIcon(int commandId) {
-    QIcon icon;
-    // Drawn for each common screen scale, so that none is a scaled picture.
-    for (const qreal scale : {1.0, 1.25, 1.5, 2.0}) {
-        QImage image = toolbarIconImage(commandId, scale);
-        if (image.isNull())
-            return {};
-        QPixmap pixmap = QPixmap::fromImage(std::move(image));
-        pixmap.setDevicePixelRatio(scale);
-        icon.addPixmap(pixmap);
-    }
-    return icon;
+    if (!drawerFor(commandId))
+        return {};
+    return QIcon(new DrawnIcon(
+        [commandId](QSize size) {
+            return toolbarIconImage(commandId, qreal(size.width()) / kToolbarIconSize.width());
+        },
+        {kToolbarIconSize}, 4)); // a button shows one size: normal, disabled, active
 }
 
 QImage programIconImage(int size) {
@@ -381,8 +435,10 @@ QImage programIconImage(int size) {
 }
 
 QIcon programIcon() {
-    QIcon icon;
+    QList<QSize> sizes;
     for (const int size : kProgramIconSizes)
-        icon.addPixmap(QPixmap::fromImage(programIconImage(size)));
-    return icon;
+        sizes.append(QSize(size, size));
+    return QIcon(new DrawnIcon(
+        [](QSize size) { return programIconImage(std::min(size.width(), size.height())); }, sizes,
+        0)); // asked for once by the window and the About box
 }

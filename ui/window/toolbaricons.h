@@ -15,8 +15,8 @@ inline constexpr QSize kToolbarIconSize{32, 22};
 // kToolbarIconSize times scale. A null image for a command without a picture.
 QImage toolbarIconImage(int commandId, qreal scale = 1.0);
 
-// The toolbar icon of a command, at 32 x 22 and twice that for dense screens.
-// An empty icon for a command without a picture.
+// The toolbar icon of a command, drawn at the size and screen scale it is
+// shown at. An empty icon for a command without a picture.
 QIcon toolbarIcon(int commandId);
 
 // The program's picture, an infrared thermometer aimed at a spot, size x size.
@@ -25,5 +25,6 @@ QImage programIconImage(int size);
 // The sizes the program's icon is drawn at.
 inline constexpr int kProgramIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
 
-// The program's icon with every size of kProgramIconSizes.
+// The program's icon: it offers every size of kProgramIconSizes and draws one
+// when it is asked for.
 QIcon programIcon();
