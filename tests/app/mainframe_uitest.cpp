@@ -1,12 +1,17 @@
 #include "core/config/serialdevices.h"
 #include "support/frames.h"
 #include "support/windowrig.h"
+#include "ui/panels/cdisplaypanel.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QScrollBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <map>
+#include <string>
 
 #include <unistd.h>
 
@@ -220,6 +225,58 @@ TEST(MainFrame, TheSimulatedInstrumentIsNeverTakenForARealOne) {
         EXPECT_EQ(rig.frame->messageLine().text(MessageTopic::Simulator).contains("simulated"),
                   simulated);
     }
+}
+
+} // namespace
+
+namespace {
+
+// The widgets a paint reached, and how often, by the names `named` gives them.
+struct PaintCount : QObject {
+    std::map<const QWidget*, std::string> named;
+    std::map<std::string, int> painted;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            const auto* w = static_cast<QWidget*>(watched);
+            const auto it = named.find(w);
+            ++painted[it != named.end() ? it->second
+                                        : std::string(w->metaObject()->className()) + " " +
+                                              w->objectName().toStdString()];
+        }
+        return false;
+    }
+};
+
+// A reading in a long recording repaints what shows it, each once: the
+// panel, the list's new row and its scroll bar, and the graph. Nothing
+// beneath them (the window, the list's frame, the graph under the list) is
+// painted again for it.
+TEST(MainFrameRepaint, AReadingRepaintsThePanelTheListAndTheGraphOnceEach) {
+    WindowRig rig({.show = true});
+    for (int i = 0; i < 60; ++i)
+        rig.record({100 + i});
+    QTest::qWait(20);
+    CDTView& view = rig.frame->view();
+    DataListView* list = view.dataList()->list();
+    ASSERT_TRUE(list->verticalScrollBar()->isVisible());
+
+    PaintCount count;
+    count.named = {{view.displayPanel(), "panel"},
+                   {list->viewport(), "list rows"},
+                   {list->verticalScrollBar(), "list scroll bar"},
+                   {&view, "graph"}};
+    qApp->installEventFilter(&count);
+    const QString clock = view.displayPanel()->clockText();
+    rig.record({170});
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+    qApp->removeEventFilter(&count);
+
+    // The clock's tick may fall in between: one more paint of the panel.
+    const int panelPaints = view.displayPanel()->clockText() == clock ? 1 : 2;
+    const std::map<std::string, int> expected = {
+        {"panel", panelPaints}, {"list rows", 1}, {"list scroll bar", 1}, {"graph", 1}};
+    EXPECT_EQ(count.painted, expected);
 }
 
 } // namespace

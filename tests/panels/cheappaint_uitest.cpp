@@ -262,6 +262,10 @@ TEST(DataListView, RowsOnScreenMatchAFreshPaintThroughAppendsAndEverythingElse) 
     const QWidget* vp = list.view()->viewport();
     EXPECT_LE(painted.pixels, 10LL * vp->width() * list.view()->rowHeight(0));
     EXPECT_FALSE(list.stale());
+    // Their scroll range is the one a layout of the whole table gives.
+    const QScrollBar* bar = list.view()->verticalScrollBar();
+    EXPECT_EQ(bar->pageStep(), vp->height() / list.view()->rowHeight(0));
+    EXPECT_EQ(bar->maximum(), list.panel->model()->rowCount() - bar->pageStep());
 
     QTableView* view = list.view();
     const auto clickRow = [&](int row) {

@@ -4,6 +4,8 @@
 #include <QRect>
 #include <QScrollBar>
 
+class QStyleOptionSlider;
+
 // A scroll bar that keeps its last picture. The data list's bars are given a
 // new range with every reading, yet once the list holds a few hundred rows
 // (its handle at its least length, at the bottom) they look the same as
@@ -18,9 +20,15 @@ public:
     int renders() const { return m_nRenders; }
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // The picture drawn anew, or only the strip around `handles`.
+    void redrawWhole(const QStyleOptionSlider& opt, const QColor& background);
+    void redrawAround(const QStyleOptionSlider& opt, const QRect& handles,
+                      const QColor& background);
+
     struct Look {
         QSize size;
         qreal pixelRatio = 0;

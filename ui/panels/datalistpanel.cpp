@@ -43,6 +43,8 @@ DataListPanel::DataListPanel(QWidget* parent)
         m_list->setColumnWidth(c, widths[c]);
     m_list->installEventFilter(this);
     installEventFilter(this);
+    // The list covers the panel whole: nothing beneath it is drawn for it.
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void DataListPanel::appendRow(int index, DataListModel::Row row) {

@@ -1,6 +1,8 @@
 #include "ui/panels/datalistview.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
+#include <QSignalBlocker>
 
 #include <algorithm>
 
@@ -20,7 +22,8 @@ void DataListView::doItemsLayout() {
     // The scroll range takes the new rows; where the rows' offset moves with
     // it (the list no longer ends at its last row), what is shown moves too.
     const QPoint before(horizontalHeader()->offset(), verticalHeader()->offset());
-    updateGeometries();
+    if (!extendScrollRange(rows - firstNew))
+        updateGeometries();
     const QPoint moved = before - QPoint(horizontalHeader()->offset(), verticalHeader()->offset());
     if (!moved.isNull())
         viewport()->scroll(moved.x(), moved.y());
@@ -28,6 +31,28 @@ void DataListView::doItemsLayout() {
     const int top = std::max(rowViewportPosition(firstNew), 0);
     if (top < vp->height())
         vp->update(QRect(0, top, vp->width(), vp->height() - top));
+}
+
+bool DataListView::extendScrollRange(int added) {
+    // With the vertical bar shown and as many rows of the one height in sight
+    // as the viewport holds, a layout would only lengthen the bar's range by
+    // the rows added; it would also lay the bars out again and raise them, and
+    // a raised bar is repainted with everything beneath it.
+    QScrollBar* bar = verticalScrollBar();
+    const int height = verticalHeader()->defaultSectionSize();
+    if (verticalScrollMode() != ScrollPerItem || !bar->isVisible() || height <= 0 ||
+        verticalHeader()->hiddenSectionCount() != 0 ||
+        bar->pageStep() != std::max(viewport()->height() / height, 1) ||
+        bar->maximum() + bar->pageStep() != m_nLaidOutRows - added)
+        return false;
+    for (int row = m_nLaidOutRows - added; row < m_nLaidOutRows; ++row)
+        if (rowHeight(row) != height)
+            return false;
+    // The bar stays shown: the scroll area's own response to a new range (a
+    // queued layout of its bars) has nothing to do.
+    const QSignalBlocker quiet(bar);
+    bar->setRange(bar->minimum(), bar->maximum() + added);
+    return true;
 }
 
 void DataListView::setModel(QAbstractItemModel* model) {

@@ -25,6 +25,10 @@ protected:
     void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
 
 private:
+    // Gives the vertical scroll range `added` more rows, as a layout would,
+    // where that is all a layout would change; false where it is not.
+    bool extendScrollRange(int added);
+
     int m_nLaidOutRows = -1;     // rows at the last layout (-1: none yet)
     bool m_bOnlyAppends = false; // since then, rows were only appended at the end
 };
