@@ -82,9 +82,11 @@ TEST(DataList, RefillAppendAndDeleteAllAtFullSize) {
 
     // A full store may list its last number once more (the row is inserted
     // again at index 3999).
-    panel.appendRow(3999, {"4000", "1.0", "C", "07-26-25/08:00:00"});
+    panel.appendRow(3999, {"4000", "1.0", "°C", "07-26-25/08:00:00"});
     EXPECT_EQ(panel.model()->rowCount(), 4001);
-    EXPECT_EQ(panel.model()->rowAt(3999)[1], "1.0");
+    EXPECT_EQ(panel.model()->rowAt(3999),
+              (DataListModel::Row{"4000", "1.0", "°C", "07-26-25/08:00:00"}));
+    EXPECT_EQ(panel.model()->rowAt(4000)[0], "4000");
     EXPECT_TRUE(rowVisible(panel, 3999));
 
     panel.deleteAllRows();

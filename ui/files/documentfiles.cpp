@@ -219,7 +219,7 @@ bool DocumentFiles::load(const QString& path) {
         rows.push_back({QString::number(i + 1), QString::fromStdString(valueText(c.values[at])),
                         QString::fromStdString(c.units[at]), QString::fromStdString(c.times[at])});
     }
-    m_list.refill(std::move(rows));
+    m_list.refill(rows);
     m_doc.UpdateAllViews();
     return true;
 }

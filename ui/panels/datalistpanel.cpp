@@ -47,8 +47,8 @@ DataListPanel::DataListPanel(QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void DataListPanel::appendRow(int index, DataListModel::Row row) {
-    m_model->insertRowAt(index, std::move(row));
+void DataListPanel::appendRow(int index, const DataListModel::Row& row) {
+    m_model->insertRowAt(index, row);
     scrollToRow(std::min(index, m_model->rowCount() - 1));
 }
 
@@ -60,16 +60,16 @@ void DataListPanel::scrollToRow(int row) {
 }
 
 void DataListPanel::appendRow(const ListRow& row) {
-    appendRow(row.index, {QString::fromStdString(row.number), QString::fromStdString(row.value),
-                          QString::fromStdString(row.unit), QString::fromStdString(row.time)});
+    m_model->insertRowAt(row.index, {row.number, row.value, row.unit, row.time});
+    scrollToRow(std::min(row.index, m_model->rowCount() - 1));
 }
 
 void DataListPanel::deleteAllRows() {
     m_model->deleteAllRows();
 }
 
-void DataListPanel::refill(std::vector<DataListModel::Row> rows) {
-    m_model->refill(std::move(rows));
+void DataListPanel::refill(const std::vector<DataListModel::Row>& rows) {
+    m_model->refill(rows);
     if (m_model->rowCount() > 0)
         scrollToRow(m_model->rowCount() - 1);
 }

@@ -15,10 +15,10 @@ public:
     explicit DataListPanel(QWidget* parent = nullptr);
 
     // Inserts a row and scrolls it into view.
-    void appendRow(int index, DataListModel::Row row);
+    void appendRow(int index, const DataListModel::Row& row);
     void appendRow(const ListRow& row);
     void deleteAllRows();
-    void refill(std::vector<DataListModel::Row> rows);
+    void refill(const std::vector<DataListModel::Row>& rows);
 
     DataListModel* model() const { return m_model; }
     DataListView* list() const { return m_list; }
