@@ -22,7 +22,6 @@ InstrumentLine::InstrumentLine(Recorder& recorder, QObject* parent)
         Q_EMIT reconnected();
     });
     connect(&m_reconnect, &Reconnector::attemptFailed, this, &InstrumentLine::reconnectFailed);
-    connect(&m_recorder, &Recorder::frameDecoded, &m_silence, &SilenceWatch::frameArrived);
     connect(&m_silence, &SilenceWatch::silenceBegan, this, &InstrumentLine::silenceBegan);
     connect(&m_silence, &SilenceWatch::readingsBack, this, &InstrumentLine::readingsBack);
     connect(&m_recorder, &Recorder::journalFailed, this, &InstrumentLine::journalFailed);
@@ -74,7 +73,10 @@ void InstrumentLine::opened() {
 }
 
 void InstrumentLine::OnComm() {
+    const std::uint64_t frames = m_recorder.framesDecoded();
     readWaiting(m_Comm, m_recorder, [this] { Q_EMIT aboutToReceive(); });
+    if (m_recorder.framesDecoded() != frames)
+        m_silence.frameArrived();
 }
 
 void InstrumentLine::onLost(const QString& reason) {

@@ -17,7 +17,11 @@ Recorder::Recorder(QObject* parent)
 void Recorder::receive(std::span<const std::uint8_t> bytes) {
     m_buffer.insert(m_buffer.end(), bytes.begin(), bytes.end());
     while (m_buffer.size() >= kFrameSize) {
+        const CommandState commands = commandState();
         BlockOutcome out;
+        // The rows go into the room the last block's took.
+        out.rows = std::move(m_rowRoom);
+        out.rows.clear();
         const std::int64_t nowMs = m_clock();
         const std::int64_t now = nowMs / 1000 - (nowMs % 1000 < 0 ? 1 : 0);
         const std::size_t used =
@@ -25,7 +29,8 @@ void Recorder::receive(std::span<const std::uint8_t> bytes) {
         m_buffer.erase(m_buffer.begin(), m_buffer.begin() + static_cast<std::ptrdiff_t>(used));
         if (out.storeFull && !continuesIntoNextFile())
             m_buffer.clear(); // the line closes: nothing more is read from it
-        handle(out);
+        handle(out, commandState() != commands);
+        m_rowRoom = std::move(out.rows);
         // Going on into the next file, the owner emptied the store while
         // storeFull() was handled: what followed the filling frame goes on.
         if (!out.storeFull || store().isFull())
@@ -49,7 +54,11 @@ void Recorder::setClock(std::function<std::int64_t()> clock) {
     m_clock = [clock = std::move(clock)] { return clock() * 1000; };
 }
 
-void Recorder::handle(const BlockOutcome& out) {
+Recorder::CommandState Recorder::commandState() const {
+    return {store().recCount() == 0, m_acq.unsaved(), store().isFull()};
+}
+
+void Recorder::handle(const BlockOutcome& out, bool commandsChanged) {
     if (out.clearList) {
         // The first frame after a load emptied the store: a new recording.
         if (m_journal)
@@ -58,7 +67,7 @@ void Recorder::handle(const BlockOutcome& out) {
     }
     journalRows(out.rows);
     if (out.decoded)
-        Q_EMIT frameDecoded();
+        ++m_nFramesDecoded;
     if (out.regions)
         Q_EMIT panelChanged(out.regions);
     for (const ListRow& row : out.rows) {
@@ -67,7 +76,8 @@ void Recorder::handle(const BlockOutcome& out) {
     }
     if (out.updateViews)
         Q_EMIT graphChanged();
-    if (out.clearList || !out.rows.empty())
+    // Not for every reading: the commands follow only the state above.
+    if (out.clearList || commandsChanged)
         Q_EMIT recordingChanged();
     if (out.storeFull)
         Q_EMIT storeFull();
@@ -248,12 +258,9 @@ void Recorder::stopJournal() {
 void Recorder::journalRows(const std::vector<ListRow>& rows) {
     if (!m_journal || rows.empty())
         return;
-    for (const ListRow& row : rows) {
-        JournalSample sample =
-            committedSample(m_acq.store(), row.index, m_acq.runMax(), m_acq.runMin());
-        sample.log = row.log;
-        m_journal->appendSample(sample);
-    }
+    for (const ListRow& row : rows)
+        m_journal->appendCommitted(m_acq.store(), row.index, m_acq.runMax(), m_acq.runMin(),
+                                   row.log);
     afterJournalWrite();
 }
 

@@ -100,6 +100,8 @@ public:
 
     // ---- state
     const Acquisition& acquisition() const { return m_acq; }
+    // Whole frames decoded so far: a frame came when it moved.
+    std::uint64_t framesDecoded() const { return m_nFramesDecoded; }
     const SampleStore& store() const { return m_acq.store(); }
     // The period the commit timer runs with (0: not running).
     int commitTimerMs() const { return m_nCommitTimerMs; }
@@ -124,8 +126,6 @@ public:
 Q_SIGNALS:
     // The first frame after a load emptied the store: the list starts again.
     void listCleared();
-    // A whole frame was decoded, committed or not.
-    void frameDecoded();
     // A sample was committed: its data-list row.
     void rowAppended(const ListRow& row);
     // Display-panel regions (PanelRegion bits) whose content changed.
@@ -135,7 +135,8 @@ Q_SIGNALS:
     // 4000 samples are committed: the line must close, or the store be
     // written and emptied when the recording goes on into the next file.
     void storeFull();
-    // What the commands depend on changed: counts, the unsaved mark.
+    // What the commands depend on changed: whether anything is recorded, the
+    // unsaved mark, a full store; and the list was emptied or restored.
     void recordingChanged();
     // The journal could not be written; the recording goes on in memory.
     void journalFailed(const QString& reason);
@@ -150,7 +151,15 @@ protected:
 private:
     friend struct StoreTestAccess; // tests and benchmarks set up exact states
 
-    void handle(const BlockOutcome& out);
+    // What recordingChanged() follows.
+    struct CommandState {
+        bool empty = true;
+        bool unsaved = false;
+        bool full = false;
+        bool operator==(const CommandState&) const = default;
+    };
+    CommandState commandState() const;
+    void handle(const BlockOutcome& out, bool commandsChanged);
     void armTimer();
     void journalRows(const std::vector<ListRow>& rows);
     // The sample of `row` against the alarm limits.
@@ -166,6 +175,8 @@ private:
 
     Acquisition m_acq;
     std::vector<std::uint8_t> m_buffer;
+    std::vector<ListRow> m_rowRoom; // kept from one block to the next
+    std::uint64_t m_nFramesDecoded = 0;
     std::function<std::int64_t()> m_clock; // milliseconds since the epoch
     QBasicTimer m_commitTimer;
     int m_nCommitTimerMs = 0;

@@ -19,32 +19,26 @@ constexpr std::size_t kRecordTail = 4;
 // A sample's payload without its two texts (their length bytes included).
 constexpr std::size_t kSampleFixed = 4 + 8 + 4 + 4 + 4 + 4 + 1 + 1;
 
-constexpr std::array<std::uint32_t, 256> makeCrcTable() {
-    std::array<std::uint32_t, 256> table{};
+// Eight tables: the checksum takes eight bytes a step.
+using CrcTables = std::array<std::array<std::uint32_t, 256>, 8>;
+constexpr CrcTables makeCrcTables() {
+    CrcTables t{};
     for (std::uint32_t n = 0; n < 256; ++n) {
         std::uint32_t c = n;
         for (int k = 0; k < 8; ++k)
             c = (c & 1u) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-        table[n] = c;
+        t[0][n] = c;
     }
-    return table;
+    for (std::size_t s = 1; s < t.size(); ++s)
+        for (std::size_t n = 0; n < 256; ++n)
+            t[s][n] = (t[s - 1][n] >> 8) ^ t[0][t[s - 1][n] & 0xFFu];
+    return t;
 }
-constexpr std::array<std::uint32_t, 256> kCrcTable = makeCrcTable();
+constexpr CrcTables kCrcTables = makeCrcTables();
 
 void putU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
     for (int i = 0; i < 4; ++i)
         out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-
-void putU64(std::vector<std::uint8_t>& out, std::uint64_t v) {
-    for (int i = 0; i < 8; ++i)
-        out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-
-void putText(std::vector<std::uint8_t>& out, const std::string& text) {
-    const std::size_t n = std::min(text.size(), kJournalMaxText);
-    out.push_back(static_cast<std::uint8_t>(n));
-    out.insert(out.end(), text.begin(), text.begin() + static_cast<std::ptrdiff_t>(n));
 }
 
 std::uint32_t count32(int n) {
@@ -66,6 +60,71 @@ void closeRecord(std::vector<std::uint8_t>& out, std::size_t start) {
     out[start + 1] = static_cast<std::uint8_t>(payload);
     out[start + 2] = static_cast<std::uint8_t>(payload >> 8);
     putU32(out, journalCrc32(std::span(out).subspan(start)));
+}
+
+JournalSampleView committedFields(const SampleStore& store, int index, float runMax, float runMin,
+                                  LogMark log) {
+    JournalSampleView f;
+    if (index >= 0 && index < store.recCount()) {
+        const auto i = static_cast<std::size_t>(index);
+        f.value = store.recData()[i];
+        f.unit = store.recUnit()[i];
+        f.time = store.recTime()[i];
+        f.timeText = store.recTimeText()[i];
+        f.millisecond = store.recMillisecond()[i];
+    }
+    const int later = store.recCount() - 1 - index;
+    f.recCount = index + 1;
+    f.graphCount = store.graphCount() - later;
+    f.runMax = runMax;
+    f.runMin = runMin;
+    f.log = log;
+    return f;
+}
+
+std::uint8_t* put32(std::uint8_t* p, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        *p++ = static_cast<std::uint8_t>(v >> (8 * i));
+    return p;
+}
+
+std::uint8_t* put64(std::uint8_t* p, std::uint64_t v) {
+    for (int i = 0; i < 8; ++i)
+        *p++ = static_cast<std::uint8_t>(v >> (8 * i));
+    return p;
+}
+
+std::uint8_t* putBytes(std::uint8_t* p, std::string_view text, std::size_t n) {
+    *p++ = static_cast<std::uint8_t>(n);
+    std::memcpy(p, text.data(), n);
+    return p + n;
+}
+
+// One whole sample record, written in place at the end of `out`.
+void putSample(std::vector<std::uint8_t>& out, const JournalSampleView& f) {
+    const std::size_t unitLen = std::min(f.unit.size(), kJournalMaxText);
+    const std::size_t textLen = std::min(f.timeText.size(), kJournalMaxText);
+    const std::size_t payload = kSampleFixed + unitLen + textLen + 1 + 2;
+    const std::size_t start = out.size();
+    out.resize(start + kRecordHead + payload + kRecordTail);
+    std::uint8_t* p = out.data() + start;
+    *p++ = static_cast<std::uint8_t>(JournalKind::Sample);
+    *p++ = static_cast<std::uint8_t>(payload);
+    *p++ = static_cast<std::uint8_t>(payload >> 8);
+    p = put32(p, std::bit_cast<std::uint32_t>(f.value));
+    p = put64(p, static_cast<std::uint64_t>(f.time));
+    p = put32(p, count32(f.recCount));
+    p = put32(p, count32(f.graphCount));
+    p = put32(p, std::bit_cast<std::uint32_t>(f.runMax));
+    p = put32(p, std::bit_cast<std::uint32_t>(f.runMin));
+    p = putBytes(p, f.unit, unitLen);
+    p = putBytes(p, f.timeText, textLen);
+    *p++ = static_cast<std::uint8_t>(f.log);
+    const auto ms =
+        static_cast<std::uint16_t>(f.millisecond >= 0 && f.millisecond <= 999 ? f.millisecond : -1);
+    *p++ = static_cast<std::uint8_t>(ms);
+    *p++ = static_cast<std::uint8_t>(ms >> 8);
+    put32(p, journalCrc32(std::span(out).subspan(start, kRecordHead + payload)));
 }
 
 // Reads little-endian fields off the front of a payload whose size was checked.
@@ -202,21 +261,15 @@ std::size_t recordAt(std::span<const std::uint8_t> bytes, std::size_t at) {
 } // namespace
 
 JournalSample committedSample(const SampleStore& store, int index, float runMax, float runMin) {
-    JournalSample s;
-    if (index >= 0 && index < store.recCount()) {
-        const auto i = static_cast<std::size_t>(index);
-        s.value = store.recData()[i];
-        s.unit = store.recUnit()[i];
-        s.time = store.recTime()[i];
-        s.timeText = store.recTimeText()[i];
-        s.millisecond = store.recMillisecond()[i];
-    }
-    const int later = store.recCount() - 1 - index;
-    s.recCount = index + 1;
-    s.graphCount = store.graphCount() - later;
-    s.runMax = runMax;
-    s.runMin = runMin;
-    return s;
+    const JournalSampleView f = committedFields(store, index, runMax, runMin, LogMark::None);
+    return {f.value,    std::string(f.unit), f.time,   std::string(f.timeText),
+            f.recCount, f.graphCount,        f.runMax, f.runMin,
+            f.log,      f.millisecond};
+}
+
+void appendCommittedRecord(std::vector<std::uint8_t>& out, const SampleStore& store, int index,
+                           float runMax, float runMin, LogMark log) {
+    putSample(out, committedFields(store, index, runMax, runMin, log));
 }
 
 JournalSample lastCommittedSample(const SampleStore& store, float runMax, float runMin) {
@@ -224,9 +277,23 @@ JournalSample lastCommittedSample(const SampleStore& store, float runMax, float 
 }
 
 std::uint32_t journalCrc32(std::span<const std::uint8_t> bytes, std::uint32_t crc) {
+    const auto& t = kCrcTables;
+    const auto le32 = [](const std::uint8_t* p) {
+        return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
+               std::uint32_t{p[3]} << 24;
+    };
     crc = ~crc;
-    for (const std::uint8_t b : bytes)
-        crc = kCrcTable[(crc ^ b) & 0xFFu] ^ (crc >> 8);
+    const std::uint8_t* p = bytes.data();
+    std::size_t n = bytes.size();
+    for (; n >= 8; p += 8, n -= 8) {
+        const std::uint32_t lo = le32(p) ^ crc;
+        const std::uint32_t hi = le32(p + 4);
+        crc = t[7][lo & 0xFFu] ^ t[6][(lo >> 8) & 0xFFu] ^ t[5][(lo >> 16) & 0xFFu] ^
+              t[4][lo >> 24] ^ t[3][hi & 0xFFu] ^ t[2][(hi >> 8) & 0xFFu] ^
+              t[1][(hi >> 16) & 0xFFu] ^ t[0][hi >> 24];
+    }
+    for (; n > 0; ++p, --n)
+        crc = t[0][(crc ^ *p) & 0xFFu] ^ (crc >> 8);
     return ~crc;
 }
 
@@ -257,21 +324,9 @@ std::vector<std::uint8_t> encodeJournal(const JournalRecording& r) {
 }
 
 void appendSampleRecord(std::vector<std::uint8_t>& out, const JournalSample& sample) {
-    const std::size_t start = openRecord(out, JournalKind::Sample);
-    putU32(out, std::bit_cast<std::uint32_t>(sample.value));
-    putU64(out, static_cast<std::uint64_t>(sample.time));
-    putU32(out, count32(sample.recCount));
-    putU32(out, count32(sample.graphCount));
-    putU32(out, std::bit_cast<std::uint32_t>(sample.runMax));
-    putU32(out, std::bit_cast<std::uint32_t>(sample.runMin));
-    putText(out, sample.unit);
-    putText(out, sample.timeText);
-    out.push_back(static_cast<std::uint8_t>(sample.log));
-    const auto ms = static_cast<std::uint16_t>(
-        sample.millisecond >= 0 && sample.millisecond <= 999 ? sample.millisecond : -1);
-    out.push_back(static_cast<std::uint8_t>(ms));
-    out.push_back(static_cast<std::uint8_t>(ms >> 8));
-    closeRecord(out, start);
+    putSample(out,
+              {sample.value, sample.unit, sample.time, sample.timeText, sample.recCount,
+               sample.graphCount, sample.runMax, sample.runMin, sample.log, sample.millisecond});
 }
 
 void appendClearScreenRecord(std::vector<std::uint8_t>& out, int recCount) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The recording journal's bytes. A journal holds the recorded series from the
@@ -45,12 +46,13 @@ enum class JournalKind : std::uint8_t {
     Saved = 3,
 };
 
-// One committed sample with the counters after its commit.
-struct JournalSample {
+// One committed sample with the counters after its commit; its texts owned
+// (JournalSample) or borrowed (JournalSampleView).
+template <class Text> struct BasicJournalSample {
     float value = 0.0f;
-    std::string unit;
+    Text unit;
     std::int64_t time = 0;
-    std::string timeText;
+    Text timeText;
     int recCount = 0;
     int graphCount = 0;
     float runMax = kNoRunMax;
@@ -58,12 +60,18 @@ struct JournalSample {
     LogMark log = LogMark::None;
     int millisecond = -1;
 };
+using JournalSample = BasicJournalSample<std::string>;
+using JournalSampleView = BasicJournalSample<std::string_view>;
 
 // Recorded sample `index` of `store` (a list row's index) with the counters
 // after its commit, for the rows of one received block: the graph count is
 // taken back from the store's by the samples recorded after it. The running
 // extremes are the panel's as they are now.
 JournalSample committedSample(const SampleStore& store, int index, float runMax, float runMin);
+// The same written as a record at the end of `out`, with the log mark
+// `log`: appendSampleRecord(out, committedSample(...)) without copying texts.
+void appendCommittedRecord(std::vector<std::uint8_t>& out, const SampleStore& store, int index,
+                           float runMax, float runMin, LogMark log);
 // The sample just committed to `store` (its last recorded one).
 JournalSample lastCommittedSample(const SampleStore& store, float runMax, float runMin);
 

@@ -323,6 +323,13 @@ bool RecordingJournal::appendSample(const JournalSample& sample) {
     return writeRecord();
 }
 
+bool RecordingJournal::appendCommitted(const SampleStore& store, int index, float runMax,
+                                       float runMin, LogMark log) {
+    m_record.clear();
+    appendCommittedRecord(m_record, store, index, runMax, runMin, log);
+    return writeRecord();
+}
+
 bool RecordingJournal::appendClearScreen(int recCount) {
     m_record.clear();
     appendClearScreenRecord(m_record, recCount);

@@ -76,6 +76,9 @@ public:
 
     // One record each; false when it was not written (not ready, failed).
     bool appendSample(const JournalSample& sample);
+    // Recorded sample `index` of `store` (see appendCommittedRecord).
+    bool appendCommitted(const SampleStore& store, int index, float runMax, float runMin,
+                         LogMark log);
     bool appendClearScreen(int recCount);
     bool appendSaved(int recCount);
 

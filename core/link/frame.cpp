@@ -33,21 +33,25 @@ std::size_t resyncOffset(std::span<const std::uint8_t> block) {
     return static_cast<std::size_t>(it - block.begin());
 }
 
-FrameCut cutFrames(std::span<const std::uint8_t> bytes) {
-    FrameCut cut;
-    std::size_t& pos = cut.used;
-    while (pos < bytes.size()) {
-        const auto rest = bytes.subspan(pos);
+std::optional<std::size_t> nextFrame(std::span<const std::uint8_t> bytes, std::size_t& used) {
+    while (used < bytes.size()) {
+        const auto rest = bytes.subspan(used);
         if (rest[0] == kFrameStart) {
             if (rest.size() < kFrameSize)
                 break; // the rest of this frame is still on its way
             if (decodeFrame(rest.first(kFrameSize))) {
-                cut.frames.push_back(pos);
-                pos += kFrameSize;
-                continue;
+                used += kFrameSize;
+                return used - kFrameSize;
             }
         }
-        pos += resyncOffset(rest);
+        used += resyncOffset(rest);
     }
+    return std::nullopt;
+}
+
+FrameCut cutFrames(std::span<const std::uint8_t> bytes) {
+    FrameCut cut;
+    while (const auto at = nextFrame(bytes, cut.used))
+        cut.frames.push_back(*at);
     return cut;
 }

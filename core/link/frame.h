@@ -58,3 +58,7 @@ struct FrameCut {
     std::size_t used = 0;
 };
 FrameCut cutFrames(std::span<const std::uint8_t> bytes);
+// The same one frame at a time, without a list: the offset of the next whole
+// frame at or after `used`, which moves past it. Nothing when no whole frame
+// is left; `used` then tells what the cut uses up.
+std::optional<std::size_t> nextFrame(std::span<const std::uint8_t> bytes, std::size_t& used);

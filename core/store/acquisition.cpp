@@ -5,6 +5,7 @@
 #include "core/text/valuetext.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace {
 
@@ -26,6 +27,12 @@ void Acquisition::setStartupSampleRate(int index) {
 BlockOutcome Acquisition::onBlock(std::span<const std::uint8_t> block, std::int64_t now,
                                   int millisecond) {
     BlockOutcome out;
+    takeBlock(block, now, millisecond, out);
+    return out;
+}
+
+void Acquisition::takeBlock(std::span<const std::uint8_t> block, std::int64_t now, int millisecond,
+                            BlockOutcome& out) {
     SampleStore& s = m_store;
     if (s.recCount() == 0) {
         g_fRunMax = kNoRunMax;
@@ -35,43 +42,51 @@ BlockOutcome Acquisition::onBlock(std::span<const std::uint8_t> block, std::int6
     if (const auto frame = decodeFrame(block)) {
         out.decoded = true;
         m_bBlink = !m_bBlink;
-        out.regions |= RegionBlink;
 
         if (m_showing == Showing::LoadedFile) {
             m_showing = Showing::Recording;
             s.reset();
             m_bUnsaved = false;
+            // A new recording: what this block brought before is gone.
+            out.rows.clear();
+            out.regions = 0;
+            out.updateViews = false;
             out.clearList = true;
             // The store is empty again: the extremes restart from this frame.
             g_fRunMax = kNoRunMax;
             g_fRunMin = kNoRunMin;
         }
+        out.regions |= RegionBlink;
         m_bNewData = true;
 
         if (const char* keyword = modeKeyword(frame->modeByte);
             keyword && assign(m_panel.m_strMode, keyword))
             out.regions |= RegionMode;
-        if (assign(m_panel.m_strEmissivity, fixedText(frame->emissivityCount / 100.0, 2)))
-            out.regions |= RegionEmissivity;
+        // The texts are made again only when what they show moved.
+        if (frame->emissivityCount != m_nEmissivityShown) {
+            m_nEmissivityShown = frame->emissivityCount;
+            if (assign(m_panel.m_strEmissivity, fixedText(frame->emissivityCount / 100.0, 2)))
+                out.regions |= RegionEmissivity;
+        }
 
         m_bNegative = frame->negative();
         const float t = static_cast<float>(frame->temperatureCount * 0.1);
         const float v = m_bNegative ? -t : t;
-        if (assign(m_panel.m_strValue, fixedText(v, 1)))
+        if (assign(m_panel.m_strValue, tenthsText(frame->temperatureCount, m_bNegative)))
             out.regions |= RegionValue;
 
+        // A new extreme is the reading: its text is the value's.
         if (g_fRunMax < v) {
-            g_fRunMax = v;
+            g_fRunMax = m_panel.m_fMax = v;
+            m_panel.m_strMax = m_panel.m_strValue;
             out.regions |= RegionMax;
         }
         if (g_fRunMin > v) {
-            g_fRunMin = v;
+            g_fRunMin = m_panel.m_fMin = v;
+            m_panel.m_strMin = m_panel.m_strValue;
             out.regions |= RegionMin;
         }
-        m_panel.m_fMax = g_fRunMax;
-        m_panel.m_fMin = g_fRunMin;
-        m_panel.m_strMax = fixedText(g_fRunMax, 1);
-        m_panel.m_strMin = fixedText(g_fRunMin, 1);
+        showExtremes();
 
         if (assign(m_strUnit, frame->celsius() ? "C" : "F"))
             out.regions |= RegionUnit;
@@ -80,12 +95,12 @@ BlockOutcome Acquisition::onBlock(std::span<const std::uint8_t> block, std::int6
             out.regions |= RegionLock;
         }
 
-        m_pending = {frame->logWithoutValue() ? kNoValue : v,
-                     m_strUnit,
-                     now,
-                     formatTimeText(now),
-                     m_panel.m_strValue,
-                     millisecond};
+        m_pending.value = frame->logWithoutValue() ? kNoValue : v;
+        m_pending.unit = m_strUnit;
+        m_pending.time = now;
+        m_pending.timeText = timeText(now);
+        m_pending.valueText = m_panel.m_strValue;
+        m_pending.millisecond = millisecond;
         s.storeCurrent(m_pending.value, m_pending.unit, m_pending.time, m_pending.timeText,
                        millisecond);
 
@@ -96,14 +111,38 @@ BlockOutcome Acquisition::onBlock(std::span<const std::uint8_t> block, std::int6
             const LogMark log = !frame->logFrame()     ? LogMark::None
                                 : frame->logHasValue() ? LogMark::WithValue
                                                        : LogMark::WithoutValue;
-            if (auto row = commitCurrent(listValueText(v, log), log))
+            if (auto row = commitCurrent(
+                    log == LogMark::None ? m_panel.m_strValue : listValueText(v, log), log))
                 out.rows.push_back(std::move(*row));
         }
         out.updateViews = true;
     }
 
     out.storeFull = s.isFull();
-    return out;
+}
+
+void Acquisition::showExtremes() {
+    // Compared bit for bit: -0.0 reads otherwise than 0.0.
+    const auto same = [](float a, float b) {
+        return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
+    };
+    if (!m_bExtremesShown || !same(m_panel.m_fMax, g_fRunMax))
+        m_panel.m_strMax = fixedText(g_fRunMax, 1);
+    if (!m_bExtremesShown || !same(m_panel.m_fMin, g_fRunMin))
+        m_panel.m_strMin = fixedText(g_fRunMin, 1);
+    m_panel.m_fMax = g_fRunMax;
+    m_panel.m_fMin = g_fRunMin;
+    m_bExtremesShown = true;
+}
+
+const std::string& Acquisition::timeText(std::int64_t now) {
+    // Frames come many a second: the text of a second is made once.
+    if (!m_bTimeTextMade || now != m_tTimeText) {
+        m_strTimeText = formatTimeText(now);
+        m_tTimeText = now;
+        m_bTimeTextMade = true;
+    }
+    return m_strTimeText;
 }
 
 std::size_t Acquisition::onReceived(std::span<const std::uint8_t> bytes, std::int64_t now,
@@ -112,27 +151,17 @@ std::size_t Acquisition::onReceived(std::span<const std::uint8_t> bytes, std::in
         out.storeFull = true; // the next file is not started yet
         return 0;
     }
-    const FrameCut cut = cutFrames(bytes);
-    for (const std::size_t at : cut.frames) {
-        BlockOutcome one = onBlock(bytes.subspan(at, kFrameSize), now, millisecond);
-        if (one.clearList) {
-            out = {}; // the rows before it are gone
-            out.clearList = true;
-        }
-        out.decoded = true;
-        out.regions |= one.regions;
-        out.updateViews |= one.updateViews;
-        for (ListRow& row : one.rows)
-            out.rows.push_back(std::move(row));
-        if (one.storeFull) {
+    std::size_t used = 0;
+    while (const auto at = nextFrame(bytes, used)) {
+        takeBlock(bytes.subspan(*at, kFrameSize), now, millisecond, out);
+        if (out.storeFull) {
             // The port closes now: what follows the filling frame is not read,
             // unless it goes into the next file.
-            out.storeFull = true;
-            return m_bContinueIntoNextFile ? at + kFrameSize : bytes.size();
+            return m_bContinueIntoNextFile ? *at + kFrameSize : bytes.size();
         }
     }
     out.storeFull = m_store.isFull();
-    return cut.used;
+    return used;
 }
 
 std::optional<ListRow> Acquisition::onCommitTimer() {
@@ -174,10 +203,8 @@ void Acquisition::restore(const RecordingSnapshot& r) {
     m_bUnsaved = n > 0;
     g_fRunMax = r.runMax;
     g_fRunMin = r.runMin;
-    m_panel.m_fMax = g_fRunMax;
-    m_panel.m_fMin = g_fRunMin;
-    m_panel.m_strMax = fixedText(g_fRunMax, 1);
-    m_panel.m_strMin = fixedText(g_fRunMin, 1);
+    m_bExtremesShown = false;
+    showExtremes();
     if (n > 0)
         m_strUnit = r.units[n - 1];
 }
@@ -234,6 +261,9 @@ void Acquisition::clearAll() {
     m_strUnit = eight;
     m_panel.m_strMax = nine;
     m_panel.m_strMin = nine;
+    // The next frame writes every text again.
+    m_nEmissivityShown = -1;
+    m_bExtremesShown = false;
 }
 
 void Acquisition::overrideIntervalMs(int ms) {

@@ -182,6 +182,13 @@ private:
         int millisecond = -1;
     };
 
+    // One block read from the serial buffer, its outcome added to `out`.
+    void takeBlock(std::span<const std::uint8_t> block, std::int64_t now, int millisecond,
+                   BlockOutcome& out);
+    // The panel's texts of the running extremes, made when they moved.
+    void showExtremes();
+    // The time text of calendar time `now`.
+    const std::string& timeText(std::int64_t now);
     // Commits the current slot; the list row when the counts moved.
     std::optional<ListRow> commitCurrent(const std::string& valueText, LogMark log = LogMark::None);
     void dropPending() { m_bReadingPending = false; }
@@ -212,4 +219,12 @@ private:
     float g_fRunMin = 2000.0f;
 
     PendingReading m_pending;
+
+    // What the panel's texts were last made from.
+    int m_nEmissivityShown = -1;
+    bool m_bExtremesShown = false;
+    // The time text of the second frames came in last.
+    std::string m_strTimeText;
+    std::int64_t m_tTimeText = 0;
+    bool m_bTimeTextMade = false;
 };

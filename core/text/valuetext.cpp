@@ -26,6 +26,23 @@ std::string fixedText(double value, int decimals) {
     return text;
 }
 
+std::string tenthsText(int tenths, bool negative) {
+    char buffer[16];
+    char* end = buffer + sizeof buffer;
+    char* p = end;
+    unsigned n = static_cast<unsigned>(tenths < 0 ? -static_cast<long long>(tenths) : tenths);
+    *--p = static_cast<char>('0' + n % 10);
+    *--p = '.';
+    n /= 10;
+    do {
+        *--p = static_cast<char>('0' + n % 10);
+        n /= 10;
+    } while (n > 0);
+    if (negative || tenths < 0)
+        *--p = '-';
+    return std::string(p, end);
+}
+
 std::string printableText(std::string_view text) {
     std::string out;
     out.reserve(text.size());

@@ -17,6 +17,10 @@ std::string valueText(float value);
 // locale ("12.5", "-0.3", "1.00"), without the cost of printf.
 std::string fixedText(double value, int decimals);
 
+// A count of tenths of a degree with its sign, as fixedText(±tenths * 0.1, 1)
+// writes it ("21.5", "-0.0"), from the integers alone.
+std::string tenthsText(int tenths, bool negative);
+
 // A text read from a file as it may be shown on a terminal: control bytes
 // (0x00 to 0x1F and 0x7F) written as \xNN, so that none of them moves the
 // cursor, changes colours or sends the terminal commands.

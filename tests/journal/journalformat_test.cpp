@@ -459,10 +459,12 @@ TEST(JournalFormat, ALiveRecordingRebuildsTheStore) {
     EXPECT_FLOAT_EQ(r.runMin, -40.0f);
 }
 
-// Several frames in one read: each row is journalled after the whole read.
+// Several frames in one read: each row is journalled after the whole read,
+// straight from the store as from a copied sample.
 TEST(JournalFormat, TheRowsOfOneReadRebuildTheStore) {
     Acquisition a;
     Bytes journal = encodeJournalHeader();
+    Bytes copied = journal;
     const auto read = [&](std::initializer_list<double> values, std::int64_t now) {
         Bytes line;
         for (const double v : values) {
@@ -471,14 +473,19 @@ TEST(JournalFormat, TheRowsOfOneReadRebuildTheStore) {
         }
         BlockOutcome out;
         a.onReceived(line, now, out);
-        for (const ListRow& row : out.rows)
-            appendSampleRecord(journal,
+        for (const ListRow& row : out.rows) {
+            appendCommittedRecord(journal, a.store(), row.index, a.runMax(), a.runMin(),
+                                  LogMark::None);
+            appendSampleRecord(copied,
                                committedSample(a.store(), row.index, a.runMax(), a.runMin()));
+        }
     };
     read({20.0, 21.0}, kT0);
     a.clearScreen();
     appendClearScreenRecord(journal, a.store().recCount());
+    appendClearScreenRecord(copied, a.store().recCount());
     read({22.0, 5.0, 23.0}, kT0 + 1);
+    EXPECT_EQ(journal, copied);
     const JournalReading r = readJournal(journal);
     EXPECT_FALSE(r.damaged());
     ASSERT_EQ(r.recording.count(), 5);

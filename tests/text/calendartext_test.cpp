@@ -38,6 +38,15 @@ TEST(FixedText, WritesWhatPrintfWrites) {
     }
 }
 
+TEST(TenthsText, WritesEveryReadingAsFixedTextDoes) {
+    // Every temperature count a frame can carry, with and without its sign.
+    for (int count = 0; count <= 0xFFFF; ++count)
+        for (const bool negative : {false, true}) {
+            const float t = static_cast<float>(count * 0.1);
+            ASSERT_EQ(tenthsText(count, negative), fixedText(negative ? -t : t, 1)) << count;
+        }
+}
+
 TEST(CalendarText, WritesWhatStrftimeWritesInEachZoneItIsAskedIn) {
     const char* const saved = std::getenv("TZ");
     const std::string savedZone = saved ? saved : "";
