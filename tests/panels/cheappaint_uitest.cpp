@@ -4,6 +4,7 @@
 #include "tests/panels/panelsupport.h"
 #include "ui/panels/cachedscrollbar.h"
 #include "ui/panels/datalistpanel.h"
+#include "ui/panels/largeglyphs.h"
 #include "ui/panels/textcache.h"
 
 #include <QFontMetrics>
@@ -96,6 +97,62 @@ TEST(TextCache, KeepsOneLayoutPerFontAndTextAndStartsAgainWhenFull) {
     cache.get(small, QStringLiteral("25.5")); // past the capacity: a fresh start
     EXPECT_EQ(cache.size(), 1);
     EXPECT_EQ(cache.get(small, QStringLiteral("25.5")).laid.text(), QStringLiteral("25.5"));
+}
+
+// The reading's 65-pixel text from pictures of its glyphs against drawText,
+// on the panel's black and its face, translated and clipped as a widget's
+// paint is. The fill differs from itself that much when drawn a pixel
+// further on. A scaling painter gets drawText itself.
+TEST(LargeGlyphs, DrawWhatDrawTextDrawsAndKnowWhereTheInkIs) {
+    LargeGlyphs glyphs;
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(65);
+    const int ascent = QFontMetrics(font).ascent();
+    const QRegion clip = QRegion(0, 0, 150, 90) + QRegion(150, 12, 250, 60);
+    for (const QColor background : {QColor(Qt::black), QColor(236, 236, 236)}) {
+        for (const QString& text :
+             {QStringLiteral("25.3"), QStringLiteral("-1999.9"), QStringLiteral("1049.9"),
+              QStringLiteral("C"), QStringLiteral("F"), QStringLiteral("        ")}) {
+            for (const qreal scale : {1.0, 1.5}) {
+                QImage plain(420, 100, QImage::Format_RGB32);
+                QImage pictured(plain.size(), plain.format());
+                plain.fill(background);
+                pictured.fill(background);
+                const QPoint baseline(20, 5 + ascent);
+                {
+                    QPainter p(&plain);
+                    p.translate(3, 2);
+                    p.scale(scale, scale);
+                    p.setClipRegion(clip);
+                    p.setFont(font);
+                    p.setPen(Qt::red);
+                    p.drawText(baseline, text);
+                }
+                {
+                    QPainter p(&pictured);
+                    p.translate(3, 2);
+                    p.scale(scale, scale);
+                    p.setClipRegion(clip);
+                    glyphs.draw(p, font, Qt::red, baseline, text);
+                }
+                const std::string what = text.toStdString() + " at " + std::to_string(scale);
+                EXPECT_LE(differingPixels(plain, pictured), scale == 1.0 ? 12 : 0) << what;
+                EXPECT_LE(worstDifference(plain, pictured), 4) << what;
+                if (scale != 1.0)
+                    continue;
+                // Every pixel the text coloured lies in its ink rectangle.
+                QImage bare(plain.size(), plain.format());
+                bare.fill(background);
+                const QRect ink = glyphs.inkRect(font, Qt::red, baseline, text).translated(3, 2);
+                QRect coloured;
+                for (int y = 0; y < plain.height(); ++y)
+                    for (int x = 0; x < plain.width(); ++x)
+                        if (plain.pixel(x, y) != bare.pixel(x, y))
+                            coloured |= QRect(x, y, 1, 1);
+                EXPECT_TRUE(coloured.isEmpty() || ink.contains(coloured)) << what;
+            }
+        }
+    }
 }
 
 // A cached bar and a plain one in the same state, side by side.

@@ -223,40 +223,68 @@ CDisplayPanel::Placed CDisplayPanel::faceText(FaceText which) const {
     const DisplayTexts& t = m_acq.panel();
     const QString unit = QString::fromStdString(m_acq.unit());
     const bool celsius = unit == QLatin1String("C");
+    // A maximum above the high alarm limit and a minimum below the low one in red.
+    const AlarmLimits limits = m_recorder.alarmLimits();
     switch (which) {
     case Value:
-        return {{200, 60}, &m_fontReading, QString::fromStdString(t.m_strValue), RegionValue};
+        return {{200, 60}, &m_fontReading, QString::fromStdString(t.m_strValue), RegionValue, kRed};
     case BigUnit:
-        return {{415, 60}, &m_fontReading, unit, RegionValue | RegionUnit};
+        return {{415, 60}, &m_fontReading, unit, RegionValue | RegionUnit, kRed};
     case Max:
-        return {{680, 70}, &m_fontFigures, QString::fromStdString(t.m_strMax), RegionMax};
+        return {{680, 70},
+                &m_fontFigures,
+                QString::fromStdString(t.m_strMax),
+                RegionMax,
+                t.m_fMax > float(limits.high) ? kRed : kBlack};
     case Min:
-        return {{680, 110}, &m_fontFigures, QString::fromStdString(t.m_strMin), RegionMin};
+        return {{680, 110},
+                &m_fontFigures,
+                QString::fromStdString(t.m_strMin),
+                RegionMin,
+                t.m_fMin < float(limits.low) ? kRed : kBlack};
     case Mode:
-        return {{65, 94}, &m_fontFigures, QString::fromStdString(t.m_strMode), RegionMode};
+        return {{65, 94}, &m_fontFigures, QString::fromStdString(t.m_strMode), RegionMode, kRed};
     case Emissivity:
-        return {
-            {65, 60}, &m_fontFigures, QString::fromStdString(t.m_strEmissivity), RegionEmissivity};
+        return {{65, 60},
+                &m_fontFigures,
+                QString::fromStdString(t.m_strEmissivity),
+                RegionEmissivity,
+                kRed};
     case Lock:
         return {{173, 132},
                 &m_fontSmall,
                 m_acq.locked() ? QStringLiteral("Lock") : QStringLiteral("UnLock"),
-                RegionLock};
+                RegionLock,
+                kBlack};
     case UnitLetter:
         return {{530, 132},
                 &m_fontSmall,
                 celsius ? QStringLiteral("C") : QStringLiteral("F"),
-                RegionUnit};
+                RegionUnit,
+                kBlack};
     case Range:
         return {{330, 132},
                 &m_fontSmall,
                 celsius ? QStringLiteral("-50 to 1050") : QStringLiteral("-58 to 1922"),
-                RegionUnit};
+                RegionUnit,
+                kBlack};
     case kFaceTexts:
         break;
     }
     return {};
 }
+
+namespace {
+
+// Past 64 px glyphs are filled as outlines, which static text smooths slightly
+// otherwise than plain text does: the reading keeps the plain look, drawn from
+// pictures of its glyphs' fills.
+bool largeFont(const QFont& font) {
+    constexpr int kLargestCachedGlyphs = 64;
+    return font.pixelSize() > kLargestCachedGlyphs;
+}
+
+} // namespace
 
 QRect CDisplayPanel::inkBounds(FaceText which, const Placed& placed) const {
     Ink& ink = m_ink[which];
@@ -264,20 +292,23 @@ QRect CDisplayPanel::inkBounds(FaceText which, const Placed& placed) const {
         return ink.bounds;
     ink = {placed.font, placed.text, placed.at, QRect()};
     if (!placed.text.trimmed().isEmpty()) {
-        const QFontMetrics metrics(*placed.font);
+        const int ascent = QFontMetrics(*placed.font).ascent();
+        const QPoint baseline = placed.at + QPoint(0, ascent);
         // Anti-aliased edges, italic and heavy strokes reach a little past the
         // bounding box the metrics give.
         constexpr int kMargin = 3;
-        ink.bounds = metrics.boundingRect(placed.text)
-                         .translated(placed.at.x(), placed.at.y() + metrics.ascent())
-                         .adjusted(-kMargin, -kMargin, kMargin, kMargin);
+        ink.bounds =
+            (largeFont(*placed.font)
+                 ? m_largeGlyphs.inkRect(*placed.font, placed.colour, baseline, placed.text)
+                 : QFontMetrics(*placed.font).boundingRect(placed.text).translated(baseline))
+                .adjusted(-kMargin, -kMargin, kMargin, kMargin);
     }
     return ink.bounds;
 }
 
-void CDisplayPanel::drawFaceText(QPainter& p, FaceText which, const QColor& colour) {
+void CDisplayPanel::drawFaceText(QPainter& p, FaceText which) {
     const Placed placed = faceText(which);
-    if (drawText(p, placed.at.x(), placed.at.y(), *placed.font, colour, placed.text))
+    if (drawText(p, placed.at.x(), placed.at.y(), *placed.font, placed.colour, placed.text))
         m_drawn[which] = inkBounds(which, placed);
 }
 
@@ -294,16 +325,13 @@ bool CDisplayPanel::drawText(QPainter& p, int x, int y, const QFont& font, const
                                     int(text.size()) * pixels + 2 * kOverhang,
                                     2 * pixels + 2 * kOverhang)))
         return false;
+    if (largeFont(font)) {
+        m_largeGlyphs.draw(p, font, colour, QPoint(x, y + m_texts.metrics(font).ascent), text);
+        return true;
+    }
     p.setFont(font);
     p.setPen(colour);
-    // Past 64 px glyphs are filled as outlines, which static text smooths
-    // slightly otherwise than plain text does; the reading keeps the plain look
-    // (and is not laid out for nothing).
-    constexpr int kLargestCachedGlyphs = 64;
-    if (font.pixelSize() > kLargestCachedGlyphs)
-        p.drawText(QPoint(x, y + m_texts.metrics(font).ascent), text);
-    else
-        p.drawStaticText(x, y, m_texts.get(font, text).laid);
+    p.drawStaticText(x, y, m_texts.get(font, text).laid);
     return true;
 }
 
@@ -346,31 +374,28 @@ void CDisplayPanel::paintFace(QPainter& p, const QRegion& exposed) {
 
     p.fillRect(16, 68, 150, 30, kBlack);
     p.fillRect(172, 68, 382, 60, kBlack);
-    const DisplayTexts& t = m_acq.panel();
-    drawFaceText(p, Value, kRed);
-    drawFaceText(p, BigUnit, kRed);
+    drawFaceText(p, Value);
+    drawFaceText(p, BigUnit);
 
     p.fillRect(641, 73, 208, 35, kWhite);
     p.fillRect(641, 115, 208, 35, kWhite);
     drawText(p, 580, 80, m_fontCaption, kBlack, QStringLiteral("MAX:"));
     drawText(p, 580, 120, m_fontCaption, kBlack, QStringLiteral("MIN:"));
-    // A maximum above the high alarm limit and a minimum below the low one in red.
-    const AlarmLimits limits = m_recorder.alarmLimits();
-    drawFaceText(p, Max, t.m_fMax > float(limits.high) ? kRed : kBlack);
-    drawFaceText(p, Min, t.m_fMin < float(limits.low) ? kRed : kBlack);
+    drawFaceText(p, Max);
+    drawFaceText(p, Min);
 
     p.fillRect(65, 104, 98, 38, face);
-    drawFaceText(p, Mode, kRed);
-    drawFaceText(p, Emissivity, kRed);
+    drawFaceText(p, Mode);
+    drawFaceText(p, Emissivity);
 
     p.fillRect(150, 132, 90, 26, face);
-    drawFaceText(p, Lock, kBlack);
+    drawFaceText(p, Lock);
     drawText(p, 250, 132, m_fontSmall, kBlue, QStringLiteral("Range:"));
     drawText(p, 460, 132, m_fontSmall, kBlue, QStringLiteral("UNIT:"));
     p.fillRect(322, 134, 126, 19, kWhite);
     p.fillRect(522, 134, 34, 19, kWhite);
-    drawFaceText(p, UnitLetter, kBlack);
-    drawFaceText(p, Range, kBlack);
+    drawFaceText(p, UnitLetter);
+    drawFaceText(p, Range);
 
     drawText(p, 373, 6, m_fontClock, kYellow, m_strClock);
 

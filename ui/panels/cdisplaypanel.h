@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/panels/largeglyphs.h"
 #include "ui/panels/textcache.h"
 
 #include <QFont>
@@ -101,12 +102,13 @@ private:
         const QFont* font;
         QString text;
         unsigned regions; // PanelRegion bits that repaint it
+        QColor colour;
     };
     Placed faceText(FaceText which) const;
     // The pixels `text` may touch, drawn at `at` with `font`. Worked out once
     // for the text a face shows: asked before its repaint and after it.
     QRect inkBounds(FaceText which, const Placed& placed) const;
-    void drawFaceText(QPainter& p, FaceText which, const QColor& colour);
+    void drawFaceText(QPainter& p, FaceText which);
     bool drawText(QPainter& p, int x, int y, const QFont& font, const QColor& colour,
                   const QString& text);
     void onSampleRateActivated(int index);
@@ -129,6 +131,7 @@ private:
     int m_nClockTimer = 0;
     bool m_bSimulated = false;
     TextCache m_texts;
+    mutable LargeGlyphs m_largeGlyphs;  // the reading's digits and unit letter
     FigureNotices* m_notices = nullptr; // tells screen readers what changed
     QRegion m_exposed;                  // what the paint in progress covers
     QRect m_drawn[kFaceTexts];          // where each face text was last drawn
