@@ -112,7 +112,8 @@ TEST(LargeGlyphs, DrawWhatDrawTextDrawsAndKnowWhereTheInkIs) {
     for (const QColor background : {QColor(Qt::black), QColor(236, 236, 236)}) {
         for (const QString& text :
              {QStringLiteral("25.3"), QStringLiteral("-1999.9"), QStringLiteral("1049.9"),
-              QStringLiteral("C"), QStringLiteral("F"), QStringLiteral("        ")}) {
+              QStringLiteral("-7.4"), QStringLiteral("11.1"), QStringLiteral("C"),
+              QStringLiteral("F"), QStringLiteral("OL"), QStringLiteral("        ")}) {
             for (const qreal scale : {1.0, 1.5}) {
                 QImage plain(420, 100, QImage::Format_RGB32);
                 QImage pictured(plain.size(), plain.format());

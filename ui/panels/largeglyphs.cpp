@@ -13,6 +13,10 @@ size_t qHash(const LargeGlyphs::Key& key, size_t seed) {
     return qHashMulti(seed, key.font, key.character, key.sixtyFourths, key.colour);
 }
 
+size_t qHash(const LargeGlyphs::Shaping& pair, size_t seed) {
+    return qHashMulti(seed, pair.font, pair.first, pair.second);
+}
+
 const LargeGlyphs::Picture& LargeGlyphs::picture(const Key& key) {
     if (const auto it = m_pictures.constFind(key); it != m_pictures.constEnd())
         return *it;
@@ -46,27 +50,46 @@ const LargeGlyphs::Picture& LargeGlyphs::picture(const Key& key) {
     return *m_pictures.insert(key, made);
 }
 
-bool LargeGlyphs::place(const QFont& font, const QColor& colour, QPoint baseline,
-                        const QString& text, QList<Placed>& placed) {
-    QTextLayout layout(text, font);
+int LargeGlyphs::shaped(const Shaping& pair) {
+    if (const auto it = m_shaping.constFind(pair); it != m_shaping.constEnd())
+        return *it;
+    if (m_shaping.size() >= m_capacity)
+        m_shaping.clear();
+    QString text(QChar(pair.first));
+    if (pair.second != 0)
+        text += QChar(pair.second);
+    QTextLayout layout(text, pair.font);
     layout.beginLayout();
     layout.createLine();
     layout.endLayout();
     const QList<QGlyphRun> runs = layout.glyphRuns();
-    if (runs.size() > 1)
-        return false;
-    const QList<QPointF> positions = runs.isEmpty() ? QList<QPointF>() : runs[0].positions();
-    // One glyph a character, each the glyph its character makes alone.
-    if (positions.size() != text.size())
-        return false;
-    for (const QChar c : text)
+    int shift = kUnshaped;
+    if (runs.size() == 1) {
+        // Glyph positions are whole sixty-fourths of a pixel.
+        const QList<QPointF> at = runs[0].positions();
+        if (at.size() == text.size())
+            shift = int(std::llround((pair.second != 0 ? at[1].x() - at[0].x() : at[0].x()) * 64));
+    }
+    return *m_shaping.insert(pair, shift);
+}
+
+bool LargeGlyphs::place(const QFont& font, const QColor& colour, QPoint baseline,
+                        const QString& text, QList<Placed>& placed) {
+    // Each glyph starts where its character's pair with the one before puts
+    // it (advance and kerning): the text's shaping, one pair at a time. A
+    // character that is not one glyph alone or in its pairs is left to drawText.
+    placed.clear();
+    qint64 x = qint64(baseline.x()) * 64;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
         if (c.isSurrogate() || c.isMark())
             return false;
-    placed.clear();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        // Glyph positions are whole sixty-fourths of a pixel.
-        const qint64 x = std::llround((baseline.x() + positions[i].x()) * 64);
-        const Key key{font, text[i].unicode(), int(x & 63), colour.rgba()};
+        const int shift = shaped({font, i == 0 ? c.unicode() : text[i - 1].unicode(),
+                                  i == 0 ? char16_t(0) : c.unicode()});
+        if (shift == kUnshaped)
+            return false;
+        x += shift;
+        const Key key{font, c.unicode(), int(x & 63), colour.rgba()};
         placed.append({&picture(key), QPoint(int(x >> 6), baseline.y())});
     }
     return true;

@@ -8,6 +8,8 @@
 #include <QRect>
 #include <QString>
 
+#include <limits>
+
 class QPainter;
 
 // Text in a face larger than the painter keeps glyph images of (64 pixels) is
@@ -44,6 +46,15 @@ private:
         bool operator==(const Key&) const = default;
     };
     friend size_t qHash(const Key& key, size_t seed);
+    // A character alone (second 0), or two side by side.
+    struct Shaping {
+        QFont font;
+        char16_t first = 0;
+        char16_t second = 0;
+        bool operator==(const Shaping&) const = default;
+    };
+    friend size_t qHash(const Shaping& pair, size_t seed);
+    static constexpr int kUnshaped = std::numeric_limits<int>::min();
     struct Picture {
         QImage image;  // premultiplied: the fill's colour times its coverage
         QPoint offset; // of the image's corner from the glyph's pixel on the baseline
@@ -59,7 +70,12 @@ private:
     bool place(const QFont& font, const QColor& colour, QPoint baseline, const QString& text,
                QList<Placed>& placed);
     const Picture& picture(const Key& key);
+    // Where the glyph of a character alone starts, or how far the second
+    // glyph of a pair starts from the first, in sixty-fourths of a pixel;
+    // kUnshaped where the text is not one glyph a character.
+    int shaped(const Shaping& pair);
 
     qsizetype m_capacity;
     QHash<Key, Picture> m_pictures;
+    QHash<Shaping, int> m_shaping;
 };
