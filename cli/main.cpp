@@ -661,6 +661,9 @@ int main(int argc, char** argv) {
     // A reader that goes away (| head) ends the printing, not the program: a
     // recording goes on into its files, and a failed write says so.
     std::signal(SIGPIPE, SIG_IGN);
+    // Nothing here needs GLib's event loop; Qt's own does less on every wake-up.
+    if (!qEnvironmentVariableIsSet("QT_NO_GLIB"))
+        qputenv("QT_NO_GLIB", "1");
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("orvane-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ORVANE_VERSION));

@@ -23,6 +23,7 @@
 #include <span>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -54,6 +55,12 @@ RecordSession::RecordSession(RecordRequest request, QObject* parent)
     : QObject(parent), m_request(std::move(request)),
       m_chain(QFile::encodeName(m_request.dataFile).toStdString(), ".") {
     m_bTerminal = ::isatty(STDOUT_FILENO) == 1;
+    struct stat out {};
+    m_bFlushEachLine = m_bTerminal || ::fstat(STDOUT_FILENO, &out) != 0 ||
+                       !(S_ISREG(out.st_mode) || S_ISCHR(out.st_mode) || S_ISBLK(out.st_mode));
+    m_flushTimer.setSingleShot(true);
+    m_flushTimer.setInterval(1000);
+    connect(&m_flushTimer, &QTimer::timeout, this, &RecordSession::flushOutput);
     m_durationTimer.setSingleShot(true);
     m_retryTimer.setInterval(retryIntervalMs());
     connect(&m_retryTimer, &QTimer::timeout, this, &RecordSession::retryWrites);
@@ -199,7 +206,6 @@ void RecordSession::onRow(const ListRow& row) {
     const SampleStore& store = m_recorder.store();
     const auto at = static_cast<std::size_t>(row.index);
     const std::int64_t time = store.recTime()[at];
-    const std::string iso = isoLocalTime(time);
     const bool log = row.log != LogMark::None;
     if (m_csvFd >= 0 && !appendCsv(csvLine({m_nRecorded, time, row.time, store.recData()[at],
                                             row.unit, log, store.recMillisecond()[at]},
@@ -210,21 +216,38 @@ void RecordSession::onRow(const ListRow& row) {
         return;
     }
     if (!m_bOutputGone && !m_request.quiet) {
-        if (m_bTerminal)
+        const std::string& iso = m_isoSecond.of(time);
+        if (m_bTerminal) {
             showStatus(row, iso);
-        else
-            std::printf("%d %s %s %s\n", m_nRecorded, row.value.c_str(), row.unit.c_str(),
-                        iso.c_str());
-        if (std::fflush(stdout) != 0) {
-            m_bOutputGone = true;
-            tell(Cli::tr("The standard output was closed (%1); the recording goes on without "
-                         "printing its samples.")
-                     .arg(QString::fromStdString(systemError()))
-                     .toStdString());
+        } else {
+            std::string line = std::to_string(m_nRecorded);
+            line += ' ';
+            line += row.value;
+            line += ' ';
+            line += row.unit;
+            line += ' ';
+            line += iso;
+            line += '\n';
+            std::fwrite(line.data(), 1, line.size(), stdout);
         }
+        if (m_bFlushEachLine)
+            flushOutput();
+        else if (!m_flushTimer.isActive())
+            m_flushTimer.start();
     }
     if (m_request.count > 0 && m_nRecorded >= m_request.count)
         stop();
+}
+
+void RecordSession::flushOutput() {
+    m_flushTimer.stop();
+    if (m_bOutputGone || std::fflush(stdout) == 0)
+        return;
+    m_bOutputGone = true;
+    tell(Cli::tr("The standard output was closed (%1); the recording goes on without "
+                 "printing its samples.")
+             .arg(QString::fromStdString(systemError()))
+             .toStdString());
 }
 
 void RecordSession::onAlarm(const AlarmChange& change) {

@@ -4,6 +4,7 @@
 #include "core/files/csvexport.h"
 #include "core/files/filechain.h"
 #include "core/files/outputtarget.h"
+#include "core/text/calendartext.h"
 #include "engine/instrumentline.h"
 #include "engine/recorder.h"
 
@@ -130,6 +131,9 @@ private:
     std::string recoverCommand() const;
     QString deviceName() const;
     void showStatus(const ListRow& row, const std::string& time);
+    // The lines printed reach the standard output: at once into a pipe or
+    // onto a terminal, within a second into a file.
+    void flushOutput();
     // Before a message: the terminal's status line gets its line end.
     void endStatusLine();
 
@@ -146,6 +150,12 @@ private:
     bool m_bEndedEarly = false;
     bool m_bWriteFailed = false;
     bool m_bTerminal = false;
+    // The standard output is read as it comes (a pipe, a socket, a terminal):
+    // each line is flushed; otherwise (a file) at most once a second.
+    bool m_bFlushEachLine = true;
+    QTimer m_flushTimer;
+    // The ISO time of a sample's second.
+    SecondText m_isoSecond{[](std::int64_t time) { return isoLocalTime(time); }};
     bool m_bOutputGone = false; // the standard output's reader went away
     bool m_bStatusLine = false; // a status line without its line end is showing
     bool m_bRunning = false;

@@ -87,18 +87,28 @@ std::string utcOffsetText(std::int64_t time) {
 
 std::string csvLine(const CsvSample& sample, CsvStyle style) {
     const char separator = separatorChar(style.separator);
+    const bool iso = style.time == CsvTime::Iso;
+    // The time is broken down once for the time and the offset fields.
+    const std::optional<std::tm> local =
+        sample.time ? localCalendarTime(*sample.time) : std::optional<std::tm>();
     std::string line = std::to_string(sample.number);
     line += separator;
-    if (!sample.time)
+    if (!sample.time) {
         line += csvTextField(sample.timeText, style.separator);
-    else if (style.time == CsvTime::Iso)
-        line += isoLocalTime(*sample.time, sample.millisecond);
-    else
-        line += localDateTime(*sample.time, sample.millisecond);
-    if (style.time == CsvTime::Local) {
+    } else if (local) {
+        const std::string stamp =
+            calendarText(*local, iso ? "%Y-%m-%dT%H:%M:%S" : "%Y-%m-%d %H:%M:%S");
+        if (!stamp.empty()) {
+            line += stamp;
+            line += fractionText(sample.millisecond);
+            if (iso)
+                line += offsetText(*local);
+        }
+    }
+    if (!iso) {
         line += separator;
-        if (sample.time)
-            line += utcOffsetText(*sample.time);
+        if (local)
+            line += offsetText(*local);
     }
     line += separator;
     if (!isNoValue(sample.value)) {

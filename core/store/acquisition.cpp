@@ -98,7 +98,7 @@ void Acquisition::takeBlock(std::span<const std::uint8_t> block, std::int64_t no
         m_pending.value = frame->logWithoutValue() ? kNoValue : v;
         m_pending.unit = m_strUnit;
         m_pending.time = now;
-        m_pending.timeText = timeText(now);
+        m_pending.timeText = m_timeText.of(now);
         m_pending.valueText = m_panel.m_strValue;
         m_pending.millisecond = millisecond;
         s.storeCurrent(m_pending.value, m_pending.unit, m_pending.time, m_pending.timeText,
@@ -133,16 +133,6 @@ void Acquisition::showExtremes() {
     m_panel.m_fMax = g_fRunMax;
     m_panel.m_fMin = g_fRunMin;
     m_bExtremesShown = true;
-}
-
-const std::string& Acquisition::timeText(std::int64_t now) {
-    // Frames come many a second: the text of a second is made once.
-    if (!m_bTimeTextMade || now != m_tTimeText) {
-        m_strTimeText = formatTimeText(now);
-        m_tTimeText = now;
-        m_bTimeTextMade = true;
-    }
-    return m_strTimeText;
 }
 
 std::size_t Acquisition::onReceived(std::span<const std::uint8_t> bytes, std::int64_t now,

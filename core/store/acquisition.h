@@ -2,6 +2,7 @@
 
 #include "core/store/recordingsnapshot.h"
 #include "core/store/samplestore.h"
+#include "core/text/calendartext.h"
 
 #include <cstdint>
 #include <optional>
@@ -187,8 +188,6 @@ private:
                    BlockOutcome& out);
     // The panel's texts of the running extremes, made when they moved.
     void showExtremes();
-    // The time text of calendar time `now`.
-    const std::string& timeText(std::int64_t now);
     // Commits the current slot; the list row when the counts moved.
     std::optional<ListRow> commitCurrent(const std::string& valueText, LogMark log = LogMark::None);
     void dropPending() { m_bReadingPending = false; }
@@ -223,8 +222,5 @@ private:
     // What the panel's texts were last made from.
     int m_nEmissivityShown = -1;
     bool m_bExtremesShown = false;
-    // The time text of the second frames came in last.
-    std::string m_strTimeText;
-    std::int64_t m_tTimeText = 0;
-    bool m_bTimeTextMade = false;
+    SecondText m_timeText{formatTimeText};
 };
