@@ -530,10 +530,10 @@ RecordSession::Written RecordSession::writeCurrent(bool tellFailure) {
     }
     const SampleStore& s = m_recorder.store();
     const auto count = static_cast<std::size_t>(n);
-    const Written written =
-        writeSeries({std::span(s.recData()).first(count), std::span(s.recUnit()).first(count),
-                     std::span(s.recTime()).first(count), std::span(s.recTimeText()).first(count)},
-                    static_cast<std::int64_t>(std::time(nullptr)), tellFailure);
+    RecordedTexts texts{s.recUnit().strings(0, count), s.recTimeText().strings(0, count)};
+    const Written written = writeSeries({std::span(s.recData()).first(count), texts.units,
+                                         std::span(s.recTime()).first(count), texts.timeTexts},
+                                        static_cast<std::int64_t>(std::time(nullptr)), tellFailure);
     if (written == Written::Asked)
         m_recorder.markSaved();
     return written;
@@ -557,9 +557,9 @@ void RecordSession::holdCurrent() {
     const SampleStore& s = m_recorder.store();
     const auto n = static_cast<std::size_t>(s.recCount());
     m_held.push_back({{s.recData().begin(), s.recData().begin() + n},
-                      {s.recUnit().begin(), s.recUnit().begin() + n},
+                      s.recUnit().strings(0, n),
                       {s.recTime().begin(), s.recTime().begin() + n},
-                      {s.recTimeText().begin(), s.recTimeText().begin() + n},
+                      s.recTimeText().strings(0, n),
                       static_cast<std::int64_t>(std::time(nullptr))});
     m_retryTimer.start();
 }

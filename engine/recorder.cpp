@@ -176,7 +176,8 @@ void Recorder::restore(const JournalRecording& recording) {
         const auto at = static_cast<std::size_t>(i);
         const LogMark log = at < recording.logs.size() ? recording.logs[at] : LogMark::None;
         Q_EMIT rowAppended(ListRow{i, std::to_string(i + 1), listValueText(s.recData()[at], log),
-                                   s.recUnit()[at], s.recTimeText()[at], log});
+                                   std::string(s.recUnit()[at]), std::string(s.recTimeText()[at]),
+                                   log});
     }
     Q_EMIT panelChanged(RegionMax | RegionMin | RegionUnit);
     Q_EMIT graphChanged();

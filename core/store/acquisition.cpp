@@ -169,9 +169,13 @@ std::optional<ListRow> Acquisition::commitCurrent(const std::string& valueText, 
     dropPending();
     m_bUnsaved = true;
     const int n = m_store.recCount();
-    return ListRow{
-        n - 1, std::to_string(n), valueText, m_store.recUnit()[n - 1], m_store.recTimeText()[n - 1],
-        log};
+    const auto at = static_cast<std::size_t>(n - 1);
+    return ListRow{n - 1,
+                   std::to_string(n),
+                   valueText,
+                   std::string(m_store.recUnit()[at]),
+                   std::string(m_store.recTimeText()[at]),
+                   log};
 }
 
 void Acquisition::restore(const RecordingSnapshot& r) {

@@ -5,10 +5,20 @@
 #include <algorithm>
 #include <ctime>
 
+namespace {
+
+// A time text is "%m-%d-%y/%H:%M:%S", a unit a letter or two.
+constexpr std::size_t kTimeTextBytes = 17;
+constexpr std::size_t kUnitBytes = 2;
+
+} // namespace
+
 SampleStore::SampleStore()
-    : m_fGraphData(kStoreSlots, 0.0f), m_strGraphTime(kStoreSlots), m_strGraphUnit(kStoreSlots),
-      m_fRecData(kStoreSlots, 0.0f), m_tRecTime(kStoreSlots, 0), m_nRecMillisecond(kStoreSlots, -1),
-      m_strRecTime(kStoreSlots), m_strRecUnit(kStoreSlots), m_recLog(kStoreSlots) {
+    : m_fGraphData(kStoreSlots, 0.0f), m_strGraphTime(kStoreSlots, kTimeTextBytes),
+      m_strGraphUnit(kStoreSlots, kUnitBytes), m_fRecData(kStoreSlots, 0.0f),
+      m_tRecTime(kStoreSlots, 0), m_nRecMillisecond(kStoreSlots, -1),
+      m_strRecTime(kStoreSlots, kTimeTextBytes), m_strRecUnit(kStoreSlots, kUnitBytes),
+      m_recLog(kStoreSlots) {
     // The first graph value until the first reading replaces it.
     m_fGraphData[0] = -500.0f;
 }
@@ -16,11 +26,11 @@ SampleStore::SampleStore()
 void SampleStore::storeCurrent(float value, const std::string& unit, std::int64_t time,
                                const std::string& timeText, int millisecond) {
     m_fGraphData[m_nGraphCount] = value;
-    m_strGraphUnit[m_nGraphCount] = unit;
-    m_strGraphTime[m_nGraphCount] = timeText;
+    m_strGraphUnit.set(static_cast<std::size_t>(m_nGraphCount), unit);
+    m_strGraphTime.set(static_cast<std::size_t>(m_nGraphCount), timeText);
     m_fRecData[m_nRecCount] = value;
-    m_strRecUnit[m_nRecCount] = unit;
-    m_strRecTime[m_nRecCount] = timeText;
+    m_strRecUnit.set(static_cast<std::size_t>(m_nRecCount), unit);
+    m_strRecTime.set(static_cast<std::size_t>(m_nRecCount), timeText);
     m_tRecTime[m_nRecCount] = time;
     m_nRecMillisecond[m_nRecCount] = static_cast<std::int16_t>(millisecond);
 }
@@ -39,9 +49,10 @@ void SampleStore::loadGraph(const std::vector<float>& values, const std::vector<
                             const std::vector<std::string>& times) {
     const int n = static_cast<int>(std::min<std::size_t>(values.size(), MAX_DATA));
     for (int i = 0; i < n; ++i) {
-        m_fGraphData[i] = values[i];
-        m_strGraphUnit[i] = i < static_cast<int>(units.size()) ? units[i] : std::string();
-        m_strGraphTime[i] = i < static_cast<int>(times.size()) ? times[i] : std::string();
+        const auto at = static_cast<std::size_t>(i);
+        m_fGraphData[at] = values[at];
+        m_strGraphUnit.set(at, at < units.size() ? std::string_view(units[at]) : "");
+        m_strGraphTime.set(at, at < times.size() ? std::string_view(times[at]) : "");
     }
     m_nGraphCount = n;
     ++m_nGraphLoads;
@@ -50,11 +61,12 @@ void SampleStore::loadGraph(const std::vector<float>& values, const std::vector<
 void SampleStore::adoptGraphSeries() {
     m_nRecCount = std::clamp(m_nGraphCount, 0, m_nMaxData);
     for (int i = 0; i < m_nRecCount; ++i) {
+        const auto at = static_cast<std::size_t>(i);
         m_fRecData[i] = m_fGraphData[i];
-        m_strRecUnit[i] = m_strGraphUnit[i];
-        m_strRecTime[i] = m_strGraphTime[i];
+        m_strRecUnit.set(at, m_strGraphUnit[at]);
+        m_strRecTime.set(at, m_strGraphTime[at]);
         // The text export formats the seconds again; keep them with the text.
-        m_tRecTime[i] = parseTimeText(m_strGraphTime[i]).value_or(0);
+        m_tRecTime[i] = parseTimeText(std::string(m_strGraphTime[at])).value_or(0);
         m_nRecMillisecond[i] = -1;
         m_recLog[i] = std::nullopt; // a data file does not keep the mark
     }
@@ -81,10 +93,12 @@ std::optional<std::int64_t> parseTimeText(const std::string& text) {
     return static_cast<std::int64_t>(t);
 }
 
-RecordedSeries SampleStore::recorded() const {
+RecordedSeries SampleStore::recorded(RecordedTexts& texts) const {
     const auto n = static_cast<std::size_t>(m_nRecCount);
-    return {std::span(m_fRecData).first(n), std::span(m_strRecUnit).first(n),
-            std::span(m_tRecTime).first(n), std::span(m_strRecTime).first(n)};
+    texts.units = m_strRecUnit.strings(0, n);
+    texts.timeTexts = m_strRecTime.strings(0, n);
+    return {std::span(m_fRecData).first(n), texts.units, std::span(m_tRecTime).first(n),
+            texts.timeTexts};
 }
 
 std::span<const float> SampleStore::graphValues() const {

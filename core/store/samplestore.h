@@ -1,7 +1,8 @@
 #pragma once
 
 #include "core/store/recordingsnapshot.h" // LogMark
-#include "core/text/valuetext.h"          // the no-value mark of a sample
+#include "core/store/textslots.h"
+#include "core/text/valuetext.h" // the no-value mark of a sample
 
 #include <cstdint>
 #include <optional>
@@ -24,6 +25,13 @@ struct RecordedSeries {
     std::span<const std::string> timeTexts;
 };
 
+// The texts a RecordedSeries made from the store points at, for as long as
+// it is used.
+struct RecordedTexts {
+    std::vector<std::string> units;
+    std::vector<std::string> timeTexts;
+};
+
 // The two parallel series of samples: the graph series (what the graph shows, and
 // what Open fills) and the recorded series (what the list, Save, the export and
 // the report use). Both are written together by live readings.
@@ -33,8 +41,8 @@ public:
 
     // Graph series.
     const std::vector<float>& graphData() const { return m_fGraphData; }
-    const std::vector<std::string>& graphTime() const { return m_strGraphTime; }
-    const std::vector<std::string>& graphUnit() const { return m_strGraphUnit; }
+    const TextSlots& graphTime() const { return m_strGraphTime; }
+    const TextSlots& graphUnit() const { return m_strGraphUnit; }
     int graphCount() const { return m_nGraphCount; }
     // The graph series' values, ready for the graph and the report.
     std::span<const float> graphValues() const;
@@ -45,14 +53,15 @@ public:
     // The millisecond (0..999) within recTime's second; -1 where it is not known
     // (a loaded file keeps whole seconds).
     const std::vector<std::int16_t>& recMillisecond() const { return m_nRecMillisecond; }
-    const std::vector<std::string>& recTimeText() const { return m_strRecTime; }
-    const std::vector<std::string>& recUnit() const { return m_strRecUnit; }
+    const TextSlots& recTimeText() const { return m_strRecTime; }
+    const TextSlots& recUnit() const { return m_strRecUnit; }
     // Whether the instrument marked each sample as logged; not known for a
     // loaded file taken as the recording.
     const std::vector<std::optional<LogMark>>& recLog() const { return m_recLog; }
     int recCount() const { return m_nRecCount; }
-    // The recorded samples, ready for the files and the report.
-    RecordedSeries recorded() const;
+    // The recorded samples, ready for the files and the report; their texts
+    // are copied into `texts`.
+    RecordedSeries recorded(RecordedTexts& texts) const;
 
     int maxData() const { return m_nMaxData; }
     // Times the graph series was emptied. The graph starts its live scale
@@ -90,15 +99,15 @@ private:
     friend struct StoreTestAccess; // tests and benchmarks set up exact series
 
     std::vector<float> m_fGraphData;
-    std::vector<std::string> m_strGraphTime;
-    std::vector<std::string> m_strGraphUnit;
+    TextSlots m_strGraphTime;
+    TextSlots m_strGraphUnit;
     int m_nGraphCount = 0;
 
     std::vector<float> m_fRecData;
     std::vector<std::int64_t> m_tRecTime;
     std::vector<std::int16_t> m_nRecMillisecond;
-    std::vector<std::string> m_strRecTime;
-    std::vector<std::string> m_strRecUnit;
+    TextSlots m_strRecTime;
+    TextSlots m_strRecUnit;
     std::vector<std::optional<LogMark>> m_recLog;
     int m_nRecCount = 0;
 

@@ -203,7 +203,8 @@ TEST(GraphZoom, HoverReadoutShowsTheSampleUnderThePointer) {
     rig.setSamples(v);
     const double dx = rig.w() / 99.0;
     QTest::mouseMove(rig.view, rig.at(static_cast<int>(40 * dx + 1), 100));
-    EXPECT_EQ(rig.pane1(), "time:" + QString::fromStdString(rig.store().graphTime()[40]));
+    EXPECT_EQ(rig.pane1(),
+              "time:" + QString::fromStdString(std::string(rig.store().graphTime()[40])));
     EXPECT_EQ(rig.pane2(), "-----C");
     QTest::mouseMove(rig.view, rig.at(static_cast<int>(41 * dx + 1), 100));
     EXPECT_EQ(rig.pane2(), "temp:23.4C");

@@ -25,8 +25,8 @@ struct StoreTestAccess {
         const std::string unit(1, 'C'); // not "C": GCC 12 warns falsely on that assignment
         for (std::size_t i = 0; i < values.size(); ++i) {
             s.m_fGraphData[i] = values[i];
-            s.m_strGraphUnit[i] = unit;
-            s.m_strGraphTime[i] = formatTimeText(t0 + static_cast<std::int64_t>(i));
+            s.m_strGraphUnit.set(i, unit);
+            s.m_strGraphTime.set(i, formatTimeText(t0 + static_cast<std::int64_t>(i)));
         }
         s.m_nGraphCount = static_cast<int>(values.size());
         a.m_showing = fitMode ? Showing::LoadedFile : Showing::Recording;

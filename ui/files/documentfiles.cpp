@@ -118,8 +118,8 @@ bool DocumentFiles::exportCsv() {
         // A loaded file taken as the recording does not know its marks.
         const std::optional<LogMark> mark = s.recLog()[at];
         const std::optional<bool> log = mark ? std::optional(*mark != LogMark::None) : std::nullopt;
-        text += csvLine({i + 1, s.recTime()[at], s.recTimeText()[at], s.recData()[at],
-                         s.recUnit()[at], log, s.recMillisecond()[at]},
+        text += csvLine({i + 1, s.recTime()[at], std::string(s.recTimeText()[at]), s.recData()[at],
+                         std::string(s.recUnit()[at]), log, s.recMillisecond()[at]},
                         style);
     }
     if (const Result<> written = AtomicFile(path.toStdString()).replace(text); !written) {
@@ -133,8 +133,9 @@ bool DocumentFiles::exportCsv() {
 
 bool DocumentFiles::writeFiles(const QString& dataPath, const QString& textPath) {
     BusyCursor busy;
-    const Result<void, DataFilePairFailure> written =
-        writeDataFilePair(dataPath.toStdString(), textPath.toStdString(), m_doc.store().recorded());
+    RecordedTexts texts;
+    const Result<void, DataFilePairFailure> written = writeDataFilePair(
+        dataPath.toStdString(), textPath.toStdString(), m_doc.store().recorded(texts));
     if (!written) {
         reportFailure(dataPath, textPath, written.error());
         return false;
@@ -145,8 +146,9 @@ bool DocumentFiles::writeFiles(const QString& dataPath, const QString& textPath)
 
 std::optional<WrittenPair> DocumentFiles::writeNewFiles(const PairNames& names) {
     BusyCursor busy;
+    RecordedTexts texts;
     const Result<WrittenPair, DataFilePairFailure> written =
-        writeNewDataFilePair(names, m_doc.store().recorded());
+        writeNewDataFilePair(names, m_doc.store().recorded(texts));
     if (!written) {
         reportFailure(QFile::decodeName(names.data(names.first).c_str()),
                       QFile::decodeName(names.text(1).c_str()), written.error());

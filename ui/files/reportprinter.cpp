@@ -165,7 +165,8 @@ void ReportPrinter::drawGraphPage(QPainter& painter) const {
 void ReportPrinter::drawTablePage(QPainter& painter, int page) {
     // A loaded file becomes the recorded series when it is printed.
     m_recorder.adoptLoadedSeries();
-    const RecordedSeries r = m_acq.store().recorded();
+    RecordedTexts texts;
+    const RecordedSeries r = m_acq.store().recorded(texts);
     const ReportTablePage table = reportTablePage(page, r.values, r.units, r.timeTexts);
     const PageFonts fonts;
 
