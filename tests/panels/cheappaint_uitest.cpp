@@ -77,6 +77,15 @@ TEST(TextCache, DrawsWhatPlainTextDrawsInBothBackgroundModes) {
                 }
                 EXPECT_EQ(differingPixels(plain, cached), 0)
                     << text.toStdString() << " at " << pixels << " px, mode " << mode;
+                // Its ink holds every pixel the glyphs touch.
+                if (mode == Qt::TransparentMode) {
+                    const QRect ink = cache.get(font, text).ink().translated(9, 12).toAlignedRect();
+                    QImage outside = cached.copy();
+                    QPainter(&outside).fillRect(ink, Qt::white);
+                    QImage blank(plain.size(), plain.format());
+                    blank.fill(Qt::white);
+                    EXPECT_EQ(differingPixels(outside, blank), 0) << text.toStdString();
+                }
             }
         }
     }
@@ -96,7 +105,8 @@ TEST(TextCache, KeepsOneLayoutPerFontAndTextAndStartsAgainWhenFull) {
     EXPECT_EQ(cache.size(), 3);
     cache.get(small, QStringLiteral("25.5")); // past the capacity: a fresh start
     EXPECT_EQ(cache.size(), 1);
-    EXPECT_EQ(cache.get(small, QStringLiteral("25.5")).laid.text(), QStringLiteral("25.5"));
+    EXPECT_DOUBLE_EQ(cache.get(small, QStringLiteral("25.5")).advance,
+                     QFontMetricsF(small).horizontalAdvance("25.5"));
 }
 
 // The reading's 65-pixel text from pictures of its glyphs against drawText,

@@ -292,16 +292,19 @@ QRect CDisplayPanel::inkBounds(FaceText which, const Placed& placed) const {
         return ink.bounds;
     ink = {placed.font, placed.text, placed.at, QRect()};
     if (!placed.text.trimmed().isEmpty()) {
-        const int ascent = QFontMetrics(*placed.font).ascent();
-        const QPoint baseline = placed.at + QPoint(0, ascent);
         // Anti-aliased edges, italic and heavy strokes reach a little past the
         // bounding box the metrics give.
         constexpr int kMargin = 3;
-        ink.bounds =
-            (largeFont(*placed.font)
-                 ? m_largeGlyphs.inkRect(*placed.font, placed.colour, baseline, placed.text)
-                 : QFontMetrics(*placed.font).boundingRect(placed.text).translated(baseline))
-                .adjusted(-kMargin, -kMargin, kMargin, kMargin);
+        QRect bounds;
+        if (largeFont(*placed.font)) {
+            const QPoint baseline = placed.at + QPoint(0, m_texts.metrics(*placed.font).ascent);
+            bounds = m_largeGlyphs.inkRect(*placed.font, placed.colour, baseline, placed.text);
+        } else {
+            // From the layout the paint draws.
+            bounds =
+                m_texts.get(*placed.font, placed.text).ink().translated(placed.at).toAlignedRect();
+        }
+        ink.bounds = bounds.adjusted(-kMargin, -kMargin, kMargin, kMargin);
     }
     return ink.bounds;
 }
@@ -329,9 +332,8 @@ bool CDisplayPanel::drawText(QPainter& p, int x, int y, const QFont& font, const
         m_largeGlyphs.draw(p, font, colour, QPoint(x, y + m_texts.metrics(font).ascent), text);
         return true;
     }
-    p.setFont(font);
     p.setPen(colour);
-    p.drawStaticText(x, y, m_texts.get(font, text).laid);
+    m_texts.get(font, text).draw(p, QPointF(x, y));
     return true;
 }
 

@@ -130,7 +130,7 @@ private:
     const InstrumentLine& m_line; // its port and state are shown
     int m_nClockTimer = 0;
     bool m_bSimulated = false;
-    TextCache m_texts;
+    mutable TextCache m_texts;
     mutable LargeGlyphs m_largeGlyphs;  // the reading's digits and unit letter
     FigureNotices* m_notices = nullptr; // tells screen readers what changed
     QRegion m_exposed;                  // what the paint in progress covers

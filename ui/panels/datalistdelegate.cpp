@@ -43,5 +43,5 @@ void DataListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     const TextCache::Metrics& m = m_texts.metrics(font);
     const int lineHeight = qCeil(m.exactAscent + m.exactDescent);
     const int top = textRect.top() + (textRect.height() - lineHeight) / 2;
-    painter->drawStaticText(textRect.left(), top, laid->laid);
+    laid->draw(*painter, QPointF(textRect.left(), top));
 }

@@ -3,6 +3,10 @@
 #include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QRawFont>
+#include <QTextLayout>
+
+#include <limits>
 
 TextCache::FontTexts& TextCache::forFont(const QFont& font) {
     // Painters and style options hand the same font over and over as copies
@@ -35,13 +39,42 @@ const TextCache::Text& TextCache::get(const QFont& font, const QString& text) {
         m_count = 0;
         f = &forFont(font);
     }
+    // One line, laid out as QPainter::drawText lays out plain text.
+    QTextLayout layout(text, font);
+    layout.setCacheEnabled(true);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setLineWidth(std::numeric_limits<int>::max() / 256);
+    layout.endLayout();
     Text entry;
-    entry.laid.setText(text);
-    entry.laid.setTextFormat(Qt::PlainText);
-    entry.laid.prepare(QTransform(), font);
-    entry.advance = QFontMetricsF(font).horizontalAdvance(text);
+    entry.glyphs = layout.glyphRuns();
+    entry.advance = line.horizontalAdvance();
     ++m_count;
     return *f->texts.insert(text, entry);
+}
+
+void TextCache::Text::draw(QPainter& p, QPointF at) const {
+    for (const QGlyphRun& run : glyphs)
+        p.drawGlyphRun(at, run);
+}
+
+QRectF TextCache::Text::ink() const {
+    if (m_inkKnown)
+        return m_ink;
+    QRectF ink;
+    for (const QGlyphRun& run : glyphs) {
+        const QRawFont font = run.rawFont();
+        const QList<quint32> indexes = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        for (qsizetype i = 0; i < qMin(indexes.size(), positions.size()); ++i) {
+            const QRectF box = font.boundingRect(indexes[i]);
+            if (!box.isEmpty())
+                ink |= box.translated(positions[i]);
+        }
+    }
+    m_ink = ink;
+    m_inkKnown = true;
+    return ink;
 }
 
 void drawCachedText(QPainter& p, TextCache& cache, const QFont& font, int x, int y,
@@ -57,12 +90,11 @@ void drawCachedText(QPainter& p, TextCache& cache, const QFont& font, int x, int
         p.fillRect(
             QRectF(x, y + m.ascent - m.exactAscent, t.advance, m.exactAscent + m.exactDescent),
             p.background());
-        // Static text in opaque mode is drawn without the painter's
-        // translation, so the text itself goes transparent.
+        // The glyphs themselves go on transparently over it.
         p.setBackgroundMode(Qt::TransparentMode);
-        p.drawStaticText(x, y, t.laid);
+        t.draw(p, QPointF(x, y));
         p.setBackgroundMode(Qt::OpaqueMode);
     } else {
-        p.drawStaticText(x, y, t.laid);
+        t.draw(p, QPointF(x, y));
     }
 }

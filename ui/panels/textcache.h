@@ -1,13 +1,17 @@
 #pragma once
 
 #include <QFont>
+#include <QGlyphRun>
 #include <QHash>
-#include <QStaticText>
+#include <QList>
+#include <QRectF>
 #include <QString>
 
 class QPainter;
 
 // Texts laid out once per font and kept, so that a repaint only draws glyphs.
+// A text is shaped once: its glyphs, its advance and its ink all come from
+// that one layout.
 // Readings repeat, captions never change, and a screenful needs at most a
 // few hundred texts; past the capacity the cache starts again. A laid-out text
 // costs a few hundred bytes, so the capacity stays near what one screen shows:
@@ -15,8 +19,17 @@ class QPainter;
 class TextCache {
 public:
     struct Text {
-        QStaticText laid; // drawn with QPainter::drawStaticText at its top-left corner
+        QList<QGlyphRun> glyphs; // placed from the text cell's top-left corner
         qreal advance = 0;
+        // Draws the glyphs with the painter's pen, the cell's top-left corner at `at`.
+        void draw(QPainter& p, QPointF at) const;
+        // The glyphs' bounding boxes together, from the cell's top-left
+        // corner (empty for blanks); worked out when first asked.
+        QRectF ink() const;
+
+    private:
+        mutable QRectF m_ink;
+        mutable bool m_inkKnown = false;
     };
     struct Metrics {
         int ascent = 0; // whole pixels, as QFontMetrics gives it
