@@ -90,7 +90,7 @@ bool LargeGlyphs::place(const QFont& font, const QColor& colour, QPoint baseline
             return false;
         x += shift;
         const Key key{font, c.unicode(), int(x & 63), colour.rgba()};
-        placed.append({&picture(key), QPoint(int(x >> 6), baseline.y())});
+        placed.append({picture(key), QPoint(int(x >> 6), baseline.y())});
     }
     return true;
 }
@@ -108,8 +108,8 @@ void LargeGlyphs::draw(QPainter& p, const QFont& font, const QColor& colour, QPo
         return;
     }
     for (const Placed& g : placed)
-        if (!g.picture->image.isNull())
-            p.drawImage(g.at + g.picture->offset, g.picture->image);
+        if (!g.picture.image.isNull())
+            p.drawImage(g.at + g.picture.offset, g.picture.image);
 }
 
 QRect LargeGlyphs::inkRect(const QFont& font, const QColor& colour, QPoint baseline,
@@ -119,6 +119,6 @@ QRect LargeGlyphs::inkRect(const QFont& font, const QColor& colour, QPoint basel
         return QFontMetrics(font).boundingRect(text).translated(baseline);
     QRect ink;
     for (const Placed& g : placed)
-        ink |= g.picture->ink.translated(g.at);
+        ink |= g.picture.ink.translated(g.at);
     return ink;
 }

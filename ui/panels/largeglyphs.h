@@ -61,8 +61,10 @@ private:
         QRect ink;     // the pixels with any coverage, from the same point
     };
     // A glyph placed on the surface: its picture and where that goes.
+    // A copy, not a pointer into the cache: placing a later glyph of the same
+    // text may grow the cache or start it again.
     struct Placed {
-        const Picture* picture;
+        Picture picture;
         QPoint at;
     };
     // The glyphs of `text` from `baseline`, false when the pictures cannot
